@@ -26,7 +26,9 @@ uint64_t GetTickCount64() {
     return RealMs();
 }
 
-uint32_t GetTickCount() { return static_cast<uint32_t>(GetTickCount64()); }
+uint32_t GetTickCount() {
+    return static_cast<uint32_t>(GetTickCount64());
+}
 
 int64_t MonotonicMicros() {
     if (g_virtual.load(std::memory_order_acquire)) return static_cast<int64_t>(g_virtualMs.load()) * 1000;
@@ -48,9 +50,15 @@ void Enable(uint64_t startMs) {
     g_virtualMs.store(startMs);
     g_virtual.store(true, std::memory_order_release);
 }
-void Disable() { g_virtual.store(false, std::memory_order_release); }
-bool Enabled() { return g_virtual.load(std::memory_order_acquire); }
-void Advance(uint64_t ms) { g_virtualMs.fetch_add(ms); }
+void Disable() {
+    g_virtual.store(false, std::memory_order_release);
+}
+bool Enabled() {
+    return g_virtual.load(std::memory_order_acquire);
+}
+void Advance(uint64_t ms) {
+    g_virtualMs.fetch_add(ms);
+}
 } // namespace VirtualClock
 
 } // namespace os

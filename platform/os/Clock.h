@@ -5,10 +5,10 @@
 
 namespace os {
 
-uint32_t GetTickCount();       // milliseconds, wraps like the 32-bit original
+uint32_t GetTickCount(); // milliseconds, wraps like the 32-bit original
 uint64_t GetTickCount64();
-int64_t MonotonicMicros();     // for media timing; virtual too
-void SleepMs(uint32_t ms);     // under the virtual clock it advances the clock
+int64_t MonotonicMicros(); // for media timing; virtual too
+void SleepMs(uint32_t ms); // under the virtual clock it advances the clock
 
 namespace VirtualClock {
 void Enable(uint64_t startMs = 0);

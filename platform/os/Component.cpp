@@ -48,13 +48,16 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
     for (TComponent* c : components_)
         if (c->name_.size() == name.size() &&
             std::equal(name.begin(), name.end(), c->name_.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
             }))
             return c;
     return nullptr;
 }
 
-void TComponent::SetName(const std::string& name) { name_ = name; }
+void TComponent::SetName(const std::string& name) {
+    name_ = name;
+}
 
 void TComponent::BeginLoading() {
     state_ |= csLoading;
@@ -124,8 +127,10 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 }
 
 void TComponent::SetDesigning(bool on) {
-    if (on) state_ |= csDesigning;
-    else state_ &= ~static_cast<uint32_t>(csDesigning);
+    if (on)
+        state_ |= csDesigning;
+    else
+        state_ &= ~static_cast<uint32_t>(csDesigning);
 }
 
 } // namespace os

@@ -23,7 +23,9 @@ struct CLocaleScope {
     ~CLocaleScope() { ::uselocale(old); }
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 bool ParseInt64(const std::string& s, int64_t& out) {
     size_t i = 0, n = s.size();
@@ -49,10 +51,14 @@ bool ParseInt64(const std::string& s, int64_t& out) {
     for (; i < n; ++i) {
         char c = s[i];
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
         if (v > (limit - static_cast<unsigned>(d)) / static_cast<unsigned>(base)) return false;
         v = v * static_cast<unsigned>(base) + static_cast<unsigned>(d);
     }
@@ -85,7 +91,9 @@ std::string FormatC(const char* fmt, ...) {
     return r;
 }
 
-bool TryStrToInt64(const std::string& s, int64_t& out) { return ParseInt64(s, out); }
+bool TryStrToInt64(const std::string& s, int64_t& out) {
+    return ParseInt64(s, out);
+}
 
 bool TryStrToInt(const std::string& s, int32_t& out) {
     int64_t v;

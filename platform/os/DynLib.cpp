@@ -9,7 +9,9 @@ thread_local std::string t_lastError;
 
 LibHandle LoadLib(const std::string& fileName) {
     dlerror();
-    void* h = ::dlopen(fileName.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    // RTLD_NODELETE: an unloaded library stays mapped, so a thread still inside
+    // it (a conversion while the player's set fails) cannot crash.
+    void* h = ::dlopen(fileName.c_str(), RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
     if (!h) {
         const char* e = dlerror();
         t_lastError = e ? e : "unknown error";
@@ -31,6 +33,8 @@ void* LibSymbol(LibHandle h, const char* name) {
     return p;
 }
 
-std::string LastLibraryError() { return t_lastError; }
+std::string LastLibraryError() {
+    return t_lastError;
+}
 
 } // namespace os

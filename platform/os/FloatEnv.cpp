@@ -27,7 +27,11 @@ FloatEnvKeeper& Keeper() {
 
 } // namespace
 
-void ApplyStartFloatEnv() { fesetenv(&Keeper().start); }
-void RestoreSavedFloatEnv() { fesetenv(&Keeper().saved); }
+void ApplyStartFloatEnv() {
+    fesetenv(&Keeper().start);
+}
+void RestoreSavedFloatEnv() {
+    fesetenv(&Keeper().saved);
+}
 
 } // namespace os

@@ -55,12 +55,12 @@ std::string CurrentDirectory() {
 }
 
 bool FileExists(const std::string& s) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(s.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(const std::string& s) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(s.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -74,11 +74,13 @@ bool ForceDirectories(const std::string& s) {
 }
 
 int64_t FileSize(const std::string& s) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(s.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
     return static_cast<int64_t>(st.st_size);
 }
 
-bool DeleteFileName(const std::string& s) { return ::unlink(s.c_str()) == 0; }
+bool DeleteFileName(const std::string& s) {
+    return ::unlink(s.c_str()) == 0;
+}
 
 } // namespace os

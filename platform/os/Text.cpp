@@ -63,11 +63,16 @@ bool IsValidUtf8(const std::string& s) {
     while (i < n) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         size_t len;
-        if (c < 0x80) len = 1;
-        else if ((c & 0xE0) == 0xC0 && c >= 0xC2) len = 2;
-        else if ((c & 0xF0) == 0xE0) len = 3;
-        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) len = 4;
-        else return false;
+        if (c < 0x80)
+            len = 1;
+        else if ((c & 0xE0) == 0xC0 && c >= 0xC2)
+            len = 2;
+        else if ((c & 0xF0) == 0xE0)
+            len = 3;
+        else if ((c & 0xF8) == 0xF0 && c <= 0xF4)
+            len = 4;
+        else
+            return false;
         if (i + len > n) return false;
         for (size_t k = 1; k < len; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;

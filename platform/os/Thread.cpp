@@ -8,7 +8,9 @@
 
 namespace os {
 
-uint32_t CurrentThreadId() { return static_cast<uint32_t>(::syscall(SYS_gettid)); }
+uint32_t CurrentThreadId() {
+    return static_cast<uint32_t>(::syscall(SYS_gettid));
+}
 
 bool SetCurrentThreadPriority(ThreadPriority p) {
     pid_t tid = static_cast<pid_t>(CurrentThreadId());
@@ -18,9 +20,15 @@ bool SetCurrentThreadPriority(ThreadPriority p) {
     switch (p) {
     case ThreadPriority::Idle:
         return ::sched_setscheduler(tid, SCHED_IDLE, &sp) == 0;
-    case ThreadPriority::Lowest: nice = 15; break;
-    case ThreadPriority::Lower: nice = 10; break;
-    case ThreadPriority::Normal: nice = 0; break;
+    case ThreadPriority::Lowest:
+        nice = 15;
+        break;
+    case ThreadPriority::Lower:
+        nice = 10;
+        break;
+    case ThreadPriority::Normal:
+        nice = 0;
+        break;
     }
     bool ok = ::sched_setscheduler(tid, SCHED_OTHER, &sp) == 0;
     // Raising the nice value back needs a privilege we may not have.
@@ -30,7 +38,9 @@ bool SetCurrentThreadPriority(ThreadPriority p) {
 
 OsThread::OsThread(std::function<void()> body) : body_(std::move(body)) {}
 
-OsThread::~OsThread() { Join(); }
+OsThread::~OsThread() {
+    Join();
+}
 
 void OsThread::SetPriority(ThreadPriority p) {
     priority_ = p;

@@ -26,11 +26,11 @@ public:
 
     void SetPriority(ThreadPriority p); // before or after Start
     ThreadPriority Priority() const { return priority_; }
-    void Start();                       // once; later calls do nothing
+    void Start(); // once; later calls do nothing
     void Join();
     bool Started() const { return started_; }
     bool Finished() const;
-    uint32_t ThreadId() const;          // 0 until the thread runs
+    uint32_t ThreadId() const; // 0 until the thread runs
 
 private:
     void Run();

@@ -19,11 +19,22 @@ TEST(Convert, FormatsInTheCLocaleUnderADecimalCommaLocale) {
 }
 
 TEST(Convert, IntegersAcceptDecimalAndHexAndRejectTheRest) {
-    struct Case { const char* text; bool ok; int64_t value; } cases[] = {
-        {"0", true, 0},          {" 42 ", true, 42},   {"-17", true, -17},
-        {"$1F", true, 31},       {"0x10", true, 16},   {"9223372036854775807", true, INT64_MAX},
-        {"", false, 0},          {"12a", false, 0},    {"9223372036854775808", false, 0},
-        {"1.5", false, 0},       {"-", false, 0},
+    struct Case {
+        const char* text;
+        bool ok;
+        int64_t value;
+    } cases[] = {
+        {"0",                   true,  0        },
+        {" 42 ",                true,  42       },
+        {"-17",                 true,  -17      },
+        {"$1F",                 true,  31       },
+        {"0x10",                true,  16       },
+        {"9223372036854775807", true,  INT64_MAX},
+        {"",                    false, 0        },
+        {"12a",                 false, 0        },
+        {"9223372036854775808", false, 0        },
+        {"1.5",                 false, 0        },
+        {"-",                   false, 0        },
     };
     for (auto& c : cases) {
         int64_t v = 0;

@@ -22,7 +22,8 @@ TEST(MainThread, CallFromWorkerWaitsUntilTheGuiThreadPumps) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(ran);
     EXPECT_FALSE(returned); // blocked until we pump
-    while (!CheckSynchronize(1000)) {}
+    while (!CheckSynchronize(1000)) {
+    }
     worker.join();
     EXPECT_TRUE(ran);
     EXPECT_TRUE(returned);
@@ -43,7 +44,8 @@ TEST(MainThread, CallOnGuiThreadRunsDirectlyAndErrorsReachTheCaller) {
             caught = e.what();
         }
     });
-    while (!CheckSynchronize(1000)) {}
+    while (!CheckSynchronize(1000)) {
+    }
     worker.join();
     EXPECT_EQ(caught, "boom");
 }
@@ -52,7 +54,8 @@ TEST(MainThread, WakerIsCalledWhenACallIsQueued) {
     std::atomic<int> wakes{0};
     SetSynchronizeWaker([&] { ++wakes; });
     std::thread worker([] { CallInMainThread([] {}); });
-    while (!CheckSynchronize(1000)) {}
+    while (!CheckSynchronize(1000)) {
+    }
     worker.join();
     SetSynchronizeWaker(nullptr);
     EXPECT_EQ(wakes.load(), 1);

@@ -1,6 +1,6 @@
+#include "os/Thread.h"
 #include "os/Clock.h"
 #include "os/CriticalSection.h"
-#include "os/Thread.h"
 
 #include <atomic>
 #include <cfenv>
@@ -23,10 +23,14 @@ TEST(Thread, CreatedSuspendedRunsOnlyAfterStartAndJoins) {
 }
 
 TEST(Thread, PrioritiesMapToSchedIdleAndNiceValues) {
-    struct Case { ThreadPriority p; int policy; int nice; } cases[] = {
-        {ThreadPriority::Idle, SCHED_IDLE, -1},
+    struct Case {
+        ThreadPriority p;
+        int policy;
+        int nice;
+    } cases[] = {
+        {ThreadPriority::Idle,   SCHED_IDLE,  -1},
         {ThreadPriority::Lowest, SCHED_OTHER, 15},
-        {ThreadPriority::Lower, SCHED_OTHER, 10},
+        {ThreadPriority::Lower,  SCHED_OTHER, 10},
     };
     for (auto& c : cases) {
         int policy = -2, nice = -100;
@@ -105,6 +109,7 @@ TEST(VirtualClock, AdvancesOnlyWhenToldAndABusyWaitStillEnds) {
     SleepMs(50);
     EXPECT_EQ(GetTickCount(), 1300u);
     uint32_t until = GetTickCount() + 5;
-    while (GetTickCount() < until) {} // must not hang
+    while (GetTickCount() < until) {
+    } // must not hang
     VirtualClock::Disable();
 }

@@ -1,0 +1,5 @@
+#include "media/FFLogger.h"
+
+namespace media {
+void TFFLogger::InstallAVLogCallback() {}
+} // namespace media
