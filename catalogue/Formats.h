@@ -23,8 +23,9 @@ inline int FormatImageIndex(int formatPosition) {
     return formatPosition % 2;
 }
 
-// The extension a title names: the four characters before its last one, with the short and
-// long extensions of "(*.rm)", "(*.ra)", "(*.aiff)", "(*.flac)" mapped to a proper ".ext".
+// The extension a title names: the four characters before its last one, ".avi" of "(*.avi)";
+// four that are not a dot and three letters ("*.rm", "*.ra", "aiff", "flac", ...) are mapped
+// to the extension they stand for.
 std::string TitleExtension(const std::string& title);
 
 } // namespace catalogue
