@@ -93,9 +93,17 @@ TFFLogger& FFLogger() {
 }
 
 TFFLogger::TFFLogger(os::TComponent* owner) : TFFBaseComponent(owner), FLogLevel(AVToLogLevel(g_avLevel)) {
-    std::lock_guard<std::recursive_mutex> g(Registry().lock);
-    if (Registry().current) AssertionFailure(kModule, "Allow creating only one instance of TFFLogger.");
-    Registry().current = this;
+    std::unique_ptr<TFFLogger> standIn;
+    {
+        std::lock_guard<std::recursive_mutex> g(Registry().lock);
+        TLoggerRegistry& r = Registry();
+        // The logger made on demand for messages that came before any logger
+        // existed gives way to the program's own, which would otherwise fail here.
+        if (r.current && r.current != r.ownerless.get())
+            AssertionFailure(kModule, "Allow creating only one instance of TFFLogger.");
+        standIn = std::move(r.ownerless);
+        r.current = this;
+    }
 }
 
 TFFLogger::~TFFLogger() {
@@ -177,11 +185,12 @@ void TFFLogger::EmitLibraryLine(uint32_t threadId, TLogLevel level, const std::s
 }
 
 void TFFLogger::Deliver(const TLogInfo& info) {
+    // Without a handler nobody waits for the GUI thread.
+    if (!OnLog) return;
     auto call = [this, &info] {
+        // Read again: the GUI thread may have detached it meanwhile.
         if (OnLog) OnLog(info.Sender, info.ThreadID, info.LogLevel, info.LogMsg);
     };
-    // The handler is read on the thread that runs it, so the GUI thread can
-    // change it while workers log.
     if (TriggerEventInMainThread)
         CallInMainThread(call);
     else
