@@ -100,30 +100,29 @@ std::string DateTimeText(const std::string& format, TDateTime value) {
             continue;
         }
         size_t n = (lc >= 'a' && lc <= 'z') ? RunLength(format, i) : 1;
+        // One or two letters give one or two digits (three for milliseconds).
+        auto field = [&](int value, size_t wide) { out += Number(value, n >= wide ? wide : 1); };
         switch (lc) {
         case 'y':
             out += n <= 2 ? Number(p.year % 100, 2) : Number(p.year, 4);
             break;
         case 'm':
-            if (afterHour)
-                out += Number(p.minute, n >= 2 ? 2 : 1);
-            else
-                out += Number(p.month, n >= 2 ? 2 : 1);
+            field(afterHour ? p.minute : p.month, 2);
             break;
         case 'd':
-            out += Number(p.day, n >= 2 ? 2 : 1);
+            field(p.day, 2);
             break;
         case 'h':
-            out += Number(p.hour, n >= 2 ? 2 : 1);
+            field(p.hour, 2);
             break;
         case 'n':
-            out += Number(p.minute, n >= 2 ? 2 : 1);
+            field(p.minute, 2);
             break;
         case 's':
-            out += Number(p.second, n >= 2 ? 2 : 1);
+            field(p.second, 2);
             break;
         case 'z':
-            out += Number(p.msec, n >= 3 ? 3 : 1);
+            field(p.msec, 3);
             break;
         default:
             out.append(format, i, n);
