@@ -27,11 +27,7 @@ Font::Font(const LogFont& lf) : request_(lf) {
     face_ = FontLibrary::Instance().Realize(lf);
 }
 
-Font::~Font() {
-    // The face's last owner frees FreeType objects: do that under the lock.
-    auto lock = LockFonts();
-    face_.reset();
-}
+Font::~Font() = default; // FontFace's destructor takes the lock itself
 
 TextMetrics Font::Metrics() const {
     if (!face_) return TextMetrics{};
