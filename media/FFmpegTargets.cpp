@@ -1,5 +1,6 @@
 // Targets (standard disc and camcorder formats for a television norm) and
 // encoder presets (named lists of encoder options).
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -27,6 +28,37 @@ int NormOfRate(AVRational rate) {
     if (fr == 29970 || fr == 23976) return NTSC;
     return -1;
 }
+
+// The disc targets; the pairs go to the generic option setter.
+struct TDiscTarget {
+    const char* Name; // also the container
+    const char* VideoCodec;
+    const char* AudioCodec;
+    const char* Size[2]; // PAL; NTSC and film
+    std::pair<const char*, const char*> Generic[8];
+    int SampleRate;
+    bool AlwaysStereo;  // otherwise only mono becomes stereo
+    float MuxPreload;   // 0: unchanged
+    const char* Aspect; // when none is set
+};
+
+// clang-format off
+const TDiscTarget kDiscTargets[] = {
+    {"vcd", "mpeg1video", "mp2", {"352x288", "352x240"},
+     {{"b", "1150000"}, {"maxrate", "1150000"}, {"minrate", "1150000"}, {"bufsize", "327680"}, {"ab", "224000"},
+      {"packetsize", "2324"}, {"muxrate", "1411200"}},
+     44100, true, 0.44f, "4:3"},
+    // The scan offset flag is the MPEG-2 encoder's own option now.
+    {"svcd", "mpeg2video", "mp2", {"480x576", "480x480"},
+     {{"b", "2040000"}, {"maxrate", "2516000"}, {"minrate", "0"}, {"bufsize", "1835008"}, {"scan_offset", "1"},
+      {"ab", "224000"}, {"packetsize", "2324"}},
+     44100, false, 0, "4:3"},
+    {"dvd", "mpeg2video", "ac3", {"720x576", "720x480"},
+     {{"b", "6000000"}, {"maxrate", "9000000"}, {"minrate", "0"}, {"bufsize", "1835008"}, {"packetsize", "2048"},
+      {"muxrate", "10080000"}, {"ab", "448000"}},
+     48000, false, 0, "16:9"},
+};
+// clang-format on
 
 bool StartsWith(const std::string& s, const char* prefix) {
     return s.rfind(prefix, 0) == 0;
@@ -59,75 +91,34 @@ void TCustomFFmpeg::ApplyTarget(const std::string& ATarget, const std::string& A
             FFLogger().Log(this, llVerbose, "Assuming %s for target.", norm == PAL ? "PAL" : "NTSC");
     }
     const bool pal = norm == PAL;
-    auto generic = [this](const char* name, const char* value) { SetGenericOption(name, value); };
-    auto assumeAspect = [this](const char* aspect) {
-        if (Fframe_aspect_ratio != 0) return;
-        FFLogger().Log(this, llInfo, "Assuming %s for aspect ratio", aspect);
-        SetAspectRatio(aspect);
-    };
-
-    if (ATarget == "vcd") {
-        SetVideoCodec("mpeg1video");
-        SetAudioCodec("mp2");
-        SetAskedFormat("vcd");
-        SetFrameSize(pal ? "352x288" : "352x240");
-        SetFrameRate(kFrameRates[norm]);
-        generic("g", pal ? "15" : "18");
-        generic("b", "1150000");
-        generic("maxrate", "1150000");
-        generic("minrate", "1150000");
-        generic("bufsize", "327680");
-        generic("ab", "224000");
-        Faudio_sample_rate = 44100;
-        Faudio_channels = 2;
-        generic("packetsize", "2324");
-        generic("muxrate", "1411200");
-        Fmux_preload = 0.44f;
-        assumeAspect("4:3");
-    } else if (ATarget == "svcd") {
-        SetVideoCodec("mpeg2video");
-        SetAudioCodec("mp2");
-        SetAskedFormat("svcd");
-        SetFrameSize(pal ? "480x576" : "480x480");
-        SetFrameRate(kFrameRates[norm]);
-        generic("g", pal ? "15" : "18");
-        generic("b", "2040000");
-        generic("maxrate", "2516000");
-        generic("minrate", "0");
-        generic("bufsize", "1835008");
-        // The scan offset flag is the MPEG-2 encoder's own option now.
-        generic("scan_offset", "1");
-        generic("ab", "224000");
-        Faudio_sample_rate = 44100;
-        generic("packetsize", "2324");
-        if (Faudio_channels == 1) Faudio_channels = 2;
-        assumeAspect("4:3");
-    } else if (ATarget == "dvd") {
-        SetVideoCodec("mpeg2video");
-        SetAudioCodec("ac3");
-        SetAskedFormat("dvd");
-        SetFrameSize(pal ? "720x576" : "720x480");
-        SetFrameRate(kFrameRates[norm]);
-        generic("g", pal ? "15" : "18");
-        generic("b", "6000000");
-        generic("maxrate", "9000000");
-        generic("minrate", "0");
-        generic("bufsize", "1835008");
-        generic("packetsize", "2048");
-        generic("muxrate", "10080000");
-        generic("ab", "448000");
-        Faudio_sample_rate = 48000;
-        if (Faudio_channels == 1) Faudio_channels = 2;
-        assumeAspect("16:9");
-    } else if (ATarget == "dv" || ATarget == "dv50") {
+    if (ATarget == "dv" || ATarget == "dv50") {
+        // The codecs are the container's own.
         SetAskedFormat("dv");
         SetFrameSize(pal ? "720x576" : "720x480");
         SetPixelFormat(ATarget == "dv50" ? "yuv422p" : pal ? "yuv420p" : "yuv411p");
         SetFrameRate(kFrameRates[norm]);
         Faudio_sample_rate = 48000;
         Faudio_channels = 2;
-    } else {
-        throw FFmpegException("Unknown target type");
+        return;
+    }
+    auto target = std::find_if(std::begin(kDiscTargets), std::end(kDiscTargets),
+                               [&](const TDiscTarget& t) { return ATarget == t.Name; });
+    if (target == std::end(kDiscTargets)) throw FFmpegException("Unknown target type");
+    SetVideoCodec(target->VideoCodec);
+    SetAudioCodec(target->AudioCodec);
+    SetAskedFormat(target->Name);
+    SetFrameSize(target->Size[pal ? 0 : 1]);
+    SetFrameRate(kFrameRates[norm]);
+    SetGenericOption("g", pal ? "15" : "18");
+    // Refusals are ignored: a library without an option still gets the rest.
+    for (const auto& [key, value] : target->Generic)
+        if (key) SetGenericOption(key, value);
+    Faudio_sample_rate = target->SampleRate;
+    if (target->AlwaysStereo || Faudio_channels == 1) Faudio_channels = 2;
+    if (target->MuxPreload > 0) Fmux_preload = target->MuxPreload;
+    if (Fframe_aspect_ratio == 0) {
+        FFLogger().Log(this, llInfo, "Assuming %s for aspect ratio", target->Aspect);
+        SetAspectRatio(target->Aspect);
     }
 }
 
