@@ -103,6 +103,15 @@ TEST_F(EngineObjectTest, ResetPutsEverySettingBack) {
     EXPECT_TRUE(E().FOptions.opt_names.empty());
 }
 
+TEST_F(EngineObjectTest, OptionsBeforeTheFirstResetStoreTheirFields) {
+    TCustomFFmpeg fresh(1); // no option contexts yet
+    fresh.SetOption("b", "1000");
+    fresh.SetOption("g", "5");
+    fresh.SetOption("target", "pal-vcd");
+    EXPECT_EQ(fresh.Fframe_width, 352);
+    EXPECT_EQ(fresh.Fvideo_codec_name, "mpeg1video");
+}
+
 // An output entry written to a file, as the output file opening leaves it.
 AVFormatContext* OpenOutput(const std::string& path) {
     AVFormatContext* oc = nullptr;
