@@ -118,10 +118,10 @@ private:
     std::vector<T*> items_;
 };
 
-using TCustomHookEvent = std::function<void(os::TObject* Sender, void* ABitmap, int32_t AFrameNumber,
+using TCustomHookEvent = std::function<void(os::TObject* Sender, TFrameBitmap* ABitmap, int32_t AFrameNumber,
                                             int64_t APTS, bool& AUpdate, bool& AStopHook)>;
 using TPreviewBitmapEvent =
-    std::function<void(os::TObject* Sender, void* ABitmap, int32_t AFrameNumber, int64_t APTS)>;
+    std::function<void(os::TObject* Sender, TFrameBitmap* ABitmap, int32_t AFrameNumber, int64_t APTS)>;
 using TProgressEvent = std::function<void(os::TObject* Sender, int32_t AFileIndex, int32_t AFrameNumber,
                                           int32_t AFPS, float AQuality, float ABitRate, int64_t ACurrentSize,
                                           int64_t ACurrentDuration, int64_t ATotalDuration)>;
