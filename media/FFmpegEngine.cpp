@@ -1,0 +1,112 @@
+#include "media/FFmpegEngine.h"
+
+#include <algorithm>
+
+#include "media/AVApi.h"
+#include "media/ComponentUtils.h"
+#include "media/FFmpegLoader.h"
+#include "media/UnicodeIO.h"
+#include "media/UnicodeProtocol.h"
+
+namespace media {
+
+TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
+    Check(AMaxFiles >= 1 && AMaxFiles <= MaxEngineFiles, "FFmpeg");
+    FMaxFiles = AMaxFiles;
+    const size_t files = static_cast<size_t>(FMaxFiles);
+    Finput_files.assign(files, nullptr);
+    Finput_files_ts_offset.assign(files, 0);
+    Finput_files_ts_scale.assign(files, {});
+    Foutput_files.assign(files, nullptr);
+    Fmeta_data_maps.assign(files, {});
+    Fbitstream_filters.assign(files, {});
+    Finput_codecs.assign(files * MAX_STREAMS, nullptr);
+    Foutput_codecs.assign(files * MAX_STREAMS, nullptr);
+    Fstream_maps.assign(files * MAX_STREAMS, {});
+    FHookContext.Context = std::make_unique<TRGBConvertContext>();
+    FPostContext.Context = std::make_unique<TRGBConvertContext>();
+    InitDefaults();
+}
+
+TCustomFFmpeg::~TCustomFFmpeg() {
+    CleanUp();
+}
+
+void TCustomFFmpeg::InitDefaults() {
+    for (auto& row : Finput_files_ts_scale) row.fill(0.0);
+    static_cast<TFFmpegSettings&>(*this) = TFFmpegSettings{};
+    if (FHookContext.Context) ResetRGBContext(*FHookContext.Context);
+    ResetPostHookContext();
+}
+
+void TCustomFFmpeg::Reset() {
+    if (!FFLoader().Loaded(ConverterLibraries)) return;
+    CleanUp();
+    InitDefaults();
+    FJoinMode = false;
+    FConverting = false;
+    FBroken = false;
+    FFinished = false;
+    FTerminated = false;
+    FTotalOutputDuration = -1;
+    AllocOptions(FOptions, static_cast<int>(Fsws_flags));
+}
+
+void TCustomFFmpeg::CleanUp() {
+    if (!FFLoader().Loaded(ConverterLibraries)) return;
+    FreeOptions(FOptions);
+    CloseOutputFiles();
+    CloseInputFiles();
+    Fintra_matrix.clear();
+    Finter_matrix.clear();
+    if (Fvstats_file) {
+        std::fclose(Fvstats_file);
+        Fvstats_file = nullptr;
+    }
+    Fvstats_filename.clear();
+    Fvideo_codec_name.clear();
+    Faudio_codec_name.clear();
+    Fsubtitle_codec_name.clear();
+    Fvideo_standard.clear();
+    Fvideo_rc_override_string.clear();
+    Fvideo_language.clear();
+    Faudio_language.clear();
+    Fsubtitle_language.clear();
+    Fsubtitle_codec_tag = 0;
+    FrameHookRelease();
+    if (Fgraph) av::avfilter_graph_free(&Fgraph);
+    if (FHookContext.Context) ResetRGBContext(*FHookContext.Context);
+    ResetPostHookContext();
+}
+
+void TCustomFFmpeg::ResetPostHookContext() {
+    if (FPostContext.Context) ResetRGBContext(*FPostContext.Context);
+    FPostContext.Previewer.reset();
+    FPostContext.preview_last_time = 0;
+    FPostContext.preview_cur_time = 0;
+}
+
+void TCustomFFmpeg::CloseOutputFiles() {
+    for (int i = 0; i < Fnb_output_files; ++i) {
+        AVFormatContext*& oc = Foutput_files[static_cast<size_t>(i)];
+        if (!oc) continue;
+        if (oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE) && oc->pb) CloseOutputByLibraryName(&oc->pb);
+        const std::string name = oc->url ? DisplayFileName(oc->url) : std::string();
+        // A file that never received a byte is only clutter for the user.
+        if (!name.empty() && FileSizeByName(name) == 0) os::DeleteFileName(name);
+        av::avformat_free_context(oc);
+        // In join mode every entry is the same output.
+        if (FJoinMode) break;
+    }
+    std::fill(Foutput_files.begin(), Foutput_files.begin() + Fnb_output_files, nullptr);
+    Fnb_output_files = 0;
+}
+
+void TCustomFFmpeg::CloseInputFiles() {
+    for (int i = 0; i < Fnb_input_files; ++i)
+        if (Finput_files[static_cast<size_t>(i)])
+            CloseInputByLibraryName(&Finput_files[static_cast<size_t>(i)]);
+    Fnb_input_files = 0;
+}
+
+} // namespace media

@@ -1,0 +1,385 @@
+#pragma once
+// The transcoder engine: one object holds one conversion (its input and
+// output files, stream and metadata maps, every transcoding option and the
+// state of a run).  The engine's parts share its fields as one class, split
+// over several files by topic:
+//   FFmpegEngine.cpp    creation, defaults, reset and clean-up
+//   FFmpegOptions.cpp   SetOption and its table, the small setters
+//   FFmpegHandlers.cpp  the stream and picture option handlers
+//   FFmpegTargets.cpp   targets (vcd, svcd, dvd, dv, dv50) and presets
+//   X264Presets.cpp     the built-in libx264 presets and legacy x264 keys
+// Input/output opening, the run and its thread extend the class.
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+extern "C" {
+#include <libavutil/avutil.h>
+#include <libavutil/pixfmt.h>
+#include <libavutil/rational.h>
+#include <libavutil/samplefmt.h>
+}
+
+#include "media/FFOptions.h"
+#include "media/MediaErrors.h"
+#include "media/RGBConvert.h"
+#include "os/Component.h"
+#include "os/CriticalSection.h"
+
+struct AVBitStreamFilter;
+struct AVCodec;
+struct AVFilterGraph;
+struct AVFormatContext;
+
+namespace media {
+
+class TPreviewer;
+
+// The libraries' stream limit per file; every per-stream table has this many
+// entries per file.
+constexpr int MAX_STREAMS = 20;
+constexpr int MaxEngineFiles = 512;
+
+struct TAVStreamMap {
+    int file_index = 0;
+    int stream_index = 0;
+    int sync_file_index = 0;
+    int sync_stream_index = 0;
+};
+
+struct TAVMetaDataMap {
+    int out_file = 0;
+    int in_file = 0;
+};
+
+// Bitstream filters waiting for their stream; the contexts are made when the
+// stream's parameters are known, since a filter now needs them to start.
+using TBitstreamFilterChain = std::vector<const AVBitStreamFilter*>;
+
+struct TMetadataPair {
+    std::string Key;
+    std::string Value;
+};
+
+enum TPostHook { phPreview, phBitmap, phHBITMAP };
+
+class TPostHooks {
+public:
+    constexpr TPostHooks() = default;
+    constexpr TPostHooks(std::initializer_list<TPostHook> hooks) {
+        for (TPostHook h : hooks) bits_ |= static_cast<uint8_t>(1 << h);
+    }
+    constexpr bool Has(TPostHook h) const { return bits_ & (1 << h); }
+    constexpr bool operator==(const TPostHooks&) const = default;
+
+private:
+    uint8_t bits_ = 0;
+};
+
+struct TCustomHookContext {
+    std::unique_ptr<TRGBConvertContext> Context;
+};
+
+struct TPostHookContext {
+    std::unique_ptr<TRGBConvertContext> Context;
+    // Shared ownership only so that the preview window's type stays opaque
+    // here; the engine is its one owner.
+    std::shared_ptr<TPreviewer> Previewer;
+    int64_t preview_last_time = 0;
+    int64_t preview_cur_time = 0;
+};
+
+struct TFrameHookEntry;
+struct TAVInputStream;
+struct TAVOutputStream;
+
+// The stream records whose codecs a run has opened, newest first, so that an
+// interrupted run can still close each of them once.
+template <class T> class TCodecList {
+public:
+    void Add(T* st) { items_.insert(items_.begin(), st); }
+    // Unlinks the first entry for the record; nothing when absent.
+    void Remove(T* st) {
+        for (auto it = items_.begin(); it != items_.end(); ++it)
+            if (*it == st) {
+                items_.erase(it);
+                return;
+            }
+    }
+    const std::vector<T*>& Items() const { return items_; }
+    bool Empty() const { return items_.empty(); }
+    void Clear() { items_.clear(); }
+
+private:
+    std::vector<T*> items_;
+};
+
+using TCustomHookEvent = std::function<void(os::TObject* Sender, TFrameBitmap* ABitmap, int32_t AFrameNumber,
+                                            int64_t APTS, bool& AUpdate, bool& AStopHook)>;
+using TPreviewBitmapEvent =
+    std::function<void(os::TObject* Sender, TFrameBitmap* ABitmap, int32_t AFrameNumber, int64_t APTS)>;
+using TProgressEvent = std::function<void(os::TObject* Sender, int32_t AFileIndex, int32_t AFrameNumber,
+                                          int32_t AFPS, float AQuality, float ABitRate, int64_t ACurrentSize,
+                                          int64_t ACurrentDuration, int64_t ATotalDuration)>;
+using TNotifyEvent = std::function<void(os::TObject* Sender)>;
+
+// The option and run fields: InitDefaults writes exactly these defaults (the
+// resources among them are freed by CleanUp first).
+struct TFFmpegSettings {
+    int Fnb_input_files = 0;
+    int Fnb_output_files = 0;
+    int Fnb_stream_maps = 0;
+    int Fnb_meta_data_maps = 0;
+    int Fstreamid_map[MAX_STREAMS] = {};
+    std::string Flast_asked_format;
+    int Fframe_width = 0, Fframe_height = 0;
+    float Fframe_aspect_ratio = 0;
+    AVPixelFormat Fframe_pix_fmt = AV_PIX_FMT_NONE;
+    AVSampleFormat Faudio_sample_fmt = AV_SAMPLE_FMT_NONE;
+    int Fframe_topBand = 0, Fframe_bottomBand = 0, Fframe_leftBand = 0, Fframe_rightBand = 0;
+    // Indexed by media type: video, audio, data, subtitle.
+    int Fmax_frames[4] = {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX};
+    AVRational Fframe_rate = {0, 0};
+    float Fvideo_qscale = 0;
+    // 64 coefficients once set; empty means none.
+    std::vector<uint16_t> Fintra_matrix, Finter_matrix;
+    std::string Fvideo_rc_override_string;
+    bool Fvideo_disable = false;
+    int Fvideo_discard = 0;
+    // Codec names: empty means none (an empty name is never accepted).
+    std::string Fvideo_codec_name;
+    uint32_t Fvideo_codec_tag = 0;
+    std::string Fvideo_language;
+    bool Fsame_quality = false;
+    bool Fdo_deinterlace = false;
+    int Ftop_field_first = -1;
+    int Fme_threshold = 0;
+    int Fintra_dc_precision = 8;
+    bool Floop_input = false;
+    int Floop_output = -1;
+    bool Fqp_hist = false;
+    std::string Fvfilters;
+    bool FEnableFilter = false;
+    AVFilterGraph* Fgraph = nullptr;
+    bool Fintra_only = false;
+    int Faudio_sample_rate = 44100;
+    int64_t Fchannel_layout = 0;
+    float Faudio_qscale = -99999.0f;
+    bool Faudio_disable = false;
+    int Faudio_channels = 2;
+    std::string Faudio_codec_name;
+    uint32_t Faudio_codec_tag = 0;
+    std::string Faudio_language;
+    bool Fsubtitle_disable = false;
+    std::string Fsubtitle_codec_name;
+    std::string Fsubtitle_language;
+    uint32_t Fsubtitle_codec_tag = 0;
+    float Fmux_preload = 0.5f;
+    float Fmux_max_delay = 0.7f;
+    int64_t Frecording_time = INT64_MAX;
+    int64_t Fstart_time = 0;
+    int64_t Frecording_timestamp = 0;
+    int64_t Finput_ts_offset = 0;
+    std::vector<TMetadataPair> Fmetadata;
+    int Fdo_benchmark = 0;
+    bool Fdo_hex_dump = false, Fdo_pkt_dump = false, Fdo_psnr = false;
+    int Fdo_pass = 0;
+    std::string Fpass_logfilename_prefix;
+    int Faudio_stream_copy = 0, Fvideo_stream_copy = 0, Fsubtitle_stream_copy = 0;
+    int Fvideo_sync_method = -1;
+    int Faudio_sync_method = 0;
+    float Faudio_drift_threshold = 0.1f;
+    bool Fcopy_ts = false;
+    bool Fopt_shortest = false;
+    int Fvideo_global_header = 0;
+    // Empty means none.
+    std::string Fvstats_filename;
+    FILE* Fvstats_file = nullptr;
+    int Fopt_programid = 0;
+    int Fcopy_initial_nonkeyframes = 0;
+    bool Frate_emu = false;
+    int Fvideo_channel = 0;
+    std::string Fvideo_standard;
+    int Faudio_volume = 256;
+    bool Fexit_on_error = false;
+    int Fusing_stdin = 0;
+    bool Fusing_vhook = false;
+    int Fverbose = 1;
+    int Fthread_count = 1;
+    int Fq_pressed = 0;
+    int64_t Fvideo_size = 0, Faudio_size = 0, Fextra_size = 0;
+    int Fnb_frames_dup = 0, Fnb_frames_drop = 0;
+    bool FShowDupOrDrop = false;
+    bool Finput_sync = false;
+    int64_t Flimit_filesize = 0;
+    bool Fforce_fps = false;
+    int Fpgmyuv_compatibility_hack = 0;
+    float Fdts_delta_threshold = 10.0f;
+    unsigned Fsws_flags = 4; // bicubic
+    TFFOptions FOptions;
+    int64_t Ftimer_start = 0;
+    TBitstreamFilterChain Fvideo_bitstream_filters, Faudio_bitstream_filters, Fsubtitle_bitstream_filters;
+    int Fbit_buffer_size = 262144;
+    TFrameHookEntry* FFirstHook = nullptr;
+    int FHookFrameNumber = 0;
+    TPostHooks FPostHooks;
+    bool FFatalException = false;
+    std::string FFatalMessage;
+    int64_t FTotalOutputDuration = -1;
+    std::string FLastErrMsg;
+};
+
+// Held while post hooks change and for the whole post-hook step of each
+// encoded picture; process-wide.
+os::CriticalSection& HookSettingsLock();
+
+class TCustomFFmpeg : public os::TObject, public TFFmpegSettings {
+public:
+    // AMaxFiles input and as many output files, 1 to 512 (a consistency
+    // check otherwise).  The option contexts stay unallocated until Reset.
+    explicit TCustomFFmpeg(int AMaxFiles);
+    ~TCustomFFmpeg() override;
+    TCustomFFmpeg(const TCustomFFmpeg&) = delete;
+    TCustomFFmpeg& operator=(const TCustomFFmpeg&) = delete;
+    std::string ClassName() const override { return "TCustomFFmpeg"; }
+
+    // Every option and run field back to its default, everything of an
+    // earlier run freed, the option contexts allocated.  Nothing at all while
+    // the media libraries are not loaded.
+    void Reset();
+    void InitDefaults();
+    void CleanUp();
+
+    int nb_input_files() const { return Fnb_input_files; }
+    int nb_output_files() const { return Fnb_output_files; }
+    bool Finished() const { return FFinished; }
+    bool FatalException() const { return FFatalException; }
+    const std::string& FatalMessage() const { return FFatalMessage; }
+
+    // ---- option table (FFmpegOptions.cpp) ----
+    // One of the 114 option names, or any name the codec, format and scaler
+    // contexts (or a codec's or format's private options) know.  Conversion
+    // errors raise os::EConvertError, refused values FFmpegException.
+    void SetOption(const std::string& AName, const std::string& AValue);
+    // The names SetOption knows itself, in table order.
+    static std::vector<std::string> OptionNames();
+    void SetStartTimeValue(int64_t AValue);
+    void SetProgramId(int AValue);
+    // Takes the hook-settings lock; SetPostHooksNoLock is for code that holds it.
+    void SetPostHooks(TPostHooks AHooks);
+    void SetPostHooksNoLock(TPostHooks AHooks);
+    void SetAudioVolume(int AValue);
+    void SetAudioSyncMethod(int AValue);
+    void SetVideoSyncMethod(int AValue);
+    void SetMuxMaxDelay(float AValue);
+    void SetMuxPreload(float AValue);
+    void SetPass(const std::string& AValue);
+    void SetMatrix(const std::string& AName, const std::string& AValue);
+    void SetVStats();
+    void SetVStatsFile(const std::string& AValue);
+    void AddBitstreamFilter(const std::string& AName, const std::string& AValue);
+    void SetStreamId(const std::string& AName, const std::string& AValue);
+    void NewStreamOption(const std::string& AName);
+
+    // ---- stream and picture option handlers (FFmpegHandlers.cpp) ----
+    void SetAskedFormat(const std::string& AValue);
+    void SetFrameRate(const std::string& AValue);
+    void SetFrameSize(const std::string& AValue);
+    void SetAspectRatio(const std::string& AValue);
+    void SetPixelFormat(const std::string& AValue);
+    void SetCropTop(int AValue);
+    void SetCropBottom(int AValue);
+    void SetCropLeft(int AValue);
+    void SetCropRight(int AValue);
+    void SetQScale(double AValue);
+    void SetRcOverride(const std::string& AValue);
+    void SetMeThreshold(int AValue);
+    void SetTopFieldFirst(int AValue);
+    void SetVideoCodec(const std::string& AValue);
+    void SetAudioCodec(const std::string& AValue);
+    void SetSubtitleCodec(const std::string& AValue);
+    void SetVideoTag(const std::string& AValue);
+    void SetAudioTag(const std::string& AValue);
+    void SetSubtitleTag(const std::string& AValue);
+    void SetVideoFilters(const std::string& AValue);
+    void AddVideoHook(const std::string& AValue);
+    void SetBitRateOption(const std::string& AName, const std::string& AValue);
+    void SetAudioRate(int AValue);
+    void SetAudioChannels(int AValue);
+    void SetSampleFormat(const std::string& AValue);
+    void SetVideoChannel(int AValue);
+    void SetVideoStandard(const std::string& AValue);
+    void SetVerbose(int AValue);
+    void AddStreamMap(const std::string& AValue);
+    void AddMetaDataMap(const std::string& AValue);
+    void AddMetadataOption(const std::string& AValue);
+    void AddMetadataTag(const std::string& AKey, const std::string& AValue);
+    void SetInputTsScale(const std::string& AValue);
+    void SetRecordingTimeOption(const std::string& AName, const std::string& AValue);
+    void SetRecordingTime(int64_t AValue);
+    void SetStartTime(const std::string& AName, const std::string& AValue);
+    void SetInputTsOffset(const std::string& AName, const std::string& AValue);
+    void SetRecordingTimestamp(const std::string& AName, const std::string& AValue);
+    // The generic codec, format and scaler option setter; false when no
+    // context knows the option or the value is refused.
+    bool SetGenericOption(const std::string& AName, const std::string& AValue);
+    bool SetGenericIntOption(const std::string& AName, int AValue);
+    static void SetCodecChoice(int& AStreamCopy, std::string& ACodecName, const std::string& AValue);
+    static int64_t ParseTimeOrFail(const std::string& AName, const std::string& AValue, bool AIsDuration);
+    // "hook.so|-a|b c" or "hook.so -a": the pieces of a frame-hook text.
+    static std::vector<std::string> SplitHookArguments(const std::string& AValue);
+
+    // ---- targets and presets (FFmpegTargets.cpp) ----
+    void ApplyTarget(const std::string& ATarget, const std::string& ANorm, const std::string& AFallbackNorm);
+    void SetTargetOption(const std::string& AValue);
+    static std::string FindBuiltinPreset(const std::string& AName);
+    void ApplyPreset(const std::string& AKind, const std::string& AName);
+
+    // ---- fields set at creation, shared by the engine's parts ----
+    int FMaxFiles = 0;
+    std::vector<AVFormatContext*> Finput_files;
+    std::vector<AVFormatContext*> Foutput_files;
+    std::vector<TAVStreamMap> Fstream_maps;
+    std::vector<TAVMetaDataMap> Fmeta_data_maps;
+    std::vector<int64_t> Finput_files_ts_offset;
+    std::vector<std::array<double, MAX_STREAMS>> Finput_files_ts_scale;
+    std::vector<const AVCodec*> Finput_codecs;
+    int Fnb_icodecs = 0;
+    std::vector<const AVCodec*> Foutput_codecs;
+    int Fnb_ocodecs = 0;
+    // Per output file, the chain of each of its streams.
+    std::vector<std::array<TBitstreamFilterChain, MAX_STREAMS>> Fbitstream_filters;
+    TCodecList<TAVOutputStream> FEncoderList;
+    TCodecList<TAVInputStream> FDecoderList;
+    TCustomHookContext FHookContext;
+    TPostHookContext FPostContext;
+    bool FJoinMode = false;
+    bool FConverting = false;
+    bool FBroken = false;
+    bool FFinished = false;
+    bool FTerminated = false;
+    TCustomHookEvent FOnCustomHook;
+    TPreviewBitmapEvent FOnPreviewBitmap;
+    TProgressEvent FOnProgress;
+    TNotifyEvent FOnTerminate;
+    int64_t ReportInterval = 500000;
+    int64_t PreviewInterval = 100000;
+
+protected:
+    // Adds a stream of the type to the last output file (the output stream
+    // creation defines it).
+    void NewStreamForLastOutput(AVMediaType type);
+    // Loads and configures a frame-hook library into FFirstHook: 0 or a
+    // negative error code (the frame-hook module defines it).
+    int FrameHookAdd(const std::vector<std::string>& args);
+    void FrameHookRelease();
+    void ResetPostHookContext();
+    void CloseOutputFiles();
+    void CloseInputFiles();
+};
+
+} // namespace media
