@@ -13,7 +13,7 @@ namespace {
 struct Table {
     std::mutex m;
     std::unordered_map<uintptr_t, std::unique_ptr<Object>> objects;
-    uintptr_t next = 1;
+    uintptr_t next = 0x1000;
 };
 
 Table& T() {
@@ -21,7 +21,8 @@ Table& T() {
     return t;
 }
 
-// Handles are small multiples of 16 so that they never look like heap memory.
+// Handles are multiples of 16 well above 31, so that they never look like heap
+// memory nor like the system colour numbers FillRect also takes as brushes.
 uintptr_t Key(HGDIOBJ h) { return reinterpret_cast<uintptr_t>(h); }
 
 } // namespace

@@ -88,7 +88,7 @@ void InvalidateTree(Window& w, const Region& area, bool erase, bool frame, bool 
     Region a = And(area, Region(RECT{0, 0, w.Width(), w.Height()}));
     if (!frame) a = And(a, Region(w.client));
     if (a.Empty()) return;
-    if (!Region::Combine(a, Region(w.client), Region::Op::Diff).Empty()) w.ncDirty = true;
+    if (frame) w.ncDirty = true; // the frame is asked to paint even when it has no area
     w.update = Region::Combine(w.update, And(a, Region(w.client)), Region::Op::Or);
     if (erase) w.erase = true;
     if (!allChildren && (w.style & WS_CLIPCHILDREN)) return;

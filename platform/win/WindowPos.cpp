@@ -137,13 +137,9 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
         bool all = (wp.flags & SWP_SHOWWINDOW) || sized || (wp.flags & SWP_FRAMECHANGED) || (moved && w->Child());
         if (all) InvalidateWindow(*w, gdi::Region(RECT{0, 0, w->Width(), w->Height()}), true, true);
     }
-    if (!(wp.flags & SWP_HIDEWINDOW) || !wasVisible) {
-        // Hidden windows lose what they had to paint.
-    }
     if (wp.flags & SWP_HIDEWINDOW) {
         w->update.Clear();
         w->ncDirty = w->erase = false;
-        OnWindowGone(h);
     }
     RECT nc = w->client;
     if (nc.left == oldClient.left && nc.top == oldClient.top && !moved) wp.flags |= SWP_NOCLIENTMOVE;
@@ -152,6 +148,8 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
     wp.hwnd = h;
     SendMessage(h, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
     if (!Get(h)) return TRUE;
+    // A hidden window gives up activation, focus and capture after hearing of it.
+    if (wp.flags & SWP_HIDEWINDOW) OnWindowGone(h);
     if ((wp.flags & SWP_SHOWWINDOW) && !w->Child() && !w->messageOnly && !(wp.flags & SWP_NOACTIVATE) &&
         !(w->exStyle & WS_EX_NOACTIVATE))
         SetActiveWindow(h);
