@@ -22,6 +22,11 @@ public:
     throw EAssertionFailed(std::string("Assertion failure (") + module + ")");
 }
 
+// A check that carries its own text, written "<text> (<module>)".
+[[noreturn]] inline void AssertionFailure(const char* module, const std::string& text) {
+    throw EAssertionFailed(text + " (" + module + ")");
+}
+
 inline void Check(bool condition, const char* module) {
     if (!condition) AssertionFailure(module);
 }

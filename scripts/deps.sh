@@ -13,7 +13,7 @@ pkgs=(
   libx11-dev libxext-dev
 )
 if [[ "${1:-}" == "--tests" ]]; then
-  pkgs+=(libgtest-dev googletest xvfb xauth locales)
+  pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales)
 fi
 
 missing=()

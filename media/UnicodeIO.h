@@ -1,0 +1,23 @@
+#pragma once
+// Opening inputs and outputs by their library-side names (LibraryFileName):
+// a "unicode:utf8:" name is served by our own file callbacks as custom I/O,
+// any other name goes to the libraries as it is.  Always close what these
+// open with the matching close, which also frees the custom I/O.
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace media {
+
+// As avformat_open_input.  On failure *ps is nullptr and the result is the
+// libraries' error code (-2 for a missing unicode name).
+int OpenInputByLibraryName(AVFormatContext** ps, const char* libraryName, const AVInputFormat* fmt,
+                           AVDictionary** options);
+void CloseInputByLibraryName(AVFormatContext** ps);
+
+// As avio_open2 (flags AVIO_FLAG_WRITE or AVIO_FLAG_READ_WRITE for outputs).
+int OpenOutputByLibraryName(AVIOContext** pb, const char* libraryName, int flags, AVDictionary** options);
+// Flushes and closes; a negative result when something could not be written.
+int CloseOutputByLibraryName(AVIOContext** pb);
+
+} // namespace media
