@@ -13,8 +13,12 @@ Headless& HeadlessInstance() {
 
 // Until the X11 backend exists every process is headless; the choice by
 // DISPLAY and TARVIK_DISPLAY lands here when it does.
-Backend& Current() { return HeadlessInstance(); }
+Backend& Current() {
+    return HeadlessInstance();
+}
 
-Headless* HeadlessDisplay() { return &HeadlessInstance(); }
+Headless* HeadlessDisplay() {
+    return &HeadlessInstance();
+}
 
 } // namespace display

@@ -21,11 +21,11 @@ struct Monitor {
 
 struct RawInput {
     enum Kind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Text } kind = MouseMove;
-    POINT pt{};            // screen coordinates (mouse events)
-    int button = 0;        // 0 left, 1 right, 2 middle
-    int delta = 0;         // wheel
-    int vk = 0;            // key events
-    std::u32string text;   // Text
+    POINT pt{};          // screen coordinates (mouse events)
+    int button = 0;      // 0 left, 1 right, 2 middle
+    int delta = 0;       // wheel
+    int vk = 0;          // key events
+    std::u32string text; // Text
 };
 
 class Backend {

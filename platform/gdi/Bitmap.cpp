@@ -13,7 +13,9 @@ struct BitmapObject : Object {
     std::shared_ptr<Bitmap> bmp;
 };
 
-int StrideOf(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }
+int StrideOf(int width, int bpp) {
+    return ((width * bpp + 31) / 32) * 4;
+}
 
 std::vector<uint32_t> PaletteOf(const BITMAPINFO* bmi) {
     std::vector<uint32_t> pal;
@@ -27,7 +29,9 @@ std::vector<uint32_t> PaletteOf(const BITMAPINFO* bmi) {
     return pal;
 }
 
-bool SupportedDepth(int bpp) { return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32; }
+bool SupportedDepth(int bpp) {
+    return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32;
+}
 
 } // namespace
 
@@ -84,8 +88,17 @@ int GetBitmapObject(const Bitmap& b, int size, void* out) {
     if (b.dib && size >= static_cast<int>(sizeof(DIBSECTION))) {
         DIBSECTION ds{};
         ds.dsBm = bm;
-        ds.dsBmih = {sizeof(BITMAPINFOHEADER), b.width, b.topDown ? -b.height : b.height, 1, static_cast<WORD>(b.bpp),
-                     BI_RGB, static_cast<DWORD>(b.stride * b.height), 0, 0, static_cast<DWORD>(b.palette.size()), 0};
+        ds.dsBmih = {sizeof(BITMAPINFOHEADER),
+                     b.width,
+                     b.topDown ? -b.height : b.height,
+                     1,
+                     static_cast<WORD>(b.bpp),
+                     BI_RGB,
+                     static_cast<DWORD>(b.stride * b.height),
+                     0,
+                     0,
+                     static_cast<DWORD>(b.palette.size()),
+                     0};
         std::memcpy(out, &ds, sizeof ds);
         return sizeof ds;
     }
@@ -153,8 +166,17 @@ int GetDIBits(HDC, HBITMAP bmp, UINT start, UINT lines, void* bits, BITMAPINFO* 
     if (!b || !bmi) return 0;
     BITMAPINFOHEADER& h = bmi->bmiHeader;
     if (!bits && h.biBitCount == 0) {
-        h = {sizeof(BITMAPINFOHEADER), b->width, b->topDown ? -b->height : b->height, 1, static_cast<WORD>(b->bpp),
-             BI_RGB, static_cast<DWORD>(b->stride * b->height), 0, 0, 0, 0};
+        h = {sizeof(BITMAPINFOHEADER),
+             b->width,
+             b->topDown ? -b->height : b->height,
+             1,
+             static_cast<WORD>(b->bpp),
+             BI_RGB,
+             static_cast<DWORD>(b->stride * b->height),
+             0,
+             0,
+             0,
+             0};
         return 1;
     }
     if ((h.biBitCount != 24 && h.biBitCount != 32) || h.biWidth != b->width) return 0;
@@ -170,8 +192,10 @@ int GetDIBits(HDC, HBITMAP bmp, UINT start, UINT lines, void* bits, BITMAPINFO* 
         uint8_t* out = static_cast<uint8_t*>(bits) + static_cast<size_t>(i) * outStride;
         for (int x = 0; x < b->width; ++x) {
             uint32_t p = src.Get(x, srcY);
-            if (h.biBitCount == 32) std::memcpy(out + x * 4, &p, 4);
-            else out[x * 3] = p & 0xFF, out[x * 3 + 1] = (p >> 8) & 0xFF, out[x * 3 + 2] = (p >> 16) & 0xFF;
+            if (h.biBitCount == 32)
+                std::memcpy(out + x * 4, &p, 4);
+            else
+                out[x * 3] = p & 0xFF, out[x * 3 + 1] = (p >> 8) & 0xFF, out[x * 3 + 2] = (p >> 16) & 0xFF;
         }
         ++copied;
     }

@@ -62,7 +62,7 @@ struct Bitmap {
     int width = 0, height = 0, bpp = 32;
     bool topDown = true;
     bool dib = true;
-    int stride = 0; // bytes per stored row, 4-byte aligned
+    int stride = 0;          // bytes per stored row, 4-byte aligned
     uint8_t* bits = nullptr; // first row in memory
     std::vector<uint8_t> storage;
     std::vector<uint32_t> palette;

@@ -21,15 +21,24 @@ bool UsesPattern(DWORD rop) {
 // result for pattern, source and destination bits (P<<2 | S<<1 | D) == i.
 uint32_t Rop3(BYTE code, uint32_t p, uint32_t s, uint32_t d) {
     switch (code) {
-    case 0xCC: return s;
-    case 0xF0: return p;
-    case 0x00: return 0;
-    case 0xFF: return 0xFFFFFFFF;
-    case 0x55: return ~d;
-    case 0x66: return s ^ d;
-    case 0x88: return s & d;
-    case 0xEE: return s | d;
-    default: break;
+    case 0xCC:
+        return s;
+    case 0xF0:
+        return p;
+    case 0x00:
+        return 0;
+    case 0xFF:
+        return 0xFFFFFFFF;
+    case 0x55:
+        return ~d;
+    case 0x66:
+        return s ^ d;
+    case 0x88:
+        return s & d;
+    case 0xEE:
+        return s | d;
+    default:
+        break;
     }
     uint32_t r = 0;
     for (int i = 0; i < 8; ++i) {
@@ -88,7 +97,8 @@ void Run(Dc& d, int x, int y, int w, int h, const PixelView& srcIn, int sx, int 
         // Same surface: read from a snapshot so overlapping moves stay right.
         copy.assign(static_cast<size_t>(src.width) * src.height * 4, 0);
         PixelView c{copy.data(), static_cast<ptrdiff_t>(src.width) * 4, src.width, src.height, 32};
-        for (int yy = 0; yy < src.height; ++yy) std::memcpy(c.Row(yy), src.Row(yy), static_cast<size_t>(src.width) * 4);
+        for (int yy = 0; yy < src.height; ++yy)
+            std::memcpy(c.Row(yy), src.Row(yy), static_cast<size_t>(src.width) * 4);
         if (src.bpp != 32)
             for (int yy = 0; yy < src.height; ++yy)
                 for (int xx = 0; xx < src.width; ++xx) c.Put(xx, yy, srcIn.Get(xx, yy));
@@ -100,7 +110,8 @@ void Run(Dc& d, int x, int y, int w, int h, const PixelView& srcIn, int sx, int 
     bool usesP = t.mode == Mode::Rop && UsesPattern(t.rop);
     if (usesP && !brush) return; // a pattern operation with the null brush draws nothing
     uint32_t solid = PixelOf(brushColor);
-    PixelView pat = brush && brush->style == BS_PATTERN && brush->pattern ? brush->pattern->View() : PixelView{};
+    PixelView pat =
+        brush && brush->style == BS_PATTERN && brush->pattern ? brush->pattern->View() : PixelView{};
     POINT org{d.s.brushOrg.x + d.origin.x, d.s.brushOrg.y + d.origin.y};
     BYTE code = (t.rop >> 16) & 0xFF;
     bool unscaled = aw == asw && ah == ash && !flipX && !flipY;
@@ -113,7 +124,8 @@ void Run(Dc& d, int x, int y, int w, int h, const PixelView& srcIn, int sx, int 
             if (needSrc && (srcY < 0 || srcY >= src.height)) continue;
             // Fast path: the common unscaled 32-bit copy.
             if (unscaled && t.mode == Mode::Rop && code == 0xCC && src.bpp == 32 && dv.bpp == 32) {
-                int from = std::max<int>(r.left, dx0 - sx0), to = std::min<int>(r.right, dx0 - sx0 + src.width);
+                int from = std::max<int>(r.left, dx0 - sx0),
+                    to = std::min<int>(r.right, dx0 - sx0 + src.width);
                 if (to > from)
                     std::memcpy(dv.Row32(yy) + from, src.Row32(srcY) + (from - dx0 + sx0),
                                 static_cast<size_t>(to - from) * 4);
@@ -132,12 +144,15 @@ void Run(Dc& d, int x, int y, int w, int h, const PixelView& srcIn, int sx, int 
                 case Mode::Key:
                     if ((s & 0xFFFFFF) != t.key) dv.Put(xx, yy, s);
                     break;
-                case Mode::Alpha: dv.Put(xx, yy, BlendPixel(s, dv.Get(xx, yy), t.blend)); break;
+                case Mode::Alpha:
+                    dv.Put(xx, yy, BlendPixel(s, dv.Get(xx, yy), t.blend));
+                    break;
                 case Mode::Rop: {
                     uint32_t p = solid;
                     if (usesP && pat.Valid())
                         p = pat.Get(((xx - org.x) % pat.width + pat.width) % pat.width,
-                                    ((yy - org.y) % pat.height + pat.height) % pat.height) & 0xFFFFFF;
+                                    ((yy - org.y) % pat.height + pat.height) % pat.height) &
+                            0xFFFFFF;
                     uint32_t v = Rop3(code, p, s, code == 0xCC || code == 0xF0 ? 0 : dv.Get(xx, yy));
                     if (!needSrc) v &= 0xFFFFFF; // patterns and constants carry no alpha
                     dv.Put(xx, yy, v);
@@ -194,7 +209,8 @@ BOOL TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy
     return TRUE;
 }
 
-BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, BLENDFUNCTION bf) {
+BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                BLENDFUNCTION bf) {
     Dc* d = FindDc(dst);
     PixelView sv;
     if (!d || w < 0 || h < 0 || sw < 0 || sh < 0 || bf.BlendOp != AC_SRC_OVER || !SourceOf(src, sx, sy, sv))

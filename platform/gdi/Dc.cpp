@@ -40,7 +40,9 @@ HBITMAP DefaultBitmap() {
 
 constexpr RECT kEverything{INT_MIN / 4, INT_MIN / 4, INT_MAX / 4, INT_MAX / 4};
 
-void Select(DcState& s, HGDIOBJ h) { NoteSelected(h, 1), (void)s; }
+void Select(DcState& s, HGDIOBJ h) {
+    NoteSelected(h, 1), (void)s;
+}
 
 void ReleaseState(DcState& s) {
     for (HGDIOBJ h : {s.bitmap, s.brush, s.pen, s.font}) NoteSelected(h, -1);
@@ -210,9 +212,15 @@ HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
     if (!d || !o) return nullptr;
     HGDIOBJ* slot = nullptr;
     switch (o->type) {
-    case OBJ_BRUSH: slot = &d->s.brush; break;
-    case OBJ_PEN: slot = &d->s.pen; break;
-    case OBJ_FONT: slot = &d->s.font; break;
+    case OBJ_BRUSH:
+        slot = &d->s.brush;
+        break;
+    case OBJ_PEN:
+        slot = &d->s.pen;
+        break;
+    case OBJ_FONT:
+        slot = &d->s.font;
+        break;
     case OBJ_REGION: {
         int r = SelectClipRgn(h, static_cast<HRGN>(obj));
         return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(r));
@@ -225,7 +233,8 @@ HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
         d->Dirty();
         break;
     }
-    default: return nullptr;
+    default:
+        return nullptr;
     }
     HGDIOBJ old = *slot;
     Select(d->s, obj);
@@ -238,28 +247,39 @@ HGDIOBJ GetCurrentObject(HDC h, UINT type) {
     Dc* d = FindDc(h);
     if (!d) return nullptr;
     switch (type) {
-    case OBJ_BITMAP: return d->s.bitmap;
-    case OBJ_BRUSH: return d->s.brush;
-    case OBJ_PEN: return d->s.pen;
-    case OBJ_FONT: return d->s.font;
-    default: return nullptr;
+    case OBJ_BITMAP:
+        return d->s.bitmap;
+    case OBJ_BRUSH:
+        return d->s.brush;
+    case OBJ_PEN:
+        return d->s.pen;
+    case OBJ_FONT:
+        return d->s.font;
+    default:
+        return nullptr;
     }
 }
 
 int GetDeviceCaps(HDC, int index) {
     switch (index) {
-    case BITSPIXEL: return 32;
-    case PLANES: return 1;
+    case BITSPIXEL:
+        return 32;
+    case PLANES:
+        return 1;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case HORZRES: return 1280; // refined by the display through the window system
-    case VERTRES: return 1024;
-    default: return 0;
+    case LOGPIXELSY:
+        return 96;
+    case HORZRES:
+        return 1280; // refined by the display through the window system
+    case VERTRES:
+        return 1024;
+    default:
+        return 0;
     }
 }
 
-#define DC_OR(ret)                                                                                              \
-    Dc* d = FindDc(h);                                                                                          \
+#define DC_OR(ret)                                                                                           \
+    Dc* d = FindDc(h);                                                                                       \
     if (!d) return ret
 
 BOOL SetWindowOrgEx(HDC h, int x, int y, POINT* old) {
@@ -333,17 +353,30 @@ int ExtSelectClipRgn(HDC h, HRGN rgn, int mode) {
     }
     Region base = d->s.clip ? *d->s.clip : Region(kEverything);
     switch (mode) {
-    case RGN_COPY: d->s.clip = *r; break;
-    case RGN_AND: d->s.clip = Region::Combine(base, *r, Region::Op::And); break;
-    case RGN_OR: d->s.clip = d->s.clip ? Region::Combine(base, *r, Region::Op::Or) : base; break;
-    case RGN_DIFF: d->s.clip = Region::Combine(base, *r, Region::Op::Diff); break;
-    case RGN_XOR: d->s.clip = Region::Combine(base, *r, Region::Op::Xor); break;
-    default: return ERROR_REGION;
+    case RGN_COPY:
+        d->s.clip = *r;
+        break;
+    case RGN_AND:
+        d->s.clip = Region::Combine(base, *r, Region::Op::And);
+        break;
+    case RGN_OR:
+        d->s.clip = d->s.clip ? Region::Combine(base, *r, Region::Op::Or) : base;
+        break;
+    case RGN_DIFF:
+        d->s.clip = Region::Combine(base, *r, Region::Op::Diff);
+        break;
+    case RGN_XOR:
+        d->s.clip = Region::Combine(base, *r, Region::Op::Xor);
+        break;
+    default:
+        return ERROR_REGION;
     }
     return ClipResult(*d);
 }
 
-int SelectClipRgn(HDC h, HRGN rgn) { return ExtSelectClipRgn(h, rgn, RGN_COPY); }
+int SelectClipRgn(HDC h, HRGN rgn) {
+    return ExtSelectClipRgn(h, rgn, RGN_COPY);
+}
 
 int OffsetClipRgn(HDC h, int dx, int dy) {
     DC_OR(ERROR_REGION);
@@ -381,9 +414,9 @@ BOOL RectVisible(HDC h, const RECT* r) {
     return d->Clip().Intersects(t);
 }
 
-#define DC_SWAP(field, value)                                                                                   \
-    auto old = d->s.field;                                                                                      \
-    d->s.field = value;                                                                                         \
+#define DC_SWAP(field, value)                                                                                \
+    auto old = d->s.field;                                                                                   \
+    d->s.field = value;                                                                                      \
     return old
 
 COLORREF SetTextColor(HDC h, COLORREF c) {

@@ -16,8 +16,8 @@ enum : int { HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, LOGPIXELSX 
 
 HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
-int SaveDC(HDC dc);              // the new save level, 0 on failure
-BOOL RestoreDC(HDC dc, int level); // negative: relative to the current level
+int SaveDC(HDC dc);                        // the new save level, 0 on failure
+BOOL RestoreDC(HDC dc, int level);         // negative: relative to the current level
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj); // regions: the clip complexity, cast
 HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 int GetDeviceCaps(HDC dc, int index);

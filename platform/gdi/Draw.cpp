@@ -43,12 +43,23 @@ struct PenPainter {
         if (!d.Clip().Contains(x, y)) return;
         uint32_t old = v.Get(x, y);
         switch (d.s.rop2) {
-        case R2_BLACK: v.Put(x, y, 0); break;
-        case R2_WHITE: v.Put(x, y, 0xFFFFFF); break;
-        case R2_NOT: v.Put(x, y, old ^ 0xFFFFFF); break;
-        case R2_XORPEN: v.Put(x, y, old ^ color); break;
-        case R2_NOP: break;
-        default: v.Put(x, y, color); break;
+        case R2_BLACK:
+            v.Put(x, y, 0);
+            break;
+        case R2_WHITE:
+            v.Put(x, y, 0xFFFFFF);
+            break;
+        case R2_NOT:
+            v.Put(x, y, old ^ 0xFFFFFF);
+            break;
+        case R2_XORPEN:
+            v.Put(x, y, old ^ color);
+            break;
+        case R2_NOP:
+            break;
+        default:
+            v.Put(x, y, color);
+            break;
         }
     }
 };
@@ -136,7 +147,8 @@ BOOL Polyline(HDC dc, const POINT* pts, int count) {
     if (!d || !pts || count < 2) return FALSE;
     std::optional<PenPainter> pp;
     if (MakePainter(*d, pp))
-        for (int i = 1; i < count; ++i) Line(*pp, d->TX(pts[i - 1].x), d->TY(pts[i - 1].y), d->TX(pts[i].x), d->TY(pts[i].y));
+        for (int i = 1; i < count; ++i)
+            Line(*pp, d->TX(pts[i - 1].x), d->TY(pts[i - 1].y), d->TX(pts[i].x), d->TY(pts[i].y));
     return TRUE;
 }
 
@@ -189,7 +201,8 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     std::optional<PenPainter> pp;
     bool pen = MakePainter(*d, pp);
     // Without a pen the filled area loses its right and bottom line, as in the original.
-    RECT inner = pen ? RECT{s.left + 1, s.top + 1, s.right - 1, s.bottom - 1} : RECT{s.left, s.top, s.right - 1, s.bottom - 1};
+    RECT inner = pen ? RECT{s.left + 1, s.top + 1, s.right - 1, s.bottom - 1}
+                     : RECT{s.left, s.top, s.right - 1, s.bottom - 1};
     FillSpans(*d, {inner});
     if (pen && s.right > s.left && s.bottom > s.top) {
         Line(*pp, s.left, s.top, s.right - 1, s.top);
@@ -259,7 +272,8 @@ BOOL Polygon(HDC dc, const POINT* pts, int count) {
         for (size_t k = 0; k + 1 < xs.size(); ++k) {
             wind += xs[k].second;
             bool in = g_fillMode == ALTERNATE ? (k % 2 == 0) : wind != 0;
-            int x0 = static_cast<int>(std::ceil(xs[k].first - 0.5)), x1 = static_cast<int>(std::ceil(xs[k + 1].first - 0.5));
+            int x0 = static_cast<int>(std::ceil(xs[k].first - 0.5)),
+                x1 = static_cast<int>(std::ceil(xs[k + 1].first - 0.5));
             if (in && x1 > x0) rows.push_back({x0, y, x1, y + 1});
         }
     }

@@ -23,7 +23,9 @@ Table& T() {
 
 // Handles are multiples of 16 well above 31, so that they never look like heap
 // memory nor like the system colour numbers FillRect also takes as brushes.
-uintptr_t Key(HGDIOBJ h) { return reinterpret_cast<uintptr_t>(h); }
+uintptr_t Key(HGDIOBJ h) {
+    return reinterpret_cast<uintptr_t>(h);
+}
 
 } // namespace
 
@@ -149,7 +151,8 @@ int GetObject(HGDIOBJ obj, int size, void* out) {
     Object* o = FindObject(obj, 0);
     if (!o) return 0;
     switch (o->type) {
-    case OBJ_BITMAP: return GetBitmapObject(*FindBitmap(static_cast<HBITMAP>(obj)), size, out);
+    case OBJ_BITMAP:
+        return GetBitmapObject(*FindBitmap(static_cast<HBITMAP>(obj)), size, out);
     case OBJ_BRUSH: {
         auto* b = static_cast<Brush*>(o);
         LOGBRUSH lb{b->style, b->color, 0};
@@ -160,7 +163,10 @@ int GetObject(HGDIOBJ obj, int size, void* out) {
     }
     case OBJ_PEN: {
         auto* p = static_cast<Pen*>(o);
-        LOGPEN lp{static_cast<UINT>(p->style), {p->width, 0}, p->color};
+        LOGPEN lp{
+            static_cast<UINT>(p->style), {p->width, 0},
+             p->color
+        };
         if (!out) return sizeof lp;
         if (size < static_cast<int>(sizeof lp)) return 0;
         std::memcpy(out, &lp, sizeof lp);
@@ -173,6 +179,7 @@ int GetObject(HGDIOBJ obj, int size, void* out) {
         std::memcpy(out, &f->spec, sizeof f->spec);
         return sizeof f->spec;
     }
-    default: return 0;
+    default:
+        return 0;
     }
 }

@@ -7,11 +7,30 @@
 #include <memory>
 #include <string>
 
-enum : DWORD { OBJ_PEN = 1, OBJ_BRUSH = 2, OBJ_DC = 3, OBJ_FONT = 6, OBJ_BITMAP = 7, OBJ_REGION = 8, OBJ_MEMDC = 10 };
+enum : DWORD {
+    OBJ_PEN = 1,
+    OBJ_BRUSH = 2,
+    OBJ_DC = 3,
+    OBJ_FONT = 6,
+    OBJ_BITMAP = 7,
+    OBJ_REGION = 8,
+    OBJ_MEMDC = 10
+};
 enum : int {
-    WHITE_BRUSH = 0, LTGRAY_BRUSH = 1, GRAY_BRUSH = 2, DKGRAY_BRUSH = 3, BLACK_BRUSH = 4, NULL_BRUSH = 5,
-    HOLLOW_BRUSH = NULL_BRUSH, WHITE_PEN = 6, BLACK_PEN = 7, NULL_PEN = 8, SYSTEM_FONT = 13,
-    DEFAULT_GUI_FONT = 17, DC_BRUSH = 18, DC_PEN = 19
+    WHITE_BRUSH = 0,
+    LTGRAY_BRUSH = 1,
+    GRAY_BRUSH = 2,
+    DKGRAY_BRUSH = 3,
+    BLACK_BRUSH = 4,
+    NULL_BRUSH = 5,
+    HOLLOW_BRUSH = NULL_BRUSH,
+    WHITE_PEN = 6,
+    BLACK_PEN = 7,
+    NULL_PEN = 8,
+    SYSTEM_FONT = 13,
+    DEFAULT_GUI_FONT = 17,
+    DC_BRUSH = 18,
+    DC_PEN = 19
 };
 enum : UINT { BS_SOLID = 0, BS_NULL = 1, BS_HOLLOW = 1, BS_PATTERN = 3 };
 enum : int { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_NULL = 5, PS_INSIDEFRAME = 6 };
@@ -82,7 +101,9 @@ struct Font : Object {
 
 HGDIOBJ AddObject(std::unique_ptr<Object> obj);
 Object* FindObject(HGDIOBJ h, DWORD type); // type 0: any
-template <class T> T* Find(HGDIOBJ h, DWORD type) { return static_cast<T*>(FindObject(h, type)); }
+template <class T> T* Find(HGDIOBJ h, DWORD type) {
+    return static_cast<T*>(FindObject(h, type));
+}
 void NoteSelected(HGDIOBJ h, int delta);
 // Colours 0xFF0000nn name system colours; everything else is used as it is.
 COLORREF ResolveColor(COLORREF c);

@@ -10,8 +10,12 @@
 
 namespace gdi {
 
-constexpr uint32_t PixelOf(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
-constexpr COLORREF ColorOf(uint32_t p) { return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16); }
+constexpr uint32_t PixelOf(COLORREF c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+constexpr COLORREF ColorOf(uint32_t p) {
+    return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16);
+}
 
 // A view of pixels: top is the top row whatever the order in memory, pitch
 // the signed byte distance to the next row down.
@@ -34,23 +38,32 @@ struct PixelView {
             std::memcpy(&v, row + x * 4, 4);
             return v;
         }
-        case 24: return row[x * 3] | (row[x * 3 + 1] << 8) | (row[x * 3 + 2] << 16);
-        case 8: return Entry(row[x]);
-        case 4: return Entry((row[x / 2] >> ((x & 1) ? 0 : 4)) & 0xF);
-        case 1: return Entry((row[x / 8] >> (7 - (x & 7))) & 1);
-        default: return 0;
+        case 24:
+            return row[x * 3] | (row[x * 3 + 1] << 8) | (row[x * 3 + 2] << 16);
+        case 8:
+            return Entry(row[x]);
+        case 4:
+            return Entry((row[x / 2] >> ((x & 1) ? 0 : 4)) & 0xF);
+        case 1:
+            return Entry((row[x / 8] >> (7 - (x & 7))) & 1);
+        default:
+            return 0;
         }
     }
     void Put(int x, int y, uint32_t v) const {
         uint8_t* row = Row(y);
         switch (bpp) {
-        case 32: std::memcpy(row + x * 4, &v, 4); break;
+        case 32:
+            std::memcpy(row + x * 4, &v, 4);
+            break;
         case 24:
             row[x * 3] = static_cast<uint8_t>(v);
             row[x * 3 + 1] = static_cast<uint8_t>(v >> 8);
             row[x * 3 + 2] = static_cast<uint8_t>(v >> 16);
             break;
-        case 8: row[x] = Nearest(v); break;
+        case 8:
+            row[x] = Nearest(v);
+            break;
         case 4: {
             int s = (x & 1) ? 0 : 4;
             row[x / 2] = static_cast<uint8_t>((row[x / 2] & ~(0xF << s)) | (Nearest(v) << s));
@@ -61,7 +74,8 @@ struct PixelView {
             row[x / 8] = Nearest(v) ? (row[x / 8] | m) : (row[x / 8] & ~m);
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
 

@@ -8,9 +8,13 @@ BOOL SetRect(RECT* r, int left, int top, int right, int bottom) {
     return TRUE;
 }
 
-BOOL SetRectEmpty(RECT* r) { return SetRect(r, 0, 0, 0, 0); }
+BOOL SetRectEmpty(RECT* r) {
+    return SetRect(r, 0, 0, 0, 0);
+}
 
-BOOL IsRectEmpty(const RECT* r) { return !r || r->right <= r->left || r->bottom <= r->top; }
+BOOL IsRectEmpty(const RECT* r) {
+    return !r || r->right <= r->left || r->bottom <= r->top;
+}
 
 BOOL PtInRect(const RECT* r, POINT p) {
     return r && p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom;
@@ -59,18 +63,24 @@ BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b) {
     RECT r = *a, i;
     if (IntersectRect(&i, a, b)) {
         if (i.top == r.top && i.bottom == r.bottom) {
-            if (i.left == r.left) r.left = i.right;
-            else if (i.right == r.right) r.right = i.left;
+            if (i.left == r.left)
+                r.left = i.right;
+            else if (i.right == r.right)
+                r.right = i.left;
         } else if (i.left == r.left && i.right == r.right) {
-            if (i.top == r.top) r.top = i.bottom;
-            else if (i.bottom == r.bottom) r.bottom = i.top;
+            if (i.top == r.top)
+                r.top = i.bottom;
+            else if (i.bottom == r.bottom)
+                r.bottom = i.top;
         }
     }
     *dst = r;
     return !IsRectEmpty(dst);
 }
 
-BOOL EqualRect(const RECT* a, const RECT* b) { return a && b && *a == *b; }
+BOOL EqualRect(const RECT* a, const RECT* b) {
+    return a && b && *a == *b;
+}
 
 BOOL CopyRect(RECT* dst, const RECT* src) {
     if (!dst || !src) return FALSE;

@@ -18,10 +18,14 @@ struct RegionObject : Object {
 
 bool Apply(Region::Op op, bool a, bool b) {
     switch (op) {
-    case Region::Op::And: return a && b;
-    case Region::Op::Or: return a || b;
-    case Region::Op::Xor: return a != b;
-    case Region::Op::Diff: return a && !b;
+    case Region::Op::And:
+        return a && b;
+    case Region::Op::Or:
+        return a || b;
+    case Region::Op::Xor:
+        return a != b;
+    case Region::Op::Diff:
+        return a && !b;
     }
     return false;
 }
@@ -43,8 +47,10 @@ void CombineSpans(const Region::Span* a, size_t na, const Region::Span* b, size_
         if (i < na) next = std::min(next, inA ? a[i].right : a[i].left);
         if (j < nb) next = std::min(next, inB ? b[j].right : b[j].left);
         if (Apply(op, inA, inB)) {
-            if (!out.empty() && out.back().right == x) out.back().right = next;
-            else out.push_back({x, next});
+            if (!out.empty() && out.back().right == x)
+                out.back().right = next;
+            else
+                out.push_back({x, next});
         }
         x = next;
     }
@@ -74,7 +80,8 @@ void Region::AppendBand(int top, int bottom, const std::vector<Span>& spans) {
             return;
         }
     }
-    bands_.push_back({top, bottom, static_cast<uint32_t>(spans_.size()), static_cast<uint32_t>(spans.size())});
+    bands_.push_back(
+        {top, bottom, static_cast<uint32_t>(spans_.size()), static_cast<uint32_t>(spans.size())});
     spans_.insert(spans_.end(), spans.begin(), spans.end());
 }
 
@@ -90,7 +97,8 @@ Region Region::FromRects(const RECT* rects, size_t count) {
         ys.push_back(r.top);
         ys.push_back(r.bottom);
     }
-    std::stable_sort(byTop.begin(), byTop.end(), [](const RECT* a, const RECT* b) { return a->top < b->top; });
+    std::stable_sort(byTop.begin(), byTop.end(),
+                     [](const RECT* a, const RECT* b) { return a->top < b->top; });
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
 
@@ -107,8 +115,10 @@ Region Region::FromRects(const RECT* rects, size_t count) {
         std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
         merged.clear();
         for (const Span& s : spans) {
-            if (!merged.empty() && s.left <= merged.back().right) merged.back().right = std::max(merged.back().right, s.right);
-            else merged.push_back(s);
+            if (!merged.empty() && s.left <= merged.back().right)
+                merged.back().right = std::max(merged.back().right, s.right);
+            else
+                merged.push_back(s);
         }
         out.AppendBand(y, ys[k + 1], merged);
     }
@@ -151,7 +161,8 @@ RECT Region::Box() const {
 }
 
 const Region::Band* Region::BandAt(int y) const {
-    auto it = std::upper_bound(bands_.begin(), bands_.end(), y, [](int v, const Band& b) { return v < b.bottom; });
+    auto it =
+        std::upper_bound(bands_.begin(), bands_.end(), y, [](int v, const Band& b) { return v < b.bottom; });
     if (it == bands_.end() || it->top > y) return nullptr;
     return &*it;
 }
@@ -188,11 +199,14 @@ std::vector<RECT> Region::Rects() const {
     std::vector<RECT> out;
     out.reserve(spans_.size());
     for (const Band& b : bands_)
-        for (uint32_t i = b.first; i < b.first + b.count; ++i) out.push_back({spans_[i].left, b.top, spans_[i].right, b.bottom});
+        for (uint32_t i = b.first; i < b.first + b.count; ++i)
+            out.push_back({spans_[i].left, b.top, spans_[i].right, b.bottom});
     return out;
 }
 
-int Complexity(const Region& r) { return r.Empty() ? NULLREGION : r.IsRect() ? SIMPLEREGION : COMPLEXREGION; }
+int Complexity(const Region& r) {
+    return r.Empty() ? NULLREGION : r.IsRect() ? SIMPLEREGION : COMPLEXREGION;
+}
 
 Region* RegionOf(HRGN rgn) {
     auto* o = Find<RegionObject>(rgn, OBJ_REGION);
@@ -216,11 +230,15 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
     return gdi::CreateRegionHandle(Region(r));
 }
 
-HRGN CreateRectRgnIndirect(const RECT* r) { return r ? CreateRectRgn(r->left, r->top, r->right, r->bottom) : nullptr; }
+HRGN CreateRectRgnIndirect(const RECT* r) {
+    return r ? CreateRectRgn(r->left, r->top, r->right, r->bottom) : nullptr;
+}
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     std::vector<RECT> rows;
-    gdi::EllipseSpans({left, top, right, bottom}, [&](int y, int x0, int x1) { rows.push_back({x0, y, x1, y + 1}); });
+    gdi::EllipseSpans({left, top, right, bottom}, [&](int y, int x0, int x1) {
+        rows.push_back({x0, y, x1, y + 1});
+    });
     return gdi::CreateRegionHandle(Region::FromRects(rows.data(), rows.size()));
 }
 
@@ -253,11 +271,20 @@ int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode) {
     if (!rb) return ERROR_REGION;
     Region::Op op;
     switch (mode) {
-    case RGN_AND: op = Region::Op::And; break;
-    case RGN_OR: op = Region::Op::Or; break;
-    case RGN_XOR: op = Region::Op::Xor; break;
-    case RGN_DIFF: op = Region::Op::Diff; break;
-    default: return ERROR_REGION;
+    case RGN_AND:
+        op = Region::Op::And;
+        break;
+    case RGN_OR:
+        op = Region::Op::Or;
+        break;
+    case RGN_XOR:
+        op = Region::Op::Xor;
+        break;
+    case RGN_DIFF:
+        op = Region::Op::Diff;
+        break;
+    default:
+        return ERROR_REGION;
     }
     *d = Region::Combine(*ra, *rb, op);
     return gdi::Complexity(*d);

@@ -119,7 +119,7 @@ BOOL EqualRgn(HRGN a, HRGN b);
 DWORD GetRegionData(HRGN rgn, DWORD size, RGNDATA* data);
 
 namespace gdi {
-Region* RegionOf(HRGN rgn);          // null for a stale or foreign handle
-int Complexity(const Region& r);     // NULLREGION, SIMPLEREGION or COMPLEXREGION
+Region* RegionOf(HRGN rgn);      // null for a stale or foreign handle
+int Complexity(const Region& r); // NULLREGION, SIMPLEREGION or COMPLEXREGION
 HRGN CreateRegionHandle(Region r);
 } // namespace gdi

@@ -17,7 +17,9 @@ constexpr COLORREF kColors[kCount] = {
 };
 } // namespace
 
-COLORREF GetSysColor(int index) { return index >= 0 && index < kCount ? kColors[index] : 0; }
+COLORREF GetSysColor(int index) {
+    return index >= 0 && index < kCount ? kColors[index] : 0;
+}
 
 HBRUSH GetSysColorBrush(int index) {
     static HBRUSH brushes[kCount] = {};

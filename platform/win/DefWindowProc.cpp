@@ -49,7 +49,8 @@ void PaintFrame(HWND h, const Window& w) {
     ExcludeClipRect(dc, c.left, c.top, c.right, c.bottom);
     RECT all{0, 0, w.Width(), w.Height()};
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    if (w.style & (WS_BORDER | WS_THICKFRAME | WS_DLGFRAME)) FrameRect(dc, &all, GetSysColorBrush(COLOR_WINDOWFRAME));
+    if (w.style & (WS_BORDER | WS_THICKFRAME | WS_DLGFRAME))
+        FrameRect(dc, &all, GetSysColorBrush(COLOR_WINDOWFRAME));
     if ((w.style & WS_CAPTION) == WS_CAPTION && c.top > 1) {
         RECT cap{1, 1, w.Width() - 1, c.top};
         bool active = GetActiveWindow() == h;
@@ -64,7 +65,6 @@ LRESULT ToParent(const Window& w, UINT msg, WPARAM wp, LPARAM lp) {
 
 } // namespace
 
-
 } // namespace win
 
 using namespace win;
@@ -73,7 +73,8 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     WindowPtr w = Get(h);
     if (!w) return 0;
     switch (msg) {
-    case WM_NCCREATE: return TRUE;
+    case WM_NCCREATE:
+        return TRUE;
     case WM_NCCALCSIZE: {
         // The first rectangle becomes the client area (parent units).
         RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
@@ -83,8 +84,11 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         *r = {r->left + c.left, r->top + c.top, r->left + c.right, r->top + c.bottom};
         return 0;
     }
-    case WM_NCHITTEST: return HitTest(*w, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-    case WM_NCPAINT: PaintFrame(h, *w); return 0;
+    case WM_NCHITTEST:
+        return HitTest(*w, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+    case WM_NCPAINT:
+        PaintFrame(h, *w);
+        return 0;
     case WM_NCACTIVATE:
         RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
         return TRUE;
@@ -102,8 +106,11 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(h, &ps);
         return 0;
     }
-    case WM_CLOSE: DestroyWindow(h); return 0;
-    case WM_QUERYENDSESSION: return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(h);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
     case WM_SETTEXT:
         w->text = lp ? reinterpret_cast<const char*>(lp) : "";
         // Only the frame shows the text; ask for its repaint.
@@ -116,15 +123,19 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         reinterpret_cast<char*>(lp)[n] = 0;
         return static_cast<LRESULT>(n);
     }
-    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(w->text.size());
     case WM_WINDOWPOSCHANGING: {
         // Sizeable top-level windows stay within their tracking limits.
         auto* wpos = reinterpret_cast<WINDOWPOS*>(lp);
-        if (!(wpos->flags & SWP_NOSIZE) && !w->Child() && (w->style & WS_THICKFRAME) && !(w->style & WS_MAXIMIZE)) {
+        if (!(wpos->flags & SWP_NOSIZE) && !w->Child() && (w->style & WS_THICKFRAME) &&
+            !(w->style & WS_MAXIMIZE)) {
             MINMAXINFO mmi{};
             TrackMinMax(h, mmi);
-            wpos->cx = std::clamp<int>(wpos->cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
-            wpos->cy = std::clamp<int>(wpos->cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+            wpos->cx = std::clamp<int>(wpos->cx, mmi.ptMinTrackSize.x,
+                                       std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+            wpos->cy = std::clamp<int>(wpos->cy, mmi.ptMinTrackSize.y,
+                                       std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
         }
         return 0;
     }
@@ -132,10 +143,14 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         // WM_MOVE (client origin, parent units) then WM_SIZE (client size).
         auto* wpos = reinterpret_cast<WINDOWPOS*>(lp);
         if (!(wpos->flags & SWP_NOCLIENTMOVE))
-            SendMessage(h, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
+            SendMessage(h, WM_MOVE, 0,
+                        MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
         if (!(wpos->flags & SWP_NOCLIENTSIZE) && Get(h)) {
-            WPARAM kind = (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
-            SendMessage(h, WM_SIZE, kind, MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
+            WPARAM kind = (w->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                          : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                     : SIZE_RESTORED;
+            SendMessage(h, WM_SIZE, kind,
+                        MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
         }
         return 0;
     }
@@ -153,16 +168,27 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (hit == HTERROR && HIWORD(static_cast<uintptr_t>(lp)) >= WM_LBUTTONDOWN) MessageBeep(0);
         HCURSOR c = nullptr;
         switch (hit) {
-        case HTCLIENT: c = w->cls->cursor; break;
+        case HTCLIENT:
+            c = w->cls->cursor;
+            break;
         case HTLEFT:
-        case HTRIGHT: c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32644)); break; // IDC_SIZEWE
+        case HTRIGHT:
+            c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32644));
+            break; // IDC_SIZEWE
         case HTTOP:
-        case HTBOTTOM: c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32645)); break; // IDC_SIZENS
+        case HTBOTTOM:
+            c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32645));
+            break; // IDC_SIZENS
         case HTTOPLEFT:
-        case HTBOTTOMRIGHT: c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32642)); break; // IDC_SIZENWSE
+        case HTBOTTOMRIGHT:
+            c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32642));
+            break; // IDC_SIZENWSE
         case HTTOPRIGHT:
-        case HTBOTTOMLEFT: c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32643)); break; // IDC_SIZENESW
-        default: break;
+        case HTBOTTOMLEFT:
+            c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32643));
+            break; // IDC_SIZENESW
+        default:
+            break;
         }
         SetCursor(c ? c : reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32512))); // IDC_ARROW
         return hit == HTCLIENT && !w->cls->cursor ? FALSE : TRUE;
@@ -174,7 +200,8 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (GetCapture() == h) ReleaseCapture();
         return 0;
     case WM_MOUSEWHEEL:
-    case WM_CONTEXTMENU: return ToParent(*w, msg, wp, lp);
+    case WM_CONTEXTMENU:
+        return ToParent(*w, msg, wp, lp);
     case WM_RBUTTONUP: {
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         ClientToScreen(h, &p);
@@ -185,7 +212,8 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         // Caption → SC_MOVE, edges and corners → SC_SIZE with the edge in the low bits.
         int hit = static_cast<int>(wp);
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        if (hit == HTCAPTION) return SendMessage(h, WM_SYSCOMMAND, SC_MOVE + static_cast<UINT>(HTCAPTION), lp);
+        if (hit == HTCAPTION)
+            return SendMessage(h, WM_SYSCOMMAND, SC_MOVE + static_cast<UINT>(HTCAPTION), lp);
         if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT && !(w->style & WS_MAXIMIZE))
             return SendMessage(h, WM_SYSCOMMAND, SC_SIZE + (hit - HTLEFT + 1), MAKELPARAM(p.x, p.y));
         return 0; // codes without a default action do nothing
@@ -198,12 +226,22 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         UINT cmd = static_cast<UINT>(wp) & 0xFFF0;
         switch (cmd) {
         case SC_MOVE:
-        case SC_SIZE: return RunMoveSizeLoop(h, static_cast<UINT>(wp), {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-        case SC_CLOSE: SendMessage(h, WM_CLOSE, 0, 0); return 0;
-        case SC_MINIMIZE: ShowWindow(h, SW_MINIMIZE); return 0;
-        case SC_MAXIMIZE: ShowWindow(h, SW_MAXIMIZE); return 0;
-        case SC_RESTORE: ShowWindow(h, SW_RESTORE); return 0;
-        default: return 0; // SC_KEYMENU: there are no native menus to open
+        case SC_SIZE:
+            return RunMoveSizeLoop(h, static_cast<UINT>(wp), {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        case SC_CLOSE:
+            SendMessage(h, WM_CLOSE, 0, 0);
+            return 0;
+        case SC_MINIMIZE:
+            ShowWindow(h, SW_MINIMIZE);
+            return 0;
+        case SC_MAXIMIZE:
+            ShowWindow(h, SW_MAXIMIZE);
+            return 0;
+        case SC_RESTORE:
+            ShowWindow(h, SW_RESTORE);
+            return 0;
+        default:
+            return 0; // SC_KEYMENU: there are no native menus to open
         }
     }
     // Alt released alone, F10, and Alt+character (Alt+Space included) turn into
@@ -213,8 +251,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             if (!(lp & (1 << 30))) g_altAlone = true;
         } else {
             g_altAlone = false;
-            if (wp == VK_F4 && (lp & (1 << 29)))
-                PostMessage(RootOf(h), WM_SYSCOMMAND, SC_CLOSE, 0);
+            if (wp == VK_F4 && (lp & (1 << 29))) PostMessage(RootOf(h), WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         return 0;
     case WM_KEYDOWN:
@@ -248,6 +285,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNTEXT));
         SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    default: return 0;
+    default:
+        return 0;
     }
 }

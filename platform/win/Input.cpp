@@ -34,7 +34,9 @@ InputState& S() {
     return s;
 }
 
-bool Down(int vk) { return S().keys[vk & 0xFF] & 0x80; }
+bool Down(int vk) {
+    return S().keys[vk & 0xFF] & 0x80;
+}
 
 WPARAM KeyFlags() {
     WPARAM f = 0;
@@ -46,7 +48,9 @@ WPARAM KeyFlags() {
     return f;
 }
 
-bool InSubtree(HWND root, HWND h) { return h && (h == root || IsChild(root, h)); }
+bool InSubtree(HWND root, HWND h) {
+    return h && (h == root || IsChild(root, h));
+}
 
 // The window under pt that does not answer HTTRANSPARENT, with its hit code.
 HWND HitWindow(POINT pt, int& hit) {
@@ -108,7 +112,9 @@ void ConvertMouse(const display::RawInput& ev, std::deque<MSG>& out) {
 
     if (ev.kind == display::RawInput::Wheel) {
         HWND t = s.focus ? s.focus : s.active;
-        if (t) out.push_back({t, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(KeyFlags()), ev.delta), MAKELPARAM(ev.pt.x, ev.pt.y), 0, ev.pt});
+        if (t)
+            out.push_back({t, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(KeyFlags()), ev.delta),
+                           MAKELPARAM(ev.pt.x, ev.pt.y), 0, ev.pt});
         return;
     }
 
@@ -128,7 +134,8 @@ void ConvertMouse(const display::RawInput& ev, std::deque<MSG>& out) {
         base = ev.kind == display::RawInput::ButtonDown ? kDown[b] : kDown[b] + 1;
 
     if (target != s.capture) {
-        SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, static_cast<int>(base)));
+        SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                    MAKELPARAM(hit, static_cast<int>(base)));
         if (!Get(target)) return;
     }
 
@@ -138,7 +145,8 @@ void ConvertMouse(const display::RawInput& ev, std::deque<MSG>& out) {
             if (root && root != s.active) {
                 LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(root),
                                          MAKELPARAM(hit, static_cast<int>(base)));
-                if (ma != MA_NOACTIVATE && ma != MA_NOACTIVATEANDEAT && Get(root)) Activate(root, WA_CLICKACTIVE);
+                if (ma != MA_NOACTIVATE && ma != MA_NOACTIVATEANDEAT && Get(root))
+                    Activate(root, WA_CLICKACTIVE);
                 if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return;
                 if (!Get(target)) return;
             }
@@ -148,7 +156,8 @@ void ConvertMouse(const display::RawInput& ev, std::deque<MSG>& out) {
                 if (!p) break;
                 POINT pp = ev.pt;
                 ScreenToClient(p->handle, &pp);
-                SendMessage(p->handle, WM_PARENTNOTIFY, MAKEWPARAM(static_cast<int>(base), 0), MAKELPARAM(pp.x, pp.y));
+                SendMessage(p->handle, WM_PARENTNOTIFY, MAKEWPARAM(static_cast<int>(base), 0),
+                            MAKELPARAM(pp.x, pp.y));
                 w = p;
             }
             if (!Get(target)) return;
@@ -159,8 +168,8 @@ void ConvertMouse(const display::RawInput& ev, std::deque<MSG>& out) {
         DWORD now = os::GetTickCount();
         bool dbl = s.lastHwnd == target && s.lastButton == b && (now - s.lastTime) <= GetDoubleClickTime() &&
                    std::abs(ev.pt.x - s.lastPt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-                   std::abs(ev.pt.y - s.lastPt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2 && s.lastHit == hit &&
-                   (!client || (w->cls->style & CS_DBLCLKS));
+                   std::abs(ev.pt.y - s.lastPt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2 &&
+                   s.lastHit == hit && (!client || (w->cls->style & CS_DBLCLKS));
         if (dbl) {
             base += 2;
             s.lastHwnd = nullptr;
@@ -216,15 +225,20 @@ bool ConvertInput(std::deque<MSG>& out) {
         size_t before = out.size();
         switch (ev.kind) {
         case display::RawInput::KeyDown:
-        case display::RawInput::KeyUp: ConvertKey(ev, out); break;
+        case display::RawInput::KeyUp:
+            ConvertKey(ev, out);
+            break;
         case display::RawInput::Text: {
             HWND t = S().focus ? S().focus : S().active;
             bool alt = Down(VK_MENU) && !Down(VK_CONTROL);
             if (t)
-                for (char32_t c : ev.text) out.push_back({t, alt ? WM_SYSCHAR : WM_CHAR, static_cast<WPARAM>(c), 1, 0, S().cursor});
+                for (char32_t c : ev.text)
+                    out.push_back({t, alt ? WM_SYSCHAR : WM_CHAR, static_cast<WPARAM>(c), 1, 0, S().cursor});
             break;
         }
-        default: ConvertMouse(ev, out); break;
+        default:
+            ConvertMouse(ev, out);
+            break;
         }
         if (out.size() > before) return true;
     }
@@ -258,14 +272,20 @@ void OnWindowGone(HWND h, bool deactivate) {
     }
 }
 
-CaretState GetCaretState() { return S().caret; }
+CaretState GetCaretState() {
+    return S().caret;
+}
 
 bool SetClipboardText(const std::string& utf8) {
     display::Current().SetClipboardText(utf8);
     return true;
 }
-std::string GetClipboardText() { return display::Current().ClipboardText(); }
-bool HasClipboardText() { return !display::Current().ClipboardText().empty(); }
+std::string GetClipboardText() {
+    return display::Current().ClipboardText();
+}
+bool HasClipboardText() {
+    return !display::Current().ClipboardText().empty();
+}
 
 } // namespace win
 
@@ -291,7 +311,9 @@ HWND SetFocus(HWND h) {
     return old;
 }
 
-HWND GetFocus() { return Get(S().focus) ? S().focus : nullptr; }
+HWND GetFocus() {
+    return Get(S().focus) ? S().focus : nullptr;
+}
 
 HWND SetActiveWindow(HWND h) {
     HWND old = S().active;
@@ -304,9 +326,15 @@ HWND SetActiveWindow(HWND h) {
     return old;
 }
 
-HWND GetActiveWindow() { return Get(S().active) ? S().active : nullptr; }
-BOOL SetForegroundWindow(HWND h) { return SetActiveWindow(h) != nullptr || GetActiveWindow() == RootOf(h); }
-HWND GetForegroundWindow() { return GetActiveWindow(); }
+HWND GetActiveWindow() {
+    return Get(S().active) ? S().active : nullptr;
+}
+BOOL SetForegroundWindow(HWND h) {
+    return SetActiveWindow(h) != nullptr || GetActiveWindow() == RootOf(h);
+}
+HWND GetForegroundWindow() {
+    return GetActiveWindow();
+}
 
 HWND SetCapture(HWND h) {
     InputState& s = S();
@@ -324,13 +352,17 @@ BOOL ReleaseCapture() {
     return TRUE;
 }
 
-HWND GetCapture() { return Get(S().capture) ? S().capture : nullptr; }
+HWND GetCapture() {
+    return Get(S().capture) ? S().capture : nullptr;
+}
 
 short GetKeyState(int vk) {
     BYTE k = S().keys[vk & 0xFF];
     return static_cast<short>(((k & 0x80) ? 0x8000 : 0) | (k & 1));
 }
-short GetAsyncKeyState(int vk) { return static_cast<short>(GetKeyState(vk) & 0x8000); }
+short GetAsyncKeyState(int vk) {
+    return static_cast<short>(GetKeyState(vk) & 0x8000);
+}
 
 BOOL GetCursorPos(POINT* p) {
     if (!p) return FALSE;
@@ -346,8 +378,12 @@ HCURSOR SetCursor(HCURSOR c) {
     S().cursorShape = c;
     return old;
 }
-HCURSOR GetCursor() { return S().cursorShape; }
-UINT GetDoubleClickTime() { return 500; }
+HCURSOR GetCursor() {
+    return S().cursorShape;
+}
+UINT GetDoubleClickTime() {
+    return 500;
+}
 
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* t) {
     if (!t) return FALSE;
@@ -362,13 +398,18 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* t) {
     // Already outside: the leave notice comes at once, as the original does.
     int hit = HTNOWHERE;
     HWND under = HitWindow(s.cursor, hit);
-    if (under != s.tracked || (hit != HTCLIENT) != s.trackedNonClient) PostLeaveIfNeeded(under, hit != HTCLIENT);
+    if (under != s.tracked || (hit != HTCLIENT) != s.trackedNonClient)
+        PostLeaveIfNeeded(under, hit != HTCLIENT);
     return TRUE;
 }
 
 BOOL CreateCaret(HWND h, HBITMAP, int w, int h2) {
     if (!Get(h)) return FALSE;
-    S().caret = {h, {}, {w, h2}, 1};
+    S().caret = {
+        h, {  },
+         { w, h2},
+         1
+    };
     return TRUE;
 }
 BOOL DestroyCaret() {

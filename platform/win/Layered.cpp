@@ -25,8 +25,8 @@ BOOL GetLayeredWindowAttributes(HWND h, COLORREF* key, BYTE* alpha, DWORD* flags
     return TRUE;
 }
 
-BOOL UpdateLayeredWindow(HWND h, HDC, const POINT* dst, const SIZE* size, HDC src, const POINT* srcPt, COLORREF,
-                         const BLENDFUNCTION* blend, DWORD flags) {
+BOOL UpdateLayeredWindow(HWND h, HDC, const POINT* dst, const SIZE* size, HDC src, const POINT* srcPt,
+                         COLORREF, const BLENDFUNCTION* blend, DWORD flags) {
     WindowPtr w = Get(h);
     if (!w || !w->layered || w->Child()) return FALSE;
     if (dst || size) {
@@ -38,7 +38,8 @@ BOOL UpdateLayeredWindow(HWND h, HDC, const POINT* dst, const SIZE* size, HDC sr
     }
     if (src && w->surface) {
         // The picture is taken as it is: premultiplied pixels with their alpha.
-        HDC target = gdi::CreateSurfaceDC(w->surface, {0, 0}, gdi::Region(RECT{0, 0, w->Width(), w->Height()}));
+        HDC target =
+            gdi::CreateSurfaceDC(w->surface, {0, 0}, gdi::Region(RECT{0, 0, w->Width(), w->Height()}));
         POINT sp = srcPt ? *srcPt : POINT{0, 0};
         BitBlt(target, 0, 0, w->Width(), w->Height(), src, sp.x, sp.y, SRCCOPY);
         DeleteDC(target);

@@ -195,15 +195,18 @@ BOOL TranslateMessage(const MSG* m) {
     if (m->message == WM_KEYDOWN) {
         int vk = static_cast<int>(m->wParam);
         WPARAM ch = 0;
-        if (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE) ch = static_cast<WPARAM>(vk);
-        else if (ctrl && vk >= 'A' && vk <= 'Z') ch = static_cast<WPARAM>(vk - 'A' + 1);
+        if (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE)
+            ch = static_cast<WPARAM>(vk);
+        else if (ctrl && vk >= 'A' && vk <= 'Z')
+            ch = static_cast<WPARAM>(vk - 'A' + 1);
         if (ch) return PostMessage(m->hwnd, WM_CHAR, ch, m->lParam);
         return FALSE;
     }
     if (m->message == WM_SYSKEYDOWN && (m->lParam & (1 << 29))) {
         int vk = static_cast<int>(m->wParam);
         if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || vk == VK_SPACE)
-            return PostMessage(m->hwnd, WM_SYSCHAR, static_cast<WPARAM>(vk >= 'A' && vk <= 'Z' ? vk + 32 : vk), m->lParam);
+            return PostMessage(m->hwnd, WM_SYSCHAR,
+                               static_cast<WPARAM>(vk >= 'A' && vk <= 'Z' ? vk + 32 : vk), m->lParam);
     }
     return FALSE;
 }
@@ -227,9 +230,15 @@ LRESULT DispatchMessage(const MSG* m) {
     return r;
 }
 
-BOOL InSendMessage() { return FALSE; }
-DWORD GetMessageTime() { return g_lastTime; }
-DWORD GetMessagePos() { return static_cast<DWORD>(MAKELPARAM(g_lastPos.x, g_lastPos.y)); }
+BOOL InSendMessage() {
+    return FALSE;
+}
+DWORD GetMessageTime() {
+    return g_lastTime;
+}
+DWORD GetMessagePos() {
+    return static_cast<DWORD>(MAKELPARAM(g_lastPos.x, g_lastPos.y));
+}
 
 UINT RegisterWindowMessage(const char* name) {
     static std::map<std::string, UINT> names;

@@ -51,8 +51,8 @@ LRESULT RunMoveSizeLoop(HWND h, UINT command, POINT start) {
     bool cancel = false;
 
     auto apply = [&](const RECT& r) {
-        SetWindowPos(h, nullptr, r.left - parentOrigin.x, r.top - parentOrigin.y, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(h, nullptr, r.left - parentOrigin.x, r.top - parentOrigin.y, r.right - r.left,
+                     r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     };
 
     MSG m;
@@ -79,8 +79,10 @@ LRESULT RunMoveSizeLoop(HWND h, UINT command, POINT start) {
                 // Clamp by moving the dragged edge, never the fixed one.
                 auto clampSpan = [](LONG& lo, LONG& hi, bool lowMoves, int minS, int maxS) {
                     int size = std::clamp<int>(hi - lo, minS, std::max(minS, maxS));
-                    if (lowMoves) lo = hi - size;
-                    else hi = lo + size;
+                    if (lowMoves)
+                        lo = hi - size;
+                    else
+                        hi = lo + size;
                 };
                 clampSpan(r.left, r.right, l, mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x);
                 clampSpan(r.top, r.bottom, t, mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y);

@@ -15,7 +15,9 @@ namespace {
 
 using gdi::Region;
 
-Region And(const Region& a, const Region& b) { return Region::Combine(a, b, Region::Op::And); }
+Region And(const Region& a, const Region& b) {
+    return Region::Combine(a, b, Region::Op::And);
+}
 
 // What of w (window units) is not covered by anything: ancestors' client
 // areas and regions, siblings in front (WS_CLIPSIBLINGS) and, when asked,
@@ -43,7 +45,8 @@ Region VisibleArea(const Window& w, bool clipChildren) {
                 WindowPtr sw = Get(s);
                 if (!sw || !(sw->style & WS_VISIBLE)) continue;
                 POINT so = WindowOrigin(*sw);
-                Region sr(RECT{so.x - wo.x, so.y - wo.y, so.x - wo.x + sw->Width(), so.y - wo.y + sw->Height()});
+                Region sr(
+                    RECT{so.x - wo.x, so.y - wo.y, so.x - wo.x + sw->Width(), so.y - wo.y + sw->Height()});
                 if (sw->region) {
                     Region t = *sw->region;
                     t.Offset(so.x - wo.x, so.y - wo.y);
@@ -58,8 +61,8 @@ Region VisibleArea(const Window& w, bool clipChildren) {
         for (HWND k : w.children) {
             WindowPtr kw = Get(k);
             if (!kw || !(kw->style & WS_VISIBLE)) continue;
-            Region kr(RECT{w.client.left + kw->rect.left, w.client.top + kw->rect.top, w.client.left + kw->rect.right,
-                           w.client.top + kw->rect.bottom});
+            Region kr(RECT{w.client.left + kw->rect.left, w.client.top + kw->rect.top,
+                           w.client.left + kw->rect.right, w.client.top + kw->rect.bottom});
             if (kw->region) {
                 Region t = *kw->region;
                 t.Offset(w.client.left + kw->rect.left, w.client.top + kw->rect.top);
@@ -149,7 +152,8 @@ void InvalidateParentArea(Window& w) {
 HWND NextPaintWindow(HWND filter) {
     if (filter) {
         WindowPtr w = Get(filter);
-        return w && IsReallyVisible(*w) && (!w->update.Empty() || w->ncDirty || w->internalPaint) ? filter : nullptr;
+        return w && IsReallyVisible(*w) && (!w->update.Empty() || w->ncDirty || w->internalPaint) ? filter
+                                                                                                  : nullptr;
     }
     for (HWND h : TopLevels())
         if (HWND f = FindPaint(h)) return f;
@@ -180,8 +184,12 @@ BOOL InvalidateRgn(HWND h, HRGN rgn, BOOL erase) {
     return RedrawWindow(h, nullptr, rgn, RDW_INVALIDATE | (erase ? static_cast<UINT>(RDW_ERASE) : 0u));
 }
 
-BOOL ValidateRect(HWND h, const RECT* r) { return RedrawWindow(h, r, nullptr, RDW_VALIDATE | RDW_NOCHILDREN); }
-BOOL ValidateRgn(HWND h, HRGN rgn) { return RedrawWindow(h, nullptr, rgn, RDW_VALIDATE | RDW_NOCHILDREN); }
+BOOL ValidateRect(HWND h, const RECT* r) {
+    return RedrawWindow(h, r, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+BOOL ValidateRgn(HWND h, HRGN rgn) {
+    return RedrawWindow(h, nullptr, rgn, RDW_VALIDATE | RDW_NOCHILDREN);
+}
 
 BOOL RedrawWindow(HWND h, const RECT* r, HRGN rgn, UINT flags) {
     WindowPtr w = Get(h);
@@ -303,8 +311,8 @@ BOOL ScrollWindow(HWND h, int dx, int dy, const RECT* r, const RECT* clip) {
     if (clip) IntersectRect(&area, &area, clip);
     HDC dc = GetDC(h);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-    BitBlt(dc, area.left + dx, area.top + dy, area.right - area.left, area.bottom - area.top, dc, area.left, area.top,
-           SRCCOPY);
+    BitBlt(dc, area.left + dx, area.top + dy, area.right - area.left, area.bottom - area.top, dc, area.left,
+           area.top, SRCCOPY);
     ReleaseDC(h, dc);
     // What the move uncovered must be painted again.
     Region uncovered(area);
@@ -325,4 +333,6 @@ BOOL ScrollWindow(HWND h, int dx, int dy, const RECT* r, const RECT* clip) {
     return TRUE;
 }
 
-BOOL LockWindowUpdate(HWND) { return TRUE; }
+BOOL LockWindowUpdate(HWND) {
+    return TRUE;
+}

@@ -29,8 +29,8 @@ int ReleaseDC(HWND h, HDC dc);
 // Moves the client pixels (and child windows) and invalidates what is uncovered.
 BOOL ScrollWindow(HWND h, int dx, int dy, const RECT* r, const RECT* clip);
 BOOL LockWindowUpdate(HWND h);
-constexpr DWORD DCX_WINDOW = 1, DCX_CACHE = 2, DCX_CLIPCHILDREN = 8, DCX_CLIPSIBLINGS = 0x10, DCX_PARENTCLIP = 0x20,
-                DCX_EXCLUDERGN = 0x40, DCX_INTERSECTRGN = 0x80;
+constexpr DWORD DCX_WINDOW = 1, DCX_CACHE = 2, DCX_CLIPCHILDREN = 8, DCX_CLIPSIBLINGS = 0x10,
+                DCX_PARENTCLIP = 0x20, DCX_EXCLUDERGN = 0x40, DCX_INTERSECTRGN = 0x80;
 
 namespace win {
 // The pixels of a top-level window (tests read them; the display shows them).

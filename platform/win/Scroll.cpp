@@ -69,4 +69,6 @@ BOOL GetScrollRange(HWND h, int bar, int* min, int* max) {
     return TRUE;
 }
 
-BOOL ShowScrollBar(HWND h, int, BOOL) { return Get(h) != nullptr; }
+BOOL ShowScrollBar(HWND h, int, BOOL) {
+    return Get(h) != nullptr;
+}

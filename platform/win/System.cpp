@@ -9,10 +9,14 @@
 
 namespace {
 
-std::vector<display::Monitor> Monitors() { return display::Current().Monitors(); }
+std::vector<display::Monitor> Monitors() {
+    return display::Current().Monitors();
+}
 
 // Monitor handles are their index plus one.
-HMONITOR Handle(size_t i) { return reinterpret_cast<HMONITOR>(i + 1); }
+HMONITOR Handle(size_t i) {
+    return reinterpret_cast<HMONITOR>(i + 1);
+}
 
 long DistanceSq(const RECT& r, POINT p) {
     long dx = p.x < r.left ? r.left - p.x : p.x >= r.right ? p.x - r.right + 1 : 0;
@@ -29,47 +33,76 @@ int GetSystemMetrics(int index) {
     RECT virt = primary;
     for (auto& m : mons) UnionRect(&virt, &virt, &m.area);
     switch (index) {
-    case SM_CXSCREEN: return primary.right - primary.left;
-    case SM_CYSCREEN: return primary.bottom - primary.top;
+    case SM_CXSCREEN:
+        return primary.right - primary.left;
+    case SM_CYSCREEN:
+        return primary.bottom - primary.top;
     case SM_CXVSCROLL:
-    case SM_CYHSCROLL: return 17;
-    case SM_CYCAPTION: return 19;
+    case SM_CYHSCROLL:
+        return 17;
+    case SM_CYCAPTION:
+        return 19;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
+    case SM_CYBORDER:
+        return 1;
     case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME: return 3;
+    case SM_CYDLGFRAME:
+        return 3;
     case SM_CXICON:
     case SM_CYICON:
     case SM_CXCURSOR:
-    case SM_CYCURSOR: return 32;
-    case SM_CYMENU: return 19;
-    case SM_CXFULLSCREEN: return work.right - work.left;
-    case SM_CYFULLSCREEN: return work.bottom - work.top - 19;
-    case SM_CXMIN: return 112;
-    case SM_CYMIN: return 27;
+    case SM_CYCURSOR:
+        return 32;
+    case SM_CYMENU:
+        return 19;
+    case SM_CXFULLSCREEN:
+        return work.right - work.left;
+    case SM_CYFULLSCREEN:
+        return work.bottom - work.top - 19;
+    case SM_CXMIN:
+        return 112;
+    case SM_CYMIN:
+        return 27;
     case SM_CXSIZE:
-    case SM_CYSIZE: return 18;
+    case SM_CYSIZE:
+        return 18;
     case SM_CXFRAME:
-    case SM_CYFRAME: return 4;
-    case SM_CXMINTRACK: return 112;
-    case SM_CYMINTRACK: return 27;
+    case SM_CYFRAME:
+        return 4;
+    case SM_CXMINTRACK:
+        return 112;
+    case SM_CYMINTRACK:
+        return 27;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
+    case SM_CYDOUBLECLK:
+        return 4;
     case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
+    case SM_CYEDGE:
+        return 2;
     case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
-    case SM_CYSMCAPTION: return 15;
+    case SM_CYSMICON:
+        return 16;
+    case SM_CYSMCAPTION:
+        return 15;
     case SM_CXSMSIZE:
-    case SM_CYSMSIZE: return 14;
-    case SM_CXMAXTRACK: return virt.right - virt.left + 12;
-    case SM_CYMAXTRACK: return virt.bottom - virt.top + 12;
-    case SM_CXMAXIMIZED: return work.right - work.left + 8;
-    case SM_CYMAXIMIZED: return work.bottom - work.top + 8;
-    case SM_CXVIRTUALSCREEN: return virt.right - virt.left;
-    case SM_CYVIRTUALSCREEN: return virt.bottom - virt.top;
-    case SM_CMONITORS: return static_cast<int>(mons.size());
-    default: return 0;
+    case SM_CYSMSIZE:
+        return 14;
+    case SM_CXMAXTRACK:
+        return virt.right - virt.left + 12;
+    case SM_CYMAXTRACK:
+        return virt.bottom - virt.top + 12;
+    case SM_CXMAXIMIZED:
+        return work.right - work.left + 8;
+    case SM_CYMAXIMIZED:
+        return work.bottom - work.top + 8;
+    case SM_CXVIRTUALSCREEN:
+        return virt.right - virt.left;
+    case SM_CYVIRTUALSCREEN:
+        return virt.bottom - virt.top;
+    case SM_CMONITORS:
+        return static_cast<int>(mons.size());
+    default:
+        return 0;
     }
 }
 
@@ -85,7 +118,8 @@ BOOL SystemParametersInfo(UINT action, UINT, void* pv, UINT) {
         if (!pv) return FALSE;
         *static_cast<BOOL*>(pv) = TRUE; // contents are always shown while dragging
         return TRUE;
-    default: return FALSE;
+    default:
+        return FALSE;
     }
 }
 
@@ -142,4 +176,6 @@ BOOL EnumDisplayMonitors(HDC, const RECT*, MONITORENUMPROC fn, LPARAM lp) {
     return TRUE;
 }
 
-DWORD GetVersion() { return (7601u << 16) | (1u << 8) | 6u; }
+DWORD GetVersion() {
+    return (7601u << 16) | (1u << 8) | 6u;
+}

@@ -78,4 +78,6 @@ BOOL KillTimer(HWND h, uintptr_t id) {
     return TRUE;
 }
 
-DWORD GetTickCount() { return os::GetTickCount(); }
+DWORD GetTickCount() {
+    return os::GetTickCount();
+}

@@ -31,18 +31,33 @@ struct MSG {
     POINT pt;
 };
 
-constexpr WORD LOWORD(uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr LPARAM MAKELPARAM(int lo, int hi) {
-    return static_cast<LPARAM>(static_cast<int32_t>((static_cast<uint32_t>(hi & 0xFFFF) << 16) | (lo & 0xFFFF)));
+constexpr WORD LOWORD(uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
 }
-constexpr WPARAM MAKEWPARAM(int lo, int hi) { return static_cast<WPARAM>(static_cast<uint32_t>(MAKELPARAM(lo, hi))); }
-constexpr LRESULT MAKELRESULT(int lo, int hi) { return MAKELPARAM(lo, hi); }
+constexpr WORD HIWORD(uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr LPARAM MAKELPARAM(int lo, int hi) {
+    return static_cast<LPARAM>(
+        static_cast<int32_t>((static_cast<uint32_t>(hi & 0xFFFF) << 16) | (lo & 0xFFFF)));
+}
+constexpr WPARAM MAKEWPARAM(int lo, int hi) {
+    return static_cast<WPARAM>(static_cast<uint32_t>(MAKELPARAM(lo, hi)));
+}
+constexpr LRESULT MAKELRESULT(int lo, int hi) {
+    return MAKELPARAM(lo, hi);
+}
 // Signed coordinates, as the skin's hit testing relies on for points left of
 // or above the primary monitor.
-constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<int16_t>(l & 0xFFFF); }
-constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<int16_t>((l >> 16) & 0xFFFF); }
-constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) { return static_cast<int16_t>(HIWORD(w)); }
+constexpr int GET_X_LPARAM(LPARAM l) {
+    return static_cast<int16_t>(l & 0xFFFF);
+}
+constexpr int GET_Y_LPARAM(LPARAM l) {
+    return static_cast<int16_t>((l >> 16) & 0xFFFF);
+}
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) {
+    return static_cast<int16_t>(HIWORD(w));
+}
 
 inline const HWND HWND_TOP = nullptr;
 inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);

@@ -39,7 +39,6 @@ std::string Lower(const char* s) {
     return r;
 }
 
-
 void Notify(HWND child, UINT event, LPARAM lp) {
     // WM_PARENTNOTIFY climbs through every ancestor until one is not a child.
     WindowPtr c = Get(child);
@@ -88,8 +87,12 @@ WindowPtr Get(HWND h) {
     return it == T().windows.end() ? nullptr : it->second;
 }
 
-std::vector<HWND>& TopLevels() { return T().topLevels; }
-uintptr_t Id(HWND h) { return reinterpret_cast<uintptr_t>(h); }
+std::vector<HWND>& TopLevels() {
+    return T().topLevels;
+}
+uintptr_t Id(HWND h) {
+    return reinterpret_cast<uintptr_t>(h);
+}
 
 POINT WindowOrigin(const Window& w) {
     if (!w.Child()) return {w.rect.left, w.rect.top};
@@ -164,7 +167,9 @@ void FreeProcInstance(WNDPROC proc) {
     if (i < T().procs.size()) T().procs[i] = nullptr;
 }
 
-LRESULT CallWindowProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) { return CallProc(proc, h, msg, wp, lp); }
+LRESULT CallWindowProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    return CallProc(proc, h, msg, wp, lp);
+}
 
 ATOM RegisterClass(const WNDCLASS* wc) {
     if (!wc || !wc->lpszClassName || !*wc->lpszClassName || !wc->lpfnWndProc) return 0;
@@ -182,13 +187,16 @@ ATOM RegisterClass(const WNDCLASS* wc) {
     return static_cast<ATOM>(0xC000 + T().classes.size());
 }
 
-BOOL UnregisterClass(const char* name, HINSTANCE) { return T().classes.erase(Lower(name)) ? TRUE : FALSE; }
+BOOL UnregisterClass(const char* name, HINSTANCE) {
+    return T().classes.erase(Lower(name)) ? TRUE : FALSE;
+}
 
 BOOL GetClassInfo(HINSTANCE, const char* name, WNDCLASS* out) {
     auto it = T().classes.find(Lower(name));
     if (it == T().classes.end() || !out) return FALSE;
     const WindowClass& c = *it->second;
-    *out = {c.style, c.proc, 0, c.extraBytes, nullptr, c.icon, c.cursor, c.background, nullptr, c.name.c_str()};
+    *out = {c.style,  c.proc,       0,       c.extraBytes,  nullptr, c.icon,
+            c.cursor, c.background, nullptr, c.name.c_str()};
     return TRUE;
 }
 
@@ -205,11 +213,16 @@ LONG_PTR GetClassLongPtr(HWND h, int index) {
     WindowPtr w = Get(h);
     if (!w) return 0;
     switch (index) {
-    case GCL_STYLE: return w->cls->style;
-    case GCLP_HCURSOR: return reinterpret_cast<LONG_PTR>(w->cls->cursor);
-    case GCLP_HBRBACKGROUND: return reinterpret_cast<LONG_PTR>(w->cls->background);
-    case GCLP_HICON: return reinterpret_cast<LONG_PTR>(w->cls->icon);
-    default: return 0;
+    case GCL_STYLE:
+        return w->cls->style;
+    case GCLP_HCURSOR:
+        return reinterpret_cast<LONG_PTR>(w->cls->cursor);
+    case GCLP_HBRBACKGROUND:
+        return reinterpret_cast<LONG_PTR>(w->cls->background);
+    case GCLP_HICON:
+        return reinterpret_cast<LONG_PTR>(w->cls->icon);
+    default:
+        return 0;
     }
 }
 
@@ -218,17 +231,26 @@ LONG_PTR SetClassLongPtr(HWND h, int index, LONG_PTR v) {
     if (!w) return 0;
     LONG_PTR old = GetClassLongPtr(h, index);
     switch (index) {
-    case GCL_STYLE: w->cls->style = static_cast<UINT>(v); break;
-    case GCLP_HCURSOR: w->cls->cursor = reinterpret_cast<HCURSOR>(v); break;
-    case GCLP_HBRBACKGROUND: w->cls->background = reinterpret_cast<HBRUSH>(v); break;
-    case GCLP_HICON: w->cls->icon = reinterpret_cast<HICON>(v); break;
-    default: return 0;
+    case GCL_STYLE:
+        w->cls->style = static_cast<UINT>(v);
+        break;
+    case GCLP_HCURSOR:
+        w->cls->cursor = reinterpret_cast<HCURSOR>(v);
+        break;
+    case GCLP_HBRBACKGROUND:
+        w->cls->background = reinterpret_cast<HBRUSH>(v);
+        break;
+    case GCLP_HICON:
+        w->cls->icon = reinterpret_cast<HICON>(v);
+        break;
+    default:
+        return 0;
     }
     return old;
 }
 
-HWND CreateWindowEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int cx,
-                    int cy, HWND parent, HMENU menu, HINSTANCE inst, void* param) {
+HWND CreateWindowEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+                    int cx, int cy, HWND parent, HMENU menu, HINSTANCE inst, void* param) {
     auto it = T().classes.find(Lower(className));
     if (it == T().classes.end()) return nullptr;
     bool messageOnly = parent == HWND_MESSAGE;
@@ -277,8 +299,10 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* title, DWO
         if (w->Width() > mmi.ptMaxTrackSize.x) w->rect.right = w->rect.left + mmi.ptMaxTrackSize.x;
         if (w->Height() > mmi.ptMaxTrackSize.y) w->rect.bottom = w->rect.top + mmi.ptMaxTrackSize.y;
     }
-    CREATESTRUCT cs{param, inst, menu, parent, w->Height(), w->Width(), w->rect.top, w->rect.left,
-                    static_cast<LONG>(style), title, className, exStyle};
+    CREATESTRUCT cs{param,       inst,         menu,
+                    parent,      w->Height(),  w->Width(),
+                    w->rect.top, w->rect.left, static_cast<LONG>(style),
+                    title,       className,    exStyle};
     if (!SendMessage(h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         FinalDestroy(h);
         return nullptr;
@@ -286,7 +310,8 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* title, DWO
     if (!Get(h)) return nullptr;
     RECT rc = w->rect;
     SendMessage(h, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rc));
-    w->client = {rc.left - w->rect.left, rc.top - w->rect.top, rc.right - w->rect.left, rc.bottom - w->rect.top};
+    w->client = {rc.left - w->rect.left, rc.top - w->rect.top, rc.right - w->rect.left,
+                 rc.bottom - w->rect.top};
     if (SendMessage(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(h);
         return nullptr;
@@ -312,7 +337,7 @@ BOOL DestroyWindow(HWND h) {
     for (HWND o : owned) DestroyWindow(o);
     if (w->style & WS_VISIBLE)
         SetWindowPos(h, nullptr, 0, 0, 0, 0,
-                      SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (!Get(h)) return TRUE;
     if (w->Child()) Notify(h, WM_DESTROY, reinterpret_cast<LPARAM>(h));
     SendDestroy(h);
@@ -320,7 +345,9 @@ BOOL DestroyWindow(HWND h) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND h) { return Get(h) != nullptr; }
+BOOL IsWindow(HWND h) {
+    return Get(h) != nullptr;
+}
 
 BOOL IsChild(HWND parent, HWND h) {
     for (WindowPtr w = Get(h); w && w->Child(); w = Get(w->parent))
@@ -366,14 +393,17 @@ HWND GetAncestor(HWND h, UINT flags) {
     WindowPtr w = Get(h);
     if (!w) return nullptr;
     switch (flags) {
-    case GA_PARENT: return w->Child() ? w->parent : nullptr;
-    case GA_ROOT: return RootOf(h);
+    case GA_PARENT:
+        return w->Child() ? w->parent : nullptr;
+    case GA_ROOT:
+        return RootOf(h);
     case GA_ROOTOWNER: {
         HWND r = RootOf(h);
         for (WindowPtr o = Get(r); o && o->owner; o = Get(o->owner)) r = o->owner;
         return r;
     }
-    default: return nullptr;
+    default:
+        return nullptr;
     }
 }
 
@@ -386,11 +416,16 @@ HWND GetWindow(HWND h, UINT cmd) {
     const auto& list = p ? p->children : TopLevels();
     auto it = std::find(list.begin(), list.end(), h);
     switch (cmd) {
-    case GW_HWNDFIRST: return list.empty() ? nullptr : list.front();
-    case GW_HWNDLAST: return list.empty() ? nullptr : list.back();
-    case GW_HWNDNEXT: return it != list.end() && it + 1 != list.end() ? *(it + 1) : nullptr;
-    case GW_HWNDPREV: return it != list.end() && it != list.begin() ? *(it - 1) : nullptr;
-    default: return nullptr;
+    case GW_HWNDFIRST:
+        return list.empty() ? nullptr : list.front();
+    case GW_HWNDLAST:
+        return list.empty() ? nullptr : list.back();
+    case GW_HWNDNEXT:
+        return it != list.end() && it + 1 != list.end() ? *(it + 1) : nullptr;
+    case GW_HWNDPREV:
+        return it != list.end() && it != list.begin() ? *(it - 1) : nullptr;
+    default:
+        return nullptr;
     }
 }
 
@@ -399,7 +434,9 @@ HWND GetTopWindow(HWND h) {
     return GetWindow(h, GW_CHILD);
 }
 
-HWND GetDesktopWindow() { return nullptr; }
+HWND GetDesktopWindow() {
+    return nullptr;
+}
 
 HWND FindWindow(const char* className, const char* title) {
     for (HWND h : TopLevels()) {
@@ -435,13 +472,20 @@ LONG_PTR GetWindowLongPtr(HWND h, int index) {
     WindowPtr w = Get(h);
     if (!w) return 0;
     switch (index) {
-    case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
-    case GWL_STYLE: return static_cast<LONG_PTR>(static_cast<int32_t>(w->style));
-    case GWL_EXSTYLE: return w->exStyle;
-    case GWL_USERDATA: return w->userData;
-    case GWL_ID: return w->id;
-    case GWL_HWNDPARENT: return reinterpret_cast<LONG_PTR>(GetParent(h));
-    case GWL_HINSTANCE: return 0;
+    case GWL_WNDPROC:
+        return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWL_STYLE:
+        return static_cast<LONG_PTR>(static_cast<int32_t>(w->style));
+    case GWL_EXSTYLE:
+        return w->exStyle;
+    case GWL_USERDATA:
+        return w->userData;
+    case GWL_ID:
+        return w->id;
+    case GWL_HWNDPARENT:
+        return reinterpret_cast<LONG_PTR>(GetParent(h));
+    case GWL_HINSTANCE:
+        return 0;
     default:
         if (index >= 0 && static_cast<size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
             LONG_PTR v;
@@ -457,7 +501,9 @@ LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value) {
     if (!w) return 0;
     LONG_PTR old = GetWindowLongPtr(h, index);
     switch (index) {
-    case GWL_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
+    case GWL_WNDPROC:
+        w->proc = reinterpret_cast<WNDPROC>(value);
+        break;
     case GWL_STYLE:
     case GWL_EXSTYLE: {
         // WM_STYLECHANGING may alter the new value; the frame follows only on SWP_FRAMECHANGED.
@@ -467,7 +513,8 @@ LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value) {
         SendMessage(h, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
         if (!Get(h)) return old;
         DWORD keepVisible = index == GWL_STYLE ? (w->style & WS_VISIBLE) : 0;
-        if (index == GWL_STYLE) w->style = (ss.newStyle & ~WS_VISIBLE) | keepVisible;
+        if (index == GWL_STYLE)
+            w->style = (ss.newStyle & ~WS_VISIBLE) | keepVisible;
         else {
             w->exStyle = ss.newStyle;
             bool layered = ss.newStyle & WS_EX_LAYERED;
@@ -481,8 +528,12 @@ LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value) {
         SendMessage(h, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
         break;
     }
-    case GWL_USERDATA: w->userData = value; break;
-    case GWL_ID: w->id = value; break;
+    case GWL_USERDATA:
+        w->userData = value;
+        break;
+    case GWL_ID:
+        w->id = value;
+        break;
     case GWL_HWNDPARENT:
         if (!w->Child()) w->owner = RootOf(reinterpret_cast<HWND>(value));
         break;
@@ -495,12 +546,15 @@ LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value) {
     return old;
 }
 
-int GetWindowTextLength(HWND h) { return static_cast<int>(SendMessage(h, WM_GETTEXTLENGTH, 0, 0)); }
+int GetWindowTextLength(HWND h) {
+    return static_cast<int>(SendMessage(h, WM_GETTEXTLENGTH, 0, 0));
+}
 
 int GetWindowText(HWND h, char* buf, int size) {
     if (!buf || size <= 0) return 0;
     buf[0] = 0;
-    return static_cast<int>(SendMessage(h, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buf)));
+    return static_cast<int>(
+        SendMessage(h, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buf)));
 }
 
 std::string GetWindowTextString(HWND h) {
@@ -519,7 +573,8 @@ BOOL EnableWindow(HWND h, BOOL enable) {
     if (!w) return FALSE;
     BOOL wasDisabled = (w->style & WS_DISABLED) != 0;
     if (wasDisabled == !enable) return wasDisabled;
-    if (enable) w->style &= ~WS_DISABLED;
+    if (enable)
+        w->style &= ~WS_DISABLED;
     else {
         w->style |= WS_DISABLED;
         OnWindowGone(h, false); // a disabled window keeps neither focus nor capture

@@ -41,8 +41,12 @@ BOOL EnumWindows(WNDENUMPROC fn, LPARAM lp);
 
 LONG_PTR GetWindowLongPtr(HWND h, int index);
 LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value);
-inline LONG_PTR GetWindowLong(HWND h, int index) { return GetWindowLongPtr(h, index); }
-inline LONG_PTR SetWindowLong(HWND h, int index, LONG_PTR value) { return SetWindowLongPtr(h, index, value); }
+inline LONG_PTR GetWindowLong(HWND h, int index) {
+    return GetWindowLongPtr(h, index);
+}
+inline LONG_PTR SetWindowLong(HWND h, int index, LONG_PTR value) {
+    return SetWindowLongPtr(h, index, value);
+}
 LRESULT CallWindowProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp);
 // A procedure bound to an object: the value works wherever a WNDPROC does
 // (SetWindowLongPtr, WNDCLASS, CallWindowProc) but is not a C function; call

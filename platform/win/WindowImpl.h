@@ -67,7 +67,7 @@ struct Window {
 
 using WindowPtr = std::shared_ptr<Window>;
 
-WindowPtr Get(HWND h); // null for a stale handle
+WindowPtr Get(HWND h);          // null for a stale handle
 std::vector<HWND>& TopLevels(); // front first
 uintptr_t Id(HWND h);
 
@@ -85,7 +85,7 @@ LRESULT CallProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp);
 // Hooks between the files.
 void OnWindowGone(HWND h, bool deactivate = true); // focus, capture and activation leave h
 void InvalidateWindow(Window& w, const gdi::Region& area, bool erase, bool frame); // window units
-void InvalidateParentArea(Window& w);   // where a child was, in its parent
+void InvalidateParentArea(Window& w); // where a child was, in its parent
 void ResizeSurface(Window& w);
 void PlaceOnDisplay(Window& w);
 RECT DefaultClientRect(const Window& w); // what DefWindowProc's WM_NCCALCSIZE computes

@@ -57,13 +57,17 @@ RECT DefaultClientRect(const Window& w) {
     RECT r{0, 0, w.Width(), w.Height()};
     if (w.style & WS_MINIMIZE) return {0, 0, 0, 0};
     int b = 0;
-    if (w.style & WS_THICKFRAME) b = GetSystemMetrics(SM_CXFRAME);
-    else if (w.style & WS_DLGFRAME) b = GetSystemMetrics(SM_CXDLGFRAME);
-    else if (w.style & WS_BORDER) b = 1;
+    if (w.style & WS_THICKFRAME)
+        b = GetSystemMetrics(SM_CXFRAME);
+    else if (w.style & WS_DLGFRAME)
+        b = GetSystemMetrics(SM_CXDLGFRAME);
+    else if (w.style & WS_BORDER)
+        b = 1;
     if (w.exStyle & WS_EX_CLIENTEDGE) b += GetSystemMetrics(SM_CXEDGE);
     InflateRect(&r, -b, -b);
     if ((w.style & WS_CAPTION) == WS_CAPTION)
-        r.top += (w.exStyle & WS_EX_TOOLWINDOW) ? GetSystemMetrics(SM_CYSMCAPTION) : GetSystemMetrics(SM_CYCAPTION);
+        r.top += (w.exStyle & WS_EX_TOOLWINDOW) ? GetSystemMetrics(SM_CYSMCAPTION)
+                                                : GetSystemMetrics(SM_CYCAPTION);
     if (w.style & WS_VSCROLL) r.right -= GetSystemMetrics(SM_CXVSCROLL);
     if (w.style & WS_HSCROLL) r.bottom -= GetSystemMetrics(SM_CYHSCROLL);
     if (r.right < r.left) r.right = r.left;
@@ -89,8 +93,10 @@ void PlaceOnDisplay(Window& w) {
     auto& d = display::Current();
     d.Place(Id(w.handle), w.rect, (w.style & WS_VISIBLE) != 0);
     d.SetShape(Id(w.handle), w.region ? &*w.region : nullptr);
-    if (!w.layered) d.SetOpacity(Id(w.handle), 255, false);
-    else d.SetOpacity(Id(w.handle), w.layeredAlpha < 0 ? 255 : w.layeredAlpha, w.perPixelAlpha);
+    if (!w.layered)
+        d.SetOpacity(Id(w.handle), 255, false);
+    else
+        d.SetOpacity(Id(w.handle), w.layeredAlpha < 0 ? 255 : w.layeredAlpha, w.perPixelAlpha);
 }
 
 } // namespace win
@@ -115,17 +121,22 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
     bool moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
     bool sized = wp.cx != w->Width() || wp.cy != w->Height();
     bool wasVisible = IsReallyVisible(*w);
-    if ((moved || sized || (wp.flags & SWP_HIDEWINDOW)) && wasVisible && w->Child() && !(wp.flags & SWP_NOREDRAW))
+    if ((moved || sized || (wp.flags & SWP_HIDEWINDOW)) && wasVisible && w->Child() &&
+        !(wp.flags & SWP_NOREDRAW))
         InvalidateParentArea(*w);
     w->rect = newRect;
     if (sized || (wp.flags & SWP_FRAMECHANGED)) {
-        NCCALCSIZE_PARAMS p{{newRect, oldRect, {oldClient.left + oldRect.left, oldClient.top + oldRect.top,
-                                                 oldClient.right + oldRect.left, oldClient.bottom + oldRect.top}},
-                            &wp};
+        NCCALCSIZE_PARAMS p{
+            {newRect,
+             oldRect, {oldClient.left + oldRect.left, oldClient.top + oldRect.top, oldClient.right + oldRect.left,
+              oldClient.bottom + oldRect.top}},
+            &wp
+        };
         SendMessage(h, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&p));
         if (!Get(h)) return FALSE;
         const RECT& c = p.rgrc[0];
-        w->client = {c.left - newRect.left, c.top - newRect.top, c.right - newRect.left, c.bottom - newRect.top};
+        w->client = {c.left - newRect.left, c.top - newRect.top, c.right - newRect.left,
+                     c.bottom - newRect.top};
     }
     if (!(wp.flags & SWP_NOZORDER) && !w->messageOnly) ApplyZOrder(*w, wp.hwndInsertAfter);
     if (wp.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
@@ -134,7 +145,8 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
     PlaceOnDisplay(*w);
 
     if (!(wp.flags & SWP_NOREDRAW) && IsReallyVisible(*w)) {
-        bool all = (wp.flags & SWP_SHOWWINDOW) || sized || (wp.flags & SWP_FRAMECHANGED) || (moved && w->Child());
+        bool all =
+            (wp.flags & SWP_SHOWWINDOW) || sized || (wp.flags & SWP_FRAMECHANGED) || (moved && w->Child());
         if (all) InvalidateWindow(*w, gdi::Region(RECT{0, 0, w->Width(), w->Height()}), true, true);
     }
     if (wp.flags & SWP_HIDEWINDOW) {
@@ -143,7 +155,8 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
     }
     RECT nc = w->client;
     if (nc.left == oldClient.left && nc.top == oldClient.top && !moved) wp.flags |= SWP_NOCLIENTMOVE;
-    if (nc.right - nc.left == oldClient.right - oldClient.left && nc.bottom - nc.top == oldClient.bottom - oldClient.top)
+    if (nc.right - nc.left == oldClient.right - oldClient.left &&
+        nc.bottom - nc.top == oldClient.bottom - oldClient.top)
         wp.flags |= SWP_NOCLIENTSIZE;
     wp.hwnd = h;
     SendMessage(h, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
@@ -157,14 +170,17 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
 }
 
 BOOL MoveWindow(HWND h, int x, int y, int w, int h2, BOOL repaint) {
-    return SetWindowPos(h, nullptr, x, y, w, h2, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0u : static_cast<UINT>(SWP_NOREDRAW)));
+    return SetWindowPos(h, nullptr, x, y, w, h2,
+                        SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0u : static_cast<UINT>(SWP_NOREDRAW)));
 }
 
 BOOL ShowWindow(HWND h, int cmd) {
     WindowPtr w = Get(h);
     if (!w) return FALSE;
     BOOL was = (w->style & WS_VISIBLE) != 0;
-    UINT noAct = (cmd == SW_SHOWNOACTIVATE || cmd == SW_SHOWNA || cmd == SW_SHOWMINNOACTIVE) ? static_cast<UINT>(SWP_NOACTIVATE) : 0u;
+    UINT noAct = (cmd == SW_SHOWNOACTIVATE || cmd == SW_SHOWNA || cmd == SW_SHOWMINNOACTIVE)
+                     ? static_cast<UINT>(SWP_NOACTIVATE)
+                     : 0u;
     UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | noAct;
     RECT target = w->rect;
     bool resize = false;
@@ -206,7 +222,8 @@ BOOL ShowWindow(HWND h, int cmd) {
             resize = true;
         }
         break;
-    default: break;
+    default:
+        break;
     }
     if (!was) SendMessage(h, WM_SHOWWINDOW, TRUE, 0);
     if (!Get(h)) return was;
@@ -216,7 +233,9 @@ BOOL ShowWindow(HWND h, int cmd) {
     return was;
 }
 
-BOOL BringWindowToTop(HWND h) { return SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+BOOL BringWindowToTop(HWND h) {
+    return SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
 BOOL GetWindowRect(HWND h, RECT* r) {
     WindowPtr w = Get(h);
@@ -277,7 +296,8 @@ bool Hits(const Window& w, POINT screen) {
 
 HWND ChildAt(const Window& parent, POINT screen) {
     POINT co = ClientOrigin(parent);
-    RECT client{co.x, co.y, co.x + parent.client.right - parent.client.left, co.y + parent.client.bottom - parent.client.top};
+    RECT client{co.x, co.y, co.x + parent.client.right - parent.client.left,
+                co.y + parent.client.bottom - parent.client.top};
     if (!PtInRect(&client, screen)) return nullptr;
     for (HWND c : parent.children) {
         WindowPtr k = Get(c);
@@ -321,8 +341,10 @@ int SetWindowRgn(HWND h, HRGN rgn, BOOL redraw) {
     if (!w) return 0;
     gdi::Region* r = gdi::RegionOf(rgn);
     if (rgn && !r) return 0;
-    if (r) w->region = *r;
-    else w->region.reset();
+    if (r)
+        w->region = *r;
+    else
+        w->region.reset();
     if (rgn) DeleteObject(rgn); // the window owns it now
     PlaceOnDisplay(*w);
     if (redraw && IsReallyVisible(*w)) {
@@ -344,7 +366,9 @@ BOOL GetWindowPlacement(HWND h, WINDOWPLACEMENT* wp) {
     WindowPtr w = Get(h);
     if (!w || !wp) return FALSE;
     wp->flags = 0;
-    wp->showCmd = (w->style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : (w->style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    wp->showCmd = (w->style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
+                  : (w->style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+                                             : SW_SHOWNORMAL;
     wp->rcNormalPosition = (w->style & (WS_MINIMIZE | WS_MAXIMIZE)) ? w->normalRect : w->rect;
     return TRUE;
 }

@@ -1,5 +1,5 @@
-#include "GdiFixture.h"
 #include "gdi/Blit.h"
+#include "GdiFixture.h"
 #include "gdi/Draw.h"
 
 #include <gtest/gtest.h>
@@ -40,9 +40,15 @@ TEST(Blit, RasterOperations) {
         DWORD rop;
         uint32_t want;
     } cases[] = {
-        {SRCCOPY, 0x12F0F0F0},   {SRCPAINT, 0x12F0FFF0}, {SRCAND, 0}, {SRCINVERT, 0x00000F00 ^ 0x12F0F0F0},
-        {NOTSRCCOPY, 0xED0F0F0F}, {PATCOPY, 0x000F0F0F}, {BLACKNESS, 0},        {WHITENESS, 0x00FFFFFF},
-        {PATINVERT, 0x000F000F},
+        {SRCCOPY,    0x12F0F0F0             },
+        {SRCPAINT,   0x12F0FFF0             },
+        {SRCAND,     0                      },
+        {SRCINVERT,  0x00000F00 ^ 0x12F0F0F0},
+        {NOTSRCCOPY, 0xED0F0F0F             },
+        {PATCOPY,    0x000F0F0F             },
+        {BLACKNESS,  0                      },
+        {WHITENESS,  0x00FFFFFF             },
+        {PATINVERT,  0x000F000F             },
     };
     for (const Case& c : cases) {
         src.bits[0] = 0x12F0F0F0;
@@ -79,8 +85,8 @@ TEST(Blit, ClipRegionAndOriginShapeTheCopy) {
     ExcludeClipRect(dst.dc, 0, 0, 2, 2);
     SetWindowOrgEx(dst.dc, -1, 0, nullptr); // logical 0 is device 1
     BitBlt(dst.dc, 0, 0, 10, 10, src.dc, 0, 0, SRCCOPY);
-    EXPECT_EQ(dst.At(0, 0), 0u);        // left of the moved origin
-    EXPECT_EQ(dst.At(1, 1), 0u);        // excluded while the origin was still 0
+    EXPECT_EQ(dst.At(0, 0), 0u); // left of the moved origin
+    EXPECT_EQ(dst.At(1, 1), 0u); // excluded while the origin was still 0
     EXPECT_EQ(dst.At(2, 1), 0x00FF0000u);
     EXPECT_EQ(dst.At(3, 1), 0x00FF0000u);
     EXPECT_EQ(dst.At(4, 9), 0x00FF0000u);
@@ -101,7 +107,10 @@ TEST(Blit, ClipRegionAndOriginShapeTheCopy) {
 TEST(Blit, DibSourcesInBothRowOrdersAndPalettes) {
     Canvas dst(2, 2);
     // A bottom-up 24-bit image: the first row in memory is the bottom row.
-    uint8_t bu24[2][8] = {{1, 2, 3, 4, 5, 6, 0, 0}, {7, 8, 9, 10, 11, 12, 0, 0}};
+    uint8_t bu24[2][8] = {
+        {1, 2, 3, 4,  5,  6,  0, 0},
+        {7, 8, 9, 10, 11, 12, 0, 0}
+    };
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 24, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(StretchDIBits(dst.dc, 0, 0, 2, 2, 0, 0, 2, 2, bu24, &bi, DIB_RGB_COLORS, SRCCOPY), 2);
@@ -120,7 +129,8 @@ TEST(Blit, DibSourcesInBothRowOrdersAndPalettes) {
     pal.colors[0] = {0xFF, 0, 0, 0};
     pal.colors[1] = {0, 0xFF, 0, 0};
     uint8_t px4[4] = {0x10, 0, 0, 0};
-    StretchDIBits(dst.dc, 0, 0, 2, 1, 0, 0, 2, 1, px4, reinterpret_cast<BITMAPINFO*>(&pal), DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dst.dc, 0, 0, 2, 1, 0, 0, 2, 1, px4, reinterpret_cast<BITMAPINFO*>(&pal), DIB_RGB_COLORS,
+                  SRCCOPY);
     EXPECT_EQ(dst.At(0, 0), 0x0000FF00u);
     EXPECT_EQ(dst.At(1, 0), 0x000000FFu);
 }

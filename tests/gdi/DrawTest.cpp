@@ -1,6 +1,6 @@
+#include "gdi/Draw.h"
 #include "GdiFixture.h"
 #include "gdi/Blit.h"
-#include "gdi/Draw.h"
 #include "gdi/SysColors.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +85,11 @@ TEST(Draw, EllipseAndPolygonShapes) {
     EXPECT_EQ(e.substr(24, 8), "#######\n");
     EXPECT_EQ(c.At(0, 0), 0u);
     c.Fill(0);
-    POINT tri[] = {{0, 0}, {6, 0}, {0, 6}};
+    POINT tri[] = {
+        {0, 0},
+        {6, 0},
+        {0, 6}
+    };
     Polygon(c.dc, tri, 3);
     std::string p = Picture(c);
     // Pixels whose centres lie inside: the hypotenuse cuts row 0 at x = 5.5.
@@ -118,4 +122,23 @@ TEST(Draw, TwentyFourBitTarget) {
     EXPECT_EQ(bytes[5], 1);
     EXPECT_EQ(GetPixel(c.dc, 2, 0), RGB(1, 2, 3));
     DeleteObject(b);
+}
+
+#include "gdi/DcText.h"
+
+TEST(Text, TextOutDrawsInsideTheClipOnly) {
+    Canvas c(60, 20);
+    SetTextColor(c.dc, RGB(255, 255, 255));
+    SetBkMode(c.dc, TRANSPARENT);
+    IntersectClipRect(c.dc, 0, 0, 30, 20);
+    TextOut(c.dc, 2, 2, "WWWWWWWW", -1);
+    bool inside = false, outside = false;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) (x < 30 ? inside : outside) |= c.At(x, y) != 0;
+    EXPECT_TRUE(inside);
+    EXPECT_FALSE(outside);
+    SIZE s;
+    EXPECT_TRUE(GetTextExtentPoint32(c.dc, "WW", 2, &s));
+    EXPECT_GT(s.cx, 0);
+    EXPECT_GT(s.cy, 0);
 }

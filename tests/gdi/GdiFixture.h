@@ -14,7 +14,17 @@ struct Canvas {
 
     Canvas(int width, int height, int bpp = 32, bool topDown = true) : w(width), h(height) {
         BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, topDown ? -height : height, 1, static_cast<WORD>(bpp), 0, 0, 0, 0, 0, 0};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER),
+                        width,
+                        topDown ? -height : height,
+                        1,
+                        static_cast<WORD>(bpp),
+                        0,
+                        0,
+                        0,
+                        0,
+                        0,
+                        0};
         void* p = nullptr;
         bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
         bits = static_cast<uint32_t*>(p);

@@ -1,5 +1,5 @@
-#include "gdi/Objects.h"
 #include "gdi/Region.h"
+#include "gdi/Objects.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,15 +33,29 @@ std::vector<char> RgnData(const std::vector<RECT>& rects) {
 
 TEST(Region, LayoutIsBandedAndCoalesced) {
     // Two overlapping rectangles: three bands, the middle one with one merged span.
-    RECT rs[] = {{0, 0, 10, 10}, {5, 5, 20, 15}};
+    RECT rs[] = {
+        {0, 0, 10, 10},
+        {5, 5, 20, 15}
+    };
     Region r = Region::FromRects(rs, 2);
-    std::vector<RECT> want = {{0, 0, 10, 5}, {0, 5, 20, 10}, {5, 10, 20, 15}};
+    std::vector<RECT> want = {
+        {0, 0,  10, 5 },
+        {0, 5,  20, 10},
+        {5, 10, 20, 15}
+    };
     EXPECT_EQ(r.Rects(), want);
     // Stacked equal rows coalesce into one band.
-    RECT rows[] = {{2, 0, 4, 1}, {2, 1, 4, 2}, {2, 2, 4, 3}};
+    RECT rows[] = {
+        {2, 0, 4, 1},
+        {2, 1, 4, 2},
+        {2, 2, 4, 3}
+    };
     EXPECT_TRUE(Region::FromRects(rows, 3).IsRect());
     // Touching spans merge.
-    RECT touching[] = {{0, 0, 5, 1}, {5, 0, 9, 1}};
+    RECT touching[] = {
+        {0, 0, 5, 1},
+        {5, 0, 9, 1}
+    };
     EXPECT_EQ(Region::FromRects(touching, 2).Rects(), std::vector<RECT>{RECT({0, 0, 9, 1})});
 }
 
@@ -63,8 +77,10 @@ TEST(Region, CombineMatchesPixelModelForEveryOp) {
             for (int y = 0; y < 50; ++y)
                 for (int x = 0; x < 50; ++x) {
                     bool ia = pa.count({x, y}), ib = pb.count({x, y});
-                    bool in = op == Region::Op::And ? ia && ib : op == Region::Op::Or ? ia || ib
-                            : op == Region::Op::Xor ? ia != ib : ia && !ib;
+                    bool in = op == Region::Op::And   ? ia && ib
+                              : op == Region::Op::Or  ? ia || ib
+                              : op == Region::Op::Xor ? ia != ib
+                                                      : ia && !ib;
                     if (in) want.insert({x, y});
                 }
             Region c = Region::Combine(a, b, op);
@@ -87,7 +103,8 @@ TEST(Region, ExtCreateRegionTakesAMaskOfManyRuns) {
     for (int y = 0; y < 200; ++y)
         for (int k = 0; k < 60; ++k) runs.push_back({k * 4 + (y & 1), y, k * 4 + (y & 1) + 2, y + 1});
     auto data = RgnData(runs);
-    HRGN rgn = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
+    HRGN rgn =
+        ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
     ASSERT_NE(rgn, nullptr);
     EXPECT_TRUE(PtInRegion(rgn, 0, 0));
     EXPECT_FALSE(PtInRegion(rgn, 2, 0));

@@ -20,8 +20,9 @@ TEST_F(WinTest, CaptionDragRunsTheMoveLoop) {
     RECT r;
     GetWindowRect(h, &r);
     EXPECT_EQ(r, (RECT{149, 150, 449, 350}));
-    std::vector<UINT> seq = Of(h, {WM_NCLBUTTONDOWN, WM_SYSCOMMAND, WM_ENTERSIZEMOVE, WM_MOVING, WM_MOVE, WM_EXITSIZEMOVE});
-    std::vector<UINT> want = {WM_NCLBUTTONDOWN, WM_SYSCOMMAND, WM_ENTERSIZEMOVE, WM_MOVING, WM_MOVE,
+    std::vector<UINT> seq =
+        Of(h, {WM_NCLBUTTONDOWN, WM_SYSCOMMAND, WM_ENTERSIZEMOVE, WM_MOVING, WM_MOVE, WM_EXITSIZEMOVE});
+    std::vector<UINT> want = {WM_NCLBUTTONDOWN, WM_SYSCOMMAND, WM_ENTERSIZEMOVE, WM_MOVING,      WM_MOVE,
                               WM_MOVING,        WM_MOVE,       WM_MOVING,        WM_EXITSIZEMOVE};
     EXPECT_EQ(seq, want);
     EXPECT_EQ(Last(h, WM_NCLBUTTONDOWN)->wp, static_cast<WPARAM>(HTCAPTION));
@@ -50,7 +51,8 @@ TEST_F(WinTest, EdgeResizeClampsToMinMaxAndEscCancels) {
     const Rec* sizing = Last(h, WM_SIZING);
     ASSERT_NE(sizing, nullptr);
     EXPECT_EQ(sizing->wp, static_cast<WPARAM>(WMSZ_RIGHT));
-    EXPECT_EQ(Of(h, {WM_ENTERSIZEMOVE, WM_GETMINMAXINFO, WM_SIZING}).front(), static_cast<UINT>(WM_ENTERSIZEMOVE));
+    EXPECT_EQ(Of(h, {WM_ENTERSIZEMOVE, WM_GETMINMAXINFO, WM_SIZING}).front(),
+              static_cast<UINT>(WM_ENTERSIZEMOVE));
     const Rec* size = Last(h, WM_SIZE);
     ASSERT_NE(size, nullptr);
     EXPECT_EQ(LOWORD(size->lp), 400 - 8);

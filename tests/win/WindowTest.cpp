@@ -10,10 +10,20 @@ TEST_F(WinTest, CreateShowActivateCloseSequence) {
     HWND other = Make(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
     g_log.clear();
     HWND h = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
-    std::vector<UINT> want = {WM_GETMINMAXINFO, WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE,
-                              WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
-                              WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, // brought to the top
-                              WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS};
+    std::vector<UINT> want = {WM_GETMINMAXINFO,
+                              WM_NCCREATE,
+                              WM_NCCALCSIZE,
+                              WM_CREATE,
+                              WM_SIZE,
+                              WM_MOVE,
+                              WM_SHOWWINDOW,
+                              WM_WINDOWPOSCHANGING,
+                              WM_WINDOWPOSCHANGED,
+                              WM_WINDOWPOSCHANGING,
+                              WM_WINDOWPOSCHANGED, // brought to the top
+                              WM_NCACTIVATE,
+                              WM_ACTIVATE,
+                              WM_SETFOCUS};
     EXPECT_EQ(Of(h), want);
     EXPECT_EQ(Last(h, WM_SHOWWINDOW)->lp, 0); // lParam 0 for a show call
     EXPECT_EQ(Last(h, WM_ACTIVATE)->lp, reinterpret_cast<LPARAM>(other));
@@ -31,8 +41,10 @@ TEST_F(WinTest, CreateShowActivateCloseSequence) {
     PostMessage(h, WM_CLOSE, 0, 0);
     win::RunUntilIdle();
     EXPECT_FALSE(IsWindow(h));
-    std::vector<UINT> closing = Of(h, {WM_CLOSE, WM_WINDOWPOSCHANGED, WM_NCACTIVATE, WM_ACTIVATE, WM_DESTROY, WM_NCDESTROY});
-    EXPECT_EQ(closing, (std::vector<UINT>{WM_CLOSE, WM_WINDOWPOSCHANGED, WM_NCACTIVATE, WM_ACTIVATE, WM_DESTROY, WM_NCDESTROY}));
+    std::vector<UINT> closing =
+        Of(h, {WM_CLOSE, WM_WINDOWPOSCHANGED, WM_NCACTIVATE, WM_ACTIVATE, WM_DESTROY, WM_NCDESTROY});
+    EXPECT_EQ(closing, (std::vector<UINT>{WM_CLOSE, WM_WINDOWPOSCHANGED, WM_NCACTIVATE, WM_ACTIVATE,
+                                          WM_DESTROY, WM_NCDESTROY}));
     EXPECT_EQ(GetActiveWindow(), other); // activation went back
 }
 
@@ -48,7 +60,12 @@ TEST_F(WinTest, ChildCreationNotifiesParentAndDestroyOrder) {
     std::vector<std::pair<HWND, UINT>> order;
     for (const Rec& r : g_log)
         if (r.msg == WM_DESTROY || r.msg == WM_NCDESTROY) order.push_back({r.hwnd, r.msg});
-    std::vector<std::pair<HWND, UINT>> want = {{top, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {top, WM_NCDESTROY}};
+    std::vector<std::pair<HWND, UINT>> want = {
+        {top,   WM_DESTROY  },
+        {child, WM_DESTROY  },
+        {child, WM_NCDESTROY},
+        {top,   WM_NCDESTROY}
+    };
     EXPECT_EQ(order, want);
     EXPECT_FALSE(IsWindow(child));
 }
@@ -148,9 +165,16 @@ TEST_F(WinTest, PaintingErasesThenPaintsParentsFirst) {
     win::RunUntilIdle();
     std::vector<std::pair<HWND, UINT>> seq;
     for (const Rec& r : g_log)
-        if (r.msg == WM_PAINT || r.msg == WM_ERASEBKGND || r.msg == WM_NCPAINT) seq.push_back({r.hwnd, r.msg});
-    std::vector<std::pair<HWND, UINT>> want = {{top, WM_PAINT}, {top, WM_NCPAINT}, {top, WM_ERASEBKGND},
-                                               {kid, WM_PAINT}, {kid, WM_NCPAINT}, {kid, WM_ERASEBKGND}};
+        if (r.msg == WM_PAINT || r.msg == WM_ERASEBKGND || r.msg == WM_NCPAINT)
+            seq.push_back({r.hwnd, r.msg});
+    std::vector<std::pair<HWND, UINT>> want = {
+        {top, WM_PAINT     },
+        {top, WM_NCPAINT   },
+        {top, WM_ERASEBKGND},
+        {kid, WM_PAINT     },
+        {kid, WM_NCPAINT   },
+        {kid, WM_ERASEBKGND}
+    };
     EXPECT_EQ(seq, want);
     // Both painted white into the one surface; nothing outside the windows' areas.
     const gdi::Bitmap* s = win::GetWindowSurface(kid);

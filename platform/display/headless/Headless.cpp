@@ -152,8 +152,10 @@ void Headless::Wait(int timeoutMs) {
     if (idle) idle();
     std::unique_lock g(m_);
     auto ready = [&] { return woken_ || !input_.empty(); };
-    if (timeoutMs < 0) cv_.wait(g, ready);
-    else cv_.wait_for(g, std::chrono::milliseconds(timeoutMs), ready);
+    if (timeoutMs < 0)
+        cv_.wait(g, ready);
+    else
+        cv_.wait_for(g, std::chrono::milliseconds(timeoutMs), ready);
     woken_ = false;
 }
 

@@ -65,7 +65,9 @@ private:
     std::deque<RawInput> input_;
     POINT mouse_{};
     std::map<uintptr_t, SurfaceState> surfaces_;
-    std::vector<Monitor> monitors_{{{0, 0, 1280, 1024}, {0, 0, 1280, 984}}};
+    std::vector<Monitor> monitors_{
+        {{0, 0, 1280, 1024}, {0, 0, 1280, 984}}
+    };
     std::string clipboard_;
     std::function<void()> idle_;
 };
