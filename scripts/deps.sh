@@ -11,6 +11,7 @@ pkgs=(
   zlib1g-dev libjpeg-dev libpng-dev libgif-dev
   libfreetype-dev libfontconfig-dev fonts-wqy-microhei fonts-dejavu-core
   libx11-dev libxext-dev
+  libbenchmark-dev
 )
 if [[ "${1:-}" == "--tests" ]]; then
   pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales)

@@ -1,0 +1,61 @@
+#pragma once
+// What the window system needs of a display: monitors, one pixel surface per
+// top-level window, raw input and a way to sleep until something happens.
+// The headless backend keeps everything in memory for tests; an X11 backend
+// maps top-level windows to undecorated X windows, window regions to XShape
+// and surfaces to XShm images.
+#include "gdi/Bitmap.h"
+#include "gdi/Region.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace display {
+
+struct Monitor {
+    RECT area;
+    RECT work;
+};
+
+struct RawInput {
+    enum Kind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Text } kind = MouseMove;
+    POINT pt{};          // screen coordinates (mouse events)
+    int button = 0;      // 0 left, 1 right, 2 middle
+    int delta = 0;       // wheel
+    int vk = 0;          // key events
+    std::u32string text; // Text
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual std::vector<Monitor> Monitors() = 0;
+
+    // Surfaces are keyed by the top-level window's handle value.  A resize
+    // makes a new surface; the window system copies what it keeps.
+    virtual std::shared_ptr<gdi::Bitmap> CreateSurface(uintptr_t id, int width, int height) = 0;
+    virtual void DestroySurface(uintptr_t id) = 0;
+    // Placement, visibility, shape and opacity of a top-level window.
+    virtual void Place(uintptr_t id, const RECT& screen, bool visible) = 0;
+    virtual void SetShape(uintptr_t id, const gdi::Region* shape) = 0; // window units; null: rectangular
+    virtual void SetOpacity(uintptr_t id, int alpha, bool perPixel) = 0;
+    // Pixels of the surface changed inside dirty (window units).
+    virtual void Present(uintptr_t id, const RECT& dirty) = 0;
+
+    virtual bool PollInput(RawInput& ev) = 0;
+    // Sleeps until input arrives, Wake is called or timeoutMs passes (-1: no limit).
+    virtual void Wait(int timeoutMs) = 0;
+    virtual void Wake() = 0; // any thread
+
+    virtual void Beep() {}
+    virtual void SetClipboardText(const std::string& utf8) = 0;
+    virtual std::string ClipboardText() = 0;
+};
+
+// The backend of this process: headless when there is no DISPLAY or when
+// TARVIK_DISPLAY=headless (the only one so far).
+Backend& Current();
+
+} // namespace display

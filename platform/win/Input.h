@@ -1,0 +1,60 @@
+#pragma once
+// Focus, capture, activation, keyboard state, cursors, caret and clipboard.
+#include "win/WinTypes.h"
+
+#include <string>
+
+// Sequence: WM_KILLFOCUS(new) to the old focus, WM_SETFOCUS(old) to the new
+// one; a window in an inactive top-level window activates it first.
+HWND SetFocus(HWND h);
+HWND GetFocus();
+// Sequence: WM_NCACTIVATE(FALSE) and WM_ACTIVATE(WA_INACTIVE, new) to the old
+// window, WM_NCACTIVATE(TRUE) and WM_ACTIVATE(WA_ACTIVE, old) to the new one,
+// whose default sets the focus to it.
+HWND SetActiveWindow(HWND h);
+HWND GetActiveWindow();
+BOOL SetForegroundWindow(HWND h);
+HWND GetForegroundWindow();
+// Under capture every mouse message goes to the capturing window in client form.
+HWND SetCapture(HWND h);
+BOOL ReleaseCapture();
+HWND GetCapture();
+
+short GetKeyState(int vk); // high bit down, low bit toggled
+short GetAsyncKeyState(int vk);
+BOOL GetCursorPos(POINT* p);
+BOOL SetCursorPos(int x, int y);
+HCURSOR SetCursor(HCURSOR c);
+HCURSOR GetCursor();
+UINT GetDoubleClickTime();
+
+struct TRACKMOUSEEVENT {
+    DWORD cbSize, dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+constexpr DWORD TME_HOVER = 1, TME_LEAVE = 2, TME_NONCLIENT = 0x10, TME_CANCEL = 0x80000000;
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* t);
+
+// Caret state (the edit control draws the caret itself).
+BOOL CreateCaret(HWND h, HBITMAP shape, int w, int h2);
+BOOL DestroyCaret();
+BOOL ShowCaret(HWND h);
+BOOL HideCaret(HWND h);
+BOOL SetCaretPos(int x, int y);
+BOOL GetCaretPos(POINT* p);
+
+namespace win {
+struct CaretState {
+    HWND owner = nullptr;
+    POINT pos{};
+    SIZE size{};
+    int hideCount = 1;
+};
+CaretState GetCaretState();
+bool SetClipboardText(const std::string& utf8);
+std::string GetClipboardText();
+bool HasClipboardText();
+} // namespace win
+
+BOOL MessageBeep(UINT type);

@@ -1,0 +1,15 @@
+#pragma once
+// Layered windows: a constant alpha, or per-pixel premultiplied alpha with a
+// constant alpha on top.  A layered window with nothing set yet is opaque.
+#include "gdi/Blit.h"
+#include "win/WinTypes.h"
+
+constexpr DWORD LWA_COLORKEY = 1, LWA_ALPHA = 2;
+constexpr DWORD ULW_COLORKEY = 1, ULW_ALPHA = 2, ULW_OPAQUE = 4;
+
+BOOL SetLayeredWindowAttributes(HWND h, COLORREF key, BYTE alpha, DWORD flags);
+BOOL GetLayeredWindowAttributes(HWND h, COLORREF* key, BYTE* alpha, DWORD* flags);
+// Copies the source pixels (premultiplied) as the window's whole picture;
+// dst and size, when given, move and size the window.
+BOOL UpdateLayeredWindow(HWND h, HDC screen, const POINT* dst, const SIZE* size, HDC src, const POINT* srcPt,
+                         COLORREF key, const BLENDFUNCTION* blend, DWORD flags);
