@@ -18,6 +18,18 @@ using os::EComponentError;
 using os::TComponentStateFlag;
 using os::TOperation;
 
+// Modifier keys and mouse buttons held during an input event.
+enum TShiftStateFlag : uint16_t {
+    ssShift = 0x01,
+    ssAlt = 0x02,
+    ssCtrl = 0x04,
+    ssLeft = 0x08,
+    ssRight = 0x10,
+    ssMiddle = 0x20,
+    ssDouble = 0x40,
+};
+using TShiftState = uint16_t;
+
 // Event handlers are method pointers in the original; here any callable bound to its object.
 using TNotifyEvent = std::function<void(TObject* sender)>;
 
