@@ -45,22 +45,6 @@ bool TCustomIniFile::ValueExists(const std::string& section, const std::string& 
     return keys.IndexOf(ident) >= 0;
 }
 
-void TCustomIniFile::CheckEntry(const std::string& section, const std::string& ident,
-                                const std::string& value) const {
-    auto hasBreak = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
-    std::string key = os::Trim(ident);
-    const char* why = nullptr;
-    if (hasBreak(section) || section.find(']') != std::string::npos || os::Trim(section).empty())
-        why = "invalid section name";
-    else if (key.empty() || hasBreak(key) || key.find('=') != std::string::npos || key[0] == ';' ||
-             key[0] == '[')
-        why = "invalid key name";
-    else if (hasBreak(value))
-        why = "a value cannot hold a line break";
-    if (why)
-        throw EIniFileException("Cannot write [" + section + "] " + ident + " to " + fileName_ + ": " + why);
-}
-
 bool TCustomIniFile::LoadText(IniText& text) const {
     text.Clear();
     struct stat st {};
@@ -113,72 +97,83 @@ void TCustomIniFile::SaveText(const IniText& text) const {
     }
 }
 
-void TCustomIniFile::ReadKeys(const IniText& text, const std::string& section, TStrings& keys,
-                              bool withValues) const {
+namespace {
+
+void CheckEntry(const std::string& fileName, const std::string& section, const std::string& ident,
+                const std::string& value) {
+    auto hasBreak = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    std::string key = os::Trim(ident);
+    const char* why = nullptr;
+    if (hasBreak(section) || section.find(']') != std::string::npos || os::Trim(section).empty())
+        why = "invalid section name";
+    else if (key.empty() || hasBreak(key) || key.find('=') != std::string::npos || key[0] == ';' ||
+             key[0] == '[')
+        why = "invalid key name";
+    else if (hasBreak(value))
+        why = "a value cannot hold a line break";
+    if (why)
+        throw EIniFileException("Cannot write [" + section + "] " + ident + " to " + fileName + ": " + why);
+}
+
+void ReadKeys(const IniText& text, const std::string& section, TStrings& keys, bool withValues) {
     keys.BeginUpdate();
     keys.Clear();
     for (auto& [k, v] : text.Values(section)) keys.Add(withValues ? k + "=" + v : k);
     keys.EndUpdate();
 }
 
-void TCustomIniFile::ReadSectionNames(const IniText& text, TStrings& sections) const {
+} // namespace
+
+std::string TCustomIniFile::ReadString(const std::string& section, const std::string& ident,
+                                       const std::string& def) {
+    std::string v;
+    return ForReading().Read(section, ident, v) ? v : def;
+}
+
+void TCustomIniFile::WriteString(const std::string& section, const std::string& ident,
+                                 const std::string& value) {
+    CheckEntry(fileName_, section, ident, value);
+    Modify([&](IniText& t) { t.Write(section, os::Trim(ident), value); });
+}
+
+bool TCustomIniFile::SectionExists(const std::string& section) {
+    return ForReading().SectionExists(section);
+}
+
+void TCustomIniFile::ReadSection(const std::string& section, TStrings& keys) {
+    ReadKeys(ForReading(), section, keys, false);
+}
+
+void TCustomIniFile::ReadSectionValues(const std::string& section, TStrings& values) {
+    ReadKeys(ForReading(), section, values, true);
+}
+
+void TCustomIniFile::ReadSections(TStrings& sections) {
     sections.BeginUpdate();
     sections.Clear();
-    for (auto& s : text.Sections()) sections.Add(s);
+    for (auto& s : ForReading().Sections()) sections.Add(s);
     sections.EndUpdate();
+}
+
+void TCustomIniFile::EraseSection(const std::string& section) {
+    if (SectionExists(section)) Modify([&](IniText& t) { t.EraseSection(section); });
+}
+
+void TCustomIniFile::DeleteKey(const std::string& section, const std::string& ident) {
+    if (ValueExists(section, ident)) Modify([&](IniText& t) { t.DeleteKey(section, ident); });
 }
 
 // --- TIniFile ------------------------------------------------------------------------------
 
-IniText TIniFile::Current() const {
-    IniText text;
-    LoadText(text); // an unreadable file reads as empty, so every key takes its default
-    return text;
+const IniText& TIniFile::ForReading() {
+    LoadText(current_);
+    return current_;
 }
 
-template <class Edit> void TIniFile::Change(Edit edit) {
-    IniText text;
-    // Never replace a file we could not read: its other settings would be lost.
-    if (!LoadText(text)) throw EIniFileException("Unable to write to " + fileName_);
-    edit(text);
-    SaveText(text);
-}
-
-std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
-                                 const std::string& def) {
-    std::string v;
-    return Current().Read(section, ident, v) ? v : def;
-}
-
-void TIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
-    CheckEntry(section, ident, value);
-    Change([&](IniText& t) { t.Write(section, os::Trim(ident), value); });
-}
-
-bool TIniFile::SectionExists(const std::string& section) {
-    return Current().SectionExists(section);
-}
-
-void TIniFile::ReadSection(const std::string& section, TStrings& keys) {
-    ReadKeys(Current(), section, keys, false);
-}
-
-void TIniFile::ReadSections(TStrings& sections) {
-    ReadSectionNames(Current(), sections);
-}
-
-void TIniFile::ReadSectionValues(const std::string& section, TStrings& values) {
-    ReadKeys(Current(), section, values, true);
-}
-
-void TIniFile::EraseSection(const std::string& section) {
-    if (!SectionExists(section)) return;
-    Change([&](IniText& t) { t.EraseSection(section); });
-}
-
-void TIniFile::DeleteKey(const std::string& section, const std::string& ident) {
-    if (!ValueExists(section, ident)) return;
-    Change([&](IniText& t) { t.DeleteKey(section, ident); });
+void TIniFile::Modify(const std::function<void(IniText&)>& edit) {
+    if (!LoadText(current_)) throw EIniFileException("Unable to write to " + fileName_);
+    edit(current_);
+    SaveText(current_);
 }
 
 // --- TMemIniFile ---------------------------------------------------------------------------
@@ -188,48 +183,12 @@ TMemIniFile::TMemIniFile(const std::string& fileName) : TCustomIniFile(fileName)
 }
 
 void TMemIniFile::Load() {
-    if (!LoadText(text_)) TFileStream(fileName_, fmOpenRead); // raises EFOpenError with the reason
+    if (!LoadText(text_)) TFileStream{fileName_, fmOpenRead}; // raises EFOpenError with the reason
 }
 
 void TMemIniFile::Rename(const std::string& fileName, bool reload) {
     fileName_ = fileName;
     if (reload) Load();
-}
-
-std::string TMemIniFile::ReadString(const std::string& section, const std::string& ident,
-                                    const std::string& def) {
-    std::string v;
-    return text_.Read(section, ident, v) ? v : def;
-}
-
-void TMemIniFile::WriteString(const std::string& section, const std::string& ident,
-                              const std::string& value) {
-    CheckEntry(section, ident, value);
-    text_.Write(section, os::Trim(ident), value);
-}
-
-bool TMemIniFile::SectionExists(const std::string& section) {
-    return text_.SectionExists(section);
-}
-
-void TMemIniFile::ReadSection(const std::string& section, TStrings& keys) {
-    ReadKeys(text_, section, keys, false);
-}
-
-void TMemIniFile::ReadSections(TStrings& sections) {
-    ReadSectionNames(text_, sections);
-}
-
-void TMemIniFile::ReadSectionValues(const std::string& section, TStrings& values) {
-    ReadKeys(text_, section, values, true);
-}
-
-void TMemIniFile::EraseSection(const std::string& section) {
-    text_.EraseSection(section);
-}
-
-void TMemIniFile::DeleteKey(const std::string& section, const std::string& ident) {
-    text_.DeleteKey(section, ident);
 }
 
 void TMemIniFile::UpdateFile() {

@@ -5,6 +5,7 @@
 #include "gui/Fwd.h"
 #include "gui/IniText.h"
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -28,35 +29,35 @@ public:
     // A missing key reads the given default; so does a value that is not a number for the
     // number forms.  Booleans are integers: 0 is false.
     virtual std::string ReadString(const std::string& section, const std::string& ident,
-                                   const std::string& def) = 0;
+                                   const std::string& def);
     int ReadInteger(const std::string& section, const std::string& ident, int def);
     bool ReadBool(const std::string& section, const std::string& ident, bool def);
     double ReadFloat(const std::string& section, const std::string& ident, double def);
 
-    virtual void WriteString(const std::string& section, const std::string& ident,
-                             const std::string& value) = 0;
+    // Names and values that would break the line structure raise EIniFileException before
+    // anything changes.
+    virtual void WriteString(const std::string& section, const std::string& ident, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& ident, int value);
     void WriteBool(const std::string& section, const std::string& ident, bool value);
 
-    virtual bool SectionExists(const std::string& section) = 0;
+    virtual bool SectionExists(const std::string& section);
     bool ValueExists(const std::string& section, const std::string& ident);
-    virtual void ReadSection(const std::string& section, TStrings& keys) = 0;
-    virtual void ReadSections(TStrings& sections) = 0;
-    virtual void ReadSectionValues(const std::string& section, TStrings& values) = 0;
-    virtual void EraseSection(const std::string& section) = 0;
-    virtual void DeleteKey(const std::string& section, const std::string& ident) = 0;
+    virtual void ReadSection(const std::string& section, TStrings& keys);
+    virtual void ReadSections(TStrings& sections);
+    virtual void ReadSectionValues(const std::string& section, TStrings& values);
+    virtual void EraseSection(const std::string& section);
+    virtual void DeleteKey(const std::string& section, const std::string& ident);
     virtual void UpdateFile() = 0;
 
 protected:
-    // Names and values that would break the line structure are refused before anything changes.
-    void CheckEntry(const std::string& section, const std::string& ident, const std::string& value) const;
+    // The text to read from, and the way an edit reaches it.
+    virtual const IniText& ForReading() = 0;
+    virtual void Modify(const std::function<void(IniText&)>& edit) = 0;
     // Reads the whole file; a missing file is empty text.  False when it exists but cannot be read.
     bool LoadText(IniText& text) const;
     // Writes the whole file: a new file (and any missing folder) is created; an existing one is
     // replaced through a temporary file beside it, so a failed write never leaves half a file.
     void SaveText(const IniText& text) const;
-    void ReadKeys(const IniText& text, const std::string& section, TStrings& keys, bool withValues) const;
-    void ReadSectionNames(const IniText& text, TStrings& sections) const;
 
     std::string fileName_;
 };
@@ -64,35 +65,22 @@ protected:
 class TIniFile : public TCustomIniFile {
 public:
     using TCustomIniFile::TCustomIniFile;
-    std::string ReadString(const std::string& section, const std::string& ident,
-                           const std::string& def) override;
-    void WriteString(const std::string& section, const std::string& ident, const std::string& value) override;
-    bool SectionExists(const std::string& section) override;
-    void ReadSection(const std::string& section, TStrings& keys) override;
-    void ReadSections(TStrings& sections) override;
-    void ReadSectionValues(const std::string& section, TStrings& values) override;
-    void EraseSection(const std::string& section) override;
-    void DeleteKey(const std::string& section, const std::string& ident) override;
     void UpdateFile() override {} // every write is already in the file
 
+protected:
+    // An unreadable file reads as empty, so every key takes its default.
+    const IniText& ForReading() override;
+    // Never replaces a file that could not be read: its other settings would be lost.
+    void Modify(const std::function<void(IniText&)>& edit) override;
+
 private:
-    IniText Current() const;
-    template <class Edit> void Change(Edit edit);
+    IniText current_;
 };
 
 class TMemIniFile : public TCustomIniFile {
 public:
     // Reads the file now; a missing file starts empty, an unreadable one raises EFOpenError.
     explicit TMemIniFile(const std::string& fileName);
-    std::string ReadString(const std::string& section, const std::string& ident,
-                           const std::string& def) override;
-    void WriteString(const std::string& section, const std::string& ident, const std::string& value) override;
-    bool SectionExists(const std::string& section) override;
-    void ReadSection(const std::string& section, TStrings& keys) override;
-    void ReadSections(TStrings& sections) override;
-    void ReadSectionValues(const std::string& section, TStrings& values) override;
-    void EraseSection(const std::string& section) override;
-    void DeleteKey(const std::string& section, const std::string& ident) override;
     void UpdateFile() override;
 
     void Clear() { text_.Clear(); }
@@ -100,6 +88,10 @@ public:
     void SetStrings(const TStrings& lines) { text_.SetLines(lines); }
     // Points the object at another file, reading it when reload is set.
     void Rename(const std::string& fileName, bool reload);
+
+protected:
+    const IniText& ForReading() override { return text_; }
+    void Modify(const std::function<void(IniText&)>& edit) override { edit(text_); }
 
 private:
     void Load();

@@ -58,16 +58,18 @@ TMenuItem::~TMenuItem() {
     Commands().Release(command_);
 }
 
+template <class T> void TMenuItem::Change(T& field, const T& value, bool rebuild) {
+    if (field == value) return;
+    field = value;
+    MenuChanged(rebuild);
+}
+
 void TMenuItem::SetCaption(const std::string& caption) {
-    if (caption_ == caption) return;
-    caption_ = caption;
-    MenuChanged(true);
+    Change(caption_, caption, true);
 }
 
 void TMenuItem::SetShortCut(TShortCut shortCut) {
-    if (shortCut_ == shortCut) return;
-    shortCut_ = shortCut;
-    MenuChanged(true);
+    Change(shortCut_, shortCut, true);
 }
 
 void TMenuItem::TurnSiblingsOff() {
@@ -98,21 +100,15 @@ void TMenuItem::SetGroupIndex(uint8_t groupIndex) {
 }
 
 void TMenuItem::SetEnabled(bool enabled) {
-    if (enabled_ == enabled) return;
-    enabled_ = enabled;
-    MenuChanged(false);
+    Change(enabled_, enabled, false);
 }
 
 void TMenuItem::SetVisible(bool visible) {
-    if (visible_ == visible) return;
-    visible_ = visible;
-    MenuChanged(true);
+    Change(visible_, visible, true);
 }
 
 void TMenuItem::SetImageIndex(int imageIndex) {
-    if (imageIndex_ == imageIndex) return;
-    imageIndex_ = imageIndex;
-    MenuChanged(false);
+    Change(imageIndex_, imageIndex, false);
 }
 
 void TMenuItem::SetDefault(bool value) {

@@ -77,6 +77,7 @@ protected:
 
 private:
     friend class TMenu;
+    template <class T> void Change(T& field, const T& value, bool rebuild);
     void TurnSiblingsOff();
     std::string caption_;
     TShortCut shortCut_ = 0;
