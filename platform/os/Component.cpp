@@ -98,6 +98,8 @@ void TComponent::InsertComponent(TComponent* c) {
     if (!c->name_.empty() && FindComponent(c->name_) && FindComponent(c->name_) != c) DuplicateName(c->name_);
     if (c->owner_) c->owner_->RemoveComponent(c);
     Insert(c);
+    // Made while its owner loads, it loads too, so EndLoading reaches its Loaded.
+    if (Loading()) c->BeginLoading();
     Notification(c, TOperation::opInsert);
 }
 

@@ -73,7 +73,8 @@ public:
 
     // Builders of forms in code bracket their work with these, so that
     // "unless loading" rules behave as for a stored form; EndLoading calls
-    // Loaded on this component and every owned one.
+    // Loaded on this component and every owned one.  A component that joins
+    // an owner while it loads is loading too.
     void BeginLoading();
     void EndLoading();
 

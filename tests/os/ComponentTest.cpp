@@ -41,6 +41,21 @@ TEST(Component, OwnerFreesWhatItOwnsAndLoadedRunsChildrenFirst) {
     EXPECT_EQ(log, want);
 }
 
+TEST(Component, ComponentsMadeWhileTheOwnerLoadsGetLoadedToo) {
+    std::vector<std::string> log;
+    Probe form(nullptr);
+    form.BeginLoading();
+    auto* late = new Probe(&form);
+    late->SetName("Late");
+    late->log = &log;
+    EXPECT_TRUE(late->Loading());
+    form.EndLoading();
+    EXPECT_EQ(log, std::vector<std::string>{"loaded Late"});
+    auto* after = new Probe(&form);
+    EXPECT_FALSE(after->Loading());
+    late->log = nullptr;
+}
+
 TEST(Component, FreeNotificationClearsReferencesAcrossOwners) {
     Probe holder(nullptr);
     auto* other = new Probe(nullptr);
