@@ -1,0 +1,269 @@
+#include "gui/Menus.h"
+
+#include "gui/ShortCuts.h"
+
+#include <algorithm>
+#include <bitset>
+#include <mutex>
+
+namespace gui {
+
+namespace {
+
+// Commands are 16-bit as in the original; a freed item's number is used again.
+class CommandPool {
+public:
+    uint16_t Take() {
+        std::lock_guard<std::mutex> g(m_);
+        for (unsigned n = 0; n < 0xFFFF; ++n) {
+            unsigned c = next_;
+            next_ = next_ == 0xFFFF ? 1 : next_ + 1;
+            if (!used_[c]) {
+                used_[c] = true;
+                return static_cast<uint16_t>(c);
+            }
+        }
+        throw EMenuError("Out of menu commands");
+    }
+    void Release(uint16_t c) {
+        std::lock_guard<std::mutex> g(m_);
+        used_[c] = false;
+    }
+
+private:
+    std::mutex m_;
+    std::bitset<0x10000> used_;
+    unsigned next_ = 1;
+};
+
+CommandPool& Commands() {
+    static CommandPool pool;
+    return pool;
+}
+
+} // namespace
+
+// --- TMenuItem -----------------------------------------------------------------------------
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(Commands().Take()) {}
+
+TMenuItem::~TMenuItem() {
+    while (!items_.empty()) {
+        TMenuItem* item = items_.back();
+        items_.pop_back();
+        item->parent_ = nullptr;
+        delete item;
+    }
+    if (parent_) parent_->Remove(this);
+    Commands().Release(command_);
+}
+
+template <class T> void TMenuItem::Change(T& field, const T& value, bool rebuild) {
+    if (field == value) return;
+    field = value;
+    MenuChanged(rebuild);
+}
+
+void TMenuItem::SetCaption(const std::string& caption) {
+    Change(caption_, caption, true);
+}
+
+void TMenuItem::SetShortCut(TShortCut shortCut) {
+    Change(shortCut_, shortCut, true);
+}
+
+void TMenuItem::TurnSiblingsOff() {
+    if (!parent_ || !radioItem_ || !checked_) return;
+    for (TMenuItem* item : parent_->items_)
+        if (item != this && item->radioItem_ && item->groupIndex_ == groupIndex_) item->SetChecked(false);
+}
+
+void TMenuItem::SetChecked(bool checked) {
+    if (checked_ == checked) return;
+    checked_ = checked;
+    TurnSiblingsOff();
+    MenuChanged(false);
+}
+
+void TMenuItem::SetRadioItem(bool radioItem) {
+    if (radioItem_ == radioItem) return;
+    radioItem_ = radioItem;
+    TurnSiblingsOff();
+    MenuChanged(false);
+}
+
+void TMenuItem::SetGroupIndex(uint8_t groupIndex) {
+    if (groupIndex_ == groupIndex) return;
+    groupIndex_ = groupIndex;
+    TurnSiblingsOff();
+    MenuChanged(false);
+}
+
+void TMenuItem::SetEnabled(bool enabled) {
+    Change(enabled_, enabled, false);
+}
+
+void TMenuItem::SetVisible(bool visible) {
+    Change(visible_, visible, true);
+}
+
+void TMenuItem::SetImageIndex(int imageIndex) {
+    Change(imageIndex_, imageIndex, false);
+}
+
+void TMenuItem::SetDefault(bool value) {
+    if (default_ == value) return;
+    if (value && parent_)
+        for (TMenuItem* item : parent_->items_)
+            if (item != this) item->SetDefault(false);
+    default_ = value;
+    MenuChanged(true);
+}
+
+void TMenuItem::Click() {
+    if (!enabled_) return;
+    if (AutoCheck && !(radioItem_ && checked_)) SetChecked(!checked_);
+    if (OnClick) OnClick(this);
+}
+
+TMenuItem* TMenuItem::Items(int index) const {
+    if (index < 0 || index >= Count()) throw EMenuError("Menu index out of range");
+    return items_[static_cast<size_t>(index)];
+}
+
+int TMenuItem::IndexOf(const TMenuItem* item) const {
+    auto it = std::find(items_.begin(), items_.end(), item);
+    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+void TMenuItem::Add(TMenuItem* item) {
+    Insert(Count(), item);
+}
+
+void TMenuItem::Insert(int index, TMenuItem* item) {
+    if (!item) return;
+    if (item->parent_ || item->menu_) throw EMenuError("Menu inserted twice");
+    for (const TMenuItem* p = this; p; p = p->parent_)
+        if (p == item) throw EMenuError("Menu inserted twice");
+    if (index < 0 || index > Count()) throw EMenuError("Menu index out of range");
+    items_.insert(items_.begin() + index, item);
+    item->parent_ = this;
+    item->TurnSiblingsOff();
+    MenuChanged(true);
+}
+
+void TMenuItem::Delete(int index) {
+    TMenuItem* item = Items(index);
+    items_.erase(items_.begin() + index);
+    item->parent_ = nullptr;
+    MenuChanged(true);
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+    int index = IndexOf(item);
+    if (index < 0) throw EMenuError("Menu item not found");
+    Delete(index);
+}
+
+void TMenuItem::Clear() {
+    while (!items_.empty()) delete items_.back(); // each one leaves this item as it goes
+}
+
+void TMenuItem::SetMenuIndex(int index) {
+    if (!parent_) return;
+    TMenuItem* parent = parent_;
+    index = std::clamp(index, 0, parent->Count() - 1);
+    if (index == MenuIndex()) return;
+    parent->Remove(this);
+    parent->Insert(index, this);
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+    const TMenuItem* item = this;
+    while (item->parent_) item = item->parent_;
+    return item->menu_;
+}
+
+void TMenuItem::MenuChanged(bool rebuild) {
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged(this, rebuild);
+}
+
+// --- TMenu ---------------------------------------------------------------------------------
+
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(nullptr)) {
+    items_->menu_ = this;
+}
+
+TMenu::~TMenu() {
+    // The items go while this menu is whole, and tell it nothing on the way.
+    items_->menu_ = nullptr;
+    items_.reset();
+}
+
+namespace {
+template <class Pred> TMenuItem* FindDepthFirst(TMenuItem* item, Pred pred, bool reachableOnly) {
+    for (int i = 0; i < item->Count(); ++i) {
+        TMenuItem* child = item->Items(i);
+        if (reachableOnly && !(child->Enabled() && child->Visible())) continue;
+        if (pred(child)) return child;
+        if (TMenuItem* found = FindDepthFirst(child, pred, reachableOnly)) return found;
+    }
+    return nullptr;
+}
+} // namespace
+
+TMenuItem* TMenu::FindItem(unsigned value, TFindItemKind kind) const {
+    return FindDepthFirst(
+        items_.get(),
+        [&](TMenuItem* item) {
+            return kind == TFindItemKind::fkCommand ? item->Command() == value : item->ShortCut() == value;
+        },
+        false);
+}
+
+bool TMenu::DispatchCommand(uint16_t command) {
+    TMenuItem* item = FindItem(command, TFindItemKind::fkCommand);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+bool TMenu::IsShortCut(uint16_t key, TShiftState shift) {
+    TShortCut sc = ShortCut(key, shift);
+    if (sc == scNone) return false;
+    TMenuItem* item = FindDepthFirst(
+        items_.get(), [&](TMenuItem* i) { return i->ShortCut() == sc; }, true);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+void TMenu::MenuChanged(TMenuItem* source, bool rebuild) {
+    if (OnChange) OnChange(this, source, rebuild);
+}
+
+// --- TPopupMenu ----------------------------------------------------------------------------
+
+void TPopupMenu::SetPopupComponent(TComponent* component) {
+    if (popupComponent_ == component) return;
+    if (popupComponent_) popupComponent_->RemoveFreeNotification(this);
+    popupComponent_ = component;
+    if (component) component->FreeNotification(this);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+    TMenu::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == popupComponent_) popupComponent_ = nullptr;
+}
+
+void TPopupMenu::Popup(int x, int y) {
+    popupX_ = x;
+    popupY_ = y;
+    DoPopup(this);
+}
+
+void TPopupMenu::DoPopup(TObject* sender) {
+    if (OnPopup) OnPopup(sender);
+}
+
+} // namespace gui

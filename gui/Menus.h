@@ -1,0 +1,153 @@
+#pragma once
+// Menus as data: items with their captions, shortcuts, check marks and events, the menus that
+// hold them, and how a key finds its item.  Drawing and showing belong to the skinned menus,
+// which read these objects (and override TPopupMenu::Popup).  Item pictures (Bitmap) and
+// owner drawing are not here yet: they need the graphics classes.
+#include "gui/Classes.h"
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+class EMenuError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* owner);
+    // Frees the items below it and leaves its parent.
+    ~TMenuItem() override;
+    std::string ClassName() const override { return "TMenuItem"; }
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    bool IsLine() const { return caption_ == "-"; } // a separator
+    TShortCut ShortCut() const { return shortCut_; }
+    void SetShortCut(TShortCut shortCut);
+    // Checking a radio item unchecks the radio items of its group among its siblings.
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked);
+    bool RadioItem() const { return radioItem_; }
+    void SetRadioItem(bool radioItem);
+    uint8_t GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(uint8_t groupIndex);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int imageIndex);
+    // One default (bold) item among siblings: setting it clears the others.
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
+    // Unique among all live items; what a menu window reports when an item is chosen.
+    uint16_t Command() const { return command_; }
+
+    std::string Hint;
+    bool AutoCheck = false; // Click toggles Checked (a checked radio item stays checked)
+    TNotifyEvent OnClick;
+
+    // Does nothing while disabled.
+    virtual void Click();
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMenuItem* Items(int index) const;
+    TMenuItem* Parent() const { return parent_; }
+    int MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
+    void SetMenuIndex(int index);
+    int IndexOf(const TMenuItem* item) const;
+    void Add(TMenuItem* item);
+    // EMenuError for an item that already has a parent (or would contain itself) and for an
+    // index outside 0..Count.
+    void Insert(int index, TMenuItem* item);
+    // Delete and Remove take an item out without freeing it; Clear frees every item below.
+    void Delete(int index);
+    void Remove(TMenuItem* item);
+    void Clear();
+    TMenu* GetParentMenu() const;
+
+protected:
+    virtual void MenuChanged(bool rebuild);
+
+private:
+    friend class TMenu;
+    template <class T> void Change(T& field, const T& value, bool rebuild);
+    void TurnSiblingsOff();
+    std::string caption_;
+    TShortCut shortCut_ = 0;
+    bool checked_ = false, radioItem_ = false, enabled_ = true, visible_ = true, default_ = false;
+    uint8_t groupIndex_ = 0;
+    int imageIndex_ = -1;
+    uint16_t command_;
+    TMenuItem* parent_ = nullptr;
+    TMenu* menu_ = nullptr; // set on a menu's root item only
+    std::vector<TMenuItem*> items_;
+};
+
+enum class TFindItemKind { fkCommand, fkShortCut };
+
+class TMenu : public TComponent {
+public:
+    explicit TMenu(TComponent* owner);
+    ~TMenu() override;
+    std::string ClassName() const override { return "TMenu"; }
+
+    // The root item: its children are the menu.
+    TMenuItem* Items() const { return items_.get(); }
+    TMenuItem* FindItem(unsigned value, TFindItemKind kind) const;
+    // Clicks the item with that command; false when there is none.
+    bool DispatchCommand(uint16_t command);
+    // Clicks the first item, depth first, with that shortcut that can be reached: enabled and
+    // visible, and so are the items above it.  True when one was clicked.
+    bool IsShortCut(uint16_t key, TShiftState shift);
+
+    // Any item of the menu changed; rebuild when items came or went.
+    std::function<void(TMenu* sender, TMenuItem* source, bool rebuild)> OnChange;
+
+protected:
+    friend class TMenuItem;
+    virtual void MenuChanged(TMenuItem* source, bool rebuild);
+
+private:
+    std::unique_ptr<TMenuItem> items_;
+};
+
+class TMainMenu : public TMenu {
+public:
+    using TMenu::TMenu;
+    std::string ClassName() const override { return "TMainMenu"; }
+};
+
+class TPopupMenu : public TMenu {
+public:
+    explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
+    std::string ClassName() const override { return "TPopupMenu"; }
+
+    bool AutoPopup = true; // a right click on the control shows the menu
+    // The control the menu was shown for; cleared when that component is freed.
+    TComponent* PopupComponent() const { return popupComponent_; }
+    void SetPopupComponent(TComponent* component);
+    TNotifyEvent OnPopup;
+
+    // Announces the menu (OnPopup) at a screen point.  Showing it is the skinned menu's work,
+    // which overrides this.
+    virtual void Popup(int x, int y);
+    int PopupX() const { return popupX_; }
+    int PopupY() const { return popupY_; }
+
+protected:
+    virtual void DoPopup(TObject* sender);
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TComponent* popupComponent_ = nullptr;
+    int popupX_ = -1, popupY_ = -1;
+};
+
+} // namespace gui
