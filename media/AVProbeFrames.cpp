@@ -373,9 +373,13 @@ bool TAVProbe::DecodePreviousKeyFrame(int AStreamIndex) {
     int64_t startLanding = -1;
     for (int64_t h = 1;; ++h) {
         int64_t back = h * d;
+        int64_t before = FFileHandle->pb ? IOPosition(FFileHandle->pb) : -1;
         Seek(r - back, {sfBackward});
         int64_t landed = FFileHandle->pb ? IOPosition(FFileHandle->pb) : -1;
-        if (landed >= p && p > 0 && back <= r) continue;
+        // Some demuxers (mp4) move their reading position only at the next
+        // read: a position the seek left alone says nothing about where it
+        // landed, so the picture is decoded to find out.
+        if (landed != before && landed >= p && p > 0 && back <= r) continue;
         if (back > r) {
             if (startLanding >= 0 && landed == startLanding) break;
             startLanding = landed;
