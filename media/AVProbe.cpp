@@ -153,9 +153,11 @@ void TCustomAVProbe::RecountStreams() {
     AVFormatContext* ic = FFileHandle;
     if (!ic) return;
 
-    // The context no longer keeps a file size: its I/O context knows it
-    // (a size query, which leaves the read position alone).
-    int64_t size = ic->pb ? av::avio_size(ic->pb) : -1;
+    // The context no longer keeps a file size: its I/O context knows it.
+    // A borrowed input is not asked: its owner may be reading it on another
+    // thread, and I/O that cannot answer a size query directly answers it
+    // by moving to the end and back.  The file on disk tells the same.
+    int64_t size = ic->pb && FOwnHandle ? av::avio_size(ic->pb) : -1;
     if (size <= 0) {
         int64_t onDisk = FileSizeByName(DisplayFileName(ic->url ? ic->url : ""));
         if (onDisk >= 0) size = onDisk;

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -345,4 +346,76 @@ TEST_F(ProbeTest, ID3FrameIdsAreShownByName) {
     EXPECT_EQ(ID3KeyName("TSOP"), "authorsort");
     EXPECT_EQ(ID3KeyName("talb"), "talb");
     EXPECT_EQ(ID3KeyName("title"), "title");
+}
+
+// Values the libraries could not find, edited into a context the test owns
+// and hands over.
+TEST_F(ProbeTest, ReportOfMissingAndNegativeValues) {
+    std::string path = fixtures::MakeClip(
+        folder, {.kind = ClipKind::Avi, .seconds = 0.4, .audio = false, .bitexact = true}); // no file metadata
+    AVFormatContext* ic = nullptr;
+    ASSERT_EQ(OpenInputByLibraryName(&ic, path.c_str(), nullptr, nullptr), 0);
+    ASSERT_GE(av::avformat_find_stream_info(ic, nullptr), 0);
+    ic->duration = AV_NOPTS_VALUE;
+    ic->start_time = -500000;
+    ic->bit_rate = 0;
+    AVStream* st = ic->streams[0];
+    st->time_base = AVRational{1, 25};
+    st->start_time = -3; // -0.12 s
+    st->duration = AV_NOPTS_VALUE;
+    av::av_dict_set(&st->metadata, "language", "eng", 0);
+
+    TAVProbe probe;
+    probe.SetFileHandle(ic);
+    std::string report = probe.FileInfoText();
+    EXPECT_NE(report.find("\r\nDuration: N/A\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\r\nBit Rate: N/A\r\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("\r\nStartTime:"), std::string::npos) << report;
+    EXPECT_NE(report.find("\r\nStream #0(eng), 1/25: Video: mpeg4"), std::string::npos) << report;
+    EXPECT_NE(report.find(", StartTime: -0.120000, Duration: N/A\r\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("Metadata:"), std::string::npos) << report;
+    TFileStreamInfo f = probe.FileStreamInfo();
+    EXPECT_EQ(f.Duration, -1);
+    EXPECT_EQ(f.StartTime, -500000);
+    TVideoStreamInfo v = probe.FirstVideoStreamInfo();
+    EXPECT_EQ(v.Language, "eng");
+    EXPECT_EQ(v.StartTimeScaled, -120000);
+    EXPECT_EQ(v.Duration, AV_NOPTS_VALUE);
+    EXPECT_EQ(v.DurationScaled, -1);
+    probe.CloseFile();
+    CloseInputByLibraryName(&ic);
+}
+
+namespace {
+
+int ReadFromFile(void* opaque, uint8_t* buf, int size) {
+    size_t n = std::fread(buf, 1, static_cast<size_t>(size), static_cast<FILE*>(opaque));
+    return n == 0 ? AVERROR_EOF : static_cast<int>(n);
+}
+
+} // namespace
+
+// An input read through I/O that cannot tell its size: the file on disk
+// gives it, and without such a file the size reads 0.
+TEST_F(ProbeTest, FileSizeOfAnInputThatCannotTellIt) {
+    std::string path = fixtures::MakeClip(folder, {.kind = ClipKind::Wav, .seconds = 0.2});
+    for (std::string name : {path, std::string("stream:anything")}) {
+        FILE* file = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        auto* buffer = static_cast<unsigned char*>(av::av_malloc(4096));
+        AVIOContext* pb = av::avio_alloc_context(buffer, 4096, 0, file, &ReadFromFile, nullptr, nullptr);
+        AVFormatContext* ic = av::avformat_alloc_context();
+        ic->pb = pb;
+        ic->flags |= AVFMT_FLAG_CUSTOM_IO;
+        ASSERT_EQ(av::avformat_open_input(&ic, name.c_str(), av::av_find_input_format("wav"), nullptr), 0);
+        ASSERT_GE(av::avformat_find_stream_info(ic, nullptr), 0);
+        TAVProbe probe;
+        probe.SetFileHandle(ic);
+        EXPECT_EQ(probe.FileSize(), name == path ? static_cast<int64_t>(fs::file_size(path)) : 0) << name;
+        probe.CloseFile();
+        av::avformat_close_input(&ic);
+        av::av_freep(&pb->buffer);
+        av::avio_context_free(&pb);
+        std::fclose(file);
+    }
 }
