@@ -250,11 +250,14 @@ int TCustomAVProbe::StreamForInfo(int AStreamIndex, int AMediaType, int AFirstIn
 namespace {
 
 // The fields the audio and video records share.
-template <class TInfo> void FillTimes(TInfo& info, const AVStream* st) {
+template <class TInfo> void FillShared(TInfo& info, const AVStream* st, const AVCodecContext* codec) {
+    info.Language = MetadataValue(st->metadata, "language", "");
+    info.CodecName = CodecNameText(codec, false);
     info.StartTime = st->start_time;
     info.Duration = st->duration;
     info.StartTimeScaled = ToMicroseconds(st->start_time, st->time_base);
     info.DurationScaled = ToMicroseconds(st->duration, st->time_base);
+    info.BitRate = ClampToInt32(st->codecpar->bit_rate);
 }
 
 } // namespace
@@ -264,11 +267,8 @@ bool TCustomAVProbe::GetAudioStreamInfo(int AStreamIndex, TAudioStreamInfo& AInf
     int i = StreamForInfo(AStreamIndex, AVMEDIA_TYPE_AUDIO, FFirstAudioStreamIndex, "audio");
     if (i < 0) return false;
     const AVStream* st = Stream(i);
-    AInfo.Language = MetadataValue(st->metadata, "language", "");
-    AInfo.CodecName = CodecNameText(StreamCodec(i), false);
-    FillTimes(AInfo, st);
+    FillShared(AInfo, st, StreamCodec(i));
     const AVCodecParameters* par = st->codecpar;
-    AInfo.BitRate = ClampToInt32(par->bit_rate);
     AInfo.Channels = par->ch_layout.nb_channels;
     AInfo.SampleRate = par->sample_rate;
     AInfo.SampleFormat = par->format;
@@ -280,11 +280,8 @@ bool TCustomAVProbe::GetVideoStreamInfo(int AStreamIndex, TVideoStreamInfo& AInf
     int i = StreamForInfo(AStreamIndex, AVMEDIA_TYPE_VIDEO, FFirstVideoStreamIndex, "video");
     if (i < 0) return false;
     const AVStream* st = Stream(i);
-    AInfo.Language = MetadataValue(st->metadata, "language", "");
-    AInfo.CodecName = CodecNameText(StreamCodec(i), false);
-    FillTimes(AInfo, st);
+    FillShared(AInfo, st, StreamCodec(i));
     const AVCodecParameters* par = st->codecpar;
-    AInfo.BitRate = ClampToInt32(par->bit_rate);
     AInfo.Height = par->height;
     AInfo.Width = par->width;
     AInfo.PixFmt = par->format;
@@ -307,22 +304,26 @@ bool TCustomAVProbe::GetSubtitleStreamInfo(int AStreamIndex, TSubtitleStreamInfo
     return true;
 }
 
-TAudioStreamInfo TCustomAVProbe::FirstAudioStreamInfo() {
-    TAudioStreamInfo info;
-    GetAudioStreamInfo(-1, info);
+namespace {
+
+template <class TInfo> TInfo FirstOf(TCustomAVProbe& probe, bool (TCustomAVProbe::*get)(int, TInfo&)) {
+    TInfo info;
+    (probe.*get)(-1, info);
     return info;
+}
+
+} // namespace
+
+TAudioStreamInfo TCustomAVProbe::FirstAudioStreamInfo() {
+    return FirstOf(*this, &TCustomAVProbe::GetAudioStreamInfo);
 }
 
 TVideoStreamInfo TCustomAVProbe::FirstVideoStreamInfo() {
-    TVideoStreamInfo info;
-    GetVideoStreamInfo(-1, info);
-    return info;
+    return FirstOf(*this, &TCustomAVProbe::GetVideoStreamInfo);
 }
 
 TSubtitleStreamInfo TCustomAVProbe::FirstSubtitleStreamInfo() {
-    TSubtitleStreamInfo info;
-    GetSubtitleStreamInfo(-1, info);
-    return info;
+    return FirstOf(*this, &TCustomAVProbe::GetSubtitleStreamInfo);
 }
 
 TFileStreamInfo TCustomAVProbe::FileStreamInfo() {
