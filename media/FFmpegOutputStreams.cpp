@@ -116,7 +116,7 @@ bool ReadNumber(const char*& p, long long& value) {
 // "start,end,q" groups separated by "/": q > 0 is a quantiser, q <= 0 a
 // quality factor of -q percent.
 bool ParseRcOverride(const std::string& text, AVCodecContext* ctx) {
-    const char* p = text.c_str();
+    const char* p = text.empty() ? nullptr : text.c_str();
     while (p) {
         long long start = 0, end = 0, q = 0;
         if (!ReadNumber(p, start) || !*p) return false;
