@@ -58,7 +58,8 @@ AVDictionary* RawInputParameters(const TFFmpegSettings& s) {
     if (s.Faudio_sample_rate > 0) av::av_dict_set_int(&d, "sample_rate", s.Faudio_sample_rate, 0);
     if (s.Faudio_channels > 0) av::av_dict_set_int(&d, "channels", s.Faudio_channels, 0);
     if (s.Fframe_rate.num > 0 && s.Fframe_rate.den > 0)
-        av::av_dict_set(&d, "framerate", os::FormatC("%d/%d", s.Fframe_rate.num, s.Fframe_rate.den).c_str(), 0);
+        av::av_dict_set(&d, "framerate", os::FormatC("%d/%d", s.Fframe_rate.num, s.Fframe_rate.den).c_str(),
+                        0);
     if (s.Fframe_width > 0 && s.Fframe_height > 0)
         av::av_dict_set(&d, "video_size", os::FormatC("%dx%d", s.Fframe_width, s.Fframe_height).c_str(), 0);
     if (s.Fframe_pix_fmt != AV_PIX_FMT_NONE)
@@ -154,11 +155,13 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
     ApplyRecordedOptions(FOptions, ic, FOptions.avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
 
     AVCodecID id = AV_CODEC_ID_NONE;
-    if (!FindCodecId(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, id, Strictness(FOptions, AVMEDIA_TYPE_VIDEO), false))
+    if (!FindCodecId(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, id, Strictness(FOptions, AVMEDIA_TYPE_VIDEO),
+                     false))
         return fail(FLastErrMsg);
     ic->video_codec_id = id;
     ic->video_codec = FindCodecByName(Fvideo_codec_name, false);
-    if (!FindCodecId(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, id, Strictness(FOptions, AVMEDIA_TYPE_AUDIO), false))
+    if (!FindCodecId(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, id, Strictness(FOptions, AVMEDIA_TYPE_AUDIO),
+                     false))
         return fail(FLastErrMsg);
     ic->audio_codec_id = id;
     ic->audio_codec = FindCodecByName(Faudio_codec_name, false);
@@ -220,16 +223,17 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
     if (Fstart_time != 0) {
         r = av::av_seek_frame(ic, -1, timestamp, AVSEEK_FLAG_BACKWARD);
         if (r < 0 && Fverbose > 0)
-            FFLogger().Log(this, llVerbose, os::FormatC("%s: could not seek to position %0.3f", AFileName.c_str(),
-                                                        static_cast<double>(timestamp) / 1000000.0));
+            FFLogger().Log(this, llVerbose,
+                           os::FormatC("%s: could not seek to position %0.3f", AFileName.c_str(),
+                                       static_cast<double>(timestamp) / 1000000.0));
     }
     Fstart_time = 0;
 
     for (unsigned i = 0; i < ic->nb_streams; ++i) {
         AVStream* st = ic->streams[i];
         const AVMediaType type = st->codecpar->codec_type;
-        const std::string& forced = type == AVMEDIA_TYPE_VIDEO   ? Fvideo_codec_name
-                                    : type == AVMEDIA_TYPE_AUDIO ? Faudio_codec_name
+        const std::string& forced = type == AVMEDIA_TYPE_VIDEO      ? Fvideo_codec_name
+                                    : type == AVMEDIA_TYPE_AUDIO    ? Faudio_codec_name
                                     : type == AVMEDIA_TYPE_SUBTITLE ? Fsubtitle_codec_name
                                                                     : std::string();
         const AVCodec* named = FindCodecByName(forced, false);
@@ -263,13 +267,14 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
             // The stream's average rate stands for the rate its codec
             // announces; the libraries keep no codec time base for a stream.
             const AVRational codec_rate = st->avg_frame_rate;
-            if (codec_rate.num && codec_rate.den && (codec_rate.num != rfps.num || codec_rate.den != rfps.den) &&
-                Fverbose >= 0)
-                FFLogger().Log(this, llInfo,
-                               os::FormatC("Seems stream %d codec frame rate differs from container frame rate: "
-                                           "%2.2f (%d/%d) -> %2.2f (%d/%d)",
-                                           static_cast<int>(i), av_q2d(codec_rate), codec_rate.num,
-                                           codec_rate.den, av_q2d(rfps), rfps.num, rfps.den));
+            if (codec_rate.num && codec_rate.den &&
+                (codec_rate.num != rfps.num || codec_rate.den != rfps.den) && Fverbose >= 0)
+                FFLogger().Log(
+                    this, llInfo,
+                    os::FormatC("Seems stream %d codec frame rate differs from container frame rate: "
+                                "%2.2f (%d/%d) -> %2.2f (%d/%d)",
+                                static_cast<int>(i), av_q2d(codec_rate), codec_rate.num, codec_rate.den,
+                                av_q2d(rfps), rfps.num, rfps.den));
             Fframe_rate = rfps;
             Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
             if (Fvideo_disable)
@@ -306,7 +311,8 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
         }
     }
 
-    if (ic->duration != AV_NOPTS_VALUE && ic->duration > FTotalOutputDuration) FTotalOutputDuration = ic->duration;
+    if (ic->duration != AV_NOPTS_VALUE && ic->duration > FTotalOutputDuration)
+        FTotalOutputDuration = ic->duration;
 
     const size_t n = static_cast<size_t>(Fnb_input_files);
     Finput_files[n] = ic;

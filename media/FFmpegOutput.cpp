@@ -27,7 +27,8 @@ std::string CreationTime(int64_t seconds) {
 void TCustomFFmpeg::FreeOutputContext(AVFormatContext*& AContext, int AFileIndex) {
     if (AFileIndex >= 0 && AFileIndex < FMaxFiles) {
         Foutput_streams[static_cast<size_t>(AFileIndex)].clear();
-        for (TBitstreamFilterChain& chain : Fbitstream_filters[static_cast<size_t>(AFileIndex)]) chain.clear();
+        for (TBitstreamFilterChain& chain : Fbitstream_filters[static_cast<size_t>(AFileIndex)])
+            chain.clear();
     }
     if (!AContext) return;
     if (AContext->pb && !(AContext->oformat->flags & AVFMT_NOFILE)) CloseOutputByLibraryName(&AContext->pb);
@@ -68,7 +69,8 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     // The context comes with the muxer's own option object, so that the
     // muxer settings below can be set before the header is written.
     AVFormatContext* oc = nullptr;
-    if (av::avformat_alloc_output_context2(&oc, file_oformat, nullptr, library_name.substr(0, 1023).c_str()) < 0 ||
+    if (av::avformat_alloc_output_context2(&oc, file_oformat, nullptr, library_name.substr(0, 1023).c_str()) <
+            0 ||
         !oc)
         throw FFmpegException("avformat_alloc_context failed");
 
@@ -85,10 +87,12 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     };
     Foutput_streams[static_cast<size_t>(index)].clear();
 
-    bool use_video = file_oformat->video_codec != AV_CODEC_ID_NONE || Fvideo_stream_copy || !Fvideo_codec_name.empty();
-    bool use_audio = file_oformat->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || !Faudio_codec_name.empty();
-    bool use_subtitle =
-        file_oformat->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy || !Fsubtitle_codec_name.empty();
+    bool use_video =
+        file_oformat->video_codec != AV_CODEC_ID_NONE || Fvideo_stream_copy || !Fvideo_codec_name.empty();
+    bool use_audio =
+        file_oformat->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || !Faudio_codec_name.empty();
+    bool use_subtitle = file_oformat->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy ||
+                        !Fsubtitle_codec_name.empty();
     if (Fnb_input_files > 0) {
         bool has_video = false, has_audio = false, has_subtitle = false;
         try {

@@ -28,8 +28,8 @@ void CheckStreamRoom(const AVFormatContext* oc, std::string& codecName, std::str
 // The common beginning: the stream with its id, our context for it with the
 // library defaults of its type (and of its encoder), the pending bitstream
 // filters, the type and the tag.
-TOutputStreamCodec& AddStream(E& e, AVFormatContext* oc, int fileIndex, AVMediaType type, const AVCodec* encoder,
-                              TBitstreamFilterChain& pendingFilters, uint32_t tag) {
+TOutputStreamCodec& AddStream(E& e, AVFormatContext* oc, int fileIndex, AVMediaType type,
+                              const AVCodec* encoder, TBitstreamFilterChain& pendingFilters, uint32_t tag) {
     const int index = static_cast<int>(oc->nb_streams);
     auto record = std::make_unique<TOutputStreamCodec>();
     record->enc.reset(av::avcodec_alloc_context3(encoder));
@@ -41,7 +41,8 @@ TOutputStreamCodec& AddStream(E& e, AVFormatContext* oc, int fileIndex, AVMediaT
     AVCodecContext* ctx = record->enc.get();
     ctx->codec_type = type;
     if (tag) ctx->codec_tag = tag;
-    e.Fbitstream_filters[static_cast<size_t>(fileIndex)][static_cast<size_t>(index)] = std::move(pendingFilters);
+    e.Fbitstream_filters[static_cast<size_t>(fileIndex)][static_cast<size_t>(index)] =
+        std::move(pendingFilters);
     pendingFilters.clear();
     auto& streams = e.Foutput_streams[static_cast<size_t>(fileIndex)];
     streams.push_back(std::move(record));
@@ -156,13 +157,21 @@ void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudi
         const AVFormatContext* ic = Finput_files[static_cast<size_t>(j)];
         for (unsigned i = 0; i < ic->nb_streams; ++i) {
             switch (ic->streams[i]->codecpar->codec_type) {
-            case AVMEDIA_TYPE_VIDEO: AHasVideo = true; break;
-            case AVMEDIA_TYPE_AUDIO: AHasAudio = true; break;
-            case AVMEDIA_TYPE_SUBTITLE: AHasSubtitle = true; break;
+            case AVMEDIA_TYPE_VIDEO:
+                AHasVideo = true;
+                break;
+            case AVMEDIA_TYPE_AUDIO:
+                AHasAudio = true;
+                break;
+            case AVMEDIA_TYPE_SUBTITLE:
+                AHasSubtitle = true;
+                break;
             case AVMEDIA_TYPE_DATA:
             case AVMEDIA_TYPE_ATTACHMENT:
-            case AVMEDIA_TYPE_UNKNOWN: break;
-            default: throw FFmpegException("invalid codec_type of input file");
+            case AVMEDIA_TYPE_UNKNOWN:
+                break;
+            default:
+                throw FFmpegException("invalid codec_type of input file");
             }
         }
     }
@@ -232,7 +241,8 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext, int AFileIndex) 
             Fvideo_codec_name.clear();
             throw FFmpegException("error parsing rc_override");
         }
-        if (ctx->rc_initial_buffer_occupancy == 0) ctx->rc_initial_buffer_occupancy = ctx->rc_buffer_size * 3 / 4;
+        if (ctx->rc_initial_buffer_occupancy == 0)
+            ctx->rc_initial_buffer_occupancy = ctx->rc_buffer_size * 3 / 4;
         // The motion-estimation threshold is gone from the encoders; the
         // engine keeps it for its own use in the run.
         ctx->intra_dc_precision = Fintra_dc_precision - 8;
@@ -327,7 +337,8 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext, int AFileInde
             Fsubtitle_language.clear();
             throw FFmpegException(FLastErrMsg);
         }
-        if (!Fsubtitle_codec_name.empty()) codec = av::avcodec_find_encoder_by_name(Fsubtitle_codec_name.c_str());
+        if (!Fsubtitle_codec_name.empty())
+            codec = av::avcodec_find_encoder_by_name(Fsubtitle_codec_name.c_str());
         Foutput_codecs[static_cast<size_t>(Fnb_ocodecs)] = codec;
     }
     TOutputStreamCodec& rec = AddStream(*this, AContext, AFileIndex, AVMEDIA_TYPE_SUBTITLE, codec,
@@ -370,9 +381,15 @@ void TCustomFFmpeg::NewStreamForLastOutput(AVMediaType type) {
     auto& owned = Foutput_streams[static_cast<size_t>(owner)];
     const size_t before = owned.size();
     switch (type) {
-    case AVMEDIA_TYPE_VIDEO: new_video_stream(oc, owner); break;
-    case AVMEDIA_TYPE_AUDIO: new_audio_stream(oc, owner); break;
-    default: new_subtitle_stream(oc, owner); break;
+    case AVMEDIA_TYPE_VIDEO:
+        new_video_stream(oc, owner);
+        break;
+    case AVMEDIA_TYPE_AUDIO:
+        new_audio_stream(oc, owner);
+        break;
+    default:
+        new_subtitle_stream(oc, owner);
+        break;
     }
     if (owner != last && owned.size() > before) {
         const size_t index = owned.size() - 1;

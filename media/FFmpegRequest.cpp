@@ -128,10 +128,14 @@ std::string TStreamDefaults::Default(const std::string& AName) const {
 TStreamDefaults BuildStreamDefaults(const TOutputOptions& AOptions) {
     TStreamDefaults d;
     const std::pair<const char*, const std::string*> fields[] = {
-        {"def_acodec", &AOptions.AudioCodec},    {"def_vcodec", &AOptions.VideoCodec},
-        {"def_scodec", &AOptions.SubtitleCodec}, {"def_apre", &AOptions.AudioPreset},
-        {"def_vpre", &AOptions.VideoPreset},     {"def_spre", &AOptions.SubtitlePreset},
-        {"def_s", &AOptions.FrameSize},          {"def_vf", &AOptions.VideoFilters},
+        {"def_acodec", &AOptions.AudioCodec    },
+        {"def_vcodec", &AOptions.VideoCodec    },
+        {"def_scodec", &AOptions.SubtitleCodec },
+        {"def_apre",   &AOptions.AudioPreset   },
+        {"def_vpre",   &AOptions.VideoPreset   },
+        {"def_spre",   &AOptions.SubtitlePreset},
+        {"def_s",      &AOptions.FrameSize     },
+        {"def_vf",     &AOptions.VideoFilters  },
     };
     for (const auto& [name, value] : fields)
         if (!value->empty()) d.Defaults[name] = *value;
@@ -155,7 +159,8 @@ int64_t DateTimeToUnix(TDateTime AValue) {
     return static_cast<int64_t>(std::nearbyint((AValue - 25569.0 + biasMinutes / 1440.0) * 86400.0));
 }
 
-void ApplyOutputRequest(TCustomFFmpeg& AEngine, const TOutputOptions& AOptions, const TStreamDefaults& ADefaults) {
+void ApplyOutputRequest(TCustomFFmpeg& AEngine, const TOutputOptions& AOptions,
+                        const TStreamDefaults& ADefaults) {
     TCustomFFmpeg& e = AEngine;
     const TOutputOptions& o = AOptions;
     if (o.TargetType == ttVCD || o.TargetType == ttSVCD || o.TargetType == ttDVD) {
@@ -219,8 +224,12 @@ void ApplyOutputRequest(TCustomFFmpeg& AEngine, const TOutputOptions& AOptions, 
     if (info.Year > 0) e.AddMetadataTag("year", std::to_string(info.Year));
     if (info.Track > 0) e.AddMetadataTag("track", std::to_string(info.Track));
     const std::pair<const char*, const std::string*> texts[] = {
-        {"title", &info.Title},     {"author", &info.Author}, {"copyright", &info.Copyright},
-        {"comment", &info.Comment}, {"album", &info.Album},   {"genre", &info.Genre},
+        {"title",     &info.Title    },
+        {"author",    &info.Author   },
+        {"copyright", &info.Copyright},
+        {"comment",   &info.Comment  },
+        {"album",     &info.Album    },
+        {"genre",     &info.Genre    },
     };
     for (const auto& [key, value] : texts)
         if (!value->empty()) e.AddMetadataTag(key, *value);

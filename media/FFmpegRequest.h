@@ -138,7 +138,8 @@ TStreamDefaults BuildStreamDefaults(const TOutputOptions& AOptions);
 // An output request, before the output is opened: the target, the default
 // codecs and presets, the extra options, the record's fields, the frame size
 // and the video filters, in that order.  Errors of the setters raise.
-void ApplyOutputRequest(TCustomFFmpeg& AEngine, const TOutputOptions& AOptions, const TStreamDefaults& ADefaults);
+void ApplyOutputRequest(TCustomFFmpeg& AEngine, const TOutputOptions& AOptions,
+                        const TStreamDefaults& ADefaults);
 
 // After the output opened: each "newaudio", "newvideo" and "newsubtitle"
 // line of ExtOptions adds its stream with the next queued (or the default)
