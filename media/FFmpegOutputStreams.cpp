@@ -25,6 +25,25 @@ void CheckStreamRoom(const AVFormatContext* oc, std::string& codecName, std::str
     throw FFmpegException("Could not alloc stream");
 }
 
+// The named encoder, recorded in the engine's encoder table, or without a
+// name the container's default for the kind.  A refused name is released
+// (with the kind's language) and raises.
+const AVCodec* ChooseEncoder(E& e, const AVFormatContext* oc, AVMediaType type, std::string& name,
+                             std::string* language, int strict, AVCodecID& codecId) {
+    if (name.empty()) {
+        codecId = av::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr, type);
+        return av::avcodec_find_encoder(codecId);
+    }
+    if (!e.FindCodecId(name, type, codecId, strict, true)) {
+        name.clear();
+        if (language) language->clear();
+        throw FFmpegException(e.FLastErrMsg);
+    }
+    const AVCodec* codec = av::avcodec_find_encoder_by_name(name.c_str());
+    e.Foutput_codecs[static_cast<size_t>(e.Fnb_ocodecs)] = codec;
+    return codec;
+}
+
 // The common beginning: the stream with its id, our context for it with the
 // library defaults of its type (and of its encoder), the pending bitstream
 // filters, the type and the tag.
@@ -182,21 +201,10 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext, int AFileIndex) 
     const AVOutputFormat* of = AContext->oformat;
     AVRational fps = Fframe_rate.num ? Fframe_rate : AVRational{25, 1};
     AVCodecID codec_id = AV_CODEC_ID_NONE;
-    const AVCodec* codec = nullptr;
-    if (!Fvideo_stream_copy) {
-        if (!Fvideo_codec_name.empty()) {
-            // A new context's strictness: the recorded options come later.
-            if (!FindCodecId(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, codec_id, 0, true)) {
-                Fvideo_codec_name.clear();
-                throw FFmpegException(FLastErrMsg);
-            }
-            codec = av::avcodec_find_encoder_by_name(Fvideo_codec_name.c_str());
-            Foutput_codecs[static_cast<size_t>(Fnb_ocodecs)] = codec;
-        } else {
-            codec_id = av::av_guess_codec(of, nullptr, AContext->url, nullptr, AVMEDIA_TYPE_VIDEO);
-            codec = av::avcodec_find_encoder(codec_id);
-        }
-    }
+    // A new context's strictness: the recorded options come later.
+    const AVCodec* codec = Fvideo_stream_copy ? nullptr
+                                              : ChooseEncoder(*this, AContext, AVMEDIA_TYPE_VIDEO,
+                                                              Fvideo_codec_name, nullptr, 0, codec_id);
     TOutputStreamCodec& rec = AddStream(*this, AContext, AFileIndex, AVMEDIA_TYPE_VIDEO, codec,
                                         Fvideo_bitstream_filters, Fvideo_codec_tag);
     AVStream* st = rec.st;
@@ -264,23 +272,12 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext, int AFileIndex) 
     CheckStreamRoom(AContext, Faudio_codec_name, &Faudio_language);
     const AVOutputFormat* of = AContext->oformat;
     AVCodecID codec_id = AV_CODEC_ID_NONE;
-    const AVCodec* codec = nullptr;
-    if (!Faudio_stream_copy) {
-        if (!Faudio_codec_name.empty()) {
-            // The recorded options carry the strictness the context gets.
-            if (!FindCodecId(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, codec_id,
-                             Strictness(FOptions, AVMEDIA_TYPE_AUDIO), true)) {
-                Faudio_codec_name.clear();
-                Faudio_language.clear();
-                throw FFmpegException(FLastErrMsg);
-            }
-            codec = av::avcodec_find_encoder_by_name(Faudio_codec_name.c_str());
-            Foutput_codecs[static_cast<size_t>(Fnb_ocodecs)] = codec;
-        } else {
-            codec_id = av::av_guess_codec(of, nullptr, AContext->url, nullptr, AVMEDIA_TYPE_AUDIO);
-            codec = av::avcodec_find_encoder(codec_id);
-        }
-    }
+    // The recorded options carry the strictness the context gets.
+    const AVCodec* codec =
+        Faudio_stream_copy
+            ? nullptr
+            : ChooseEncoder(*this, AContext, AVMEDIA_TYPE_AUDIO, Faudio_codec_name, &Faudio_language,
+                            Strictness(FOptions, AVMEDIA_TYPE_AUDIO), codec_id);
     TOutputStreamCodec& rec = AddStream(*this, AContext, AFileIndex, AVMEDIA_TYPE_AUDIO, codec,
                                         Faudio_bitstream_filters, Faudio_codec_tag);
     AVStream* st = rec.st;
