@@ -20,6 +20,8 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
     Foutput_files.assign(files, nullptr);
     Fmeta_data_maps.assign(files, {});
     Fbitstream_filters.assign(files, {});
+    Finput_streams.resize(files);
+    Foutput_streams.resize(files);
     Finput_codecs.assign(files * MAX_STREAMS, nullptr);
     Foutput_codecs.assign(files * MAX_STREAMS, nullptr);
     Fstream_maps.assign(files * MAX_STREAMS, {});
@@ -100,6 +102,10 @@ void TCustomFFmpeg::CloseOutputFiles() {
     }
     std::fill(Foutput_files.begin(), Foutput_files.begin() + Fnb_output_files, nullptr);
     Fnb_output_files = 0;
+    // The encoder table follows the streams of the recorded outputs.
+    for (auto& row : Foutput_streams) row.clear();
+    std::fill(Foutput_codecs.begin(), Foutput_codecs.end(), nullptr);
+    Fnb_ocodecs = 0;
 }
 
 void TCustomFFmpeg::CloseInputFiles() {
@@ -107,6 +113,10 @@ void TCustomFFmpeg::CloseInputFiles() {
         if (Finput_files[static_cast<size_t>(i)])
             CloseInputByLibraryName(&Finput_files[static_cast<size_t>(i)]);
     Fnb_input_files = 0;
+    // The decoder table follows the streams of the recorded inputs.
+    for (auto& row : Finput_streams) row.clear();
+    std::fill(Finput_codecs.begin(), Finput_codecs.end(), nullptr);
+    Fnb_icodecs = 0;
 }
 
 } // namespace media

@@ -8,7 +8,10 @@
 //   FFmpegHandlers.cpp  the stream and picture option handlers
 //   FFmpegTargets.cpp   targets (vcd, svcd, dvd, dv, dv50) and presets
 //   X264Presets.cpp     the built-in libx264 presets and legacy x264 keys
-// Input/output opening, the run and its thread extend the class.
+//   FFmpegInput.cpp     input file opening and the codec lookup by name
+//   FFmpegOutputStreams.cpp  output stream creation
+//   FFmpegOutput.cpp    output file opening
+// The run and its thread extend the class.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +21,7 @@
 #include <string>
 #include <vector>
 extern "C" {
+#include <libavcodec/codec_id.h>
 #include <libavutil/avutil.h>
 #include <libavutil/pixfmt.h>
 #include <libavutil/rational.h>
@@ -25,6 +29,7 @@ extern "C" {
 }
 
 #include "media/FFOptions.h"
+#include "media/FFmpegRunRecords.h"
 #include "media/MediaErrors.h"
 #include "media/RGBConvert.h"
 #include "os/Component.h"
@@ -339,6 +344,37 @@ public:
     static std::string FindBuiltinPreset(const std::string& AName);
     void ApplyPreset(const std::string& AKind, const std::string& AName);
 
+    // ---- input file opening (FFmpegInput.cpp) ----
+    // Looks the name up among the encoders or decoders; an empty name gives
+    // AV_CODEC_ID_NONE.  False with the reason in FLastErrMsg; raises nothing.
+    bool FindCodecId(const std::string& AName, AVMediaType AMediaType, AVCodecID& ACodecId, int AStrict,
+                     bool AEncoder);
+    // Opens and records input number Fnb_input_files with the current
+    // input-side settings.  False with the reason in FLastErrMsg; hard errors
+    // raise FFmpegException.
+    bool OpenInputFile(const std::string& AFileName);
+    // The stream records of an opened input (nullptr outside the table).
+    TInputStreamCodec* InputStream(int AFileIndex, int AStreamIndex);
+
+    // ---- output stream creation (FFmpegOutputStreams.cpp) ----
+    // Which kinds of streams the recorded inputs hold (only the first input
+    // with AFirstOnly).  Raises "invalid codec_type of input file".
+    void check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly, bool& AHasSubtitle);
+    // Each adds one stream to AContext, whose output format and name are set,
+    // and records it for output entry AFileIndex; raises FFmpegException.
+    void new_video_stream(AVFormatContext* AContext, int AFileIndex);
+    void new_audio_stream(AVFormatContext* AContext, int AFileIndex);
+    void new_subtitle_stream(AVFormatContext* AContext, int AFileIndex);
+    // The stream records of an output entry; in join mode every entry of the
+    // one output answers with the same records.  nullptr outside the table.
+    TOutputStreamCodec* OutputStream(int AFileIndex, int AStreamIndex);
+
+    // ---- output file opening (FFmpegOutput.cpp) ----
+    // Creates, fills and opens one output file and records it: the number of
+    // output entries, or -1 with the reason in FLastErrMsg.  Raises
+    // "avformat_alloc_context failed" when no context can be had.
+    int OpenOutputFile(const std::string& AFileName, bool AJoin);
+
     // ---- fields set at creation, shared by the engine's parts ----
     int FMaxFiles = 0;
     std::vector<AVFormatContext*> Finput_files;
@@ -353,6 +389,10 @@ public:
     int Fnb_ocodecs = 0;
     // Per output file, the chain of each of its streams.
     std::vector<std::array<TBitstreamFilterChain, MAX_STREAMS>> Fbitstream_filters;
+    // Per input file, one record per stream; per output entry, one record per
+    // stream (in join mode only the first entry of the output holds them).
+    std::vector<std::vector<std::unique_ptr<TInputStreamCodec>>> Finput_streams;
+    std::vector<std::vector<std::unique_ptr<TOutputStreamCodec>>> Foutput_streams;
     TCodecList<TAVOutputStream> FEncoderList;
     TCodecList<TAVInputStream> FDecoderList;
     TCustomHookContext FHookContext;
@@ -378,6 +418,11 @@ protected:
     int FrameHookAdd(const std::vector<std::string>& args);
     void FrameHookRelease();
     void ResetPostHookContext();
+    // Index of the output entry that holds the streams of entry AFileIndex.
+    int OutputStreamsOwner(int AFileIndex) const;
+    // Frees an output context that is not (or no longer) recorded, with its
+    // byte stream and stream records.
+    void FreeOutputContext(AVFormatContext*& AContext, int AFileIndex);
     void CloseOutputFiles();
     void CloseInputFiles();
 };

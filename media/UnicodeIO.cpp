@@ -68,11 +68,17 @@ int OpenInputByLibraryName(AVFormatContext** ps, const char* libraryName, const 
                            AVDictionary** options) {
     if (!libraryName || !IsUnicodeName(libraryName))
         return av::avformat_open_input(ps, libraryName, fmt, options);
-    if (*ps) return AVERROR(EINVAL); // the caller's own context would leak its I/O
+    // A caller's own context may come with its settings, but not with I/O of its own.
+    if (*ps && (*ps)->pb) return AVERROR(EINVAL);
     AVIOContext* pb = nullptr;
     int r = NewUnicodeIO(libraryName, AVIO_FLAG_READ, &pb);
-    if (r < 0) return r;
-    AVFormatContext* ctx = av::avformat_alloc_context();
+    if (r < 0) {
+        // As the library does: a caller's context is freed on failure.
+        if (*ps) av::avformat_free_context(*ps);
+        *ps = nullptr;
+        return r;
+    }
+    AVFormatContext* ctx = *ps ? *ps : av::avformat_alloc_context();
     if (!ctx) {
         FreeUnicodeIO(&pb);
         return AVERROR(ENOMEM);

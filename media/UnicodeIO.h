@@ -9,8 +9,9 @@ extern "C" {
 
 namespace media {
 
-// As avformat_open_input.  On failure *ps is nullptr and the result is the
-// libraries' error code (-2 for a missing unicode name).
+// As avformat_open_input: *ps may be a context of the caller's (without I/O
+// of its own), which is freed on failure.  On failure *ps is nullptr and the
+// result is the libraries' error code (-2 for a missing unicode name).
 int OpenInputByLibraryName(AVFormatContext** ps, const char* libraryName, const AVInputFormat* fmt,
                            AVDictionary** options);
 void CloseInputByLibraryName(AVFormatContext** ps);

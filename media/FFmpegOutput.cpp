@@ -1,0 +1,172 @@
+// Opening an output file: its container, its streams, its metadata, the file
+// itself and the muxer settings; in join mode one output takes every input.
+#include <ctime>
+
+#include "media/AVApi.h"
+#include "media/FFUtils.h"
+#include "media/FFmpegEngine.h"
+#include "media/UnicodeIO.h"
+#include "media/UnicodeProtocol.h"
+#include "os/Convert.h"
+
+namespace media {
+namespace {
+
+// Containers take their recording time from this key now.
+std::string CreationTime(int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm utc{};
+    gmtime_r(&t, &utc);
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S.000000Z", &utc);
+    return text;
+}
+
+} // namespace
+
+void TCustomFFmpeg::FreeOutputContext(AVFormatContext*& AContext, int AFileIndex) {
+    if (AFileIndex >= 0 && AFileIndex < FMaxFiles) {
+        Foutput_streams[static_cast<size_t>(AFileIndex)].clear();
+        for (TBitstreamFilterChain& chain : Fbitstream_filters[static_cast<size_t>(AFileIndex)])
+            chain.clear();
+    }
+    if (!AContext) return;
+    if (AContext->pb && !(AContext->oformat->flags & AVFMT_NOFILE)) CloseOutputByLibraryName(&AContext->pb);
+    av::avformat_free_context(AContext);
+    AContext = nullptr;
+}
+
+int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
+    if (FJoinMode) {
+        FLastErrMsg = "Cannot join more than one output file.";
+        return -1;
+    }
+    // The tables have FMaxFiles rows; a joined output takes one per input.
+    const int entries = AJoin && Fnb_input_files > 1 ? Fnb_input_files : 1;
+    if (Fnb_output_files + entries > FMaxFiles) {
+        FLastErrMsg = os::FormatC("max output files %d reached", FMaxFiles);
+        return -1;
+    }
+    FEnableFilter = !Fvfilters.empty();
+
+    const std::string library_name = LibraryFileName(AFileName);
+    const AVOutputFormat* file_oformat = nullptr;
+    if (!Flast_asked_format.empty()) {
+        file_oformat = av::av_guess_format(Flast_asked_format.c_str(), nullptr, nullptr);
+        if (!file_oformat) {
+            FLastErrMsg = os::FormatC("Requested output format '%s' is not a suitable output format",
+                                      Flast_asked_format.c_str());
+            return -1;
+        }
+        Flast_asked_format.clear();
+    } else {
+        file_oformat = av::av_guess_format(nullptr, library_name.c_str(), nullptr);
+        if (!file_oformat) {
+            FLastErrMsg = os::FormatC("Unable to find a suitable output format for '%s'", AFileName.c_str());
+            return -1;
+        }
+    }
+    // The context comes with the muxer's own option object, so that the
+    // muxer settings below can be set before the header is written.
+    AVFormatContext* oc = nullptr;
+    if (av::avformat_alloc_output_context2(&oc, file_oformat, nullptr, library_name.substr(0, 1023).c_str()) <
+            0 ||
+        !oc)
+        throw FFmpegException("avformat_alloc_context failed");
+
+    const int index = Fnb_output_files;
+    bool recorded = false;
+    auto fail = [&](const std::string& text) {
+        if (recorded) {
+            --Fnb_output_files;
+            Foutput_files[static_cast<size_t>(index)] = nullptr;
+        }
+        FreeOutputContext(oc, index);
+        FLastErrMsg = text;
+        return -1;
+    };
+    Foutput_streams[static_cast<size_t>(index)].clear();
+
+    bool use_video =
+        file_oformat->video_codec != AV_CODEC_ID_NONE || Fvideo_stream_copy || !Fvideo_codec_name.empty();
+    bool use_audio =
+        file_oformat->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || !Faudio_codec_name.empty();
+    bool use_subtitle = file_oformat->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy ||
+                        !Fsubtitle_codec_name.empty();
+    if (Fnb_input_files > 0) {
+        bool has_video = false, has_audio = false, has_subtitle = false;
+        try {
+            check_audio_video_sub_inputs(has_video, has_audio, AJoin, has_subtitle);
+        } catch (const std::exception& e) {
+            return fail(os::FormatC("check_audio_video_sub_inputs fail: %s", e.what()));
+        }
+        use_video = use_video && has_video;
+        use_audio = use_audio && has_audio;
+        use_subtitle = use_subtitle && has_subtitle;
+    }
+    use_video = use_video && !Fvideo_disable;
+    use_audio = use_audio && !Faudio_disable;
+    use_subtitle = use_subtitle && !Fsubtitle_disable;
+
+    const struct {
+        bool use;
+        void (TCustomFFmpeg::*create)(AVFormatContext*, int);
+        const char* text;
+    } kinds[] = {
+        {use_video,    &TCustomFFmpeg::new_video_stream,    "new_video_stream fail: %s"   },
+        {use_audio,    &TCustomFFmpeg::new_audio_stream,    "new_audio_stream fail: %s"   },
+        {use_subtitle, &TCustomFFmpeg::new_subtitle_stream, "new_subtitle_stream fail: %s"},
+    };
+    for (const auto& kind : kinds) {
+        if (!kind.use) continue;
+        try {
+            (this->*kind.create)(oc, index);
+        } catch (const std::exception& e) {
+            return fail(os::FormatC(kind.text, e.what()));
+        }
+    }
+
+    if (Frecording_timestamp != 0)
+        av::av_dict_set(&oc->metadata, "creation_time", CreationTime(Frecording_timestamp).c_str(), 0);
+    // From the last pair to the first, so that of pairs with the same key the
+    // one given first stays.
+    for (auto it = Fmetadata.rbegin(); it != Fmetadata.rend(); ++it)
+        av::av_dict_set(&oc->metadata, it->Key.c_str(), it->Value.c_str(), 0);
+    Fmetadata.clear();
+
+    Foutput_files[static_cast<size_t>(index)] = oc;
+    ++Fnb_output_files;
+    recorded = true;
+
+    if ((file_oformat->flags & AVFMT_NEEDNUMBER) && !av::av_filename_number_test(oc->url))
+        return fail(ErrorText(DisplayFileName(oc->url), AVERROR(EDOM)));
+    if (!(file_oformat->flags & AVFMT_NOFILE)) {
+        const int r = OpenOutputByLibraryName(&oc->pb, oc->url, AVIO_FLAG_WRITE, nullptr);
+        if (r < 0) return fail(ErrorText(AFileName, r));
+    }
+
+    oc->max_delay = static_cast<int>(static_cast<double>(Fmux_max_delay) * 1000000.0);
+    // Preload and looping are options of the muxers that have them; the
+    // header call keeps what is set here.
+    av::av_opt_set_int(oc, "preload", static_cast<int64_t>(static_cast<double>(Fmux_preload) * 1000000.0),
+                       AV_OPT_SEARCH_CHILDREN);
+    av::av_opt_set_int(oc, "loop", Floop_output, AV_OPT_SEARCH_CHILDREN);
+    oc->flags |= AVFMT_FLAG_NONBLOCK;
+    ApplyRecordedOptions(FOptions, oc, FOptions.avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
+
+    std::fill(std::begin(Fstreamid_map), std::end(Fstreamid_map), 0);
+
+    if (AJoin && Fnb_input_files > 1) {
+        FJoinMode = true;
+        int64_t total = 0;
+        for (int i = 0; i < Fnb_input_files; ++i) {
+            const int64_t d = Finput_files[static_cast<size_t>(i)]->duration;
+            if (d != AV_NOPTS_VALUE && d > 0) total += d;
+        }
+        FTotalOutputDuration = total != 0 ? total : -1;
+        for (int i = 1; i < Fnb_input_files; ++i) Foutput_files[static_cast<size_t>(Fnb_output_files++)] = oc;
+    }
+    return Fnb_output_files;
+}
+
+} // namespace media

@@ -1,0 +1,120 @@
+#pragma once
+// The records of one conversion run, and what the opening of the files leaves
+// for them.  The libraries' streams no longer carry a codec context, so the
+// opening of an input gives each of its streams a decoder context of ours
+// (TInputStreamCodec) and the opening of an output gives each of its streams
+// an encoder context of ours (TOutputStreamCodec); the engine owns both until
+// it closes the files.  A run's TAVInputStream and TAVOutputStream records
+// point at them.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+struct AVAudioFifo;
+struct AVCodec;
+struct AVCodecContext;
+struct AVFilterContext;
+struct AVFrame;
+struct AVStream;
+struct SwrContext;
+struct SwsContext;
+
+namespace media {
+
+struct TCodecContextFree {
+    void operator()(AVCodecContext* ctx) const;
+};
+// A codec context of ours, freed with the library's allocator.
+using TCodecContextPtr = std::unique_ptr<AVCodecContext, TCodecContextFree>;
+
+// One stream of an opened input file.
+struct TInputStreamCodec {
+    AVStream* st = nullptr;
+    // Filled from the stream's parameters and the recorded decoding options;
+    // opened by the run.  Allocated for its decoder (when one is known), so
+    // that the decoder's own options reach it.
+    TCodecContextPtr dec;
+};
+
+// One stream of an opened output file.
+struct TOutputStreamCodec {
+    AVStream* st = nullptr;
+    // The encoder's settings, or for a copied stream the few settings the
+    // copy keeps (type, aspect ratio, audio rate and channels).  Allocated for
+    // its encoder (when one is known), so that the encoder's own options
+    // reach it.
+    TCodecContextPtr enc;
+    // The encoder that enc was made for; nullptr for copies and streams
+    // without one.
+    const AVCodec* encoder = nullptr;
+    bool stream_copy = false;
+    // Fixed-quantiser quality (lambda) for the stream's pictures; 0 when none.
+    float quality = 0;
+};
+
+// One input file of a run.
+struct TAVInputFile {
+    int eof_reached = 0;
+    int ist_index = 0;
+    int buffer_size = 0;
+    int nb_streams = 0;
+};
+
+// One stream of an input file of a run.
+struct TAVInputStream {
+    int file_index = 0;
+    int index = 0;
+    AVStream* st = nullptr;
+    // The stream's decoder context (owned by the engine's input tables).
+    AVCodecContext* dec_ctx = nullptr;
+    int discard = 0;
+    int decoding_needed = 0;
+    int64_t sample_index = 0;
+    int64_t start = 0;
+    int64_t next_pts = 0;
+    int64_t pts = 0;
+    int is_start = 0;
+    int showed_multi_packet_warning = 0;
+    int is_past_recording_time = 0;
+    int decoder_flushed = 0;
+    AVFilterContext* out_video_filter = nullptr;
+    AVFilterContext* input_video_filter = nullptr;
+    AVFrame* filter_frame = nullptr;
+    int has_filter_frame = 0;
+    AVFrame* picref = nullptr;
+};
+
+// One stream of an output file entry of a run.
+struct TAVOutputStream {
+    int file_index = 0;
+    int index = 0;
+    int source_index = 0;
+    AVStream* st = nullptr;
+    // The stream's encoder context and opening record (owned by the engine's
+    // output tables; in join mode every block shares them).
+    AVCodecContext* enc_ctx = nullptr;
+    TOutputStreamCodec* codec = nullptr;
+    int encoding_needed = 0;
+    int frame_number = 0;
+    TAVInputStream* sync_ist = nullptr;
+    int64_t sync_opts = 0;
+    int video_resample = 0;
+    AVFrame* pict_tmp = nullptr;
+    SwsContext* img_resample_ctx = nullptr;
+    int resample_height = 0, resample_width = 0, resample_pix_fmt = 0;
+    int original_height = 0, original_width = 0;
+    int video_crop = 0;
+    int topBand = 0, bottomBand = 0, leftBand = 0, rightBand = 0;
+    int original_topBand = 0, original_bottomBand = 0, original_leftBand = 0, original_rightBand = 0;
+    int audio_resample = 0;
+    SwrContext* resample = nullptr;
+    int reformat_pair = -6;
+    SwrContext* reformat_ctx = nullptr;
+    AVAudioFifo* fifo = nullptr;
+    FILE* logfile = nullptr;
+    int codec_id = 0;
+    int show_fps = 0;
+};
+
+} // namespace media
