@@ -117,7 +117,20 @@ void Run(Dc& d, int x, int y, int w, int h, const PixelView& srcIn, int sx, int 
     bool unscaled = aw == asw && ah == ash && !flipX && !flipY;
 
     RECT dst{dx0, dy0, dx0 + aw, dy0 + ah};
+    // Scaled plain copies between 32-bit surfaces, the bulk of a skinned
+    // repaint, go row by row through precomputed source columns.
+    std::vector<int> columns;
+    bool everyColumn = true; // no column falls outside the source
+    if (!unscaled && t.mode == Mode::Rop && code == 0xCC && src.bpp == 32 && dv.bpp == 32) {
+        columns.resize(static_cast<size_t>(aw));
+        for (int ix = 0; ix < aw; ++ix) {
+            int srcX = sx0 + (flipX ? (aw - 1 - ix) : ix) * static_cast<int64_t>(asw) / aw;
+            columns[static_cast<size_t>(ix)] = srcX >= 0 && srcX < src.width ? srcX : -1;
+            everyColumn = everyColumn && srcX >= 0 && srcX < src.width;
+        }
+    }
     d.Clip().ForEachRectIn(dst, [&](const RECT& r) {
+        int lastSrcY = -1;
         for (int yy = r.top; yy < r.bottom; ++yy) {
             int iy = yy - dy0;
             int srcY = sy0 + (flipY ? (ah - 1 - iy) : iy) * static_cast<int64_t>(ash) / ah;
@@ -129,6 +142,21 @@ void Run(Dc& d, int x, int y, int w, int h, const PixelView& srcIn, int sx, int 
                 if (to > from)
                     std::memcpy(dv.Row32(yy) + from, src.Row32(srcY) + (from - dx0 + sx0),
                                 static_cast<size_t>(to - from) * 4);
+                continue;
+            }
+            if (!columns.empty()) {
+                uint32_t* out = dv.Row32(yy);
+                if (srcY == lastSrcY && everyColumn) {
+                    // A repeated source row: the row above is already what this one needs.
+                    std::memcpy(out + r.left, dv.Row32(yy - 1) + r.left,
+                                static_cast<size_t>(r.right - r.left) * 4);
+                    continue;
+                }
+                const uint32_t* in = src.Row32(srcY);
+                const int* col = columns.data() + (r.left - dx0);
+                for (int xx = r.left; xx < r.right; ++xx, ++col)
+                    if (*col >= 0) out[xx] = in[*col];
+                lastSrcY = srcY;
                 continue;
             }
             for (int xx = r.left; xx < r.right; ++xx) {

@@ -25,6 +25,7 @@ struct HRGN__ : GdiObjectTag {};
 struct HDC__ {};
 struct HICON__ {};
 struct HIMAGELIST__ {};
+struct HINSTANCE__ {};
 
 using HGDIOBJ = GdiObjectTag*;
 using HBITMAP = HBITMAP__*;
@@ -36,6 +37,8 @@ using HDC = HDC__*;
 using HICON = HICON__*;
 using HCURSOR = HICON; // cursors are icons with a hot spot
 using HIMAGELIST = HIMAGELIST__*;
+using HINSTANCE = HINSTANCE__*;
+using HANDLE = void*; // CopyImage's any-kind-of-image handle
 
 struct POINT {
     LONG x = 0, y = 0;

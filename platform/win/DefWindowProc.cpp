@@ -2,6 +2,7 @@
 
 #include "gdi/Dc.h"
 #include "gdi/Draw.h"
+#include "gdi/Icon.h"
 #include "gdi/SysColors.h"
 #include "win/Input.h"
 #include "win/Message.h"
@@ -166,31 +167,29 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (w->Child() && ToParent(*w, msg, wp, lp)) return TRUE;
         int hit = static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lp)));
         if (hit == HTERROR && HIWORD(static_cast<uintptr_t>(lp)) >= WM_LBUTTONDOWN) MessageBeep(0);
-        HCURSOR c = nullptr;
+        const char* shape = IDC_ARROW;
         switch (hit) {
-        case HTCLIENT:
-            c = w->cls->cursor;
-            break;
         case HTLEFT:
         case HTRIGHT:
-            c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32644));
-            break; // IDC_SIZEWE
+            shape = IDC_SIZEWE;
+            break;
         case HTTOP:
         case HTBOTTOM:
-            c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32645));
-            break; // IDC_SIZENS
+            shape = IDC_SIZENS;
+            break;
         case HTTOPLEFT:
         case HTBOTTOMRIGHT:
-            c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32642));
-            break; // IDC_SIZENWSE
+            shape = IDC_SIZENWSE;
+            break;
         case HTTOPRIGHT:
         case HTBOTTOMLEFT:
-            c = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32643));
-            break; // IDC_SIZENESW
+            shape = IDC_SIZENESW;
+            break;
         default:
             break;
         }
-        SetCursor(c ? c : reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32512))); // IDC_ARROW
+        HCURSOR c = hit == HTCLIENT ? w->cls->cursor : nullptr;
+        SetCursor(c ? c : LoadCursor(nullptr, shape));
         return hit == HTCLIENT && !w->cls->cursor ? FALSE : TRUE;
     }
     case WM_ACTIVATE:

@@ -6,11 +6,9 @@
 
 struct HWND__ {};
 struct HMENU__ {};
-struct HINSTANCE__ {};
 struct HMONITOR__ {};
 using HWND = HWND__*;
 using HMENU = HMENU__*;
-using HINSTANCE = HINSTANCE__*;
 using HMONITOR = HMONITOR__*;
 
 using WPARAM = uintptr_t;

@@ -2,6 +2,7 @@
 #include "GdiFixture.h"
 #include "gdi/Draw.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -180,4 +181,42 @@ TEST(Blit, BitmapsLiveInOneDcAndStayWhileSelected) {
     EXPECT_EQ(SelectObject(other, a.bmp), nullptr);
     EXPECT_FALSE(DeleteObject(a.bmp));
     DeleteDC(other);
+}
+
+// The row-wise scaled copy against the nearest-neighbour rule written out
+// plainly, with mirroring, a source running off its bitmap and a clip region.
+TEST(Blit, ScaledCopyMatchesTheNearestNeighbourRule) {
+    struct Case {
+        int w, h, sx, sw, sh;
+    } cases[] = {
+        {13, 7,  0, 5,  3},
+        {5,  3,  0, 13, 7},
+        {-9, 6,  0, 4,  4},
+        {9,  -6, 0, 4,  4},
+        {12, 5,  3, 6,  5},
+    };
+    Canvas src(6, 8);
+    Paint(src);
+    for (const Case& c : cases) {
+        Canvas dst(16, 10);
+        dst.Fill(0x11111111);
+        HRGN clip = CreateRectRgn(1, 0, 15, 9);
+        SelectClipRgn(dst.dc, clip);
+        DeleteObject(clip);
+        int x = c.w < 0 ? 14 : 1, y = c.h < 0 ? 8 : 1;
+        StretchBlt(dst.dc, x, y, c.w, c.h, src.dc, c.sx, 0, c.sw, c.sh, SRCCOPY);
+        int aw = std::abs(c.w), ah = std::abs(c.h);
+        int x0 = c.w < 0 ? x + c.w + 1 : x, y0 = c.h < 0 ? y + c.h + 1 : y;
+        for (int yy = 0; yy < 10; ++yy)
+            for (int xx = 0; xx < 16; ++xx) {
+                uint32_t want = 0x11111111;
+                int ix = xx - x0, iy = yy - y0;
+                if (xx >= 1 && xx < 15 && yy < 9 && ix >= 0 && ix < aw && iy >= 0 && iy < ah) {
+                    int srcX = c.sx + (c.w < 0 ? aw - 1 - ix : ix) * c.sw / aw;
+                    int srcY = (c.h < 0 ? ah - 1 - iy : iy) * c.sh / ah;
+                    if (srcX < src.w) want = src.At(srcX, srcY);
+                }
+                ASSERT_EQ(dst.At(xx, yy), want) << c.w << "x" << c.h << " at " << xx << "," << yy;
+            }
+    }
 }

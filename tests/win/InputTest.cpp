@@ -1,5 +1,6 @@
 #include "WinFixture.h"
 
+#include "gdi/Icon.h"
 #include "win/System.h"
 
 TEST_F(WinTest, CaptionDragRunsTheMoveLoop) {
@@ -188,4 +189,34 @@ TEST_F(WinTest, TextAndHookAndMonitors) {
     EXPECT_TRUE(GetMonitorInfo(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &mi));
     EXPECT_EQ(mi.rcWork, (RECT{0, 0, 1280, 984}));
     EXPECT_EQ(GetVersion() & 0xFFFF, 0x0106u);
+}
+
+TEST_F(WinTest, DefaultCursorFollowsTheHitCodeAndTheClassCursor) {
+    HWND h = Make(WS_POPUP | WS_THICKFRAME | WS_VISIBLE, 0, 0, 100, 100);
+    win::RunUntilIdle();
+    struct Case {
+        int x, y;
+        const char* shape;
+    } cases[] = {
+        {1,  50, IDC_SIZEWE  },
+        {50, 1,  IDC_SIZENS  },
+        {1,  1,  IDC_SIZENWSE},
+        {98, 1,  IDC_SIZENESW},
+        {50, 50, IDC_ARROW   },
+    };
+    for (const Case& c : cases) {
+        D().MoveMouse(c.x, c.y);
+        win::RunUntilIdle();
+        EXPECT_EQ(GetCursor(), LoadCursor(nullptr, c.shape)) << c.x << "," << c.y;
+    }
+    // The class cursor wins in the client area only.
+    LONG_PTR old =
+        SetClassLongPtr(h, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_HAND)));
+    D().MoveMouse(60, 60);
+    win::RunUntilIdle();
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    D().MoveMouse(1, 60);
+    win::RunUntilIdle();
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_SIZEWE));
+    SetClassLongPtr(h, GCLP_HCURSOR, old);
 }

@@ -98,7 +98,13 @@ TextSize Font::Draw(const TextSurface& surface, const TextRect& clip, int x, int
     TextPainter painter(surface, clip);
 
     std::vector<int> pos;
-    PositionsLocked(text, options.tabs, pos);
+    if (options.advances) {
+        pos.resize(text.size());
+        int pen = 0;
+        for (size_t i = 0; i < text.size(); ++i) pos[i] = pen += options.advances[i];
+    } else {
+        PositionsLocked(text, options.tabs, pos);
+    }
     const int width = pos.empty() ? 0 : pos.back();
     if (painter.Empty()) return {width, m.height};
 
@@ -107,7 +113,7 @@ TextSize Font::Draw(const TextSurface& surface, const TextRect& clip, int x, int
         painter.Fill(options.opaqueRect.IsEmpty() ? cell : options.opaqueRect, options.background);
     }
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == U'\t' && options.tabs) continue;
+        if (text[i] == U'\t' && (options.tabs || options.advances)) continue;
         const Glyph& g = face_->GetGlyph(text[i]);
         if (g.coverage.empty()) continue;
         const int pen = x + (i == 0 ? 0 : pos[i - 1]);

@@ -31,6 +31,9 @@ struct TextDrawOptions {
     TextRect opaqueRect;
     // TabbedTextOut; null leaves tabs as blanks.
     const TabStops* tabs = nullptr;
+    // ExtTextOut's spacing array: one advance per code point in place of the
+    // font's own (tabs then take their entry too).
+    const int* advances = nullptr;
 };
 
 class Font : public TextMeasurer {
