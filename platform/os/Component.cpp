@@ -55,7 +55,27 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
     return nullptr;
 }
 
+namespace {
+bool IsIdentifier(const std::string& s) {
+    auto letter = [](unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; };
+    if (s.empty() || !letter(static_cast<unsigned char>(s[0]))) return false;
+    return std::all_of(s.begin(), s.end(), [&](char c) {
+        return letter(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c));
+    });
+}
+
+[[noreturn]] void DuplicateName(const std::string& name) {
+    throw EComponentError("A component named " + name + " already exists");
+}
+} // namespace
+
 void TComponent::SetName(const std::string& name) {
+    if (!name.empty() && !IsIdentifier(name))
+        throw EComponentError("'" + name + "' is not a valid component name");
+    if (owner_ && !name.empty()) {
+        TComponent* other = owner_->FindComponent(name);
+        if (other && other != this) DuplicateName(name);
+    }
     name_ = name;
 }
 
@@ -75,6 +95,7 @@ void TComponent::EndLoading() {
 void TComponent::Loaded() {}
 
 void TComponent::InsertComponent(TComponent* c) {
+    if (!c->name_.empty() && FindComponent(c->name_) && FindComponent(c->name_) != c) DuplicateName(c->name_);
     if (c->owner_) c->owner_->RemoveComponent(c);
     Insert(c);
     Notification(c, TOperation::opInsert);

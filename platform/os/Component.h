@@ -11,6 +11,12 @@
 
 namespace os {
 
+// Raised for a bad or doubled component name.
+class EComponentError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class TObject {
 public:
     virtual ~TObject() = default;
@@ -54,6 +60,9 @@ public:
     TComponent* FindComponent(const std::string& name) const;
 
     const std::string& Name() const { return name_; }
+    // A name is empty or an identifier (letters, digits, "_"; bytes of non-ASCII letters
+    // count as letters) that no other component of the same owner has, ignoring case:
+    // FindComponent must find exactly one.  Otherwise EComponentError, name unchanged.
     virtual void SetName(const std::string& name);
     intptr_t Tag = 0;
 
@@ -68,6 +77,7 @@ public:
     void BeginLoading();
     void EndLoading();
 
+    // Refuses (EComponentError) a component whose name another owned component has.
     void InsertComponent(TComponent* c);
     void RemoveComponent(TComponent* c);
     void FreeNotification(TComponent* c);

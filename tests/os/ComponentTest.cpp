@@ -49,3 +49,38 @@ TEST(Component, FreeNotificationClearsReferencesAcrossOwners) {
     delete other;
     EXPECT_EQ(holder.watched, nullptr);
 }
+
+TEST(Component, NamesAreIdentifiersAndUniqueWithinTheOwner) {
+    TComponent form(nullptr);
+    auto* a = new TComponent(&form);
+    a->SetName("Button1");
+    auto* b = new TComponent(&form);
+    EXPECT_THROW(b->SetName("BUTTON1"), EComponentError); // FindComponent ignores case
+    EXPECT_EQ(b->Name(), "");
+    a->SetName("button1"); // renaming itself is fine
+    b->SetName("按钮2");
+    EXPECT_EQ(form.FindComponent("按钮2"), b);
+    for (auto bad : {"1abc", "a b", "a-b"}) EXPECT_THROW(b->SetName(bad), EComponentError) << bad;
+
+    // A named component cannot join an owner that already has that name.
+    TComponent other(nullptr);
+    auto* c = new TComponent(&other);
+    c->SetName("Button1");
+    try {
+        form.InsertComponent(c);
+        FAIL();
+    } catch (const EComponentError& e) {
+        EXPECT_STREQ(e.what(), "A component named Button1 already exists");
+    }
+    EXPECT_EQ(c->Owner(), &other);
+}
+
+TEST(Component, FreeingASiblingTellsTheOthersThroughTheOwner) {
+    Probe form(nullptr);
+    auto* holder = new Probe(&form);
+    auto* target = new Probe(&form);
+    holder->watched = target;
+    delete target; // no FreeNotification needed among components of one owner
+    EXPECT_EQ(holder->watched, nullptr);
+    EXPECT_EQ(form.ComponentCount(), 1);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Forward declarations of the class library, for headers that only pass its objects along.
+#include <cstdint>
+
+namespace os {
+class TObject;
+class TPersistent;
+class TComponent;
+} // namespace os
+
+namespace gui {
+
+using os::TComponent;
+using os::TObject;
+using os::TPersistent;
+
+class TStrings;
+class TStringList;
+class TCollection;
+class TCollectionItem;
+class TStream;
+class TMemoryStream;
+class TFileStream;
+class TStringStream;
+class TCustomIniFile;
+class TIniFile;
+class TMemIniFile;
+class TThread;
+class TCriticalSection;
+class TEvent;
+class TMenuItem;
+class TMenu;
+class TMainMenu;
+class TPopupMenu;
+
+using TShortCut = uint16_t;
+
+} // namespace gui

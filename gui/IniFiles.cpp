@@ -1,0 +1,239 @@
+#include "gui/IniFiles.h"
+
+#include "gui/Streams.h"
+#include "gui/StringList.h"
+#include "gui/Strings.h"
+#include "os/Convert.h"
+#include "os/Paths.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace gui {
+
+// --- TCustomIniFile ------------------------------------------------------------------------
+
+int TCustomIniFile::ReadInteger(const std::string& section, const std::string& ident, int def) {
+    int32_t v;
+    return os::TryStrToInt(ReadString(section, ident, ""), v) ? v : def;
+}
+
+bool TCustomIniFile::ReadBool(const std::string& section, const std::string& ident, bool def) {
+    return ReadInteger(section, ident, def ? 1 : 0) != 0;
+}
+
+double TCustomIniFile::ReadFloat(const std::string& section, const std::string& ident, double def) {
+    double v;
+    return os::TryStrToFloat(ReadString(section, ident, ""), v) ? v : def;
+}
+
+void TCustomIniFile::WriteInteger(const std::string& section, const std::string& ident, int value) {
+    WriteString(section, ident, std::to_string(value));
+}
+
+void TCustomIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
+    WriteString(section, ident, value ? "1" : "0");
+}
+
+bool TCustomIniFile::ValueExists(const std::string& section, const std::string& ident) {
+    TStringList keys;
+    ReadSection(section, keys);
+    return keys.IndexOf(ident) >= 0;
+}
+
+void TCustomIniFile::CheckEntry(const std::string& section, const std::string& ident,
+                                const std::string& value) const {
+    auto hasBreak = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    std::string key = os::Trim(ident);
+    const char* why = nullptr;
+    if (hasBreak(section) || section.find(']') != std::string::npos || os::Trim(section).empty())
+        why = "invalid section name";
+    else if (key.empty() || hasBreak(key) || key.find('=') != std::string::npos || key[0] == ';' ||
+             key[0] == '[')
+        why = "invalid key name";
+    else if (hasBreak(value))
+        why = "a value cannot hold a line break";
+    if (why)
+        throw EIniFileException("Cannot write [" + section + "] " + ident + " to " + fileName_ + ": " + why);
+}
+
+bool TCustomIniFile::LoadText(IniText& text) const {
+    text.Clear();
+    struct stat st {};
+    if (::stat(fileName_.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR;
+    try {
+        TStringStream data;
+        TFileStream file(fileName_, fmOpenRead);
+        data.CopyFrom(file, 0);
+        text.Parse(data.DataString());
+        return true;
+    } catch (const EStreamError&) {
+        return false;
+    }
+}
+
+void TCustomIniFile::SaveText(const IniText& text) const {
+    const std::string body = text.Render();
+    auto fail = [&] { throw EIniFileException("Unable to write to " + fileName_); };
+    // Write through a link to the file it names, keeping the link.
+    char* real = ::realpath(fileName_.c_str(), nullptr);
+    std::string target = real ? real : fileName_;
+    std::free(real);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        std::string folder = os::ExtractFilePath(target);
+        if (!folder.empty() && !os::ForceDirectories(folder)) fail();
+        try {
+            TFileStream f(target, fmCreate);
+            f.WriteBuffer(body.data(), static_cast<int64_t>(body.size()));
+        } catch (const EStreamError&) {
+            fail();
+        }
+        return;
+    }
+    std::string tmpName = target + ".XXXXXX";
+    int fd = ::mkstemp(tmpName.data());
+    if (fd < 0) fail();
+    bool ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+    for (size_t done = 0; ok && done < body.size();) {
+        ssize_t n = ::write(fd, body.data() + done, body.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<size_t>(n);
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(tmpName.c_str(), target.c_str()) != 0) {
+        ::unlink(tmpName.c_str());
+        fail();
+    }
+}
+
+void TCustomIniFile::ReadKeys(const IniText& text, const std::string& section, TStrings& keys,
+                              bool withValues) const {
+    keys.BeginUpdate();
+    keys.Clear();
+    for (auto& [k, v] : text.Values(section)) keys.Add(withValues ? k + "=" + v : k);
+    keys.EndUpdate();
+}
+
+void TCustomIniFile::ReadSectionNames(const IniText& text, TStrings& sections) const {
+    sections.BeginUpdate();
+    sections.Clear();
+    for (auto& s : text.Sections()) sections.Add(s);
+    sections.EndUpdate();
+}
+
+// --- TIniFile ------------------------------------------------------------------------------
+
+IniText TIniFile::Current() const {
+    IniText text;
+    LoadText(text); // an unreadable file reads as empty, so every key takes its default
+    return text;
+}
+
+template <class Edit> void TIniFile::Change(Edit edit) {
+    IniText text;
+    // Never replace a file we could not read: its other settings would be lost.
+    if (!LoadText(text)) throw EIniFileException("Unable to write to " + fileName_);
+    edit(text);
+    SaveText(text);
+}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
+                                 const std::string& def) {
+    std::string v;
+    return Current().Read(section, ident, v) ? v : def;
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
+    CheckEntry(section, ident, value);
+    Change([&](IniText& t) { t.Write(section, os::Trim(ident), value); });
+}
+
+bool TIniFile::SectionExists(const std::string& section) {
+    return Current().SectionExists(section);
+}
+
+void TIniFile::ReadSection(const std::string& section, TStrings& keys) {
+    ReadKeys(Current(), section, keys, false);
+}
+
+void TIniFile::ReadSections(TStrings& sections) {
+    ReadSectionNames(Current(), sections);
+}
+
+void TIniFile::ReadSectionValues(const std::string& section, TStrings& values) {
+    ReadKeys(Current(), section, values, true);
+}
+
+void TIniFile::EraseSection(const std::string& section) {
+    if (!SectionExists(section)) return;
+    Change([&](IniText& t) { t.EraseSection(section); });
+}
+
+void TIniFile::DeleteKey(const std::string& section, const std::string& ident) {
+    if (!ValueExists(section, ident)) return;
+    Change([&](IniText& t) { t.DeleteKey(section, ident); });
+}
+
+// --- TMemIniFile ---------------------------------------------------------------------------
+
+TMemIniFile::TMemIniFile(const std::string& fileName) : TCustomIniFile(fileName) {
+    Load();
+}
+
+void TMemIniFile::Load() {
+    if (!LoadText(text_)) TFileStream(fileName_, fmOpenRead); // raises EFOpenError with the reason
+}
+
+void TMemIniFile::Rename(const std::string& fileName, bool reload) {
+    fileName_ = fileName;
+    if (reload) Load();
+}
+
+std::string TMemIniFile::ReadString(const std::string& section, const std::string& ident,
+                                    const std::string& def) {
+    std::string v;
+    return text_.Read(section, ident, v) ? v : def;
+}
+
+void TMemIniFile::WriteString(const std::string& section, const std::string& ident,
+                              const std::string& value) {
+    CheckEntry(section, ident, value);
+    text_.Write(section, os::Trim(ident), value);
+}
+
+bool TMemIniFile::SectionExists(const std::string& section) {
+    return text_.SectionExists(section);
+}
+
+void TMemIniFile::ReadSection(const std::string& section, TStrings& keys) {
+    ReadKeys(text_, section, keys, false);
+}
+
+void TMemIniFile::ReadSections(TStrings& sections) {
+    ReadSectionNames(text_, sections);
+}
+
+void TMemIniFile::ReadSectionValues(const std::string& section, TStrings& values) {
+    ReadKeys(text_, section, values, true);
+}
+
+void TMemIniFile::EraseSection(const std::string& section) {
+    text_.EraseSection(section);
+}
+
+void TMemIniFile::DeleteKey(const std::string& section, const std::string& ident) {
+    text_.DeleteKey(section, ident);
+}
+
+void TMemIniFile::UpdateFile() {
+    SaveText(text_);
+}
+
+} // namespace gui

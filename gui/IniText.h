@@ -1,0 +1,45 @@
+#pragma once
+// The text of an ini file as its lines, with profile rules: section and key names match
+// without regard to case, the first of a doubled key counts, lines starting with ";" are
+// comments.  Edits touch only the lines they must, so comments, blank lines, spacing and the
+// file's line breaks survive a rewrite.  Shared by TIniFile and TMemIniFile.
+#include <string>
+#include <vector>
+
+namespace gui {
+
+class TStrings;
+
+class IniText {
+public:
+    void Parse(const std::string& text); // any of CR, LF, CR LF; a UTF-8 byte-order mark is dropped
+    std::string Render() const;
+    void SetLines(const TStrings& lines);
+    void GetLines(TStrings& lines) const;
+    void Clear() { *this = IniText(); }
+
+    bool Read(const std::string& section, const std::string& key, std::string& value) const;
+    void Write(const std::string& section, const std::string& key, const std::string& value);
+    bool SectionExists(const std::string& section) const;
+    std::vector<std::string> Sections() const;
+    // Keys in file order, each once; values are those that count (the first).
+    std::vector<std::pair<std::string, std::string>> Values(const std::string& section) const;
+    void EraseSection(const std::string& section);
+    void DeleteKey(const std::string& section, const std::string& key);
+
+private:
+    struct KeyLine {
+        size_t line;
+        std::string key, value;
+    };
+    bool IsHeader(size_t line, std::string& name) const;
+    bool IsKeyLine(size_t line, KeyLine& kl) const;
+    size_t SectionEnd(size_t header) const;
+    std::vector<size_t> Headers(const std::string& section) const;
+    std::vector<KeyLine> Keys(const std::string& section) const;
+    std::vector<std::string> lines_;
+    std::string lineBreak_ = "\n"; // a new file is a plain Linux text file
+    bool endsWithBreak_ = true;
+};
+
+} // namespace gui
