@@ -15,14 +15,14 @@ using keys::S;
 namespace {
 
 // Loads or saves a class's own keys after its base's.
-#define TBS_DESCRIPTOR_IO_IMPL(Class, Base, table)                                                          \
-    void Class::LoadFromFile(gui::TCustomIniFile& IniFile) {                                               \
-        Base::LoadFromFile(IniFile);                                                                        \
-        ReadSkinKeys(IniFile, IDName, *this, table());                                                      \
+#define TBS_DESCRIPTOR_IO_IMPL(Class, Base, table)                                                           \
+    void Class::LoadFromFile(gui::TCustomIniFile& IniFile) {                                                 \
+        Base::LoadFromFile(IniFile);                                                                         \
+        ReadSkinKeys(IniFile, IDName, *this, table());                                                       \
     }                                                                                                        \
-    void Class::SaveToFile(gui::TCustomIniFile& IniFile) {                                                 \
-        Base::SaveToFile(IniFile);                                                                          \
-        WriteSkinKeys(IniFile, IDName, *this, table());                                                     \
+    void Class::SaveToFile(gui::TCustomIniFile& IniFile) {                                                   \
+        Base::SaveToFile(IniFile);                                                                           \
+        WriteSkinKeys(IniFile, IDName, *this, table());                                                      \
     }
 
 using C0 = TbsDataSkinControl;
@@ -38,10 +38,10 @@ const std::vector<TbsSkinKey<C0>>& ControlKeys() {
 using CC = TbsDataSkinCustomControl;
 const std::vector<TbsSkinKey<CC>>& CustomKeys() {
     static const std::vector<TbsSkinKey<CC>> t = {
-        K<CC>("lefttoppoint", &CC::LTPoint),       K<CC>("righttoppoint", &CC::RTPoint),
-        K<CC>("leftbottompoint", &CC::LBPoint),    K<CC>("rightbottompoint", &CC::RBPoint),
-        K<CC>("clientrect", &CC::ClRect),          K<CC>("leftstretch", &CC::LeftStretch),
-        K<CC>("topstretch", &CC::TopStretch),      K<CC>("rightstretch", &CC::RightStretch),
+        K<CC>("lefttoppoint", &CC::LTPoint),        K<CC>("righttoppoint", &CC::RTPoint),
+        K<CC>("leftbottompoint", &CC::LBPoint),     K<CC>("rightbottompoint", &CC::RBPoint),
+        K<CC>("clientrect", &CC::ClRect),           K<CC>("leftstretch", &CC::LeftStretch),
+        K<CC>("topstretch", &CC::TopStretch),       K<CC>("rightstretch", &CC::RightStretch),
         K<CC>("bottomstretch", &CC::BottomStretch), K<CC>("stretcheffect", &CC::StretchEffect),
         K<CC>("stretchtype", &CC::StretchType),
     };
@@ -51,10 +51,10 @@ const std::vector<TbsSkinKey<CC>>& CustomKeys() {
 using Pn = TbsDataSkinPanelControl;
 const std::vector<TbsSkinKey<Pn>>& PanelKeys() {
     static const auto t = Join<Pn>({
-        {K<Pn>("bgpictureindex", &Pn::BGPictureIndex, -1), K<Pn>("captionrect", &Pn::CaptionRect),
-         K<Pn>("alignment", &Pn::Alignment)},
+        {K<Pn>("bgpictureindex",  &Pn::BGPictureIndex, -1),               K<Pn>("captionrect", &Pn::CaptionRect),
+         K<Pn>("alignment",               &Pn::Alignment)              },
         FontGroup<Pn>(),
-        {K<Pn>("checkimagerect", &Pn::CheckImageRect), K<Pn>("uncheckimagerect", &Pn::UnCheckImageRect),
+        { K<Pn>("checkimagerect", &Pn::CheckImageRect), K<Pn>("uncheckimagerect", &Pn::UnCheckImageRect),
          K<Pn>("markframerect", &Pn::MarkFrameRect), K<Pn>("framerect", &Pn::FrameRect),
          K<Pn>("frametextrect", &Pn::FrameTextRect), K<Pn>("frameleftoffset", &Pn::FrameLeftOffset),
          K<Pn>("framerightoffset", &Pn::FrameRightOffset), K<Pn>("gripperrect", &Pn::GripperRect),
@@ -67,25 +67,33 @@ const std::vector<TbsSkinKey<Pn>>& PanelKeys() {
 using Ex = TbsDataSkinExPanelControl;
 const std::vector<TbsSkinKey<Ex>>& ExPanelKeys() {
     static const auto t = Join<Ex>({
-        {K<Ex>("rollhskinrect", &Ex::RollHSkinRect), K<Ex>("rollvskinrect", &Ex::RollVSkinRect),
-         K<Ex>("rollleftoffset", &Ex::RollLeftOffset), K<Ex>("rollrightoffset", &Ex::RollRightOffset),
-         K<Ex>("rolltopoffset", &Ex::RollTopOffset), K<Ex>("rollbottomoffset", &Ex::RollBottomOffset),
-         K<Ex>("rollvcaptionrect", &Ex::RollVCaptionRect), K<Ex>("rollhcaptionrect", &Ex::RollHCaptionRect),
-         K<Ex>("closebuttonrect", &Ex::CloseButtonRect), K<Ex>("closebuttonactiverect", &Ex::CloseButtonActiveRect),
-         K<Ex>("closebuttondownrect", &Ex::CloseButtonDownRect), K<Ex>("hrollbuttonrect", &Ex::HRollButtonRect),
+        {K<Ex>("rollhskinrect", &Ex::RollHSkinRect),
+         K<Ex>("rollvskinrect",                          &Ex::RollVSkinRect),
+         K<Ex>("rollleftoffset", &Ex::RollLeftOffset),
+         K<Ex>("rollrightoffset", &Ex::RollRightOffset),
+         K<Ex>("rolltopoffset", &Ex::RollTopOffset),
+         K<Ex>("rollbottomoffset", &Ex::RollBottomOffset),
+         K<Ex>("rollvcaptionrect", &Ex::RollVCaptionRect),
+         K<Ex>("rollhcaptionrect", &Ex::RollHCaptionRect),
+         K<Ex>("closebuttonrect", &Ex::CloseButtonRect),
+         K<Ex>("closebuttonactiverect", &Ex::CloseButtonActiveRect),
+         K<Ex>("closebuttondownrect", &Ex::CloseButtonDownRect),
+         K<Ex>("hrollbuttonrect", &Ex::HRollButtonRect),
          K<Ex>("hrollbuttonactiverect", &Ex::HRollButtonActiveRect),
          K<Ex>("hrollbuttondownrect", &Ex::HRollButtonDownRect),
          K<Ex>("hrestorebuttonrect", &Ex::HRestoreButtonRect),
          K<Ex>("hrestorebuttonactiverect", &Ex::HRestoreButtonActiveRect),
-         K<Ex>("hrestorebuttondownrect", &Ex::HRestoreButtonDownRect), K<Ex>("vrollbuttonrect", &Ex::VRollButtonRect),
+         K<Ex>("hrestorebuttondownrect", &Ex::HRestoreButtonDownRect),
+         K<Ex>("vrollbuttonrect", &Ex::VRollButtonRect),
          K<Ex>("vrollbuttonactiverect", &Ex::VRollButtonActiveRect),
          K<Ex>("vrollbuttondownrect", &Ex::VRollButtonDownRect),
          K<Ex>("vrestorebuttonrect", &Ex::VRestoreButtonRect),
          K<Ex>("vrestorebuttonactiverect", &Ex::VRestoreButtonActiveRect),
-         K<Ex>("vrestorebuttondownrect", &Ex::VRestoreButtonDownRect), K<Ex>("captionrect", &Ex::CaptionRect)},
+         K<Ex>("vrestorebuttondownrect", &Ex::VRestoreButtonDownRect),
+         K<Ex>("captionrect", &Ex::CaptionRect)},
         FontGroup<Ex>(),
         {K<Ex>("buttonstransparent", &Ex::ButtonsTransparent),
-         K<Ex>("buttonstransparentcolor", &Ex::ButtonsTransparentColor)},
+         K<Ex>("buttonstransparentcolor", &Ex::ButtonsTransparentColor)                                              },
     });
     return t;
 }
@@ -94,31 +102,42 @@ using Bt = TbsDataSkinButtonControl;
 const std::vector<TbsSkinKey<Bt>>& ButtonKeys() {
     static const auto t = Join<Bt>({
         FontGroup<Bt>(),
-        {K<Bt>("activefontcolor", &Bt::ActiveFontColor), K<Bt>("downfontcolor", &Bt::DownFontColor),
-         K<Bt>("disabledfontcolor", &Bt::DisabledFontColor), K<Bt>("activeskinrect", &Bt::ActiveSkinRect),
-         K<Bt>("downskinrect", &Bt::DownSkinRect), K<Bt>("focusedskinrect", &Bt::FocusedSkinRect),
-         K<Bt>("disabledskinrect", &Bt::DisabledSkinRect), K<Bt>("morphing", &Bt::Morphing),
-         K<Bt>("morphkind", &Bt::MorphKind), K<Bt>("animateskinrect", &Bt::AnimateSkinRect),
-         K<Bt>("framecount", &Bt::FrameCount), K<Bt>("animateinterval", &Bt::AnimateInterval, 25),
-         K<Bt>("showfocus", &Bt::ShowFocus), K<Bt>("menumarkerflatrect", &Bt::MenuMarkerFlatRect),
-         K<Bt>("menumarkerrect", &Bt::MenuMarkerRect), K<Bt>("menumarkeractiverect", &Bt::MenuMarkerActiveRect),
-         K<Bt>("menumarkerdownrect", &Bt::MenuMarkerDownRect),
-         K<Bt>("menumarkertransparentcolor", &Bt::MenuMarkerTransparentColor),
-         K<Bt>("glowlayerpictureindex", &Bt::GlowLayerPictureIndex, -1),
-         K<Bt>("glowlayermaskpictureindex", &Bt::GlowLayerMaskPictureIndex, -1),
-         K<Bt>("glowlayeroffsetleft", &Bt::GlowLayerOffsetLeft), K<Bt>("glowlayeroffsettop", &Bt::GlowLayerOffsetTop),
-         K<Bt>("glowlayeroffsetright", &Bt::GlowLayerOffsetRight),
-         K<Bt>("glowlayeroffsetbottom", &Bt::GlowLayerOffsetBottom),
-         K<Bt>("glowlayershowoffsetx", &Bt::GlowLayerShowOffsetX),
-         K<Bt>("glowlayershowoffsety", &Bt::GlowLayerShowOffsetY),
-         K<Bt>("glowlayeralphablendvalue", &Bt::GlowLayerAlphaBlendValue, 255)},
+        {K<Bt>("activefontcolor", &Bt::ActiveFontColor),
+                K<Bt>("downfontcolor", &Bt::DownFontColor),
+                K<Bt>("disabledfontcolor", &Bt::DisabledFontColor),
+                K<Bt>("activeskinrect", &Bt::ActiveSkinRect),
+                K<Bt>("downskinrect", &Bt::DownSkinRect),
+                K<Bt>("focusedskinrect", &Bt::FocusedSkinRect),
+                K<Bt>("disabledskinrect", &Bt::DisabledSkinRect),
+                K<Bt>("morphing", &Bt::Morphing),
+                K<Bt>("morphkind", &Bt::MorphKind),
+                K<Bt>("animateskinrect", &Bt::AnimateSkinRect),
+                K<Bt>("framecount", &Bt::FrameCount),
+                K<Bt>("animateinterval", &Bt::AnimateInterval, 25),
+                K<Bt>("showfocus", &Bt::ShowFocus),
+                K<Bt>("menumarkerflatrect", &Bt::MenuMarkerFlatRect),
+                K<Bt>("menumarkerrect", &Bt::MenuMarkerRect),
+                K<Bt>("menumarkeractiverect", &Bt::MenuMarkerActiveRect),
+                K<Bt>("menumarkerdownrect", &Bt::MenuMarkerDownRect),
+                K<Bt>("menumarkertransparentcolor", &Bt::MenuMarkerTransparentColor),
+                K<Bt>("glowlayerpictureindex", &Bt::GlowLayerPictureIndex, -1),
+                K<Bt>("glowlayermaskpictureindex", &Bt::GlowLayerMaskPictureIndex, -1),
+                K<Bt>("glowlayeroffsetleft", &Bt::GlowLayerOffsetLeft),
+                K<Bt>("glowlayeroffsettop", &Bt::GlowLayerOffsetTop),
+                K<Bt>("glowlayeroffsetright", &Bt::GlowLayerOffsetRight),
+                K<Bt>("glowlayeroffsetbottom", &Bt::GlowLayerOffsetBottom),
+                K<Bt>("glowlayershowoffsetx", &Bt::GlowLayerShowOffsetX),
+                K<Bt>("glowlayershowoffsety", &Bt::GlowLayerShowOffsetY),
+                K<Bt>("glowlayeralphablendvalue", &Bt::GlowLayerAlphaBlendValue, 255)},
     });
     return t;
 }
 
 using MB = TbsDataSkinMenuButtonControl;
 const std::vector<TbsSkinKey<MB>>& MenuButtonKeys() {
-    static const std::vector<TbsSkinKey<MB>> t = {K<MB>("trackbuttonrect", &MB::TrackButtonRect)};
+    static const std::vector<TbsSkinKey<MB>> t = {
+        K<MB>("trackbuttonrect", &MB::TrackButtonRect),
+    };
     return t;
 }
 
@@ -127,16 +146,16 @@ const std::vector<TbsSkinKey<CR>>& CheckRadioKeys() {
     static const auto t = Join<CR>({
         FontGroup<CR>(),
         {K<CR>("activefontcolor", &CR::ActiveFontColor), K<CR>("unenabledfontcolor", &CR::UnEnabledFontColor),
-         K<CR>("framefontcolor", &CR::FrameFontColor), K<CR>("activeskinrect", &CR::ActiveSkinRect),
-         K<CR>("checkimagearea", &CR::CheckImageArea), K<CR>("textarea", &CR::TextArea),
-         K<CR>("checkimagerect", &CR::CheckImageRect), K<CR>("uncheckimagerect", &CR::UnCheckImageRect),
-         K<CR>("activecheckimagerect", &CR::ActiveCheckImageRect),
-         K<CR>("activeuncheckimagerect", &CR::ActiveUnCheckImageRect),
-         K<CR>("unenabledcheckimagerect", &CR::UnEnabledCheckImageRect),
-         K<CR>("unenableduncheckimagerect", &CR::UnEnabledUnCheckImageRect),
-         K<CR>("grayedcheckimagerect", &CR::GrayedCheckImageRect),
-         K<CR>("activegrayedcheckimagerect", &CR::ActiveGrayedCheckImageRect), K<CR>("morphing", &CR::Morphing),
-         K<CR>("morphkind", &CR::MorphKind)},
+                K<CR>("framefontcolor", &CR::FrameFontColor), K<CR>("activeskinrect", &CR::ActiveSkinRect),
+                K<CR>("checkimagearea", &CR::CheckImageArea), K<CR>("textarea", &CR::TextArea),
+                K<CR>("checkimagerect", &CR::CheckImageRect), K<CR>("uncheckimagerect", &CR::UnCheckImageRect),
+                K<CR>("activecheckimagerect", &CR::ActiveCheckImageRect),
+                K<CR>("activeuncheckimagerect", &CR::ActiveUnCheckImageRect),
+                K<CR>("unenabledcheckimagerect", &CR::UnEnabledCheckImageRect),
+                K<CR>("unenableduncheckimagerect", &CR::UnEnabledUnCheckImageRect),
+                K<CR>("grayedcheckimagerect", &CR::GrayedCheckImageRect),
+                K<CR>("activegrayedcheckimagerect", &CR::ActiveGrayedCheckImageRect),
+                K<CR>("morphing", &CR::Morphing), K<CR>("morphkind", &CR::MorphKind)},
     });
     return t;
 }
@@ -144,11 +163,11 @@ const std::vector<TbsSkinKey<CR>>& CheckRadioKeys() {
 using Ga = TbsDataSkinGaugeControl;
 const std::vector<TbsSkinKey<Ga>>& GaugeKeys() {
     static const auto t = Join<Ga>({
-        {K<Ga>("progressarea", &Ga::ProgressArea), K<Ga>("progressrect", &Ga::ProgressRect),
-         K<Ga>("beginoffset", &Ga::BeginOffset), K<Ga>("endoffset", &Ga::EndOffset),
-         K<Ga>("vertical", &Ga::Vertical)},
+        {K<Ga>("progressarea",              &Ga::ProgressArea),              K<Ga>("progressrect", &Ga::ProgressRect),
+         K<Ga>("beginoffset",                    &Ga::BeginOffset),                    K<Ga>("endoffset", &Ga::EndOffset),
+         K<Ga>("vertical",           &Ga::Vertical)          },
         FontGroup<Ga>(),
-        {K<Ga>("progresstransparent", &Ga::ProgressTransparent),
+        { K<Ga>("progresstransparent", &Ga::ProgressTransparent),
          K<Ga>("progresstransparentcolor", &Ga::ProgressTransparentColor),
          K<Ga>("progressstretch", &Ga::ProgressStretch), K<Ga>("animationskinrect", &Ga::AnimationSkinRect),
          K<Ga>("animationcountframes", &Ga::AnimationCountFrames),
@@ -165,18 +184,24 @@ const std::vector<TbsSkinKey<Ga>>& GaugeKeys() {
 using Sp = TbsDataSkinSplitterControl;
 const std::vector<TbsSkinKey<Sp>>& SplitterKeys() {
     static const std::vector<TbsSkinKey<Sp>> t = {
-        K<Sp>("gripperrect", &Sp::GripperRect), K<Sp>("grippertransparent", &Sp::GripperTransparent),
-        K<Sp>("grippertransparentcolor", &Sp::GripperTransparentColor)};
+        K<Sp>("gripperrect", &Sp::GripperRect),
+        K<Sp>("grippertransparent", &Sp::GripperTransparent),
+        K<Sp>("grippertransparentcolor", &Sp::GripperTransparentColor),
+    };
     return t;
 }
 
 using TB = TbsDataSkinTrackBarControl;
 const std::vector<TbsSkinKey<TB>>& TrackBarKeys() {
     static const std::vector<TbsSkinKey<TB>> t = {
-        K<TB>("activeskinrect", &TB::ActiveSkinRect),   K<TB>("trackarea", &TB::TrackArea),
-        K<TB>("buttonrect", &TB::ButtonRect),           K<TB>("activebuttonrect", &TB::ActiveButtonRect),
-        K<TB>("vertical", &TB::Vertical),               K<TB>("buttontransparent", &TB::ButtonTransparent),
-        K<TB>("buttontransparentcolor", &TB::ButtonTransparentColor)};
+        K<TB>("activeskinrect", &TB::ActiveSkinRect),
+        K<TB>("trackarea", &TB::TrackArea),
+        K<TB>("buttonrect", &TB::ButtonRect),
+        K<TB>("activebuttonrect", &TB::ActiveButtonRect),
+        K<TB>("vertical", &TB::Vertical),
+        K<TB>("buttontransparent", &TB::ButtonTransparent),
+        K<TB>("buttontransparentcolor", &TB::ButtonTransparentColor),
+    };
     return t;
 }
 
@@ -188,7 +213,8 @@ const std::vector<TbsSkinKey<La>>& LabelKeys() {
 
 using SL = TbsDataSkinStdLabelControl;
 const std::vector<TbsSkinKey<SL>>& StdLabelKeys() {
-    static const auto t = Join<SL>({FontGroup<SL>(), {K<SL>("activefontcolor", &SL::ActiveFontColor, 16711680)}});
+    static const auto t =
+        Join<SL>({FontGroup<SL>(), {K<SL>("activefontcolor", &SL::ActiveFontColor, 16711680)}});
     return t;
 }
 
@@ -202,18 +228,18 @@ using Gr = TbsDataSkinGridControl;
 const std::vector<TbsSkinKey<Gr>>& GridKeys() {
     static const auto t = Join<Gr>({
         {K<Gr>("fixedcellrect", &Gr::FixedCellRect), K<Gr>("selectcellrect", &Gr::SelectCellRect),
-         K<Gr>("focuscellrect", &Gr::FocusCellRect), K<Gr>("fixedcellleftoffset", &Gr::FixedCellLeftOffset),
-         K<Gr>("fixedcellrightoffset", &Gr::FixedCellRightOffset),
-         K<Gr>("fixedcelltextrect", &Gr::FixedCellTextRect), K<Gr>("cellleftoffset", &Gr::CellLeftOffset),
-         K<Gr>("cellrightoffset", &Gr::CellRightOffset), K<Gr>("celltextrect", &Gr::CellTextRect),
-         K<Gr>("bgpictureindex", &Gr::BGPictureIndex, -1), K<Gr>("linescolor", &Gr::LinesColor),
+         K<Gr>("focuscellrect",            &Gr::FocusCellRect),    K<Gr>("fixedcellleftoffset", &Gr::FixedCellLeftOffset),
+         K<Gr>("fixedcellrightoffset",                                                                                                                                                            &Gr::FixedCellRightOffset),
+         K<Gr>("fixedcelltextrect",                 &Gr::FixedCellTextRect), K<Gr>("cellleftoffset", &Gr::CellLeftOffset),
+         K<Gr>("cellrightoffset",                              &Gr::CellRightOffset),                                                                                                                                                                                                K<Gr>("celltextrect", &Gr::CellTextRect),
+         K<Gr>("bgpictureindex",                                                                                          &Gr::BGPictureIndex,                                                                        -1), K<Gr>("linescolor", &Gr::LinesColor),
          K<Gr>("bgcolor", &Gr::BGColor)},
         FontGroup<Gr>(),
-        {K<Gr>("selectfontcolor", &Gr::SelectFontColor), K<Gr>("focusfontcolor", &Gr::FocusFontColor),
-         S<Gr>("fixedfontname", &Gr::FixedFontName, "Arial"), K<Gr>("fixedfontheight", &Gr::FixedFontHeight, 14),
-         K<Gr>("fixedfontstyle", &Gr::FixedFontStyle), K<Gr>("fixedfontcolor", &Gr::FixedFontColor),
-         K<Gr>("cellstretcheffect", &Gr::CellStretchEffect),
-         K<Gr>("fixedcellstretcheffect", &Gr::FixedCellStretchEffect), K<Gr>("showfocus", &Gr::ShowFocus)},
+        {K<Gr>("selectfontcolor",   &Gr::SelectFontColor),      K<Gr>("focusfontcolor",                                                    &Gr::FocusFontColor),
+         S<Gr>("fixedfontname", &Gr::FixedFontName, "Arial"),
+         K<Gr>("fixedfontheight",   &Gr::FixedFontHeight, 14),                                                                                                                                                                                               K<Gr>("fixedfontstyle", &Gr::FixedFontStyle),
+         K<Gr>("fixedfontcolor",                                                                    &Gr::FixedFontColor),                                                                  K<Gr>("cellstretcheffect", &Gr::CellStretchEffect),
+         K<Gr>("fixedcellstretcheffect", &Gr::FixedCellStretchEffect),                                                                                                                                                                                                                                                                                               K<Gr>("showfocus", &Gr::ShowFocus)},
     });
     return t;
 }
@@ -221,23 +247,34 @@ const std::vector<TbsSkinKey<Gr>>& GridKeys() {
 using Tb = TbsDataSkinTabControl;
 const std::vector<TbsSkinKey<Tb>>& TabKeys() {
     static const auto t = Join<Tb>({
-        {K<Tb>("tabrect", &Tb::TabRect), K<Tb>("activetabrect", &Tb::ActiveTabRect),
-         K<Tb>("focustabrect", &Tb::FocusTabRect), K<Tb>("mouseintabrect", &Tb::MouseInTabRect),
-         K<Tb>("clientrect", &Tb::ClRect), K<Tb>("bgpictureindex", &Tb::BGPictureIndex, -1),
-         K<Tb>("lefttoppoint", &Tb::LTPoint), K<Tb>("righttoppoint", &Tb::RTPoint),
-         K<Tb>("leftbottompoint", &Tb::LBPoint), K<Tb>("rightbottompoint", &Tb::RBPoint),
-         K<Tb>("tableftoffset", &Tb::TabLeftOffset), K<Tb>("tabrightoffset", &Tb::TabRightOffset),
-         K<Tb>("tabsbgrect", &Tb::TabsBGRect), K<Tb>("tabstretcheffect", &Tb::TabStretchEffect),
-         K<Tb>("leftstretch", &Tb::LeftStretch), K<Tb>("topstretch", &Tb::TopStretch),
-         K<Tb>("rightstretch", &Tb::RightStretch), K<Tb>("bottomstretch", &Tb::BottomStretch),
-         K<Tb>("stretcheffect", &Tb::StretchEffect), K<Tb>("stretchtype", &Tb::StretchType)},
+        {K<Tb>("tabrect",    &Tb::TabRect),
+         K<Tb>("activetabrect",    &Tb::ActiveTabRect),
+         K<Tb>("focustabrect", &Tb::FocusTabRect),
+         K<Tb>("mouseintabrect", &Tb::MouseInTabRect),
+         K<Tb>("clientrect",   &Tb::ClRect),
+         K<Tb>("bgpictureindex", &Tb::BGPictureIndex, -1),
+         K<Tb>("lefttoppoint",                       &Tb::LTPoint),
+         K<Tb>("righttoppoint",                  &Tb::RTPoint),
+         K<Tb>("leftbottompoint",                                          &Tb::LBPoint),
+         K<Tb>("rightbottompoint",                                                                                        &Tb::RBPoint),
+         K<Tb>("tableftoffset",    &Tb::TabLeftOffset),
+         K<Tb>("tabrightoffset",                                              &Tb::TabRightOffset),
+         K<Tb>("tabsbgrect", &Tb::TabsBGRect),
+         K<Tb>("tabstretcheffect", &Tb::TabStretchEffect),
+         K<Tb>("leftstretch", &Tb::LeftStretch),
+         K<Tb>("topstretch", &Tb::TopStretch),
+         K<Tb>("rightstretch", &Tb::RightStretch),
+         K<Tb>("bottomstretch", &Tb::BottomStretch),
+         K<Tb>("stretcheffect", &Tb::StretchEffect),
+         K<Tb>("stretchtype", &Tb::StretchType)},
         FontGroup<Tb>(),
         {K<Tb>("activefontcolor", &Tb::ActiveFontColor), K<Tb>("focusfontcolor", &Tb::FocusFontColor),
-         K<Tb>("mouseinfontcolor", &Tb::MouseInFontColor), S<Tb>("updown", &Tb::UpDown),
-         K<Tb>("showfocus", &Tb::ShowFocus), K<Tb>("focusoffsetx", &Tb::FocusOffsetX),
-         K<Tb>("focusoffsety", &Tb::FocusOffsetY), K<Tb>("closebuttonrect", &Tb::CloseButtonRect),
-         K<Tb>("closebuttonactiverect", &Tb::CloseButtonActiveRect),
-         K<Tb>("closebuttondownrect", &Tb::CloseButtonDownRect), K<Tb>("buttontransparent", &Tb::ButtonTransparent),
+         K<Tb>("mouseinfontcolor",  &Tb::MouseInFontColor),   S<Tb>("updown",     &Tb::UpDown),
+         K<Tb>("showfocus", &Tb::ShowFocus), K<Tb>("focusoffsetx",  &Tb::FocusOffsetX),
+         K<Tb>("focusoffsety",                            &Tb::FocusOffsetY), K<Tb>("closebuttonrect",                                       &Tb::CloseButtonRect),
+         K<Tb>("closebuttonactiverect",              &Tb::CloseButtonActiveRect),
+         K<Tb>("closebuttondownrect", &Tb::CloseButtonDownRect),
+         K<Tb>("buttontransparent", &Tb::ButtonTransparent),
          K<Tb>("buttontransparentcolor", &Tb::ButtonTransparentColor)},
     });
     return t;
@@ -246,11 +283,17 @@ const std::vector<TbsSkinKey<Tb>>& TabKeys() {
 using MM = TbsDataSkinMainMenuBar;
 const std::vector<TbsSkinKey<MM>>& MainMenuBarKeys() {
     static const std::vector<TbsSkinKey<MM>> t = {
-        K<MM>("itemsrect", &MM::ItemsRect),         S<MM>("menubaritem", &MM::MenuBarItem),
-        S<MM>("closebutton", &MM::CloseButton),     S<MM>("minbutton", &MM::MinButton),
-        S<MM>("maxbutton", &MM::MaxButton),         S<MM>("sysmenubutton", &MM::SysMenuButton),
-        K<MM>("trackmarkcolor", &MM::TrackMarkColor), K<MM>("trackmarkactivecolor", &MM::TrackMarkActiveColor),
-        K<MM>("stretcheffect", &MM::StretchEffect), K<MM>("itemtransparent", &MM::ItemTransparent)};
+        K<MM>("itemsrect", &MM::ItemsRect),
+        S<MM>("menubaritem", &MM::MenuBarItem),
+        S<MM>("closebutton", &MM::CloseButton),
+        S<MM>("minbutton", &MM::MinButton),
+        S<MM>("maxbutton", &MM::MaxButton),
+        S<MM>("sysmenubutton", &MM::SysMenuButton),
+        K<MM>("trackmarkcolor", &MM::TrackMarkColor),
+        K<MM>("trackmarkactivecolor", &MM::TrackMarkActiveColor),
+        K<MM>("stretcheffect", &MM::StretchEffect),
+        K<MM>("itemtransparent", &MM::ItemTransparent),
+    };
     return t;
 }
 
@@ -269,35 +312,39 @@ const std::vector<TbsSkinKey<CB>>& ControlBarKeys() {
         K<CB>("itemtransparent", &CB::ItemTransparent),
         K<CB>("itemtransparentcolor", &CB::ItemTransparentColor),
         K<CB>("griptransparent", &CB::GripTransparent),
-        K<CB>("griptransparentcolor", &CB::GripTransparentColor)};
+        K<CB>("griptransparentcolor", &CB::GripTransparentColor),
+    };
     return t;
 }
 
 using Ed = TbsDataSkinEditControl;
 const std::vector<TbsSkinKey<Ed>>& EditKeys() {
     static const auto t = Join<Ed>({
-        {K<Ed>("activeskinrect", &Ed::ActiveSkinRect)},
+        {K<Ed>("activeskinrect",      &Ed::ActiveSkinRect)     },
         FontGroup<Ed>(),
-        {K<Ed>("disabledfontcolor", &Ed::DisabledFontColor), K<Ed>("activefontcolor", &Ed::ActiveFontColor),
+        { K<Ed>("disabledfontcolor", &Ed::DisabledFontColor), K<Ed>("activefontcolor", &Ed::ActiveFontColor),
          K<Ed>("buttonrect", &Ed::ButtonRect), K<Ed>("activebuttonrect", &Ed::ActiveButtonRect),
-         K<Ed>("downbuttonrect", &Ed::DownButtonRect), K<Ed>("unenabledbuttonrect", &Ed::UnEnabledButtonRect)},
+         K<Ed>("downbuttonrect", &Ed::DownButtonRect),
+         K<Ed>("unenabledbuttonrect", &Ed::UnEnabledButtonRect)},
     });
     return t;
 }
 
 using Me = TbsDataSkinMemoControl;
 const std::vector<TbsSkinKey<Me>>& MemoKeys() {
-    static const std::vector<TbsSkinKey<Me>> t = {K<Me>("bgcolor", &Me::BGColor),
-                                                  K<Me>("activebgcolor", &Me::ActiveBGColor)};
+    static const std::vector<TbsSkinKey<Me>> t = {
+        K<Me>("bgcolor", &Me::BGColor),
+        K<Me>("activebgcolor", &Me::ActiveBGColor),
+    };
     return t;
 }
 
 using SE = TbsDataSkinSpinEditControl;
 const std::vector<TbsSkinKey<SE>>& SpinEditKeys() {
     static const auto t = Join<SE>({
-        {K<SE>("activeskinrect", &SE::ActiveSkinRect)},
+        {K<SE>("activeskinrect",     &SE::ActiveSkinRect)   },
         FontGroup<SE>(),
-        {K<SE>("activefontcolor", &SE::ActiveFontColor), K<SE>("disabledfontcolor", &SE::DisabledFontColor)},
+        { K<SE>("activefontcolor", &SE::ActiveFontColor), K<SE>("disabledfontcolor", &SE::DisabledFontColor)},
         ArrowGroup<SE>(),
     });
     return t;
@@ -305,31 +352,45 @@ const std::vector<TbsSkinKey<SE>>& SpinEditKeys() {
 
 using LB = TbsDataSkinListBox;
 const std::vector<TbsSkinKey<LB>>& ListBoxKeys() {
-    static const auto t = Join<LB>({
-        {K<LB>("itemrect", &LB::SItemRect), K<LB>("activeitemrect", &LB::ActiveItemRect),
-         K<LB>("focusitemrect", &LB::FocusItemRect), K<LB>("itemleftoffset", &LB::ItemLeftOffset),
-         K<LB>("itemrightoffset", &LB::ItemRightOffset), K<LB>("itemtextrect", &LB::ItemTextRect)},
-        FontGroup<LB>(),
-        {K<LB>("activefontcolor", &LB::ActiveFontColor), K<LB>("focusfontcolor", &LB::FocusFontColor),
-         K<LB>("captionrect", &LB::CaptionRect), S<LB>("captionfontname", &LB::CaptionFontName, "Arial"),
-         K<LB>("captionfontheight", &LB::CaptionFontHeight, 14), K<LB>("captionfontstyle", &LB::CaptionFontStyle),
-         K<LB>("captionfontcolor", &LB::CaptionFontColor)},
-        ArrowGroup<LB>(),
-        {K<LB>("checkbuttonrect", &LB::CheckButtonRect), K<LB>("activecheckbuttonrect", &LB::ActiveCheckButtonRect),
-         K<LB>("downcheckbuttonrect", &LB::DownCheckButtonRect),
-         S<LB>("vscrollbarname", &LB::VScrollBarName, "vscrollbar"),
-         S<LB>("hscrollbarname", &LB::HScrollBarName, "hscrollbar"),
-         S<LB>("bothhscrollbarname", &LB::BothScrollBarName, "bothhscrollbar"), K<LB>("showfocus", &LB::ShowFocus),
-         K<LB>("disabledbuttonsrect", &LB::DisabledButtonsRect), K<LB>("buttonsarea", &LB::ButtonsArea)},
-    });
+    static const std::vector<TbsSkinKey<LB>> items = {
+        K<LB>("itemrect", &LB::SItemRect),
+        K<LB>("activeitemrect", &LB::ActiveItemRect),
+        K<LB>("focusitemrect", &LB::FocusItemRect),
+        K<LB>("itemleftoffset", &LB::ItemLeftOffset),
+        K<LB>("itemrightoffset", &LB::ItemRightOffset),
+        K<LB>("itemtextrect", &LB::ItemTextRect),
+    };
+    static const std::vector<TbsSkinKey<LB>> caption = {
+        K<LB>("activefontcolor", &LB::ActiveFontColor),
+        K<LB>("focusfontcolor", &LB::FocusFontColor),
+        K<LB>("captionrect", &LB::CaptionRect),
+        S<LB>("captionfontname", &LB::CaptionFontName, "Arial"),
+        K<LB>("captionfontheight", &LB::CaptionFontHeight, 14),
+        K<LB>("captionfontstyle", &LB::CaptionFontStyle),
+        K<LB>("captionfontcolor", &LB::CaptionFontColor),
+    };
+    static const std::vector<TbsSkinKey<LB>> buttons = {
+        K<LB>("checkbuttonrect", &LB::CheckButtonRect),
+        K<LB>("activecheckbuttonrect", &LB::ActiveCheckButtonRect),
+        K<LB>("downcheckbuttonrect", &LB::DownCheckButtonRect),
+        S<LB>("vscrollbarname", &LB::VScrollBarName, "vscrollbar"),
+        S<LB>("hscrollbarname", &LB::HScrollBarName, "hscrollbar"),
+        S<LB>("bothhscrollbarname", &LB::BothScrollBarName, "bothhscrollbar"),
+        K<LB>("showfocus", &LB::ShowFocus),
+        K<LB>("disabledbuttonsrect", &LB::DisabledButtonsRect),
+        K<LB>("buttonsarea", &LB::ButtonsArea),
+    };
+    static const auto t = Join<LB>({items, FontGroup<LB>(), caption, ArrowGroup<LB>(), buttons});
     return t;
 }
 
 using CL = TbsDataSkinCheckListBox;
 const std::vector<TbsSkinKey<CL>>& CheckListBoxKeys() {
-    static const std::vector<TbsSkinKey<CL>> t = {K<CL>("itemcheckrect", &CL::ItemCheckRect),
-                                                  K<CL>("checkimagerect", &CL::CheckImageRect),
-                                                  K<CL>("uncheckimagerect", &CL::UnCheckImageRect)};
+    static const std::vector<TbsSkinKey<CL>> t = {
+        K<CL>("itemcheckrect", &CL::ItemCheckRect),
+        K<CL>("checkimagerect", &CL::CheckImageRect),
+        K<CL>("uncheckimagerect", &CL::UnCheckImageRect),
+    };
     return t;
 }
 
@@ -337,14 +398,15 @@ using Co = TbsDataSkinComboBox;
 const std::vector<TbsSkinKey<Co>>& ComboBoxKeys() {
     static const auto t = Join<Co>({
         {K<Co>("activeskinrect", &Co::ActiveSkinRect), K<Co>("itemrect", &Co::SItemRect),
-         K<Co>("activeitemrect", &Co::ActiveItemRect), K<Co>("focusitemrect", &Co::FocusItemRect),
-         K<Co>("itemleftoffset", &Co::ItemLeftOffset), K<Co>("itemrightoffset", &Co::ItemRightOffset),
-         K<Co>("itemtextrect", &Co::ItemTextRect)},
+         K<Co>("activeitemrect",                                                   &Co::ActiveItemRect), K<Co>("focusitemrect", &Co::FocusItemRect),
+         K<Co>("itemleftoffset",    &Co::ItemLeftOffset),    K<Co>("itemrightoffset", &Co::ItemRightOffset),
+         K<Co>("itemtextrect",                                                            &Co::ItemTextRect)},
         FontGroup<Co>(),
-        {K<Co>("focusfontcolor", &Co::FocusFontColor), K<Co>("activefontcolor", &Co::ActiveFontColor),
-         S<Co>("listboxname", &Co::ListBoxName), K<Co>("buttonrect", &Co::ButtonRect),
-         K<Co>("activebuttonrect", &Co::ActiveButtonRect), K<Co>("downbuttonrect", &Co::DownButtonRect),
-         K<Co>("unenabledbuttonrect", &Co::UnEnabledButtonRect), K<Co>("itemstretcheffect", &Co::ItemStretchEffect),
+        { K<Co>("focusfontcolor", &Co::FocusFontColor), K<Co>("activefontcolor", &Co::ActiveFontColor),
+         S<Co>("listboxname", &Co::ListBoxName), K<Co>("buttonrect",                                                                                           &Co::ButtonRect),
+         K<Co>("activebuttonrect", &Co::ActiveButtonRect), K<Co>("downbuttonrect",                                              &Co::DownButtonRect),
+         K<Co>("unenabledbuttonrect", &Co::UnEnabledButtonRect),
+         K<Co>("itemstretcheffect", &Co::ItemStretchEffect),
          K<Co>("focusitemstretcheffect", &Co::FocusItemStretchEffect), K<Co>("showfocus", &Co::ShowFocus)},
     });
     return t;
@@ -353,9 +415,9 @@ const std::vector<TbsSkinKey<Co>>& ComboBoxKeys() {
 using SB = TbsDataSkinScrollBarControl;
 const std::vector<TbsSkinKey<SB>>& ScrollBarKeys() {
     static const auto t = Join<SB>({
-        {K<SB>("trackarea", &SB::TrackArea)},
+        {K<SB>("trackarea",             &SB::TrackArea)            },
         ArrowGroup<SB>(),
-        {K<SB>("thumbrect", &SB::ThumbRect), K<SB>("activethumbrect", &SB::ActiveThumbRect),
+        { K<SB>("thumbrect", &SB::ThumbRect), K<SB>("activethumbrect", &SB::ActiveThumbRect),
          K<SB>("downthumbrect", &SB::DownThumbRect), K<SB>("thumboffset1", &SB::ThumbOffset1),
          K<SB>("thumboffset2", &SB::ThumbOffset2), K<SB>("thumbtransparent", &SB::ThumbTransparent),
          K<SB>("thumbtransparentcolor", &SB::ThumbTransparentColor),
@@ -370,7 +432,9 @@ const std::vector<TbsSkinKey<SB>>& ScrollBarKeys() {
 
 using SX = TbsDataSkinScrollBoxControl;
 const std::vector<TbsSkinKey<SX>>& ScrollBoxKeys() {
-    static const std::vector<TbsSkinKey<SX>> t = {K<SX>("bgpictureindex", &SX::BGPictureIndex, -1)};
+    static const std::vector<TbsSkinKey<SX>> t = {
+        K<SX>("bgpictureindex", &SX::BGPictureIndex, -1),
+    };
     return t;
 }
 
@@ -382,17 +446,21 @@ template <class C> const std::vector<TbsSkinKey<C>>& FontAndBGKeys() {
 
 using Bv = TbsDataSkinBevel;
 const std::vector<TbsSkinKey<Bv>>& BevelKeys() {
-    static const std::vector<TbsSkinKey<Bv>> t = {K<Bv>("lightcolor", &Bv::LightColor),
-                                                  K<Bv>("darkcolor", &Bv::DarkColor)};
+    static const std::vector<TbsSkinKey<Bv>> t = {
+        K<Bv>("lightcolor", &Bv::LightColor),
+        K<Bv>("darkcolor", &Bv::DarkColor),
+    };
     return t;
 }
 
 using Sl = TbsDataSkinSlider;
 const std::vector<TbsSkinKey<Sl>>& SliderKeys() {
     static const std::vector<TbsSkinKey<Sl>> t = {
-        K<Sl>("bgcolor", &Sl::BGColor),       K<Sl>("hrulerrect", &Sl::HRulerRect), K<Sl>("hthumbrect", &Sl::HThumbRect),
-        K<Sl>("vrulerrect", &Sl::VRulerRect), K<Sl>("vthumbrect", &Sl::VThumbRect), K<Sl>("edgesize", &Sl::EdgeSize),
-        K<Sl>("pointscolor", &Sl::PointsColor)};
+        K<Sl>("bgcolor", &Sl::BGColor),         K<Sl>("hrulerrect", &Sl::HRulerRect),
+        K<Sl>("hthumbrect", &Sl::HThumbRect),   K<Sl>("vrulerrect", &Sl::VRulerRect),
+        K<Sl>("vthumbrect", &Sl::VThumbRect),   K<Sl>("edgesize", &Sl::EdgeSize),
+        K<Sl>("pointscolor", &Sl::PointsColor),
+    };
     return t;
 }
 
@@ -502,7 +570,8 @@ const std::vector<ControlType>& ControlTypes() {
 
 } // namespace
 
-std::unique_ptr<TbsDataSkinControl> CreateDataSkinControl(const std::string& keyword, const std::string& AIDName) {
+std::unique_ptr<TbsDataSkinControl> CreateDataSkinControl(const std::string& keyword,
+                                                          const std::string& AIDName) {
     for (auto& t : ControlTypes())
         if (keyword == t.keyword) return t.create(AIDName);
     return nullptr;

@@ -443,7 +443,8 @@ const std::vector<ObjectType>& ObjectTypes() {
 
 } // namespace
 
-std::unique_ptr<TbsDataSkinObject> CreateDataSkinObject(const std::string& keyword, const std::string& AIDName) {
+std::unique_ptr<TbsDataSkinObject> CreateDataSkinObject(const std::string& keyword,
+                                                        const std::string& AIDName) {
     for (auto& t : ObjectTypes())
         if (keyword == t.keyword) return t.create(AIDName);
     return nullptr;

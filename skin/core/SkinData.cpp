@@ -467,7 +467,8 @@ void TbsSkinData::StoreToDisk(const std::string& AFileName) {
     if (!FInActivePicture.Empty() && !FInActivePictureName.empty())
         FInActivePicture.SaveToFile(folder + FInActivePictureName);
     if (!FMask.Empty() && !FMaskName.empty()) FMask.SaveToFile(folder + FMaskName);
-    for (size_t i = 0; i < FActivePictures.size() && static_cast<int>(i) < FActivePicturesNames.Count(); ++i) {
+    for (size_t i = 0; i < FActivePictures.size() && static_cast<int>(i) < FActivePicturesNames.Count();
+         ++i) {
         std::string name = FActivePicturesNames[static_cast<int>(i)];
         if (!name.empty()) FActivePictures[i]->SaveToFile(folder + name);
     }

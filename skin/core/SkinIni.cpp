@@ -44,12 +44,12 @@ E ReadKeyword(gui::TCustomIniFile& ini, const std::string& section, const std::s
 
 constexpr std::array<const char*, 3> kAlignments{"taleftjustify", "tarightjustify", "tacenter"};
 constexpr std::array<const char*, 3> kStretchTypes{"stfull", "sthorz", "stvert"};
-constexpr std::array<const char*, 7> kMorphKinds{"mkdefault",    "mkgradient",   "mkleftgradient", "mkrightgradient",
-                                                 "mkleftslide", "mkrightslide", "mkpush"};
-constexpr std::array<const char*, 6> kInActiveEffects{"iebrightness", "iedarkness", "iegrayscale",
+constexpr std::array<const char*, 7> kMorphKinds{
+    "mkdefault", "mkgradient", "mkleftgradient", "mkrightgradient", "mkleftslide", "mkrightslide", "mkpush"};
+constexpr std::array<const char*, 6> kInActiveEffects{"iebrightness", "iedarkness",  "iegrayscale",
                                                       "ienoise",      "iesplitblur", "ieinvert"};
 constexpr std::array<const char*, 7> kStdCommands{"cmclose",   "cmmaximize", "cmminimize",      "cmsysmenu",
-                                                   "cmdefault", "cmrollup",   "cmminimizetotray"};
+                                                  "cmdefault", "cmrollup",   "cmminimizetotray"};
 constexpr std::array<const char*, 4> kFontStyles{"fsbold", "fsitalic", "fsunderline", "fsstrikeout"};
 
 } // namespace
@@ -85,7 +85,8 @@ TRect ReadRect(gui::TCustomIniFile& ini, const std::string& section, const std::
     return StrToRect(ini.ReadString(section, ident, "0,0,0,0"));
 }
 
-void WriteRect(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident, const TRect& r) {
+void WriteRect(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident,
+               const TRect& r) {
     ini.WriteString(section, ident, RectToStr(r));
 }
 
@@ -158,8 +159,10 @@ void WriteAlignment(gui::TCustomIniFile& ini, const std::string& section, const 
     ini.WriteString(section, ident, kAlignments[static_cast<size_t>(value)]);
 }
 
-TbsStretchType ReadStretchType(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident) {
-    return ReadKeyword(ini, section, ident, kStretchTypes, TbsStretchType::bsstFull, TbsStretchType::bsstHorz);
+TbsStretchType ReadStretchType(gui::TCustomIniFile& ini, const std::string& section,
+                               const std::string& ident) {
+    return ReadKeyword(ini, section, ident, kStretchTypes, TbsStretchType::bsstFull,
+                       TbsStretchType::bsstHorz);
 }
 
 void WriteStretchType(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident,
@@ -188,7 +191,8 @@ void WriteInActiveEffect(gui::TCustomIniFile& ini, const std::string& section, c
 }
 
 TbsStdCommand ReadStdCommand(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident) {
-    return ReadKeyword(ini, section, ident, kStdCommands, TbsStdCommand::cmDefault, TbsStdCommand::cmMinimizeToTray);
+    return ReadKeyword(ini, section, ident, kStdCommands, TbsStdCommand::cmDefault,
+                       TbsStdCommand::cmMinimizeToTray);
 }
 
 void WriteStdCommand(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident,

@@ -125,7 +125,8 @@ void TbsSkinIniFile::ReadSection(const std::string& section, gui::TStrings& keys
     keys.Clear();
     if (const Section* s = Find(section))
         for (size_t i = 0; i < s->lines.size(); ++i)
-            if (s->lines[i].hasValue && s->keys.at(os::LowerCase(s->lines[i].key)) == i) keys.Add(s->lines[i].key);
+            if (s->lines[i].hasValue && s->keys.at(os::LowerCase(s->lines[i].key)) == i)
+                keys.Add(s->lines[i].key);
     keys.EndUpdate();
 }
 

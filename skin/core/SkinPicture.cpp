@@ -32,7 +32,8 @@ void TbsPicture::LoadFromStream(gui::TStream& stream) {
     stream.ReadBuffer(file.data() + kFileHeaderSize, size - kFileHeaderSize);
     gdi::image::Image image;
     std::string error;
-    if (!gdi::image::ReadBmp(file, image, error)) throw EInvalidGraphic("Bitmap image is not valid: " + error);
+    if (!gdi::image::ReadBmp(file, image, error))
+        throw EInvalidGraphic("Bitmap image is not valid: " + error);
     image_ = std::move(image);
 }
 

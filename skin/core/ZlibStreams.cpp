@@ -22,10 +22,14 @@ int CheckDecompress(int code) {
 
 int Level(TCompressionLevel level) {
     switch (level) {
-    case TCompressionLevel::clNone: return Z_NO_COMPRESSION;
-    case TCompressionLevel::clFastest: return Z_BEST_SPEED;
-    case TCompressionLevel::clDefault: return Z_DEFAULT_COMPRESSION;
-    case TCompressionLevel::clMax: return Z_BEST_COMPRESSION;
+    case TCompressionLevel::clNone:
+        return Z_NO_COMPRESSION;
+    case TCompressionLevel::clFastest:
+        return Z_BEST_SPEED;
+    case TCompressionLevel::clDefault:
+        return Z_DEFAULT_COMPRESSION;
+    case TCompressionLevel::clMax:
+        return Z_BEST_COMPRESSION;
     }
     return Z_DEFAULT_COMPRESSION;
 }
