@@ -12,20 +12,20 @@
 
 namespace skin {
 
-namespace {
-
-void WriteInt32(gui::TStream& s, int32_t v) {
+void WriteSkinInt32(gui::TStream& s, int32_t v) {
     auto u = static_cast<uint32_t>(v);
     uint8_t b[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
                     static_cast<uint8_t>(u >> 24)};
     s.WriteBuffer(b, 4);
 }
 
-int32_t ReadInt32(gui::TStream& s) {
+int32_t ReadSkinInt32(gui::TStream& s) {
     uint8_t b[4];
     s.ReadBuffer(b, 4);
     return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24));
 }
+
+namespace {
 
 void WriteFlaggedPicture(gui::TStream& s, const TbsPicture& picture) {
     uint8_t empty = picture.Empty() ? 1 : 0;
@@ -92,11 +92,11 @@ void TbsCompressedStoredSkin::SetCompressedFileName(const std::string& value) {
 
 void TbsCompressedStoredSkin::LoadFromSkinData(TbsSkinData& ASkinData) {
     gui::TMemoryStream inner;
-    WriteInt32(inner, kStoredSkinVersion);
+    WriteSkinInt32(inner, kStoredSkinVersion);
     WriteFlaggedPicture(inner, ASkinData.FPicture);
     WriteFlaggedPicture(inner, ASkinData.FInActivePicture);
     WriteFlaggedPicture(inner, ASkinData.FMask);
-    WriteInt32(inner, static_cast<int32_t>(ASkinData.FActivePictures.size()));
+    WriteSkinInt32(inner, static_cast<int32_t>(ASkinData.FActivePictures.size()));
     for (auto& picture : ASkinData.FActivePictures) picture->SaveToStream(inner);
     TbsSkinIniFile ini;
     ASkinData.WriteSkinIni(ini);
@@ -115,12 +115,12 @@ bool TbsCompressedStoredSkin::LoadFromIniFile(const std::string& AFileName) {
     if (!IsValidSkinIni(ini)) return false;
     std::string folder = os::ExtractFilePath(AFileName);
     gui::TMemoryStream inner;
-    WriteInt32(inner, kStoredSkinVersion);
+    WriteSkinInt32(inner, kStoredSkinVersion);
     for (const char* key : {"picture", "inactivepicture", "mask"})
         WriteFlaggedFolderPicture(inner, folder, ini.ReadString("PICTURES", key, ""));
     gui::TStringList names;
     ReadStrings(ini, "PICTURES", "activepictures", names);
-    WriteInt32(inner, names.Count());
+    WriteSkinInt32(inner, names.Count());
     for (int i = 0; i < names.Count(); ++i) WriteFolderPicture(inner, folder + names[i]);
     // The text goes in as the file has it, with CR LF line ends.
     WriteText(inner, lines.Text());
@@ -140,16 +140,16 @@ void TbsCompressedStoredSkin::LoadFromCompressFile(const std::string& AFileName)
 void TbsCompressedStoredSkin::LoadFromCompressStream(gui::TStream& Stream) {
     FCompressedStream->Clear();
     Stream.SetPosition(0);
-    if (ReadInt32(Stream) > kStoredSkinVersion) return;
-    int32_t size = ReadInt32(Stream);
+    if (ReadSkinInt32(Stream) > kStoredSkinVersion) return;
+    int32_t size = ReadSkinInt32(Stream);
     if (size < 0 || size > Stream.Size() - Stream.Position()) throw gui::EReadError("Stream read error");
     if (size > 0) FCompressedStream->CopyFrom(Stream, size);
     FCompressedStream->SetPosition(0);
 }
 
 void TbsCompressedStoredSkin::SaveToCompressStream(gui::TStream& Stream) const {
-    WriteInt32(Stream, kStoredSkinVersion);
-    WriteInt32(Stream, static_cast<int32_t>(FCompressedStream->Size()));
+    WriteSkinInt32(Stream, kStoredSkinVersion);
+    WriteSkinInt32(Stream, static_cast<int32_t>(FCompressedStream->Size()));
     if (!Empty()) Stream.WriteBuffer(FCompressedStream->Memory(), FCompressedStream->Size());
 }
 

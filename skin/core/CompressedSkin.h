@@ -22,6 +22,10 @@ class TbsSkinData;
 
 inline constexpr int32_t kStoredSkinVersion = 3;
 
+// The little-endian 32-bit integers of both formats; reading short raises EReadError.
+int32_t ReadSkinInt32(gui::TStream& s);
+void WriteSkinInt32(gui::TStream& s, int32_t v);
+
 class TbsCompressedStoredSkin : public os::TComponent {
 public:
     explicit TbsCompressedStoredSkin(os::TComponent* AOwner = nullptr);

@@ -2,8 +2,6 @@
 
 #include "skin/core/SkinKeys.h"
 
-#include <functional>
-
 namespace skin {
 
 using keys::ArrowGroup;
@@ -522,49 +520,40 @@ void TbsDataSkinUpDownControl::SaveToFile(gui::TCustomIniFile& IniFile) {
 
 namespace {
 
-struct ControlType {
-    const char* keyword;
-    std::function<std::unique_ptr<TbsDataSkinControl>(const std::string&)> create;
-    std::function<bool(const TbsDataSkinControl&)> is;
-};
+using Types = TbsSkinTypes<TbsDataSkinControl>;
 
-template <class C> ControlType Type(const char* keyword) {
-    return {keyword, [](const std::string& name) { return std::make_unique<C>(name); },
-            [](const TbsDataSkinControl& c) { return dynamic_cast<const C*>(&c) != nullptr; }};
-}
-
-// Subclasses stand before their bases, so that a writer names the most derived type.
-const std::vector<ControlType>& ControlTypes() {
-    static const std::vector<ControlType> t = {
-        Type<TbsDataSkinPanelControl>("panel"),
-        Type<TbsDataSkinExPanelControl>("expanel"),
-        Type<TbsDataSkinMenuButtonControl>("menubutton"),
-        Type<TbsDataSkinButtonControl>("button"),
-        Type<TbsDataSkinCheckRadioControl>("checkradio"),
-        Type<TbsDataSkinGaugeControl>("gauge"),
-        Type<TbsDataSkinSplitterControl>("splitter"),
-        Type<TbsDataSkinTrackBarControl>("trackbar"),
-        Type<TbsDataSkinLabelControl>("label"),
-        Type<TbsDataSkinStdLabelControl>("stdlabel"),
-        Type<TbsDataSkinUpDownControl>("updown"),
-        Type<TbsDataSkinGridControl>("grid"),
-        Type<TbsDataSkinTabControl>("tab"),
-        Type<TbsDataSkinMainMenuBar>("mainmenubar"),
-        Type<TbsDataSkinControlBar>("controlbar"),
-        Type<TbsDataSkinMemoControl>("memo"),
-        Type<TbsDataSkinEditControl>("edit"),
-        Type<TbsDataSkinCheckListBox>("checklistbox"),
-        Type<TbsDataSkinListBox>("listbox"),
-        Type<TbsDataSkinComboBox>("combobox"),
-        Type<TbsDataSkinScrollBarControl>("scrollbar"),
-        Type<TbsDataSkinSpinEditControl>("spinedit"),
-        Type<TbsDataSkinScrollBoxControl>("scrollbox"),
-        Type<TbsDataSkinTreeView>("treeview"),
-        Type<TbsDataSkinBevel>("bevel"),
-        Type<TbsDataSkinSlider>("slider"),
-        Type<TbsDataSkinListView>("listview"),
-        Type<TbsDataSkinRichEdit>("richedit"),
-    };
+// Subclasses stand before their bases.
+const Types& ControlTypes() {
+    static const Types t({
+        Types::Type<TbsDataSkinPanelControl>("panel"),
+        Types::Type<TbsDataSkinExPanelControl>("expanel"),
+        Types::Type<TbsDataSkinMenuButtonControl>("menubutton"),
+        Types::Type<TbsDataSkinButtonControl>("button"),
+        Types::Type<TbsDataSkinCheckRadioControl>("checkradio"),
+        Types::Type<TbsDataSkinGaugeControl>("gauge"),
+        Types::Type<TbsDataSkinSplitterControl>("splitter"),
+        Types::Type<TbsDataSkinTrackBarControl>("trackbar"),
+        Types::Type<TbsDataSkinLabelControl>("label"),
+        Types::Type<TbsDataSkinStdLabelControl>("stdlabel"),
+        Types::Type<TbsDataSkinUpDownControl>("updown"),
+        Types::Type<TbsDataSkinGridControl>("grid"),
+        Types::Type<TbsDataSkinTabControl>("tab"),
+        Types::Type<TbsDataSkinMainMenuBar>("mainmenubar"),
+        Types::Type<TbsDataSkinControlBar>("controlbar"),
+        Types::Type<TbsDataSkinMemoControl>("memo"),
+        Types::Type<TbsDataSkinEditControl>("edit"),
+        Types::Type<TbsDataSkinCheckListBox>("checklistbox"),
+        Types::Type<TbsDataSkinListBox>("listbox"),
+        Types::Type<TbsDataSkinComboBox>("combobox"),
+        Types::Type<TbsDataSkinScrollBarControl>("scrollbar"),
+        Types::Type<TbsDataSkinSpinEditControl>("spinedit"),
+        Types::Type<TbsDataSkinScrollBoxControl>("scrollbox"),
+        Types::Type<TbsDataSkinTreeView>("treeview"),
+        Types::Type<TbsDataSkinBevel>("bevel"),
+        Types::Type<TbsDataSkinSlider>("slider"),
+        Types::Type<TbsDataSkinListView>("listview"),
+        Types::Type<TbsDataSkinRichEdit>("richedit"),
+    });
     return t;
 }
 
@@ -572,15 +561,11 @@ const std::vector<ControlType>& ControlTypes() {
 
 std::unique_ptr<TbsDataSkinControl> CreateDataSkinControl(const std::string& keyword,
                                                           const std::string& AIDName) {
-    for (auto& t : ControlTypes())
-        if (keyword == t.keyword) return t.create(AIDName);
-    return nullptr;
+    return ControlTypes().Create(keyword, AIDName);
 }
 
-std::string DataSkinControlKeyword(const TbsDataSkinControl& control) {
-    for (auto& t : ControlTypes())
-        if (t.is(control)) return t.keyword;
-    return {};
+std::string DataSkinControlKeyword(const TbsDataSkinControl& d) {
+    return ControlTypes().Keyword(d);
 }
 
 } // namespace skin

@@ -2,8 +2,6 @@
 
 #include "skin/core/SkinKeys.h"
 
-#include <functional>
-
 namespace skin {
 
 using keys::Join;
@@ -415,29 +413,20 @@ void TbsDataSkinHintWindow::SaveToFile(gui::TCustomIniFile& IniFile) {
 
 namespace {
 
-struct ObjectType {
-    const char* keyword;
-    std::function<std::unique_ptr<TbsDataSkinObject>(const std::string&)> create;
-    std::function<bool(const TbsDataSkinObject&)> is;
-};
+using Types = TbsSkinTypes<TbsDataSkinObject>;
 
-template <class C> ObjectType Type(const char* keyword) {
-    return {keyword, [](const std::string& name) { return std::make_unique<C>(name); },
-            [](const TbsDataSkinObject& o) { return dynamic_cast<const C*>(&o) != nullptr; }};
-}
-
-// Subclasses stand before their bases, so that a writer names the most derived type.
-const std::vector<ObjectType>& ObjectTypes() {
-    static const std::vector<ObjectType> t = {
-        Type<TbsDataSkinMenuItem>("menuitem"),
-        Type<TbsDataSkinMainMenuBarItem>("mainmenubaritem"),
-        Type<TbsDataSkinMainMenuBarButton>("mainmenubarbutton"),
-        Type<TbsDataSkinStdButton>("stdbutton"),
-        Type<TbsDataSkinButton>("button"),
-        Type<TbsDataSkinCaption>("caption"),
-        Type<TbsDataSkinAnimate>("animate"),
-        Type<TbsDataUserObject>("userobject"),
-    };
+// Subclasses stand before their bases.
+const Types& ObjectTypes() {
+    static const Types t({
+        Types::Type<TbsDataSkinMenuItem>("menuitem"),
+        Types::Type<TbsDataSkinMainMenuBarItem>("mainmenubaritem"),
+        Types::Type<TbsDataSkinMainMenuBarButton>("mainmenubarbutton"),
+        Types::Type<TbsDataSkinStdButton>("stdbutton"),
+        Types::Type<TbsDataSkinButton>("button"),
+        Types::Type<TbsDataSkinCaption>("caption"),
+        Types::Type<TbsDataSkinAnimate>("animate"),
+        Types::Type<TbsDataUserObject>("userobject"),
+    });
     return t;
 }
 
@@ -445,15 +434,11 @@ const std::vector<ObjectType>& ObjectTypes() {
 
 std::unique_ptr<TbsDataSkinObject> CreateDataSkinObject(const std::string& keyword,
                                                         const std::string& AIDName) {
-    for (auto& t : ObjectTypes())
-        if (keyword == t.keyword) return t.create(AIDName);
-    return nullptr;
+    return ObjectTypes().Create(keyword, AIDName);
 }
 
-std::string DataSkinObjectKeyword(const TbsDataSkinObject& object) {
-    for (auto& t : ObjectTypes())
-        if (t.is(object)) return t.keyword;
-    return {};
+std::string DataSkinObjectKeyword(const TbsDataSkinObject& d) {
+    return ObjectTypes().Keyword(d);
 }
 
 } // namespace skin

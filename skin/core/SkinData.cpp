@@ -60,10 +60,29 @@ const std::vector<TbsSkinKey<SD>>& FormInfoKeys() {
     return t;
 }
 
-int32_t ReadInt32(gui::TStream& s) {
-    uint8_t b[4];
-    s.ReadBuffer(b, 4);
-    return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24));
+// "count" and the entries "IDName:type"; an entry of no known type adds nothing.
+template <class D, class Create>
+void ReadList(gui::TCustomIniFile& ini, const char* section, std::vector<std::unique_ptr<D>>& list,
+              Create create) {
+    int count = ReadListCount(ini, section, "count");
+    for (int i = 0; i < count; ++i) {
+        std::string name, type;
+        SplitListEntry(ini.ReadString(section, std::to_string(i), ""), name, type);
+        if (auto d = create(type, name)) {
+            d->LoadFromFile(ini);
+            list.push_back(std::move(d));
+        }
+    }
+}
+
+template <class D, class Keyword>
+void WriteList(gui::TCustomIniFile& ini, const char* section, const std::vector<std::unique_ptr<D>>& list,
+               Keyword keyword) {
+    ini.EraseSection(section);
+    ini.WriteInteger(section, "count", static_cast<int>(list.size()));
+    for (size_t i = 0; i < list.size(); ++i)
+        ini.WriteString(section, std::to_string(i), list[i]->IDName + ":" + keyword(*list[i]));
+    for (auto& d : list) d->SaveToFile(ini);
 }
 
 // A flag byte (nonzero: empty) and, when 0, a BMP.
@@ -250,7 +269,7 @@ bool TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin)
 
 void TbsSkinData::ReadInnerSkin(gui::TMemoryStream& data) {
     data.SetPosition(0);
-    int32_t version = ReadInt32(data);
+    int32_t version = ReadSkinInt32(data);
     if (version > kStoredSkinVersion)
         throw std::runtime_error(os::FormatC("Skin data version %d is not supported", version));
     ReadFlaggedPicture(data, FPicture);
@@ -261,7 +280,7 @@ void TbsSkinData::ReadInnerSkin(gui::TMemoryStream& data) {
         ReadFlaggedPicture(data, dropped);
         ReadFlaggedPicture(data, dropped);
     }
-    int32_t count = ReadInt32(data);
+    int32_t count = ReadSkinInt32(data);
     for (int32_t i = 0; i < count; ++i) {
         auto picture = std::make_unique<TbsPicture>();
         picture->LoadFromStream(data);
@@ -386,47 +405,21 @@ void TbsSkinData::WriteFormInfo(gui::TCustomIniFile& ini) {
 }
 
 void TbsSkinData::ReadObjectList(gui::TCustomIniFile& ini) {
-    int count = ReadListCount(ini, kSkinObjects, "count");
-    for (int i = 0; i < count; ++i) {
-        std::string name, type;
-        SplitListEntry(ini.ReadString(kSkinObjects, std::to_string(i), ""), name, type);
-        if (auto object = CreateDataSkinObject(type, name)) {
-            object->LoadFromFile(ini);
-            ObjectList.push_back(std::move(object));
-        }
-    }
+    ReadList(ini, kSkinObjects, ObjectList, CreateDataSkinObject);
 }
 
 void TbsSkinData::ReadControlList(gui::TCustomIniFile& ini) {
-    int count = ReadListCount(ini, kSkinControls, "count");
-    for (int i = 0; i < count; ++i) {
-        std::string name, type;
-        SplitListEntry(ini.ReadString(kSkinControls, std::to_string(i), ""), name, type);
-        if (auto control = CreateDataSkinControl(type, name)) {
-            control->LoadFromFile(ini);
-            CtrlList.push_back(std::move(control));
-        }
-    }
+    ReadList(ini, kSkinControls, CtrlList, CreateDataSkinControl);
 }
 
 // --- writing -------------------------------------------------------------------------------
 
 void TbsSkinData::WriteObjectList(gui::TCustomIniFile& ini) {
-    ini.EraseSection(kSkinObjects);
-    ini.WriteInteger(kSkinObjects, "count", static_cast<int>(ObjectList.size()));
-    for (size_t i = 0; i < ObjectList.size(); ++i)
-        ini.WriteString(kSkinObjects, std::to_string(i),
-                        ObjectList[i]->IDName + ":" + DataSkinObjectKeyword(*ObjectList[i]));
-    for (auto& object : ObjectList) object->SaveToFile(ini);
+    WriteList(ini, kSkinObjects, ObjectList, DataSkinObjectKeyword);
 }
 
 void TbsSkinData::WriteControlList(gui::TCustomIniFile& ini) {
-    ini.EraseSection(kSkinControls);
-    ini.WriteInteger(kSkinControls, "count", static_cast<int>(CtrlList.size()));
-    for (size_t i = 0; i < CtrlList.size(); ++i)
-        ini.WriteString(kSkinControls, std::to_string(i),
-                        CtrlList[i]->IDName + ":" + DataSkinControlKeyword(*CtrlList[i]));
-    for (auto& control : CtrlList) control->SaveToFile(ini);
+    WriteList(ini, kSkinControls, CtrlList, DataSkinControlKeyword);
 }
 
 void TbsSkinData::WriteSkinIni(gui::TCustomIniFile& ini) {

@@ -120,14 +120,20 @@ int TbsSkinIniFile::ValueCount(const std::string& section) const {
     return s ? static_cast<int>(s->keys.size()) : 0;
 }
 
-void TbsSkinIniFile::ReadSection(const std::string& section, gui::TStrings& keys) {
+void TbsSkinIniFile::ListKeys(const std::string& section, gui::TStrings& keys, bool withValues) const {
     keys.BeginUpdate();
     keys.Clear();
     if (const Section* s = Find(section))
-        for (size_t i = 0; i < s->lines.size(); ++i)
-            if (s->lines[i].hasValue && s->keys.at(os::LowerCase(s->lines[i].key)) == i)
-                keys.Add(s->lines[i].key);
+        for (size_t i = 0; i < s->lines.size(); ++i) {
+            const Line& l = s->lines[i];
+            if (l.hasValue && s->keys.at(os::LowerCase(l.key)) == i)
+                keys.Add(withValues ? l.key + "=" + l.value : l.key);
+        }
     keys.EndUpdate();
+}
+
+void TbsSkinIniFile::ReadSection(const std::string& section, gui::TStrings& keys) {
+    ListKeys(section, keys, false);
 }
 
 void TbsSkinIniFile::ReadSections(gui::TStrings& sections) {
@@ -138,13 +144,7 @@ void TbsSkinIniFile::ReadSections(gui::TStrings& sections) {
 }
 
 void TbsSkinIniFile::ReadSectionValues(const std::string& section, gui::TStrings& values) {
-    values.BeginUpdate();
-    values.Clear();
-    if (const Section* s = Find(section))
-        for (size_t i = 0; i < s->lines.size(); ++i)
-            if (s->lines[i].hasValue && s->keys.at(os::LowerCase(s->lines[i].key)) == i)
-                values.Add(s->lines[i].key + "=" + s->lines[i].value);
-    values.EndUpdate();
+    ListKeys(section, values, true);
 }
 
 void TbsSkinIniFile::EraseSection(const std::string& section) {

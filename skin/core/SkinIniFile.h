@@ -56,6 +56,8 @@ private:
     Section& Add(const std::string& name);
     void AddLine(Section& s, Line line);
     void Reindex();
+    // The keys with a value, each once (the first), in file order.
+    void ListKeys(const std::string& section, gui::TStrings& keys, bool withValues) const;
 
     std::vector<Section> sections_;
     std::unordered_map<std::string, size_t> index_; // lower-case name -> position in sections_

@@ -5,7 +5,9 @@
 
 #include "gui/IniFiles.h"
 
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -127,5 +129,35 @@ void WriteSkinKeys(gui::TCustomIniFile& ini, const std::string& section, const C
             },
             k.field);
 }
+
+// The descriptor classes of one family by their type keywords.  Subclasses stand before
+// their bases, so that a writer names the most derived type.
+template <class Base> class TbsSkinTypes {
+public:
+    struct Row {
+        const char* keyword;
+        std::function<std::unique_ptr<Base>(const std::string&)> create;
+        std::function<bool(const Base&)> is;
+    };
+    template <class C> static Row Type(const char* keyword) {
+        return {keyword, [](const std::string& name) { return std::make_unique<C>(name); },
+                [](const Base& d) { return dynamic_cast<const C*>(&d) != nullptr; }};
+    }
+    explicit TbsSkinTypes(std::vector<Row> rows) : rows_(std::move(rows)) {}
+    // Exact keyword, letter case included; nullptr for one that names no type.
+    std::unique_ptr<Base> Create(const std::string& keyword, const std::string& name) const {
+        for (auto& r : rows_)
+            if (keyword == r.keyword) return r.create(name);
+        return nullptr;
+    }
+    std::string Keyword(const Base& d) const {
+        for (auto& r : rows_)
+            if (r.is(d)) return r.keyword;
+        return {};
+    }
+
+private:
+    std::vector<Row> rows_;
+};
 
 } // namespace skin
