@@ -232,17 +232,25 @@ void TbsSkinData::SendSkinDataMessage(uint32_t M) {
     for (TbsSkinMessageForm* f : targets) f->SendSkinMessage(M, wParam, kSkinMessageLParam);
 }
 
-void TbsSkinData::BeginChange() {
+bool TbsSkinData::ChangeSkin(const std::function<void()>& read) {
+    lastError_.clear();
     Empty = true;
     ChangeSkinDataProcess = true;
     SendSkinDataMessage(WM_BEFORECHANGESKINDATA);
     ClearAll();
-}
-
-void TbsSkinData::EndChange() {
+    // A skin that cannot be read to its end is not half-used: the forms get the empty skin
+    // and still receive the closing messages.
+    try {
+        read();
+        Empty = false;
+    } catch (const std::exception& e) {
+        ClearAll();
+        lastError_ = e.what();
+    }
     SendSkinDataMessage(WM_CHANGESKINDATA);
     ChangeSkinDataProcess = false;
     SendSkinDataMessage(WM_AFTERCHANGESKINDATA);
+    return lastError_.empty();
 }
 
 // --- loading -------------------------------------------------------------------------------
@@ -252,19 +260,11 @@ bool TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin)
         lastError_ = "The stored skin is empty";
         return false;
     }
-    lastError_.clear();
-    BeginChange();
-    try {
+    return ChangeSkin([&] {
         gui::TMemoryStream data;
         AStoredSkin->DeCompressToStream(data);
         ReadInnerSkin(data);
-        Empty = false;
-    } catch (const std::exception& e) {
-        ClearAll();
-        lastError_ = e.what();
-    }
-    EndChange();
-    return lastError_.empty();
+    });
 }
 
 void TbsSkinData::ReadInnerSkin(gui::TMemoryStream& data) {
@@ -304,18 +304,8 @@ bool TbsSkinData::LoadFromFile(const std::string& FileName) {
         lastError_ = "\"" + FileName + "\" is not a skin: it lacks a required section";
         return false;
     }
-    lastError_.clear();
-    BeginChange();
-    try {
-        std::string folder = os::ExtractFilePath(FileName);
-        ReadSkin(ini, &folder);
-        Empty = false;
-    } catch (const std::exception& e) {
-        ClearAll();
-        lastError_ = e.what();
-    }
-    EndChange();
-    return lastError_.empty();
+    std::string folder = os::ExtractFilePath(FileName);
+    return ChangeSkin([&] { ReadSkin(ini, &folder); });
 }
 
 bool TbsSkinData::LoadFromCompressedFile(const std::string& FileName) {

@@ -9,6 +9,7 @@
 #include "skin/core/SkinPicture.h"
 #include "skin/core/SkinTypes.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -128,8 +129,9 @@ protected:
     void Loaded() override;
 
 private:
-    void BeginChange();
-    void EndChange();
+    // Announces the change, clears, reads and completes the announcement; false when read
+    // raised, with the skin left empty.
+    bool ChangeSkin(const std::function<void()>& read);
     void ReadSkin(gui::TCustomIniFile& ini, const std::string* folder);
     void ReadInnerSkin(gui::TMemoryStream& data);
     void ReadFormInfo(gui::TCustomIniFile& ini);
