@@ -97,10 +97,8 @@ void TCustomIniFile::SaveText(const IniText& text) const {
     }
 }
 
-namespace {
-
-void CheckEntry(const std::string& fileName, const std::string& section, const std::string& ident,
-                const std::string& value) {
+void TCustomIniFile::CheckEntry(const std::string& fileName, const std::string& section,
+                                const std::string& ident, const std::string& value) {
     auto hasBreak = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
     std::string key = os::Trim(ident);
     const char* why = nullptr;
@@ -114,6 +112,8 @@ void CheckEntry(const std::string& fileName, const std::string& section, const s
     if (why)
         throw EIniFileException("Cannot write [" + section + "] " + ident + " to " + fileName + ": " + why);
 }
+
+namespace {
 
 void ReadKeys(const IniText& text, const std::string& section, TStrings& keys, bool withValues) {
     keys.BeginUpdate();

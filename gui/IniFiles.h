@@ -58,6 +58,9 @@ protected:
     // Writes the whole file: a new file (and any missing folder) is created; an existing one is
     // replaced through a temporary file beside it, so a failed write never leaves half a file.
     void SaveText(const IniText& text) const;
+    // Raises EIniFileException for a name or value an ini line cannot hold.
+    static void CheckEntry(const std::string& fileName, const std::string& section, const std::string& ident,
+                           const std::string& value);
 
     std::string fileName_;
 };

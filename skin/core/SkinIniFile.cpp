@@ -100,7 +100,7 @@ std::string TbsSkinIniFile::ReadString(const std::string& section, const std::st
 
 void TbsSkinIniFile::WriteString(const std::string& section, const std::string& ident,
                                  const std::string& value) {
-    CheckEntry(section, ident, value);
+    CheckEntry(FileName(), section, ident, value);
     std::string key = os::Trim(ident);
     Section* s = Find(section);
     if (!s) s = &Add(os::Trim(section));
@@ -172,6 +172,18 @@ void TbsSkinIniFile::UpdateFile() {
     } catch (const gui::EStreamError& e) {
         throw gui::EIniFileException(e.what());
     }
+}
+
+} // namespace skin
+
+namespace skin {
+
+const gui::IniText& TbsSkinIniFile::ForReading() {
+    throw std::logic_error("TbsSkinIniFile reads through its own index");
+}
+
+void TbsSkinIniFile::Modify(const std::function<void(gui::IniText&)>&) {
+    throw std::logic_error("TbsSkinIniFile writes through its own index");
 }
 
 } // namespace skin

@@ -41,6 +41,11 @@ public:
     // Keys with a value in the section (each once); a list cannot hold more items than this.
     int ValueCount(const std::string& section) const;
 
+protected:
+    // Every operation above works on the skin's own index; the general text is never used.
+    const gui::IniText& ForReading() override;
+    void Modify(const std::function<void(gui::IniText&)>& edit) override;
+
 private:
     struct Line {
         std::string key, value;
