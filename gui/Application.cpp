@@ -87,6 +87,11 @@ void TApplication::WndProc(TMessage& m) {
     m.Result = DefWindowProc(handle_, m.Msg, m.WParam, m.LParam);
 }
 
+TIcon* TApplication::Icon() {
+    if (!icon_) icon_ = std::make_unique<TIcon>();
+    return icon_.get();
+}
+
 std::string TApplication::ExeName() const {
     std::error_code ec;
     return std::filesystem::read_symlink("/proc/self/exe", ec).string();

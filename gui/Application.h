@@ -55,6 +55,8 @@ public:
     // sends it WM_SIZE with SIZE_MINIMIZED.
     HWND Handle();
     std::string Title;
+    // The program's icon; forms without their own show it.
+    TIcon* Icon();
     std::string HelpFile;
     std::string ExeName() const;
     TCustomForm* MainForm() const { return mainForm_; }
@@ -120,6 +122,7 @@ private:
     TControl* hintControl_ = nullptr;
     bool hintShowing_ = false;
     std::vector<HWND> hidden_; // forms hidden by Minimize
+    std::unique_ptr<TIcon> icon_;
 };
 
 extern TApplication* Application;

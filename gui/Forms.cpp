@@ -95,6 +95,8 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TCustomControl::CreateWnd();
+    HICON icon = icon_ && icon_->Handle() ? icon_->Handle() : Application->Icon()->Handle();
+    if (icon) SendMessage(Handle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(icon));
     if (windowState_ == wsMaximized)
         SetWindowLongPtr(Handle(), GWL_STYLE, GetWindowLongPtr(Handle(), GWL_STYLE) | WS_MAXIMIZE);
 }
@@ -126,6 +128,17 @@ void TCustomForm::SetWindowState(TWindowState value) {
         ShowWindow(Handle(), value == wsMinimized   ? SW_MINIMIZE
                              : value == wsMaximized ? SW_SHOWMAXIMIZED
                                                     : SW_RESTORE);
+}
+
+TIcon* TCustomForm::Icon() {
+    if (!icon_) {
+        icon_ = std::make_unique<TIcon>();
+        icon_->OnChange = [this](TObject*) {
+            if (HandleAllocated())
+                SendMessage(Handle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(icon_->Handle()));
+        };
+    }
+    return icon_.get();
 }
 
 void TCustomForm::SetMenu(TMainMenu* menu) {

@@ -57,6 +57,8 @@ public:
     void SetWindowState(TWindowState value);
     TPosition Position() const { return position_; }
     void SetPosition(TPosition value) { position_ = value; }
+    // The form's own icon; empty, the application's shows.
+    TIcon* Icon();
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
     bool KeyPreview = false;
@@ -118,6 +120,7 @@ private:
     TWindowState windowState_ = wsNormal;
     TPosition position_ = poDesigned;
     TMainMenu* menu_ = nullptr;
+    std::unique_ptr<TIcon> icon_;
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
     TModalResult modalResult_ = mrNone;

@@ -1,4 +1,7 @@
 #include "GuiHarness.h"
+#include "gui/ImgList.h"
+#include "gui/Menus.h"
+#include "gui/Picture.h"
 #include "gui/Resources.h"
 
 #include <cstring>
@@ -120,6 +123,115 @@ TEST(GraphicsTest, BitmapsFromEmbeddedResources) {
     EXPECT_EQ(b.Width(), 3);
     EXPECT_EQ(b.Canvas()->Pixels(2, 1), clAqua);
     EXPECT_THROW(b.LoadFromResourceName("NoSuchGlyph"), EResNotFound);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PictureTest, FilesLoadByExtensionAndRoundTrip) {
+    TBitmap b;
+    b.SetSize(6, 4);
+    b.Canvas()->Brush()->SetColor(clYellow);
+    b.Canvas()->FillRect(Rect(0, 0, 6, 4));
+    struct Case {
+        const char* ext;
+        std::unique_ptr<TGraphic> graphic;
+        bool exact;
+    };
+    Case cases[] = {
+        {".bmp", std::make_unique<TBitmap>(),    true },
+        {".png", std::make_unique<TPngImage>(),  true },
+        {".gif", std::make_unique<TGIFImage>(),  true },
+        {".jpg", std::make_unique<TJPEGImage>(), false}
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.ext);
+        std::string name = testing::TempDir() + "/pic" + c.ext;
+        c.graphic->Assign(&b);
+        TPicture out;
+        out.SetGraphic(c.graphic.get());
+        out.SaveToFile(name); // in the graphic's own format
+        TPicture in;
+        in.LoadFromFile(name);
+        ASSERT_NE(in.Graphic(), nullptr);
+        EXPECT_EQ(in.Graphic()->ClassName(), c.graphic->ClassName());
+        EXPECT_EQ(in.Width(), 6);
+        EXPECT_EQ(in.Height(), 4);
+        COLORREF px = ColorToRGB(in.Bitmap()->Canvas()->Pixels(0, 0));
+        if (c.exact)
+            EXPECT_EQ(px, ColorToRGB(clYellow));
+        else
+            EXPECT_GT(GetRValue(px) + GetGValue(px), 400);
+    }
+    TPicture p;
+    EXPECT_THROW(p.LoadFromFile(testing::TempDir() + "/x.tiff"), EInvalidGraphic);
+}
+
+TEST(PictureTest, IconsFromBitmapsDrawWithTheirMask) {
+    TBitmap b;
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(16, 16);
+    b.Canvas()->Brush()->SetColor(clFuchsia); // the key colour (bottom-left)
+    b.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    b.Canvas()->Brush()->SetColor(clRed);
+    b.Canvas()->FillRect(Rect(4, 4, 12, 12));
+    TIcon icon;
+    icon.FromBitmap(b);
+    EXPECT_EQ(icon.Width(), 16);
+    EXPECT_EQ(icon.Height(), 16);
+    EXPECT_THROW(icon.SetWidth(32), EInvalidGraphic);
+    TBitmap dst;
+    dst.SetSize(16, 16);
+    dst.Canvas()->Brush()->SetColor(clWhite);
+    dst.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    dst.Canvas()->Draw(0, 0, &icon);
+    EXPECT_EQ(dst.Canvas()->Pixels(1, 1), clWhite);
+    EXPECT_EQ(dst.Canvas()->Pixels(8, 8), clRed);
+}
+
+TEST(PictureTest, ImageListAddsStripsAndDrawsByIndex) {
+    TImageList list(nullptr);
+    list.SetSize(8, 8);
+    TBitmap strip;
+    strip.SetSize(24, 8);
+    strip.Canvas()->Brush()->SetColor(clFuchsia);
+    strip.Canvas()->FillRect(Rect(0, 0, 24, 8));
+    strip.Canvas()->Brush()->SetColor(clBlue);
+    strip.Canvas()->FillRect(Rect(10, 2, 14, 6)); // in the second image
+    EXPECT_EQ(list.AddMasked(&strip, clFuchsia), 0);
+    EXPECT_EQ(list.Count(), 3);
+    TBitmap dst;
+    dst.SetSize(8, 8);
+    dst.Canvas()->Brush()->SetColor(clWhite);
+    dst.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    list.Draw(dst.Canvas(), 0, 0, 1);
+    EXPECT_EQ(dst.Canvas()->Pixels(3, 3), clBlue);
+    EXPECT_EQ(dst.Canvas()->Pixels(0, 0), clWhite);
+    list.Draw(dst.Canvas(), 0, 0, 7); // outside the list: nothing
+    EXPECT_THROW(list.Delete(5), std::out_of_range);
+    list.SetSize(16, 16);
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(PictureTest, MenuItemsCarryPicturesAndTheMenuItsImages) {
+    TPopupMenu menu(nullptr);
+    auto* item = new TMenuItem(&menu);
+    menu.Items()->Add(item);
+    int changes = 0;
+    menu.OnChange = [&](TMenu*, TMenuItem*, bool) { ++changes; };
+    EXPECT_FALSE(item->HasBitmap());
+    TBitmap b;
+    b.SetSize(4, 4);
+    item->SetBitmap(&b);
+    EXPECT_TRUE(item->HasBitmap());
+    EXPECT_GT(changes, 0);
+    {
+        TImageList images(nullptr);
+        menu.SetImages(&images);
+        EXPECT_EQ(menu.Images(), &images);
+    }
+    EXPECT_EQ(menu.Images(), nullptr); // freed: forgotten
 }
 
 } // namespace
