@@ -257,13 +257,18 @@ void TControl::SetText(const std::string& text) {
     Perform(CM_TEXTCHANGED);
 }
 
+// The parent's font, without turning ParentFont off as a change of the font would.
+void TControl::TakeParentFont() {
+    settingFont_ = true;
+    font_->Assign(parent_->Font());
+    settingFont_ = false;
+}
+
 void TControl::SetParentFont(bool value) {
     if (parentFont_ == value) return;
     parentFont_ = value;
     if (value && parent_) {
-        settingFont_ = true;
-        font_->Assign(parent_->Font());
-        settingFont_ = false;
+        TakeParentFont();
     }
 }
 
@@ -326,9 +331,7 @@ void TControl::Loaded() {
     TComponent::Loaded();
     if (parent_) {
         if (parentFont_) {
-            settingFont_ = true;
-            font_->Assign(parent_->Font());
-            settingFont_ = false;
+            TakeParentFont();
         }
         if (parentColor_) color_ = parent_->Color();
         if (parentShowHint_) showHint_ = parent_->ShowHint();
@@ -368,35 +371,29 @@ void TControl::Repaint() {
     }
 }
 
-void TControl::BringToFront() {
+void TControl::MoveInZOrder(bool front) {
     if (!parent_) return;
     auto& v = parent_->controls_;
     v.erase(std::find(v.begin(), v.end(), this));
     // Windowless controls stay ahead of the windowed ones.
-    auto end =
-        windowed_ ? v.end() : std::find_if(v.begin(), v.end(), [](TControl* c) { return c->windowed_; });
-    v.insert(end, this);
+    auto firstWindowed = std::find_if(v.begin(), v.end(), [](TControl* c) { return c->windowed_; });
+    auto at = front ? (windowed_ ? v.end() : firstWindowed) : (windowed_ ? firstWindowed : v.begin());
+    v.insert(at, this);
     if (windowed_) {
         if (auto* w = static_cast<TWinControl*>(this); w->HandleAllocated())
-            SetWindowPos(w->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPos(w->Handle(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     Invalidate();
     RequestAlign();
 }
 
+void TControl::BringToFront() {
+    MoveInZOrder(true);
+}
+
 void TControl::SendToBack() {
-    if (!parent_) return;
-    auto& v = parent_->controls_;
-    v.erase(std::find(v.begin(), v.end(), this));
-    auto begin =
-        windowed_ ? std::find_if(v.begin(), v.end(), [](TControl* c) { return c->windowed_; }) : v.begin();
-    v.insert(begin, this);
-    if (windowed_) {
-        if (auto* w = static_cast<TWinControl*>(this); w->HandleAllocated())
-            SetWindowPos(w->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    Invalidate();
-    RequestAlign();
+    MoveInZOrder(false);
 }
 
 bool TControl::MouseCapture() const {
@@ -572,9 +569,7 @@ void TControl::Dispatch(TMessage& m) {
         return CMHintShow(m);
     case CM_PARENTFONTCHANGED:
         if (parentFont_ && parent_) {
-            settingFont_ = true;
-            font_->Assign(parent_->Font());
-            settingFont_ = false;
+            TakeParentFont();
         }
         return;
     case CM_PARENTCOLORCHANGED:
@@ -643,6 +638,21 @@ void TControlCanvas::FreeHandle() {
     g_canvasesWithDc.erase(this);
 }
 
+void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
+    FreeHandle();
+    Lock();
+    SetHandle(dc);
+    try {
+        paint();
+    } catch (...) {
+        SetHandle(nullptr);
+        Unlock();
+        throw;
+    }
+    SetHandle(nullptr);
+    Unlock();
+}
+
 void FreeDeviceContexts() {
     auto all = g_canvasesWithDc;
     for (TControlCanvas* c : all) c->FreeHandle();
@@ -658,21 +668,8 @@ TGraphicControl::~TGraphicControl() {
 }
 
 void TGraphicControl::Dispatch(TMessage& m) {
-    if (m.Msg == WM_PAINT && m.WParam) {
-        canvas_->FreeHandle();
-        canvas_->Lock();
-        canvas_->SetHandle(reinterpret_cast<HDC>(m.WParam));
-        try {
-            Paint();
-        } catch (...) {
-            canvas_->SetHandle(nullptr);
-            canvas_->Unlock();
-            throw;
-        }
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        return;
-    }
+    if (m.Msg == WM_PAINT && m.WParam)
+        return canvas_->PaintOn(reinterpret_cast<HDC>(m.WParam), [this] { Paint(); });
     TControl::Dispatch(m);
 }
 

@@ -235,6 +235,8 @@ private:
     friend struct ControlAccess;
     void FontChanged(TObject*);
     void ContextMenu(TMessage& message);
+    void MoveInZOrder(bool front);
+    void TakeParentFont();
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     // Where anchoring measures from: the bounds and the parent's client size when last set.
     TRect anchorBounds_{};
@@ -367,6 +369,8 @@ private:
     friend class TControl;
     friend LRESULT InitWndProc(HWND, UINT, WPARAM, LPARAM);
     void RealignFor(TControl* control);
+    bool DoKey(TMessage& message, bool (TCustomForm::*preview)(TMessage&),
+               void (TWinControl::*handler)(WORD&, TShiftState));
     bool IsControlMouseMsg(TMessage& message);
     bool KeyMessage(TMessage& message);
     void WindowDestroyed();
@@ -389,6 +393,8 @@ public:
     explicit TControlCanvas(TControl* control) : control_(control) {}
     ~TControlCanvas() override;
     void FreeHandle();
+    // Runs paint with the canvas on dc (a paint DC), locked.
+    void PaintOn(HDC dc, const std::function<void()>& paint);
 
 protected:
     void CreateHandle() override;

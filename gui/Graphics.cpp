@@ -372,6 +372,19 @@ void TGraphic::SetTransparent(bool value) {
     if (transparent_ != value) transparent_ = value, Changed();
 }
 
+std::vector<uint8_t> TGraphic::ReadRest(TStream& stream) {
+    std::vector<uint8_t> data(static_cast<size_t>(std::max<int64_t>(stream.Size() - stream.Position(), 0)));
+    if (!data.empty()) stream.ReadBuffer(data.data(), static_cast<int64_t>(data.size()));
+    return data;
+}
+
+void TGraphic::Decode(std::span<const uint8_t> data, gdi::image::Image& out, const std::string& invalid,
+                      bool bmpOnly) {
+    std::string error;
+    if (!(bmpOnly ? gdi::image::ReadBmp(data, out, error) : gdi::image::ReadImage(data, out, error)))
+        throw EInvalidGraphic(invalid);
+}
+
 void TGraphic::LoadFromFile(const std::string& fileName) {
     TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(stream);
@@ -589,11 +602,8 @@ void TBitmap::FromImage(const gdi::image::Image& image) {
 }
 
 void TBitmap::LoadFromStream(TStream& stream) {
-    std::vector<uint8_t> data(static_cast<size_t>(std::max<int64_t>(stream.Size() - stream.Position(), 0)));
-    if (!data.empty()) stream.ReadBuffer(data.data(), static_cast<int64_t>(data.size()));
     gdi::image::Image image;
-    std::string error;
-    if (!gdi::image::ReadBmp(data, image, error)) throw EInvalidGraphic("Bitmap image is not valid");
+    Decode(ReadRest(stream), image, "Bitmap image is not valid", true);
     FromImage(image);
 }
 
@@ -607,10 +617,8 @@ void TBitmap::SaveToStream(TStream& stream) {
 }
 
 void TBitmap::LoadFromResourceName(const std::string& name) {
-    std::span<const uint8_t> data = FindResourceData(name);
     gdi::image::Image image;
-    std::string error;
-    if (!gdi::image::ReadBmp(data, image, error)) throw EInvalidGraphic("Bitmap image is not valid");
+    Decode(FindResourceData(name), image, "Bitmap image is not valid", true);
     FromImage(image);
 }
 
@@ -716,11 +724,8 @@ void TIcon::FromBitmap(TBitmap& bitmap) {
 }
 
 void TIcon::LoadFromStream(TStream& stream) {
-    std::vector<uint8_t> data(static_cast<size_t>(std::max<int64_t>(stream.Size() - stream.Position(), 0)));
-    if (!data.empty()) stream.ReadBuffer(data.data(), static_cast<int64_t>(data.size()));
     gdi::image::Image image;
-    std::string error;
-    if (!gdi::image::ReadImage(data, image, error)) throw EInvalidGraphic("Icon image is not valid");
+    Decode(ReadRest(stream), image, "Icon image is not valid");
     FromImage(image);
 }
 
@@ -740,10 +745,8 @@ void TIcon::SaveToStream(TStream& stream) {
 }
 
 void TIcon::LoadFromResourceName(const std::string& name) {
-    std::span<const uint8_t> data = FindResourceData(name);
     gdi::image::Image image;
-    std::string error;
-    if (!gdi::image::ReadImage(data, image, error)) throw EInvalidGraphic("Icon image is not valid");
+    Decode(FindResourceData(name), image, "Icon image is not valid");
     FromImage(image);
 }
 

@@ -259,6 +259,11 @@ public:
 protected:
     friend class TCanvas;
     virtual void Draw(TCanvas& canvas, const TRect& r) = 0;
+    // The rest of the stream.
+    static std::vector<uint8_t> ReadRest(TStream& stream);
+    // One picture file of any kind we read (or BMP only); EInvalidGraphic(invalid) for anything else.
+    static void Decode(std::span<const uint8_t> data, gdi::image::Image& out, const std::string& invalid,
+                       bool bmpOnly = false);
     virtual void Changed();
     bool transparent_ = false;
 };

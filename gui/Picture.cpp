@@ -24,11 +24,8 @@ void TFileImage::Assign(const TPersistent* source) {
 }
 
 void TFileImage::LoadFromStream(TStream& stream) {
-    std::vector<uint8_t> data(static_cast<size_t>(std::max<int64_t>(stream.Size() - stream.Position(), 0)));
-    if (!data.empty()) stream.ReadBuffer(data.data(), static_cast<int64_t>(data.size()));
     gdi::image::Image image;
-    std::string error;
-    if (!gdi::image::ReadImage(data, image, error)) throw EInvalidGraphic(InvalidText());
+    Decode(ReadRest(stream), image, InvalidText());
     bitmap_.FromImage(image);
     Changed();
 }

@@ -606,22 +606,23 @@ void TWinControl::KeyPress(char32_t& key) {
     if (OnKeyPress) OnKeyPress(this, key);
 }
 
-bool TWinControl::DoKeyDown(TMessage& m) {
+// A form with KeyPreview sees the key before the control does.
+bool TWinControl::DoKey(TMessage& m, bool (TCustomForm::*preview)(TMessage&),
+                        void (TWinControl::*handler)(WORD&, TShiftState)) {
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview && form->DoKeyDown(m)) return true;
+    if (form && form != this && form->KeyPreview && (form->*preview)(m)) return true;
     WORD key = static_cast<WORD>(m.WParam);
-    KeyDown(key, KeyDataToShiftState(m.LParam));
+    (this->*handler)(key, KeyDataToShiftState(m.LParam));
     m.WParam = key;
     return key == 0;
 }
 
+bool TWinControl::DoKeyDown(TMessage& m) {
+    return DoKey(m, &TCustomForm::DoKeyDown, &TWinControl::KeyDown);
+}
+
 bool TWinControl::DoKeyUp(TMessage& m) {
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview && form->DoKeyUp(m)) return true;
-    WORD key = static_cast<WORD>(m.WParam);
-    KeyUp(key, KeyDataToShiftState(m.LParam));
-    m.WParam = key;
-    return key == 0;
+    return DoKey(m, &TCustomForm::DoKeyUp, &TWinControl::KeyUp);
 }
 
 bool TWinControl::DoKeyPress(TMessage& m) {
@@ -929,18 +930,7 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-    canvas_->FreeHandle();
-    canvas_->Lock();
-    canvas_->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    canvas_->PaintOn(dc, [this] { Paint(); });
 }
 
 } // namespace gui
