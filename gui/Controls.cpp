@@ -17,14 +17,18 @@ namespace gui {
 namespace {
 TControl* g_mouseControl = nullptr;
 TControl* g_captureControl = nullptr;
-std::function<void(TControl*)> g_mouseListener;
 std::set<TControlCanvas*> g_canvasesWithDc;
+// Set while the program's globals are made (the application's constructor), so not a global itself.
+std::function<void(TControl*)>& MouseListener() {
+    static std::function<void(TControl*)> listener;
+    return listener;
+}
 } // namespace
 
 std::function<void(std::exception_ptr)> g_messageExceptionHandler;
 
 void SetMouseControlListener(std::function<void(TControl*)> listener) {
-    g_mouseListener = std::move(listener);
+    MouseListener() = std::move(listener);
 }
 void SetMessageExceptionHandler(std::function<void(std::exception_ptr)> handler) {
     g_messageExceptionHandler = std::move(handler);
@@ -44,13 +48,13 @@ void SetMouseControl(TControl* control) {
     g_mouseControl = control;
     if (old) old->Perform(CM_MOUSELEAVE);
     if (control && g_mouseControl == control) control->Perform(CM_MOUSEENTER);
-    if (g_mouseListener) g_mouseListener(g_mouseControl);
+    if (MouseListener()) MouseListener()(g_mouseControl);
 }
 
 void ForgetControl(TControl* control) {
     if (g_mouseControl == control) {
         g_mouseControl = nullptr;
-        if (g_mouseListener) g_mouseListener(nullptr);
+        if (MouseListener()) MouseListener()(nullptr);
     }
     if (g_captureControl == control) g_captureControl = nullptr;
 }

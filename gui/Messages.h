@@ -20,9 +20,7 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 
 enum : UINT {
-    CM_BASE = 0x0600, // 1536: above the system's own range, below 2048
-    CM_ACTIVATE = CM_BASE + 0,
-    CM_DEACTIVATE = CM_BASE + 1,
+    CM_BASE = 0x0600,              // 1536: above the system's own range, below 2048
     CM_FOCUSCHANGED = CM_BASE + 2, // LParam: the control that got the focus
     CM_MOUSEENTER = CM_BASE + 3,
     CM_MOUSELEAVE = CM_BASE + 4,
@@ -35,16 +33,10 @@ enum : UINT {
     CM_DIALOGCHAR = CM_BASE + 11,     // WParam: character; answer non-zero when used
     CM_WANTSPECIALKEY = CM_BASE + 12, // WParam: virtual key; non-zero keeps it from the dialog
     CM_CANCELMODE = CM_BASE + 13,     // LParam: the control that keeps the mode
-    CM_SHOWHINTCHANGED = CM_BASE + 14,
-    CM_HINTSHOW = CM_BASE + 15, // LParam: THintInfo*; non-zero suppresses the hint
+    CM_HINTSHOW = CM_BASE + 15,       // LParam: THintInfo*; non-zero suppresses the hint
     CM_RECREATEWND = CM_BASE + 16,
     CM_PARENTFONTCHANGED = CM_BASE + 17,
     CM_PARENTCOLORCHANGED = CM_BASE + 18,
-    CM_CONTROLLISTCHANGE = CM_BASE + 19, // WParam: the control; LParam: inserted
-    CM_SHOWINGCHANGED = CM_BASE + 20,
-    CM_ENTER = CM_BASE + 21,
-    CM_EXIT = CM_BASE + 22,
-    CM_CURSORCHANGED = CM_BASE + 23,
     CM_RELEASE = CM_BASE + 24, // posted by TCustomForm::Release
     CM_INVALIDATE = 45108,
 };

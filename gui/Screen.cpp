@@ -35,8 +35,6 @@ void TScreen::SetCursor(TCursor cursor) {
 }
 
 HCURSOR TScreen::Cursors(TCursor cursor) const {
-    auto it = cursors_.find(cursor);
-    if (it != cursors_.end()) return it->second;
     const char* id = IDC_ARROW;
     switch (cursor) {
     case crIBeam:

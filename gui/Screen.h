@@ -3,7 +3,6 @@
 // monitor size and the cursor shapes.
 #include "gui/Controls.h"
 
-#include <map>
 #include <vector>
 
 namespace gui {
@@ -27,7 +26,6 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
     HCURSOR Cursors(TCursor cursor) const;
-    void SetCursors(TCursor cursor, HCURSOR handle) { cursors_[cursor] = handle; }
 
     TNotifyEvent OnActiveFormChange, OnActiveControlChange;
 
@@ -41,7 +39,6 @@ private:
     TCustomForm* activeForm_ = nullptr;
     TWinControl* activeControl_ = nullptr;
     TCursor cursor_ = crDefault;
-    std::map<TCursor, HCURSOR> cursors_;
 };
 
 extern TScreen* Screen;

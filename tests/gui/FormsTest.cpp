@@ -252,6 +252,47 @@ TEST_F(FormsTest, HintsShowAfterThePauseAndHideWhenTheMouseLeaves) {
     Application->OnShowHint = nullptr;
 }
 
+std::vector<WPARAM> g_appSizes;
+WNDPROC g_appOld = nullptr;
+LRESULT AppSubclass(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SIZE) g_appSizes.push_back(wp);
+    return CallWindowProc(g_appOld, h, msg, wp, lp);
+}
+
+TEST_F(FormsTest, ApplicationWindowMinimizeRestoreAndOnMessage) {
+    auto* f = MakeForm<TForm>();
+    f->Show();
+    g_appSizes.clear();
+    g_appOld = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(Application->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AppSubclass)));
+    Application->Minimize();
+    EXPECT_TRUE(Application->Minimized());
+    EXPECT_FALSE(IsWindowVisible(f->Handle()));
+    Application->Restore();
+    EXPECT_TRUE(IsWindowVisible(f->Handle()));
+    EXPECT_EQ(g_appSizes, (std::vector<WPARAM>{SIZE_MINIMIZED, SIZE_RESTORED}));
+    SetWindowLongPtr(Application->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_appOld));
+
+    // OnMessage sees queued messages first and may keep them from their window.
+    std::vector<UINT> seen;
+    int delivered = 0;
+    TWndMethod old = f->WindowProc;
+    f->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_USER + 1 || m.Msg == WM_USER + 2) ++delivered;
+        old(m);
+    };
+    Application->OnMessage = [&](MSG& msg, bool& handled) {
+        if (msg.message >= WM_USER) seen.push_back(msg.message), handled = msg.message == WM_USER + 1;
+    };
+    PostMessage(f->Handle(), WM_USER + 1, 0, 0);
+    PostMessage(f->Handle(), WM_USER + 2, 0, 0);
+    RunUntilIdle();
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+    EXPECT_EQ(delivered, 1);
+    Application->OnMessage = nullptr;
+    f->WindowProc = old;
+}
+
 TEST_F(FormsTest, TimersFireOnTheVirtualClock) {
     auto* t = new TTimer(Application);
     int fired = 0;
