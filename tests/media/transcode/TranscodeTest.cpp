@@ -347,4 +347,24 @@ TEST_F(TranscodeTest, EncodingThroughTheDispatchGivesEveryPictureAndTheAudio) {
     EXPECT_GT(reports.back().quality, 0.0f);
 }
 
+TEST_F(TranscodeTest, PassOneWritesItsStatisticsFileNamedAfterTheTableIndex) {
+    const std::string prefix = Out("stats");
+    ASSERT_TRUE(Prepare(Clip("clip"),
+                        {
+                            {"vcodec",      "mpeg4"},
+                            {"an",          "1"    },
+                            {"pass",        "1"    },
+                            {"passlogfile", prefix }
+    },
+                        Out("pass1.avi")))
+        << E().FLastErrMsg;
+    E().Transcode();
+    EXPECT_TRUE(E().Finished());
+    std::ifstream stats(prefix + "-0.log");
+    ASSERT_TRUE(stats.good());
+    std::string first;
+    std::getline(stats, first);
+    EXPECT_FALSE(first.empty());
+}
+
 } // namespace
