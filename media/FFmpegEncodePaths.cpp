@@ -16,14 +16,20 @@ namespace {
 
 using E = TCustomFFmpeg;
 
-struct FrameFree {
-    void operator()(AVFrame* f) const { av::av_frame_free(&f); }
-};
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
-struct PacketFree {
-    void operator()(AVPacket* p) const { av::av_packet_free(&p); }
-};
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
+using FramePtr = TFramePtr;
+using PacketPtr = TPacketPtr;
+
+// An empty frame of n samples in the encoder's format.
+FramePtr AudioFrame(const AVCodecContext* enc, int n) {
+    FramePtr frame(av::av_frame_alloc());
+    if (!frame) throw FFmpegException("Out of memory in do_audio_out");
+    frame->format = enc->sample_fmt;
+    frame->sample_rate = enc->sample_rate;
+    av::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
+    frame->nb_samples = n;
+    if (av::av_frame_get_buffer(frame.get(), 0) < 0) throw FFmpegException("Out of memory in do_audio_out");
+    return frame;
+}
 
 // The encoder's own words on its packet: quantiser and per-plane error.
 void ReadQualityStats(TAVOutputStream* ost, const AVPacket* pkt) {
@@ -43,6 +49,14 @@ void ReadQualityStats(TAVOutputStream* ost, const AVPacket* pkt) {
 int E::ConfigureVideoFilters(TAVInputStream*, TAVOutputStream*) {
     FLastErrMsg = "video filters are not available";
     return -1;
+}
+
+void TFrameFree::operator()(AVFrame* f) const {
+    av::av_frame_free(&f);
+}
+
+void TPacketFree::operator()(AVPacket* p) const {
+    av::av_packet_free(&p);
 }
 
 void E::EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame) {
@@ -86,14 +100,7 @@ void E::do_audio_out(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* i
     const int in_samples = ASize / (2 * in_channels);
     const int room = static_cast<int>(av::swr_get_delay(ost->resample, enc->sample_rate)) +
                      static_cast<int>(av::av_rescale(in_samples, enc->sample_rate, in_rate)) + 16;
-    FramePtr converted(av::av_frame_alloc());
-    if (!converted) throw FFmpegException("Out of memory in do_audio_out");
-    converted->format = enc->sample_fmt;
-    converted->sample_rate = enc->sample_rate;
-    av::av_channel_layout_copy(&converted->ch_layout, &enc->ch_layout);
-    converted->nb_samples = room;
-    if (av::av_frame_get_buffer(converted.get(), 0) < 0)
-        throw FFmpegException("Out of memory in do_audio_out");
+    FramePtr converted = AudioFrame(enc, room);
     const uint8_t* src[1] = {ASamples};
     const int got = av::swr_convert(ost->resample, converted->extended_data, room, src, in_samples);
     if (got < 0) throw FFmpegException("Audio encoding failed");
@@ -104,14 +111,7 @@ void E::do_audio_out(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* i
         enc->frame_size <= 1 || (enc->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
     const int frame_size = any_size ? std::max(av::av_audio_fifo_size(ost->fifo), 1) : enc->frame_size;
     while (av::av_audio_fifo_size(ost->fifo) >= frame_size && av::av_audio_fifo_size(ost->fifo) > 0) {
-        FramePtr frame(av::av_frame_alloc());
-        if (!frame) throw FFmpegException("Out of memory in do_audio_out");
-        frame->format = enc->sample_fmt;
-        frame->sample_rate = enc->sample_rate;
-        av::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
-        frame->nb_samples = frame_size;
-        if (av::av_frame_get_buffer(frame.get(), 0) < 0)
-            throw FFmpegException("Out of memory in do_audio_out");
+        FramePtr frame = AudioFrame(enc, frame_size);
         av::av_audio_fifo_read(ost->fifo, reinterpret_cast<void**>(frame->extended_data), frame_size);
         frame->pts = ost->sync_opts;
         ost->sync_opts += frame_size;
@@ -178,14 +178,7 @@ void E::FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost) {
             enc->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
         // Encoders that take only whole frames get the rest padded with silence.
         const int n = short_ok || enc->frame_size <= 1 ? left : enc->frame_size;
-        FramePtr frame(av::av_frame_alloc());
-        if (!frame) throw FFmpegException("Out of memory in do_audio_out");
-        frame->format = enc->sample_fmt;
-        frame->sample_rate = enc->sample_rate;
-        av::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
-        frame->nb_samples = n;
-        if (av::av_frame_get_buffer(frame.get(), 0) < 0)
-            throw FFmpegException("Out of memory in do_audio_out");
+        FramePtr frame = AudioFrame(enc, n);
         av::av_samples_set_silence(frame->extended_data, 0, n, enc->ch_layout.nb_channels, enc->sample_fmt);
         av::av_audio_fifo_read(ost->fifo, reinterpret_cast<void**>(frame->extended_data), left);
         frame->pts = ost->sync_opts;

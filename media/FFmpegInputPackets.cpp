@@ -16,10 +16,7 @@ namespace {
 
 using E = TCustomFFmpeg;
 
-struct FrameFree {
-    void operator()(AVFrame* f) const { av::av_frame_free(&f); }
-};
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
+using FramePtr = TFramePtr;
 
 // Microseconds of one picture of the stream.
 int64_t PictureDuration(const TAVInputStream* ist, const AVFrame* frame) {

@@ -19,6 +19,16 @@ struct AVFormatContext;
 
 namespace media {
 
+// Frames and packets of a run, freed with the library's allocator.
+struct TFrameFree {
+    void operator()(AVFrame* f) const;
+};
+using TFramePtr = std::unique_ptr<AVFrame, TFrameFree>;
+struct TPacketFree {
+    void operator()(AVPacket* p) const;
+};
+using TPacketPtr = std::unique_ptr<AVPacket, TPacketFree>;
+
 struct TTranscodeRun {
     // What Transcode was given.
     AVFormatContext** output_files = nullptr;

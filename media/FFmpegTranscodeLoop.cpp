@@ -21,10 +21,6 @@ void ClearNoPacket(TTranscodeRun& run) {
     run.no_packet_count = 0;
 }
 
-struct PacketFree {
-    void operator()(AVPacket* p) const { av::av_packet_free(&p); }
-};
-
 int MaxFramesIndex(const AVCodecContext* ctx) {
     const int type = ctx ? ctx->codec_type : AVMEDIA_TYPE_UNKNOWN;
     return type >= 0 && type < 4 ? type : -1;
@@ -76,7 +72,7 @@ void E::Transcode(AVFormatContext** AOutputFiles, int ANbOutputFiles, AVFormatCo
         int64_t last_report = Ftimer_start;
         int file_index = 0;
         ClearNoPacket(run);
-        std::unique_ptr<AVPacket, PacketFree> packet(av::av_packet_alloc());
+        TPacketPtr packet(av::av_packet_alloc());
         if (!packet) throw FFmpegException("av_mallocz fail");
         const int spo = run.streams_per_output;
 
