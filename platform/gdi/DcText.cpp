@@ -16,11 +16,11 @@ constexpr RECT kNoLimit{INT32_MIN / 4, INT32_MIN / 4, INT32_MAX / 4, INT32_MAX /
 gdi::text::Font FontOf(const gdi::Dc& d) {
     gdi::text::LogFont lf;
     if (auto* f = gdi::Find<gdi::Font>(d.s.font, OBJ_FONT)) {
-        lf.faceName = f->spec.lfFaceName;
-        lf.height = f->spec.lfHeight;
-        lf.weight = f->spec.lfWeight;
-        lf.italic = f->spec.lfItalic, lf.underline = f->spec.lfUnderline, lf.strikeOut = f->spec.lfStrikeOut;
-        lf.charSet = f->spec.lfCharSet;
+        lf.faceName = f->logFont.lfFaceName;
+        lf.height = f->logFont.lfHeight;
+        lf.weight = f->logFont.lfWeight;
+        lf.italic = f->logFont.lfItalic, lf.underline = f->logFont.lfUnderline, lf.strikeOut = f->logFont.lfStrikeOut;
+        lf.charSet = f->logFont.lfCharSet;
     }
     return gdi::text::Font(lf);
 }

@@ -105,8 +105,8 @@ HPEN CreatePen(int style, int width, COLORREF color) {
 HFONT CreateFontIndirect(const LOGFONT* lf) {
     if (!lf) return nullptr;
     auto f = std::make_unique<Font>();
-    f->spec = *lf;
-    f->spec.lfFaceName[sizeof(f->spec.lfFaceName) - 1] = 0;
+    f->logFont = *lf;
+    f->logFont.lfFaceName[sizeof(f->logFont.lfFaceName) - 1] = 0;
     return static_cast<HFONT>(AddObject(std::move(f)));
 }
 
@@ -138,9 +138,9 @@ HGDIOBJ GetStockObject(int which) {
         for (int i : {SYSTEM_FONT, DEFAULT_GUI_FONT}) {
             auto f = std::make_unique<Font>();
             f->stock = true;
-            f->spec.lfHeight = -11;
-            f->spec.lfWeight = FW_NORMAL;
-            std::strcpy(f->spec.lfFaceName, "Tahoma");
+            f->logFont.lfHeight = -11;
+            f->logFont.lfWeight = FW_NORMAL;
+            std::strcpy(f->logFont.lfFaceName, "Tahoma");
             stock[i] = AddObject(std::move(f));
         }
     });
@@ -174,10 +174,10 @@ int GetObject(HGDIOBJ obj, int size, void* out) {
     }
     case OBJ_FONT: {
         auto* f = static_cast<Font*>(o);
-        if (!out) return sizeof f->spec;
-        if (size < static_cast<int>(sizeof f->spec)) return 0;
-        std::memcpy(out, &f->spec, sizeof f->spec);
-        return sizeof f->spec;
+        if (!out) return sizeof f->logFont;
+        if (size < static_cast<int>(sizeof f->logFont)) return 0;
+        std::memcpy(out, &f->logFont, sizeof f->logFont);
+        return sizeof f->logFont;
     }
     default:
         return 0;

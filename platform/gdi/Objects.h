@@ -96,7 +96,7 @@ struct Pen : Object {
 };
 struct Font : Object {
     Font() : Object(OBJ_FONT) {}
-    LOGFONT spec{};
+    LOGFONT logFont{};
 };
 
 HGDIOBJ AddObject(std::unique_ptr<Object> obj);

@@ -18,7 +18,7 @@ void Put32(std::vector<uint8_t>& v, uint32_t x) {
 }
 
 // Writes BMP files of every kind the reader takes, one field at a time.
-struct BmpSpec {
+struct BmpLayout {
     int headerSize = 40;
     int width = 5, height = 3;
     bool topDown = false;
@@ -29,7 +29,7 @@ struct BmpSpec {
     std::vector<uint32_t> masks;   // written after a 40-byte header, inside a V4/V5 one
 };
 
-std::vector<uint8_t> Build(const BmpSpec& s, const std::function<uint32_t(int, int)>& value) {
+std::vector<uint8_t> Build(const BmpLayout& s, const std::function<uint32_t(int, int)>& value) {
     std::vector<uint8_t> info;
     if (s.headerSize == 12) {
         Put32(info, 12);
@@ -107,7 +107,7 @@ TEST(Bmp, PaletteDepthsAndBothRowOrders) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        BmpSpec s;
+        BmpLayout s;
         s.width = 13; // rows need padding at every depth
         s.bpp = c.bpp;
         s.topDown = c.topDown;
@@ -133,14 +133,14 @@ TEST(Bmp, DirectColourHeadersAndMasks) {
     Image img;
     std::string error;
 
-    BmpSpec core;
+    BmpLayout core;
     core.headerSize = 12;
     core.bpp = 24;
     ASSERT_TRUE(ReadBmp(Build(core, rgb), img, error)) << error;
     EXPECT_EQ(img.At(4, 2), rgb(4, 2));
 
     // 16 bits, 5-6-5 bit fields after an info header.
-    BmpSpec rgb565;
+    BmpLayout rgb565;
     rgb565.bpp = 16;
     rgb565.compression = 3;
     rgb565.masks = {0xF800, 0x07E0, 0x001F};
@@ -150,7 +150,7 @@ TEST(Bmp, DirectColourHeadersAndMasks) {
     EXPECT_EQ(img.At(1, 2), MakeBgra(30 * 255 / 31, 40 * 255 / 63, 255));
 
     // A V5 header with an alpha mask keeps alpha.
-    BmpSpec v5;
+    BmpLayout v5;
     v5.headerSize = 124;
     v5.bpp = 32;
     v5.compression = 3;
@@ -161,7 +161,7 @@ TEST(Bmp, DirectColourHeadersAndMasks) {
     EXPECT_EQ(img.At(3, 1), argb(3, 1));
 
     // Plain 32 bits with the fourth byte all 0 is opaque, not invisible.
-    BmpSpec plain32;
+    BmpLayout plain32;
     plain32.bpp = 32;
     ASSERT_TRUE(ReadBmp(Build(plain32, [](int, int) { return 0x00405060u; }), img, error)) << error;
     EXPECT_FALSE(img.hasAlpha);
@@ -171,7 +171,7 @@ TEST(Bmp, DirectColourHeadersAndMasks) {
 TEST(Bmp, RefusesWhatItCannotRead) {
     struct Case {
         const char* name;
-        BmpSpec spec;
+        BmpLayout layout;
         const char* error;
     } cases[] = {
         {"run-length", {40, 5, 3, false, 8, 1, 0, Greys(256), {}}, "compressed"          },
@@ -182,7 +182,7 @@ TEST(Bmp, RefusesWhatItCannotRead) {
     for (const Case& c : cases) {
         Image img;
         std::string error;
-        EXPECT_FALSE(ReadBmp(Build(c.spec, [](int, int) { return 0u; }), img, error)) << c.name;
+        EXPECT_FALSE(ReadBmp(Build(c.layout, [](int, int) { return 0u; }), img, error)) << c.name;
         EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
     }
     std::vector<uint8_t> out;
