@@ -79,6 +79,11 @@ public:
         for (TPostHook h : hooks) bits_ |= static_cast<uint8_t>(1 << h);
     }
     constexpr bool Has(TPostHook h) const { return bits_ & (1 << h); }
+    constexpr TPostHooks With(TPostHook h) const {
+        TPostHooks out = *this;
+        out.bits_ = static_cast<uint8_t>(out.bits_ | (1 << h));
+        return out;
+    }
     constexpr bool operator==(const TPostHooks&) const = default;
 
 private:
@@ -229,6 +234,12 @@ struct TFFmpegSettings {
     int64_t Ftimer_start = 0;
     TBitstreamFilterChain Fvideo_bitstream_filters, Faudio_bitstream_filters, Fsubtitle_bitstream_filters;
     int Fbit_buffer_size = 262144;
+    // Work buffers of the encoding paths.  They belong to the engine, never to
+    // the process, because several engines convert at the same time; they
+    // only grow during a run.
+    std::vector<uint8_t> Finput_tmp;
+    std::vector<uint8_t> Fsubtitle_out;
+    TFramePtr FHookBuf;
     TFrameHookEntry* FFirstHook = nullptr;
     int FHookFrameNumber = 0;
     TPostHooks FPostHooks;
