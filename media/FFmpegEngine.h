@@ -514,7 +514,7 @@ protected:
     void FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost);
     // Sends a frame (nullptr: end) to the stream's encoder and writes every
     // packet it gives back; the bytes go to the media type's counter.
-    void EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame);
+    int EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame);
 
     // ---- progress report (FFmpegProgress.cpp) ----
     void ReportProgress(TTranscodeRun& run, bool AIsLastReport, int AFileIndex);
