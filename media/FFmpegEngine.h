@@ -86,6 +86,11 @@ public:
         for (TPostHook h : hooks) bits_ |= static_cast<uint8_t>(1 << h);
     }
     constexpr bool Has(TPostHook h) const { return bits_ & (1 << h); }
+    constexpr TPostHooks With(TPostHook h) const {
+        TPostHooks out = *this;
+        out.bits_ = static_cast<uint8_t>(out.bits_ | (1 << h));
+        return out;
+    }
     constexpr bool operator==(const TPostHooks&) const = default;
 
 private:
@@ -237,6 +242,12 @@ struct TFFmpegSettings {
     int64_t Ftimer_start = 0;
     TBitstreamFilterChain Fvideo_bitstream_filters, Faudio_bitstream_filters, Fsubtitle_bitstream_filters;
     int Fbit_buffer_size = 262144;
+    // Work buffers of the encoding paths.  They belong to the engine, never to
+    // the process, because several engines convert at the same time; they
+    // only grow during a run.
+    std::vector<uint8_t> Finput_tmp;
+    std::vector<uint8_t> Fsubtitle_out;
+    TFramePtr FHookBuf;
     TFrameHookEntry* FFirstHook = nullptr;
     int FHookFrameNumber = 0;
     TPostHooks FPostHooks;
@@ -503,7 +514,7 @@ protected:
     void FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost);
     // Sends a frame (nullptr: end) to the stream's encoder and writes every
     // packet it gives back; the bytes go to the media type's counter.
-    void EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame);
+    int EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame);
 
     // ---- progress report (FFmpegProgress.cpp) ----
     void ReportProgress(TTranscodeRun& run, bool AIsLastReport, int AFileIndex);

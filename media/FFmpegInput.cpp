@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "media/AVApi.h"
+#include "media/EncoderNames.h"
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
 #include "media/FFmpegEngine.h"
@@ -29,8 +30,7 @@ namespace {
 
 const AVCodec* FindCodecByName(const std::string& name, bool encoder) {
     if (name.empty()) return nullptr;
-    return encoder ? av::avcodec_find_encoder_by_name(name.c_str())
-                   : av::avcodec_find_decoder_by_name(name.c_str());
+    return encoder ? FindEncoderByName(name) : av::avcodec_find_decoder_by_name(name.c_str());
 }
 
 int Strictness(const TFFOptions& options, AVMediaType type) {

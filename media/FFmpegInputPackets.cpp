@@ -8,6 +8,7 @@
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
+#include "media/FFmpegEncode.h"
 #include "media/FFmpegTranscode.h"
 #include "os/Convert.h"
 
@@ -187,14 +188,25 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
             ist->next_pts += PictureDuration(ist, frame.get());
         }
         pace();
-        if (output_allowed())
+        if (output_allowed()) {
+            // Hooks and deinterlacing once per picture, for every output.
+            AVFrame* picture =
+                par->codec_type == AVMEDIA_TYPE_VIDEO ? PreprocessPicture(*this, ist, frame.get()) : nullptr;
             each_fed([&](TAVOutputStream* ost) {
                 if (!ost->encoding_needed) return;
-                if (par->codec_type == AVMEDIA_TYPE_AUDIO)
+                if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
                     do_audio_out(run, ost, ist, run.samples.data(), sample_bytes);
-                else
-                    EncodeVideoFrame(run, ost, ist, frame.get());
+                } else if (FEnableFilter) {
+                    if (!SendFilterPicture(ost, picture)) return;
+                    FramePtr filtered(av::av_frame_alloc());
+                    if (!filtered) throw FFmpegException("av_mallocz fail");
+                    while (GetFilteredPicture(ost, filtered.get(), ist->pts) == 1)
+                        EncodeVideoFrame(run, ost, ist, filtered.get());
+                } else {
+                    EncodeVideoFrame(run, ost, ist, picture);
+                }
             });
+        }
         av::av_frame_unref(frame.get());
     }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "media/AVApi.h"
+#include "media/EncoderNames.h"
 #include "media/FFLogger.h"
 #include "media/FFmpegEngine.h"
 #include "os/Convert.h"
@@ -39,7 +40,7 @@ const AVCodec* ChooseEncoder(E& e, const AVFormatContext* oc, AVMediaType type, 
         if (language) language->clear();
         throw FFmpegException(e.FLastErrMsg);
     }
-    const AVCodec* codec = av::avcodec_find_encoder_by_name(name.c_str());
+    const AVCodec* codec = FindEncoderByName(name);
     e.Foutput_codecs[static_cast<size_t>(e.Fnb_ocodecs)] = codec;
     return codec;
 }
@@ -334,8 +335,7 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext, int AFileInde
             Fsubtitle_language.clear();
             throw FFmpegException(FLastErrMsg);
         }
-        if (!Fsubtitle_codec_name.empty())
-            codec = av::avcodec_find_encoder_by_name(Fsubtitle_codec_name.c_str());
+        if (!Fsubtitle_codec_name.empty()) codec = FindEncoderByName(Fsubtitle_codec_name);
         Foutput_codecs[static_cast<size_t>(Fnb_ocodecs)] = codec;
     }
     TOutputStreamCodec& rec = AddStream(*this, AContext, AFileIndex, AVMEDIA_TYPE_SUBTITLE, codec,

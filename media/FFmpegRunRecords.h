@@ -15,6 +15,7 @@ struct AVAudioFifo;
 struct AVCodec;
 struct AVCodecContext;
 struct AVFilterContext;
+struct AVFilterGraph;
 struct AVFrame;
 struct AVStream;
 struct SwrContext;
@@ -27,6 +28,16 @@ struct TCodecContextFree {
 };
 // A codec context of ours, freed with the library's allocator.
 using TCodecContextPtr = std::unique_ptr<AVCodecContext, TCodecContextFree>;
+
+struct TFrameFree {
+    void operator()(AVFrame* frame) const;
+};
+using TFramePtr = std::unique_ptr<AVFrame, TFrameFree>;
+
+struct TFilterGraphFree {
+    void operator()(AVFilterGraph* graph) const;
+};
+using TFilterGraphPtr = std::unique_ptr<AVFilterGraph, TFilterGraphFree>;
 
 // One stream of an opened input file.
 struct TInputStreamCodec {
@@ -105,6 +116,12 @@ struct TAVOutputStream {
     int video_resample = 0;
     AVFrame* pict_tmp = nullptr;
     SwsContext* img_resample_ctx = nullptr;
+    // The stream's own filter graph (buffer -> crop -> scale -> the user's
+    // filters -> buffersink) when video filters are asked for: one graph per
+    // output stream, since two outputs of one input may differ in size.
+    TFilterGraphPtr filter_graph;
+    AVFilterContext* input_video_filter = nullptr;
+    AVFilterContext* out_video_filter = nullptr;
     int resample_height = 0, resample_width = 0, resample_pix_fmt = 0;
     int original_height = 0, original_width = 0;
     int video_crop = 0;

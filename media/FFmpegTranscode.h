@@ -19,11 +19,7 @@ struct AVFormatContext;
 
 namespace media {
 
-// Frames and packets of a run, freed with the library's allocator.
-struct TFrameFree {
-    void operator()(AVFrame* f) const;
-};
-using TFramePtr = std::unique_ptr<AVFrame, TFrameFree>;
+// Packets of a run, freed with the library's allocator (frames: TFramePtr).
 struct TPacketFree {
     void operator()(AVPacket* p) const;
 };
