@@ -13,6 +13,8 @@ namespace {
 
 struct PendingCall {
     const std::function<void()>* call;
+    std::function<void()> owned; // a posted call keeps its own copy
+    bool posted = false;
     std::exception_ptr error;
     bool done = false;
 };
@@ -65,6 +67,21 @@ void CallInMainThread(const std::function<void()>& call) {
     if (pending->error) std::rethrow_exception(pending->error);
 }
 
+void PostInMainThread(std::function<void()> call) {
+    auto pending = std::make_shared<PendingCall>();
+    pending->owned = std::move(call);
+    pending->call = &pending->owned;
+    pending->posted = true;
+    std::function<void()> waker;
+    {
+        std::lock_guard<std::mutex> g(Q().m);
+        Q().calls.push_back(pending);
+        waker = Q().waker;
+    }
+    Q().queued.notify_all();
+    if (waker) waker();
+}
+
 bool CheckSynchronize(uint32_t timeoutMs) {
     auto& q = Q();
     std::unique_lock<std::mutex> g(q.m);
@@ -78,7 +95,7 @@ bool CheckSynchronize(uint32_t timeoutMs) {
         try {
             (*pending->call)();
         } catch (...) {
-            pending->error = std::current_exception();
+            if (!pending->posted) pending->error = std::current_exception();
         }
         ran = true;
         g.lock();
