@@ -1,5 +1,8 @@
 #include "gui/Menus.h"
 
+#include "gui/Graphics.h"
+#include "gui/ImgList.h"
+
 #include "gui/ShortCuts.h"
 
 #include <algorithm>
@@ -189,6 +192,34 @@ void TMenuItem::MenuChanged(bool rebuild) {
 }
 
 // --- TMenu ---------------------------------------------------------------------------------
+
+TBitmap* TMenuItem::Bitmap() {
+    if (!bitmap_) {
+        bitmap_ = std::make_unique<TBitmap>();
+        bitmap_->OnChange = [this](TObject*) { MenuChanged(false); };
+    }
+    return bitmap_.get();
+}
+
+bool TMenuItem::HasBitmap() const {
+    return bitmap_ && !bitmap_->Empty();
+}
+
+void TMenuItem::SetBitmap(const TBitmap* bitmap) {
+    Bitmap()->Assign(bitmap);
+}
+
+void TMenu::SetImages(TCustomImageList* images) {
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = images;
+    if (images) images->FreeNotification(this);
+    MenuChanged(nullptr, false);
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == images_) SetImages(nullptr);
+}
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(nullptr)) {
     items_->menu_ = this;

@@ -1,8 +1,8 @@
 #pragma once
 // Menus as data: items with their captions, shortcuts, check marks and events, the menus that
 // hold them, and how a key finds its item.  Drawing and showing belong to the skinned menus,
-// which read these objects (and override TPopupMenu::Popup).  Item pictures (Bitmap) and
-// owner drawing are not here yet: they need the graphics classes.
+// which read these objects (and override TPopupMenu::Popup).
+#include "gdi/GdiTypes.h"
 #include "gui/Classes.h"
 
 #include <functional>
@@ -12,6 +12,13 @@
 #include <vector>
 
 namespace gui {
+
+class TBitmap;
+class TCanvas;
+class TCustomImageList;
+
+// Owner drawing of an item: the canvas and rectangle of the menu window that shows it.
+using TMenuDrawItemEvent = std::function<void(TObject* sender, TCanvas* canvas, RECT rect, bool selected)>;
 
 class EMenuError : public std::runtime_error {
 public:
@@ -48,6 +55,12 @@ public:
     void SetDefault(bool value);
     // Unique among all live items; what a menu window reports when an item is chosen.
     uint16_t Command() const { return command_; }
+
+    // The item's picture, made on first use (an empty bitmap means none).
+    TBitmap* Bitmap();
+    bool HasBitmap() const;
+    void SetBitmap(const TBitmap* bitmap);
+    TMenuDrawItemEvent OnDrawItem;
 
     std::string Hint;
     bool AutoCheck = false; // Click toggles Checked (a checked radio item stays checked)
@@ -88,6 +101,7 @@ private:
     TMenuItem* parent_ = nullptr;
     TMenu* menu_ = nullptr; // set on a menu's root item only
     std::vector<TMenuItem*> items_;
+    std::unique_ptr<TBitmap> bitmap_;
 };
 
 enum class TFindItemKind { fkCommand, fkShortCut };
@@ -107,15 +121,21 @@ public:
     // visible, and so are the items above it.  True when one was clicked.
     bool IsShortCut(uint16_t key, TShiftState shift);
 
+    // The pictures of the items by ImageIndex; cleared when that component is freed.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* images);
+
     // Any item of the menu changed; rebuild when items came or went.
     std::function<void(TMenu* sender, TMenuItem* source, bool rebuild)> OnChange;
 
 protected:
     friend class TMenuItem;
     virtual void MenuChanged(TMenuItem* source, bool rebuild);
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     std::unique_ptr<TMenuItem> items_;
+    TCustomImageList* images_ = nullptr;
 };
 
 class TMainMenu : public TMenu {

@@ -11,7 +11,10 @@
 //   FFmpegInput.cpp     input file opening and the codec lookup by name
 //   FFmpegOutputStreams.cpp  output stream creation
 //   FFmpegOutput.cpp    output file opening
-// The run and its thread extend the class.
+//   FFmpegTranscode*.cpp, FFmpegCodecOpen.cpp, FFmpegInputPackets.cpp,
+//   FFmpegWritePacket.cpp, FFmpegEncodePaths.cpp, FFmpegProgress.cpp
+//                       the conversion run (FFmpegTranscode.h)
+//   FFmpegThread.cpp    the conversion's thread: start, pause, stop, termination
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -40,6 +43,9 @@ extern "C" {
 
 struct AVBitStreamFilter;
 struct AVCodec;
+struct AVFrame;
+struct AVPacket;
+struct AVSubtitle;
 struct AVFilterGraph;
 struct AVFormatContext;
 
@@ -112,6 +118,7 @@ struct TPostHookContext {
 struct TFrameHookEntry;
 struct TAVInputStream;
 struct TAVOutputStream;
+struct TTranscodeRun;
 
 // The stream records whose codecs a run has opened, newest first, so that an
 // interrupted run can still close each of them once.
@@ -413,6 +420,20 @@ public:
     // "avformat_alloc_context failed" when no context can be had.
     int OpenOutputFile(const std::string& AFileName, bool AJoin);
 
+    // ---- the conversion run ----
+    // One run over the given files and maps, on the caller's thread: set-up,
+    // the read loop, flushing, trailers, the final report.  FFinished tells
+    // afterwards whether it ended by itself (true) or by a stop request.
+    // Failures raise FFmpegException; the run's codecs are closed and its
+    // records freed before the exception leaves.
+    void Transcode(AVFormatContext** AOutputFiles, int ANbOutputFiles, AVFormatContext** AInputFiles,
+                   int ANbInputFiles, const TAVStreamMap* AStreamMaps, int ANbStreamMaps);
+    // The run over the engine's own files and stream maps.
+    void Transcode();
+    // Close every codec a run still lists, and empty the lists.
+    void CloseEncoderList();
+    void CloseDecoderList();
+
     // ---- fields set at creation, shared by the engine's parts ----
     int FMaxFiles = 0;
     std::vector<AVFormatContext*> Finput_files;
@@ -472,6 +493,65 @@ protected:
     void FreeOutputContext(AVFormatContext*& AContext, int AFileIndex);
     void CloseOutputFiles();
     void CloseInputFiles();
+
+    // ---- stream set-up (FFmpegTranscodeSetup.cpp) ----
+    void InitInputStreams(TTranscodeRun& run);
+    void InitOutputStreams(TTranscodeRun& run);
+    void MapOutputStreams(TTranscodeRun& run);
+    void MapStreamByMap(TTranscodeRun& run, TAVOutputStream* ost, int n);
+    void ChooseSourceStream(TTranscodeRun& run, TAVOutputStream* ost, int j);
+    void SetupCodecParameters(TTranscodeRun& run);
+    void CopyStreamParameters(TTranscodeRun& run, TAVOutputStream* ost);
+    void PrepareEncoding(TTranscodeRun& run, int i);
+    void OpenPassLogFile(TTranscodeRun& run, int i);
+    void FreeTranscodeTables(TTranscodeRun& run);
+    // Builds the filter graph from the input stream to the output stream;
+    // non-zero on failure, possibly with a text in FLastErrMsg.
+    int ConfigureVideoFilters(TAVInputStream* ist, TAVOutputStream* ost);
+
+    // ---- codec opening and headers (FFmpegCodecOpen.cpp) ----
+    void OpenEncoders(TTranscodeRun& run);
+    void OpenDecoders(TTranscodeRun& run);
+    void InitInputTimestamps(TTranscodeRun& run);
+    void ApplyMetaDataMaps(TTranscodeRun& run);
+    void CopyAllChapters(TTranscodeRun& run);
+    void CopyChapters(TTranscodeRun& run, int AInputFile, int AOutputFile);
+    void WriteOutputHeaders(TTranscodeRun& run);
+    void DumpStreamMapping(TTranscodeRun& run);
+    void ReopenEncoders(TTranscodeRun& run);
+    void CloseEncoders(TTranscodeRun& run);
+    void CloseDecoders(TTranscodeRun& run);
+
+    // ---- one input packet (FFmpegInputPackets.cpp) ----
+    // 0, or -1 when decoding failed; APacket nullptr at the end of the input
+    // drains the decoder and the encoders it feeds.
+    int ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index, const AVPacket* APacket);
+    void OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStream* ost,
+                            const AVPacket* APacket);
+    // Scales 16-bit samples by Faudio_volume / 256 with rounding and clipping.
+    void ApplyVolume(int16_t* ASamples, int ACount) const;
+
+    // ---- packet writing (FFmpegWritePacket.cpp) ----
+    // Through the stream's bitstream filters to its output file, interleaved;
+    // takes the packet's data (the packet is left blank).
+    void WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPacket* APacket);
+
+    // ---- the encoders fed from decoded frames (FFmpegEncodePaths.cpp) ----
+    // ASamples: interleaved 16-bit samples at the decoder's rate and channel
+    // count, ASize bytes.
+    void do_audio_out(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* ASamples,
+                      int ASize);
+    void EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, AVFrame* AFrame);
+    void EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, AVSubtitle* ASubtitle,
+                        int64_t APts);
+    // Drains the encoder of an output stream at the end of its input.
+    void FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost);
+    // Sends a frame (nullptr: end) to the stream's encoder and writes every
+    // packet it gives back; the bytes go to the media type's counter.
+    void EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame);
+
+    // ---- progress report (FFmpegProgress.cpp) ----
+    void ReportProgress(TTranscodeRun& run, bool AIsLastReport, int AFileIndex);
 
 private:
     void RunWorker();

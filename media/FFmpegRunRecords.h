@@ -83,6 +83,9 @@ struct TAVInputStream {
     AVFrame* filter_frame = nullptr;
     int has_filter_frame = 0;
     AVFrame* picref = nullptr;
+    // Turns the decoder's samples into interleaved 16-bit samples at the
+    // decoder's own rate and channels, on which the volume works.
+    SwrContext* to_s16 = nullptr;
 };
 
 // One stream of an output file entry of a run.
@@ -115,6 +118,14 @@ struct TAVOutputStream {
     FILE* logfile = nullptr;
     int codec_id = 0;
     int show_fps = 0;
+    // The stream's muxing position in its time base: the end of the last
+    // packet written (the muxer no longer exposes its own).  AV_NOPTS_VALUE
+    // before the first packet.
+    int64_t mux_pts = INT64_MIN;
+    // What the encoder said of its last packet (its quality statistics side
+    // data): the quantiser in lambda units and the squared error per plane.
+    int coded_quality = 0;
+    int64_t coded_error[4] = {};
 };
 
 } // namespace media

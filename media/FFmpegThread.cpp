@@ -117,8 +117,10 @@ void TCustomFFmpeg::DoConvert() {
         if (TestHook())
             TestHook()(*this);
         else
-            throw FFmpegException("The conversion run is not available");
+            Transcode();
     });
+    Guarded([this] { CloseEncoderList(); });
+    Guarded([this] { CloseDecoderList(); });
     Guarded([this] {
         InputsClosing();
         CleanUp();

@@ -125,7 +125,8 @@ TEST_F(TaskListTest, FiveTasksOnThreeThreadsRunInListOrderAndEndWithOneFinalReco
     ASSERT_EQ(runs.started.size(), 5u);
     // Workers begin in any order; the first three to run are the first three tasks.
     std::vector<int> first, later;
-    for (int i = 0; i < 5; ++i) (i < 3 ? first : later).push_back(IndexOf(runs.started[static_cast<size_t>(i)]));
+    for (int i = 0; i < 5; ++i)
+        (i < 3 ? first : later).push_back(IndexOf(runs.started[static_cast<size_t>(i)]));
     std::sort(first.begin(), first.end());
     std::sort(later.begin(), later.end());
     EXPECT_EQ(first, (std::vector<int>{0, 1, 2}));

@@ -1,0 +1,493 @@
+#include "gui/Forms.h"
+
+#include "gui/Application.h"
+#include "gui/Menus.h"
+#include "gui/Screen.h"
+#include "gui/ShortCuts.h"
+#include "win/Input.h"
+#include "win/Message.h"
+#include "win/Styles.h"
+#include "win/System.h"
+#include "win/Window.h"
+#include "win/WindowPos.h"
+
+#include <algorithm>
+
+namespace gui {
+
+TCustomForm* GetParentForm(TControl* control) {
+    if (!control) return nullptr;
+    while (control->Parent()) control = control->Parent();
+    return dynamic_cast<TCustomForm*>(control);
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
+    ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    SetVisible(false);
+    SetColor(clBtnFace);
+    TControl::SetBounds(0, 0, 320, 240);
+    FormState |= fsCreating;
+    Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    if (OnDestroy && !(FormState & fsCreating)) OnDestroy(this);
+    Screen->RemoveForm(this);
+    Application->FormDestroyed(this);
+    // The window goes while this object is still a form.
+    DestroyHandle();
+}
+
+void TCustomForm::AfterConstruction() {
+    FormState &= ~fsCreating;
+    if (!created_) {
+        created_ = true;
+        DoCreate();
+    }
+}
+
+void TCustomForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+    TCustomControl::CreateParams(p);
+    p.Style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP);
+    p.Style |= WS_CLIPCHILDREN;
+    if (Parent() || ParentWindow()) {
+        p.Style |= WS_CHILD;
+        if (Visible()) p.Style |= WS_VISIBLE;
+        return;
+    }
+    p.WndParent = Application->Handle();
+    switch (borderStyle_) {
+    case bsNone:
+        p.Style |= WS_POPUP;
+        break;
+    case bsSingle:
+        p.Style |= WS_CAPTION | WS_BORDER;
+        break;
+    case bsSizeable:
+        p.Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        p.Style |= WS_POPUP | WS_CAPTION;
+        p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    case bsToolWindow:
+        p.Style |= WS_CAPTION;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        p.Style |= WS_CAPTION | WS_THICKFRAME;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (borderStyle_ != bsNone) {
+        if (borderIcons_ & biSystemMenu) p.Style |= WS_SYSMENU;
+        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow && borderStyle_ != bsSizeToolWin) {
+            if (borderIcons_ & biMinimize) p.Style |= WS_MINIMIZEBOX;
+            if (borderIcons_ & biMaximize) p.Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+}
+
+void TCustomForm::CreateWnd() {
+    TCustomControl::CreateWnd();
+    HICON icon = icon_ && icon_->Handle() ? icon_->Handle() : Application->Icon()->Handle();
+    if (icon) SendMessage(Handle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(icon));
+    if (windowState_ == wsMaximized)
+        SetWindowLongPtr(Handle(), GWL_STYLE, GetWindowLongPtr(Handle(), GWL_STYLE) | WS_MAXIMIZE);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+    if (borderStyle_ == value) return;
+    borderStyle_ = value;
+    if (!Loading()) RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+    if (formStyle_ == value) return;
+    formStyle_ = value;
+    if (HandleAllocated() && !Parent() && !ParentWindow())
+        SetWindowPos(Handle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons value) {
+    if (borderIcons_ == value) return;
+    borderIcons_ = value;
+    if (!Loading()) RecreateWnd();
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+    if (windowState_ == value) return;
+    windowState_ = value;
+    if (HandleAllocated() && Visible())
+        ShowWindow(Handle(), value == wsMinimized   ? SW_MINIMIZE
+                             : value == wsMaximized ? SW_SHOWMAXIMIZED
+                                                    : SW_RESTORE);
+}
+
+TIcon* TCustomForm::Icon() {
+    if (!icon_) {
+        icon_ = std::make_unique<TIcon>();
+        icon_->OnChange = [this](TObject*) {
+            if (HandleAllocated())
+                SendMessage(Handle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(icon_->Handle()));
+        };
+    }
+    return icon_.get();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu_) menu_->RemoveFreeNotification(this);
+    menu_ = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (component == menu_) menu_ = nullptr;
+    if (component == activeControl_) activeControl_ = nullptr;
+    if (component == focusedControl_) focusedControl_ = nullptr;
+}
+
+void TCustomForm::SetClientSize(int width, int height) {
+    HandleNeeded();
+    TCustomControl::SetClientSize(width, height);
+}
+
+void TCustomForm::Paint() {
+    if (OnPaint) OnPaint(this);
+}
+
+// ---- showing
+
+void TCustomForm::PlaceOnFirstShow() {
+    if (placed_ || Parent() || ParentWindow()) return;
+    placed_ = true;
+    TRect area{};
+    switch (position_) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        area = Screen->WorkAreaRect();
+        break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+        TCustomForm* center =
+            position_ == poMainFormCenter ? Application->MainForm() : dynamic_cast<TCustomForm*>(Owner());
+        if (center && center != this && center->HandleAllocated())
+            area = center->BoundsRect();
+        else
+            area = Screen->WorkAreaRect();
+        break;
+    }
+    default:
+        return;
+    }
+    SetBounds(area.left + (RectWidth(area) - Width()) / 2, area.top + (RectHeight(area) - Height()) / 2,
+              Width(), Height());
+}
+
+void TCustomForm::ShowWindowNow(bool show) {
+    if (show) {
+        PlaceOnFirstShow();
+        int cmd = windowState_ == wsMaximized    ? SW_SHOWMAXIMIZED
+                  : windowState_ == wsMinimized  ? SW_SHOWMINIMIZED
+                  : (Parent() || ParentWindow()) ? SW_SHOWNA
+                                                 : SW_SHOWNORMAL;
+        FormState |= fsShowing;
+        DoShow();
+        FormState &= ~fsShowing;
+        ShowWindow(Handle(), cmd);
+        if (formStyle_ == fsStayOnTop)
+            SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else if (HandleAllocated()) {
+        DoHide();
+        ShowWindow(Handle(), SW_HIDE);
+    }
+}
+
+void TCustomForm::SetVisible(bool value) {
+    if (Visible() == value) return;
+    if (!value && (FormState & fsModal) && modalResult_ == mrNone)
+        throw EInvalidOperation("Cannot hide a modal window");
+    TControl::SetVisible(value);
+    if (value)
+        FormState |= fsVisible;
+    else
+        FormState &= ~fsVisible;
+}
+
+void TCustomForm::Dispatch(TMessage& m) {
+    switch (m.Msg) {
+    case CM_VISIBLECHANGED:
+        if (!Loading() && !(FormState & fsCreating) && (m.WParam || HandleAllocated()))
+            ShowWindowNow(m.WParam != 0);
+        return;
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_ACTIVATE:
+        Activated(LOWORD(m.WParam) != WA_INACTIVE);
+        if (LOWORD(m.WParam) != WA_INACTIVE && (activeControl_ || focusedControl_)) {
+            SetWindowFocus();
+            return;
+        }
+        return DefaultHandler(m);
+    case WM_SETFOCUS:
+        if (activeControl_ && activeControl_ != this && activeControl_->HandleAllocated() &&
+            IsWindowVisible(activeControl_->Handle())) {
+            ::SetFocus(activeControl_->Handle());
+            return;
+        }
+        SetFocusedControl(this);
+        return DefaultHandler(m);
+    case WM_SIZE:
+        if (m.WParam == SIZE_MINIMIZED)
+            windowState_ = wsMinimized;
+        else if (m.WParam == SIZE_MAXIMIZED)
+            windowState_ = wsMaximized;
+        else if (HandleAllocated() && IsWindowVisible(Handle()))
+            windowState_ = wsNormal;
+        break;
+    case CM_RELEASE:
+        delete this;
+        return;
+    default:
+        break;
+    }
+    TCustomControl::Dispatch(m);
+}
+
+void TCustomForm::Activated(bool active) {
+    if (active_ == active) return;
+    active_ = active;
+    if (active) {
+        Screen->FormActivated(this);
+        Activate();
+    } else {
+        Deactivate();
+    }
+}
+
+void TCustomForm::Activate() {
+    if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::SetWindowFocus() {
+    TWinControl* c = activeControl_ ? activeControl_ : this;
+    if (c->HandleAllocated() && IsWindowVisible(c->Handle()) && IsWindowEnabled(c->Handle()))
+        ::SetFocus(c->Handle());
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    if (HandleAllocated()) BringWindowToTop(Handle());
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose) OnClose(this, action);
+}
+
+bool TCustomForm::CloseQuery() {
+    bool can = true;
+    if (OnCloseQuery) OnCloseQuery(this, can);
+    return can;
+}
+
+void TCustomForm::Close() {
+    if (FormState & fsModal) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = Application->MainForm() == this ? caFree : caHide;
+    DoClose(action);
+    switch (action) {
+    case caNone:
+        return;
+    case caHide:
+        Hide();
+        return;
+    case caMinimize:
+        SetWindowState(wsMinimized);
+        return;
+    case caFree:
+        if (Application->MainForm() == this)
+            Application->Terminate();
+        else
+            Release();
+        return;
+    }
+}
+
+void TCustomForm::Release() {
+    if (HandleAllocated())
+        PostMessage(Handle(), CM_RELEASE, 0, 0);
+    else
+        delete this;
+}
+
+void TCustomForm::CloseModal() {
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        action = caHide;
+        DoClose(action);
+    }
+    if (action == caNone) modalResult_ = mrNone;
+}
+
+TModalResult TCustomForm::ShowModal() {
+    if (Visible() || !Enabled() || (FormState & fsModal) || Parent())
+        throw EInvalidOperation("Cannot make a visible window modal");
+    if (GetCapture()) SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+    ReleaseCapture();
+    TCustomForm* previous = Screen->ActiveForm();
+    FormState |= fsModal;
+    HandleNeeded();
+    // Every other enabled top-level window of ours is disabled while the loop runs.
+    std::vector<HWND> disabled;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* f = Screen->Forms(i);
+        if (f != this && f->HandleAllocated() && !f->Parent() && !f->ParentWindow() &&
+            IsWindowEnabled(f->Handle()) && IsWindowVisible(f->Handle())) {
+            EnableWindow(f->Handle(), FALSE);
+            disabled.push_back(f->Handle());
+        }
+    }
+    auto restore = [&] {
+        for (HWND h : disabled)
+            if (IsWindow(h)) EnableWindow(h, TRUE);
+        FormState &= ~fsModal;
+    };
+    try {
+        Show();
+        modalResult_ = mrNone;
+        do {
+            Application->HandleMessage();
+            if (Application->Terminated())
+                modalResult_ = mrCancel;
+            else if (modalResult_ != mrNone)
+                CloseModal();
+        } while (modalResult_ == mrNone);
+        TModalResult result = modalResult_;
+        restore();
+        Hide();
+        if (previous && previous != this && previous->HandleAllocated() &&
+            IsWindowVisible(previous->Handle()))
+            SetActiveWindow(previous->Handle());
+        return result;
+    } catch (...) {
+        restore();
+        if (Visible()) TControl::SetVisible(false), ShowWindowNow(false);
+        throw;
+    }
+}
+
+// ---- focus
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (activeControl_ == control) return;
+    if (control && (!control->CanFocus() || GetParentForm(control) != this))
+        throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    activeControl_ = control;
+    if (control) control->FreeNotification(this);
+    if (active_ && control && control->HandleAllocated()) ::SetFocus(control->Handle());
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+    bool was = active_;
+    activeControl_ = control;
+    if (control) control->FreeNotification(this);
+    if (!was && HandleAllocated() && IsWindowVisible(Handle()) && !Parent() && !ParentWindow()) {
+        SetActiveWindow(Handle());
+        return;
+    }
+    if (control && control->HandleAllocated()) ::SetFocus(control->Handle());
+}
+
+void TCustomForm::SetFocusedControl(TWinControl* control) {
+    if (focusedControl_ == control) {
+        Screen->SetActiveControl(control);
+        return;
+    }
+    TWinControl* old = focusedControl_;
+    focusedControl_ = control;
+    if (control != this) activeControl_ = control;
+    // OnExit from the old control up to (not including) the common parent, OnEnter down to the new one.
+    auto contains = [](TWinControl* parent, TWinControl* c) {
+        return c && (c == parent || parent->ContainsControl(c));
+    };
+    for (TWinControl* c = old; c && c != this && !contains(c, control); c = c->Parent()) c->DoExit();
+    std::vector<TWinControl*> enter;
+    for (TWinControl* c = control; c && c != this && !contains(c, old); c = c->Parent()) enter.push_back(c);
+    for (auto it = enter.rbegin(); it != enter.rend(); ++it) (*it)->DoEnter();
+    Screen->SetActiveControl(control);
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+}
+
+// ---- keys
+
+bool TCustomForm::DoKeyDown(TMessage& m) {
+    return TCustomControl::DoKeyDown(m);
+}
+bool TCustomForm::DoKeyUp(TMessage& m) {
+    return TCustomControl::DoKeyUp(m);
+}
+bool TCustomForm::DoKeyPress(TMessage& m) {
+    return TCustomControl::DoKeyPress(m);
+}
+
+bool TCustomForm::IsShortCut(TMessage& m) {
+    bool handled = false;
+    if (OnShortCut) OnShortCut(m, handled);
+    if (!handled && menu_)
+        handled = menu_->IsShortCut(static_cast<uint16_t>(m.WParam), KeyDataToShiftState(m.LParam));
+    return handled;
+}
+
+void TCustomForm::CMDialogKey(TMessage& m) {
+    if (GetKeyState(VK_MENU) >= 0) {
+        switch (m.WParam) {
+        case VK_TAB:
+            if (GetKeyState(VK_CONTROL) >= 0) {
+                SelectNext(activeControl_, GetKeyState(VK_SHIFT) >= 0, true);
+                m.Result = 1;
+                return;
+            }
+            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            if (activeControl_ && activeControl_->Parent()) {
+                activeControl_->Parent()->SelectNext(activeControl_,
+                                                     m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
+                m.Result = 1;
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    TCustomControl::CMDialogKey(m);
+}
+
+} // namespace gui

@@ -1,0 +1,127 @@
+#include "gui/Picture.h"
+
+#include "gdi/image/Gif.h"
+#include "gdi/image/ImageFile.h"
+#include "gdi/image/Jpeg.h"
+#include "gdi/image/Png.h"
+#include "gui/SysUtils.h"
+
+#include <algorithm>
+
+namespace gui {
+
+void TFileImage::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (auto* f = dynamic_cast<const TFileImage*>(source)) {
+        bitmap_.Assign(&f->bitmap_);
+        return Changed();
+    }
+    if (auto* g = dynamic_cast<const TGraphic*>(source)) {
+        bitmap_.Assign(g);
+        return Changed();
+    }
+    TGraphic::Assign(source);
+}
+
+void TFileImage::LoadFromStream(TStream& stream) {
+    gdi::image::Image image;
+    Decode(ReadRest(stream), image, InvalidText());
+    bitmap_.FromImage(image);
+    Changed();
+}
+
+void TFileImage::SaveToStream(TStream& stream) {
+    gdi::image::Image image;
+    bitmap_.ToImage(image);
+    std::vector<uint8_t> out;
+    std::string error;
+    if (!Encode(image, out, error)) throw EInvalidGraphic(error);
+    stream.WriteBuffer(out.data(), static_cast<int64_t>(out.size()));
+}
+
+void TFileImage::Draw(TCanvas& canvas, const TRect& r) {
+    bitmap_.SetTransparent(Transparent());
+    canvas.StretchDraw(r, &bitmap_);
+}
+
+bool TJPEGImage::Encode(const gdi::image::Image& image, std::vector<uint8_t>& out, std::string& error) {
+    return gdi::image::WriteJpeg(image, std::clamp(CompressionQuality, 1, 100), out, error);
+}
+
+bool TPngImage::Encode(const gdi::image::Image& image, std::vector<uint8_t>& out, std::string& error) {
+    return gdi::image::WritePng(image, out, error);
+}
+
+bool TGIFImage::Encode(const gdi::image::Image& image, std::vector<uint8_t>& out, std::string& error) {
+    return gdi::image::WriteGif(image, {Dither}, out, error);
+}
+
+// ---- TPicture
+
+TPicture::TPicture() = default;
+TPicture::~TPicture() = default;
+
+void TPicture::Take(std::unique_ptr<TGraphic> graphic) {
+    graphic_ = std::move(graphic);
+    if (graphic_)
+        graphic_->OnChange = [this](TObject*) {
+            if (OnChange) OnChange(this);
+        };
+    if (OnChange) OnChange(this);
+}
+
+namespace {
+std::unique_ptr<TGraphic> NewLike(const TGraphic* g) {
+    if (dynamic_cast<const TJPEGImage*>(g)) return std::make_unique<TJPEGImage>();
+    if (dynamic_cast<const TPngImage*>(g)) return std::make_unique<TPngImage>();
+    if (dynamic_cast<const TGIFImage*>(g)) return std::make_unique<TGIFImage>();
+    if (dynamic_cast<const TIcon*>(g)) return std::make_unique<TIcon>();
+    return std::make_unique<TBitmap>();
+}
+
+std::unique_ptr<TGraphic> NewForExtension(const std::string& fileName) {
+    std::string ext = LowerCase(ExtractFileExt(fileName));
+    if (ext == ".bmp") return std::make_unique<TBitmap>();
+    if (ext == ".jpg" || ext == ".jpeg") return std::make_unique<TJPEGImage>();
+    if (ext == ".png") return std::make_unique<TPngImage>();
+    if (ext == ".gif") return std::make_unique<TGIFImage>();
+    if (ext == ".ico") return std::make_unique<TIcon>();
+    throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");
+}
+} // namespace
+
+void TPicture::SetGraphic(const TGraphic* graphic) {
+    if (!graphic) return Take(nullptr);
+    std::unique_ptr<TGraphic> copy = NewLike(graphic);
+    copy->Assign(graphic);
+    Take(std::move(copy));
+}
+
+void TPicture::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (!source) return SetGraphic(nullptr);
+    if (auto* p = dynamic_cast<const TPicture*>(source)) return SetGraphic(p->graphic_.get());
+    if (auto* g = dynamic_cast<const TGraphic*>(source)) return SetGraphic(g);
+    TPersistent::Assign(source);
+}
+
+TBitmap* TPicture::Bitmap() {
+    if (auto* b = dynamic_cast<TBitmap*>(graphic_.get())) return b;
+    auto b = std::make_unique<TBitmap>();
+    if (graphic_) b->Assign(graphic_.get());
+    TBitmap* raw = b.get();
+    Take(std::move(b));
+    return raw;
+}
+
+void TPicture::LoadFromFile(const std::string& fileName) {
+    std::unique_ptr<TGraphic> g = NewForExtension(fileName);
+    g->LoadFromFile(fileName);
+    Take(std::move(g));
+}
+
+void TPicture::SaveToFile(const std::string& fileName) {
+    if (graphic_) graphic_->SaveToFile(fileName);
+}
+
+} // namespace gui

@@ -1,0 +1,80 @@
+// The one way a packet of a run reaches its output file: through the
+// stream's bitstream filters, then interleaved with the other streams.
+#include "media/AVApi.h"
+#include "media/FFLogger.h"
+#include "media/FFUtils.h"
+#include "media/FFmpegTranscode.h"
+#include "os/Convert.h"
+
+namespace media {
+
+namespace {
+
+// Remembers where the stream's muxing stands (its time base), for the choice
+// of the next input and for the progress report.
+void NoteMuxPosition(TAVOutputStream* ost, const AVPacket* pkt) {
+    int64_t t = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
+    if (t == AV_NOPTS_VALUE) return;
+    if (pkt->duration > 0) t += pkt->duration;
+    if (ost->mux_pts == AV_NOPTS_VALUE || t > ost->mux_pts) ost->mux_pts = t;
+}
+
+} // namespace
+
+void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPacket* APacket) {
+    AVFormatContext* oc = run.output_files[ost->file_index];
+    const int table_index = [&] {
+        for (int i = 0; i < run.nb_ostreams(); ++i)
+            if (run.ost(i) == ost) return i;
+        return -1;
+    }();
+    APacket->stream_index = ost->index;
+    const auto& chain =
+        table_index >= 0 ? run.bsf_chains[static_cast<size_t>(table_index)] : std::vector<AVBSFContext*>{};
+    // A filter may hold packets back or give several for one; each packet
+    // goes through the rest of the chain in turn.
+    auto write = [&](AVPacket* pkt) {
+        pkt->stream_index = ost->index;
+        NoteMuxPosition(ost, pkt);
+        const int r = av::av_interleaved_write_frame(oc, pkt);
+        if (r < 0) throw FFmpegException(ErrorText("av_interleaved_write_frame()", r));
+    };
+    if (chain.empty()) {
+        write(APacket);
+        return;
+    }
+    AVPacket* pending = av::av_packet_alloc();
+    if (!pending) throw FFmpegException("av_mallocz fail");
+    struct PacketFree {
+        AVPacket*& p;
+        ~PacketFree() { av::av_packet_free(&p); }
+    } guard{pending};
+    av::av_packet_move_ref(pending, APacket);
+    std::function<void(size_t, AVPacket*)> feed = [&](size_t k, AVPacket* pkt) {
+        if (k == chain.size()) {
+            write(pkt);
+            return;
+        }
+        AVBSFContext* bsf = chain[k];
+        int r = av::av_bsf_send_packet(bsf, pkt);
+        if (r >= 0) {
+            AVPacket* out = av::av_packet_alloc();
+            if (!out) throw FFmpegException("av_mallocz fail");
+            PacketFree out_guard{out};
+            while ((r = av::av_bsf_receive_packet(bsf, out)) >= 0) feed(k + 1, out);
+            if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) r = 0;
+        }
+        av::av_packet_unref(pkt);
+        if (r < 0) {
+            const std::string text = ErrorText(
+                os::FormatC("%s failed for stream %d, codec %s", bsf->filter->name, ost->index,
+                            ost->encoding_needed ? av::avcodec_get_name(ost->enc_ctx->codec_id) : "copy"),
+                r);
+            if (Fexit_on_error) throw FFmpegException(text);
+            FFLogger().Log(this, llError, text);
+        }
+    };
+    feed(0, pending);
+}
+
+} // namespace media
