@@ -35,6 +35,17 @@ CallQueue& Q() {
 
 [[maybe_unused]] const bool kMainTaken = (Q(), true);
 
+void Enqueue(const std::shared_ptr<PendingCall>& pending) {
+    std::function<void()> waker;
+    {
+        std::lock_guard<std::mutex> g(Q().m);
+        Q().calls.push_back(pending);
+        waker = Q().waker;
+    }
+    Q().queued.notify_all();
+    if (waker) waker();
+}
+
 } // namespace
 
 bool IsMainThread() {
@@ -54,14 +65,7 @@ void CallInMainThread(const std::function<void()>& call) {
     }
     auto pending = std::make_shared<PendingCall>();
     pending->call = &call;
-    std::function<void()> waker;
-    {
-        std::lock_guard<std::mutex> g(Q().m);
-        Q().calls.push_back(pending);
-        waker = Q().waker;
-    }
-    Q().queued.notify_all();
-    if (waker) waker();
+    Enqueue(pending);
     std::unique_lock<std::mutex> g(Q().m);
     Q().finished.wait(g, [&] { return pending->done; });
     if (pending->error) std::rethrow_exception(pending->error);
@@ -72,14 +76,7 @@ void PostInMainThread(std::function<void()> call) {
     pending->owned = std::move(call);
     pending->call = &pending->owned;
     pending->posted = true;
-    std::function<void()> waker;
-    {
-        std::lock_guard<std::mutex> g(Q().m);
-        Q().calls.push_back(pending);
-        waker = Q().waker;
-    }
-    Q().queued.notify_all();
-    if (waker) waker();
+    Enqueue(pending);
 }
 
 bool CheckSynchronize(uint32_t timeoutMs) {
