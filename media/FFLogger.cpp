@@ -10,6 +10,7 @@
 #include "media/AVApi.h"
 #include "media/ComponentUtils.h"
 #include "media/MediaErrors.h"
+#include "os/MainThread.h"
 #include "os/Convert.h"
 #include "os/MainThread.h"
 #include "os/Text.h"
@@ -187,14 +188,20 @@ void TFFLogger::EmitLibraryLine(uint32_t threadId, TLogLevel level, const std::s
 void TFFLogger::Deliver(const TLogInfo& info) {
     // Without a handler nobody waits for the GUI thread.
     if (!OnLog) return;
-    auto call = [this, &info] {
+    if (!TriggerEventInMainThread || os::IsMainThread()) {
+        OnLog(info.Sender, info.ThreadID, info.LogLevel, info.LogMsg);
+        return;
+    }
+    // Posted, never waited for: the writer may hold a lock (the codec lock
+    // around an open) that the GUI thread is waiting for, and a synchronous
+    // hand-over would deadlock the two.  The destructor waits for lines still
+    // queued.
+    ++users_;
+    os::PostInMainThread([this, info] {
         // Read again: the GUI thread may have detached it meanwhile.
         if (OnLog) OnLog(info.Sender, info.ThreadID, info.LogLevel, info.LogMsg);
-    };
-    if (TriggerEventInMainThread)
-        CallInMainThread(call);
-    else
-        call();
+        --users_;
+    });
 }
 
 void AVLogCallback(void* avcl, int level, const char* fmt, va_list vl) {

@@ -31,6 +31,9 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
 }
 
 TCustomFFmpeg::~TCustomFFmpeg() {
+    // A worker that is still finishing must be done with the engine first.
+    Stop(true);
+    JoinThreads();
     CleanUp();
 }
 
@@ -43,6 +46,7 @@ void TCustomFFmpeg::InitDefaults() {
 
 void TCustomFFmpeg::Reset() {
     if (!FFLoader().Loaded(ConverterLibraries)) return;
+    JoinThreads();
     CleanUp();
     InitDefaults();
     FJoinMode = false;

@@ -14,7 +14,7 @@
 //   FFmpegTranscode*.cpp, FFmpegCodecOpen.cpp, FFmpegInputPackets.cpp,
 //   FFmpegWritePacket.cpp, FFmpegEncodePaths.cpp, FFmpegProgress.cpp
 //                       the conversion run (FFmpegTranscode.h)
-// The thread extends the class.
+//   FFmpegThread.cpp    the conversion's thread: start, pause, stop, termination
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -22,6 +22,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 extern "C" {
@@ -38,6 +39,7 @@ extern "C" {
 #include "media/RGBConvert.h"
 #include "os/Component.h"
 #include "os/CriticalSection.h"
+#include "os/Thread.h"
 
 struct AVBitStreamFilter;
 struct AVCodec;
@@ -88,8 +90,16 @@ public:
     constexpr bool Has(TPostHook h) const { return bits_ & (1 << h); }
     constexpr TPostHooks With(TPostHook h) const {
         TPostHooks out = *this;
-        out.bits_ = static_cast<uint8_t>(out.bits_ | (1 << h));
+        out += h;
         return out;
+    }
+    constexpr TPostHooks& operator+=(TPostHook h) {
+        bits_ |= static_cast<uint8_t>(1 << h);
+        return *this;
+    }
+    constexpr TPostHooks& operator-=(TPostHook h) {
+        bits_ &= static_cast<uint8_t>(~(1 << h));
+        return *this;
     }
     constexpr bool operator==(const TPostHooks&) const = default;
 
@@ -284,6 +294,33 @@ public:
     bool FatalException() const { return FFatalException; }
     const std::string& FatalMessage() const { return FFatalMessage; }
 
+    // ---- the conversion and its thread (FFmpegThread.cpp) ----
+    // Starts the conversion, once between resets.  With AUseThread the
+    // worker is returned not yet running and Resume starts it; nullptr when
+    // the run happened in the caller or the start was refused (a refusal has
+    // already fired the termination event in the caller).
+    os::OsThread* StartConvert(bool AUseThread, os::ThreadPriority APriority);
+    // Asks a running conversion to stop; with AWaitFor returns only when the
+    // worker is done with the engine (a caller on the GUI thread keeps
+    // running synchronous calls and messages meanwhile).
+    void Stop(bool AWaitFor);
+    // Stop for a converting engine; an engine that never started has its
+    // termination delivered on a short-lived thread; nothing once terminated.
+    void StopOrTerminate(bool AWaitFor);
+    // Linux cannot suspend a thread: Pause closes a gate at which the worker
+    // parks at its next safe point (CheckPause), never while holding a lock.
+    // Resume opens it, or starts a worker that has not run yet.
+    void Pause();
+    void Resume();
+    // The run's safe point, between packets.
+    void CheckPause();
+    // The worker is parked at the gate (or about to be).
+    bool Parked() const { return FParked; }
+    bool Converting() const;
+    bool Terminated() const;
+    // A start would be accepted: neither converting nor terminated.
+    bool Startable() const;
+
     // ---- option table (FFmpegOptions.cpp) ----
     // One of the 114 option names, or any name the codec, format and scaler
     // contexts (or a codec's or format's private options) know.  Conversion
@@ -444,6 +481,14 @@ public:
     int64_t PreviewInterval = 100000;
 
 protected:
+    void DoConvert();
+    void DoTerminate();
+    // Called before a run's clean-up closes the inputs, so that whoever
+    // borrows them lets go first.
+    virtual void InputsClosing() {}
+    // Waits for the worker and the termination thread and frees them.
+    void JoinThreads();
+
     // Adds a stream of the type to the last output file (the output stream
     // creation defines it).
     void NewStreamForLastOutput(AVMediaType type);
@@ -518,6 +563,22 @@ protected:
 
     // ---- progress report (FFmpegProgress.cpp) ----
     void ReportProgress(TTranscodeRun& run, bool AIsLastReport, int AFileIndex);
+
+private:
+    void RunWorker();
+    void RecordFatal(const std::string& AMessage);
+    template <class F> void Guarded(F&& AStep);
+    // Guards the run state (FConverting, FTerminated) and the threads.
+    mutable std::mutex FRunLock;
+    std::unique_ptr<os::OsThread> FWorker;
+    // The worker while the run lasts; DoTerminate clears it.
+    os::OsThread* FThread = nullptr;
+    std::unique_ptr<os::OsThread> FTermThread;
+    // Non-signalled from the creation of a thread until its body has ended.
+    os::Event FStopEvent{true, true};
+    os::Event FTermEvent{true, true};
+    os::PauseGate FPauseGate;
+    std::atomic<bool> FParked{false};
 };
 
 } // namespace media

@@ -77,6 +77,9 @@ void E::Transcode(AVFormatContext** AOutputFiles, int ANbOutputFiles, AVFormatCo
         const int spo = run.streams_per_output;
 
         while (!FBroken) {
+            // A paused worker parks here, between packets, holding no lock.
+            CheckPause();
+            if (FBroken) break;
             // 1. The input to read: the one whose output lags behind.
             if (FJoinMode) {
                 for (int i = file_index * spo; i < (file_index + 1) * spo && i < run.nb_ostreams(); ++i) {

@@ -13,6 +13,8 @@ namespace {
 
 struct PendingCall {
     const std::function<void()>* call;
+    std::function<void()> owned; // a posted call keeps its own copy
+    bool posted = false;
     std::exception_ptr error;
     bool done = false;
 };
@@ -33,6 +35,17 @@ CallQueue& Q() {
 
 [[maybe_unused]] const bool kMainTaken = (Q(), true);
 
+void Enqueue(const std::shared_ptr<PendingCall>& pending) {
+    std::function<void()> waker;
+    {
+        std::lock_guard<std::mutex> g(Q().m);
+        Q().calls.push_back(pending);
+        waker = Q().waker;
+    }
+    Q().queued.notify_all();
+    if (waker) waker();
+}
+
 } // namespace
 
 bool IsMainThread() {
@@ -52,17 +65,18 @@ void CallInMainThread(const std::function<void()>& call) {
     }
     auto pending = std::make_shared<PendingCall>();
     pending->call = &call;
-    std::function<void()> waker;
-    {
-        std::lock_guard<std::mutex> g(Q().m);
-        Q().calls.push_back(pending);
-        waker = Q().waker;
-    }
-    Q().queued.notify_all();
-    if (waker) waker();
+    Enqueue(pending);
     std::unique_lock<std::mutex> g(Q().m);
     Q().finished.wait(g, [&] { return pending->done; });
     if (pending->error) std::rethrow_exception(pending->error);
+}
+
+void PostInMainThread(std::function<void()> call) {
+    auto pending = std::make_shared<PendingCall>();
+    pending->owned = std::move(call);
+    pending->call = &pending->owned;
+    pending->posted = true;
+    Enqueue(pending);
 }
 
 bool CheckSynchronize(uint32_t timeoutMs) {
@@ -78,7 +92,7 @@ bool CheckSynchronize(uint32_t timeoutMs) {
         try {
             (*pending->call)();
         } catch (...) {
-            pending->error = std::current_exception();
+            if (!pending->posted) pending->error = std::current_exception();
         }
         ran = true;
         g.lock();

@@ -16,6 +16,12 @@ void SetMainThread(); // makes the calling thread the GUI thread
 // re-thrown in the caller.
 void CallInMainThread(const std::function<void()>& call);
 
+// Queues the call for the GUI thread and returns at once (on the GUI thread
+// too: it runs at the next pump).  For notices that must never make their
+// sender wait, such as log lines from a thread that may hold a lock the GUI
+// thread is waiting for.  An exception from the call is dropped.
+void PostInMainThread(std::function<void()> call);
+
 // Runs every queued call (GUI thread only); waits up to timeoutMs for the
 // first one when the queue is empty.  True when at least one call ran.
 bool CheckSynchronize(uint32_t timeoutMs = 0);

@@ -140,29 +140,49 @@ TEST_F(LoggerTest, ThreadsWritingPiecesAlternatelyEachGetTheirOwnLines) {
     EXPECT_EQ(got[1].thread, idB);
 }
 
-TEST_F(LoggerTest, WorkerLinesReachTheGuiThreadWhenItPumps) {
+TEST_F(LoggerTest, WorkerLinesReachTheGuiThreadWithoutTheWorkerWaiting) {
     logger.TriggerEventInMainThread = true;
     std::thread::id handlerThread;
     logger.OnLog = [&](os::TObject*, uint32_t t, TLogLevel, const std::string& m) {
         handlerThread = std::this_thread::get_id();
         lines.push_back({nullptr, t, llInfo, m});
     };
-    std::atomic<bool> returned{false};
     uint32_t workerId = 0;
     std::thread worker([&] {
         workerId = os::CurrentThreadId();
         av::av_log(nullptr, AV_LOG_WARNING, "from a worker\n");
-        returned = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_FALSE(returned);
+    // The worker ends although the GUI thread has not pumped yet.
+    worker.join();
+    EXPECT_TRUE(lines.empty());
     while (!os::CheckSynchronize(1000)) {
     }
-    worker.join();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, "from a worker");
     EXPECT_EQ(lines[0].thread, workerId);
     EXPECT_EQ(handlerThread, std::this_thread::get_id());
+}
+
+// A worker that logs while it holds the codec lock must not wait for a GUI
+// thread that is itself waiting for that lock.
+TEST_F(LoggerTest, LoggingUnderTheCodecLockDoesNotDeadlockAGuiThreadWaitingForIt) {
+    logger.TriggerEventInMainThread = true;
+    logger.OnLog = [&](os::TObject*, uint32_t t, TLogLevel, const std::string& m) {
+        lines.push_back({nullptr, t, llInfo, m});
+    };
+    os::Event holding;
+    std::thread worker([&] {
+        std::lock_guard<os::CriticalSection> g(CodecLock());
+        holding.Set();
+        av::av_log(nullptr, AV_LOG_ERROR, "while opening\n");
+    });
+    holding.WaitFor();
+    { std::lock_guard<os::CriticalSection> g(CodecLock()); }
+    worker.join();
+    while (!os::CheckSynchronize(1000)) {
+    }
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "while opening");
 }
 
 TEST_F(LoggerTest, LibraryMessagesAboveTheChosenLevelAreDropped) {

@@ -1,0 +1,197 @@
+// Real conversions (stream copies, MPEG program stream to MPEG program
+// stream) through the task component and through the ffconvert driver.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+
+#include "ConverterTestSupport.h"
+#include "media/ComponentUtils.h"
+#include "os/MainThread.h"
+
+using namespace media;
+using namespace convtest;
+
+namespace {
+
+std::vector<int> AllFrames(int n) {
+    std::vector<int> v;
+    for (int i = 0; i < n; ++i) v.push_back(i);
+    return v;
+}
+
+// A clip that a run reads at its own pace (option "re"), so that it lasts
+// about as long as the clip and can be paused and stopped in the middle.
+const std::string& PacedClip() {
+    static const std::string path = [] {
+        SourceClip();
+        fixtures::ClipOptions o;
+        o.kind = fixtures::ClipKind::Mpg;
+        o.seconds = 3.0;
+        o.width = 160;
+        o.height = 120;
+        o.audio = false;
+        return fixtures::MakeClip(Folder(), o, "paced.mpg");
+    }();
+    return path;
+}
+
+struct RunResult {
+    int exitCode = -1;
+    std::vector<std::string> lines;
+};
+
+RunResult RunFfconvert(const std::string& args) {
+    RunResult r;
+    std::string cmd = std::string(FFCONVERT_PATH) + " " + args + " 2>/dev/null";
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, p)) {
+        std::string line(buf);
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        r.lines.push_back(line);
+    }
+    int status = ::pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::vector<std::string> Starting(const std::vector<std::string>& lines, const std::string& prefix) {
+    std::vector<std::string> out;
+    for (const auto& l : lines)
+        if (l.rfind(prefix, 0) == 0) out.push_back(l);
+    return out;
+}
+
+TEST(Ffconvert, FiveCopiesOnThreeThreadsGiveFiveRecordsThenTheFinalOne) {
+    std::string args = "-t 3 -p lower";
+    std::vector<std::string> outputs;
+    for (int i = 0; i < 5; ++i) {
+        outputs.push_back(Folder().Path("ff" + std::to_string(i) + ".mpg"));
+        std::filesystem::remove(outputs.back());
+        args += (i ? " -- " : " ") + SourceClip() + " " + outputs.back() + " vcodec=copy acodec=copy";
+    }
+    RunResult r = RunFfconvert(args);
+    EXPECT_EQ(r.exitCode, 0);
+    std::vector<std::string> terms = Starting(r.lines, "terminate ");
+    ASSERT_EQ(terms.size(), 6u);
+    EXPECT_EQ(terms.back(), "terminate -1 1 0 ");
+    for (size_t i = 0; i < 5; ++i) EXPECT_NE(terms[i].find(" 1 0 "), std::string::npos) << terms[i];
+    EXPECT_FALSE(Starting(r.lines, "progress ").empty());
+    for (const auto& out : outputs) EXPECT_EQ(fixtures::DecodeFrameNumbers(out), AllFrames(50)) << out;
+}
+
+TEST(Ffconvert, UsageErrorsAndFailuresHaveTheirExitCodes) {
+    EXPECT_EQ(RunFfconvert("").exitCode, 2);
+    EXPECT_EQ(RunFfconvert("-t").exitCode, 2);
+    EXPECT_EQ(RunFfconvert("-p high a b").exitCode, 2);
+    EXPECT_EQ(RunFfconvert(SourceClip() + " x.mkv novalue").exitCode, 2);
+    // A refused output: nothing runs.
+    EXPECT_EQ(RunFfconvert(SourceClip() + " " + Folder().Path("bad.mkv") + " vcodec=nosuchcodec").exitCode,
+              1);
+    // A task that ends without finishing (no output file).
+    RunResult r = RunFfconvert(Folder().Path("missing.mpg") + " " + Folder().Path("m.mkv"));
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+class RealConversionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PacedClip();
+        conv.TriggerEventInMainThread = false;
+        conv.SetProgressInterval(100);
+        rec.Attach(conv);
+    }
+    void TearDown() override {
+        if (conv.Working() && !conv.Terminated()) conv.Stop(true);
+        while (conv.Working() && !conv.Terminated()) os::CheckSynchronize(5);
+        conv.ClearTasks();
+    }
+    int AddPaced(const std::string& output) {
+        std::filesystem::remove(output);
+        int index = conv.AddTask(PacedClip(), "re=1");
+        EXPECT_GE(index, 0) << conv.LastErrMsg();
+        EXPECT_TRUE(conv.SetOutputFile(index, output, "vcodec=copy")) << conv.LastErrMsg();
+        return index;
+    }
+    TestConverter conv;
+    Recorder rec;
+};
+
+TEST_F(RealConversionTest, PauseHoldsProgressAndOutputAndResumeFinishesAValidFile) {
+    const std::string out = Folder().Path("paused.mpg");
+    AddPaced(out);
+    std::atomic<int> reports{0};
+    conv.SetOnProgress([&](os::TObject*, TProgressInfo*) {
+        // Paused from inside a report, so the pause lands in the middle.
+        if (++reports == 2) conv.Pause();
+    });
+    conv.Start(1);
+    TFFmpeg* task = conv.Tasks().Get(0);
+    while (!task->Parked()) {
+        ASSERT_FALSE(conv.Terminated()) << "the run ended before it paused";
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const int atPause = reports;
+    const auto sizeAtPause = std::filesystem::file_size(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(reports, atPause);
+    EXPECT_EQ(std::filesystem::file_size(out), sizeAtPause);
+    conv.Resume();
+    rec.WaitFinal();
+    ASSERT_EQ(rec.Order(), (std::vector<int>{0, -1}));
+    EXPECT_TRUE(rec.Records()[0].info.Finished) << rec.Records()[0].info.ExceptionMsg;
+    EXPECT_GT(reports, atPause);
+    EXPECT_EQ(fixtures::DecodeFrameNumbers(out), AllFrames(75));
+}
+
+TEST_F(RealConversionTest, WaitingStopInTheMiddleReportsEveryTaskAndLeavesPlayableFiles) {
+    std::vector<std::string> outs;
+    for (int i = 0; i < 4; ++i) outs.push_back(Folder().Path("stopped" + std::to_string(i) + ".mpg"));
+    for (const auto& o : outs) AddPaced(o);
+    std::atomic<int> reports{0};
+    conv.SetOnProgress([&](os::TObject*, TProgressInfo*) { ++reports; });
+    conv.Start(2);
+    while (reports < 4) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    conv.Stop(true);
+    rec.WaitFinal();
+    std::vector<Record> records = rec.Records();
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records.back().info.TaskIndex, -1);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_FALSE(records[i].info.Finished);
+        EXPECT_FALSE(records[i].info.Exception) << records[i].info.ExceptionMsg;
+    }
+    // The two that ran were cut short but closed properly; the two that
+    // never started leave no file once their tasks are freed.
+    conv.ClearTasks();
+    for (int i = 0; i < 2; ++i) {
+        std::vector<int> frames = fixtures::DecodeFrameNumbers(outs[static_cast<size_t>(i)]);
+        EXPECT_FALSE(frames.empty());
+        EXPECT_LT(frames.size(), 75u);
+    }
+    for (int i = 2; i < 4; ++i) EXPECT_FALSE(std::filesystem::exists(outs[static_cast<size_t>(i)]));
+}
+
+TEST_F(RealConversionTest, InCallerModeConvertsInsideStartWithProgressOnTheCaller) {
+    std::filesystem::remove(Folder().Path("caller.mpg"));
+    int index = conv.AddTask(SourceClip());
+    ASSERT_TRUE(conv.SetOutputFile(index, Folder().Path("caller.mpg"), "vcodec=copy\nacodec=copy"));
+    conv.TriggerEventInMainThread = true;
+    std::vector<uint32_t> threads;
+    conv.SetOnProgress([&](os::TObject*, TProgressInfo*) { threads.push_back(os::CurrentThreadId()); });
+    conv.Start(0);
+    EXPECT_EQ(rec.Order(), (std::vector<int>{0, -1}));
+    ASSERT_FALSE(threads.empty());
+    for (uint32_t t : threads) EXPECT_EQ(t, os::CurrentThreadId());
+    EXPECT_EQ(fixtures::DecodeFrameNumbers(Folder().Path("caller.mpg")), AllFrames(50));
+}
+
+} // namespace
