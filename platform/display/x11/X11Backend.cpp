@@ -223,7 +223,10 @@ void X11Backend::SetShape(uintptr_t id, const gdi::Region* shape) {
         w.region = *shape;
     else
         w.region.reset();
-    if (w.xid) ApplyShape(w);
+    if (w.xid) {
+        ApplyShape(w);
+        XFlush(dpy_);
+    }
 }
 
 void X11Backend::SetOpacity(uintptr_t id, int alpha, bool perPixel) {
