@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <thread>
 
 // Xlib's macros (None, Bool, Status) go after every C++ header.
@@ -295,10 +296,34 @@ TEST_F(X11Test, ClipboardTextCrossesClients) {
         }
     });
     std::string got = d_->ClipboardText();
+    // A reader that knows only Latin-1 gets '?' for what Latin-1 cannot hold.
+    Window reader = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 0, 0, 1, 1, 0, 0, 0);
+    Atom clipboard = XInternAtom(x_, "CLIPBOARD", False), into = XInternAtom(x_, "T", False);
+    XConvertSelection(x_, clipboard, XA_STRING, into, reader, CurrentTime);
+    XFlush(x_);
+    XEvent e{};
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!XCheckTypedWindowEvent(x_, reader, SelectionNotify, &e) &&
+           std::chrono::steady_clock::now() < end) {
+        pollfd fd{ConnectionNumber(x_), POLLIN, 0};
+        poll(&fd, 1, 100);
+    }
+    std::string latin1;
+    Atom type;
+    int format;
+    unsigned long n, after;
+    unsigned char* data = nullptr;
+    if (e.type == SelectionNotify && e.xselection.property == into &&
+        XGetWindowProperty(x_, reader, into, 0, 1024, True, XA_STRING, &type, &format, &n, &after, &data) ==
+            Success &&
+        data)
+        latin1.assign(reinterpret_cast<char*>(data), n);
+    if (data) XFree(data);
     stop = true;
     other->Wake();
     owner.join();
     EXPECT_EQ(got, text);
+    EXPECT_EQ(latin1, "H.264 ?? ? \xFC");
 }
 
 } // namespace

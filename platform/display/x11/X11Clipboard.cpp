@@ -1,5 +1,8 @@
 #include "display/x11/X11Backend.h"
 
+#include "gdi/text/Utf8.h"
+#include "os/Text.h"
+
 #include <X11/Xatom.h>
 
 #include <chrono>
@@ -12,30 +15,10 @@ namespace {
 // A reader that never answers must not hang the GUI.
 constexpr int kSelectionWaitMs = 1000;
 
-std::string Latin1ToUtf8(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
+// Latin-1 for readers that only know STRING; what it cannot hold shows as '?'.
 std::string Utf8ToLatin1(const std::string& s) {
     std::string out;
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 4;
-        char32_t cp = len == 1 ? c : c & (0x3F >> (len - 1));
-        for (int k = 1; k < len && i + static_cast<size_t>(k) < s.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i + static_cast<size_t>(k)]) & 0x3F);
-        out += cp <= 0xFF ? static_cast<char>(cp) : '?';
-        i += static_cast<size_t>(len);
-    }
+    for (char32_t c : gdi::text::DecodeUtf8(s)) out += c <= 0xFF ? static_cast<char>(c) : '?';
     return out;
 }
 
@@ -52,7 +35,7 @@ std::string X11Backend::ClipboardText() {
     if (owner == helper_) return clipboard_;
     if (owner == None) return {};
     std::string text = ReadSelection(atoms_.utf8);
-    if (text.empty()) text = Latin1ToUtf8(ReadSelection(XA_STRING));
+    if (text.empty()) text = os::Latin1ToUtf8(ReadSelection(XA_STRING));
     return text;
 }
 
