@@ -20,13 +20,22 @@ struct Monitor {
 };
 
 struct RawInput {
-    enum Kind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Text } kind = MouseMove;
-    POINT pt{};          // screen coordinates (mouse events)
-    int button = 0;      // 0 left, 1 right, 2 middle
-    int delta = 0;       // wheel
-    int vk = 0;          // key events
-    std::u32string text; // Text
+    // Moved: the desktop (a window manager) moved or resized a window; Close:
+    // the desktop asks a window to close.  Both name the window in `window`.
+    enum Kind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Text, Moved, Close } kind = MouseMove;
+    POINT pt{};           // screen coordinates (mouse events)
+    int button = 0;       // 0 left, 1 right, 2 middle
+    int delta = 0;        // wheel
+    int vk = 0;           // key events
+    std::u32string text;  // Text
+    uintptr_t window = 0; // Moved, Close
+    RECT rect{};          // Moved: where the window is now, screen coordinates
 };
+
+// Normal windows are left to the desktop's window manager (which may move
+// them, and asks them to close); popups (menus, hints, drop-downs) stay
+// exactly where they are put, above the others, and are never managed.
+enum class WindowKind { Normal, Popup };
 
 class Backend {
 public:
@@ -38,10 +47,12 @@ public:
     virtual std::shared_ptr<gdi::Bitmap> CreateSurface(uintptr_t id, int width, int height) = 0;
     virtual void DestroySurface(uintptr_t id) = 0;
     // Placement, visibility, shape and opacity of a top-level window.
-    virtual void Place(uintptr_t id, const RECT& screen, bool visible) = 0;
+    virtual void Place(uintptr_t id, const RECT& screen, bool visible, WindowKind kind) = 0;
     virtual void SetShape(uintptr_t id, const gdi::Region* shape) = 0; // window units; null: rectangular
     virtual void SetOpacity(uintptr_t id, int alpha, bool perPixel) = 0;
-    // Pixels of the surface changed inside dirty (window units).
+    // Pixels of the surface changed inside dirty (window units).  The surface
+    // is the window's backing store: a backend repaints uncovered parts of a
+    // window from it without asking the window system.
     virtual void Present(uintptr_t id, const RECT& dirty) = 0;
 
     virtual bool PollInput(RawInput& ev) = 0;
@@ -54,8 +65,8 @@ public:
     virtual std::string ClipboardText() = 0;
 };
 
-// The backend of this process: headless when there is no DISPLAY or when
-// TARVIK_DISPLAY=headless (the only one so far).
+// The backend of this process: x11 when DISPLAY names a display that opens,
+// unless TARVIK_DISPLAY=headless; headless otherwise.
 Backend& Current();
 
 } // namespace display

@@ -236,6 +236,20 @@ bool ConvertInput(std::deque<MSG>& out) {
                     out.push_back({t, alt ? WM_SYSCHAR : WM_CHAR, static_cast<WPARAM>(c), 1, 0, S().cursor});
             break;
         }
+        case display::RawInput::Moved: {
+            // The desktop has already put the window there: follow it.
+            HWND h = reinterpret_cast<HWND>(ev.window);
+            WindowPtr w = Get(h);
+            const RECT& r = ev.rect;
+            if (w && !w->Child() && !EqualRect(&w->rect, &r))
+                SetWindowPos(h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        }
+        case display::RawInput::Close:
+            if (WindowPtr w = Get(reinterpret_cast<HWND>(ev.window)))
+                out.push_back({w->handle, WM_SYSCOMMAND, SC_CLOSE, 0, 0, S().cursor});
+            break;
         default:
             ConvertMouse(ev, out);
             break;

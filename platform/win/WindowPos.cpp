@@ -88,10 +88,17 @@ void ResizeSurface(Window& w) {
     }
 }
 
+display::WindowKind DisplayKind(const Window& w) {
+    // Menus, hints and drop-downs are tool or topmost popups; a desktop
+    // window manager must neither frame, move nor focus them.
+    bool popup = (w.style & WS_POPUP) && (w.exStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
+    return popup ? display::WindowKind::Popup : display::WindowKind::Normal;
+}
+
 void PlaceOnDisplay(Window& w) {
     if (w.Child() || w.messageOnly) return;
     auto& d = display::Current();
-    d.Place(Id(w.handle), w.rect, (w.style & WS_VISIBLE) != 0);
+    d.Place(Id(w.handle), w.rect, (w.style & WS_VISIBLE) != 0, DisplayKind(w));
     d.SetShape(Id(w.handle), w.region ? &*w.region : nullptr);
     if (!w.layered)
         d.SetOpacity(Id(w.handle), 255, false);

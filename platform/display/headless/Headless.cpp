@@ -26,11 +26,12 @@ void Headless::DestroySurface(uintptr_t id) {
     surfaces_.erase(id);
 }
 
-void Headless::Place(uintptr_t id, const RECT& screen, bool visible) {
+void Headless::Place(uintptr_t id, const RECT& screen, bool visible, WindowKind kind) {
     std::lock_guard g(m_);
     auto& s = surfaces_[id];
     s.screen = screen;
     s.visible = visible;
+    s.kind = kind;
 }
 
 void Headless::SetShape(uintptr_t id, const gdi::Region* shape) {

@@ -18,6 +18,7 @@ public:
         std::shared_ptr<gdi::Bitmap> surface;
         RECT screen{};
         bool visible = false;
+        WindowKind kind = WindowKind::Normal;
         bool shaped = false;
         gdi::Region shape;
         int alpha = 255;
@@ -28,7 +29,7 @@ public:
     std::vector<Monitor> Monitors() override;
     std::shared_ptr<gdi::Bitmap> CreateSurface(uintptr_t id, int width, int height) override;
     void DestroySurface(uintptr_t id) override;
-    void Place(uintptr_t id, const RECT& screen, bool visible) override;
+    void Place(uintptr_t id, const RECT& screen, bool visible, WindowKind kind) override;
     void SetShape(uintptr_t id, const gdi::Region* shape) override;
     void SetOpacity(uintptr_t id, int alpha, bool perPixel) override;
     void Present(uintptr_t id, const RECT& dirty) override;
@@ -52,13 +53,14 @@ public:
     void Key(int vk) { KeyDown(vk), KeyUp(vk); }
     void Type(const std::u32string& text);
     bool InputPending();
+    // Anything else the desktop would say (Moved, Close).
+    void Push(RawInput ev);
     // Called when a loop is about to sleep with nothing to do; a test can
     // inject more input or end a modal loop from here.
     void SetIdleHandler(std::function<void()> handler);
     int beeps = 0;
 
 private:
-    void Push(RawInput ev);
     std::mutex m_;
     std::condition_variable cv_;
     bool woken_ = false;

@@ -1,0 +1,430 @@
+#include "display/x11/X11Backend.h"
+
+#include "display/x11/X11Display.h"
+#include "display/x11/X11Errors.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/extensions/shape.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <sys/eventfd.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <unistd.h>
+
+namespace display {
+
+using x11::ErrorTrap;
+
+std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
+    x11::InstallErrorHandler();
+    ::Display* dpy = XOpenDisplay(name);
+    if (!dpy) return nullptr;
+    std::unique_ptr<X11Backend> b(new X11Backend);
+    b->dpy_ = dpy;
+    b->screen_ = DefaultScreen(dpy);
+    b->root_ = RootWindow(dpy, b->screen_);
+    b->visual_ = DefaultVisual(dpy, b->screen_);
+    b->depth_ = DefaultDepth(dpy, b->screen_);
+    b->gc_ = DefaultGC(dpy, b->screen_);
+    b->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    int major = 0, minor = 0;
+    Bool pixmaps = False;
+    b->shm_ = XShmQueryVersion(dpy, &major, &minor, &pixmaps);
+    int ev = 0, err = 0;
+    b->shape_ = XShapeQueryExtension(dpy, &ev, &err);
+    // Held keys then repeat as presses alone, which is what key-repeat flags expect.
+    XkbSetDetectableAutoRepeat(dpy, True, nullptr);
+
+    const char* names[] = {"WM_PROTOCOLS",    "WM_DELETE_WINDOW", "_MOTIF_WM_HINTS", "_NET_WM_WINDOW_OPACITY",
+                           "_NET_WORKAREA",   "CLIPBOARD",        "UTF8_STRING",     "TARGETS",
+                           "TARVIK_SELECTION"};
+    Atom atoms[std::size(names)];
+    XInternAtoms(dpy, const_cast<char**>(names), static_cast<int>(std::size(names)), False, atoms);
+    b->atoms_ = {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5], atoms[6], atoms[7], atoms[8]};
+
+    XSetWindowAttributes a{};
+    a.event_mask = PropertyChangeMask;
+    b->helper_ = XCreateWindow(dpy, b->root_, -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent,
+                               CWEventMask, &a);
+    XFlush(dpy);
+    return b;
+}
+
+X11Backend::~X11Backend() {
+    for (auto& [id, w] : wins_) {
+        FreeImage(w);
+        if (w.xid) XDestroyWindow(dpy_, w.xid);
+    }
+    if (helper_) XDestroyWindow(dpy_, helper_);
+    XCloseDisplay(dpy_);
+    if (wakeFd_ >= 0) close(wakeFd_);
+}
+
+X11Backend::Win* X11Backend::Find(uintptr_t id) {
+    auto it = wins_.find(id);
+    return it == wins_.end() ? nullptr : &it->second;
+}
+
+X11Backend::Win* X11Backend::FindX(::Window xid) {
+    auto it = byX_.find(xid);
+    return it == byX_.end() ? nullptr : Find(it->second);
+}
+
+::Window X11Backend::XWindowOf(uintptr_t id) const {
+    auto it = wins_.find(id);
+    return it == wins_.end() ? 0 : it->second.xid;
+}
+
+std::vector<Monitor> X11Backend::Monitors() {
+    RECT area{0, 0, DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)};
+    RECT work = area;
+    // The window manager's work area leaves out its panels; the first entry
+    // is the current desktop's.
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy_, root_, atoms_.workArea, 0, 4, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success &&
+        type == XA_CARDINAL && format == 32 && count >= 4) {
+        auto* v = reinterpret_cast<long*>(data);
+        RECT w{static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[0] + v[2]),
+               static_cast<int>(v[1] + v[3])};
+        RECT both;
+        if (IntersectRect(&both, &w, &area)) work = both;
+    }
+    if (data) XFree(data);
+    return {
+        {area, work}
+    };
+}
+
+std::shared_ptr<gdi::Bitmap> X11Backend::CreateSurface(uintptr_t id, int width, int height) {
+    auto s = gdi::NewBitmap(std::max(1, width), std::max(1, height), 32, true);
+    Win& w = wins_[id];
+    w.surface = s;
+    FreeImage(w); // made again at the new size when first presented
+    return s;
+}
+
+void X11Backend::DestroySurface(uintptr_t id) {
+    Win* w = Find(id);
+    if (!w) return;
+    FreeImage(*w);
+    if (w->xid) {
+        byX_.erase(w->xid);
+        XDestroyWindow(dpy_, w->xid);
+        XFlush(dpy_);
+    }
+    wins_.erase(id);
+}
+
+void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
+    XSetWindowAttributes a{};
+    // No background: the surface paints every pixel, and a cleared window
+    // would flash before it does.
+    a.background_pixmap = None;
+    a.border_pixel = 0;
+    a.bit_gravity = NorthWestGravity;
+    a.override_redirect = w.kind == WindowKind::Popup;
+    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                   KeyReleaseMask | StructureNotifyMask | EnterWindowMask | LeaveWindowMask;
+    int width = std::max(1, static_cast<int>(w.screen.right - w.screen.left));
+    int height = std::max(1, static_cast<int>(w.screen.bottom - w.screen.top));
+    w.xid = XCreateWindow(dpy_, root_, w.screen.left, w.screen.top, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height), 0, depth_, InputOutput, visual_,
+                          CWBackPixmap | CWBorderPixel | CWBitGravity | CWOverrideRedirect | CWEventMask, &a);
+    byX_[w.xid] = id;
+    Atom protocols[] = {atoms_.wmDelete};
+    XSetWMProtocols(dpy_, w.xid, protocols, 1);
+    XClassHint cls{const_cast<char*>("tarvik"), const_cast<char*>("Tarvik")};
+    XSetClassHint(dpy_, w.xid, &cls);
+    XWMHints hints{};
+    hints.flags = InputHint | StateHint;
+    hints.input = True;
+    hints.initial_state = NormalState;
+    XSetWMHints(dpy_, w.xid, &hints);
+    SetKindHints(w);
+    SetPositionHints(w);
+    w.applied.reset();
+    ApplyShape(w);
+    ApplyOpacity(w);
+}
+
+void X11Backend::SetKindHints(Win& w) {
+    if (w.kind == WindowKind::Normal) {
+        // Our windows draw their own frames: ask for none.
+        long motif[5] = {2 /* decorations given */, 0, 0 /* no decorations */, 0, 0};
+        XChangeProperty(dpy_, w.xid, atoms_.motifHints, atoms_.motifHints, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(motif), 5);
+    } else {
+        XDeleteProperty(dpy_, w.xid, atoms_.motifHints);
+    }
+}
+
+void X11Backend::SetPositionHints(Win& w) {
+    // Without a user-given position many window managers place windows themselves.
+    XSizeHints* h = XAllocSizeHints();
+    if (!h) return;
+    h->flags = USPosition | USSize | PPosition | PSize;
+    h->x = w.screen.left, h->y = w.screen.top;
+    h->width = std::max(1, static_cast<int>(w.screen.right - w.screen.left));
+    h->height = std::max(1, static_cast<int>(w.screen.bottom - w.screen.top));
+    XSetWMNormalHints(dpy_, w.xid, h);
+    XFree(h);
+}
+
+void X11Backend::Place(uintptr_t id, const RECT& screen, bool visible, WindowKind kind) {
+    Win& w = wins_[id];
+    bool show = visible && screen.right > screen.left && screen.bottom > screen.top;
+    if (!w.xid) {
+        w.screen = screen, w.kind = kind;
+        if (!show) return; // made when first shown
+        CreateXWindow(w, id);
+    }
+    if (kind != w.kind) {
+        // override-redirect is read when a window is mapped.
+        if (w.mapped) XUnmapWindow(dpy_, w.xid), w.mapped = false;
+        w.kind = kind;
+        XSetWindowAttributes a{};
+        a.override_redirect = kind == WindowKind::Popup;
+        XChangeWindowAttributes(dpy_, w.xid, CWOverrideRedirect, &a);
+        SetKindHints(w);
+    }
+    if (!EqualRect(&screen, &w.screen) && screen.right > screen.left && screen.bottom > screen.top) {
+        w.screen = screen;
+        w.moveSerial = NextRequest(dpy_);
+        XMoveResizeWindow(dpy_, w.xid, screen.left, screen.top,
+                          static_cast<unsigned>(screen.right - screen.left),
+                          static_cast<unsigned>(screen.bottom - screen.top));
+    }
+    if (show != w.mapped) {
+        w.mapped = show;
+        if (show) {
+            SetPositionHints(w);
+            XMapRaised(dpy_, w.xid);
+        } else if (w.kind == WindowKind::Normal) {
+            XWithdrawWindow(dpy_, w.xid, screen_); // tells the window manager too
+        } else {
+            XUnmapWindow(dpy_, w.xid);
+        }
+    }
+    XFlush(dpy_);
+}
+
+void X11Backend::SetShape(uintptr_t id, const gdi::Region* shape) {
+    Win& w = wins_[id];
+    if (shape)
+        w.region = *shape;
+    else
+        w.region.reset();
+    if (w.xid) {
+        ApplyShape(w);
+        XFlush(dpy_);
+    }
+}
+
+void X11Backend::SetOpacity(uintptr_t id, int alpha, bool perPixel) {
+    Win& w = wins_[id];
+    alpha = std::clamp(alpha, 0, 255);
+    bool changed = alpha != w.alpha || perPixel != w.perPixel;
+    w.alpha = alpha;
+    if (perPixel != w.perPixel) {
+        w.perPixel = perPixel;
+        w.alphaMask.reset();
+        if (perPixel) UpdateAlphaMask(w);
+    }
+    if (w.xid && changed) {
+        ApplyShape(w);
+        ApplyOpacity(w);
+        XFlush(dpy_);
+    }
+}
+
+void X11Backend::ApplyOpacity(Win& w) {
+    // A compositor blends by this property; without one the window stays opaque.
+    if (w.alpha >= 255) {
+        XDeleteProperty(dpy_, w.xid, atoms_.opacity);
+        return;
+    }
+    unsigned long v = static_cast<unsigned long>(w.alpha) * 0xFFFFFFFFul / 255;
+    XChangeProperty(dpy_, w.xid, atoms_.opacity, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&v), 1);
+}
+
+void X11Backend::UpdateAlphaMask(Win& w) {
+    // Without a compositor per-pixel alpha cannot blend: the window shows the
+    // pixels that are not fully transparent.  A picture with no alpha at all
+    // (drawn by plain GDI) shows whole rather than not at all.
+    w.alphaMask.reset();
+    if (!w.surface) return;
+    gdi::PixelView v = w.surface->View();
+    std::vector<RECT> runs;
+    for (int y = 0; y < v.height; ++y) {
+        const uint32_t* row = v.Row32(y);
+        for (int x = 0; x < v.width;) {
+            while (x < v.width && (row[x] >> 24) == 0) ++x;
+            int start = x;
+            while (x < v.width && (row[x] >> 24) != 0) ++x;
+            if (x > start) runs.push_back({start, y, x, y + 1});
+        }
+    }
+    if (!runs.empty()) w.alphaMask = gdi::Region::FromRects(runs.data(), runs.size());
+}
+
+void X11Backend::ApplyShape(Win& w) {
+    if (!shape_) return;
+    std::optional<gdi::Region> want = w.region;
+    if (w.alphaMask)
+        want = want ? gdi::Region::Combine(*want, *w.alphaMask, gdi::Region::Op::And) : *w.alphaMask;
+    if (want == w.applied) return;
+    w.applied = want;
+    if (!want) {
+        XShapeCombineMask(dpy_, w.xid, ShapeBounding, 0, 0, None, ShapeSet);
+        return;
+    }
+    std::vector<XRectangle> rects;
+    for (const RECT& r : want->Rects()) {
+        auto clampPos = [](LONG v) { return static_cast<short>(std::clamp<LONG>(v, SHRT_MIN, SHRT_MAX)); };
+        auto clampLen = [](LONG v) { return static_cast<unsigned short>(std::clamp<LONG>(v, 0, USHRT_MAX)); };
+        rects.push_back(
+            {clampPos(r.left), clampPos(r.top), clampLen(r.right - r.left), clampLen(r.bottom - r.top)});
+    }
+    XShapeCombineRectangles(dpy_, w.xid, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
+                            ShapeSet, YXBanded);
+}
+
+void X11Backend::FreeImage(Win& w) {
+    if (!w.image) return;
+    if (w.shmAttached) {
+        XShmDetach(dpy_, &w.shm);
+        XSync(dpy_, False);
+        shmdt(w.shm.shmaddr);
+        w.image->data = nullptr; // not Xlib's to free
+        w.shmAttached = false;
+    }
+    XDestroyImage(w.image);
+    w.image = nullptr;
+}
+
+bool X11Backend::EnsureImage(Win& w) {
+    if (!w.surface) return false;
+    int width = w.surface->width, height = w.surface->height;
+    if (w.image && w.image->width == width && w.image->height == height) return true;
+    FreeImage(w);
+    if (shm_) {
+        w.image = XShmCreateImage(dpy_, visual_, static_cast<unsigned>(depth_), ZPixmap, nullptr, &w.shm,
+                                  static_cast<unsigned>(width), static_cast<unsigned>(height));
+        if (w.image) {
+            size_t size = static_cast<size_t>(w.image->bytes_per_line) * static_cast<size_t>(height);
+            w.shm.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+            void* addr = w.shm.shmid >= 0 ? shmat(w.shm.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
+            bool attached = false;
+            if (addr != reinterpret_cast<void*>(-1)) {
+                w.shm.shmaddr = w.image->data = static_cast<char*>(addr);
+                w.shm.readOnly = False;
+                ErrorTrap trap(dpy_);
+                XShmAttach(dpy_, &w.shm);
+                attached = !trap.Failed();
+            }
+            // Marked for removal now: it goes when both sides have let go.
+            if (w.shm.shmid >= 0) shmctl(w.shm.shmid, IPC_RMID, nullptr);
+            if (attached) {
+                w.shmAttached = true;
+                return true;
+            }
+            if (addr != reinterpret_cast<void*>(-1)) shmdt(addr);
+            w.image->data = nullptr;
+            XDestroyImage(w.image);
+            w.image = nullptr;
+        }
+        // A server on another machine cannot see our memory: plain images from now on.
+        shm_ = false;
+    }
+    w.image = XCreateImage(dpy_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
+                           static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
+    if (!w.image) return false;
+    w.image->data = static_cast<char*>(std::calloc(static_cast<size_t>(w.image->bytes_per_line), height));
+    if (!w.image->data) {
+        XDestroyImage(w.image);
+        w.image = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void X11Backend::CopyToImage(Win& w, const RECT& r) {
+    gdi::PixelView v = w.surface->View();
+    XImage* img = w.image;
+    bool direct = img->bits_per_pixel == 32 && img->byte_order == LSBFirst && img->red_mask == 0xFF0000 &&
+                  img->green_mask == 0xFF00 && img->blue_mask == 0xFF;
+    for (int y = r.top; y < r.bottom; ++y) {
+        const uint32_t* src = v.Row32(y);
+        if (direct) {
+            // The surface's 0xAARRGGBB is the server's pixel; a 24-bit visual
+            // ignores the alpha byte.
+            std::memcpy(img->data + static_cast<ptrdiff_t>(y) * img->bytes_per_line + r.left * 4,
+                        src + r.left, static_cast<size_t>(r.right - r.left) * 4);
+            continue;
+        }
+        for (int x = r.left; x < r.right; ++x) {
+            uint32_t p = src[x];
+            auto channel = [](uint32_t value8, unsigned long mask) {
+                if (!mask) return 0ul;
+                int shift = __builtin_ctzl(mask);
+                unsigned long max = mask >> shift;
+                return ((value8 * max + 127) / 255) << shift;
+            };
+            XPutPixel(img, x, y,
+                      channel((p >> 16) & 0xFF, img->red_mask) | channel((p >> 8) & 0xFF, img->green_mask) |
+                          channel(p & 0xFF, img->blue_mask));
+        }
+    }
+}
+
+void X11Backend::PutImage(Win& w, const RECT& dirty) {
+    if (!w.xid || !w.mapped || !EnsureImage(w)) return;
+    RECT all{0, 0, w.surface->width, w.surface->height}, r;
+    if (!IntersectRect(&r, &dirty, &all)) return;
+    CopyToImage(w, r);
+    unsigned cw = static_cast<unsigned>(r.right - r.left), ch = static_cast<unsigned>(r.bottom - r.top);
+    if (w.shmAttached) {
+        XShmPutImage(dpy_, w.xid, gc_, w.image, r.left, r.top, r.left, r.top, cw, ch, False);
+        // The server reads the shared memory later: it must be done before we write again.
+        XSync(dpy_, False);
+    } else {
+        XPutImage(dpy_, w.xid, gc_, w.image, r.left, r.top, r.left, r.top, cw, ch);
+        XFlush(dpy_);
+    }
+}
+
+void X11Backend::Present(uintptr_t id, const RECT& dirty) {
+    Win* w = Find(id);
+    if (!w || !w->surface) return;
+    if (w->perPixel) {
+        UpdateAlphaMask(*w);
+        if (w->xid) ApplyShape(*w);
+    }
+    PutImage(*w, dirty);
+}
+
+void X11Backend::Beep() {
+    XBell(dpy_, 0);
+    XFlush(dpy_);
+}
+
+std::unique_ptr<Backend> OpenX11(const char* name) {
+    return X11Backend::Open(name);
+}
+
+unsigned long X11WindowOf(Backend& backend, uintptr_t id) {
+    auto* x = dynamic_cast<X11Backend*>(&backend);
+    return x ? x->XWindowOf(id) : 0;
+}
+
+} // namespace display

@@ -1,0 +1,99 @@
+#pragma once
+// The X11 backend's state.  Everything but Wake runs on the GUI thread, the
+// only one that talks to the X connection, so Xlib needs no thread support.
+#include "display/Backend.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+
+#include <deque>
+#include <map>
+#include <optional>
+
+namespace display {
+
+class X11Backend final : public Backend {
+public:
+    static std::unique_ptr<X11Backend> Open(const char* name);
+    ~X11Backend() override;
+
+    std::vector<Monitor> Monitors() override;
+    std::shared_ptr<gdi::Bitmap> CreateSurface(uintptr_t id, int width, int height) override;
+    void DestroySurface(uintptr_t id) override;
+    void Place(uintptr_t id, const RECT& screen, bool visible, WindowKind kind) override;
+    void SetShape(uintptr_t id, const gdi::Region* shape) override;
+    void SetOpacity(uintptr_t id, int alpha, bool perPixel) override;
+    void Present(uintptr_t id, const RECT& dirty) override;
+    bool PollInput(RawInput& ev) override;
+    void Wait(int timeoutMs) override;
+    void Wake() override;
+    void Beep() override;
+    void SetClipboardText(const std::string& utf8) override;
+    std::string ClipboardText() override;
+
+    ::Window XWindowOf(uintptr_t id) const;
+
+private:
+    struct Win {
+        ::Window xid = 0;
+        std::shared_ptr<gdi::Bitmap> surface;
+        XImage* image = nullptr;
+        XShmSegmentInfo shm{};
+        bool shmAttached = false;
+        RECT screen{}; // as asked, or as the window manager last put it
+        bool mapped = false;
+        WindowKind kind = WindowKind::Normal;
+        std::optional<gdi::Region> region;    // the window region
+        std::optional<gdi::Region> alphaMask; // per-pixel alpha: where pixels show
+        std::optional<gdi::Region> applied;   // the shape the X window has now
+        int alpha = 255;
+        bool perPixel = false;
+        unsigned long moveSerial = 0; // our last move: older ConfigureNotify events are stale
+    };
+    struct Atoms {
+        Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
+    };
+
+    X11Backend() = default;
+    Win* Find(uintptr_t id);
+    Win* FindX(::Window xid);
+    void CreateXWindow(Win& w, uintptr_t id);
+    void SetKindHints(Win& w);
+    void SetPositionHints(Win& w);
+    void FreeImage(Win& w);
+    bool EnsureImage(Win& w);
+    void CopyToImage(Win& w, const RECT& r);
+    void PutImage(Win& w, const RECT& r);
+    void UpdateAlphaMask(Win& w);
+    void ApplyShape(Win& w);
+    void ApplyOpacity(Win& w);
+
+    void Drain();
+    void Handle(XEvent& e);
+    void Queue(RawInput ev);
+    void OnConfigure(const XConfigureEvent& e);
+    void OnKey(XKeyEvent& e);
+    void OnSelectionRequest(const XSelectionRequestEvent& e);
+    bool WaitForEvent(::Window w, int type, XEvent& out, int timeoutMs);
+    std::string ReadSelection(Atom target);
+
+    ::Display* dpy_ = nullptr;
+    int screen_ = 0;
+    ::Window root_ = 0;
+    Visual* visual_ = nullptr;
+    int depth_ = 0;
+    GC gc_ = nullptr;
+    bool shm_ = false;
+    bool shape_ = false;
+    int wakeFd_ = -1;
+    Atoms atoms_{};
+    ::Window helper_ = 0; // owns the clipboard selection and receives conversions
+    Time lastTime_ = CurrentTime;
+    std::string clipboard_;
+    std::deque<RawInput> input_;
+    std::map<uintptr_t, Win> wins_;
+    std::map<::Window, uintptr_t> byX_;
+};
+
+} // namespace display
