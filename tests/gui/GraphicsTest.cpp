@@ -4,6 +4,7 @@
 #include "gui/Picture.h"
 #include "gui/Resources.h"
 
+#include <unistd.h>
 #include <cstring>
 
 using namespace gui;
@@ -147,7 +148,7 @@ TEST(PictureTest, FilesLoadByExtensionAndRoundTrip) {
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.ext);
-        std::string name = testing::TempDir() + "/pic" + c.ext;
+        std::string name = testing::TempDir() + "/pic-" + std::to_string(::getpid()) + c.ext;
         c.graphic->Assign(&b);
         TPicture out;
         out.SetGraphic(c.graphic.get());
