@@ -196,6 +196,8 @@ private:
         c->width = s_.width;
         c->height = s_.height;
         c->pix_fmt = codec->pix_fmts ? codec->pix_fmts[0] : AV_PIX_FMT_YUV420P;
+        for (const AVPixelFormat* f = codec->pix_fmts; f && *f != AV_PIX_FMT_NONE; ++f)
+            if (*f == vdec_->pix_fmt) c->pix_fmt = *f;
         c->time_base = AVRational{s_.fps.den, s_.fps.num};
         c->framerate = s_.fps;
         c->bit_rate = s_.videoBitrate;
@@ -210,7 +212,10 @@ private:
             Need(av::avcodec_find_encoder_by_name(s_.audioCodec.c_str()), "avcodec_find_encoder_by_name");
         aenc_.reset(Need(av::avcodec_alloc_context3(codec), "avcodec_alloc_context3"));
         AVCodecContext* c = aenc_.get();
+        // The decoder's format where the encoder takes it, as the engine chooses.
         c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+        for (const AVSampleFormat* f = codec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f)
+            if (*f == adec_->sample_fmt) c->sample_fmt = *f;
         c->sample_rate = s_.sampleRate;
         av::av_channel_layout_default(&c->ch_layout, s_.channels);
         c->bit_rate = s_.audioBitrate;
