@@ -52,23 +52,23 @@ SwrContext* NewConverter(const AVCodecContext* dec, const AVCodecContext* enc) {
     return swr;
 }
 
-TFramePtr NewAudioFrame(const AVCodecContext* enc, int samples) {
-    TFramePtr frame(av::av_frame_alloc());
-    if (!frame) throw FFmpegException("Out of memory in do_audio_out");
-    frame->format = enc->sample_fmt;
-    frame->sample_rate = enc->sample_rate;
-    av::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
-    frame->nb_samples = samples;
-    if (av::av_frame_get_buffer(frame.get(), 0) < 0) throw FFmpegException("Out of memory in do_audio_out");
-    return frame;
-}
-
 // The encoder's time stamp for an output position in samples.
 int64_t SamplesToEncoderTime(const AVCodecContext* enc, int64_t samples) {
     return av::av_rescale_q(samples, AVRational{1, enc->sample_rate}, enc->time_base);
 }
 
 } // namespace
+
+TFramePtr NewAudioFrame(const AVCodecContext* enc, int ASamples) {
+    TFramePtr frame(av::av_frame_alloc());
+    if (!frame) throw FFmpegException("Out of memory in do_audio_out");
+    frame->format = enc->sample_fmt;
+    frame->sample_rate = enc->sample_rate;
+    av::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
+    frame->nb_samples = ASamples;
+    if (av::av_frame_get_buffer(frame.get(), 0) < 0) throw FFmpegException("Out of memory in do_audio_out");
+    return frame;
+}
 
 bool AnyFrameSize(const AVCodecContext* enc) {
     return enc->frame_size <= 1 ||

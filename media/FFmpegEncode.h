@@ -42,6 +42,10 @@ using TPacketWriter = std::function<void(AVPacket* APacket)>;
 // chunk whole).  Raises FFmpegException.
 void AudioOut(TCustomFFmpeg& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* ASamples, int ASize,
               const TFrameEncoder& AEncode);
+// An empty frame of ASamples samples in the encoder's format, rate and
+// layout, for the audio path and for the last frame at the flush alike.
+// Raises FFmpegException when no memory can be had.
+TFramePtr NewAudioFrame(const AVCodecContext* enc, int ASamples);
 // The encoders of any frame size: PCM and those that say so.
 bool AnyFrameSize(const AVCodecContext* enc);
 

@@ -17,18 +17,6 @@ using E = TCustomFFmpeg;
 using FramePtr = TFramePtr;
 using PacketPtr = TPacketPtr;
 
-// An empty frame of n samples in the encoder's format.
-FramePtr AudioFrame(const AVCodecContext* enc, int n) {
-    FramePtr frame(av::av_frame_alloc());
-    if (!frame) throw FFmpegException("Out of memory in do_audio_out");
-    frame->format = enc->sample_fmt;
-    frame->sample_rate = enc->sample_rate;
-    av::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
-    frame->nb_samples = n;
-    if (av::av_frame_get_buffer(frame.get(), 0) < 0) throw FFmpegException("Out of memory in do_audio_out");
-    return frame;
-}
-
 // The encoder's own words on its packet: quantiser and per-plane error.
 void ReadQualityStats(TAVOutputStream* ost, const AVPacket* pkt) {
     size_t size = 0;
@@ -108,7 +96,7 @@ void E::FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost) {
             enc->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
         // Encoders that take only whole frames get the rest padded with silence.
         const int n = short_ok || enc->frame_size <= 1 ? left : enc->frame_size;
-        FramePtr frame = AudioFrame(enc, n);
+        FramePtr frame = NewAudioFrame(enc, n);
         av::av_samples_set_silence(frame->extended_data, 0, n, enc->ch_layout.nb_channels, enc->sample_fmt);
         av::av_audio_fifo_read(ost->fifo, reinterpret_cast<void**>(frame->extended_data), left);
         frame->pts = ost->sync_opts;

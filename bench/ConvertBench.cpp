@@ -1,0 +1,539 @@
+// One whole conversion timed two ways in one process: through the engine, as
+// a conversion task drives it, and as a bare decode -> scale -> encode -> mux
+// loop written straight on the libraries.  Both get catalogue key 202's
+// settings (mp4, libx264 1280x720 25 fps 1600 kbit/s, libmp3lame stereo
+// 48 kHz 256 kbit/s) and the same encoder options, so the difference between
+// them is the engine's own work.  The runs alternate; the medians (and the
+// least times) are printed with the engine/bare ratio, for wall time, user
+// and system CPU time and page faults, and the median ratio of a round.
+//
+//   convert_bench [seconds [runs]]     (defaults: a 10 s clip, 3 runs each)
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogue/EncodingParameters.h"
+#include "fixtures/Fixtures.h"
+#include "media/AVApi.h"
+#include "media/FFLogger.h"
+#include "media/FFmpegEngine.h"
+
+namespace {
+
+// What both sides encode with.  The engine opens every codec with one
+// thread and has no option to change that, so the bare loop does the same;
+// the x264 preset is set by name on both sides rather than left to defaults.
+struct Settings {
+    std::string ext, videoCodec, audioCodec, frameSize, frameRate;
+    int width = 0, height = 0;
+    AVRational fps{25, 1};
+    int64_t videoBitrate = 0, audioBitrate = 0;
+    int channels = 0, sampleRate = 0;
+    std::string preset = "medium";
+    int threads = 1;
+};
+
+Settings SettingsOf(int key) {
+    const std::optional<catalogue::TParameterSet> set = catalogue::ParameterSetOf(key);
+    if (!set) throw std::runtime_error("no catalogue key " + std::to_string(key));
+    Settings s;
+    s.ext = set->Video_FileExt;
+    s.videoCodec = set->Video_VideoCodec;
+    s.audioCodec = set->Video_AudioCodec;
+    s.frameSize = set->Video_FrameSize;
+    s.frameRate = set->Video_FrameRate;
+    std::string size = s.frameSize;
+    std::replace(size.begin(), size.end(), '*', 'x');
+    if (av::av_parse_video_size(&s.width, &s.height, size.c_str()) < 0 ||
+        av::av_parse_video_rate(&s.fps, s.frameRate.c_str()) < 0)
+        throw std::runtime_error("bad frame size or rate in the catalogue");
+    s.videoBitrate = set->Video_VideoBitrate;
+    s.audioBitrate = set->Video_AudioBitrate;
+    s.channels = std::stoi(set->Video_AudioChannels);
+    s.sampleRate = std::stoi(set->Video_AudioSampleRate);
+    return s;
+}
+
+void Check(int r, const char* what) {
+    if (r >= 0) return;
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av::av_strerror(r, text, sizeof text);
+    throw std::runtime_error(std::string(what) + ": " + text);
+}
+
+template <class T> T* Need(T* p, const char* what) {
+    if (!p) throw std::runtime_error(std::string(what) + " failed");
+    return p;
+}
+
+// ---- the engine ----
+
+void EngineConvert(const std::string& input, const std::string& output, const Settings& s) {
+    media::TCustomFFmpeg engine(1);
+    engine.Reset();
+    if (!engine.OpenInputFile(input)) throw std::runtime_error("engine: " + engine.FLastErrMsg);
+    const std::vector<std::pair<std::string, std::string>> options = {
+        {"vcodec", s.videoCodec                  },
+        {"s",      s.frameSize                   },
+        {"r",      s.frameRate                   },
+        {"b",      std::to_string(s.videoBitrate)},
+        {"preset", s.preset                      },
+        {"acodec", s.audioCodec                  },
+        {"ac",     std::to_string(s.channels)    },
+        {"ar",     std::to_string(s.sampleRate)  },
+        {"ab",     std::to_string(s.audioBitrate)},
+    };
+    for (const auto& [name, value] : options) engine.SetOption(name, value);
+    if (engine.OpenOutputFile(output, false) <= 0) throw std::runtime_error("engine: " + engine.FLastErrMsg);
+    engine.Transcode();
+    if (!engine.Finished()) throw std::runtime_error("engine: the run did not finish");
+    engine.CleanUp();
+}
+
+// ---- the bare loop ----
+
+struct CodecFree {
+    void operator()(AVCodecContext* c) const { av::avcodec_free_context(&c); }
+};
+struct FrameFree {
+    void operator()(AVFrame* f) const { av::av_frame_free(&f); }
+};
+struct PacketFree {
+    void operator()(AVPacket* p) const { av::av_packet_free(&p); }
+};
+using CodecPtr = std::unique_ptr<AVCodecContext, CodecFree>;
+using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
+
+class BareLoop {
+public:
+    BareLoop(const std::string& input, const std::string& output, const Settings& s) : s_(s) {
+        Check(av::avformat_open_input(&ic_, input.c_str(), nullptr, nullptr), "avformat_open_input");
+        Check(av::avformat_find_stream_info(ic_, nullptr), "avformat_find_stream_info");
+        vin_ = av::av_find_best_stream(ic_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        ain_ = av::av_find_best_stream(ic_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        Check(vin_, "no video stream");
+        Check(ain_, "no audio stream");
+        vdec_ = OpenDecoder(vin_);
+        adec_ = OpenDecoder(ain_);
+
+        Check(av::avformat_alloc_output_context2(&oc_, nullptr, nullptr, output.c_str()),
+              "avformat_alloc_output_context2");
+        OpenVideoEncoder();
+        OpenAudioEncoder();
+        vst_ = NewStream(venc_.get());
+        ast_ = NewStream(aenc_.get());
+        Check(av::avio_open(&oc_->pb, output.c_str(), AVIO_FLAG_WRITE), "avio_open");
+        Check(av::avformat_write_header(oc_, nullptr), "avformat_write_header");
+
+        // The same resampler as the engine's: 16 taps, 2^10 phases, cut-off 0.8.
+        Check(av::swr_alloc_set_opts2(&swr_, &aenc_->ch_layout, aenc_->sample_fmt, aenc_->sample_rate,
+                                      &adec_->ch_layout, adec_->sample_fmt, adec_->sample_rate, 0, nullptr),
+              "swr_alloc_set_opts2");
+        av::av_opt_set_int(swr_, "filter_size", 16, 0);
+        av::av_opt_set_int(swr_, "phase_shift", 10, 0);
+        av::av_opt_set_int(swr_, "linear_interp", 0, 0);
+        av::av_opt_set_double(swr_, "cutoff", 0.8, 0);
+        Check(av::swr_init(swr_), "swr_init");
+        fifo_ =
+            Need(av::av_audio_fifo_alloc(aenc_->sample_fmt, aenc_->ch_layout.nb_channels, aenc_->frame_size),
+                 "av_audio_fifo_alloc");
+    }
+
+    ~BareLoop() {
+        av::sws_freeContext(sws_);
+        av::swr_free(&swr_);
+        if (fifo_) av::av_audio_fifo_free(fifo_);
+        if (oc_) {
+            av::avio_closep(&oc_->pb);
+            av::avformat_free_context(oc_);
+        }
+        av::avformat_close_input(&ic_);
+    }
+
+    void Run() {
+        PacketPtr pkt(Need(av::av_packet_alloc(), "av_packet_alloc"));
+        FramePtr frame(Need(av::av_frame_alloc(), "av_frame_alloc"));
+        while (av::av_read_frame(ic_, pkt.get()) >= 0) {
+            if (pkt->stream_index == vin_) Decode(vdec_.get(), pkt.get(), frame.get());
+            if (pkt->stream_index == ain_) Decode(adec_.get(), pkt.get(), frame.get());
+            av::av_packet_unref(pkt.get());
+        }
+        Decode(vdec_.get(), nullptr, frame.get());
+        Decode(adec_.get(), nullptr, frame.get());
+        FlushAudio();
+        Encode(venc_.get(), vst_, nullptr);
+        Encode(aenc_.get(), ast_, nullptr);
+        Check(av::av_write_trailer(oc_), "av_write_trailer");
+    }
+
+private:
+    CodecPtr OpenDecoder(int index) {
+        const AVStream* st = ic_->streams[index];
+        const AVCodec* codec = Need(av::avcodec_find_decoder(st->codecpar->codec_id), "avcodec_find_decoder");
+        CodecPtr ctx(Need(av::avcodec_alloc_context3(codec), "avcodec_alloc_context3"));
+        Check(av::avcodec_parameters_to_context(ctx.get(), st->codecpar), "avcodec_parameters_to_context");
+        ctx->pkt_timebase = st->time_base;
+        ctx->thread_count = s_.threads;
+        Check(av::avcodec_open2(ctx.get(), codec, nullptr), "avcodec_open2 (decoder)");
+        return ctx;
+    }
+
+    void OpenVideoEncoder() {
+        const AVCodec* codec =
+            Need(av::avcodec_find_encoder_by_name(s_.videoCodec.c_str()), "avcodec_find_encoder_by_name");
+        venc_.reset(Need(av::avcodec_alloc_context3(codec), "avcodec_alloc_context3"));
+        AVCodecContext* c = venc_.get();
+        c->width = s_.width;
+        c->height = s_.height;
+        c->pix_fmt = codec->pix_fmts ? codec->pix_fmts[0] : AV_PIX_FMT_YUV420P;
+        for (const AVPixelFormat* f = codec->pix_fmts; f && *f != AV_PIX_FMT_NONE; ++f)
+            if (*f == vdec_->pix_fmt) c->pix_fmt = *f;
+        c->time_base = AVRational{s_.fps.den, s_.fps.num};
+        c->framerate = s_.fps;
+        c->bit_rate = s_.videoBitrate;
+        c->thread_count = s_.threads;
+        if (oc_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        av::av_opt_set(c->priv_data, "preset", s_.preset.c_str(), 0);
+        Check(av::avcodec_open2(c, codec, nullptr), "avcodec_open2 (video encoder)");
+    }
+
+    void OpenAudioEncoder() {
+        const AVCodec* codec =
+            Need(av::avcodec_find_encoder_by_name(s_.audioCodec.c_str()), "avcodec_find_encoder_by_name");
+        aenc_.reset(Need(av::avcodec_alloc_context3(codec), "avcodec_alloc_context3"));
+        AVCodecContext* c = aenc_.get();
+        // The decoder's format where the encoder takes it, as the engine chooses.
+        c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+        for (const AVSampleFormat* f = codec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f)
+            if (*f == adec_->sample_fmt) c->sample_fmt = *f;
+        c->sample_rate = s_.sampleRate;
+        av::av_channel_layout_default(&c->ch_layout, s_.channels);
+        c->bit_rate = s_.audioBitrate;
+        c->time_base = AVRational{1, s_.sampleRate};
+        c->thread_count = s_.threads;
+        if (oc_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        Check(av::avcodec_open2(c, codec, nullptr), "avcodec_open2 (audio encoder)");
+    }
+
+    AVStream* NewStream(const AVCodecContext* enc) {
+        AVStream* st = Need(av::avformat_new_stream(oc_, nullptr), "avformat_new_stream");
+        Check(av::avcodec_parameters_from_context(st->codecpar, enc), "avcodec_parameters_from_context");
+        st->time_base = enc->time_base;
+        return st;
+    }
+
+    void Decode(AVCodecContext* dec, const AVPacket* pkt, AVFrame* frame) {
+        const int sent = av::avcodec_send_packet(dec, pkt);
+        if (sent < 0 && sent != AVERROR_EOF) Check(sent, "avcodec_send_packet");
+        int r;
+        while ((r = av::avcodec_receive_frame(dec, frame)) >= 0) {
+            if (dec == vdec_.get())
+                Picture(frame);
+            else
+                Samples(frame);
+            av::av_frame_unref(frame);
+        }
+        if (r != AVERROR(EAGAIN) && r != AVERROR_EOF) Check(r, "avcodec_receive_frame");
+    }
+
+    void Picture(AVFrame* frame) {
+        AVCodecContext* enc = venc_.get();
+        const int64_t ts = frame->best_effort_timestamp;
+        AVFrame* out = frame;
+        FramePtr scaled;
+        if (frame->width != enc->width || frame->height != enc->height || frame->format != enc->pix_fmt) {
+            sws_ = av::sws_getCachedContext(
+                sws_, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), enc->width,
+                enc->height, enc->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+            Need(sws_, "sws_getCachedContext");
+            scaled.reset(Need(av::av_frame_alloc(), "av_frame_alloc"));
+            scaled->width = enc->width;
+            scaled->height = enc->height;
+            scaled->format = enc->pix_fmt;
+            Check(av::av_frame_get_buffer(scaled.get(), 0), "av_frame_get_buffer");
+            av::sws_scale(sws_, frame->data, frame->linesize, 0, frame->height, scaled->data,
+                          scaled->linesize);
+            out = scaled.get();
+        }
+        out->pts = ts == AV_NOPTS_VALUE ? next_video_pts_
+                                        : av::av_rescale_q(ts, ic_->streams[vin_]->time_base, enc->time_base);
+        next_video_pts_ = out->pts + 1;
+        out->pict_type = AV_PICTURE_TYPE_NONE;
+        Encode(enc, vst_, out);
+    }
+
+    void Samples(const AVFrame* frame) {
+        const int room = av::swr_get_out_samples(swr_, frame->nb_samples);
+        Check(room, "swr_get_out_samples");
+        FramePtr converted = AudioFrame(std::max(room, 1));
+        const int n = av::swr_convert(swr_, converted->extended_data, room,
+                                      const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
+        Check(n, "swr_convert");
+        if (n > 0 &&
+            av::av_audio_fifo_write(fifo_, reinterpret_cast<void**>(converted->extended_data), n) < n)
+            throw std::runtime_error("av_audio_fifo_write failed");
+        const int frame_size = aenc_->frame_size;
+        while (av::av_audio_fifo_size(fifo_) >= frame_size) {
+            FramePtr out = AudioFrame(frame_size);
+            av::av_audio_fifo_read(fifo_, reinterpret_cast<void**>(out->extended_data), frame_size);
+            out->pts = audio_samples_;
+            audio_samples_ += frame_size;
+            Encode(aenc_.get(), ast_, out.get());
+        }
+    }
+
+    // What the FIFO still holds goes out as one last frame, short where the
+    // encoder takes that, else padded with silence.
+    void FlushAudio() {
+        const int left = av::av_audio_fifo_size(fifo_);
+        if (left <= 0) return;
+        const bool short_ok = aenc_->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME;
+        const int n = short_ok ? left : aenc_->frame_size;
+        FramePtr out = AudioFrame(n);
+        av::av_samples_set_silence(out->extended_data, 0, n, aenc_->ch_layout.nb_channels, aenc_->sample_fmt);
+        av::av_audio_fifo_read(fifo_, reinterpret_cast<void**>(out->extended_data), left);
+        out->pts = audio_samples_;
+        audio_samples_ += n;
+        Encode(aenc_.get(), ast_, out.get());
+    }
+
+    FramePtr AudioFrame(int samples) {
+        FramePtr f(Need(av::av_frame_alloc(), "av_frame_alloc"));
+        f->format = aenc_->sample_fmt;
+        f->sample_rate = aenc_->sample_rate;
+        Check(av::av_channel_layout_copy(&f->ch_layout, &aenc_->ch_layout), "av_channel_layout_copy");
+        f->nb_samples = samples;
+        Check(av::av_frame_get_buffer(f.get(), 0), "av_frame_get_buffer");
+        return f;
+    }
+
+    void Encode(AVCodecContext* enc, AVStream* st, const AVFrame* frame) {
+        const int sent = av::avcodec_send_frame(enc, frame);
+        if (sent < 0 && sent != AVERROR_EOF) Check(sent, "avcodec_send_frame");
+        int r;
+        while ((r = av::avcodec_receive_packet(enc, pkt_.get())) >= 0) {
+            av::av_packet_rescale_ts(pkt_.get(), enc->time_base, st->time_base);
+            pkt_->stream_index = st->index;
+            Check(av::av_interleaved_write_frame(oc_, pkt_.get()), "av_interleaved_write_frame");
+        }
+        if (r != AVERROR(EAGAIN) && r != AVERROR_EOF) Check(r, "avcodec_receive_packet");
+    }
+
+    const Settings& s_;
+    AVFormatContext* ic_ = nullptr;
+    AVFormatContext* oc_ = nullptr;
+    int vin_ = -1, ain_ = -1;
+    CodecPtr vdec_, adec_, venc_, aenc_;
+    AVStream* vst_ = nullptr;
+    AVStream* ast_ = nullptr;
+    SwsContext* sws_ = nullptr;
+    SwrContext* swr_ = nullptr;
+    AVAudioFifo* fifo_ = nullptr;
+    PacketPtr pkt_{Need(av::av_packet_alloc(), "av_packet_alloc")};
+    int64_t next_video_pts_ = 0;
+    int64_t audio_samples_ = 0;
+};
+
+void BareConvert(const std::string& input, const std::string& output, const Settings& s) {
+    BareLoop loop(input, output, s);
+    loop.Run();
+}
+
+// ---- measuring ----
+
+// One conversion's cost: wall time, the process's user and system CPU time
+// (seconds) and its minor page faults (fresh memory touched).
+struct Times {
+    double wall = 0, user = 0, sys = 0, faults = 0;
+};
+
+Times Usage() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return {0, seconds(u.ru_utime), seconds(u.ru_stime), static_cast<double>(u.ru_minflt)};
+}
+
+template <class F> Times Measure(F&& run) {
+    const Times before = Usage();
+    const auto wall0 = std::chrono::steady_clock::now();
+    run();
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wall0;
+    const Times after = Usage();
+    return {wall.count(), after.user - before.user, after.sys - before.sys, after.faults - before.faults};
+}
+
+double Median(const std::vector<Times>& runs, double Times::*field) {
+    std::vector<double> v;
+    for (const Times& t : runs) v.push_back(t.*field);
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double Least(const std::vector<Times>& runs, double Times::*field) {
+    double least = runs.at(0).*field;
+    for (const Times& t : runs) least = std::min(least, t.*field);
+    return least;
+}
+
+// The option line libx264 writes into its stream, so that a difference in
+// settings shows before it is taken for the engine's overhead.
+std::string X264Options(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t at = bytes.find("x264 - core");
+    if (at == std::string::npos) return "";
+    const size_t opts = bytes.find("options: ", at);
+    if (opts == std::string::npos) return "";
+    return bytes.substr(opts, bytes.find('\0', opts) - opts);
+}
+
+// What a file holds, read back: per stream its codec, shape, packets, bytes
+// and a hash of the bytes, so that the two sides' streams can be compared.
+std::string Contents(const std::string& path) {
+    AVFormatContext* ic = nullptr;
+    if (av::avformat_open_input(&ic, path.c_str(), nullptr, nullptr) < 0) return "unreadable";
+    av::avformat_find_stream_info(ic, nullptr);
+    struct Tally {
+        long long packets = 0, bytes = 0;
+        uint64_t hash = 1469598103934665603ull; // FNV-1a
+    };
+    std::vector<Tally> tally(ic->nb_streams);
+    PacketPtr pkt(av::av_packet_alloc());
+    while (pkt && av::av_read_frame(ic, pkt.get()) >= 0) {
+        Tally& t = tally[static_cast<size_t>(pkt->stream_index)];
+        ++t.packets;
+        t.bytes += pkt->size;
+        for (int i = 0; i < pkt->size; ++i) t.hash = (t.hash ^ pkt->data[i]) * 1099511628211ull;
+        av::av_packet_unref(pkt.get());
+    }
+    std::string out;
+    for (unsigned i = 0; i < ic->nb_streams; ++i) {
+        const AVCodecParameters* p = ic->streams[i]->codecpar;
+        char shape[32];
+        if (p->codec_type == AVMEDIA_TYPE_VIDEO)
+            std::snprintf(shape, sizeof shape, "%dx%d", p->width, p->height);
+        else
+            std::snprintf(shape, sizeof shape, "%d Hz %d ch", p->sample_rate, p->ch_layout.nb_channels);
+        char text[160];
+        std::snprintf(text, sizeof text, "%s%s %s: %lld packets, %lld bytes, hash %016llx", i ? "; " : "",
+                      av::avcodec_get_name(p->codec_id), shape, tally[i].packets, tally[i].bytes,
+                      static_cast<unsigned long long>(tally[i].hash));
+        out += text;
+    }
+    av::avformat_close_input(&ic);
+    return out;
+}
+
+long long FileSize(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    return in ? static_cast<long long>(in.tellg()) : -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
+        const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+        fixtures::LoadMediaLibraries();
+        media::FFLogger().TriggerEventInMainThread = false;
+
+        const Settings s = SettingsOf(202);
+        fixtures::TempFolder folder{"convert_bench"};
+        fixtures::ClipOptions clip;
+        clip.kind = fixtures::ClipKind::Mp4;
+        clip.seconds = seconds;
+        clip.width = 1280;
+        clip.height = 720;
+        clip.fps = 25;
+        std::printf("making a %.0f s %dx%d %d fps clip...\n", clip.seconds, clip.width, clip.height,
+                    clip.fps);
+        std::fflush(stdout);
+        const std::string input = fixtures::MakeClip(folder, clip);
+        const std::string engineOut = folder.Path("engine" + s.ext);
+        const std::string bareOut = folder.Path("bare" + s.ext);
+        std::printf("input: %s\nsettings (key 202): %s %s %lld bit/s %s fps, preset %s, %d thread(s); "
+                    "%s %d ch %d Hz %lld bit/s\n",
+                    Contents(input).c_str(), s.videoCodec.c_str(), s.frameSize.c_str(),
+                    static_cast<long long>(s.videoBitrate), s.frameRate.c_str(), s.preset.c_str(), s.threads,
+                    s.audioCodec.c_str(), s.channels, s.sampleRate, static_cast<long long>(s.audioBitrate));
+
+        // One untimed conversion first: the first in a process pays for
+        // loading the encoders' code and for the clip's first read.
+        BareConvert(input, bareOut, s);
+        std::vector<Times> engineRuns, bareRuns;
+        for (int i = 0; i < runs; ++i) {
+            // Alternate which side goes first, so that neither always finds the caches warm.
+            for (int k = 0; k < 2; ++k) {
+                const bool engineTurn = (i + k) % 2 == 0;
+                const Times t = engineTurn ? Measure([&] { EngineConvert(input, engineOut, s); })
+                                           : Measure([&] { BareConvert(input, bareOut, s); });
+                (engineTurn ? engineRuns : bareRuns).push_back(t);
+                std::printf("run %d %-6s wall %7.3f s  user %7.3f s  sys %6.3f s  %8.0f page faults\n", i + 1,
+                            engineTurn ? "engine" : "bare", t.wall, t.user, t.sys, t.faults);
+                std::fflush(stdout);
+            }
+        }
+
+        const std::string engineX264 = X264Options(engineOut), bareX264 = X264Options(bareOut);
+        std::printf("engine output: %lld bytes\n  %s\n", FileSize(engineOut), Contents(engineOut).c_str());
+        std::printf("bare output:   %lld bytes\n  %s\n", FileSize(bareOut), Contents(bareOut).c_str());
+        if (engineX264 == bareX264) {
+            std::printf("x264 settings: the same on both sides\n  %s\n", engineX264.c_str());
+        } else {
+            std::printf("x264 settings DIFFER:\n  engine %s\n  bare   %s\n", engineX264.c_str(),
+                        bareX264.c_str());
+        }
+        // The median is the figure; the least time, which other load on the
+        // machine can only raise, shows whether the median is noise.
+        std::printf("%d runs each          engine        bare          engine/bare\n", runs);
+        const struct {
+            const char* name;
+            double Times::*field;
+            const char* unit;
+        } rows[] = {
+            {"wall time",     &Times::wall,   "s"},
+            {"user CPU time", &Times::user,   "s"},
+            {"sys CPU time",  &Times::sys,    "s"},
+            {"page faults",   &Times::faults, "" },
+        };
+        for (const auto& row : rows) {
+            const double e = Median(engineRuns, row.field), b = Median(bareRuns, row.field);
+            std::printf("%-14s median %10.3f %-2s %10.3f %-2s %.3f\n", row.name, e, row.unit, b, row.unit,
+                        b > 0 ? e / b : 0.0);
+            if (row.unit[0]) {
+                const double el = Least(engineRuns, row.field), bl = Least(bareRuns, row.field);
+                std::printf("%-14s least  %10.3f %-2s %10.3f %-2s %.3f\n", "", el, row.unit, bl, row.unit,
+                            bl > 0 ? el / bl : 0.0);
+            }
+        }
+        // The two runs of a round follow each other, so their ratio is the
+        // least touched by load that comes and goes.
+        std::vector<Times> ratios;
+        for (size_t i = 0; i < engineRuns.size(); ++i)
+            ratios.push_back({engineRuns[i].wall / bareRuns[i].wall, engineRuns[i].user / bareRuns[i].user});
+        std::printf("median engine/bare of a round: wall %.3f, user CPU %.3f\n", Median(ratios, &Times::wall),
+                    Median(ratios, &Times::user));
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "convert_bench: %s\n", e.what());
+        return 1;
+    }
+}
