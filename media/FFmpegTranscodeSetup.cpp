@@ -219,6 +219,11 @@ void E::SetupCodecParameters(TTranscodeRun& run) {
         }
         if (!ost->enc_ctx) throw FFmpegException("invalid codec_type of output stream");
         if (ost->codec->stream_copy) {
+            // A copied packet keeps the demuxer's time stamps, and some
+            // containers leave the pts out (MPEG-PS: one per PES, which may
+            // hold several pictures).  Only the packets that follow tell a
+            // reordered picture's pts, so the demuxer is asked to look ahead.
+            run.input_files[run.source(ost)->file_index]->flags |= AVFMT_FLAG_GENPTS;
             if (!shared) CopyStreamParameters(run, ost);
         } else {
             PrepareEncoding(run, i);

@@ -1,5 +1,6 @@
 // Whole conversion runs on small synthetic clips, read back with the
 // libraries.
+#include <algorithm>
 #include <fstream>
 #include <functional>
 
@@ -26,6 +27,10 @@ const std::string& Clip(const std::string& name) {
         o.kind = ClipKind::Mkv;
         o.videoCodec = "mpeg4"; // the fixture maker takes B-frames from this encoder
         o.maxBFrames = 2;
+    }
+    if (name.rfind("mpg", 0) == 0) {
+        o.kind = ClipKind::Mpg; // mpeg2video + mp2, whose PES packets may carry no pts
+        if (name == "mpg_bframes") o.maxBFrames = 2;
     }
     return paths[name] = fixtures::MakeClip(folder, o, name + fixtures::ClipExtension(o.kind));
 }
@@ -57,6 +62,24 @@ FileInfo ReadBack(const std::string& path) {
     }
     av::avformat_close_input(&ic);
     return info;
+}
+
+// The pts of every video packet of the file, in seconds, in display order.
+std::vector<double> VideoPacketTimes(const std::string& path) {
+    AVFormatContext* ic = nullptr;
+    std::vector<double> times;
+    if (av::avformat_open_input(&ic, path.c_str(), nullptr, nullptr) < 0) return times;
+    AVPacket* pkt = av::av_packet_alloc();
+    while (pkt && av::av_read_frame(ic, pkt) >= 0) {
+        const AVStream* st = ic->streams[pkt->stream_index];
+        if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+            times.push_back(pkt->pts == AV_NOPTS_VALUE ? -1e9 : pkt->pts * av_q2d(st->time_base));
+        av::av_packet_unref(pkt);
+    }
+    av::av_packet_free(&pkt);
+    av::avformat_close_input(&ic);
+    std::sort(times.begin(), times.end());
+    return times;
 }
 
 struct Report {
@@ -137,6 +160,32 @@ TEST_F(TranscodeTest, CopyWithBFramesAndExplicitMapsSwappingTheStreams) {
     const std::vector<int> frames = fixtures::DecodeFrameNumbers(out);
     ASSERT_EQ(frames.size(), 50u);
     EXPECT_EQ(frames.back(), 49);
+}
+
+// MPEG-PS packs several frames into one PES, so most packets come without
+// a pts; Matroska refuses those.
+TEST_F(TranscodeTest, CopyFromMpegPsGivesEveryPacketATimestamp) {
+    for (const char* name : {"mpg", "mpg_bframes"}) {
+        SCOPED_TRACE(name);
+        E().Reset();
+        const std::string out = Out(std::string(name) + ".mkv");
+        ASSERT_TRUE(Prepare(Clip(name), kCopy, out)) << E().FLastErrMsg;
+        EXPECT_EQ(Raised([&] { E().Transcode(); }), "");
+        EXPECT_TRUE(E().Finished());
+        E().CleanUp();
+        const FileInfo res = ReadBack(out);
+        ASSERT_EQ(res.streams.size(), 2u);
+        EXPECT_EQ(res.streams[0].codec, AV_CODEC_ID_MPEG2VIDEO);
+        EXPECT_EQ(res.streams[1].codec, AV_CODEC_ID_MP2);
+        EXPECT_NEAR(res.duration, 2.0, 0.1);
+        const std::vector<int> frames = fixtures::DecodeFrameNumbers(out);
+        ASSERT_EQ(frames.size(), 50u);
+        for (int i = 0; i < 50; ++i) EXPECT_EQ(frames[static_cast<size_t>(i)], i);
+        // One picture every 40 ms: no pts shared, skipped or made up out of order.
+        const std::vector<double> times = VideoPacketTimes(out);
+        ASSERT_EQ(times.size(), 50u);
+        for (size_t i = 1; i < times.size(); ++i) EXPECT_NEAR(times[i] - times[i - 1], 0.04, 0.0015) << i;
+    }
 }
 
 TEST_F(TranscodeTest, MappingErrorsHaveTheirTexts) {
