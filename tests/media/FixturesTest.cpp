@@ -60,6 +60,20 @@ TEST(Fixtures, FrameNumbersReadBackAfterLossyCoding) {
     }
 }
 
+// Muxers may shift time stamps to make the audio's encoder delay fit; the
+// pictures must still sit one frame apart, whatever audio comes along.
+TEST(Fixtures, VideoFramesFollowEachOtherWithoutAGap) {
+    TempFolder folder;
+    for (ClipKind kind : {ClipKind::Mp4, ClipKind::Avi, ClipKind::Mkv, ClipKind::Mpg}) {
+        SCOPED_TRACE(ClipExtension(kind));
+        const std::vector<DecodedFrame> frames = DecodeFrames(MakeClip(folder, {.kind = kind}));
+        ASSERT_EQ(frames.size(), 50u);
+        ASSERT_GE(frames[0].frameTime, 0);
+        for (size_t i = 1; i < frames.size(); ++i)
+            EXPECT_EQ(frames[i].frameTime - frames[0].frameTime, static_cast<int64_t>(i)) << i;
+    }
+}
+
 TEST(Fixtures, OptionsShapeTheClip) {
     TempFolder folder;
     ClipOptions o{
