@@ -282,39 +282,41 @@ int GetDeviceCaps(HDC, int index) {
     Dc* d = FindDc(h);                                                                                       \
     if (!d) return ret
 
+namespace {
+BOOL SetOrg(POINT& org, POINT value, POINT* old) {
+    if (old) *old = org;
+    org = value;
+    return TRUE;
+}
+BOOL GetOrg(const POINT& org, POINT* out) {
+    if (out) *out = org;
+    return TRUE;
+}
+} // namespace
+
 BOOL SetWindowOrgEx(HDC h, int x, int y, POINT* old) {
     DC_OR(FALSE);
-    if (old) *old = d->s.windowOrg;
-    d->s.windowOrg = {x, y};
-    return TRUE;
+    return SetOrg(d->s.windowOrg, {x, y}, old);
 }
 BOOL GetWindowOrgEx(HDC h, POINT* org) {
     DC_OR(FALSE);
-    if (org) *org = d->s.windowOrg;
-    return TRUE;
+    return GetOrg(d->s.windowOrg, org);
 }
 BOOL OffsetWindowOrgEx(HDC h, int dx, int dy, POINT* old) {
     DC_OR(FALSE);
-    if (old) *old = d->s.windowOrg;
-    d->s.windowOrg.x += dx, d->s.windowOrg.y += dy;
-    return TRUE;
+    return SetOrg(d->s.windowOrg, {d->s.windowOrg.x + dx, d->s.windowOrg.y + dy}, old);
 }
 BOOL SetViewportOrgEx(HDC h, int x, int y, POINT* old) {
     DC_OR(FALSE);
-    if (old) *old = d->s.viewportOrg;
-    d->s.viewportOrg = {x, y};
-    return TRUE;
+    return SetOrg(d->s.viewportOrg, {x, y}, old);
 }
 BOOL GetViewportOrgEx(HDC h, POINT* org) {
     DC_OR(FALSE);
-    if (org) *org = d->s.viewportOrg;
-    return TRUE;
+    return GetOrg(d->s.viewportOrg, org);
 }
 BOOL OffsetViewportOrgEx(HDC h, int dx, int dy, POINT* old) {
     DC_OR(FALSE);
-    if (old) *old = d->s.viewportOrg;
-    d->s.viewportOrg.x += dx, d->s.viewportOrg.y += dy;
-    return TRUE;
+    return SetOrg(d->s.viewportOrg, {d->s.viewportOrg.x + dx, d->s.viewportOrg.y + dy}, old);
 }
 BOOL LPtoDP(HDC h, POINT* pts, int count) {
     DC_OR(FALSE);

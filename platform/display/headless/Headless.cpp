@@ -67,28 +67,26 @@ void Headless::Push(RawInput ev) {
     cv_.notify_all();
 }
 
+void Headless::PushAtMouse(RawInput::Kind kind, int button, int delta) {
+    RawInput ev;
+    ev.kind = kind;
+    ev.pt = mouse_;
+    ev.button = button;
+    ev.delta = delta;
+    Push(ev);
+}
+
 void Headless::MoveMouse(int x, int y) {
     mouse_ = {x, y};
-    RawInput ev;
-    ev.kind = RawInput::MouseMove;
-    ev.pt = mouse_;
-    Push(ev);
+    PushAtMouse(RawInput::MouseMove);
 }
 
 void Headless::Press(int button) {
-    RawInput ev;
-    ev.kind = RawInput::ButtonDown;
-    ev.pt = mouse_;
-    ev.button = button;
-    Push(ev);
+    PushAtMouse(RawInput::ButtonDown, button);
 }
 
 void Headless::Release(int button) {
-    RawInput ev;
-    ev.kind = RawInput::ButtonUp;
-    ev.pt = mouse_;
-    ev.button = button;
-    Push(ev);
+    PushAtMouse(RawInput::ButtonUp, button);
 }
 
 void Headless::Click(int x, int y, int button) {
@@ -98,11 +96,7 @@ void Headless::Click(int x, int y, int button) {
 }
 
 void Headless::Wheel(int delta) {
-    RawInput ev;
-    ev.kind = RawInput::Wheel;
-    ev.pt = mouse_;
-    ev.delta = delta;
-    Push(ev);
+    PushAtMouse(RawInput::Wheel, 0, delta);
 }
 
 void Headless::KeyDown(int vk) {

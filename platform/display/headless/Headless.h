@@ -61,6 +61,8 @@ public:
     int beeps = 0;
 
 private:
+    // Mouse input happens where the pointer is now.
+    void PushAtMouse(RawInput::Kind kind, int button = 0, int delta = 0);
     std::mutex m_;
     std::condition_variable cv_;
     bool woken_ = false;
