@@ -22,16 +22,15 @@ struct Tables {
     std::map<std::string, std::shared_ptr<WindowClass>, std::less<>> classes; // lower-case names
     std::vector<HWND> topLevels;
     uintptr_t next = 1;
-    // Procedure instances: fake procedure values inside this array.
-    std::vector<ProcFunction> procs;
+    // Procedure instances: the address of each cell is its procedure value,
+    // so instances never run out and never look like a real function.
+    std::unordered_map<uintptr_t, std::unique_ptr<ProcFunction>> procs;
 };
 
 Tables& T() {
     static Tables t;
     return t;
 }
-
-alignas(16) char g_procSlots[4096];
 
 std::string Lower(const char* s) {
     std::string r = s ? s : "";
@@ -131,17 +130,16 @@ POINT SurfaceOffset(const Window& w) {
 }
 
 LRESULT CallProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto addr = reinterpret_cast<uintptr_t>(proc);
-    auto base = reinterpret_cast<uintptr_t>(g_procSlots);
-    if (addr >= base && addr < base + sizeof g_procSlots) {
-        size_t i = (addr - base) / 8;
-        if (i < T().procs.size() && T().procs[i]) {
-            ProcFunction fn = T().procs[i]; // a copy: the procedure may free itself
+    if (!proc) return 0;
+    auto& procs = T().procs;
+    if (!procs.empty()) {
+        auto it = procs.find(reinterpret_cast<uintptr_t>(proc));
+        if (it != procs.end()) {
+            ProcFunction fn = *it->second; // a copy: the procedure may free itself
             return fn(h, msg, wp, lp);
         }
-        return 0;
     }
-    return proc ? proc(h, msg, wp, lp) : 0;
+    return proc(h, msg, wp, lp);
 }
 
 } // namespace win
@@ -149,22 +147,15 @@ LRESULT CallProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 using namespace win;
 
 WNDPROC MakeProcInstance(ProcFunction fn) {
-    auto& procs = T().procs;
-    size_t i = 0;
-    while (i < procs.size() && procs[i]) ++i;
-    if (i == procs.size()) {
-        if (i >= sizeof g_procSlots / 8) return nullptr;
-        procs.emplace_back();
-    }
-    procs[i] = std::move(fn);
-    return reinterpret_cast<WNDPROC>(reinterpret_cast<uintptr_t>(g_procSlots) + i * 8);
+    if (!fn) return nullptr;
+    auto cell = std::make_unique<ProcFunction>(std::move(fn));
+    auto addr = reinterpret_cast<uintptr_t>(cell.get());
+    T().procs.emplace(addr, std::move(cell));
+    return reinterpret_cast<WNDPROC>(addr);
 }
 
 void FreeProcInstance(WNDPROC proc) {
-    auto addr = reinterpret_cast<uintptr_t>(proc), base = reinterpret_cast<uintptr_t>(g_procSlots);
-    if (addr < base || addr >= base + sizeof g_procSlots) return;
-    size_t i = (addr - base) / 8;
-    if (i < T().procs.size()) T().procs[i] = nullptr;
+    T().procs.erase(reinterpret_cast<uintptr_t>(proc));
 }
 
 LRESULT CallWindowProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -522,6 +513,10 @@ LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value) {
                 w->layered = layered;
                 w->layeredAlpha = -1;
                 w->perPixelAlpha = false;
+                if (w->picture) {
+                    w->picture = false;
+                    InvalidateWindow(*w, gdi::Region(RECT{0, 0, w->Width(), w->Height()}), true, true);
+                }
                 PlaceOnDisplay(*w);
             }
         }
@@ -576,8 +571,12 @@ BOOL EnableWindow(HWND h, BOOL enable) {
     if (enable)
         w->style &= ~WS_DISABLED;
     else {
+        // As Win32 does: WM_CANCELMODE ends what the window had under way (its
+        // capture, an open menu), then it keeps neither focus nor capture.
         w->style |= WS_DISABLED;
-        OnWindowGone(h, false); // a disabled window keeps neither focus nor capture
+        SendMessage(h, WM_CANCELMODE, 0, 0);
+        if (!Get(h)) return wasDisabled;
+        OnWindowGone(h, false);
     }
     SendMessage(h, WM_ENABLE, enable ? TRUE : FALSE, 0);
     return wasDisabled;
