@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <strings.h>
 #include <unordered_map>
 
@@ -22,10 +23,65 @@ struct Tables {
     std::map<std::string, std::shared_ptr<WindowClass>, std::less<>> classes; // lower-case names
     std::vector<HWND> topLevels;
     uintptr_t next = 1;
-    // Procedure instances: the address of each cell is its procedure value,
-    // so instances never run out and never look like a real function.
-    std::unordered_map<uintptr_t, std::unique_ptr<ProcFunction>> procs;
 };
+
+// Procedure instances: each one's value is the address of a slot in blocks
+// of memory kept for good, so a value never looks like a real function, a
+// freed one stays recognisable (and answers nothing), and blocks are added as
+// needed: there is no limit.
+class ProcInstances {
+public:
+    WNDPROC Make(ProcFunction fn) {
+        size_t slot;
+        if (!free_.empty()) {
+            slot = free_.back();
+            free_.pop_back();
+        } else {
+            if (fns_.size() == blocks_.size() * kSlots) {
+                blocks_.push_back(std::make_unique<char[]>(kSlots * kSlotBytes));
+                bases_.emplace(reinterpret_cast<uintptr_t>(blocks_.back().get()), blocks_.size() - 1);
+            }
+            slot = fns_.size();
+            fns_.emplace_back();
+        }
+        fns_[slot] = std::move(fn);
+        return reinterpret_cast<WNDPROC>(reinterpret_cast<uintptr_t>(blocks_[slot / kSlots].get()) +
+                                         (slot % kSlots) * kSlotBytes);
+    }
+    void Free(WNDPROC proc) {
+        std::optional<size_t> slot = SlotOf(proc);
+        if (!slot || !fns_[*slot]) return;
+        fns_[*slot] = nullptr;
+        free_.push_back(*slot);
+    }
+    // Null when proc is a real function; an empty function for a freed instance.
+    const ProcFunction* Find(WNDPROC proc) const {
+        std::optional<size_t> slot = SlotOf(proc);
+        return slot ? &fns_[*slot] : nullptr;
+    }
+
+private:
+    static constexpr size_t kSlots = 1024, kSlotBytes = 8;
+    std::optional<size_t> SlotOf(WNDPROC proc) const {
+        auto addr = reinterpret_cast<uintptr_t>(proc);
+        auto it = bases_.upper_bound(addr);
+        if (it == bases_.begin()) return std::nullopt;
+        --it;
+        size_t offset = addr - it->first;
+        if (offset >= kSlots * kSlotBytes) return std::nullopt;
+        size_t slot = it->second * kSlots + offset / kSlotBytes;
+        return slot < fns_.size() ? std::optional<size_t>(slot) : std::nullopt;
+    }
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::map<uintptr_t, size_t> bases_; // block address → block index
+    std::vector<ProcFunction> fns_;     // by slot
+    std::vector<size_t> free_;
+};
+
+ProcInstances& Procs() {
+    static ProcInstances p;
+    return p;
+}
 
 Tables& T() {
     static Tables t;
@@ -131,13 +187,10 @@ POINT SurfaceOffset(const Window& w) {
 
 LRESULT CallProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (!proc) return 0;
-    auto& procs = T().procs;
-    if (!procs.empty()) {
-        auto it = procs.find(reinterpret_cast<uintptr_t>(proc));
-        if (it != procs.end()) {
-            ProcFunction fn = *it->second; // a copy: the procedure may free itself
-            return fn(h, msg, wp, lp);
-        }
+    if (const ProcFunction* inst = Procs().Find(proc)) {
+        if (!*inst) return 0;
+        ProcFunction fn = *inst; // a copy: the procedure may free itself
+        return fn(h, msg, wp, lp);
     }
     return proc(h, msg, wp, lp);
 }
@@ -147,15 +200,11 @@ LRESULT CallProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 using namespace win;
 
 WNDPROC MakeProcInstance(ProcFunction fn) {
-    if (!fn) return nullptr;
-    auto cell = std::make_unique<ProcFunction>(std::move(fn));
-    auto addr = reinterpret_cast<uintptr_t>(cell.get());
-    T().procs.emplace(addr, std::move(cell));
-    return reinterpret_cast<WNDPROC>(addr);
+    return fn ? Procs().Make(std::move(fn)) : nullptr;
 }
 
 void FreeProcInstance(WNDPROC proc) {
-    T().procs.erase(reinterpret_cast<uintptr_t>(proc));
+    Procs().Free(proc);
 }
 
 LRESULT CallWindowProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
