@@ -621,8 +621,8 @@ BOOL EnableWindow(HWND h, BOOL enable) {
         w->style &= ~WS_DISABLED;
     else {
         // As Win32 does: WM_CANCELMODE ends what the window had under way (its
-        // capture, an open menu), then it keeps neither focus nor capture.
-        w->style |= WS_DISABLED;
+        // capture, an open menu); disabled, it keeps neither focus nor capture.
+        w->style |= WS_DISABLED; // first, so a handler that disables again ends here
         SendMessage(h, WM_CANCELMODE, 0, 0);
         if (!Get(h)) return wasDisabled;
         OnWindowGone(h, false);
