@@ -118,10 +118,7 @@ HWND NextToActivate(HWND gone) {
         if (c == gone || !o || o->destroying || !(o->style & WS_VISIBLE) || (o->style & WS_DISABLED) ||
             (o->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW)))
             continue;
-        bool ownedByGone = false;
-        for (WindowPtr a = o; a && a->owner; a = Get(a->owner))
-            if (a->owner == gone) ownedByGone = true;
-        if (!ownedByGone) return c;
+        return c;
     }
     return nullptr;
 }
