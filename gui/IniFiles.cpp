@@ -1,7 +1,8 @@
 #include "gui/IniFiles.h"
 
-#include "gui/Streams.h"
+#include "gui/FileStream.h"
 #include "gui/StringList.h"
+#include "gui/StringStream.h"
 #include "gui/Strings.h"
 #include "os/Convert.h"
 #include "os/Paths.h"

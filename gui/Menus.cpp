@@ -1,6 +1,6 @@
 #include "gui/Menus.h"
 
-#include "gui/Graphics.h"
+#include "gui/Bitmap.h"
 #include "gui/ImgList.h"
 
 #include "gui/ShortCuts.h"

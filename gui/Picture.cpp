@@ -4,6 +4,9 @@
 #include "gdi/image/ImageFile.h"
 #include "gdi/image/Jpeg.h"
 #include "gdi/image/Png.h"
+#include "gui/Canvas.h"
+#include "gui/Icon.h"
+#include "gui/Stream.h"
 #include "gui/SysUtils.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 // Pictures from files: TPicture picks the graphic class by the file's extension; JPEG, PNG and
 // GIF pictures keep their pixels in a bitmap for drawing and encode on saving.
-#include "gui/Graphics.h"
+#include "gui/Bitmap.h"
 
 #include <memory>
 

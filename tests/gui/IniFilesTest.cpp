@@ -1,5 +1,5 @@
 #include "gui/IniFiles.h"
-#include "gui/Streams.h"
+#include "gui/Stream.h"
 #include "gui/StringList.h"
 
 #include "TempDir.h"
