@@ -1,7 +1,7 @@
 #include "gui/Control.h"
 
 #include "gui/Forms.h"
-#include "gui/Menus.h"
+#include "gui/PopupMenu.h"
 #include "gui/WinControl.h"
 #include "win/Input.h"
 #include "win/Message.h"

@@ -1,8 +1,8 @@
 #include "GuiHarness.h"
 #include "gui/ImgList.h"
 #include "gui/MemoryStream.h"
-#include "gui/Menus.h"
 #include "gui/Picture.h"
+#include "gui/PopupMenu.h"
 #include "gui/Resources.h"
 
 #include <cstring>

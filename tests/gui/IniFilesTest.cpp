@@ -1,4 +1,5 @@
-#include "gui/IniFiles.h"
+#include "gui/IniFile.h"
+#include "gui/MemIniFile.h"
 #include "gui/Stream.h"
 #include "gui/StringList.h"
 
