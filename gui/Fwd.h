@@ -51,6 +51,9 @@ class TMenuItem;
 class TMenu;
 class TMainMenu;
 class TPopupMenu;
+class TCustomImageList;
+class TImageList;
+class THintWindow;
 
 using TShortCut = uint16_t;
 

@@ -11,8 +11,6 @@
 
 namespace gui {
 
-class TCustomImageList;
-
 enum class TFindItemKind { fkCommand, fkShortCut };
 
 class TMenu : public TComponent {

@@ -15,8 +15,6 @@
 
 namespace gui {
 
-class TCustomImageList;
-
 // Owner drawing of an item: the canvas and rectangle of the menu window that shows it.
 using TMenuDrawItemEvent = std::function<void(TObject* sender, TCanvas* canvas, RECT rect, bool selected)>;
 
