@@ -1,11 +1,12 @@
 #include "GuiHarness.h"
 #include "gui/ImgList.h"
-#include "gui/Menus.h"
+#include "gui/MemoryStream.h"
 #include "gui/Picture.h"
+#include "gui/PopupMenu.h"
 #include "gui/Resources.h"
 
-#include <unistd.h>
 #include <cstring>
+#include <unistd.h>
 
 using namespace gui;
 
