@@ -269,7 +269,8 @@ TEST_F(ControlsTest, ReplacedWindowProcSeesEverythingAndSurvivesRecreation) {
     HWND before = f->Handle();
     f->RecreateWnd();
     HWND after = f->Handle();
-    (void)before;
+    EXPECT_NE(after, before); // made anew, the old window gone
+    EXPECT_FALSE(IsWindow(before));
     EXPECT_EQ(SendMessage(after, WM_USER + 7, 0, 0), 42);
     EXPECT_EQ(GetWindowTextString(after), "标题");
     EXPECT_EQ(f->BoundsRect(), Bounds(100, 100, 400, 300));

@@ -1,5 +1,6 @@
 #include "gui/Thread.h"
 #include "gui/SyncObjs.h"
+#include "WaitUntil.h"
 
 #include "os/MainThread.h"
 #include "os/Thread.h"
@@ -75,7 +76,12 @@ TEST(Thread, SynchronizeRunsOnTheGuiThreadWhileItPumps) {
         order.push_back("terminate after " + std::to_string(t->seen.size()));
     };
     // The test pumps the call queue as the message loop would.
-    for (int i = 0; i < 2000 && order.empty(); ++i) os::CheckSynchronize(5);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            os::CheckSynchronize(5);
+            return !order.empty();
+        },
+        std::chrono::seconds(10), "OnTerminate"));
     EXPECT_EQ(t->seen, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(t->onMainThread, (std::vector<bool>{true, true, true}));
     EXPECT_EQ(order, (std::vector<std::string>{"terminate after 3"}));
@@ -105,7 +111,7 @@ TEST(Thread, TerminateAsksExecuteToEndAndPriorityReachesTheThread) {
     auto t = MakeThread<Spinner>(true);
     t->SetPriority(TThreadPriority::tpLower);
     t->Start();
-    while (t->laps < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(WaitUntil([&] { return t->laps >= 3; }, std::chrono::seconds(10), "three laps"));
     EXPECT_FALSE(t->Terminated());
     t->Terminate();
     t->WaitFor();
@@ -136,7 +142,7 @@ TEST(Thread, ReleasingARunningThreadStopsAndJoinsItFirst) {
     {
         auto t = MakeThread<Spinner>(false);
         laps = &t->laps;
-        while (*laps < 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(WaitUntil([&] { return *laps >= 2; }, std::chrono::seconds(10), "two laps"));
     } // TThreadPtr terminates and waits; ASan would catch a worker touching freed members
     SUCCEED();
 }
