@@ -59,10 +59,11 @@ TEST(GraphicsTest, PaletteBitmapsKeepTheirFormatAndColourTable) {
         int bits;
         TColor a, b; // colours of the standard table
     };
+    const TColor steel = RGB(51, 102, 153), amber = RGB(255, 204, 0); // both in the colour cube
     const Case cases[] = {
         {pf1bit, 1, clBlack, clWhite},
-        {pf4bit, 4, clRed, clTeal},
-        {pf8bit, 8, RGB(51, 102, 153), RGB(255, 204, 0)},
+        {pf4bit, 4, clRed,   clTeal },
+        {pf8bit, 8, steel,   amber  },
     };
     auto bytes = [](TMemoryStream& s) {
         auto* p = static_cast<const uint8_t*>(s.Memory());

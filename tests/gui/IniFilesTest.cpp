@@ -89,9 +89,15 @@ TEST_P(IniFiles, QuotesGoAndOnlyASectionsFirstAppearanceCounts) {
                     "extra=later\n");
     auto ini = GetParam()(name);
     const std::pair<const char*, const char*> cases[] = {
-        {"double", "C:\\视频"}, {"single", "a b"},   {"spaced", " kept inside "}, {"empty", ""},
-        {"lone", "\""},          {"open", "\"abc"}, {"mixed", "\"abc'"},        {"inner", "a\"b\"c"},
-        {"extra", "default"}, // only in the second [Q]: not read
+        {"double", "C:\\视频"   },
+        {"single", "a b"          },
+        {"spaced", " kept inside "},
+        {"empty",  ""             },
+        {"lone",   "\""           },
+        {"open",   "\"abc"        },
+        {"mixed",  "\"abc'"       },
+        {"inner",  "a\"b\"c"      },
+        {"extra",  "default"      }, // only in the second [Q]: not read
     };
     for (auto [key, value] : cases) EXPECT_EQ(ini->ReadString("Q", key, "default"), value) << key;
     TStringList list;

@@ -1,6 +1,6 @@
 #include "gui/Thread.h"
-#include "gui/SyncObjs.h"
 #include "WaitUntil.h"
+#include "gui/SyncObjs.h"
 
 #include "os/MainThread.h"
 #include "os/Thread.h"

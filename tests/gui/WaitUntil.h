@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-inline ::testing::AssertionResult WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout,
-                                            const std::string& what) {
+inline ::testing::AssertionResult WaitUntil(const std::function<bool()>& done,
+                                            std::chrono::milliseconds timeout, const std::string& what) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
