@@ -79,6 +79,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(std::make_
 }
 
 TWinControl::~TWinControl() {
+    MarkDestroying();
     // Leaves the parent while it is still a windowed control.
     if (Parent()) Parent()->RemoveControl(this);
     // Children go with their parent, windowless ones included.
@@ -258,15 +259,14 @@ void TWinControl::SetVisible(bool value) {
 }
 
 void TWinControl::CMVisibleChanged(TMessage&) {
+    if (!Visible() && Parent()) RemoveFocus(false);
     if (!handle_) return;
     ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
 }
 
 void TWinControl::CMEnabledChanged(TMessage&) {
-    // The focus moves on before the window is disabled and loses it.
-    if (!Enabled() && Focused()) {
-        if (TCustomForm* f = GetParentForm(this)) f->SelectNext(this, true, true);
-    }
+    // The focus goes back to the form before the window is disabled and loses it.
+    if (!Enabled() && Parent()) RemoveFocus(false);
     if (handle_) EnableWindow(handle_, Enabled());
     Invalidate();
 }
@@ -335,6 +335,7 @@ void TWinControl::RemoveControl(TControl* c) {
     c->Invalidate();
     if (c->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(c);
+        w->RemoveFocus(true);
         tabList_.erase(std::find(tabList_.begin(), tabList_.end(), w));
         w->DestroyHandle();
     }
@@ -513,11 +514,14 @@ void TWinControl::ScrollBy(int dx, int dy) {
 bool TWinControl::CanFocus() {
     TCustomForm* form = GetParentForm(this);
     if (!form) return Showing() && Enabled();
-    for (TControl* c = this; c; c = c->Parent()) {
+    // The form's own visibility does not count: its active control is chosen before it shows.
+    for (TControl* c = this; c != form; c = c->Parent())
         if (!c->Visible() || !c->Enabled()) return false;
-        if (c == form) break;
-    }
     return true;
+}
+
+void TWinControl::RemoveFocus(bool removing) {
+    if (TCustomForm* form = GetParentForm(this); form && form != this) form->DefocusControl(this, removing);
 }
 
 bool TWinControl::Focused() const {

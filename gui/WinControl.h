@@ -133,6 +133,8 @@ private:
     friend class TControl;
     friend LRESULT InitWndProc(HWND, UINT, WPARAM, LPARAM);
     void RealignFor(TControl* control);
+    // Hidden, disabled or going away, the control hands the focus back to its form.
+    void RemoveFocus(bool removing);
     bool DoKey(TMessage& message, bool (TCustomForm::*preview)(TMessage&),
                void (TWinControl::*handler)(WORD&, TShiftState));
     bool IsControlMouseMsg(TMessage& message);

@@ -313,13 +313,102 @@ TEST_F(ControlsTest, TabOrderFocusAndEnterExit) {
     RunUntilIdle();
     EXPECT_TRUE(b[2]->Focused());
     EXPECT_EQ(log, V({"exit 0", "enter 2", "exit 2", "enter 1", "exit 1", "enter 2"}));
-    // Disabled controls are skipped; disabling the focused one moves the focus on.
+    // Disabled controls are skipped; disabling or hiding the focused one gives the focus to
+    // the form, and the control hears OnExit.
     b[0]->SetEnabled(false);
     PressKey(VK_TAB);
     EXPECT_TRUE(b[1]->Focused());
+    log.clear();
     b[1]->SetEnabled(false);
     RunUntilIdle();
-    EXPECT_TRUE(b[2]->Focused());
+    EXPECT_EQ(GetFocus(), f->Handle());
+    EXPECT_EQ(f->ActiveControl(), nullptr);
+    b[2]->SetFocus();
+    b[2]->Hide();
+    RunUntilIdle();
+    EXPECT_EQ(GetFocus(), f->Handle());
+    EXPECT_EQ(f->ActiveControl(), nullptr);
+    EXPECT_EQ(Screen->ActiveControl(), f);
+    EXPECT_EQ(log, V({"exit 1", "enter 2", "exit 2"}));
+}
+
+TEST_F(ControlsTest, ActiveControlBeforeShowingAndAClickedButtonTakesTheFocus) {
+    auto* f = MakeForm<ProbeForm>();
+    TButton* b[2];
+    for (int i = 0; i < 2; ++i) {
+        b[i] = new TButton(f);
+        b[i]->SetParent(f);
+        b[i]->SetBounds(10, 10 + 30 * i, 75, 25);
+    }
+    f->SetActiveControl(b[1]); // the open and folder dialogs do this before ShowModal
+    f->Show();
+    RunUntilIdle();
+    EXPECT_TRUE(b[1]->Focused());
+    std::vector<std::string> log;
+    b[0]->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        log.push_back(b[0]->Focused() ? "down focused" : "down");
+    };
+    ClickAt(b[0], 5, 5);
+    EXPECT_TRUE(b[0]->Focused());
+    EXPECT_EQ(f->ActiveControl(), b[0]);
+    EXPECT_EQ(log, V({"down focused"}));
+    b[1]->Hide();
+    EXPECT_THROW(f->SetActiveControl(b[1]), EInvalidOperation);
+}
+
+TEST_F(ControlsTest, DestroyingTheFocusedControlHandsTheFocusBack) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* other = MakeForm<TForm>();
+    other->SetLeft(600);
+    auto* panel = new Windowed(f, "P", f, Bounds(0, 0, 200, 200));
+    auto* a = new TButton(f);
+    a->SetParent(panel);
+    auto* b = new TButton(f);
+    b->SetParent(f);
+    b->SetTop(250);
+    f->Show();
+    RunUntilIdle();
+    ::SetFocus(a->Handle()); // focused by the window system, as a native control may be
+    RunUntilIdle();
+    ASSERT_EQ(Screen->ActiveControl(), a);
+    delete a;
+    RunUntilIdle();
+    EXPECT_EQ(GetFocus(), f->Handle());
+    EXPECT_EQ(f->ActiveControl(), nullptr);
+    EXPECT_EQ(Screen->ActiveControl(), f);
+    // The form goes on working: another form takes the activation and gives it back.
+    other->Show();
+    RunUntilIdle();
+    SetActiveWindow(f->Handle());
+    RunUntilIdle();
+    EXPECT_EQ(GetFocus(), f->Handle());
+    ::SetFocus(b->Handle());
+    delete panel; // holds nothing focused: the focus stays
+    EXPECT_TRUE(b->Focused());
+    delete f;
+    EXPECT_NE(Screen->ActiveControl(), b);
+}
+
+TEST_F(ControlsTest, TearDownKnowsItIsDestroyingFromTheStart) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* a = new Windowed(f, "A", f, Bounds(10, 10, 50, 50));
+    f->Show();
+    RunUntilIdle();
+    std::vector<std::string> seen;
+    auto watch = [&](TControl* c) {
+        TWndMethod old = c->WindowProc;
+        c->WindowProc = [&seen, c, old](TMessage& m) {
+            if (m.Msg == WM_DESTROY) seen.push_back(c->Name() + (c->Destroying() ? " destroying" : " alive"));
+            old(m);
+        };
+    };
+    watch(f);
+    watch(a);
+    f->OnDestroy = [&](TObject*) {
+        seen.push_back(std::string("OnDestroy ") + (f->Destroying() ? "destroying" : "alive"));
+    };
+    delete f;
+    EXPECT_EQ(seen, V({"OnDestroy destroying", "A destroying", "F destroying"}));
 }
 
 TEST_F(ControlsTest, KeyPreviewShortcutsAndDialogKeys) {

@@ -11,6 +11,8 @@
 #include "win/Window.h"
 
 #include <atomic>
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -131,24 +133,87 @@ TEST_F(FormsTest, SynchronizeFromAWorkerRunsWhileAModalLoopWaits) {
     EXPECT_TRUE(worker->ranOnMain);
 }
 
-TEST_F(FormsTest, PlainMessageBoxHasTitleIconAndOk) {
+TEST_F(FormsTest, PlainMessageBoxAndTheExceptionDisplayShowTheirWindow) {
     Application->Title = "Tarvik";
     std::string seen;
-    COLORREF iconPixel = 0, face = GetSysColor(COLOR_BTNFACE);
-    Respond([&](TCustomForm& f) {
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    auto answer = [&](TCustomForm& f) {
         auto* box = dynamic_cast<TMessageForm*>(&f);
         EXPECT_NE(box, nullptr);
         if (!box) return true;
         seen = box->Caption() + "/" + box->Message();
         RunUntilIdle(); // painted
-        iconPixel = PixelAt(box, 32, 32);
+        EXPECT_TRUE(IsWindowVisible(box->Handle()));
+        int h = RectHeight(box->ClientRect());
+        EXPECT_EQ(PixelAt(box, 4, h - 4), face); // the background was painted
+        EXPECT_NE(PixelAt(box, 32, 32), face);   // and the icon over it
         EXPECT_TRUE(box->OkButton()->Focused());
         D().Key(VK_RETURN);
         return true;
-    });
+    };
+    Respond(answer);
     EXPECT_EQ(Application->MessageBox("文件不存在", "", MB_ICONWARNING), IDOK);
     EXPECT_EQ(seen, "Tarvik/文件不存在");
-    EXPECT_NE(iconPixel, face);
+    Respond(answer);
+    Application->HandleException(std::make_exception_ptr(std::runtime_error("解码失败")));
+    EXPECT_EQ(seen, "Tarvik/解码失败.");
+}
+
+TEST_F(FormsTest, FormsBuiltInCodeShow) {
+    auto* plain = new TForm(Application); // no AfterConstruction
+    plain->Show();
+    EXPECT_TRUE(IsWindowVisible(plain->Handle()));
+    auto* built = new TForm(Application);
+    built->BeginLoading();
+    built->Show(); // while it is being built: shown once complete
+    EXPECT_FALSE(built->HandleAllocated());
+    built->EndLoading();
+    ASSERT_TRUE(built->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(built->Handle()));
+}
+
+TEST_F(FormsTest, ModalFormsHiddenByCodeOrFreedOnClose) {
+    auto* main = MakeForm<TForm>();
+    main->Show();
+    auto* dlg = MakeForm<DialogForm>();
+    int queries = 0;
+    dlg->OnCloseQuery = [&](TObject*, bool&) { ++queries; };
+    Respond([](TCustomForm& f) {
+        EXPECT_NO_THROW(f.Hide());
+        return true;
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    EXPECT_EQ(queries, 0); // ended by code, not closed by the user
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+
+    bool destroyed = false;
+    dlg->OnDestroy = [&](TObject*) { destroyed = true; };
+    dlg->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+    Respond([](TCustomForm& f) {
+        f.SetModalResult(mrOk);
+        return true;
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_FALSE(destroyed); // the caller still has it while the result is read
+    RunUntilIdle();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(FormsTest, ClosingTheMainFormEndsTheProgramWhateverOnCloseAsks) {
+    // Ending the program cannot be undone, so each action runs in a process of its own.
+    for (TCloseAction action : {caHide, caMinimize, caFree}) {
+        EXPECT_EXIT(
+            {
+                TForm* main = nullptr;
+                Application->CreateForm(main);
+                main->OnClose = [action](TObject*, TCloseAction& a) { a = action; };
+                main->Show();
+                main->Close();
+                std::_Exit(Application->Terminated() ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << static_cast<int>(action);
+    }
 }
 
 TEST_F(FormsTest, CreateShowCloseAndTheMainForm) {
