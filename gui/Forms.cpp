@@ -159,6 +159,16 @@ void TCustomForm::SetClientSize(int width, int height) {
     TCustomControl::SetClientSize(width, height);
 }
 
+TRect TCustomForm::ClientRect() {
+    if (HandleAllocated()) return TCustomControl::ClientRect();
+    TCreateParams p;
+    CreateParams(p);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, p.Style, FALSE, p.ExStyle);
+    return {0, 0, std::max<int>(Width() - RectWidth(frame), 0),
+            std::max<int>(Height() - RectHeight(frame), 0)};
+}
+
 void TCustomForm::Paint() {
     if (OnPaint) OnPaint(this);
 }
@@ -230,6 +240,18 @@ void TCustomForm::Dispatch(TMessage& m) {
     case WM_CLOSE:
         Close();
         return;
+    case WM_GETMINMAXINFO: {
+        DefaultHandler(m);
+        // The constraints are the tracking limits: the move/size loop and a maximised or
+        // restored window keep to them.
+        auto* mmi = reinterpret_cast<MINMAXINFO*>(m.LParam);
+        TSizeConstraints* c = Constraints();
+        if (c->MinWidth() > 0) mmi->ptMinTrackSize.x = c->MinWidth();
+        if (c->MinHeight() > 0) mmi->ptMinTrackSize.y = c->MinHeight();
+        if (c->MaxWidth() > 0) mmi->ptMaxTrackSize.x = c->MaxWidth();
+        if (c->MaxHeight() > 0) mmi->ptMaxTrackSize.y = c->MaxHeight();
+        return;
+    }
     case WM_ACTIVATE:
         Activated(LOWORD(m.WParam) != WA_INACTIVE);
         if (LOWORD(m.WParam) != WA_INACTIVE && (activeControl_ || focusedControl_)) {

@@ -91,6 +91,8 @@ public:
     void Release();
     bool IsShortCut(TMessage& msg);
     void SetClientSize(int width, int height) override;
+    // Before the window exists, the size less the frame its style will give it.
+    TRect ClientRect() override;
 
     TNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnActivate, OnDeactivate, OnPaint;
     TCloseEvent OnClose;

@@ -2,6 +2,7 @@
 
 #include "gdi/Draw.h"
 #include "gui/Forms.h"
+#include "gui/PopupMenu.h"
 #include "gui/Screen.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
@@ -165,6 +166,15 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::DestroyWnd() {
+    // A native control may have changed its text without WM_SETTEXT (an edit typed into):
+    // the window's text, not the last one set, goes over to the next window.
+    if (handle_ && !Destroying()) {
+        LRESULT length = Perform(WM_GETTEXTLENGTH);
+        std::string text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+        LRESULT got = Perform(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, length)));
+        text_ = text;
+    }
     DestroyWindowHandle();
 }
 
@@ -652,6 +662,11 @@ bool TWinControl::KeyMessage(TMessage& m) {
     case CN_KEYDOWN:
     case CN_SYSKEYDOWN: {
         m.Result = 1;
+        // The popup menus of the control and its parents are offered the key before the form.
+        for (TControl* c = this; c; c = c->Parent())
+            if (TPopupMenu* menu = c->PopupMenu();
+                menu && menu->IsShortCut(static_cast<uint16_t>(m.WParam), KeyDataToShiftState(m.LParam)))
+                return true;
         if (form && form->IsShortCut(m)) return true;
         UINT mask = 0;
         switch (m.WParam) {
@@ -717,7 +732,8 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSEMOVE: {
         POINT s{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         ::ClientToScreen(handle_, &s);
-        SetMouseControl(FindDragTarget(s, false));
+        // Disabled windowless controls count too: a greyed speed button still shows its hint.
+        SetMouseControl(FindDragTarget(s, true));
         TRACKMOUSEEVENT t{sizeof(TRACKMOUSEEVENT), TME_LEAVE, handle_, 0};
         TrackMouseEvent(&t);
         if (IsControlMouseMsg(m)) return;
@@ -726,7 +742,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSELEAVE: {
         POINT s;
         GetCursorPos(&s);
-        SetMouseControl(FindDragTarget(s, false));
+        SetMouseControl(FindDragTarget(s, true));
         break;
     }
     case WM_LBUTTONDOWN:
@@ -773,6 +789,16 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SETFOCUS:
         if (TCustomForm* form = GetParentForm(this); form && form != this) form->SetFocusedControl(this);
         return DefaultHandler(m);
+    case WM_WINDOWPOSCHANGING: {
+        // The window keeps to the constraints, whoever sizes it.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
+        if (pos && !(pos->flags & SWP_NOSIZE) && !Destroying()) {
+            int w = pos->cx, h = pos->cy;
+            Constraints()->Apply(w, h);
+            pos->cx = w, pos->cy = h;
+        }
+        return DefaultHandler(m);
+    }
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(m);
         UpdateBounds();

@@ -1,6 +1,9 @@
 #include "GuiHarness.h"
 #include "gui/GraphicControl.h"
+#include "gui/PopupMenu.h"
+#include "gui/ShortCuts.h"
 #include "gui/StdCtrls.h"
+#include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Styles.h"
 #include "win/Window.h"
@@ -180,6 +183,17 @@ TEST_F(ControlsTest, MouseEnterAndLeaveOncePerChangeForWindowedAndWindowlessCont
     RunUntilIdle();
     EXPECT_EQ(Take(), V({"leave B"}));
 
+    // A disabled windowless control still hears of the mouse (its hint shows).
+    b->SetEnabled(false);
+    MoveTo(b, 50, 50);
+    EXPECT_EQ(Take(), V({"enter B"}));
+    MoveTo(f, 150, 50);
+    EXPECT_EQ(Take(), V({"leave B", "enter F"}));
+    b->SetEnabled(true);
+    D().MoveMouse(1200, 900);
+    RunUntilIdle();
+    Take();
+
     // Under capture the control under the mouse still decides, once per change.
     MoveTo(b, 50, 50);
     Take();
@@ -281,6 +295,97 @@ TEST_F(ControlsTest, ReplacedWindowProcSeesEverythingAndSurvivesRecreation) {
     EXPECT_EQ(a->BoundsRect(), Bounds(10, 10, 50, 50));
     EXPECT_EQ(FindControl(a->Handle()), a);
     f->WindowProc = old;
+}
+
+// A native control that keeps what is typed into it without WM_SETTEXT, as an edit does.
+LRESULT TypingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CHAR) {
+        std::string text = GetWindowTextString(h) + static_cast<char>(wp);
+        return DefWindowProc(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    return DefWindowProc(h, msg, wp, lp);
+}
+
+class TypingControl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    std::string ClassName() const override { return "TTypingControl"; }
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TWinControl::CreateParams(p);
+        static bool registered = [] {
+            WNDCLASS wc{};
+            wc.lpfnWndProc = TypingProc;
+            wc.lpszClassName = "TypingBox";
+            return RegisterClass(&wc) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        CreateSubClass(p, "TypingBox");
+    }
+};
+
+TEST_F(ControlsTest, RecreationKeepsTextTheWindowChangedByItself) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* box = new TypingControl(f);
+    box->SetParent(f);
+    box->SetBounds(10, 10, 100, 20);
+    box->SetText("视");
+    f->Show();
+    RunUntilIdle();
+    SendMessage(box->Handle(), WM_CHAR, 'a', 0);
+    SendMessage(box->Handle(), WM_CHAR, 'b', 0);
+    HWND before = box->Handle();
+    f->RecreateWnd();
+    ASSERT_NE(box->Handle(), before);
+    EXPECT_EQ(GetWindowTextString(box->Handle()), "视ab");
+    EXPECT_EQ(box->Text(), "视ab");
+}
+
+TEST_F(ControlsTest, ConstraintsHoldForTheWindowAndAFormsClientSizeBeforeItsWindow) {
+    auto* f = MakeForm<ProbeForm>();
+    f->SetBorderStyle(bsSizeable);
+    auto* client = new Windowed(f, "Client", f, Bounds(0, 0, 1, 1));
+    client->SetAlign(alClient);
+    auto* narrow = new Windowed(f, "Narrow", f, Bounds(0, 0, 40, 20));
+    narrow->Constraints()->SetMaxWidth(50);
+    ASSERT_FALSE(f->HandleAllocated());
+    TRect early = f->ClientRect();
+    EXPECT_LT(RectWidth(early), 400); // the frame is not client area
+    EXPECT_EQ(client->BoundsRect(), early);
+    f->Show();
+    RunUntilIdle();
+    EXPECT_EQ(f->ClientRect(), early); // what the window gave
+    EXPECT_EQ(client->BoundsRect(), early);
+
+    f->Constraints()->SetMinWidth(200);
+    f->Constraints()->SetMinHeight(150);
+    f->Constraints()->SetMaxWidth(450);
+    f->Constraints()->SetMaxHeight(350);
+    MINMAXINFO mmi{};
+    SendMessage(f->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 200);
+    EXPECT_EQ(mmi.ptMinTrackSize.y, 150);
+    EXPECT_EQ(mmi.ptMaxTrackSize.x, 450);
+    EXPECT_EQ(mmi.ptMaxTrackSize.y, 350);
+    const std::pair<POINT, POINT> sizes[] = {
+        {{1000, 1000}, {450, 350}},
+        {{10, 10},     {200, 150}},
+        {{300, 200},   {300, 200}},
+    };
+    for (auto [asked, got] : sizes) {
+        SetWindowPos(f->Handle(), nullptr, 0, 0, asked.x, asked.y, SWP_NOMOVE | SWP_NOZORDER);
+        RECT r;
+        GetWindowRect(f->Handle(), &r);
+        EXPECT_EQ(RectWidth(r), got.x) << asked.x;
+        EXPECT_EQ(RectHeight(r), got.y) << asked.y;
+        EXPECT_EQ(f->Width(), got.x);
+    }
+    SetWindowPos(narrow->Handle(), nullptr, 0, 0, 200, 20, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(narrow->Width(), 50);
+    RECT r;
+    GetWindowRect(narrow->Handle(), &r);
+    EXPECT_EQ(RectWidth(r), 50);
 }
 
 TEST_F(ControlsTest, TabOrderFocusAndEnterExit) {
@@ -409,6 +514,36 @@ TEST_F(ControlsTest, TearDownKnowsItIsDestroyingFromTheStart) {
     };
     delete f;
     EXPECT_EQ(seen, V({"OnDestroy destroying", "A destroying", "F destroying"}));
+}
+
+TEST_F(ControlsTest, TheFocusedControlsPopupMenuIsOfferedShortcutsFirst) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* panel = new Windowed(f, "P", f, Bounds(0, 0, 200, 200));
+    auto* button = new TButton(f);
+    button->SetParent(panel);
+    std::vector<std::string> log;
+    auto menuWith = [&](const std::string& name, TShortCut sc) {
+        auto* menu = new TPopupMenu(f);
+        auto* item = new TMenuItem(f);
+        item->SetShortCut(sc);
+        item->OnClick = [&log, name](TObject*) { log.push_back(name); };
+        menu->Items()->Add(item);
+        return menu;
+    };
+    button->SetPopupMenu(menuWith("copy", ShortCut('C', ssCtrl)));
+    panel->SetPopupMenu(menuWith("refresh", ShortCut(VK_F5, 0)));
+    f->OnShortCut = [&](TMessage& m, bool& handled) {
+        if (m.WParam == VK_F5 || m.WParam == 'C') log.push_back("form"), handled = true;
+    };
+    f->Show();
+    button->SetFocus();
+    RunUntilIdle();
+    D().KeyDown(VK_CONTROL);
+    PressKey('C');
+    D().KeyUp(VK_CONTROL);
+    PressKey(VK_F5); // the parent's menu
+    PressKey('C');   // no menu wants plain C: the form's turn
+    EXPECT_EQ(log, V({"copy", "refresh", "form"}));
 }
 
 TEST_F(ControlsTest, KeyPreviewShortcutsAndDialogKeys) {

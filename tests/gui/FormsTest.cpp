@@ -1,5 +1,6 @@
 #include "GuiHarness.h"
 #include "gui/Dialogs.h"
+#include "gui/GraphicControl.h"
 #include "gui/HintWindow.h"
 #include "gui/StdCtrls.h"
 #include "gui/Thread.h"
@@ -314,6 +315,55 @@ TEST_F(FormsTest, HintsShowAfterThePauseAndHideWhenTheMouseLeaves) {
     Application->SetShowHint(true);
     EXPECT_EQ(Application->HintWindow()->ClassName(), "MyHint");
     Application->HintWindowClass = nullptr;
+    Application->OnShowHint = nullptr;
+}
+
+class RefusingButton : public TButton {
+public:
+    using TButton::TButton;
+
+protected:
+    void CMHintShow(TMessage& m) override { m.Result = 1; }
+};
+
+TEST_F(FormsTest, HintsOfEmptyRefusingAndDisabledControls) {
+    auto* f = MakeForm<TForm>();
+    f->SetBorderStyle(bsNone);
+    f->SetBounds(100, 100, 300, 200);
+    auto* empty = new TButton(f);
+    empty->SetParent(f);
+    empty->SetBounds(10, 10, 75, 25);
+    auto* refusing = new RefusingButton(f);
+    refusing->SetParent(f);
+    refusing->SetBounds(10, 50, 75, 25);
+    refusing->Hint = "不显示";
+    auto* disabled = new TGraphicControl(f);
+    disabled->SetParent(f);
+    disabled->SetBounds(10, 90, 75, 25);
+    disabled->Hint = "已停用";
+    disabled->SetEnabled(false);
+    for (TControl* c :
+         {static_cast<TControl*>(empty), static_cast<TControl*>(refusing), static_cast<TControl*>(disabled)})
+        c->SetShowHint(true);
+    f->Show();
+    RunUntilIdle();
+    std::vector<std::string> asked;
+    Application->OnShowHint = [&](std::string& s, bool&, THintInfo& info) {
+        asked.push_back(info.HintControl == empty ? "empty" : s);
+        if (s.empty()) s = "动态";
+    };
+    auto hintAfterPause = [&](TControl* c) {
+        MoveTo(c, 5, 5);
+        Advance(Application->HintPause + 100);
+        THintWindow* w = Application->HintWindow();
+        std::string shown = w && w->Showing() ? w->Caption() : "";
+        MoveTo(f, 250, 150);
+        return shown;
+    };
+    EXPECT_EQ(hintAfterPause(empty), "动态");
+    EXPECT_EQ(hintAfterPause(refusing), "");
+    EXPECT_EQ(hintAfterPause(disabled), "已停用");
+    EXPECT_EQ(asked, V({"empty", "已停用"})); // the refusal was final
     Application->OnShowHint = nullptr;
 }
 
