@@ -160,7 +160,8 @@ void TCustomForm::SetClientSize(int width, int height) {
 }
 
 TRect TCustomForm::ClientRect() {
-    if (HandleAllocated()) return TCustomControl::ClientRect();
+    // A form inside another window has no frame; asking its style would make that window.
+    if (HandleAllocated() || Parent() || ParentWindow()) return TCustomControl::ClientRect();
     TCreateParams p;
     CreateParams(p);
     RECT frame{0, 0, 0, 0};
