@@ -409,7 +409,7 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* t) {
     if (!(t->dwFlags & TME_LEAVE) || !Get(t->hwndTrack)) return FALSE;
     s.tracked = t->hwndTrack;
     s.trackedNonClient = t->dwFlags & TME_NONCLIENT;
-    // Already outside: the leave notice comes at once, as the original does.
+    // Already outside: the leave notice comes at once, as Win32 does.
     int hit = HTNOWHERE;
     HWND under = HitWindow(s.cursor, hit);
     if (under != s.tracked || (hit != HTCLIENT) != s.trackedNonClient)

@@ -4,8 +4,8 @@
 #include "gui/Picture.h"
 #include "gui/Resources.h"
 
-#include <unistd.h>
 #include <cstring>
+#include <unistd.h>
 
 using namespace gui;
 
