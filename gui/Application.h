@@ -1,7 +1,8 @@
 #pragma once
 // The application: its hidden window, the message loop with OnMessage and the key handling
 // before translation, the main form, the hint engine and the default exception display.
-#include "gui/Controls.h"
+#include "gui/Control.h"
+#include "gui/Icon.h"
 
 #include <exception>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "gui/Forms.h"
 
 #include "gui/Application.h"
-#include "gui/Menus.h"
+#include "gui/Menu.h"
 #include "gui/Screen.h"
 #include "gui/ShortCuts.h"
 #include "win/Input.h"

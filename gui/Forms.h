@@ -1,7 +1,8 @@
 #pragma once
 // Forms: top-level windows (or children of another window) with a frame style, activation,
 // the active control, keyboard preview and shortcuts, showing, closing and the modal loop.
-#include "gui/Controls.h"
+#include "gui/CustomControl.h"
+#include "gui/Icon.h"
 
 namespace gui {
 

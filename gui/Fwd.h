@@ -14,6 +14,25 @@ using os::TComponent;
 using os::TObject;
 using os::TPersistent;
 
+class TGraphicsObject;
+class TFont;
+class TPen;
+class TBrush;
+class TCanvas;
+class TGraphic;
+class TBitmap;
+class TIcon;
+class TPicture;
+class TSizeConstraints;
+class TControl;
+class TWinControl;
+class TControlCanvas;
+class TGraphicControl;
+class TCustomControl;
+class TCustomForm;
+class TForm;
+class TApplication;
+class TScreen;
 class TStrings;
 class TStringList;
 class TCollection;
@@ -32,6 +51,9 @@ class TMenuItem;
 class TMenu;
 class TMainMenu;
 class TPopupMenu;
+class TCustomImageList;
+class TImageList;
+class THintWindow;
 
 using TShortCut = uint16_t;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The window that shows a hint.  The application makes one from HintWindowClass; the skinned
 // hint window derives from this and sizes and paints itself.
-#include "gui/Controls.h"
+#include "gui/CustomControl.h"
 
 namespace gui {
 

@@ -1,6 +1,9 @@
 #include "gui/ImgList.h"
 
 #include "gdi/Icon.h"
+#include "gui/Bitmap.h"
+#include "gui/Canvas.h"
+#include "gui/Icon.h"
 
 #include <stdexcept>
 

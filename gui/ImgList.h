@@ -1,7 +1,9 @@
 #pragma once
 // Image lists: equally sized pictures drawn by index (menus, tool bars, list views, hints).
 #include "gdi/ImageList.h"
-#include "gui/Graphics.h"
+#include "gui/Classes.h"
+#include "gui/Color.h"
+#include "gui/Fwd.h"
 
 namespace gui {
 

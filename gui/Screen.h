@@ -1,7 +1,10 @@
 #pragma once
 // The screen: the program's forms in activation order, the active form and control, the
 // monitor size and the cursor shapes.
-#include "gui/Controls.h"
+#include "gui/Classes.h"
+#include "gui/ControlTypes.h"
+#include "gui/Fwd.h"
+#include "gui/Geometry.h"
 
 #include <vector>
 

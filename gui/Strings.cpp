@@ -1,6 +1,6 @@
 #include "gui/Strings.h"
 
-#include "gui/Streams.h"
+#include "gui/FileStream.h"
 
 namespace gui {
 

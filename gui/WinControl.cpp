@@ -1,4 +1,4 @@
-#include "gui/Controls.h"
+#include "gui/WinControl.h"
 
 #include "gdi/Draw.h"
 #include "gui/Forms.h"
@@ -918,19 +918,6 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         RestoreDC(dc, saved);
     }
-}
-
-// ---- TCustomControl
-
-TCustomControl::TCustomControl(TComponent* owner)
-    : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
-
-TCustomControl::~TCustomControl() {
-    canvas_->FreeHandle();
-}
-
-void TCustomControl::PaintWindow(HDC dc) {
-    canvas_->PaintOn(dc, [this] { Paint(); });
 }
 
 } // namespace gui

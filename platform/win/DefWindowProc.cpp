@@ -91,7 +91,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         PaintFrame(h, *w);
         return 0;
     case WM_NCACTIVATE:
-        RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+        InvalidateFrame(*w); // the caption changes colour; the client stays as it is
         return TRUE;
     case WM_ERASEBKGND: {
         HBRUSH b = w->cls->background;
@@ -115,7 +115,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETTEXT:
         w->text = lp ? reinterpret_cast<const char*>(lp) : "";
         // Only the frame shows the text; ask for its repaint.
-        RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+        InvalidateFrame(*w);
         return TRUE;
     case WM_GETTEXT: {
         if (wp == 0 || !lp) return 0;
@@ -225,8 +225,13 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         UINT cmd = static_cast<UINT>(wp) & 0xFFF0;
         switch (cmd) {
         case SC_MOVE:
-        case SC_SIZE:
-            return RunMoveSizeLoop(h, static_cast<UINT>(wp), {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        case SC_SIZE: {
+            // lParam 0 (sent from code or the keyboard): the drag starts where
+            // the cursor is now, so the window does not jump.
+            POINT start{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            if (lp == 0) GetCursorPos(&start);
+            return RunMoveSizeLoop(h, static_cast<UINT>(wp), start);
+        }
         case SC_CLOSE:
             SendMessage(h, WM_CLOSE, 0, 0);
             return 0;

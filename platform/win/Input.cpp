@@ -78,27 +78,49 @@ void PostLeaveIfNeeded(HWND target, bool nonClient) {
     s.tracked = nullptr;
 }
 
+// Sequence, as Win32 does: WM_NCACTIVATE(FALSE) and WM_ACTIVATE(WA_INACTIVE,
+// new) to the old window; the new one comes to the top (owned windows stay
+// above it), then WM_NCACTIVATE(TRUE) and WM_ACTIVATE(how, old), whose default
+// moves the focus: WM_KILLFOCUS(new focus) to the old focus, WM_SETFOCUS(old
+// focus) to the new one.  A focus the new window did not take is dropped
+// afterwards with WM_KILLFOCUS(0).
 void Activate(HWND h, int how) {
     InputState& s = S();
     HWND old = s.active;
     if (old == h) return;
     s.active = h;
-    // Old window first: WM_NCACTIVATE(FALSE), then WM_ACTIVATE(WA_INACTIVE, new).
     if (old && Get(old)) {
         SendMessage(old, WM_NCACTIVATE, FALSE, 0);
         SendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(h));
     }
-    if (InSubtree(old, s.focus) && s.active != old) {
-        // The focus leaves with the old active window when the new one takes none.
+    if (h && Get(h) && s.active == h) {
+        SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (s.active == h) {
+            SendMessage(h, WM_NCACTIVATE, TRUE, 0);
+            SendMessage(h, WM_ACTIVATE, static_cast<WPARAM>(how), reinterpret_cast<LPARAM>(old));
+        }
+    }
+    if (s.focus && InSubtree(old, s.focus) && s.active != old && !InSubtree(s.active, s.focus)) {
         HWND f = s.focus;
         s.focus = nullptr;
         if (Get(f)) SendMessage(f, WM_KILLFOCUS, 0, 0);
     }
-    if (!h || !Get(h) || s.active != h) return;
-    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (s.active != h) return;
-    SendMessage(h, WM_NCACTIVATE, TRUE, 0);
-    SendMessage(h, WM_ACTIVATE, static_cast<WPARAM>(how), reinterpret_cast<LPARAM>(old));
+}
+
+// The window that takes over when the active one goes: its owner, else the
+// frontmost visible, enabled window that takes activation at all (tool
+// windows such as menus and hints never do), as Win32 does.
+HWND NextToActivate(HWND gone) {
+    WindowPtr w = Get(gone);
+    if (w && w->owner && IsWindowVisible(w->owner) && IsWindowEnabled(w->owner)) return w->owner;
+    for (HWND c : TopLevels()) {
+        WindowPtr o = Get(c);
+        if (c == gone || !o || o->destroying || !(o->style & WS_VISIBLE) || (o->style & WS_DISABLED) ||
+            (o->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW)))
+            continue;
+        return c;
+    }
+    return nullptr;
 }
 
 void ConvertMouse(const display::RawInput& ev, std::deque<MSG>& out) {
@@ -133,6 +155,22 @@ void ConvertMouse(const display::RawInput& ev, std::deque<MSG>& out) {
     if (ev.kind != display::RawInput::MouseMove)
         base = ev.kind == display::RawInput::ButtonDown ? kDown[b] : kDown[b] + 1;
 
+    // A button-down outside the capture: WM_MOUSEACTIVATE (for an inactive
+    // window, or for a child of the active one, as Win32 does), activation,
+    // WM_SETCURSOR, the parents' WM_PARENTNOTIFY, then the button message.
+    bool down = ev.kind == display::RawInput::ButtonDown && target != s.capture;
+    if (down) {
+        HWND root = RootOf(target);
+        if (root && (root != s.active || target != root)) {
+            LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(root),
+                                     MAKELPARAM(hit, static_cast<int>(base)));
+            if (ma != MA_NOACTIVATE && ma != MA_NOACTIVATEANDEAT && Get(root) && root != s.active)
+                Activate(root, WA_CLICKACTIVE);
+            if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return;
+            if (!Get(target)) return;
+        }
+    }
+
     if (target != s.capture) {
         SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                     MAKELPARAM(hit, static_cast<int>(base)));
@@ -140,16 +178,7 @@ void ConvertMouse(const display::RawInput& ev, std::deque<MSG>& out) {
     }
 
     if (ev.kind == display::RawInput::ButtonDown) {
-        if (target != s.capture) {
-            HWND root = RootOf(target);
-            if (root && root != s.active) {
-                LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(root),
-                                         MAKELPARAM(hit, static_cast<int>(base)));
-                if (ma != MA_NOACTIVATE && ma != MA_NOACTIVATEANDEAT && Get(root))
-                    Activate(root, WA_CLICKACTIVE);
-                if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return;
-                if (!Get(target)) return;
-            }
+        if (down) {
             // Each ancestor of a child hears of the click (menus close through it).
             for (WindowPtr w = Get(target); w && w->Child() && !(w->exStyle & WS_EX_NOPARENTNOTIFY);) {
                 WindowPtr p = Get(w->parent);
@@ -262,6 +291,9 @@ bool ConvertInput(std::deque<MSG>& out) {
 void OnWindowGone(HWND h, bool deactivate) {
     InputState& s = S();
     if (InSubtree(h, s.capture)) ReleaseCapture();
+    // The window that takes over takes the focus as it is activated; what is
+    // left in h is dropped.
+    if (deactivate && s.active == h) Activate(NextToActivate(h), WA_ACTIVE);
     if (InSubtree(h, s.focus)) {
         HWND f = s.focus;
         s.focus = nullptr;
@@ -270,20 +302,6 @@ void OnWindowGone(HWND h, bool deactivate) {
     if (s.tracked && InSubtree(h, s.tracked)) s.tracked = nullptr;
     if (s.lastHwnd && InSubtree(h, s.lastHwnd)) s.lastHwnd = nullptr;
     if (s.caret.owner && InSubtree(h, s.caret.owner)) s.caret = {};
-    if (deactivate && s.active == h) {
-        // The owner takes over, else the frontmost visible enabled window.
-        HWND next = nullptr;
-        WindowPtr w = Get(h);
-        if (w && w->owner && IsWindowVisible(w->owner) && IsWindowEnabled(w->owner)) next = w->owner;
-        for (size_t i = 0; !next && i < TopLevels().size(); ++i) {
-            HWND c = TopLevels()[i];
-            WindowPtr o = Get(c);
-            if (c != h && o && !o->destroying && (o->style & WS_VISIBLE) && !(o->style & WS_DISABLED) &&
-                !(o->exStyle & WS_EX_NOACTIVATE))
-                next = c;
-        }
-        Activate(next, WA_ACTIVE);
-    }
 }
 
 CaretState GetCaretState() {

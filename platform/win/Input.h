@@ -9,13 +9,20 @@
 HWND SetFocus(HWND h);
 HWND GetFocus();
 // Sequence: WM_NCACTIVATE(FALSE) and WM_ACTIVATE(WA_INACTIVE, new) to the old
-// window, WM_NCACTIVATE(TRUE) and WM_ACTIVATE(WA_ACTIVE, old) to the new one,
-// whose default sets the focus to it.
+// window; the new one comes to the top with its owned windows above it, then
+// WM_NCACTIVATE(TRUE) and WM_ACTIVATE(WA_ACTIVE, old), whose default sets the
+// focus to it (WM_KILLFOCUS(new) to the old focus, WM_SETFOCUS(old focus));
+// a focus the new window did not take gets WM_KILLFOCUS(0) last.  When the
+// active window is hidden or destroyed its owner takes over, else the
+// frontmost visible, enabled window that is no tool or no-activate window.
 HWND SetActiveWindow(HWND h);
 HWND GetActiveWindow();
 BOOL SetForegroundWindow(HWND h);
 HWND GetForegroundWindow();
 // Under capture every mouse message goes to the capturing window in client form.
+// A button-down elsewhere: WM_MOUSEACTIVATE (an inactive window, or a child of
+// the active one), activation, WM_SETCURSOR, WM_PARENTNOTIFY to the parents,
+// then the button message.
 HWND SetCapture(HWND h);
 BOOL ReleaseCapture();
 HWND GetCapture();

@@ -221,10 +221,14 @@ LRESULT DispatchMessage(const MSG* m) {
     if (!w) return 0;
     LRESULT r = CallProc(w->proc, m->hwnd, m->message, m->wParam, m->lParam);
     if (m->message == WM_PAINT && Get(m->hwnd)) {
-        // A procedure that answers WM_PAINT without BeginPaint would be asked forever.
-        if (!w->update.Empty() || w->ncDirty || w->internalPaint) {
-            w->update.Clear();
-            w->ncDirty = w->erase = w->internalPaint = false;
+        // A procedure that answers WM_PAINT without BeginPaint would be asked
+        // forever: what it left is validated, but a pending frame is still
+        // painted, as Win32 does.
+        w->update.Clear();
+        w->erase = w->internalPaint = false;
+        if (w->ncDirty) {
+            w->ncDirty = false;
+            SendMessage(m->hwnd, WM_NCPAINT, 1, 0);
         }
     }
     return r;

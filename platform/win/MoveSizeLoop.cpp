@@ -22,7 +22,7 @@ void Edges(int edge, bool& l, bool& t, bool& r, bool& b) {
 } // namespace
 
 // Sequence:
-//   SetCapture(h)                  (WM_CAPTURECHANGED to a previous capture)
+//   WM_CANCELMODE to a previous capture, then SetCapture(h) (WM_CAPTURECHANGED to it)
 //   WM_ENTERSIZEMOVE
 //   SC_SIZE: WM_GETMINMAXINFO      (tracking limits, read once)
 //   for every mouse move:
@@ -43,6 +43,11 @@ LRESULT RunMoveSizeLoop(HWND h, UINT command, POINT start) {
     RECT origin;
     GetWindowRect(h, &origin);
     POINT parentOrigin{origin.left - w->rect.left, origin.top - w->rect.top};
+    // A modal loop starting cancels what holds the mouse (an open menu).
+    if (HWND cap = GetCapture(); cap && cap != h) {
+        SendMessage(cap, WM_CANCELMODE, 0, 0);
+        if (!Get(h)) return 0;
+    }
     SetCapture(h);
     SendMessage(h, WM_ENTERSIZEMOVE, 0, 0);
     MINMAXINFO mmi{};
@@ -96,12 +101,15 @@ LRESULT RunMoveSizeLoop(HWND h, UINT command, POINT start) {
             if (m.message == WM_LBUTTONUP) break;
             continue;
         }
-        if (m.hwnd == h && (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN)) {
-            if (m.wParam == VK_ESCAPE) {
-                cancel = true;
-                break;
+        // The loop takes the keys of the whole thread, whichever window has the focus.
+        if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) {
+            if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
+                if (m.wParam == VK_ESCAPE) {
+                    cancel = true;
+                    break;
+                }
+                if (m.wParam == VK_RETURN) break;
             }
-            if (m.wParam == VK_RETURN) break;
             continue;
         }
         if (m.message >= WM_MOUSEMOVE && m.message <= WM_MBUTTONDBLCLK) continue; // other buttons: ignored

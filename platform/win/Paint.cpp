@@ -73,8 +73,16 @@ Region VisibleArea(const Window& w, bool clipChildren) {
     return r;
 }
 
+HWND g_locked = nullptr; // LockWindowUpdate's window
+
+bool Locked(const Window& w) {
+    return g_locked && (w.handle == g_locked || IsChild(g_locked, w.handle));
+}
+
 HDC MakeDC(const Window& w, bool client, const Region* limit) {
     WindowPtr root = Get(RootOf(w.handle));
+    // A layered window's picture and a locked window take no drawing.
+    if (!root || root->picture || Locked(w)) return gdi::CreateSurfaceDC(nullptr, {}, {});
     Region vis = VisibleArea(w, w.style & WS_CLIPCHILDREN);
     if (client) vis = And(vis, Region(w.client));
     if (limit) vis = And(vis, *limit);
@@ -104,13 +112,41 @@ void InvalidateTree(Window& w, const Region& area, bool erase, bool frame, bool 
     }
 }
 
-void PaintNow(HWND h, bool children) {
+bool NeedsPaint(const Window& w) {
+    return !w.update.Empty() || w.ncDirty || w.internalPaint;
+}
+
+// What BeginPaint does before WM_PAINT, without it: WM_NCPAINT for a pending
+// frame, WM_ERASEBKGND for a pending erase; the update region stays.
+void EraseNow(HWND h) {
     WindowPtr w = Get(h);
     if (!w) return;
-    if (!w->update.Empty() || w->ncDirty || w->internalPaint) SendMessage(h, WM_PAINT, 0, 0);
+    if (w->ncDirty) {
+        w->ncDirty = false;
+        SendMessage(h, WM_NCPAINT, 1, 0);
+        if (!Get(h)) return;
+    }
+    if (w->erase && !w->update.Empty()) {
+        w->erase = false;
+        HDC dc = MakeDC(*w, true, &w->update);
+        SendMessage(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        DeleteDC(dc);
+        if (WindowPtr still = Get(h)) PresentWindow(*still);
+    }
+}
+
+void PaintNow(HWND h, bool children, bool paint) {
+    WindowPtr w = Get(h);
+    if (!w || !IsReallyVisible(*w)) return;
+    if (NeedsPaint(*w)) {
+        if (paint)
+            SendMessage(h, WM_PAINT, 0, 0);
+        else
+            EraseNow(h);
+    }
     if (!children || !Get(h)) return;
     std::vector<HWND> kids = w->children;
-    for (HWND k : kids) PaintNow(k, true);
+    for (HWND k : kids) PaintNow(k, true, paint);
 }
 
 HWND FindPaint(HWND h) {
@@ -139,6 +175,10 @@ Region ClientToWindow(const Window& w, const RECT* r, HRGN rgn) {
 
 void InvalidateWindow(Window& w, const gdi::Region& area, bool erase, bool frame) {
     InvalidateTree(w, area, erase, frame, true);
+}
+
+void InvalidateFrame(Window& w) {
+    if (IsReallyVisible(w)) w.ncDirty = true;
 }
 
 void InvalidateParentArea(Window& w) {
@@ -214,7 +254,7 @@ BOOL RedrawWindow(HWND h, const RECT* r, HRGN rgn, UINT flags) {
     }
     if (flags & RDW_NOINTERNALPAINT) w->internalPaint = false;
     if (flags & RDW_NOERASE) w->erase = false;
-    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) PaintNow(h, flags & RDW_ALLCHILDREN);
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) PaintNow(h, flags & RDW_ALLCHILDREN, flags & RDW_UPDATENOW);
     return TRUE;
 }
 
@@ -238,7 +278,7 @@ int GetUpdateRgn(HWND h, HRGN rgn, BOOL) {
 
 BOOL UpdateWindow(HWND h) {
     if (!Get(h)) return FALSE;
-    PaintNow(h, false);
+    PaintNow(h, true, true); // invalid child windows are painted too, as Win32 does
     return TRUE;
 }
 
@@ -261,7 +301,9 @@ HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
     HDC dc = MakeDC(*w, true, &limit);
     ps->hdc = dc;
     ps->rcPaint = upd.Box();
-    ps->fErase = TRUE;
+    // fErase: the background still needs erasing (an erase was pending and
+    // WM_ERASEBKGND did not do it).
+    ps->fErase = FALSE;
     if (erase) ps->fErase = SendMessage(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
     HideCaret(h);
     return dc;
@@ -314,7 +356,16 @@ BOOL ScrollWindow(HWND h, int dx, int dy, const RECT* r, const RECT* clip) {
     BitBlt(dc, area.left + dx, area.top + dy, area.right - area.left, area.bottom - area.top, dc, area.left,
            area.top, SRCCOPY);
     ReleaseDC(h, dc);
-    // What the move uncovered must be painted again.
+    // A pending update inside the area moves with the pixels it stands for;
+    // what the move uncovered must be painted again.
+    Region areaW(area);
+    areaW.Offset(w->client.left, w->client.top);
+    Region pending = And(w->update, areaW);
+    if (!pending.Empty()) {
+        w->update = Region::Combine(w->update, pending, Region::Op::Diff);
+        pending.Offset(dx, dy);
+        w->update = Region::Combine(w->update, And(pending, areaW), Region::Op::Or);
+    }
     Region uncovered(area);
     Region moved(RECT{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy});
     uncovered = Region::Combine(uncovered, moved, Region::Op::Diff);
@@ -333,6 +384,17 @@ BOOL ScrollWindow(HWND h, int dx, int dy, const RECT* r, const RECT* clip) {
     return TRUE;
 }
 
-BOOL LockWindowUpdate(HWND) {
+// One window at a time, as Win32 does: drawing into it and its children is
+// dropped while it is locked, and unlocking repaints it whole.
+BOOL LockWindowUpdate(HWND h) {
+    if (!h) {
+        HWND was = g_locked;
+        g_locked = nullptr;
+        if (was && Get(was))
+            RedrawWindow(was, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        return TRUE;
+    }
+    if (!Get(h) || (g_locked && Get(g_locked))) return FALSE;
+    g_locked = h;
     return TRUE;
 }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <strings.h>
 #include <unordered_map>
 
@@ -22,16 +23,70 @@ struct Tables {
     std::map<std::string, std::shared_ptr<WindowClass>, std::less<>> classes; // lower-case names
     std::vector<HWND> topLevels;
     uintptr_t next = 1;
-    // Procedure instances: fake procedure values inside this array.
-    std::vector<ProcFunction> procs;
 };
+
+// Procedure instances: each one's value is the address of a slot in blocks
+// of memory kept for good, so a value never looks like a real function, a
+// freed one stays recognisable (and answers nothing), and blocks are added as
+// needed: there is no limit.
+class ProcInstances {
+public:
+    WNDPROC Make(ProcFunction fn) {
+        size_t slot;
+        if (!free_.empty()) {
+            slot = free_.back();
+            free_.pop_back();
+        } else {
+            if (fns_.size() == blocks_.size() * kSlots) {
+                blocks_.push_back(std::make_unique<char[]>(kSlots * kSlotBytes));
+                bases_.emplace(reinterpret_cast<uintptr_t>(blocks_.back().get()), blocks_.size() - 1);
+            }
+            slot = fns_.size();
+            fns_.emplace_back();
+        }
+        fns_[slot] = std::move(fn);
+        return reinterpret_cast<WNDPROC>(reinterpret_cast<uintptr_t>(blocks_[slot / kSlots].get()) +
+                                         (slot % kSlots) * kSlotBytes);
+    }
+    void Free(WNDPROC proc) {
+        std::optional<size_t> slot = SlotOf(proc);
+        if (!slot || !fns_[*slot]) return;
+        fns_[*slot] = nullptr;
+        free_.push_back(*slot);
+    }
+    // Null when proc is a real function; an empty function for a freed instance.
+    const ProcFunction* Find(WNDPROC proc) const {
+        std::optional<size_t> slot = SlotOf(proc);
+        return slot ? &fns_[*slot] : nullptr;
+    }
+
+private:
+    static constexpr size_t kSlots = 1024, kSlotBytes = 8;
+    std::optional<size_t> SlotOf(WNDPROC proc) const {
+        auto addr = reinterpret_cast<uintptr_t>(proc);
+        auto it = bases_.upper_bound(addr);
+        if (it == bases_.begin()) return std::nullopt;
+        --it;
+        size_t offset = addr - it->first;
+        if (offset >= kSlots * kSlotBytes) return std::nullopt;
+        size_t slot = it->second * kSlots + offset / kSlotBytes;
+        return slot < fns_.size() ? std::optional<size_t>(slot) : std::nullopt;
+    }
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::map<uintptr_t, size_t> bases_; // block address → block index
+    std::vector<ProcFunction> fns_;     // by slot
+    std::vector<size_t> free_;
+};
+
+ProcInstances& Procs() {
+    static ProcInstances p;
+    return p;
+}
 
 Tables& T() {
     static Tables t;
     return t;
 }
-
-alignas(16) char g_procSlots[4096];
 
 std::string Lower(const char* s) {
     std::string r = s ? s : "";
@@ -131,17 +186,13 @@ POINT SurfaceOffset(const Window& w) {
 }
 
 LRESULT CallProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto addr = reinterpret_cast<uintptr_t>(proc);
-    auto base = reinterpret_cast<uintptr_t>(g_procSlots);
-    if (addr >= base && addr < base + sizeof g_procSlots) {
-        size_t i = (addr - base) / 8;
-        if (i < T().procs.size() && T().procs[i]) {
-            ProcFunction fn = T().procs[i]; // a copy: the procedure may free itself
-            return fn(h, msg, wp, lp);
-        }
-        return 0;
+    if (!proc) return 0;
+    if (const ProcFunction* inst = Procs().Find(proc)) {
+        if (!*inst) return 0;
+        ProcFunction fn = *inst; // a copy: the procedure may free itself
+        return fn(h, msg, wp, lp);
     }
-    return proc ? proc(h, msg, wp, lp) : 0;
+    return proc(h, msg, wp, lp);
 }
 
 } // namespace win
@@ -149,22 +200,11 @@ LRESULT CallProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 using namespace win;
 
 WNDPROC MakeProcInstance(ProcFunction fn) {
-    auto& procs = T().procs;
-    size_t i = 0;
-    while (i < procs.size() && procs[i]) ++i;
-    if (i == procs.size()) {
-        if (i >= sizeof g_procSlots / 8) return nullptr;
-        procs.emplace_back();
-    }
-    procs[i] = std::move(fn);
-    return reinterpret_cast<WNDPROC>(reinterpret_cast<uintptr_t>(g_procSlots) + i * 8);
+    return fn ? Procs().Make(std::move(fn)) : nullptr;
 }
 
 void FreeProcInstance(WNDPROC proc) {
-    auto addr = reinterpret_cast<uintptr_t>(proc), base = reinterpret_cast<uintptr_t>(g_procSlots);
-    if (addr < base || addr >= base + sizeof g_procSlots) return;
-    size_t i = (addr - base) / 8;
-    if (i < T().procs.size()) T().procs[i] = nullptr;
+    Procs().Free(proc);
 }
 
 LRESULT CallWindowProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -522,6 +562,10 @@ LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value) {
                 w->layered = layered;
                 w->layeredAlpha = -1;
                 w->perPixelAlpha = false;
+                if (w->picture) {
+                    w->picture = false;
+                    InvalidateWindow(*w, gdi::Region(RECT{0, 0, w->Width(), w->Height()}), true, true);
+                }
                 PlaceOnDisplay(*w);
             }
         }
@@ -576,8 +620,12 @@ BOOL EnableWindow(HWND h, BOOL enable) {
     if (enable)
         w->style &= ~WS_DISABLED;
     else {
-        w->style |= WS_DISABLED;
-        OnWindowGone(h, false); // a disabled window keeps neither focus nor capture
+        // As Win32 does: WM_CANCELMODE ends what the window had under way (its
+        // capture, an open menu); disabled, it keeps neither focus nor capture.
+        w->style |= WS_DISABLED; // first, so a handler that disables again ends here
+        SendMessage(h, WM_CANCELMODE, 0, 0);
+        if (!Get(h)) return wasDisabled;
+        OnWindowGone(h, false);
     }
     SendMessage(h, WM_ENABLE, enable ? TRUE : FALSE, 0);
     return wasDisabled;

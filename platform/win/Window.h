@@ -60,7 +60,9 @@ int GetWindowTextLength(HWND h);
 BOOL SetWindowText(HWND h, const char* text);
 std::string GetWindowTextString(HWND h);
 
-BOOL EnableWindow(HWND h, BOOL enable); // sends WM_ENABLE; answers whether it was disabled
+// Disabling sends WM_CANCELMODE, takes focus and capture away, then sends
+// WM_ENABLE(FALSE); enabling sends WM_ENABLE(TRUE).  Answers whether it was disabled.
+BOOL EnableWindow(HWND h, BOOL enable);
 BOOL IsWindowEnabled(HWND h);
 BOOL IsWindowVisible(HWND h);
 BOOL IsIconic(HWND h);

@@ -58,6 +58,7 @@ struct Window {
     bool layered = false;
     int layeredAlpha = -1; // -1: nothing set yet, drawn opaque
     bool perPixelAlpha = false;
+    bool picture = false; // the surface holds what UpdateLayeredWindow gave; painting leaves it alone
     ScrollState scroll[2];
 
     bool Child() const { return (style & WS_CHILD) && parent; }
@@ -86,6 +87,7 @@ LRESULT CallProc(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp);
 void OnWindowGone(HWND h, bool deactivate = true); // focus, capture and activation leave h
 void InvalidateWindow(Window& w, const gdi::Region& area, bool erase, bool frame); // window units
 void InvalidateParentArea(Window& w); // where a child was, in its parent
+void InvalidateFrame(Window& w);      // the non-client area alone: WM_NCPAINT, no client paint
 void ResizeSurface(Window& w);
 void PlaceOnDisplay(Window& w);
 RECT DefaultClientRect(const Window& w); // what DefWindowProc's WM_NCCALCSIZE computes

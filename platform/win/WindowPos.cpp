@@ -15,6 +15,24 @@ namespace win {
 
 namespace {
 
+bool OwnedBy(HWND h, HWND owner) {
+    for (WindowPtr o = Get(h); o && o->owner; o = Get(o->owner))
+        if (o->owner == owner) return true;
+    return false;
+}
+
+// Owned windows stay in front of their owner, as Win32 does: those that fell
+// behind it move up to just in front of it, keeping their own order.
+void KeepOwnedAbove(std::vector<HWND>& list, HWND owner) {
+    auto at = std::find(list.begin(), list.end(), owner);
+    std::vector<HWND> behind;
+    for (auto it = at; it != list.end(); ++it)
+        if (OwnedBy(*it, owner)) behind.push_back(*it);
+    if (behind.empty()) return;
+    for (HWND o : behind) std::erase(list, o);
+    list.insert(std::find(list.begin(), list.end(), owner), behind.begin(), behind.end());
+}
+
 void ApplyZOrder(Window& w, HWND after) {
     auto& list = w.Child() ? Get(w.parent)->children : TopLevels();
     if (after == HWND_TOPMOST) w.exStyle |= WS_EX_TOPMOST;
@@ -36,6 +54,7 @@ void ApplyZOrder(Window& w, HWND after) {
         pos = it == list.end() ? list.begin() : it + 1;
     }
     list.insert(pos, w.handle);
+    if (!w.Child()) KeepOwnedAbove(list, w.handle);
 }
 
 } // namespace
@@ -160,6 +179,9 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
         w->update.Clear();
         w->ncDirty = w->erase = false;
     }
+    // The flags tell what really changed, as Win32 reports them.
+    if (!moved) wp.flags |= SWP_NOMOVE;
+    if (!sized) wp.flags |= SWP_NOSIZE;
     RECT nc = w->client;
     if (nc.left == oldClient.left && nc.top == oldClient.top && !moved) wp.flags |= SWP_NOCLIENTMOVE;
     if (nc.right - nc.left == oldClient.right - oldClient.left &&

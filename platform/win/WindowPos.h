@@ -5,8 +5,9 @@
 
 // Sequence: WM_WINDOWPOSCHANGING (the WINDOWPOS may be changed; the default
 // clamps a sizeable top-level window to WM_GETMINMAXINFO), WM_NCCALCSIZE when
-// the size changes or SWP_FRAMECHANGED, then WM_WINDOWPOSCHANGED, whose
-// default sends WM_MOVE and WM_SIZE; showing a top-level window without
+// the size changes or SWP_FRAMECHANGED, then WM_WINDOWPOSCHANGED (with
+// SWP_NOMOVE and SWP_NOSIZE for what did not change), whose default sends
+// WM_MOVE and WM_SIZE; showing a top-level window without
 // SWP_NOACTIVATE then activates it.
 BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags);
 BOOL MoveWindow(HWND h, int x, int y, int w, int h2, BOOL repaint);

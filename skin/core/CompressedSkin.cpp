@@ -2,6 +2,7 @@
 
 #include "gdi/image/Bmp.h"
 #include "gui/Classes.h"
+#include "gui/FileStream.h"
 #include "gui/StringList.h"
 #include "os/Convert.h"
 #include "os/Paths.h"

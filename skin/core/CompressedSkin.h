@@ -9,7 +9,7 @@
 //   empty) and, when 0, a BMP file; in version 2 only, two more flag-and-BMP pairs that are
 //   dropped; int32 count n and n BMP files (the indexed pictures); the ini text to the end.
 // Each BMP is a whole bitmap file whose header gives its length.
-#include "gui/Streams.h"
+#include "gui/MemoryStream.h"
 #include "os/Component.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "skin/core/SkinIni.h"
 
-#include "gui/IniFiles.h"
+#include "gui/CustomIniFile.h"
 #include "gui/StringList.h"
 #include "skin/core/SkinIniFile.h"
 

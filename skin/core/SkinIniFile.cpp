@@ -1,6 +1,7 @@
 #include "skin/core/SkinIniFile.h"
 
-#include "gui/Streams.h"
+#include "gui/FileStream.h"
+#include "gui/StringStream.h"
 #include "gui/Strings.h"
 #include "os/Convert.h"
 

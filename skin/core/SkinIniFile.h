@@ -6,7 +6,7 @@
 // comment, section and key names ignore letter case, the first of a doubled key counts, a
 // section named twice reads as one, and lines before the first section are ignored.
 // Writers end lines with CR LF; a reader takes CR, LF and CR LF alike.
-#include "gui/IniFiles.h"
+#include "gui/CustomIniFile.h"
 
 #include <string>
 #include <unordered_map>

@@ -3,7 +3,7 @@
 // default it reads as when absent.  The encoding follows from the field's type.
 #include "skin/core/SkinIni.h"
 
-#include "gui/IniFiles.h"
+#include "gui/CustomIniFile.h"
 
 #include <functional>
 #include <initializer_list>

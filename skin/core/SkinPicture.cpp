@@ -1,7 +1,8 @@
 #include "skin/core/SkinPicture.h"
 
 #include "gdi/image/Bmp.h"
-#include "gui/Streams.h"
+#include "gui/FileStream.h"
+#include "gui/MemoryStream.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
 // zlib streams over the class library's streams: a write-only compressing stream and a
 // read-only decompressing one, each with an 8192-byte buffer.
-#include "gui/Streams.h"
+#include "gui/MemoryStream.h"
 
 #include <functional>
 #include <memory>

@@ -1,5 +1,5 @@
 #include "gui/Classes.h"
-#include "gui/Menus.h"
+#include "gui/Menu.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "GuiHarness.h"
+#include "gui/GraphicControl.h"
 #include "gui/StdCtrls.h"
 #include "win/Input.h"
 #include "win/Styles.h"

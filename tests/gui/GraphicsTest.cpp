@@ -1,7 +1,8 @@
 #include "GuiHarness.h"
 #include "gui/ImgList.h"
-#include "gui/Menus.h"
+#include "gui/MemoryStream.h"
 #include "gui/Picture.h"
+#include "gui/PopupMenu.h"
 #include "gui/Resources.h"
 
 #include <cstring>

@@ -1,5 +1,6 @@
-#include "gui/IniFiles.h"
-#include "gui/Streams.h"
+#include "gui/IniFile.h"
+#include "gui/MemIniFile.h"
+#include "gui/Stream.h"
 #include "gui/StringList.h"
 
 #include "TempDir.h"

@@ -1,4 +1,4 @@
-#include "gui/Menus.h"
+#include "gui/PopupMenu.h"
 #include "gui/ShortCuts.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-#include "gui/Streams.h"
+#include "gui/FileStream.h"
+#include "gui/StringStream.h"
 
 #include "TempDir.h"
 

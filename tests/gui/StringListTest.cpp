@@ -1,5 +1,5 @@
 #include "gui/StringList.h"
-#include "gui/Streams.h"
+#include "gui/Stream.h"
 
 #include "TempDir.h"
 

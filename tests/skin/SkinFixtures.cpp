@@ -1,7 +1,7 @@
 #include "tests/skin/SkinFixtures.h"
 
 #include "gdi/image/Bmp.h"
-#include "gui/Streams.h"
+#include "gui/StringStream.h"
 #include "skin/core/ZlibStreams.h"
 
 #include <fstream>

@@ -1,5 +1,5 @@
 // Stored skins: folder to stored skin to loaded skin, the version rules and damaged data.
-#include "gui/Streams.h"
+#include "gui/StringStream.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinIniFile.h"

@@ -182,3 +182,29 @@ TEST_F(WinTest, PaintingErasesThenPaintsParentsFirst) {
     EXPECT_EQ(s->View().Get(15, 15), 0x00FFFFFFu);
     EXPECT_EQ(s->View().Get(0, 0), 0x00FFFFFFu);
 }
+
+TEST_F(WinTest, ProcedureInstancesDoNotRunOut) {
+    HWND form = Make(WS_POPUP, 0, 0, 100, 100);
+    constexpr int kControls = 2000;
+    std::vector<HWND> controls;
+    std::vector<WNDPROC> procs;
+    for (int i = 0; i < kControls; ++i) {
+        HWND c = Make(WS_CHILD, 0, 0, 10, 10, form);
+        WNDPROC old = reinterpret_cast<WNDPROC>(GetWindowLongPtr(c, GWL_WNDPROC));
+        WNDPROC inst = MakeProcInstance([i, old](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            return m == WM_USER ? i + 1 : CallWindowProc(old, w, m, wp, lp);
+        });
+        ASSERT_NE(inst, nullptr) << i;
+        SetWindowLongPtr(c, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(inst));
+        controls.push_back(c);
+        procs.push_back(inst);
+    }
+    int answering = 0;
+    for (int i = 0; i < kControls; ++i) answering += SendMessage(controls[i], WM_USER, 0, 0) == i + 1;
+    EXPECT_EQ(answering, kControls);
+    EXPECT_EQ(SendMessage(controls.back(), WM_GETTEXTLENGTH, 0, 0), 1); // the old procedure still answers
+    DestroyWindow(form);
+    for (WNDPROC p : procs) FreeProcInstance(p);
+    // A freed instance answers nothing.
+    EXPECT_EQ(CallWindowProc(procs.front(), nullptr, WM_USER, 0, 0), 0);
+}

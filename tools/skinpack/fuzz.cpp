@@ -1,7 +1,7 @@
 // libFuzzer entry: the first byte chooses what the rest is.  0: a stored skin in the outer
 // format; 1: inner skin data, compressed here so the fuzzer reaches the picture and text
 // readers without having to find valid deflate data; 2: a skin text alone.
-#include "gui/Streams.h"
+#include "gui/StringStream.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkinIni.h"

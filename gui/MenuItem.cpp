@@ -1,9 +1,7 @@
-#include "gui/Menus.h"
+#include "gui/MenuItem.h"
 
-#include "gui/Graphics.h"
-#include "gui/ImgList.h"
-
-#include "gui/ShortCuts.h"
+#include "gui/Bitmap.h"
+#include "gui/Menu.h"
 
 #include <algorithm>
 #include <bitset>
@@ -191,8 +189,6 @@ void TMenuItem::MenuChanged(bool rebuild) {
     if (TMenu* menu = GetParentMenu()) menu->MenuChanged(this, rebuild);
 }
 
-// --- TMenu ---------------------------------------------------------------------------------
-
 TBitmap* TMenuItem::Bitmap() {
     if (!bitmap_) {
         bitmap_ = std::make_unique<TBitmap>();
@@ -207,94 +203,6 @@ bool TMenuItem::HasBitmap() const {
 
 void TMenuItem::SetBitmap(const TBitmap* bitmap) {
     Bitmap()->Assign(bitmap);
-}
-
-void TMenu::SetImages(TCustomImageList* images) {
-    if (images_) images_->RemoveFreeNotification(this);
-    images_ = images;
-    if (images) images->FreeNotification(this);
-    MenuChanged(nullptr, false);
-}
-
-void TMenu::Notification(TComponent* component, TOperation operation) {
-    TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == images_) SetImages(nullptr);
-}
-
-TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(nullptr)) {
-    items_->menu_ = this;
-}
-
-TMenu::~TMenu() {
-    // The items go while this menu is whole, and tell it nothing on the way.
-    items_->menu_ = nullptr;
-    items_.reset();
-}
-
-namespace {
-template <class Pred> TMenuItem* FindDepthFirst(TMenuItem* item, Pred pred, bool reachableOnly) {
-    for (int i = 0; i < item->Count(); ++i) {
-        TMenuItem* child = item->Items(i);
-        if (reachableOnly && !(child->Enabled() && child->Visible())) continue;
-        if (pred(child)) return child;
-        if (TMenuItem* found = FindDepthFirst(child, pred, reachableOnly)) return found;
-    }
-    return nullptr;
-}
-} // namespace
-
-TMenuItem* TMenu::FindItem(unsigned value, TFindItemKind kind) const {
-    return FindDepthFirst(
-        items_.get(),
-        [&](TMenuItem* item) {
-            return kind == TFindItemKind::fkCommand ? item->Command() == value : item->ShortCut() == value;
-        },
-        false);
-}
-
-bool TMenu::DispatchCommand(uint16_t command) {
-    TMenuItem* item = FindItem(command, TFindItemKind::fkCommand);
-    if (!item) return false;
-    item->Click();
-    return true;
-}
-
-bool TMenu::IsShortCut(uint16_t key, TShiftState shift) {
-    TShortCut sc = ShortCut(key, shift);
-    if (sc == scNone) return false;
-    TMenuItem* item = FindDepthFirst(
-        items_.get(), [&](TMenuItem* i) { return i->ShortCut() == sc; }, true);
-    if (!item) return false;
-    item->Click();
-    return true;
-}
-
-void TMenu::MenuChanged(TMenuItem* source, bool rebuild) {
-    if (OnChange) OnChange(this, source, rebuild);
-}
-
-// --- TPopupMenu ----------------------------------------------------------------------------
-
-void TPopupMenu::SetPopupComponent(TComponent* component) {
-    if (popupComponent_ == component) return;
-    if (popupComponent_) popupComponent_->RemoveFreeNotification(this);
-    popupComponent_ = component;
-    if (component) component->FreeNotification(this);
-}
-
-void TPopupMenu::Notification(TComponent* component, TOperation operation) {
-    TMenu::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == popupComponent_) popupComponent_ = nullptr;
-}
-
-void TPopupMenu::Popup(int x, int y) {
-    popupX_ = x;
-    popupY_ = y;
-    DoPopup(this);
-}
-
-void TPopupMenu::DoPopup(TObject* sender) {
-    if (OnPopup) OnPopup(sender);
 }
 
 } // namespace gui

@@ -1,7 +1,8 @@
-#include "gui/IniFiles.h"
+#include "gui/CustomIniFile.h"
 
-#include "gui/Streams.h"
+#include "gui/FileStream.h"
 #include "gui/StringList.h"
+#include "gui/StringStream.h"
 #include "gui/Strings.h"
 #include "os/Convert.h"
 #include "os/Paths.h"
@@ -161,38 +162,6 @@ void TCustomIniFile::EraseSection(const std::string& section) {
 
 void TCustomIniFile::DeleteKey(const std::string& section, const std::string& ident) {
     if (ValueExists(section, ident)) Modify([&](IniText& t) { t.DeleteKey(section, ident); });
-}
-
-// --- TIniFile ------------------------------------------------------------------------------
-
-const IniText& TIniFile::ForReading() {
-    LoadText(current_);
-    return current_;
-}
-
-void TIniFile::Modify(const std::function<void(IniText&)>& edit) {
-    if (!LoadText(current_)) throw EIniFileException("Unable to write to " + fileName_);
-    edit(current_);
-    SaveText(current_);
-}
-
-// --- TMemIniFile ---------------------------------------------------------------------------
-
-TMemIniFile::TMemIniFile(const std::string& fileName) : TCustomIniFile(fileName) {
-    Load();
-}
-
-void TMemIniFile::Load() {
-    if (!LoadText(text_)) TFileStream{fileName_, fmOpenRead}; // raises EFOpenError with the reason
-}
-
-void TMemIniFile::Rename(const std::string& fileName, bool reload) {
-    fileName_ = fileName;
-    if (reload) Load();
-}
-
-void TMemIniFile::UpdateFile() {
-    SaveText(text_);
 }
 
 } // namespace gui

@@ -1,7 +1,8 @@
-#include "gui/Controls.h"
+#include "gui/Control.h"
 
 #include "gui/Forms.h"
-#include "gui/Menus.h"
+#include "gui/PopupMenu.h"
+#include "gui/WinControl.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -10,14 +11,12 @@
 #include "win/WindowPos.h"
 
 #include <algorithm>
-#include <set>
 
 namespace gui {
 
 namespace {
 TControl* g_mouseControl = nullptr;
 TControl* g_captureControl = nullptr;
-std::set<TControlCanvas*> g_canvasesWithDc;
 // Set while the program's globals are made (the application's constructor), so not a global itself.
 std::function<void(TControl*)>& MouseListener() {
     static std::function<void(TControl*)> listener;
@@ -58,80 +57,6 @@ void ForgetControl(TControl* control) {
     }
     if (g_captureControl == control) g_captureControl = nullptr;
 }
-
-TShiftState KeysToShiftState(WPARAM keys) {
-    TShiftState s = 0;
-    if (keys & MK_SHIFT) s |= ssShift;
-    if (keys & MK_CONTROL) s |= ssCtrl;
-    if (keys & MK_LBUTTON) s |= ssLeft;
-    if (keys & MK_RBUTTON) s |= ssRight;
-    if (keys & MK_MBUTTON) s |= ssMiddle;
-    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
-    return s;
-}
-
-TShiftState KeyDataToShiftState(LPARAM keyData) {
-    TShiftState s = 0;
-    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-    if (keyData & (1 << 29)) s |= ssAlt;
-    return s;
-}
-
-TShiftState KeyboardStateToShiftState() {
-    TShiftState s = 0;
-    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
-    if (GetKeyState(VK_LBUTTON) < 0) s |= ssLeft;
-    if (GetKeyState(VK_RBUTTON) < 0) s |= ssRight;
-    if (GetKeyState(VK_MBUTTON) < 0) s |= ssMiddle;
-    return s;
-}
-
-// ---- TSizeConstraints
-
-void TSizeConstraints::Assign(const TPersistent* source) {
-    auto* c = dynamic_cast<const TSizeConstraints*>(source);
-    if (!c) return TPersistent::Assign(source);
-    minW_ = c->minW_, minH_ = c->minH_, maxW_ = c->maxW_, maxH_ = c->maxH_;
-    Changed();
-}
-
-void TSizeConstraints::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-// A maximum below the minimum raises the minimum's partner, as a user would expect of a range.
-void TSizeConstraints::SetMinWidth(int v) {
-    minW_ = std::max(v, 0);
-    if (maxW_ > 0 && maxW_ < minW_) maxW_ = minW_;
-    Changed();
-}
-void TSizeConstraints::SetMinHeight(int v) {
-    minH_ = std::max(v, 0);
-    if (maxH_ > 0 && maxH_ < minH_) maxH_ = minH_;
-    Changed();
-}
-void TSizeConstraints::SetMaxWidth(int v) {
-    maxW_ = std::max(v, 0);
-    if (maxW_ > 0 && maxW_ < minW_) minW_ = maxW_;
-    Changed();
-}
-void TSizeConstraints::SetMaxHeight(int v) {
-    maxH_ = std::max(v, 0);
-    if (maxH_ > 0 && maxH_ < minH_) minH_ = maxH_;
-    Changed();
-}
-
-void TSizeConstraints::Apply(int& width, int& height) const {
-    if (maxW_ > 0) width = std::min(width, maxW_);
-    if (maxH_ > 0) height = std::min(height, maxH_);
-    width = std::max(width, minW_);
-    height = std::max(height, minH_);
-}
-
-// ---- TControl
 
 TControl::TControl(TComponent* owner)
     : TComponent(owner), constraints_(std::make_unique<TSizeConstraints>()),
@@ -603,78 +528,6 @@ void TControl::DefaultHandler(TMessage& m) {
     default:
         break;
     }
-}
-
-// ---- TControlCanvas
-
-TControlCanvas::~TControlCanvas() {
-    FreeHandle();
-}
-
-void TControlCanvas::CreateHandle() {
-    if (!control_) return;
-    HWND w = nullptr;
-    TPoint origin{};
-    if (control_->IsWindowed()) {
-        w = static_cast<TWinControl*>(control_)->Handle();
-    } else if (control_->Parent()) {
-        w = control_->Parent()->Handle();
-        origin = {control_->Left(), control_->Top()};
-    }
-    if (!w) return;
-    own_ = GetDC(w);
-    window_ = w;
-    if (!control_->IsWindowed()) {
-        SetViewportOrgEx(own_, origin.x, origin.y, nullptr);
-        IntersectClipRect(own_, 0, 0, control_->Width(), control_->Height());
-    }
-    SetHandle(own_);
-    g_canvasesWithDc.insert(this);
-}
-
-void TControlCanvas::FreeHandle() {
-    if (!own_) return;
-    HDC dc = own_;
-    own_ = nullptr;
-    if (Handle() == dc) SetHandle(nullptr);
-    ReleaseDC(window_, dc);
-    window_ = nullptr;
-    g_canvasesWithDc.erase(this);
-}
-
-void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
-    FreeHandle();
-    Lock();
-    SetHandle(dc);
-    try {
-        paint();
-    } catch (...) {
-        SetHandle(nullptr);
-        Unlock();
-        throw;
-    }
-    SetHandle(nullptr);
-    Unlock();
-}
-
-void FreeDeviceContexts() {
-    auto all = g_canvasesWithDc;
-    for (TControlCanvas* c : all) c->FreeHandle();
-}
-
-// ---- TGraphicControl
-
-TGraphicControl::TGraphicControl(TComponent* owner)
-    : TControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
-
-TGraphicControl::~TGraphicControl() {
-    canvas_->FreeHandle();
-}
-
-void TGraphicControl::Dispatch(TMessage& m) {
-    if (m.Msg == WM_PAINT && m.WParam)
-        return canvas_->PaintOn(reinterpret_cast<HDC>(m.WParam), [this] { Paint(); });
-    TControl::Dispatch(m);
 }
 
 } // namespace gui

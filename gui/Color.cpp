@@ -1,0 +1,10 @@
+#include "gui/Color.h"
+
+namespace gui {
+
+COLORREF ColorToRGB(TColor color) {
+    if (color < 0) return GetSysColor(color & 0xFF);
+    return static_cast<COLORREF>(color) & 0xFFFFFF;
+}
+
+} // namespace gui
