@@ -55,7 +55,16 @@ TEST(MediaTexts, ErrorTextKeepsTheOldMessagesForTheCurrentCodes) {
         {AVERROR_DEMUXER_NOT_FOUND,  "Unknown format"                          },
         {AVERROR_PROTOCOL_NOT_FOUND, "Unsupported network protocol"            },
         {AVERROR_PATCHWELCOME,       "Not yet implemented in FFmpeg"           },
-        {-1,                         "Error number -1 occurred"                }
+ // System codes the table lacks: the system's own words.
+        {AVERROR(EACCES),            "Permission denied"                       },
+        {AVERROR(EISDIR),            "Is a directory"                          },
+        {AVERROR(ENAMETOOLONG),      "File name too long"                      },
+        {AVERROR(ENOSPC),            "No space left on device"                 },
+        {AVERROR(EFBIG),             "File too large"                          },
+ // Neither: a number.
+        {-1,                         "Error number -1 occurred"                },
+        {-99999,                     "Error number -99999 occurred"            },
+        {AVERROR_BUG,                "Error number -558323010 occurred"        },
     };
     for (auto c : cases) EXPECT_EQ(ErrorText("a.avi", c.code), std::string("a.avi: ") + c.message) << c.code;
 }
