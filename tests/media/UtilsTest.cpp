@@ -4,6 +4,7 @@
 #include "media/FFBaseComponent.h"
 #include "media/FFUtils.h"
 #include "media/MediaTypes.h"
+#include "media/OutputFile.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -67,6 +68,23 @@ TEST(MediaTexts, ErrorTextKeepsTheOldMessagesForTheCurrentCodes) {
         {AVERROR_BUG,                "Error number -558323010 occurred"        },
     };
     for (auto c : cases) EXPECT_EQ(ErrorText("a.avi", c.code), std::string("a.avi: ") + c.message) << c.code;
+}
+
+TEST(OutputFiles, TheLocalPathOfALibraryName) {
+    struct {
+        const char* name;
+        const char* path;
+    } cases[] = {
+        {"/a/b.mp4",                         "/a/b.mp4"           },
+        {"b.mp4",                            "b.mp4"              },
+        {"/tmp/a:b.mp4",                     "/tmp/a:b.mp4"       },
+        {"file:/a/b.mp4",                    "/a/b.mp4"           },
+        {"unicode:utf8:/a/\xE9\x95\xBF.mp4", "/a/\xE9\x95\xBF.mp4"},
+        {"pipe:1",                           ""                   },
+        {"http://host/b.mp4",                ""                   },
+        {"stream:123:x",                     ""                   },
+    };
+    for (const auto& c : cases) EXPECT_EQ(TOutputFile::LocalPath(c.name), c.path) << c.name;
 }
 
 TEST(MediaTexts, SizeToText) {
