@@ -29,6 +29,7 @@ int MaxFramesIndex(const AVCodecContext* ctx) {
 } // namespace
 
 void E::Transcode() {
+    OpenOutputTargets();
     Transcode(Foutput_files.data(), Fnb_output_files, Finput_files.data(), Fnb_input_files,
               Fstream_maps.data(), Fnb_stream_maps);
 }

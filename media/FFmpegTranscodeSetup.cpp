@@ -388,7 +388,6 @@ void E::OpenPassLogFile(TTranscodeRun& run, int i) {
     // never changes.
     std::string name = os::FormatC(
         "%s-%d.log", Fpass_logfilename_prefix.empty() ? "ffmpeg2pass" : Fpass_logfilename_prefix.c_str(), i);
-    if (name.size() > 1023) name.resize(1023);
     if (codec->flags & AV_CODEC_FLAG_PASS1) {
         ost->logfile = std::fopen(name.c_str(), "wb");
         if (!ost->logfile)

@@ -4,6 +4,7 @@
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
 #include "media/FFmpegTranscode.h"
+#include "media/UnicodeProtocol.h"
 #include "os/Convert.h"
 
 namespace media {
@@ -38,6 +39,10 @@ void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPack
         NoteMuxPosition(ost, pkt);
         const int r = av::av_interleaved_write_frame(oc, pkt);
         if (r < 0) throw FFmpegException(ErrorText("av_interleaved_write_frame()", r));
+        // The muxer does not tell when the file refused its bytes (a full
+        // disk): the byte stream keeps that, and the run ends there.
+        if (oc->pb && oc->pb->error < 0)
+            throw FFmpegException(ErrorText(DisplayFileName(oc->url ? oc->url : ""), oc->pb->error));
     };
     if (chain.empty()) {
         write(APacket);

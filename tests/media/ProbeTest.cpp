@@ -256,7 +256,7 @@ TEST_F(ProbeTest, BadInputFailsWithTheReason) {
         {folder.Path("empty.mp4"),   folder.Path("empty.mp4") + ": Invalid data found when processing input"},
         {folder.Path("notes.txt"),   folder.Path("notes.txt") + ": Invalid data found when processing input"},
         {folder.Path("cut.mp4"),     folder.Path("cut.mp4") + ": Invalid data found when processing input"  },
-        {folder.Path("folder.mp4"),  folder.Path("folder.mp4") + ": Error number -21 occurred"              },
+        {folder.Path("folder.mp4"),  folder.Path("folder.mp4") + ": Is a directory"                         },
     };
     TAVProbe probe;
     for (auto& c : cases) {
