@@ -1,6 +1,7 @@
 #include "skin/core/SkinPicture.h"
 
 #include "gdi/image/Bmp.h"
+#include "gui/Graphics.h"
 #include "gui/Streams.h"
 
 #include <vector>
@@ -35,6 +36,7 @@ void TbsPicture::LoadFromStream(gui::TStream& stream) {
     if (!gdi::image::ReadBmp(file, image, error))
         throw EInvalidGraphic("Bitmap image is not valid: " + error);
     image_ = std::move(image);
+    bitmap_.reset();
 }
 
 void TbsPicture::LoadFromFile(const std::string& fileName) {
@@ -59,6 +61,14 @@ void TbsPicture::SaveToStream(gui::TStream& stream) const {
 void TbsPicture::SaveToFile(const std::string& fileName) const {
     gui::TFileStream file(fileName, gui::fmCreate);
     SaveToStream(file);
+}
+
+gui::TBitmap& TbsPicture::Bitmap() const {
+    if (!bitmap_) {
+        bitmap_ = std::make_shared<gui::TBitmap>();
+        bitmap_->FromImage(image_);
+    }
+    return *bitmap_;
 }
 
 } // namespace skin
