@@ -24,7 +24,7 @@ struct TbsOptionalFunctions {
     BOOL (*GetMonitorInfo)(HMONITOR, MONITORINFO*) = nullptr;
     BOOL (*GetScrollBarInfo)(HWND, LONG, TbsScrollBarInfo*) = nullptr;
     BOOL (*SetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD) = nullptr;
-    BOOL (*UpdateLayeredWindow)
+    BOOL(*UpdateLayeredWindow)
     (HWND, HDC, const POINT*, const SIZE*, HDC, const POINT*, COLORREF, const BLENDFUNCTION*,
      DWORD) = nullptr;
     BOOL (*TransparentBlt)(HDC, int, int, int, int, HDC, int, int, int, int, UINT) = nullptr;

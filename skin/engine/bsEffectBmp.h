@@ -17,6 +17,8 @@ class TbsEffectBmp {
 public:
     // Black, cx by cy.
     TbsEffectBmp(int cx, int cy);
+    TbsEffectBmp(const TbsEffectBmp&) = delete;
+    TbsEffectBmp& operator=(const TbsEffectBmp&) = delete;
     // The pixels of a bitmap handle.
     static std::unique_ptr<TbsEffectBmp> CreateFromhWnd(HBITMAP hBmp);
     static std::unique_ptr<TbsEffectBmp> CreateCopy(const TbsEffectBmp& hBmp);
