@@ -370,3 +370,28 @@ TEST(bsBitmapLink, RectFromTextDrawAndMasks) {
     EXPECT_EQ(back.Rect, link->Rect);
     EXPECT_EQ(back.Name, "strip");
 }
+
+TEST(bsBitmap, TranslucentAndKeyedDrawingOntoAnyDc) {
+    struct Case {
+        bool alpha, keyed;
+        TbsColor src;
+        uint32_t want; // RGB on a white bitmap
+    } cases[] = {
+        {true, false, 0x80000000, bsPixel.BlendPixel(0x80000000, 0xFFFFFFFF) & 0xFFFFFF},
+        {false,    true,     0xFF7F007F,        0xFFFFFF                      },
+        {false,    true,     0xFF102030,        0x102030},
+        {false,    false,     0xFF102030,       0x102030                     },
+    };
+    for (const Case& c : cases) {
+        TbsBitmap src;
+        FillBitmap(src, 2, 2, c.src);
+        src.AlphaBlend = c.alpha, src.Transparent = c.keyed;
+        gui::TBitmap target;
+        target.SetSize(4, 4);
+        target.Canvas()->Brush()->SetColor(gui::clWhite);
+        target.Canvas()->FillRect(gui::Rect(0, 0, 4, 4));
+        src.Draw(target.Canvas(), 1, 1);
+        EXPECT_EQ(enginetest::Rgb(target, 1, 1), c.want) << std::hex << c.src;
+        EXPECT_EQ(enginetest::Rgb(target, 0, 0), 0xFFFFFFu);
+    }
+}
