@@ -13,6 +13,8 @@ namespace skin {
 
 namespace {
 
+constexpr int kMaxGlow = 1000;
+
 // One pass of the triangle filter over n values at v[0], v[step], ...: running sums of the
 // left half (centre included) and of the r + 1 values right of it keep the cost per value
 // independent of the radius.
@@ -58,6 +60,7 @@ gui::TRect Moved(gui::TRect r, int dx, int dy) {
 template <class DrawText>
 void Glow(gui::TCanvas* Canvas, const gui::TRect& Rect, int g, gui::TColor color, int offset, bool fiveTimes,
           DrawText draw) {
+    g = std::min(g, kMaxGlow);
     int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
     TbsBitmap b;
     b.SetSize(w + 2 * g, h + 2 * g);
@@ -82,6 +85,8 @@ void Glow(gui::TCanvas* Canvas, const gui::TRect& Rect, int g, gui::TColor color
 
 void BlurAlphaChannel(TbsBitmap& Bitmap, int Radius) {
     if (Radius <= 0 || Bitmap.Empty()) return;
+    // Glow sizes come from skin files: one far beyond any picture must not stall every paint.
+    Radius = std::min(Radius, kMaxGlow);
     int w = Bitmap.Width(), h = Bitmap.Height();
     size_t n = static_cast<size_t>(w) * h;
     std::vector<int> in(n), mid(n), out(n);

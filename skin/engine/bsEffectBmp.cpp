@@ -26,8 +26,10 @@ double Unit(double kf) {
 }
 
 // Round(W * Kf), a value that is no number counting as 0.
+// A factor far outside 0..1 only ever means "all old" or "all new"; kept within reach so the
+// product stays an int.
 int Part(int w, double kf) {
-    return std::isnan(kf) ? 0 : RoundEven(w * kf);
+    return std::isnan(kf) ? 0 : RoundEven(w * std::clamp(kf, -2.0, 3.0));
 }
 
 // t * old + (1 - t) * new, per channel.

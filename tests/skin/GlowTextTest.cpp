@@ -13,6 +13,8 @@ TEST(GlowText, BlurIsATriangleFilterWithRepeatedEdges) {
     FillBitmap(one, 1, 1, 0x005A5A5A);
     BlurAlphaChannel(one, 7);
     EXPECT_EQ(one.Pixel(0, 0), 0xFF5A5A5Au);
+    BlurAlphaChannel(one, 0x7FFFFFFF); // a skin's absurd glow size: bounded, same answer
+    EXPECT_EQ(one.Pixel(0, 0), 0xFF5A5A5Au);
 
     // (3 * 0 + 255 + 0) div 4 = 63 at the edges, (0 + 2 * 255 + 0) div 4 = 127 in the middle.
     TbsBitmap row;

@@ -3,6 +3,7 @@
 #include "gdi/Dc.h"
 #include "gui/Streams.h"
 #include "skin/engine/DrawUtils.h"
+#include "skin/engine/EngineSetup.h"
 #include "skin/engine/bsBitmapLink.h"
 
 #include <gtest/gtest.h>
@@ -372,6 +373,7 @@ TEST(bsBitmapLink, RectFromTextDrawAndMasks) {
 }
 
 TEST(bsBitmap, TranslucentAndKeyedDrawingOntoAnyDc) {
+    InitSkinEngine();
     struct Case {
         bool alpha, keyed;
         TbsColor src;
