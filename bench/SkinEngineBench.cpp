@@ -4,7 +4,7 @@
 #include "gui/Graphics.h"
 #include "skin/engine/GlowText.h"
 #include "skin/engine/NinePart.h"
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 
 #include <benchmark/benchmark.h>
 

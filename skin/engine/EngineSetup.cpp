@@ -1,7 +1,7 @@
 #include "skin/engine/EngineSetup.h"
 
 #include "skin/engine/PixelRoutines.h"
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 #include "win/Layered.h"
 
 #if defined(__i386__) || defined(__x86_64__)

@@ -3,7 +3,7 @@
 #include "gdi/DcText.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/engine/EngineSetup.h"
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 
 #include <algorithm>
 #include <cmath>

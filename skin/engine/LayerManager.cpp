@@ -3,7 +3,7 @@
 #include "gui/Messages.h"
 #include "skin/engine/EngineSetup.h"
 #include "skin/engine/GlowText.h"
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 #include "win/Layered.h"
 #include "win/Messages.h"
 #include "win/Styles.h"

@@ -1,8 +1,8 @@
 #include "skin/engine/MaskRegion.h"
 
 #include "gdi/Objects.h"
+#include "skin/engine/FBitmap.h"
 #include "skin/engine/NinePart.h"
-#include "skin/engine/bsFBitmap.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 #include "EngineFixtures.h"
 #include "gdi/DcText.h"
 #include "gui/Streams.h"
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 
 #include <gtest/gtest.h>
 #include <set>

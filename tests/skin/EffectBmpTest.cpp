@@ -1,5 +1,5 @@
+#include "skin/engine/EffectBmp.h"
 #include "gdi/image/Image.h"
-#include "skin/engine/bsEffectBmp.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Pictures for the skin engine tests: bitmaps whose every pixel differs, and reads of them.
 #include "gdi/image/Image.h"
 #include "gui/Graphics.h"
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "skin/engine/GlowText.h"
 #include "EngineFixtures.h"
 #include "gdi/DcText.h"
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "gdi/Dc.h"
 #include "gdi/Objects.h"
 #include "skin/engine/EngineSetup.h"
-#include "skin/engine/bsFBitmap.h"
+#include "skin/engine/FBitmap.h"
 
 #include <gtest/gtest.h>
 

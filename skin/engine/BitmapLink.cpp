@@ -1,7 +1,7 @@
-#include "skin/engine/bsBitmapLink.h"
+#include "skin/engine/BitmapLink.h"
 
 #include "skin/engine/DrawUtils.h"
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 
 namespace skin {
 

@@ -1,4 +1,4 @@
-#include "skin/engine/bsEffectBmp.h"
+#include "skin/engine/EffectBmp.h"
 
 #include "gdi/Blit.h"
 #include "gdi/Dc.h"

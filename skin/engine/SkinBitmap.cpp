@@ -1,4 +1,4 @@
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 
 #include "gdi/Dc.h"
 #include "gdi/Objects.h"

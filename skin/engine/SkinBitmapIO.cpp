@@ -2,9 +2,9 @@
 #include "gdi/image/Image.h"
 #include "gui/Resources.h"
 #include "gui/Streams.h"
+#include "skin/engine/BitmapLink.h"
 #include "skin/engine/DrawUtils.h"
-#include "skin/engine/bsBitmap.h"
-#include "skin/engine/bsBitmapLink.h"
+#include "skin/engine/SkinBitmap.h"
 
 #include <algorithm>
 #include <cmath>

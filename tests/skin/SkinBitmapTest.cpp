@@ -1,10 +1,10 @@
-#include "skin/engine/bsBitmap.h"
+#include "skin/engine/SkinBitmap.h"
 #include "EngineFixtures.h"
 #include "gdi/Dc.h"
 #include "gui/Streams.h"
+#include "skin/engine/BitmapLink.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/engine/EngineSetup.h"
-#include "skin/engine/bsBitmapLink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "skin/engine/bsFBitmap.h"
+#include "skin/engine/FBitmap.h"
 
 #include "gdi/Dc.h"
 #include "gdi/Objects.h"
