@@ -1,6 +1,7 @@
 #include "skin/core/SkinPicture.h"
 
 #include "gdi/image/Bmp.h"
+#include "gui/Bitmap.h"
 #include "gui/FileStream.h"
 #include "gui/MemoryStream.h"
 
@@ -36,6 +37,7 @@ void TbsPicture::LoadFromStream(gui::TStream& stream) {
     if (!gdi::image::ReadBmp(file, image, error))
         throw EInvalidGraphic("Bitmap image is not valid: " + error);
     image_ = std::move(image);
+    bitmap_.reset();
 }
 
 void TbsPicture::LoadFromFile(const std::string& fileName) {
@@ -60,6 +62,14 @@ void TbsPicture::SaveToStream(gui::TStream& stream) const {
 void TbsPicture::SaveToFile(const std::string& fileName) const {
     gui::TFileStream file(fileName, gui::fmCreate);
     SaveToStream(file);
+}
+
+gui::TBitmap& TbsPicture::Bitmap() const {
+    if (!bitmap_) {
+        bitmap_ = std::make_shared<gui::TBitmap>();
+        bitmap_->FromImage(image_);
+    }
+    return *bitmap_;
 }
 
 } // namespace skin

@@ -5,12 +5,14 @@
 #include "gdi/image/Image.h"
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
 namespace gui {
 class TStream;
-}
+class TBitmap;
+} // namespace gui
 
 namespace skin {
 
@@ -25,10 +27,19 @@ public:
     int Width() const { return image_.width; }
     int Height() const { return image_.height; }
     bool Empty() const { return image_.width <= 0 || image_.height <= 0; }
-    void Clear() { image_ = {}; }
+    void Clear() {
+        image_ = {};
+        bitmap_.reset();
+    }
     // BGRA, top-down, Width() * Height() pixels.
     const gdi::image::Image& Image() const { return image_; }
-    void Assign(const gdi::image::Image& image) { image_ = image; }
+    void Assign(const gdi::image::Image& image) {
+        image_ = image;
+        bitmap_.reset();
+    }
+    // The picture as a bitmap to draw from: made on first use, dropped whenever the picture
+    // changes (a skin change clears or replaces every picture).  Callers only read it.
+    gui::TBitmap& Bitmap() const;
 
     // One complete BMP file at the stream's position; the stream ends up right after it, at
     // the length its file header gives.  EInvalidGraphic or EReadError on bad data, the
@@ -47,6 +58,7 @@ public:
 
 private:
     gdi::image::Image image_;
+    mutable std::shared_ptr<gui::TBitmap> bitmap_;
 };
 
 // The length its file header gives a BMP at the start of `data`; EInvalidGraphic when that is
