@@ -5,6 +5,7 @@
 #include "gdi/image/Image.h"
 
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -30,11 +31,17 @@ public:
     const gdi::image::Image& Image() const { return image_; }
     void Assign(const gdi::image::Image& image) { image_ = image; }
 
+    // One whole BMP file.  Its file header's length is not consulted (the bytes end where the
+    // file does), but pixels that would start inside the headers are refused.
+    // EInvalidGraphic on bad data, the picture unchanged.
+    void LoadFromFileBytes(std::span<const uint8_t> file);
     // One complete BMP file at the stream's position; the stream ends up right after it, at
     // the length its file header gives.  EInvalidGraphic or EReadError on bad data, the
     // picture unchanged.
     void LoadFromStream(gui::TStream& stream);
-    // EFOpenError when the file cannot be read, EInvalidGraphic when it is no BMP.
+    // A BMP file of a skin folder, by LoadFromFileBytes: the folder loader and the packer
+    // read pictures through this and so agree on every file.  EFOpenError when the file
+    // cannot be read, EInvalidGraphic when it is no BMP.
     void LoadFromFile(const std::string& fileName);
     // 24 bits per pixel, or 32 when some pixel is not opaque.
     void SaveToStream(gui::TStream& stream) const;
