@@ -4,6 +4,7 @@
 #include "skins/StoredSkins.h"
 
 #include "gdi/image/Png.h"
+#include "gui/Graphics.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 
@@ -164,6 +165,36 @@ gdi::image::Image Cut(const gdi::image::Image& from, const TRect& r) {
     return c;
 }
 
+// Text in the skin's font, centred in `r` (or from its left edge), to judge the colours and
+// the face at their size.  Drawn black on white and blended by its coverage.
+void Label(gdi::image::Image& image, const TRect& r, const std::string& text, int height, TColor colour,
+           bool centre = true) {
+    gui::TBitmap bitmap;
+    bitmap.SetSize(r.Width(), r.Height());
+    gui::TCanvas& c = *bitmap.Canvas();
+    c.Brush()->SetColor(0xFFFFFF);
+    c.FillRect(gui::Rect(0, 0, r.Width(), r.Height()));
+    c.Brush()->SetStyle(gui::bsClear);
+    c.Font()->SetName("微软雅黑");
+    c.Font()->SetHeight(height);
+    c.Font()->SetColor(0);
+    auto size = c.TextExtent(text);
+    c.TextOut(centre ? (r.Width() - size.cx) / 2 : 0, (r.Height() - size.cy) / 2, text);
+    uint32_t rgb[3] = {static_cast<uint32_t>(colour) & 255, (static_cast<uint32_t>(colour) >> 8) & 255,
+                       (static_cast<uint32_t>(colour) >> 16) & 255};
+    for (int y = 0; y < r.Height(); ++y)
+        for (int x = 0; x < r.Width(); ++x) {
+            uint32_t a = 255 - (static_cast<uint32_t>(c.Pixels(x, y)) & 255); // coverage
+            uint32_t& p = image.At(r.Left + x, r.Top + y);
+            uint32_t out = 0xFF000000u;
+            for (int k = 0; k < 3; ++k) {
+                uint32_t under = (p >> (16 - 8 * k)) & 255;
+                out |= ((under * (255 - a) + rgb[k] * a + 127) / 255) << (16 - 8 * k);
+            }
+            p = out;
+        }
+}
+
 // The frame with its caption buttons placed on the button row, right to left.
 gdi::image::Image Window(const TbsSkinData& d, bool active) {
     gdi::image::Image w = active ? d.FPicture.Image() : d.FInActivePicture.Image();
@@ -178,7 +209,31 @@ gdi::image::Image Window(const TbsSkinData& d, bool active) {
             for (int xx = 0; xx < look.width; ++xx) w.At(x + xx, d.ButtonsRect.Top + yy) = look.At(xx, yy);
         x -= d.ButtonsOffset;
     }
+    auto& caption =
+        dynamic_cast<const TbsDataSkinCaption&>(*d.ObjectList[static_cast<size_t>(d.GetIndex("caption"))]);
+    TRect text = caption.TextRct;
+    text = {text.Left + caption.SkinRect.Left, text.Top + caption.SkinRect.Top,
+            text.Right + caption.SkinRect.Left, text.Bottom + caption.SkinRect.Top};
+    Label(w, text, d.SkinName, caption.FontHeight, active ? caption.ActiveFontColor : caption.FontColor,
+          false);
     return w;
+}
+
+// The controls' own pictures with their texts on them.
+gdi::image::Image Labelled(const TbsSkinData& d, size_t picture) {
+    gdi::image::Image image = d.FActivePictures[picture]->Image();
+    for (auto& c : d.CtrlList) {
+        if (c->PictureIndex != static_cast<int>(picture)) continue;
+        if (auto* b = dynamic_cast<const TbsDataSkinButtonControl*>(c.get())) {
+            for (auto& r : {b->SkinRect, b->ActiveSkinRect, b->DownSkinRect, b->FocusedSkinRect})
+                Label(image, r, "确定 OK", b->FontHeight, b->FontColor);
+            Label(image, b->DisabledSkinRect, "确定 OK", b->FontHeight, b->DisabledFontColor);
+        } else if (auto* cr = dynamic_cast<const TbsDataSkinCheckRadioControl*>(c.get())) {
+            Label(image, cr->TextArea, cr->IDName == "checkbox" ? "实时预览 Preview" : "关机 Off",
+                  cr->FontHeight, cr->FontColor, false);
+        }
+    }
+    return image;
 }
 
 } // namespace
@@ -191,7 +246,7 @@ TEST(StoredSkins, Gallery) {
         auto& d = *all[i];
         pieces[i].push_back(Window(d, true));
         pieces[i].push_back(Window(d, false));
-        for (auto& p : d.FActivePictures) pieces[i].push_back(p->Image());
+        for (size_t k = 0; k < d.FActivePictures.size(); ++k) pieces[i].push_back(Labelled(d, k));
         int w = kMargin, h = 0;
         for (auto& p : pieces[i]) {
             w += p.width + kMargin;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace skingen {
 
@@ -173,8 +174,10 @@ Image DrawCaptionButtons(const SkinStyle& s, const Image& active, const Image& i
                 Copy(under, kFrameW / 2, kCapButtonTop, 1, kCapButtonH, img, x + i, y);
             Box cell{x + 1.0, y + 1.0, x + kCapButtonW - 1.0, y + kCapButtonH - 1.0};
             Rgb glyph = col == 3 ? s.InactiveCaptionText() : s.captionText;
-            // Close turns red when hot, unless the caption is red already.
-            bool close = glyphs[row] == CapGlyph::Close && Rgb::Contrast(closeRed, s.captionBottom) >= 1.5;
+            // Close turns red when hot, unless the caption is of a warm hue already.
+            const Rgb& cb = s.captionBottom;
+            bool warm = cb.r > 1.3 * cb.g && cb.r > 1.3 * cb.b;
+            bool close = glyphs[row] == CapGlyph::Close && !warm;
             if (col == 1 || col == 2) {
                 if (close) {
                     c.FillRoundRect(cell, hotRadius, Solid(col == 1 ? closeRed : closeRed.Lighten(-0.1)));
@@ -259,6 +262,53 @@ void BuildForm(SkinBuilder& b) {
     caption.Alignment = skin::TAlignment::taLeftJustify;
 }
 
+// --- glow frames (the skins that have them; they show only with a compositor) -------------
+
+constexpr int kGlow = 10; // how far a glow reaches beyond what it surrounds
+
+// A glow of the skin's caption colour around a w x h hole at (kGlow, kGlow): the picture in
+// one colour and a grey mask whose brightness is the glow's alpha, fading out over kGlow
+// pixels.  `distance` measures from the hole's edge.
+struct Glow {
+    Image picture, mask;
+};
+Glow DrawGlow(const SkinStyle& s, int w, int h, const std::function<double(double, double)>& distance) {
+    Glow g{SkinBuilder::NewImage(w + 2 * kGlow, h + 2 * kGlow, s.captionBottom.Mix(s.accent, 0.35)),
+           SkinBuilder::NewImage(w + 2 * kGlow, h + 2 * kGlow, Rgb{0, 0, 0})};
+    for (int y = 0; y < g.mask.height; ++y)
+        for (int x = 0; x < g.mask.width; ++x) {
+            double d = distance(x + 0.5, y + 0.5);
+            if (d <= 0) continue; // the hole: what the glow surrounds stays clear
+            double a = 0.42 * std::pow(std::max(0.0, 1 - d / kGlow), 2);
+            g.mask.At(x, y) = Rgb{a, a, a}.Bgra();
+        }
+    return g;
+}
+
+// The layered border of forms: a glow all round the frame.  Its sides are tiled, so the
+// glow is measured from a square-cornered frame and every row of a side is alike.
+void BuildLayerFrame(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    if (!s.glow) return;
+    constexpr int w = 40, h = 40;
+    Box hole{kGlow, kGlow, kGlow + w, kGlow + h};
+    Glow g =
+        DrawGlow(s, w, h, [&](double x, double y) { return SkinCanvas::RoundRectDistance(hole, 0, x, y); });
+    auto& f = b.Data().LayerFrame;
+    f.PictureIndex = b.AddPicture("layerframe.bmp", g.picture);
+    f.MaskPictureIndex = b.AddPicture("layerframemask.bmp", g.mask);
+    int sw = w + 2 * kGlow, sh = h + 2 * kGlow;
+    f.LTPoint = Point(kGlow + 2, kGlow);
+    f.RTPoint = Point(sw - kGlow - 2, kGlow);
+    f.LBPoint = Point(kGlow + 2, sh - kGlow);
+    f.RBPoint = Point(sw - kGlow - 2, sh - kGlow);
+    f.ClRect = Rect(kGlow, kGlow, sw - kGlow, sh - kGlow);
+    f.AlphaBlendValue = 255;
+    f.InActiveAlphaBlendValue = 150;
+    f.BorderRect = {}; // no resize bands: the glow lets the mouse through
+    f.HitTestEnable = false;
+}
+
 // --- push button ---------------------------------------------------------------------------
 
 constexpr int kButtonW = 64, kButtonH = 26;
@@ -314,6 +364,19 @@ void BuildButton(SkinBuilder& b) {
     d.DownFontColor = s.text.Color();
     d.DisabledFontColor = s.Disabled(s.text).Color();
     d.Morphing = Morphs(s);
+    if (s.glow) {
+        Box hole{kGlow + 1.0, kGlow + 1.0, kGlow + kButtonW - 1.0, kGlow + kButtonH - 1.0};
+        Glow g = DrawGlow(s, kButtonW, kButtonH, [&](double x, double y) {
+            return SkinCanvas::RoundRectDistance(hole, s.radius, x, y);
+        });
+        d.GlowLayerPictureIndex = b.AddPicture("buttonglow.bmp", g.picture);
+        d.GlowLayerMaskPictureIndex = b.AddPicture("buttonglowmask.bmp", g.mask);
+        int fixed = kGlow + std::max(s.radius, s.outline) + 2; // the rounded corners stay whole
+        d.GlowLayerOffsetLeft = d.GlowLayerOffsetTop = d.GlowLayerOffsetRight = d.GlowLayerOffsetBottom =
+            fixed;
+        d.GlowLayerShowOffsetX = d.GlowLayerShowOffsetY = kGlow;
+        d.GlowLayerAlphaBlendValue = 255;
+    }
 }
 
 // --- panel ---------------------------------------------------------------------------------
@@ -454,11 +517,12 @@ void BuildRadioBox(SkinBuilder& b) {
 
 const std::vector<SkinSection>& SkinSections() {
     static const std::vector<SkinSection> sections = {
-        {"form",     BuildForm    }, // frame, mask, caption and caption buttons
-        {"button",   BuildButton  }, // push buttons
-        {"panel",    BuildPanel   }, // panels and group frames
-        {"checkbox", BuildCheckBox}, // check boxes
-        {"radiobox", BuildRadioBox}, // radio buttons
+        {"form",       BuildForm      }, // frame, mask, caption and caption buttons
+        {"button",     BuildButton    }, // push buttons
+        {"panel",      BuildPanel     }, // panels and group frames
+        {"checkbox",   BuildCheckBox  }, // check boxes
+        {"radiobox",   BuildRadioBox  }, // radio buttons
+        {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
     return sections;
 }
