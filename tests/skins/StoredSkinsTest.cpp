@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -139,6 +141,52 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
         EXPECT_EQ(mask.At(mask.width / 2, mask.height / 2) & 0xFFFFFF, 0u) << d->SkinName;
         bool rounded = d->SkinName != "高对比 High Contrast";
         EXPECT_EQ((mask.At(0, 0) & 0xFFFFFF) != 0, rounded) << d->SkinName;
+    }
+}
+
+namespace {
+
+double Linear(uint32_t channel) {
+    double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+// WCAG contrast of a platform colour (0x00BBGGRR) and a picture's pixel (0xAARRGGBB).
+double Contrast(TColor colour, uint32_t pixel) {
+    auto c = static_cast<uint32_t>(colour);
+    double a = 0.2126 * Linear(c & 255) + 0.7152 * Linear((c >> 8) & 255) + 0.0722 * Linear((c >> 16) & 255);
+    double b = 0.2126 * Linear((pixel >> 16) & 255) + 0.7152 * Linear((pixel >> 8) & 255) +
+               0.0722 * Linear(pixel & 255);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+uint32_t Centre(const gdi::image::Image& image, const TRect& r) {
+    return image.At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+}
+
+} // namespace
+
+TEST(StoredSkins, TextsStandOutFromWhatTheyAreDrawnOn) {
+    for (auto& d : Skins().skins) {
+        auto& caption = dynamic_cast<const TbsDataSkinCaption&>(
+            *d->ObjectList[static_cast<size_t>(d->GetIndex("caption"))]);
+        auto& frame = d->FPicture.Image();
+        // The rows the caption text covers, its top and its bottom: a light band above them
+        // is decoration.
+        int em = -caption.FontHeight, top = caption.SkinRect.Top + caption.TextRct.Top;
+        int first = top + (caption.TextRct.Height() - em) / 2;
+        for (int y : {first, first + em - 1})
+            EXPECT_GE(Contrast(caption.ActiveFontColor, frame.At(frame.width / 2, y)), 4.5)
+                << d->SkinName << " " << y;
+        auto& b = dynamic_cast<const TbsDataSkinButtonControl&>(
+            *d->CtrlList[static_cast<size_t>(d->GetControlIndex("button"))]);
+        auto& looks = d->FActivePictures[static_cast<size_t>(b.PictureIndex)]->Image();
+        for (auto& r : {b.SkinRect, b.ActiveSkinRect, b.DownSkinRect, b.FocusedSkinRect})
+            EXPECT_GE(Contrast(b.FontColor, Centre(looks, r)), 4.5) << d->SkinName;
+        EXPECT_GE(Contrast(b.DisabledFontColor, Centre(looks, b.DisabledSkinRect)), 2.5) << d->SkinName;
+        // Text on the form's own background.
+        EXPECT_GE(Contrast(d->SkinColors().cBtnText(), frame.At(frame.width / 2, frame.height / 2)), 4.5)
+            << d->SkinName;
     }
 }
 
