@@ -57,6 +57,7 @@ void SkinBuilder::CheckContrast() const {
         {"caption text on the caption top",    s.captionText,      s.captionTop,        4.5},
         {"caption text on the caption bottom", s.captionText,      s.captionBottom,     4.5},
         {"the focus ring on the background",   s.accent,           s.background,        3.0},
+        {"the focus ring on a button",         s.accent,           s.Face(),            3.0},
         {"control outlines on the background", s.Border(),         s.background,        3.0},
         {"marks on the accent colour",         s.OnAccent(),       s.accent,            3.0},
     };
