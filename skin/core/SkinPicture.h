@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -41,11 +42,17 @@ public:
     // changes (a skin change clears or replaces every picture).  Callers only read it.
     gui::TBitmap& Bitmap() const;
 
+    // One whole BMP file.  Its file header's length is not consulted (the bytes end where the
+    // file does), but pixels that would start inside the headers are refused.
+    // EInvalidGraphic on bad data, the picture unchanged.
+    void LoadFromFileBytes(std::span<const uint8_t> file);
     // One complete BMP file at the stream's position; the stream ends up right after it, at
     // the length its file header gives.  EInvalidGraphic or EReadError on bad data, the
     // picture unchanged.
     void LoadFromStream(gui::TStream& stream);
-    // EFOpenError when the file cannot be read, EInvalidGraphic when it is no BMP.
+    // A BMP file of a skin folder, by LoadFromFileBytes: the folder loader and the packer
+    // read pictures through this and so agree on every file.  EFOpenError when the file
+    // cannot be read, EInvalidGraphic when it is no BMP.
     void LoadFromFile(const std::string& fileName);
     // 24 bits per pixel, or 32 when some pixel is not opaque.
     void SaveToStream(gui::TStream& stream) const;
