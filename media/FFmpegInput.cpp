@@ -258,7 +258,6 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
             // one still image: its size and its container time base say
             // nothing about the film.
             if (st->disposition & AV_DISPOSITION_ATTACHED_PIC) {
-                if (dec->pix_fmt == AV_PIX_FMT_NONE) dec->pix_fmt = AV_PIX_FMT_YUV420P;
                 Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
                 if (Fvideo_disable) st->discard = AVDISCARD_ALL;
                 break;
