@@ -282,21 +282,36 @@ TEST_F(UnusualInputsTest, MjpegWritesFullRangePictures) {
     EXPECT_EQ(fixtures::DecodeFrameNumbers(out), Numbers(0, 25));
 }
 
-TEST_F(UnusualInputsTest, AudioSyncedToTheVideoStreamConverts) {
-    // Without a sync method, and with one that follows the video's clock.
-    for (const char* method : {"0", "1", "100"}) {
-        SCOPED_TRACE(method);
+TEST_F(UnusualInputsTest, AStreamSyncedToAnotherConverts) {
+    // Audio on the video's clock and video on the audio's, without a sync
+    // method and with ones that follow the other clock.
+    const struct {
+        const char* option;
+        const char* method;
+        const char* videoMap;
+        const char* audioMap;
+    } cases[] = {
+        {"async", "0",   "0:0",     "0:1:0:0"},
+        {"async", "1",   "0:0",     "0:1:0:0"},
+        {"async", "100", "0:0",     "0:1:0:0"},
+        {"vsync", "0",   "0:0:0:1", "0:1"    },
+        {"vsync", "1",   "0:0:0:1", "0:1"    },
+        {"vsync", "2",   "0:0:0:1", "0:1"    },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.option) + "=" + c.method);
         E().Reset();
-        const std::string out = Out(std::string("synced") + method + ".avi");
-        ASSERT_EQ(Convert(Clip("clip"),
-                          {
-                              {"vcodec", "mpeg4"  },
-                              {"async",  method   },
-                              {"map",    "0:0"    },
-                              {"map",    "0:1:0:0"}
+        const std::string out = Out(std::string("synced_") + c.option + c.method + ".avi");
+        ASSERT_EQ(
+            Convert(Clip("clip"),
+                    {
+                        {"vcodec", "mpeg4"   },
+                        {c.option, c.method  },
+                        {"map",    c.videoMap},
+                        {"map",    c.audioMap}
         },
-                          out),
-                  "");
+                    out),
+            "");
         EXPECT_EQ(Types(ReadStreams(out)),
                   (std::vector<AVMediaType>{AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}));
         EXPECT_EQ(fixtures::DecodeFrameNumbers(out), Numbers(0, 25));
