@@ -358,6 +358,7 @@ TEST_F(UnusualInputsTest, AFilterThatRefusesTheCodecEndsTheRunOnlyWithExitOnErro
     strict.push_back({"xerror", "1"});
     EXPECT_EQ(Convert(Clip("clip"), strict, Out("refused_filter_x.avi")).rfind("h264_mp4toannexb failed", 0),
               0u);
+    EXPECT_FALSE(std::filesystem::exists(Out("refused_filter_x.avi")));
 }
 
 TEST_F(UnusualInputsTest, AudioContainersTakeNoPictureStream) {
