@@ -129,7 +129,11 @@ void AudioOut(E& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* AS
             ost->reformat_pair = pair;
         }
 
-        const double ipts = static_cast<double>(ost->sync_ist->pts - e.Fstart_time) / 1000000.0;
+        // Without a sync method the output keeps to its own input's clock: the
+        // clock of another stream (a sync map) moves in that stream's steps
+        // and would give chunks the same or an earlier time.
+        const TAVInputStream* clock = e.Faudio_sync_method == 0 ? ist : ost->sync_ist;
+        const double ipts = static_cast<double>(clock->pts - e.Fstart_time) / 1000000.0;
         const int64_t fifo_samples = ost->fifo ? av::av_audio_fifo_size(ost->fifo) : 0;
         if (e.Faudio_sync_method == 0) {
             ost->sync_opts = std::llrint(ipts * enc->sample_rate) - fifo_samples;

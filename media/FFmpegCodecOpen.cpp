@@ -219,11 +219,20 @@ void E::WriteOutputHeaders(TTranscodeRun& run) {
             av::avcodec_parameters_copy(bsf->par_in, par);
             bsf->time_base_in = tb;
             const int r = av::av_bsf_init(bsf);
-            if (r < 0)
-                throw FFmpegException(ErrorText(
+            if (r < 0) {
+                // A filter that refuses the stream's codec would refuse every
+                // packet: as for a refused packet, the packets pass it
+                // unfiltered unless errors end the run.
+                const std::string text = ErrorText(
                     os::FormatC("%s failed for stream %d, codec %s", filter->name, ost->index,
                                 ost->encoding_needed ? av::avcodec_get_name(ost->enc_ctx->codec_id) : "copy"),
-                    r));
+                    r);
+                if (Fexit_on_error) throw FFmpegException(text);
+                FFLogger().Log(this, llError, text);
+                run.bsf_chains[static_cast<size_t>(i)].pop_back();
+                av::av_bsf_free(&bsf);
+                continue;
+            }
             par = bsf->par_out;
             tb = bsf->time_base_out;
         }

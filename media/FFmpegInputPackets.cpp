@@ -164,12 +164,21 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
     if (r < 0 && r != AVERROR_EOF && r != AVERROR(EAGAIN)) result = -1;
     FramePtr frame(av::av_frame_alloc());
     if (!frame) throw FFmpegException("av_mallocz fail");
+    int frames_of_packet = 0;
     while (true) {
         r = av::avcodec_receive_frame(dec, frame.get());
         if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) break;
         if (r < 0) {
             result = -1;
             break;
+        }
+        // A second frame out of one packet: the decoder went on in the same
+        // packet (several audio frames stored together).
+        if (APacket && ++frames_of_packet == 2 &&
+            ((!ist->showed_multi_packet_warning && Fverbose > 0) || Fverbose > 1)) {
+            FFLogger().Log(this, llError,
+                           os::FormatC("Multiple frames in a packet from stream %d", APacket->stream_index));
+            ist->showed_multi_packet_warning = 1;
         }
         ist->pts = ist->next_pts;
         int sample_bytes = 0;
@@ -187,11 +196,12 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
         } else {
             ist->next_pts += PictureDuration(ist, frame.get());
         }
+        // Hooks and deinterlacing once per picture, for every output; the
+        // hooks see every decoded picture, also those before the start time.
+        AVFrame* picture =
+            par->codec_type == AVMEDIA_TYPE_VIDEO ? PreprocessPicture(*this, ist, frame.get()) : nullptr;
         pace();
         if (output_allowed()) {
-            // Hooks and deinterlacing once per picture, for every output.
-            AVFrame* picture =
-                par->codec_type == AVMEDIA_TYPE_VIDEO ? PreprocessPicture(*this, ist, frame.get()) : nullptr;
             each_fed([&](TAVOutputStream* ost) {
                 if (!ost->encoding_needed) return;
                 if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
@@ -200,8 +210,11 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
                     if (!SendFilterPicture(ost, picture)) return;
                     FramePtr filtered(av::av_frame_alloc());
                     if (!filtered) throw FFmpegException("av_mallocz fail");
-                    while (GetFilteredPicture(ost, filtered.get(), ist->pts) == 1)
+                    while (GetFilteredPicture(ost, filtered.get(), ist->pts) == 1) {
+                        if (filtered->sample_aspect_ratio.num > 0)
+                            ost->enc_ctx->sample_aspect_ratio = filtered->sample_aspect_ratio;
                         EncodeVideoFrame(run, ost, ist, filtered.get());
+                    }
                 } else {
                     EncodeVideoFrame(run, ost, ist, picture);
                 }

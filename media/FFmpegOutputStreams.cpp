@@ -90,13 +90,37 @@ bool ListHas(const AVPixelFormat* list, AVPixelFormat fmt) {
     return false;
 }
 
-void MatchPixelFormat(const AVCodec* codec, AVCodecContext* ctx) {
-    if (!codec || !codec->pix_fmts || ListHas(codec->pix_fmts, ctx->pix_fmt)) return;
-    // MJPEG takes full-range and plain YUV alike when unofficial output is allowed.
-    if (codec->id == AV_CODEC_ID_MJPEG && ctx->strict_std_compliance < 0 &&
-        (ctx->pix_fmt == AV_PIX_FMT_YUV420P || ctx->pix_fmt == AV_PIX_FMT_YUV422P))
-        return;
-    ctx->pix_fmt = codec->pix_fmts[0];
+// The pixel formats the encoders of the system's generation wrote, where
+// today's take more: the players and devices our formats are made for expect
+// those.  libx264 wrote 8-bit 4:2:0 only (High 10, 4:2:2 and 4:4:4 play on
+// hardly any device); MJPEG wrote full-range 4:2:0 and 4:2:2.
+const AVPixelFormat* ClassicPixelFormats(const AVCodec* codec) {
+    static const AVPixelFormat x264[] = {AV_PIX_FMT_YUV420P, AV_PIX_FMT_NONE};
+    static const AVPixelFormat mjpeg[] = {AV_PIX_FMT_YUVJ420P, AV_PIX_FMT_YUVJ422P, AV_PIX_FMT_NONE};
+    if (std::strcmp(codec->name, "libx264") == 0) return x264;
+    if (codec->id == AV_CODEC_ID_MJPEG) return mjpeg;
+    return codec->pix_fmts;
+}
+
+// The source's format when the encoder takes it, else the encoder's first.
+// A format the user asked for is held against everything the encoder takes
+// today.
+void MatchPixelFormat(const AVCodec* codec, AVCodecContext* ctx, bool asked) {
+    if (!codec || !codec->pix_fmts) return;
+    const AVPixelFormat* formats = asked ? codec->pix_fmts : ClassicPixelFormats(codec);
+    if (!ListHas(formats, ctx->pix_fmt)) {
+        // MJPEG takes full-range and plain YUV alike when unofficial output is allowed.
+        if (!(codec->id == AV_CODEC_ID_MJPEG && ctx->strict_std_compliance < 0 &&
+              (ctx->pix_fmt == AV_PIX_FMT_YUV420P || ctx->pix_fmt == AV_PIX_FMT_YUV422P)))
+            ctx->pix_fmt = formats[0];
+    }
+    // Otherwise MJPEG writes full range only: plain YUV takes its full-range
+    // twin, which the scaler fills.
+    if (codec->id == AV_CODEC_ID_MJPEG && ctx->strict_std_compliance >= 0) {
+        if (ctx->pix_fmt == AV_PIX_FMT_YUV420P) ctx->pix_fmt = AV_PIX_FMT_YUVJ420P;
+        if (ctx->pix_fmt == AV_PIX_FMT_YUV422P) ctx->pix_fmt = AV_PIX_FMT_YUVJ422P;
+        if (ctx->pix_fmt == AV_PIX_FMT_YUV444P) ctx->pix_fmt = AV_PIX_FMT_YUVJ444P;
+    }
 }
 
 void MatchSampleFormat(const AVCodec* codec, AVCodecContext* ctx) {
@@ -178,7 +202,8 @@ void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudi
         for (unsigned i = 0; i < ic->nb_streams; ++i) {
             switch (ic->streams[i]->codecpar->codec_type) {
             case AVMEDIA_TYPE_VIDEO:
-                AHasVideo = true;
+                // A cover picture alone makes no film.
+                if (!(ic->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)) AHasVideo = true;
                 break;
             case AVMEDIA_TYPE_AUDIO:
                 AHasAudio = true;
@@ -237,7 +262,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext, int AFileIndex) 
         ctx->sample_aspect_ratio = SampleAspectRatio(*this);
         ctx->pix_fmt = Fframe_pix_fmt;
         st->sample_aspect_ratio = ctx->sample_aspect_ratio;
-        MatchPixelFormat(codec, ctx);
+        MatchPixelFormat(codec, ctx, Fframe_pix_fmt_asked);
         if (Fintra_only) ctx->gop_size = 0;
         if (Fvideo_qscale != 0 || Fsame_quality) {
             ctx->flags |= AV_CODEC_FLAG_QSCALE;
@@ -267,6 +292,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext, int AFileIndex) 
     Fvideo_codec_name.clear();
     Fvideo_stream_copy = 0;
     Fframe_pix_fmt = AV_PIX_FMT_NONE;
+    Fframe_pix_fmt_asked = false;
 }
 
 void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext, int AFileIndex) {

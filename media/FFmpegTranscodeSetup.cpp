@@ -171,8 +171,13 @@ void E::ChooseSourceStream(TTranscodeRun& run, TAVOutputStream* ost, int j) {
     const AVMediaType type = OutputType(ost);
     int found = -1;
     TStreamRank best;
+    // A cover picture feeds an output only when a map names it.
+    auto cover = [](const TAVInputStream* ist) {
+        return (ist->st->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+    };
     for (int i = 0; i < run.nb_istreams(); ++i) {
         const TAVInputStream* ist = run.ist(i);
+        if (cover(ist)) continue;
         if (Fopt_programid != 0 &&
             !ProgramHasStream(run.input_files[ist->file_index], Fopt_programid, ist->index))
             continue;
@@ -189,7 +194,8 @@ void E::ChooseSourceStream(TTranscodeRun& run, TAVOutputStream* ost, int j) {
     if (found < 0 && Fopt_programid == 0 && !FJoinMode)
         for (int i = 0; i < run.nb_istreams(); ++i) {
             const TAVInputStream* ist = run.ist(i);
-            if (ist->st->codecpar->codec_type == type && ist->st->discard != AVDISCARD_ALL) found = i;
+            if (ist->st->codecpar->codec_type == type && ist->st->discard != AVDISCARD_ALL && !cover(ist))
+                found = i;
         }
     if (found < 0) {
         AVFormatContext* oc = run.output_files[j];

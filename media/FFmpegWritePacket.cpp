@@ -61,15 +61,23 @@ void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPack
             return;
         }
         AVBSFContext* bsf = chain[k];
-        int r = av::av_bsf_send_packet(bsf, pkt);
+        // A packet the filter refuses goes on as it came, so the filter gets
+        // its own reference and this one is kept.
+        AVPacket* sent = av::av_packet_clone(pkt);
+        if (!sent) throw FFmpegException("av_mallocz fail");
+        PacketFree sent_guard{sent};
+        int r = av::av_bsf_send_packet(bsf, sent);
+        bool passed = false;
         if (r >= 0) {
             AVPacket* out = av::av_packet_alloc();
             if (!out) throw FFmpegException("av_mallocz fail");
             PacketFree out_guard{out};
-            while ((r = av::av_bsf_receive_packet(bsf, out)) >= 0) feed(k + 1, out);
+            while ((r = av::av_bsf_receive_packet(bsf, out)) >= 0) {
+                passed = true;
+                feed(k + 1, out);
+            }
             if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) r = 0;
         }
-        av::av_packet_unref(pkt);
         if (r < 0) {
             const std::string text = ErrorText(
                 os::FormatC("%s failed for stream %d, codec %s", bsf->filter->name, ost->index,
@@ -77,7 +85,9 @@ void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPack
                 r);
             if (Fexit_on_error) throw FFmpegException(text);
             FFLogger().Log(this, llError, text);
+            if (!passed) feed(k + 1, pkt);
         }
+        av::av_packet_unref(pkt);
     };
     feed(0, pending);
 }
