@@ -3,6 +3,7 @@
 // chapters, the output headers and the stream mapping in the log.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
@@ -44,6 +45,28 @@ void PublishParameters(TAVOutputStream* ost) {
     }
 }
 
+// A text subtitle encoder writes its events against the styles of an ASS
+// header, which the source's decoder makes when it opens (its own default
+// for plain text).  The run's decoders open after the encoders, so a
+// decoder of the source's parameters is opened here for its header alone.
+void GiveSubtitleHeader(AVCodecContext* enc, const AVStream* source) {
+    if (enc->subtitle_header) return;
+    const AVCodec* decoder = av::avcodec_find_decoder(source->codecpar->codec_id);
+    if (!decoder) return;
+    TCodecContextPtr dec(av::avcodec_alloc_context3(decoder));
+    if (!dec || av::avcodec_parameters_to_context(dec.get(), source->codecpar) < 0) return;
+    {
+        os::CsLock lock(CodecLock());
+        if (av::avcodec_open2(dec.get(), decoder, nullptr) < 0) return;
+    }
+    if (!dec->subtitle_header || dec->subtitle_header_size <= 0) return;
+    enc->subtitle_header =
+        static_cast<uint8_t*>(av::av_mallocz(static_cast<size_t>(dec->subtitle_header_size) + 1));
+    if (!enc->subtitle_header) throw FFmpegException("av_mallocz fail");
+    std::memcpy(enc->subtitle_header, dec->subtitle_header, static_cast<size_t>(dec->subtitle_header_size));
+    enc->subtitle_header_size = dec->subtitle_header_size;
+}
+
 } // namespace
 
 void E::OpenEncoders(TTranscodeRun& run) {
@@ -61,6 +84,8 @@ void E::OpenEncoders(TTranscodeRun& run) {
             FFLogger().Log(this, llError, text);
             throw FFmpegException(text);
         }
+        if (ost->enc_ctx->codec_type == AVMEDIA_TYPE_SUBTITLE)
+            GiveSubtitleHeader(ost->enc_ctx, run.source(ost)->st);
         int r = 0;
         {
             os::CsLock lock(CodecLock());
