@@ -262,6 +262,12 @@ void E::WriteOutputHeaders(TTranscodeRun& run) {
     const int files = FJoinMode ? std::min(run.nb_output_files, 1) : run.nb_output_files;
     for (int i = 0; i < files; ++i) {
         AVFormatContext* oc = run.output_files[i];
+        // AVI keeps no start time per stream: each starts at its first
+        // chunk.  FFmpeg 5.1 shifts every stream to make an encoder delay's
+        // negative start (MP3) non-negative, which moves the pictures by a
+        // rounded part of a frame and gives an empty frame after the first.
+        if (std::string(oc->oformat->name) == "avi" && oc->avoid_negative_ts == AVFMT_AVOID_NEG_TS_AUTO)
+            oc->avoid_negative_ts = AVFMT_AVOID_NEG_TS_DISABLED;
         if (av::avformat_write_header(oc, nullptr) < 0) {
             DumpStreamMapping(run);
             const std::string text =
@@ -310,6 +316,10 @@ void E::ReopenEncoders(TTranscodeRun& run) {
         TCodecContextPtr fresh(av::avcodec_alloc_context3(codec));
         if (!fresh || av::avcodec_parameters_to_context(fresh.get(), ost->st->codecpar) < 0)
             throw FFmpegException("av_mallocz fail");
+        // The encoder writes its own global header; one taken over from the
+        // stream would be lost under it.
+        av::av_freep(&fresh->extradata);
+        fresh->extradata_size = 0;
         AVCodecContext* old = ost->enc_ctx;
         fresh->time_base = old->time_base;
         fresh->framerate = old->framerate;
