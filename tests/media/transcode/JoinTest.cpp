@@ -8,18 +8,24 @@ namespace {
 using namespace convsupport;
 using fixtures::ClipKind;
 
-const std::string& Part(ClipKind kind, const std::string& video = "", const std::string& audio = "") {
+// A 2 s clip; `large` doubles the picture and gives mono audio at 48 kHz.
+const std::string& Part(ClipKind kind, const std::string& video = "", const std::string& audio = "",
+                        bool large = false) {
     static fixtures::TempFolder folder{"joinclips"};
     static std::map<std::string, std::string> paths;
-    const std::string name = "part_" + video + audio + fixtures::ClipExtension(kind);
+    const std::string name = "part_" + video + audio + (large ? "large" : "") + fixtures::ClipExtension(kind);
     auto it = paths.find(name);
     if (it != paths.end()) return it->second;
     fixtures::ClipOptions o;
     o.kind = kind;
-    o.width = 160;
-    o.height = 120;
+    o.width = large ? 320 : 160;
+    o.height = large ? 240 : 120;
     o.videoCodec = video;
     o.audioCodec = audio;
+    if (large) {
+        o.sampleRate = 48000;
+        o.channels = 1;
+    }
     return paths[name] = fixtures::MakeClip(folder, o, name);
 }
 
@@ -36,7 +42,8 @@ TEST_F(JoinTest, InputsFollowOneAnotherInTheOutput) {
         {"mp4 and avi",          {Part(ClipKind::Mp4), Part(ClipKind::Avi)},                      1600},
         {"avi and mp4",          {Part(ClipKind::Avi), Part(ClipKind::Mp4)},                      0   },
         {"mpg and mkv",          {Part(ClipKind::Mpg), Part(ClipKind::Mkv, "mpeg4", "mp2")},      1   },
-        {"three of a kind each", {Part(ClipKind::Mkv), Part(ClipKind::Avi), Part(ClipKind::Mpg)}, 1600},
+        {"other size and audio", {Part(ClipKind::Mp4), Part(ClipKind::Mkv, "", "", true)},        1600},
+        {"mkv, avi and mpg",     {Part(ClipKind::Mkv), Part(ClipKind::Avi), Part(ClipKind::Mpg)}, 1600},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
