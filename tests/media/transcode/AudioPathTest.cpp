@@ -203,14 +203,17 @@ TEST_F(AudioPathTest, OtherProgramsClipsConvertToAviWithMp3) {
     }
 }
 
-TEST_F(AudioPathTest, ALayoutChangeMidStreamKeepsTheTone) {
-    auto part = [](const std::string& format, const std::string& codec, int channels,
-                   const std::string& name) {
-        return MakeClip(Elementary(format, codec, channels, 1.0), name);
+TEST_F(AudioPathTest, ALayoutOrRateChangeMidStreamKeepsTheTone) {
+    auto part = [](const std::string& format, const std::string& codec, int channels, const std::string& name,
+                   int rate = 44100) {
+        fixtures::ClipOptions o = Elementary(format, codec, channels, 1.0);
+        o.sampleRate = rate;
+        return MakeClip(o, name);
     };
     const std::string ac3_51 = part("ac3", "ac3", 6, "51.ac3"), ac3_20 = part("ac3", "ac3", 2, "20.ac3");
     const std::string mp3_2 = part("mp3", "libmp3lame", 2, "stereo.mp3"),
-                      mp3_1 = part("mp3", "libmp3lame", 1, "mono.mp3");
+                      mp3_1 = part("mp3", "libmp3lame", 1, "mono.mp3"),
+                      mp3_48 = part("mp3", "libmp3lame", 2, "stereo48.mp3", 48000);
     const struct {
         std::string input;
         const char* channels;
@@ -221,6 +224,7 @@ TEST_F(AudioPathTest, ALayoutChangeMidStreamKeepsTheTone) {
         {Joined(ac3_51, ac3_20, "51to20.ac3"),      "1"},
         {Joined(mp3_2,  mp3_1,  "stereo_mono.mp3"), "2"},
         {Joined(mp3_1,  mp3_2,  "mono_stereo.mp3"), "1"},
+        {Joined(mp3_2,  mp3_48, "44to48.mp3"),      "2"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.input + " to " + c.channels + " channels");
