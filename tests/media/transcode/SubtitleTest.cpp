@@ -109,7 +109,7 @@ TEST_F(SubtitleTest, ASubtitledMkvConvertsInEveryMkvFormat) {
     }
 }
 
-TEST_F(SubtitleTest, SubtitledSourcesOfOtherContainersConvert) {
+TEST_F(SubtitleTest, SubtitledSourcesOfOtherKindsConvert) {
     const struct {
         ClipKind kind;
         const char* encoder;
@@ -117,6 +117,7 @@ TEST_F(SubtitleTest, SubtitledSourcesOfOtherContainersConvert) {
         AVCodecID codec; // none: the output has no subtitle stream
         const char* logged;
     } cases[] = {
+        {ClipKind::Mkv, "ass",      1600, AV_CODEC_ID_ASS,          nullptr                      },
         {ClipKind::Mp4, "mov_text", 1600, AV_CODEC_ID_ASS,          nullptr                      },
         {ClipKind::Mp4, "mov_text", 0,    AV_CODEC_ID_NONE,         nullptr                      },
         {ClipKind::Mp4, "mov_text", 1,    AV_CODEC_ID_NONE,         nullptr                      },
