@@ -34,7 +34,17 @@ int64_t PictureDuration(const TAVInputStream* ist, const AVFrame* frame) {
 int ToS16(TTranscodeRun& run, TAVInputStream* ist, const AVFrame* frame) {
     const int channels = frame->ch_layout.nb_channels;
     if (channels <= 0 || frame->sample_rate <= 0) return -1;
+    // A stream that changes its layout, rate or format in the middle (a
+    // broadcast's 5.1 -> 2.0, joined recordings) gets a converter for its
+    // new kind of frame.
+    if (ist->to_s16 && (av::av_channel_layout_compare(&ist->s16_layout, &frame->ch_layout) != 0 ||
+                        ist->s16_rate != frame->sample_rate || ist->s16_format != frame->format))
+        av::swr_free(&ist->to_s16);
     if (!ist->to_s16) {
+        av::av_channel_layout_uninit(&ist->s16_layout);
+        if (av::av_channel_layout_copy(&ist->s16_layout, &frame->ch_layout) < 0) return -1;
+        ist->s16_rate = frame->sample_rate;
+        ist->s16_format = frame->format;
         AVChannelLayout* layout = const_cast<AVChannelLayout*>(&frame->ch_layout);
         if (av::swr_alloc_set_opts2(&ist->to_s16, layout, AV_SAMPLE_FMT_S16, frame->sample_rate, layout,
                                     static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0,

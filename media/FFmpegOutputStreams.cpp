@@ -191,6 +191,43 @@ uint16_t* MatrixCopy(const std::vector<uint16_t>& matrix) {
     return copy;
 }
 
+// What an output without a named subtitle encoder makes of the inputs'
+// first subtitle stream (the one the default stream choice takes).
+struct TSubtitleChoice {
+    bool drop = false;
+    bool copy = false;
+    AVCodecID codec_id = AV_CODEC_ID_NONE;
+    std::string reason;
+};
+
+TSubtitleChoice ChooseSubtitleOutput(const E& e, const AVOutputFormat* of) {
+    TSubtitleChoice choice;
+    for (int j = 0; j < e.Fnb_input_files; ++j) {
+        const AVFormatContext* ic = e.Finput_files[static_cast<size_t>(j)];
+        for (unsigned i = 0; i < ic->nb_streams; ++i) {
+            const AVCodecParameters* par = ic->streams[i]->codecpar;
+            if (par->codec_type != AVMEDIA_TYPE_SUBTITLE) continue;
+            const AVCodecDescriptor* desc = av::avcodec_descriptor_get(par->codec_id);
+            const bool text = desc && (desc->props & AV_CODEC_PROP_TEXT_SUB);
+            if (text) {
+                choice.codec_id = av::av_guess_codec(of, nullptr, nullptr, nullptr, AVMEDIA_TYPE_SUBTITLE);
+                if (choice.codec_id != AV_CODEC_ID_NONE && av::avcodec_find_encoder(choice.codec_id) &&
+                    av::avcodec_find_decoder(par->codec_id))
+                    return choice;
+            } else if (av::avformat_query_codec(of, par->codec_id, FF_COMPLIANCE_NORMAL) == 1) {
+                choice.copy = true;
+                return choice;
+            }
+            choice.drop = true;
+            choice.reason =
+                os::FormatC("Subtitle stream #%d.%d (%s) left out: the %s format cannot take it", j,
+                            static_cast<int>(i), av::avcodec_get_name(par->codec_id), of->name);
+            return choice;
+        }
+    }
+    return choice;
+}
+
 } // namespace
 
 void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly,
@@ -354,7 +391,22 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext, int AFileInde
     CheckStreamRoom(AContext, Fsubtitle_codec_name, &Fsubtitle_language);
     AVCodecID codec_id = AV_CODEC_ID_NONE;
     const AVCodec* codec = nullptr;
-    if (!Fsubtitle_stream_copy) {
+    if (!Fsubtitle_stream_copy && Fsubtitle_codec_name.empty()) {
+        // Without a named encoder the source decides: text becomes the
+        // container's own text format, a picture subtitle is copied when the
+        // container takes it and is left out otherwise.
+        const TSubtitleChoice choice = ChooseSubtitleOutput(*this, AContext->oformat);
+        if (choice.drop) {
+            FFLogger().Log(this, llWarning, choice.reason);
+            Fsubtitle_language.clear();
+            Fsubtitle_disable = false;
+            return;
+        }
+        Fsubtitle_stream_copy = choice.copy;
+        codec_id = choice.codec_id;
+        codec = codec_id != AV_CODEC_ID_NONE ? av::avcodec_find_encoder(codec_id) : nullptr;
+        Foutput_codecs[static_cast<size_t>(Fnb_ocodecs)] = codec;
+    } else if (!Fsubtitle_stream_copy) {
         if (!FindCodecId(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, codec_id,
                          Strictness(FOptions, AVMEDIA_TYPE_SUBTITLE), true)) {
             Fsubtitle_codec_name.clear();
@@ -372,6 +424,9 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext, int AFileInde
         ApplyRecordedOptions(FOptions, rec.enc.get(), FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE],
                              AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
         rec.enc->codec_id = codec_id;
+        // FFmpeg 5.1's subtitle encoders refuse to open without a time base;
+        // the engine hands them microseconds.
+        rec.enc->time_base = AV_TIME_BASE_Q;
     }
     ++Fnb_ocodecs;
     SetLanguage(rec.st, Fsubtitle_language);

@@ -1,5 +1,7 @@
 // The one way a packet of a run reaches its output file: through the
 // stream's bitstream filters, then interleaved with the other streams.
+#include <algorithm>
+
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
@@ -16,7 +18,9 @@ namespace {
 void NoteMuxPosition(TAVOutputStream* ost, const AVPacket* pkt) {
     int64_t t = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
     if (t == AV_NOPTS_VALUE) return;
-    if (pkt->duration > 0) t += pkt->duration;
+    // A packet takes at least one tick (the short last frame of an audio
+    // encoder rounds to none), so that what follows it starts after it.
+    t += std::max<int64_t>(pkt->duration, 1);
     if (ost->mux_pts == AV_NOPTS_VALUE || t > ost->mux_pts) ost->mux_pts = t;
 }
 
