@@ -1,6 +1,7 @@
 #include "media/FFUtils.h"
 
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 
 #include "media/AVApi.h"
@@ -68,6 +69,12 @@ int64_t FrameDuration(AVRational rate) {
 std::string ErrorText(const std::string& name, int code) {
     for (const TErrorMessage& e : kErrorMessages)
         if (e.code == code) return name + ": " + e.message;
+    // Other system error codes in the system's own words, untranslated, as
+    // the libraries printed them ("Permission denied", "No space left on
+    // device").  -1 stays a number: it is the libraries' plain "failed" far
+    // more often than a refused operation.
+    if (code < -1 && code > -4096)
+        if (const char* text = ::strerrordesc_np(-code)) return name + ": " + text;
     return name + ": " + os::FormatC("Error number %d occurred", code);
 }
 

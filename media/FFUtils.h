@@ -18,7 +18,8 @@ std::string TimeText(int64_t microseconds);
 // Microseconds of one frame at the rate; 40000 when the rate is unknown.
 int64_t FrameDuration(AVRational rate);
 
-// name + ": " + the message of a library error code.
+// name + ": " + the message of a library error code; a system error code
+// that the table lacks gives the system's own text.
 std::string ErrorText(const std::string& name, int code);
 
 // Reads a whole file into a buffer from av_malloc with a zero byte after the

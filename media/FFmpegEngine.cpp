@@ -4,6 +4,7 @@
 
 #include "media/AVApi.h"
 #include "media/ComponentUtils.h"
+#include "media/FFUtils.h"
 #include "media/FFmpegLoader.h"
 #include "media/UnicodeIO.h"
 #include "media/UnicodeProtocol.h"
@@ -18,6 +19,7 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
     Finput_files_ts_offset.assign(files, 0);
     Finput_files_ts_scale.assign(files, {});
     Foutput_files.assign(files, nullptr);
+    FOutputTargets.assign(files, TOutputFile{});
     Fmeta_data_maps.assign(files, {});
     Fbitstream_filters.assign(files, {});
     Finput_streams.resize(files);
@@ -96,10 +98,27 @@ void TCustomFFmpeg::CloseOutputFiles() {
     for (int i = 0; i < Fnb_output_files; ++i) {
         AVFormatContext*& oc = Foutput_files[static_cast<size_t>(i)];
         if (!oc) continue;
-        if (oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE) && oc->pb) CloseOutputByLibraryName(&oc->pb);
-        const std::string name = oc->url ? DisplayFileName(oc->url) : std::string();
-        // A file that never received a byte is only clutter for the user.
-        if (!name.empty() && FileSizeByName(name) == 0) os::DeleteFileName(name);
+        TOutputFile& file = FOutputTargets[static_cast<size_t>(i)];
+        int error = 0;
+        if (oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE) && oc->pb) {
+            // What a full disk or a size limit refused shows in the byte
+            // stream's error, at the latest when its buffer is flushed.
+            av::avio_flush(oc->pb);
+            error = oc->pb->error;
+            const int closed = CloseOutputByLibraryName(&oc->pb);
+            if (error >= 0) error = closed;
+        }
+        if (error < 0 && file.IsOpened()) {
+            const std::string name = oc->url ? DisplayFileName(oc->url) : std::string();
+            if (FWriteError.empty()) FWriteError = ErrorText(name, error);
+            // Without its end the file cannot be played.
+            file.RemoveFragment();
+        } else {
+            // A file this run made that never received a byte is only
+            // clutter; anything else at the name stays.
+            file.RemoveIfCreatedAndEmpty();
+        }
+        file = TOutputFile{};
         av::avformat_free_context(oc);
         // In join mode every entry is the same output.
         if (FJoinMode) break;

@@ -36,6 +36,7 @@ extern "C" {
 #include "media/FFOptions.h"
 #include "media/FFmpegRunRecords.h"
 #include "media/MediaErrors.h"
+#include "media/OutputFile.h"
 #include "media/RGBConvert.h"
 #include "os/Component.h"
 #include "os/CriticalSection.h"
@@ -167,6 +168,8 @@ struct TFFmpegSettings {
     int Fframe_width = 0, Fframe_height = 0;
     float Fframe_aspect_ratio = 0;
     AVPixelFormat Fframe_pix_fmt = AV_PIX_FMT_NONE;
+    // Fframe_pix_fmt comes from the option "pix_fmt", not from an input.
+    bool Fframe_pix_fmt_asked = false;
     AVSampleFormat Faudio_sample_fmt = AV_SAMPLE_FMT_NONE;
     int Fframe_topBand = 0, Fframe_bottomBand = 0, Fframe_leftBand = 0, Fframe_rightBand = 0;
     // Indexed by media type: video, audio, data, subtitle.
@@ -324,7 +327,8 @@ public:
     // ---- option table (FFmpegOptions.cpp) ----
     // One of the 114 option names, or any name the codec, format and scaler
     // contexts (or a codec's or format's private options) know.  Conversion
-    // errors raise os::EConvertError, refused values FFmpegException.
+    // errors raise os::EConvertError; refused values and names that nothing
+    // knows raise FFmpegException ("Invalid option or argument: ...").
     void SetOption(const std::string& AName, const std::string& AValue);
     // The names SetOption knows itself, in table order.
     static std::vector<std::string> OptionNames();
@@ -430,6 +434,10 @@ public:
     // output entries, or -1 with the reason in FLastErrMsg.  Raises
     // "avformat_alloc_context failed" when no context can be had.
     int OpenOutputFile(const std::string& AFileName, bool AJoin);
+    // Opens every recorded output for writing; the run does this first, so
+    // that nothing on disk is created or replaced before it starts.  Raises
+    // before opening any of them when one is also an input of the task.
+    void OpenOutputTargets();
 
     // ---- the conversion run ----
     // One run over the given files and maps, on the caller's thread: set-up,
@@ -479,6 +487,11 @@ public:
     TNotifyEvent FOnTerminate;
     int64_t ReportInterval = 500000;
     int64_t PreviewInterval = 100000;
+    // Per output entry, what the run did to the file on disk.
+    std::vector<TOutputFile> FOutputTargets;
+    // Why writing an output failed, found when it was closed; the run then
+    // ends with this error instead of finishing.
+    std::string FWriteError;
 
 protected:
     void DoConvert();
@@ -502,6 +515,9 @@ protected:
     // Frees an output context that is not (or no longer) recorded, with its
     // byte stream and stream records.
     void FreeOutputContext(AVFormatContext*& AContext, int AFileIndex);
+    // The text refusing an output that is the same file as an input of the
+    // task; empty when it is none of them.
+    std::string SameFileAsInput(const std::string& AOutputName) const;
     void CloseOutputFiles();
     void CloseInputFiles();
 

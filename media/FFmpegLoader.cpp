@@ -35,6 +35,16 @@ const TLibraryItem kLibraryTable[LibraryCount] = {
     {TLibrary::lbSDL,      "SDL-1.2",    0 },
 };
 
+// The entry-point table takes its types from the headers the program is
+// built with; they must be of the generation whose files the table names.
+static_assert(LIBAVCODEC_VERSION_MAJOR == 59, "libavcodec headers of FFmpeg 5.1 (59.x) expected");
+static_assert(LIBAVFILTER_VERSION_MAJOR == 8, "libavfilter headers of FFmpeg 5.1 (8.x) expected");
+static_assert(LIBAVFORMAT_VERSION_MAJOR == 59, "libavformat headers of FFmpeg 5.1 (59.x) expected");
+static_assert(LIBAVUTIL_VERSION_MAJOR == 57, "libavutil headers of FFmpeg 5.1 (57.x) expected");
+static_assert(LIBSWSCALE_VERSION_MAJOR == 6, "libswscale headers of FFmpeg 5.1 (6.x) expected");
+static_assert(LIBSWRESAMPLE_VERSION_MAJOR == 4, "libswresample headers of FFmpeg 5.1 (4.x) expected");
+static_assert(SDL_MAJOR_VERSION == 1 && SDL_MINOR_VERSION == 2, "SDL 1.2 headers expected");
+
 struct EntryPoint {
     TLibrary lib;
     const char* name;

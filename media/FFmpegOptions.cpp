@@ -164,10 +164,16 @@ std::vector<std::string> TCustomFFmpeg::OptionNames() {
 void TCustomFFmpeg::SetOption(const std::string& AName, const std::string& AValue) {
     const auto& index = OptionIndex();
     auto it = index.find(AName);
-    if (it != index.end())
+    if (it != index.end()) {
         (*it->second)(*this, AName, AValue);
-    else
-        SetGenericOption(AName, AValue);
+        return;
+    }
+    // An option that nothing knows, or whose value is refused, would
+    // otherwise be dropped without a word and the run go ahead without it.
+    // (An engine before its first Reset has no contexts to ask.)
+    if (!SetGenericOption(AName, AValue) && FOptions.avcodec_opts[0])
+        throw FFmpegException(os::FormatC("Invalid option or argument: \"%s=%s\", parsed as \"%s\" = \"%s\"",
+                                          AName.c_str(), AValue.c_str(), AName.c_str(), AValue.c_str()));
 }
 
 bool TCustomFFmpeg::SetGenericOption(const std::string& AName, const std::string& AValue) {

@@ -1,5 +1,6 @@
 // Opening an output file: its container, its streams, its metadata, the file
 // itself and the muxer settings; in join mode one output takes every input.
+#include <cstring>
 #include <ctime>
 
 #include "media/AVApi.h"
@@ -22,6 +23,19 @@ std::string CreationTime(int64_t seconds) {
     return text;
 }
 
+// FFmpeg 5.1's audio muxers (mp3, flac, aiff) name PNG as their video codec:
+// the slot takes a cover picture, never a film, so it is no default stream.
+bool CoverOnly(const AVOutputFormat* of) {
+    return of->video_codec == AV_CODEC_ID_PNG && of->audio_codec != AV_CODEC_ID_NONE;
+}
+
+// The image muxer writes one file per picture; FFmpeg 5.1 no longer flags
+// that it needs a number in the name and fails only at the second picture,
+// after the first has overwritten a file of that name.
+bool NeedsFrameNumber(const AVOutputFormat* of) {
+    return (of->flags & AVFMT_NEEDNUMBER) || std::strcmp(of->name, "image2") == 0;
+}
+
 } // namespace
 
 void TCustomFFmpeg::FreeOutputContext(AVFormatContext*& AContext, int AFileIndex) {
@@ -36,6 +50,40 @@ void TCustomFFmpeg::FreeOutputContext(AVFormatContext*& AContext, int AFileIndex
     AContext = nullptr;
 }
 
+std::string TCustomFFmpeg::SameFileAsInput(const std::string& AOutputName) const {
+    const std::string output = TOutputFile::LocalPath(AOutputName);
+    if (output.empty()) return std::string();
+    for (int i = 0; i < Fnb_input_files; ++i) {
+        const AVFormatContext* ic = Finput_files[static_cast<size_t>(i)];
+        if (!ic || !ic->url || !TOutputFile::SameFile(output, TOutputFile::LocalPath(ic->url))) continue;
+        return os::FormatC("%s: Output file is the same file as input file #%d (%s)",
+                           DisplayFileName(AOutputName).c_str(), i, DisplayFileName(ic->url).c_str());
+    }
+    return std::string();
+}
+
+void TCustomFFmpeg::OpenOutputTargets() {
+    // Every output is checked before the first is opened: an opened file is
+    // already emptied.
+    for (int i = 0; i < Fnb_output_files; ++i) {
+        const AVFormatContext* oc = Foutput_files[static_cast<size_t>(i)];
+        if (!oc || (oc->oformat->flags & AVFMT_NOFILE) || oc->pb || !oc->url) continue;
+        const std::string same = SameFileAsInput(oc->url);
+        if (!same.empty()) throw FFmpegException(same);
+    }
+    for (int i = 0; i < Fnb_output_files; ++i) {
+        AVFormatContext* oc = Foutput_files[static_cast<size_t>(i)];
+        // In join mode later entries are the same, already opened output.
+        if (!oc || (oc->oformat->flags & AVFMT_NOFILE) || oc->pb) continue;
+        TOutputFile& file = FOutputTargets[static_cast<size_t>(i)];
+        file.BeforeOpen(TOutputFile::LocalPath(oc->url ? oc->url : ""));
+        // An existing file is replaced.
+        const int r = OpenOutputByLibraryName(&oc->pb, oc->url, AVIO_FLAG_WRITE, nullptr);
+        if (r < 0) throw FFmpegException(ErrorText(DisplayFileName(oc->url ? oc->url : ""), r));
+        file.Opened();
+    }
+}
+
 int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     if (FJoinMode) {
         FLastErrMsg = "Cannot join more than one output file.";
@@ -45,6 +93,12 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     const int entries = AJoin && Fnb_input_files > 1 ? Fnb_input_files : 1;
     if (Fnb_output_files + entries > FMaxFiles) {
         FLastErrMsg = os::FormatC("max output files %d reached", FMaxFiles);
+        return -1;
+    }
+    // Refused before anything else: writing the output would destroy the input.
+    const std::string same = SameFileAsInput(LibraryFileName(AFileName));
+    if (!same.empty()) {
+        FLastErrMsg = same;
         return -1;
     }
     FEnableFilter = !Fvfilters.empty();
@@ -69,9 +123,7 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     // The context comes with the muxer's own option object, so that the
     // muxer settings below can be set before the header is written.
     AVFormatContext* oc = nullptr;
-    if (av::avformat_alloc_output_context2(&oc, file_oformat, nullptr, library_name.substr(0, 1023).c_str()) <
-            0 ||
-        !oc)
+    if (av::avformat_alloc_output_context2(&oc, file_oformat, nullptr, library_name.c_str()) < 0 || !oc)
         throw FFmpegException("avformat_alloc_context failed");
 
     const int index = Fnb_output_files;
@@ -87,8 +139,8 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     };
     Foutput_streams[static_cast<size_t>(index)].clear();
 
-    bool use_video =
-        file_oformat->video_codec != AV_CODEC_ID_NONE || Fvideo_stream_copy || !Fvideo_codec_name.empty();
+    bool use_video = (file_oformat->video_codec != AV_CODEC_ID_NONE && !CoverOnly(file_oformat)) ||
+                     Fvideo_stream_copy || !Fvideo_codec_name.empty();
     bool use_audio =
         file_oformat->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || !Faudio_codec_name.empty();
     bool use_subtitle = file_oformat->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy ||
@@ -138,10 +190,13 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     ++Fnb_output_files;
     recorded = true;
 
-    if ((file_oformat->flags & AVFMT_NEEDNUMBER) && !av::av_filename_number_test(oc->url))
+    if (NeedsFrameNumber(file_oformat) && !av::av_filename_number_test(oc->url))
         return fail(ErrorText(DisplayFileName(oc->url), AVERROR(EDOM)));
+    // The file itself is opened when the run starts (OpenOutputTargets);
+    // what would keep it from opening is told now.
     if (!(file_oformat->flags & AVFMT_NOFILE)) {
-        const int r = OpenOutputByLibraryName(&oc->pb, oc->url, AVIO_FLAG_WRITE, nullptr);
+        const std::string path = TOutputFile::LocalPath(oc->url);
+        const int r = path.empty() ? 0 : TOutputFile::CheckWritable(path);
         if (r < 0) return fail(ErrorText(AFileName, r));
     }
 

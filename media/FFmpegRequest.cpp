@@ -79,7 +79,11 @@ void ApplyOptionString(TCustomFFmpeg& AEngine, const std::string& AOptions, bool
             continue;
         // Outputs take their codecs and size per stream.
         if (!AInputMode && IsOneOf(key, {"acodec", "vcodec", "scodec", "s"})) continue;
-        AEngine.SetOption(line.Key, line.Value);
+        // An empty line says nothing.
+        if (key.empty() && line.Value.empty()) continue;
+        // Keys are taken in lower case everywhere: "VN=1" is "vn=1", as
+        // "S=160x120" is "s=160x120".
+        AEngine.SetOption(key, line.Value);
     }
 }
 

@@ -107,10 +107,11 @@ struct TOptionLine {
 // first "=" (a line without one is a key with an empty value).
 std::vector<TOptionLine> ParseOptionString(const std::string& AOptions);
 
-// Hands every line to the engine's SetOption, except the keys (compared in
-// lower case) that go per stream: "newvideo", "newaudio", "newsubtitle",
-// "apre", "vpre", "spre", "vfilters", "vf" always, and in output mode also
-// "acodec", "vcodec", "scodec", "s".
+// Hands every line, its key in lower case, to the engine's SetOption (which
+// refuses a key no table knows), except empty lines and the keys that go
+// per stream: "newvideo", "newaudio", "newsubtitle", "apre", "vpre", "spre",
+// "vfilters", "vf" always, and in output mode also "acodec", "vcodec",
+// "scodec", "s".
 void ApplyOptionString(TCustomFFmpeg& AEngine, const std::string& AOptions, bool AInputMode);
 
 // The records the option-string forms of the task component start from: a

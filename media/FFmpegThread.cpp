@@ -113,6 +113,7 @@ void TCustomFFmpeg::RunWorker() {
 
 void TCustomFFmpeg::DoConvert() {
     FFinished = false;
+    FWriteError.clear();
     Guarded([this] {
         if (TestHook())
             TestHook()(*this);
@@ -125,6 +126,12 @@ void TCustomFFmpeg::DoConvert() {
         InputsClosing();
         CleanUp();
     });
+    // A disk that filled up (or a size limit) may only show when the last
+    // bytes are flushed: such a run has not finished, whatever it thought.
+    if (!FWriteError.empty()) {
+        FFinished = false;
+        RecordFatal(FWriteError);
+    }
     Guarded([this] { DoTerminate(); });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // SDL 1.2 entry points, bound at run time like the media libraries'.
-#include <SDL/SDL.h>
+#include <SDL.h>
 
 namespace sdl {
 #define SDL_FUNC(name) inline decltype(&::name) name = nullptr;

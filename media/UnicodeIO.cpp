@@ -1,5 +1,6 @@
 #include "media/UnicodeIO.h"
 
+#include <cerrno>
 #include <memory>
 
 #include "media/AVApi.h"
@@ -10,15 +11,20 @@ namespace {
 
 constexpr int kBufferSize = 32768;
 
+int SystemError() {
+    return errno > 0 ? AVERROR(errno) : AVERROR(EIO);
+}
+
 int IORead(void* opaque, uint8_t* buf, int size) {
     int n = UnicodeRead(*static_cast<TUnicodeFile*>(opaque), buf, size);
     if (n == 0) return AVERROR_EOF;
-    return n < 0 ? AVERROR(EIO) : n;
+    return n < 0 ? SystemError() : n;
 }
 
 int IOWrite(void* opaque, uint8_t* buf, int size) {
     int n = UnicodeWrite(*static_cast<TUnicodeFile*>(opaque), buf, size);
-    return n < 0 ? AVERROR(EIO) : n;
+    // A full disk says so, not just "I/O error".
+    return n < 0 ? SystemError() : n;
 }
 
 int64_t IOSeek(void* opaque, int64_t offset, int whence) {

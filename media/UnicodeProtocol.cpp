@@ -91,7 +91,9 @@ int OpenUnicodeFile(const std::string& name, int flags) {
 
 int UnicodeOpen(TUnicodeFile& file, const char* libraryName, int flags) {
     file.Handle = OpenUnicodeFile(DecodeUnicodeName(libraryName ? libraryName : ""), flags);
-    return file.Handle < 0 ? -2 : 0;
+    // The system's reason, so that "Permission denied" or "File name too
+    // long" reach the user rather than a missing file.
+    return file.Handle < 0 ? -errno : 0;
 }
 
 int UnicodeRead(TUnicodeFile& file, uint8_t* buffer, int size) {
@@ -108,6 +110,7 @@ int UnicodeWrite(TUnicodeFile& file, const uint8_t* buffer, int size) {
     while (done < size) {
         ssize_t n = ::write(file.Handle, buffer + done, static_cast<size_t>(size - done));
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
         if (n <= 0) return -1;
         done += static_cast<int>(n);
     }

@@ -41,8 +41,9 @@ struct TUnicodeFile {
 // -1 when it cannot be opened.
 int OpenUnicodeFile(const std::string& name, int flags);
 
-// The five callbacks: open gives 0 or -2 (no such file); read gives the
-// count, 0 at the end, -1 on failure; write gives the count or -1; seek with
+// The five callbacks: open gives 0 or the negative system error code (-2: no
+// such file); read gives the count, 0 at the end, -1 on failure (errno
+// tells why); write gives the count or -1 (errno tells why); seek with
 // whence AVSEEK_SIZE gives the size, otherwise the new position, -1 on
 // failure; close gives non-zero on success.
 int UnicodeOpen(TUnicodeFile& file, const char* libraryName, int flags);

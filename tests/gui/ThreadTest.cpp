@@ -1,11 +1,13 @@
 #include "gui/Thread.h"
-#include "WaitUntil.h"
 #include "gui/SyncObjs.h"
 
+#include "WaitUntil.h"
 #include "os/MainThread.h"
 #include "os/Thread.h"
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -55,6 +57,32 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
+};
+
+// What a worker did, kept outside the thread object so that it can be read after the object is gone.
+struct WorkerTrace {
+    std::atomic<int> laps{0};
+    std::atomic<bool> executeReturned{false};
+    bool returnedBeforeDestruction = false;
+};
+
+// Spins until terminated; its destructor notes whether Execute was over by then.
+class TracedSpinner : public TThread {
+public:
+    explicit TracedSpinner(WorkerTrace& trace) : TThread(false), trace_(trace) {}
+    ~TracedSpinner() override { trace_.returnedBeforeDestruction = trace_.executeReturned; }
+
+protected:
+    void Execute() override {
+        while (!Terminated()) {
+            ++trace_.laps;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        trace_.executeReturned = true;
+    }
+
+private:
+    WorkerTrace& trace_;
 };
 
 class Thrower : public TThread {
@@ -138,13 +166,14 @@ TEST(Thread, AnExceptionInExecuteIsKeptNotThrown) {
 }
 
 TEST(Thread, ReleasingARunningThreadStopsAndJoinsItFirst) {
-    std::atomic<int>* laps = nullptr;
+    WorkerTrace trace;
     {
-        auto t = MakeThread<Spinner>(false);
-        laps = &t->laps;
-        ASSERT_TRUE(WaitUntil([&] { return *laps >= 2; }, std::chrono::seconds(10), "two laps"));
-    } // TThreadPtr terminates and waits; ASan would catch a worker touching freed members
-    SUCCEED();
+        auto t = MakeThread<TracedSpinner>(trace);
+        ASSERT_TRUE(WaitUntil([&] { return trace.laps >= 2; }, std::chrono::seconds(10), "two laps"));
+        EXPECT_FALSE(trace.executeReturned);
+    } // ASan would also catch a worker touching freed members
+    EXPECT_TRUE(trace.executeReturned);
+    EXPECT_TRUE(trace.returnedBeforeDestruction);
 }
 
 TEST(SyncObjs, EventAndCriticalSection) {

@@ -4,6 +4,7 @@
 #include "media/FFBaseComponent.h"
 #include "media/FFUtils.h"
 #include "media/MediaTypes.h"
+#include "media/OutputFile.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -15,7 +16,7 @@ using namespace media;
 
 namespace {
 
-// Runs the body under a decimal-comma locale when the system has one.
+// Switches to a decimal-comma locale; false when the system has none.
 bool UseDecimalCommaLocale() {
     return std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "de_DE.utf8");
 }
@@ -55,9 +56,35 @@ TEST(MediaTexts, ErrorTextKeepsTheOldMessagesForTheCurrentCodes) {
         {AVERROR_DEMUXER_NOT_FOUND,  "Unknown format"                          },
         {AVERROR_PROTOCOL_NOT_FOUND, "Unsupported network protocol"            },
         {AVERROR_PATCHWELCOME,       "Not yet implemented in FFmpeg"           },
-        {-1,                         "Error number -1 occurred"                }
+ // System codes the table lacks: the system's own words.
+        {AVERROR(EACCES),            "Permission denied"                       },
+        {AVERROR(EISDIR),            "Is a directory"                          },
+        {AVERROR(ENAMETOOLONG),      "File name too long"                      },
+        {AVERROR(ENOSPC),            "No space left on device"                 },
+        {AVERROR(EFBIG),             "File too large"                          },
+ // Neither: a number.
+        {-1,                         "Error number -1 occurred"                },
+        {-99999,                     "Error number -99999 occurred"            },
+        {AVERROR_BUG,                "Error number -558323010 occurred"        },
     };
     for (auto c : cases) EXPECT_EQ(ErrorText("a.avi", c.code), std::string("a.avi: ") + c.message) << c.code;
+}
+
+TEST(OutputFiles, TheLocalPathOfALibraryName) {
+    struct {
+        const char* name;
+        const char* path;
+    } cases[] = {
+        {"/a/b.mp4",                         "/a/b.mp4"           },
+        {"b.mp4",                            "b.mp4"              },
+        {"/tmp/a:b.mp4",                     "/tmp/a:b.mp4"       },
+        {"file:/a/b.mp4",                    "/a/b.mp4"           },
+        {"unicode:utf8:/a/\xE9\x95\xBF.mp4", "/a/\xE9\x95\xBF.mp4"},
+        {"pipe:1",                           ""                   },
+        {"http://host/b.mp4",                ""                   },
+        {"stream:123:x",                     ""                   },
+    };
+    for (const auto& c : cases) EXPECT_EQ(TOutputFile::LocalPath(c.name), c.path) << c.name;
 }
 
 TEST(MediaTexts, SizeToText) {
@@ -77,7 +104,7 @@ TEST(MediaTexts, SizeToText) {
 
 TEST(MediaTexts, NumbersStayInTheCLocale) {
     LocaleRestore restore;
-    if (!UseDecimalCommaLocale()) GTEST_SKIP() << "de_DE.UTF-8 is not generated (scripts/deps.sh --tests)";
+    ASSERT_TRUE(UseDecimalCommaLocale()) << "de_DE.UTF-8 is not generated (scripts/deps.sh --tests)";
     EXPECT_EQ(SizeToText(1536), "1.50 KB");
     EXPECT_EQ(TimeText(1500), "00:00:00.001");
 }

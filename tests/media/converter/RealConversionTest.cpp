@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -63,13 +64,6 @@ RunResult RunFfconvert(const std::string& args) {
     return r;
 }
 
-std::vector<std::string> Starting(const std::vector<std::string>& lines, const std::string& prefix) {
-    std::vector<std::string> out;
-    for (const auto& l : lines)
-        if (l.rfind(prefix, 0) == 0) out.push_back(l);
-    return out;
-}
-
 TEST(Ffconvert, FiveCopiesOnThreeThreadsGiveFiveRecordsThenTheFinalOne) {
     std::string args = "-t 3 -p lower";
     std::vector<std::string> outputs;
@@ -99,6 +93,50 @@ TEST(Ffconvert, UsageErrorsAndFailuresHaveTheirExitCodes) {
     // A task that ends without finishing (no output file).
     RunResult r = RunFfconvert(Folder().Path("missing.mpg") + " " + Folder().Path("m.mkv"));
     EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST(Ffconvert, SignalsPauseResumeAndStopARun) {
+    // Read at its own pace ("re"), long enough to pause and resume in.
+    static const std::string clip = [] {
+        SourceClip();
+        fixtures::ClipOptions o;
+        o.kind = fixtures::ClipKind::Mpg;
+        o.seconds = 6.0;
+        o.width = 160;
+        o.height = 120;
+        o.audio = false;
+        return fixtures::MakeClip(Folder(), o, "slow.mpg");
+    }();
+    const std::string out = Folder().Path("signalled.mpg");
+    std::filesystem::remove(out);
+    FfconvertProcess ffconvert({clip, out, "vcodec=copy", "re=1"});
+    ASSERT_TRUE(ffconvert.WaitForLine("progress 0 "));
+
+    ffconvert.Signal(SIGUSR1);
+    ASSERT_TRUE(ffconvert.WaitForLine("log info SIGUSR1: paused"));
+    // A report already on its way may still come; then nothing moves.
+    ffconvert.WaitForLine("nothing", std::chrono::milliseconds(300));
+    const auto size = std::filesystem::file_size(out);
+    EXPECT_FALSE(ffconvert.WaitForLine("progress ", std::chrono::milliseconds(1200)));
+    EXPECT_EQ(std::filesystem::file_size(out), size);
+
+    ffconvert.Signal(SIGUSR2);
+    ASSERT_TRUE(ffconvert.WaitForLine("log info SIGUSR2: resumed"));
+    ASSERT_TRUE(ffconvert.WaitForLine("progress 0 "));
+
+    ffconvert.Signal(SIGINT);
+    EXPECT_TRUE(ffconvert.WaitForLine("log info SIGINT: stopping"));
+    EXPECT_EQ(ffconvert.Finish(), 1); // stopped: not finished
+    // The record and the end of the wait come on different threads, in
+    // either order.
+    const std::vector<std::string>& lines = ffconvert.Lines();
+    EXPECT_EQ(Starting(lines, "terminate "),
+              (std::vector<std::string>{"terminate 0 0 0 ", "terminate -1 1 0 "}));
+    EXPECT_EQ(Starting(lines, "log info SIGINT: stopped").size(), 1u);
+    // Cut short, but closed properly.
+    const std::vector<int> frames = fixtures::DecodeFrameNumbers(out);
+    EXPECT_FALSE(frames.empty());
+    EXPECT_LT(frames.size(), 150u);
 }
 
 class RealConversionTest : public ::testing::Test {

@@ -3,7 +3,6 @@
 
 #include "EngineTestSupport.h"
 #include "media/AVApi.h"
-#include "media/UnicodeIO.h"
 #include "os/Paths.h"
 
 namespace enginetest {
@@ -112,39 +111,60 @@ TEST_F(EngineObjectTest, OptionsBeforeTheFirstResetStoreTheirFields) {
     EXPECT_EQ(fresh.Fvideo_codec_name, "mpeg1video");
 }
 
-// An output entry written to a file, as the output file opening leaves it.
-AVFormatContext* OpenOutput(const std::string& path) {
+// An output entry as the output file opening leaves it: the file itself is
+// opened by the run (OpenOutputTargets).
+AVFormatContext* NewOutput(const std::string& path) {
     AVFormatContext* oc = nullptr;
     av::avformat_alloc_output_context2(&oc, nullptr, "mpegts", path.c_str());
-    media::OpenOutputByLibraryName(&oc->pb, path.c_str(), AVIO_FLAG_WRITE, nullptr);
     return oc;
 }
 
-TEST_F(EngineObjectTest, CleanUpDeletesOutputsThatReceivedNothing) {
+TEST_F(EngineObjectTest, CleanUpDeletesOnlyEmptyOutputsThatTheRunCreated) {
     fixtures::TempFolder folder("engine");
     const std::string empty = folder.Path("empty.ts");
     const std::string written = folder.Path("written.ts");
-    E().Foutput_files[0] = OpenOutput(empty);
-    E().Foutput_files[1] = OpenOutput(written);
-    av::avio_write(E().Foutput_files[1]->pb, reinterpret_cast<const unsigned char*>("data"), 4);
-    E().Fnb_output_files = 2;
+    const std::string existing = folder.Path("existing.ts");
+    std::ofstream(existing).flush();
+    E().Foutput_files[0] = NewOutput(empty);
+    E().Foutput_files[1] = NewOutput(written);
+    E().Foutput_files[2] = NewOutput(existing);
+    E().Fnb_output_files = 3;
+    ASSERT_FALSE(os::FileExists(empty));
+    E().OpenOutputTargets();
     ASSERT_TRUE(os::FileExists(empty));
+    av::avio_write(E().Foutput_files[1]->pb, reinterpret_cast<const unsigned char*>("data"), 4);
     E().CleanUp();
     EXPECT_FALSE(os::FileExists(empty));
     EXPECT_EQ(os::FileSize(written), 4);
+    EXPECT_TRUE(os::FileExists(existing)); // empty, but not the run's own
     EXPECT_EQ(E().Fnb_output_files, 0);
     EXPECT_EQ(E().Foutput_files[1], nullptr);
+    EXPECT_TRUE(E().FWriteError.empty());
 }
 
 TEST_F(EngineObjectTest, CleanUpInJoinModeClosesTheSharedOutputOnce) {
     fixtures::TempFolder folder("engine");
-    AVFormatContext* oc = OpenOutput(folder.Path("joined.ts"));
+    AVFormatContext* oc = NewOutput(folder.Path("joined.ts"));
     E().Foutput_files[0] = E().Foutput_files[1] = E().Foutput_files[2] = oc;
     E().Fnb_output_files = 3;
     E().FJoinMode = true;
+    E().OpenOutputTargets();
     E().CleanUp(); // ASan reports a second free
     EXPECT_EQ(E().Foutput_files[2], nullptr);
     EXPECT_FALSE(os::FileExists(folder.Path("joined.ts")));
+}
+
+TEST_F(EngineObjectTest, AnOutputThatCouldNotBeWrittenIsAnErrorAndIsRemoved) {
+    fixtures::TempFolder folder("engine");
+    const std::string out = folder.Path("cut.ts");
+    E().Foutput_files[0] = NewOutput(out);
+    E().Fnb_output_files = 1;
+    E().OpenOutputTargets();
+    av::avio_write(E().Foutput_files[0]->pb, reinterpret_cast<const unsigned char*>("data"), 4);
+    E().Foutput_files[0]->pb->error = AVERROR(ENOSPC); // as a full disk leaves it
+    E().CleanUp();
+    EXPECT_EQ(E().FWriteError, out + ": No space left on device");
+    EXPECT_FALSE(os::FileExists(out));
 }
 
 } // namespace

@@ -275,10 +275,25 @@ TEST_F(OptionTableTest, PrivateCodecOptionsAreKeptForTheCodec) {
     EXPECT_TRUE(has("preset", "veryfast"));
 }
 
-TEST_F(OptionTableTest, AnUnknownNameChangesNothingAndRaisesNothing) {
-    E().SetOption("no_such_option", "1");
-    E().SetOption("g", "not-a-number"); // refused by the library: logged, not raised
+TEST_F(OptionTableTest, AnUnknownNameOrARefusedValueRaisesAndChangesNothing) {
+    struct {
+        const char* name;
+        const char* value;
+    } cases[] = {
+        {"no_such_option", "1"           },
+        {"VN",             "1"           }, // names are exact here; requests lower-case them
+        {"g",              "not-a-number"},
+        {"g",              ""            },
+        {"",               "1"           },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Raised([&] { E().SetOption(c.name, c.value); }),
+                  std::string("Invalid option or argument: \"") + c.name + "=" + c.value +
+                      "\", parsed as \"" + c.name + "\" = \"" + c.value + "\"");
+    }
     EXPECT_EQ(E().FOptions.avcodec_opts[0]->gop_size, 12);
+    EXPECT_FALSE(E().Fvideo_disable);
     EXPECT_TRUE(E().FOptions.opt_names.empty());
     EXPECT_TRUE(Logged(media::llError, "Invalid value \"not-a-number\" for option \"g\""));
 }

@@ -1,6 +1,7 @@
 // ffconvert: runs conversions through the task component without any GUI,
 // printing one line per event.  A test driver, not part of the product.
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -24,6 +25,8 @@ const char kUsage[] =
     "Prints: progress TASK PERCENT FRAME FPS SIZE_BYTES TIME_US\n"
     "        log LEVEL TEXT\n"
     "        terminate TASK FINISHED EXCEPTION MESSAGE   (task -1: the final record)\n"
+    "Signals: INT stops the run and waits for its end, USR1 pauses it, USR2 resumes it;\n"
+    "         each is answered by a log line (\"log info ...\") once carried out.\n"
     "Exit status: 0 when every task finished, 1 otherwise, 2 on a usage error.\n";
 
 struct Group {
@@ -93,6 +96,23 @@ const char* LevelName(TLogLevel l) {
     return names[l];
 }
 
+// Set by the signal handlers, acted upon by the main loop.
+volatile std::sig_atomic_t g_stop = 0, g_pause = 0, g_resume = 0;
+
+void OnSignal(int ASignal) {
+    if (ASignal == SIGINT) g_stop = 1;
+    if (ASignal == SIGUSR1) g_pause = 1;
+    if (ASignal == SIGUSR2) g_resume = 1;
+}
+
+void InstallSignalHandlers() {
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int s : {SIGINT, SIGUSR1, SIGUSR2}) sigaction(s, &sa, nullptr);
+}
+
 std::string OneLine(std::string s) {
     for (char& c : s)
         if (c == '\n' || c == '\r') c = ' ';
@@ -151,9 +171,30 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    InstallSignalHandlers();
     conv.Start(args.threads);
-    // This thread is the GUI thread: progress and log lines come through it.
-    while (!done) os::CheckSynchronize(20);
+    // This thread is the GUI thread: progress and log lines come through it,
+    // and the signals are acted upon here (a run in this thread, -t 0,
+    // answers them only once it has ended).
+    while (!done) {
+        os::CheckSynchronize(20);
+        if (g_pause) {
+            g_pause = 0;
+            conv.Pause();
+            print("log info SIGUSR1: paused");
+        }
+        if (g_resume) {
+            g_resume = 0;
+            conv.Resume();
+            print("log info SIGUSR2: resumed");
+        }
+        if (g_stop) {
+            g_stop = 0;
+            print("log info SIGINT: stopping");
+            conv.Stop(true);
+            print("log info SIGINT: stopped");
+        }
+    }
     conv.ClearTasks();
     while (os::CheckSynchronize(0)) {
     }

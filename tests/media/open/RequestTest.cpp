@@ -118,6 +118,21 @@ TEST_F(RequestTest, OutputModeKeepsStreamKeysBack) {
     EXPECT_EQ(media::BuildStreamDefaults(r).Queue.size(), 2u);
 }
 
+TEST_F(RequestTest, KeysAreLowerCasedInBothModesAndUnknownKeysRaise) {
+    for (bool input : {true, false}) {
+        SCOPED_TRACE(input ? "input" : "output");
+        E().Reset();
+        // An empty line in the middle says nothing.
+        media::ApplyOptionString(E(), "VN=1<CRLF><CRLF>AR=22050<CRLF>Copyts=0", input);
+        EXPECT_TRUE(E().Fvideo_disable);
+        EXPECT_EQ(E().Faudio_sample_rate, 22050);
+        EXPECT_TRUE(E().Fcopy_ts);
+        EXPECT_EQ(Raised([&] { media::ApplyOptionString(E(), "ar=8000<CRLF>No_Such_Key=1", input); }),
+                  "Invalid option or argument: \"no_such_key=1\", parsed as \"no_such_key\" = \"1\"");
+        EXPECT_EQ(E().Faudio_sample_rate, 8000); // lines before the failing one stay applied
+    }
+}
+
 TEST_F(RequestTest, FieldsThatAreSetWinOverOptionLines) {
     media::TOutputOptions o = media::OutputOptionsFromString("ab=128000<CRLF>vn=1<CRLF>vol=100");
     o.AudioBitrate = 192000;
