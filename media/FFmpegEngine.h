@@ -50,6 +50,7 @@ struct AVSubtitle;
 struct AVFilterGraph;
 struct AVFormatContext;
 struct AVInputFormat;
+struct AVOutputFormat;
 
 namespace media {
 
@@ -549,6 +550,22 @@ protected:
     void ReopenEncoders(TTranscodeRun& run);
     void CloseEncoders(TTranscodeRun& run);
     void CloseDecoders(TTranscodeRun& run);
+
+    // ---- the steps of opening an output (FFmpegOutput.cpp) ----
+    // The format asked for with the last output-format option, which it
+    // consumes, else the one the name suggests.  nullptr with the reason in
+    // FLastErrMsg.
+    const AVOutputFormat* ChooseOutputFormat(const std::string& AFileName, const std::string& ALibraryName);
+    // The video, audio and subtitle streams output entry AFileIndex gets:
+    // those its format takes (or a codec or copy is asked for), the inputs
+    // hold and are not disabled.  The reason a stream could not be made, or
+    // empty.
+    std::string AddOutputStreams(AVFormatContext* oc, int AFileIndex, bool AJoin);
+    // Mux delay, preload, looping and the recorded muxer options.
+    void ApplyMuxerSettings(AVFormatContext* oc);
+    // Join mode: the recorded output gets one more entry per further input,
+    // and the expected duration is the inputs' together.
+    void JoinInputsInto(AVFormatContext* oc);
 
     // ---- the steps of opening an input (FFmpegInput.cpp) ----
     // The format asked for with the last input-format option, which it
