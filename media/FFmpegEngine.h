@@ -49,6 +49,8 @@ struct AVPacket;
 struct AVSubtitle;
 struct AVFilterGraph;
 struct AVFormatContext;
+struct AVInputFormat;
+struct AVOutputFormat;
 
 namespace media {
 
@@ -548,6 +550,89 @@ protected:
     void ReopenEncoders(TTranscodeRun& run);
     void CloseEncoders(TTranscodeRun& run);
     void CloseDecoders(TTranscodeRun& run);
+
+    // ---- the steps of opening an output (FFmpegOutput.cpp) ----
+    // The format asked for with the last output-format option, which it
+    // consumes, else the one the name suggests.  nullptr with the reason in
+    // FLastErrMsg.
+    const AVOutputFormat* ChooseOutputFormat(const std::string& AFileName, const std::string& ALibraryName);
+    // The video, audio and subtitle streams output entry AFileIndex gets:
+    // those its format takes (or a codec or copy is asked for), the inputs
+    // hold and are not disabled.  The reason a stream could not be made, or
+    // empty.
+    std::string AddOutputStreams(AVFormatContext* oc, int AFileIndex, bool AJoin);
+    // Mux delay, preload, looping and the recorded muxer options.
+    void ApplyMuxerSettings(AVFormatContext* oc);
+    // Join mode: the recorded output gets one more entry per further input,
+    // and the expected duration is the inputs' together.
+    void JoinInputsInto(AVFormatContext* oc);
+
+    // ---- the steps of opening an input (FFmpegInput.cpp) ----
+    // The format asked for with the last input-format option, which it
+    // consumes; nullptr when none was asked.  Raises for an unknown name.
+    const AVInputFormat* ForcedInputFormat();
+    // The recorded demuxer options and the forced decoders on a context not
+    // opened yet.  False with the reason in FLastErrMsg.
+    bool PrepareInputContext(AVFormatContext* ic);
+    // Keeps only the streams of program Fopt_programid (when set, which it
+    // then consumes).  False when the file has no such program.
+    bool SelectProgram(AVFormatContext* ic);
+    // Probes the streams; the reason the file cannot be used, or empty.
+    std::string ReadStreamInfo(AVFormatContext* ic, const std::string& AFileName);
+    // Seeks to Fstart_time, which it consumes (a failed seek is only
+    // logged); the position in AV_TIME_BASE units, the file's own start
+    // included.
+    int64_t SeekToStart(AVFormatContext* ic, const std::string& AFileName);
+    // The decoder record of one stream, its parameters taken over as the
+    // current input-side settings and its input codec slot filled.  Raises
+    // FFmpegException; the caller frees what the file already holds.
+    std::unique_ptr<TInputStreamCodec> AddInputStream(AVStream* st, unsigned AIndex);
+    // A film stream's size, aspect ratio, pixel format and rate as the
+    // current input-side settings.
+    void TakeVideoParameters(const AVStream* st, AVCodecContext* dec, unsigned AIndex);
+
+    // ---- the run's steps (FFmpegTranscodeLoop.cpp) ----
+    // Tables, codecs, metadata, chapters and headers, up to the mapping dump.
+    void SetUpRun(TTranscodeRun& run);
+    // After any failure: closes the codecs while their records still exist,
+    // then frees the records (with an open pass-1 file).
+    void AbandonRun(TTranscodeRun& run);
+    // Reads packet after packet until every input is done, a limit is
+    // reached or a stop is asked for.
+    void ReadInputs(TTranscodeRun& run);
+    // The input to read next: in join mode AFileIndex itself, else the one
+    // whose output lags behind.  -1 when an output stream reached its frame
+    // limit, or when no input can give a packet now.
+    int NextInputFile(const TTranscodeRun& run, int AFileIndex) const;
+    bool FrameLimitReached(const TAVOutputStream* ost) const;
+    // Whether the first output has grown past Flimit_filesize.
+    bool OutputSizeLimitReached(const TTranscodeRun& run) const;
+    // Input AFileIndex has no more packets.  True when reading goes on; in
+    // join mode AFileIndex has then moved on to the next input, whose time
+    // stamps follow on from the end of the output so far.
+    bool EndOfInput(TTranscodeRun& run, int& AFileIndex);
+    // Join mode: what the input's decoders still hold goes out, and they
+    // are flushed for good.
+    void DrainInputDecoders(TTranscodeRun& run, int AFileIndex);
+    // Join mode: the output streams of the entries after input AFileIndex
+    // continue the clocks and frame counts of the block before them.
+    void CarryOutputClocks(TTranscodeRun& run, int AFileIndex, bool ALast);
+    // Join mode: input AFileIndex + 1 starts where the output of AFileIndex
+    // ended.
+    void ShiftNextInput(TTranscodeRun& run, int AFileIndex);
+    // One packet read from input AFileIndex: time stamps corrected, then
+    // decoded or copied unless its stream is unknown, discarded or past the
+    // recording time.  False when decoding failed (raises instead with
+    // Fexit_on_error); the caller keeps the packet.
+    bool HandlePacket(TTranscodeRun& run, int AFileIndex, AVPacket* APacket);
+    // The file's offset and scale applied to the packet; a time stamp jump
+    // the format allows moves the file's offset to hide it.
+    void ShiftTimestamps(const TAVInputStream* ist, const AVFormatContext* ic, AVPacket* APacket,
+                         int AFileIndex);
+    // The end, also after a stop request: decoders and encoders drained,
+    // trailers written, the final report, the codecs closed and the records
+    // freed.  Sets FFinished.
+    void FinishRun(TTranscodeRun& run);
 
     // ---- one input packet (FFmpegInputPackets.cpp) ----
     // 0, or -1 when decoding failed; APacket nullptr at the end of the input

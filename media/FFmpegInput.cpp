@@ -117,13 +117,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
         FLastErrMsg = os::FormatC("max input files %d reached", FMaxFiles);
         return false;
     }
-    const AVInputFormat* file_iformat = nullptr;
-    if (!Flast_asked_format.empty()) {
-        file_iformat = av::av_find_input_format(Flast_asked_format.c_str());
-        if (!file_iformat)
-            throw FFmpegException(os::FormatC("Unknown input format: \"%s\"", Flast_asked_format.c_str()));
-        Flast_asked_format.clear();
-    }
+    const AVInputFormat* file_iformat = ForcedInputFormat();
 
     AVFormatContext* ic = av::avformat_alloc_context();
     if (!ic) throw FFmpegException("avformat_alloc_context failed");
@@ -152,172 +146,27 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
         return false;
     };
 
-    ApplyRecordedOptions(FOptions, ic, FOptions.avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
-
-    AVCodecID id = AV_CODEC_ID_NONE;
-    if (!FindCodecId(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, id, Strictness(FOptions, AVMEDIA_TYPE_VIDEO),
-                     false))
-        return fail(FLastErrMsg);
-    ic->video_codec_id = id;
-    ic->video_codec = FindCodecByName(Fvideo_codec_name, false);
-    if (!FindCodecId(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, id, Strictness(FOptions, AVMEDIA_TYPE_AUDIO),
-                     false))
-        return fail(FLastErrMsg);
-    ic->audio_codec_id = id;
-    ic->audio_codec = FindCodecByName(Faudio_codec_name, false);
-    if (!FindCodecId(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, id,
-                     Strictness(FOptions, AVMEDIA_TYPE_SUBTITLE), false))
-        return fail(FLastErrMsg);
-    ic->subtitle_codec_id = id;
-    ic->subtitle_codec = FindCodecByName(Fsubtitle_codec_name, false);
-
-    ic->flags |= AVFMT_FLAG_NONBLOCK;
-    if (Fpgmyuv_compatibility_hack) {
-        ic->video_codec_id = AV_CODEC_ID_PGMYUV;
-        ic->video_codec = nullptr;
-    }
+    if (!PrepareInputContext(ic)) return fail(FLastErrMsg);
 
     const std::string library_name = LibraryFileName(AFileName);
     AVDictionary* parameters = RawInputParameters(*this);
-    int r = OpenInputByLibraryName(&ic, library_name.c_str(), file_iformat, &parameters);
+    const int r = OpenInputByLibraryName(&ic, library_name.c_str(), file_iformat, &parameters);
     av::av_dict_free(&parameters);
     if (r < 0) {
         ic = nullptr; // the library freed it
         return fail(ErrorText(AFileName, r));
     }
 
-    if (Fopt_programid != 0) {
-        bool found = false;
-        for (unsigned i = 0; i < ic->nb_streams; ++i) ic->streams[i]->discard = AVDISCARD_ALL;
-        for (unsigned i = 0; i < ic->nb_programs; ++i) {
-            AVProgram* p = ic->programs[i];
-            if (p->id != Fopt_programid) {
-                p->discard = AVDISCARD_ALL;
-                continue;
-            }
-            found = true;
-            for (unsigned j = 0; j < p->nb_stream_indexes; ++j)
-                ic->streams[p->stream_index[j]]->discard = AVDISCARD_DEFAULT;
-        }
-        if (!found) return fail("Specified program id not found");
-        Fopt_programid = 0;
-    }
+    if (!SelectProgram(ic)) return fail("Specified program id not found");
+    const std::string info_error = ReadStreamInfo(ic, AFileName);
+    if (!info_error.empty()) return fail(info_error);
+    const int64_t timestamp = SeekToStart(ic, AFileName);
 
-    // Looping an input is no longer a property of the demuxer; Floop_input
-    // stays with the engine for the run.
-    {
-        os::CsLock lock(CodecLock());
-        r = av::avformat_find_stream_info(ic, nullptr);
-    }
-    if (r < 0 && Fverbose >= 0) {
-        const std::string text = os::FormatC("%s: could not find codec parameters", AFileName.c_str());
-        FFLogger().Log(this, llVerbose, text);
-        return fail(text);
-    }
-    // The engine's per-file tables have room for MAX_STREAMS streams; the
-    // libraries no longer stop a file there.
-    if (ic->nb_streams > static_cast<unsigned>(MAX_STREAMS)) return fail("Could not alloc stream");
-
-    int64_t timestamp = Fstart_time;
-    if (ic->start_time != AV_NOPTS_VALUE) timestamp += ic->start_time;
-    if (Fstart_time != 0) {
-        r = av::av_seek_frame(ic, -1, timestamp, AVSEEK_FLAG_BACKWARD);
-        if (r < 0 && Fverbose > 0)
-            FFLogger().Log(this, llVerbose,
-                           os::FormatC("%s: could not seek to position %0.3f", AFileName.c_str(),
-                                       static_cast<double>(timestamp) / 1000000.0));
-    }
-    Fstart_time = 0;
-
-    for (unsigned i = 0; i < ic->nb_streams; ++i) {
-        AVStream* st = ic->streams[i];
-        const AVMediaType type = st->codecpar->codec_type;
-        const std::string& forced = type == AVMEDIA_TYPE_VIDEO      ? Fvideo_codec_name
-                                    : type == AVMEDIA_TYPE_AUDIO    ? Faudio_codec_name
-                                    : type == AVMEDIA_TYPE_SUBTITLE ? Fsubtitle_codec_name
-                                                                    : std::string();
-        const AVCodec* named = FindCodecByName(forced, false);
-        const AVCodec* decoder = named ? named : av::avcodec_find_decoder(st->codecpar->codec_id);
-        auto record = std::make_unique<TInputStreamCodec>();
-        record->st = st;
-        record->dec.reset(av::avcodec_alloc_context3(decoder));
-        AVCodecContext* dec = record->dec.get();
-        if (!dec || av::avcodec_parameters_to_context(dec, st->codecpar) < 0) {
-            release();
-            throw FFmpegException("avcodec_alloc_context failed");
-        }
-        dec->pkt_timebase = st->time_base;
-        dec->thread_count = Fthread_count;
-        streams.push_back(std::move(record));
-
-        switch (type) {
-        case AVMEDIA_TYPE_VIDEO: {
-            ApplyRecordedOptions(FOptions, dec, FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO],
-                                 AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
-            // A cover picture (MP4 cover art, a Matroska image attachment) is
-            // one still image: its size and its container time base say
-            // nothing about the film.
-            if (st->disposition & AV_DISPOSITION_ATTACHED_PIC) {
-                Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
-                if (Fvideo_disable) st->discard = AVDISCARD_ALL;
-                break;
-            }
-            Fframe_height = dec->height;
-            Fframe_width = dec->width;
-            Fframe_aspect_ratio = FrameAspectRatio(st, dec);
-            if (dec->pix_fmt == AV_PIX_FMT_NONE) dec->pix_fmt = AV_PIX_FMT_YUV420P;
-            Fframe_pix_fmt = dec->pix_fmt;
-            Fframe_pix_fmt_asked = false;
-            const AVRational rfps = st->r_frame_rate;
-            if (dec->lowres) {
-                Fframe_height >>= dec->lowres;
-                Fframe_width >>= dec->lowres;
-            }
-            // The stream's average rate stands for the rate its codec
-            // announces; the libraries keep no codec time base for a stream.
-            const AVRational codec_rate = st->avg_frame_rate;
-            if (codec_rate.num && codec_rate.den &&
-                (codec_rate.num != rfps.num || codec_rate.den != rfps.den) && Fverbose >= 0)
-                FFLogger().Log(
-                    this, llInfo,
-                    os::FormatC("Seems stream %d codec frame rate differs from container frame rate: "
-                                "%2.2f (%d/%d) -> %2.2f (%d/%d)",
-                                static_cast<int>(i), av_q2d(codec_rate), codec_rate.num, codec_rate.den,
-                                av_q2d(rfps), rfps.num, rfps.den));
-            Fframe_rate = rfps;
-            Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
-            if (Fvideo_disable)
-                st->discard = AVDISCARD_ALL;
-            else if (Fvideo_discard)
-                st->discard = static_cast<AVDiscard>(Fvideo_discard);
-            break;
-        }
-        case AVMEDIA_TYPE_AUDIO:
-            ApplyRecordedOptions(FOptions, dec, FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO],
-                                 AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
-            Fchannel_layout = dec->ch_layout.order == AV_CHANNEL_ORDER_NATIVE
-                                  ? static_cast<int64_t>(dec->ch_layout.u.mask)
-                                  : 0;
-            Faudio_channels = dec->ch_layout.nb_channels;
-            Faudio_sample_rate = dec->sample_rate;
-            Faudio_sample_fmt = dec->sample_fmt;
-            Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
-            if (Faudio_disable) st->discard = AVDISCARD_ALL;
-            break;
-        case AVMEDIA_TYPE_DATA:
-            break;
-        case AVMEDIA_TYPE_SUBTITLE:
-            Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
-            if (Fsubtitle_disable) st->discard = AVDISCARD_ALL;
-            break;
-        case AVMEDIA_TYPE_ATTACHMENT:
-        case AVMEDIA_TYPE_UNKNOWN:
-            Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = nullptr;
-            break;
-        default:
-            release();
-            throw FFmpegException("invalid codec_type");
-        }
+    try {
+        for (unsigned i = 0; i < ic->nb_streams; ++i) streams.push_back(AddInputStream(ic->streams[i], i));
+    } catch (...) {
+        release();
+        throw;
     }
 
     if (ic->duration != AV_NOPTS_VALUE && ic->duration > FTotalOutputDuration)
@@ -334,6 +183,180 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
     Faudio_codec_name.clear();
     Fsubtitle_codec_name.clear();
     return true;
+}
+
+const AVInputFormat* TCustomFFmpeg::ForcedInputFormat() {
+    if (Flast_asked_format.empty()) return nullptr;
+    const AVInputFormat* format = av::av_find_input_format(Flast_asked_format.c_str());
+    if (!format)
+        throw FFmpegException(os::FormatC("Unknown input format: \"%s\"", Flast_asked_format.c_str()));
+    Flast_asked_format.clear();
+    return format;
+}
+
+bool TCustomFFmpeg::PrepareInputContext(AVFormatContext* ic) {
+    ApplyRecordedOptions(FOptions, ic, FOptions.avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
+
+    AVCodecID id = AV_CODEC_ID_NONE;
+    if (!FindCodecId(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, id, Strictness(FOptions, AVMEDIA_TYPE_VIDEO),
+                     false))
+        return false;
+    ic->video_codec_id = id;
+    ic->video_codec = FindCodecByName(Fvideo_codec_name, false);
+    if (!FindCodecId(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, id, Strictness(FOptions, AVMEDIA_TYPE_AUDIO),
+                     false))
+        return false;
+    ic->audio_codec_id = id;
+    ic->audio_codec = FindCodecByName(Faudio_codec_name, false);
+    if (!FindCodecId(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, id,
+                     Strictness(FOptions, AVMEDIA_TYPE_SUBTITLE), false))
+        return false;
+    ic->subtitle_codec_id = id;
+    ic->subtitle_codec = FindCodecByName(Fsubtitle_codec_name, false);
+
+    ic->flags |= AVFMT_FLAG_NONBLOCK;
+    if (Fpgmyuv_compatibility_hack) {
+        ic->video_codec_id = AV_CODEC_ID_PGMYUV;
+        ic->video_codec = nullptr;
+    }
+    return true;
+}
+
+bool TCustomFFmpeg::SelectProgram(AVFormatContext* ic) {
+    if (Fopt_programid == 0) return true;
+    bool found = false;
+    for (unsigned i = 0; i < ic->nb_streams; ++i) ic->streams[i]->discard = AVDISCARD_ALL;
+    for (unsigned i = 0; i < ic->nb_programs; ++i) {
+        AVProgram* p = ic->programs[i];
+        if (p->id != Fopt_programid) {
+            p->discard = AVDISCARD_ALL;
+            continue;
+        }
+        found = true;
+        for (unsigned j = 0; j < p->nb_stream_indexes; ++j)
+            ic->streams[p->stream_index[j]]->discard = AVDISCARD_DEFAULT;
+    }
+    if (!found) return false;
+    Fopt_programid = 0;
+    return true;
+}
+
+std::string TCustomFFmpeg::ReadStreamInfo(AVFormatContext* ic, const std::string& AFileName) {
+    // Looping an input is no longer a property of the demuxer; Floop_input
+    // stays with the engine for the run.
+    int r = 0;
+    {
+        os::CsLock lock(CodecLock());
+        r = av::avformat_find_stream_info(ic, nullptr);
+    }
+    if (r < 0 && Fverbose >= 0) {
+        const std::string text = os::FormatC("%s: could not find codec parameters", AFileName.c_str());
+        FFLogger().Log(this, llVerbose, text);
+        return text;
+    }
+    // The engine's per-file tables have room for MAX_STREAMS streams; the
+    // libraries no longer stop a file there.
+    if (ic->nb_streams > static_cast<unsigned>(MAX_STREAMS)) return "Could not alloc stream";
+    return {};
+}
+
+int64_t TCustomFFmpeg::SeekToStart(AVFormatContext* ic, const std::string& AFileName) {
+    int64_t timestamp = Fstart_time;
+    if (ic->start_time != AV_NOPTS_VALUE) timestamp += ic->start_time;
+    if (Fstart_time != 0) {
+        const int r = av::av_seek_frame(ic, -1, timestamp, AVSEEK_FLAG_BACKWARD);
+        if (r < 0 && Fverbose > 0)
+            FFLogger().Log(this, llVerbose,
+                           os::FormatC("%s: could not seek to position %0.3f", AFileName.c_str(),
+                                       static_cast<double>(timestamp) / 1000000.0));
+    }
+    Fstart_time = 0;
+    return timestamp;
+}
+
+std::unique_ptr<TInputStreamCodec> TCustomFFmpeg::AddInputStream(AVStream* st, unsigned AIndex) {
+    const AVMediaType type = st->codecpar->codec_type;
+    const std::string& forced = type == AVMEDIA_TYPE_VIDEO      ? Fvideo_codec_name
+                                : type == AVMEDIA_TYPE_AUDIO    ? Faudio_codec_name
+                                : type == AVMEDIA_TYPE_SUBTITLE ? Fsubtitle_codec_name
+                                                                : std::string();
+    const AVCodec* named = FindCodecByName(forced, false);
+    const AVCodec* decoder = named ? named : av::avcodec_find_decoder(st->codecpar->codec_id);
+    auto record = std::make_unique<TInputStreamCodec>();
+    record->st = st;
+    record->dec.reset(av::avcodec_alloc_context3(decoder));
+    AVCodecContext* dec = record->dec.get();
+    if (!dec || av::avcodec_parameters_to_context(dec, st->codecpar) < 0)
+        throw FFmpegException("avcodec_alloc_context failed");
+    dec->pkt_timebase = st->time_base;
+    dec->thread_count = Fthread_count;
+
+    switch (type) {
+    case AVMEDIA_TYPE_VIDEO: {
+        ApplyRecordedOptions(FOptions, dec, FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO],
+                             AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
+        // A cover picture (MP4 cover art, a Matroska image attachment) is one
+        // still image: its size and its container time base say nothing
+        // about the film, and the frame-dropping choice is not for it.
+        const bool cover = st->disposition & AV_DISPOSITION_ATTACHED_PIC;
+        if (!cover) TakeVideoParameters(st, dec, AIndex);
+        Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
+        if (Fvideo_disable)
+            st->discard = AVDISCARD_ALL;
+        else if (Fvideo_discard && !cover)
+            st->discard = static_cast<AVDiscard>(Fvideo_discard);
+        break;
+    }
+    case AVMEDIA_TYPE_AUDIO:
+        ApplyRecordedOptions(FOptions, dec, FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO],
+                             AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
+        Fchannel_layout =
+            dec->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? static_cast<int64_t>(dec->ch_layout.u.mask) : 0;
+        Faudio_channels = dec->ch_layout.nb_channels;
+        Faudio_sample_rate = dec->sample_rate;
+        Faudio_sample_fmt = dec->sample_fmt;
+        Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
+        if (Faudio_disable) st->discard = AVDISCARD_ALL;
+        break;
+    case AVMEDIA_TYPE_DATA:
+        break;
+    case AVMEDIA_TYPE_SUBTITLE:
+        Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
+        if (Fsubtitle_disable) st->discard = AVDISCARD_ALL;
+        break;
+    case AVMEDIA_TYPE_ATTACHMENT:
+    case AVMEDIA_TYPE_UNKNOWN:
+        Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = nullptr;
+        break;
+    default:
+        throw FFmpegException("invalid codec_type");
+    }
+    return record;
+}
+
+void TCustomFFmpeg::TakeVideoParameters(const AVStream* st, AVCodecContext* dec, unsigned AIndex) {
+    Fframe_height = dec->height;
+    Fframe_width = dec->width;
+    Fframe_aspect_ratio = FrameAspectRatio(st, dec);
+    if (dec->pix_fmt == AV_PIX_FMT_NONE) dec->pix_fmt = AV_PIX_FMT_YUV420P;
+    Fframe_pix_fmt = dec->pix_fmt;
+    Fframe_pix_fmt_asked = false;
+    const AVRational rfps = st->r_frame_rate;
+    if (dec->lowres) {
+        Fframe_height >>= dec->lowres;
+        Fframe_width >>= dec->lowres;
+    }
+    // The stream's average rate stands for the rate its codec announces;
+    // the libraries keep no codec time base for a stream.
+    const AVRational codec_rate = st->avg_frame_rate;
+    if (codec_rate.num && codec_rate.den && (codec_rate.num != rfps.num || codec_rate.den != rfps.den) &&
+        Fverbose >= 0)
+        FFLogger().Log(this, llInfo,
+                       os::FormatC("Seems stream %d codec frame rate differs from container frame rate: "
+                                   "%2.2f (%d/%d) -> %2.2f (%d/%d)",
+                                   static_cast<int>(AIndex), av_q2d(codec_rate), codec_rate.num,
+                                   codec_rate.den, av_q2d(rfps), rfps.num, rfps.den));
+    Fframe_rate = rfps;
 }
 
 } // namespace media

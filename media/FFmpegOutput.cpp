@@ -104,22 +104,8 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     FEnableFilter = !Fvfilters.empty();
 
     const std::string library_name = LibraryFileName(AFileName);
-    const AVOutputFormat* file_oformat = nullptr;
-    if (!Flast_asked_format.empty()) {
-        file_oformat = av::av_guess_format(Flast_asked_format.c_str(), nullptr, nullptr);
-        if (!file_oformat) {
-            FLastErrMsg = os::FormatC("Requested output format '%s' is not a suitable output format",
-                                      Flast_asked_format.c_str());
-            return -1;
-        }
-        Flast_asked_format.clear();
-    } else {
-        file_oformat = av::av_guess_format(nullptr, library_name.c_str(), nullptr);
-        if (!file_oformat) {
-            FLastErrMsg = os::FormatC("Unable to find a suitable output format for '%s'", AFileName.c_str());
-            return -1;
-        }
-    }
+    const AVOutputFormat* file_oformat = ChooseOutputFormat(AFileName, library_name);
+    if (!file_oformat) return -1;
     // The context comes with the muxer's own option object, so that the
     // muxer settings below can be set before the header is written.
     AVFormatContext* oc = nullptr;
@@ -138,45 +124,8 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
         return -1;
     };
     Foutput_streams[static_cast<size_t>(index)].clear();
-
-    bool use_video = (file_oformat->video_codec != AV_CODEC_ID_NONE && !CoverOnly(file_oformat)) ||
-                     Fvideo_stream_copy || !Fvideo_codec_name.empty();
-    bool use_audio =
-        file_oformat->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || !Faudio_codec_name.empty();
-    bool use_subtitle = file_oformat->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy ||
-                        !Fsubtitle_codec_name.empty();
-    if (Fnb_input_files > 0) {
-        bool has_video = false, has_audio = false, has_subtitle = false;
-        try {
-            check_audio_video_sub_inputs(has_video, has_audio, AJoin, has_subtitle);
-        } catch (const std::exception& e) {
-            return fail(os::FormatC("check_audio_video_sub_inputs fail: %s", e.what()));
-        }
-        use_video = use_video && has_video;
-        use_audio = use_audio && has_audio;
-        use_subtitle = use_subtitle && has_subtitle;
-    }
-    use_video = use_video && !Fvideo_disable;
-    use_audio = use_audio && !Faudio_disable;
-    use_subtitle = use_subtitle && !Fsubtitle_disable;
-
-    const struct {
-        bool use;
-        void (TCustomFFmpeg::*create)(AVFormatContext*, int);
-        const char* text;
-    } kinds[] = {
-        {use_video,    &TCustomFFmpeg::new_video_stream,    "new_video_stream fail: %s"   },
-        {use_audio,    &TCustomFFmpeg::new_audio_stream,    "new_audio_stream fail: %s"   },
-        {use_subtitle, &TCustomFFmpeg::new_subtitle_stream, "new_subtitle_stream fail: %s"},
-    };
-    for (const auto& kind : kinds) {
-        if (!kind.use) continue;
-        try {
-            (this->*kind.create)(oc, index);
-        } catch (const std::exception& e) {
-            return fail(os::FormatC(kind.text, e.what()));
-        }
-    }
+    const std::string streams_error = AddOutputStreams(oc, index, AJoin);
+    if (!streams_error.empty()) return fail(streams_error);
 
     if (Frecording_timestamp != 0)
         av::av_dict_set(&oc->metadata, "creation_time", CreationTime(Frecording_timestamp).c_str(), 0);
@@ -200,6 +149,74 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
         if (r < 0) return fail(ErrorText(AFileName, r));
     }
 
+    ApplyMuxerSettings(oc);
+    std::fill(std::begin(Fstreamid_map), std::end(Fstreamid_map), 0);
+    if (AJoin && Fnb_input_files > 1) JoinInputsInto(oc);
+    return Fnb_output_files;
+}
+
+const AVOutputFormat* TCustomFFmpeg::ChooseOutputFormat(const std::string& AFileName,
+                                                        const std::string& ALibraryName) {
+    if (!Flast_asked_format.empty()) {
+        const AVOutputFormat* format = av::av_guess_format(Flast_asked_format.c_str(), nullptr, nullptr);
+        if (!format) {
+            FLastErrMsg = os::FormatC("Requested output format '%s' is not a suitable output format",
+                                      Flast_asked_format.c_str());
+            return nullptr;
+        }
+        Flast_asked_format.clear();
+        return format;
+    }
+    const AVOutputFormat* format = av::av_guess_format(nullptr, ALibraryName.c_str(), nullptr);
+    if (!format)
+        FLastErrMsg = os::FormatC("Unable to find a suitable output format for '%s'", AFileName.c_str());
+    return format;
+}
+
+std::string TCustomFFmpeg::AddOutputStreams(AVFormatContext* oc, int AFileIndex, bool AJoin) {
+    const AVOutputFormat* format = oc->oformat;
+    bool use_video = (format->video_codec != AV_CODEC_ID_NONE && !CoverOnly(format)) || Fvideo_stream_copy ||
+                     !Fvideo_codec_name.empty();
+    bool use_audio =
+        format->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || !Faudio_codec_name.empty();
+    bool use_subtitle =
+        format->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy || !Fsubtitle_codec_name.empty();
+    if (Fnb_input_files > 0) {
+        bool has_video = false, has_audio = false, has_subtitle = false;
+        try {
+            check_audio_video_sub_inputs(has_video, has_audio, AJoin, has_subtitle);
+        } catch (const std::exception& e) {
+            return os::FormatC("check_audio_video_sub_inputs fail: %s", e.what());
+        }
+        use_video = use_video && has_video;
+        use_audio = use_audio && has_audio;
+        use_subtitle = use_subtitle && has_subtitle;
+    }
+    use_video = use_video && !Fvideo_disable;
+    use_audio = use_audio && !Faudio_disable;
+    use_subtitle = use_subtitle && !Fsubtitle_disable;
+
+    const struct {
+        bool use;
+        void (TCustomFFmpeg::*create)(AVFormatContext*, int);
+        const char* text;
+    } kinds[] = {
+        {use_video,    &TCustomFFmpeg::new_video_stream,    "new_video_stream fail: %s"   },
+        {use_audio,    &TCustomFFmpeg::new_audio_stream,    "new_audio_stream fail: %s"   },
+        {use_subtitle, &TCustomFFmpeg::new_subtitle_stream, "new_subtitle_stream fail: %s"},
+    };
+    for (const auto& kind : kinds) {
+        if (!kind.use) continue;
+        try {
+            (this->*kind.create)(oc, AFileIndex);
+        } catch (const std::exception& e) {
+            return os::FormatC(kind.text, e.what());
+        }
+    }
+    return {};
+}
+
+void TCustomFFmpeg::ApplyMuxerSettings(AVFormatContext* oc) {
     oc->max_delay = static_cast<int>(static_cast<double>(Fmux_max_delay) * 1000000.0);
     // Preload and looping are options of the muxers that have them; the
     // header call keeps what is set here.
@@ -208,20 +225,17 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     av::av_opt_set_int(oc, "loop", Floop_output, AV_OPT_SEARCH_CHILDREN);
     oc->flags |= AVFMT_FLAG_NONBLOCK;
     ApplyRecordedOptions(FOptions, oc, FOptions.avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
+}
 
-    std::fill(std::begin(Fstreamid_map), std::end(Fstreamid_map), 0);
-
-    if (AJoin && Fnb_input_files > 1) {
-        FJoinMode = true;
-        int64_t total = 0;
-        for (int i = 0; i < Fnb_input_files; ++i) {
-            const int64_t d = Finput_files[static_cast<size_t>(i)]->duration;
-            if (d != AV_NOPTS_VALUE && d > 0) total += d;
-        }
-        FTotalOutputDuration = total != 0 ? total : -1;
-        for (int i = 1; i < Fnb_input_files; ++i) Foutput_files[static_cast<size_t>(Fnb_output_files++)] = oc;
+void TCustomFFmpeg::JoinInputsInto(AVFormatContext* oc) {
+    FJoinMode = true;
+    int64_t total = 0;
+    for (int i = 0; i < Fnb_input_files; ++i) {
+        const int64_t d = Finput_files[static_cast<size_t>(i)]->duration;
+        if (d != AV_NOPTS_VALUE && d > 0) total += d;
     }
-    return Fnb_output_files;
+    FTotalOutputDuration = total != 0 ? total : -1;
+    for (int i = 1; i < Fnb_input_files; ++i) Foutput_files[static_cast<size_t>(Fnb_output_files++)] = oc;
 }
 
 } // namespace media
