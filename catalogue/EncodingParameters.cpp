@@ -31,8 +31,8 @@ struct TEncodingEntry {
     TEncodingNotes Notes = {};
 };
 
-// Key 2600 names its file ".avi" although its title ends "(*.mp4)"; it stands as designed, and a
-// selected row's name takes the title's extension when the format is chosen for it.
+// Key 2600 names its file ".avi" although its title ends "(*.mp4)". The row is left so: a selected
+// row's name takes the title's extension when the format is chosen for it, so the file ends ".mp4".
 // clang-format off
 constexpr TEncodingEntry EncodingTable[] = {
 //   key   name ext video codec   tag     frame size   rate     video    audio codec          ch   rate     audio   notes

@@ -4,7 +4,8 @@ namespace catalogue::presets {
 
 // clang-format off
 // Frame sizes: width "*" height, or a word that keeps the source size or says there is no video.
-// "176*144" before "160*120", "720*406" before "704*480", "640*353" and "852*480" stand as listed.
+// Each list keeps the order its drop-down shows, which is not sorted: "176*144" before "160*120",
+// "720*406" before "704*480", "640*353" and "852*480" where they are.
 const TPresetList R1{"R1", {
     "保持原分辨率", "1024*768", "1280*720", "1280*1024", "1600*1024", "1600*1200", "1920*1080", "1920*1200",
     "1920*1440", "2048*1536", "2560*1600"}};

@@ -30,7 +30,7 @@ enum TShiftStateFlag : uint16_t {
 };
 using TShiftState = uint16_t;
 
-// Event handlers are method pointers in the original; here any callable bound to its object.
+// Event handlers: any callable, usually a member function bound to the object that handles it.
 using TNotifyEvent = std::function<void(TObject* sender)>;
 
 // Index errors of the list classes ("List index out of bounds (%d)").

@@ -1,5 +1,5 @@
 #pragma once
-// TList: an ordered list of pointers that it does not own, with the original's index errors.
+// TList: an ordered list of pointers that it does not own; a bad index raises EListError.
 // Typed: TList<TbsSkinObject> holds TbsSkinObject*; TList<> holds untyped pointers.
 #include "gui/Classes.h"
 

@@ -11,7 +11,7 @@ namespace gui {
 
 namespace {
 
-// Commands are 16-bit as in the original; a freed item's number is used again.
+// Commands are 16-bit, as WM_COMMAND's low word carries them; a freed item's number is used again.
 class CommandPool {
 public:
     uint16_t Take() {

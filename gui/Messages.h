@@ -41,7 +41,7 @@ enum : UINT {
     CM_INVALIDATE = 45108,
 };
 
-// A notification reflected to the control that sent it: CN_BASE + the original message.
+// A notification reflected to the control that sent it: CN_BASE + the message its parent received.
 enum : UINT {
     CN_BASE = 0x4000,
     CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT,

@@ -6,7 +6,7 @@ namespace gui {
 
 namespace {
 
-// The names the original shows in its menus.
+// The key names menus show beside their items.
 std::string KeyName(unsigned key) {
     static const char* const kNamed[][2] = {
         {"\x08", "BkSp" },

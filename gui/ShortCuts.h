@@ -1,6 +1,6 @@
 #pragma once
-// Keyboard shortcuts as the original stores them: the virtual-key code in the low byte and
-// the modifiers as flags, and their menu texts ("Ctrl+O", "Shift+Del", "F1").
+// Keyboard shortcuts in one 16-bit word: the virtual-key code in the low byte and the modifiers
+// as flags, and their menu texts ("Ctrl+O", "Shift+Del", "F1").
 #include "gui/Classes.h"
 
 #include <string>

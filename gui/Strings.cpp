@@ -162,7 +162,7 @@ std::string TStrings::DelimitedWith(char delimiter, char quote) const {
 }
 
 void TStrings::SetDelimitedWith(const std::string& input, char delimiter, char quote) {
-    // Text after a NUL character is not part of the list, as in the original.
+    // The text ends at a NUL character, as a C string does: what follows is not part of the list.
     const std::string text = input.substr(0, input.find('\0'));
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     BeginUpdate();

@@ -38,7 +38,7 @@ public:
     // Every line followed by LineBreak.  Reading splits at CR, LF or CR LF (one break each).
     std::string Text() const;
     virtual void SetText(const std::string& text);
-    // The original platform's break, so that texts handed between components (option strings,
+    // The Windows break, CR LF, so that texts handed between components (option strings,
     // skin text, memo lines) stay byte for byte what they were; every reader here accepts CR,
     // LF and CR LF alike.  Files meant for Linux tools can set "\n".
     std::string LineBreak = "\r\n";

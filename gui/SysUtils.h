@@ -54,7 +54,7 @@ std::string Copy(const std::string& s, int index, int count);
 
 // --- finding files ---------------------------------------------------------------------------
 
-// Attributes as the original knows them.  Hidden means a dot file; read-only means we may not
+// File attributes with their Win32 values.  Hidden means a dot file; read-only means we may not
 // write it.  Volume IDs and system files do not exist here.
 enum TFileAttr : int {
     faReadOnly = 0x01,
@@ -68,7 +68,7 @@ enum TFileAttr : int {
 };
 
 // "*" and "?" wildcards, letters compared without regard to case ("*.AVI" matches "x.avi");
-// "*.*" matches every name, with or without an extension, as on the original platform.
+// "*.*" matches every name, with or without an extension, as on Windows.
 bool MatchesMask(const std::string& name, const std::string& mask);
 
 struct TSearchRec {
@@ -78,7 +78,7 @@ struct TSearchRec {
     std::shared_ptr<void> FindHandle;
 };
 
-// Result codes of the original platform: 0 found, 2 no match, 3 folder missing, 18 no more.
+// Win32 result codes: 0 found, 2 no match, 3 folder missing, 18 no more.
 constexpr int ERROR_FILE_NOT_FOUND = 2;
 constexpr int ERROR_PATH_NOT_FOUND = 3;
 constexpr int ERROR_NO_MORE_FILES = 18;

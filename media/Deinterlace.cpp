@@ -16,7 +16,7 @@ namespace {
 void DeinterlacePlane(uint8_t* dst, int dstLinesize, const uint8_t* src, int srcLinesize, int width,
                       int height) {
     // The source lines a rebuilt line needs may already be overwritten when
-    // dst is src, so the filter reads from a copy of the original lines.
+    // dst is src, so the filter reads from a copy of the untouched lines.
     std::vector<uint8_t> copy(static_cast<size_t>(width) * static_cast<size_t>(height));
     for (int y = 0; y < height; ++y)
         std::memcpy(copy.data() + static_cast<size_t>(y) * width,

@@ -10,7 +10,6 @@
 #include "media/AVApi.h"
 #include "media/ComponentUtils.h"
 #include "media/MediaErrors.h"
-#include "os/MainThread.h"
 #include "os/Convert.h"
 #include "os/MainThread.h"
 #include "os/Text.h"

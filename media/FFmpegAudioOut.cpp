@@ -1,7 +1,8 @@
 // Decoded audio on its way to an encoder.  The decoder's samples arrive as
-// interleaved 16-bit samples at the decoder's rate and channel count, so the
-// sync arithmetic below counts in those; one converter per output stream then
-// gives the encoder its format, rate and layout.
+// interleaved 16-bit samples at the decoded frames' rate and layout (which a
+// stream may change in its middle), so the sync arithmetic below counts in
+// those; one converter per output stream then gives the encoder its format,
+// rate and layout, and is made anew when what arrives changes.
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -35,12 +36,12 @@ AVChannelLayout OrderedLayout(const AVChannelLayout& layout) {
 // A converter from the decoder's 16-bit samples to the encoder's format, rate
 // and layout, with the resampler's filter of 16 taps, 2^10 phases, no linear
 // interpolation and a cut-off at 0.8.
-SwrContext* NewConverter(const AVCodecContext* dec, const AVCodecContext* enc) {
-    AVChannelLayout in = OrderedLayout(dec->ch_layout);
+SwrContext* NewConverter(const AVChannelLayout& layout, int rate, const AVCodecContext* enc) {
+    AVChannelLayout in = OrderedLayout(layout);
     AVChannelLayout out = OrderedLayout(enc->ch_layout);
     SwrContext* swr = nullptr;
     int r = av::swr_alloc_set_opts2(&swr, &out, enc->sample_fmt, enc->sample_rate, &in, AV_SAMPLE_FMT_S16,
-                                    dec->sample_rate, 0, nullptr);
+                                    rate, 0, nullptr);
     av::av_channel_layout_uninit(&in);
     av::av_channel_layout_uninit(&out);
     if (r < 0 || !swr) return nullptr;
@@ -79,15 +80,28 @@ void AudioOut(E& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* AS
               const TFrameEncoder& AEncode) {
     AVCodecContext* enc = ost->enc_ctx;
     const AVCodecContext* dec = ist->dec_ctx;
-    const int dec_channels = dec->ch_layout.nb_channels;
+    // Samples that did not come through the run's decoding are the decoder's.
+    const bool decoded = ist->s16_layout.nb_channels > 0;
+    const AVChannelLayout& in_layout = decoded ? ist->s16_layout : dec->ch_layout;
+    const int in_rate = decoded ? ist->s16_rate : dec->sample_rate;
+    const int dec_channels = in_layout.nb_channels;
     const int enc_channels = enc->ch_layout.nb_channels;
     const int isize = 2;
     const int osize = av::av_get_bytes_per_sample(enc->sample_fmt);
     const int frame_size = enc->frame_size;
-    if (dec_channels <= 0 || enc_channels <= 0 || osize <= 0 || dec->sample_rate <= 0 ||
-        enc->sample_rate <= 0)
+    if (dec_channels <= 0 || enc_channels <= 0 || osize <= 0 || in_rate <= 0 || enc->sample_rate <= 0)
         throw FFmpegException(os::FormatC("Can not resample %d channels @ %d Hz to %d channels @ %d Hz",
-                                          dec_channels, dec->sample_rate, enc_channels, enc->sample_rate));
+                                          dec_channels, in_rate, enc_channels, enc->sample_rate));
+    if (ost->convert_rate != in_rate ||
+        av::av_channel_layout_compare(&ost->convert_layout, &in_layout) != 0) {
+        av::swr_free(&ost->resample);
+        av::swr_free(&ost->reformat_ctx);
+        ost->reformat_pair = -6;
+        av::av_channel_layout_uninit(&ost->convert_layout);
+        if (av::av_channel_layout_copy(&ost->convert_layout, &in_layout) < 0)
+            throw FFmpegException("Out of memory in do_audio_out");
+        ost->convert_rate = in_rate;
+    }
     const uint8_t* buf = ASamples;
     int size = ASize;
     int64_t planned = size;
@@ -96,7 +110,7 @@ void AudioOut(E& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* AS
         // The sizes a chunk of this length can reach, and the refusal of a
         // chunk no buffer of ours could hold.
         int64_t buf_samples = (planned + isize * dec_channels - 1) / (isize * dec_channels);
-        buf_samples = (buf_samples * enc->sample_rate + dec->sample_rate) / dec->sample_rate;
+        buf_samples = (buf_samples * enc->sample_rate + in_rate) / in_rate;
         buf_samples = std::max<int64_t>(buf_samples * 2 + 10000, frame_size);
         const int64_t audio_buf_size = buf_samples * osize * enc_channels;
         const int64_t audio_out_size =
@@ -107,21 +121,21 @@ void AudioOut(E& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* AS
 
         // A change of channel count or rate, and drift compensation, need the
         // resampler; once set it stays.
-        if (enc_channels != dec_channels || enc->sample_rate != dec->sample_rate || e.Faudio_sync_method > 1)
+        if (enc_channels != dec_channels || enc->sample_rate != in_rate || e.Faudio_sync_method > 1)
             ost->audio_resample = 1;
         if (ost->audio_resample && !ost->resample) {
             if (dec->sample_fmt != AV_SAMPLE_FMT_S16 && e.Fverbose > 0)
                 FFLogger().Log(&e, llVerbose, "Warning, using s16 intermediate sample format for resampling");
-            ost->resample = NewConverter(dec, enc);
+            ost->resample = NewConverter(in_layout, in_rate, enc);
             if (!ost->resample)
                 throw FFmpegException(
                     os::FormatC("Can not resample %d channels @ %d Hz to %d channels @ %d Hz", dec_channels,
-                                dec->sample_rate, enc_channels, enc->sample_rate));
+                                in_rate, enc_channels, enc->sample_rate));
         }
         const int pair = static_cast<int8_t>(enc->sample_fmt) + 5 * static_cast<int8_t>(AV_SAMPLE_FMT_S16);
         if (!ost->audio_resample && enc->sample_fmt != AV_SAMPLE_FMT_S16 && pair != ost->reformat_pair) {
             av::swr_free(&ost->reformat_ctx);
-            ost->reformat_ctx = NewConverter(dec, enc);
+            ost->reformat_ctx = NewConverter(in_layout, in_rate, enc);
             if (!ost->reformat_ctx)
                 throw FFmpegException(os::FormatC("Cannot convert %s sample format to %s sample format",
                                                   av::av_get_sample_fmt_name(AV_SAMPLE_FMT_S16),
@@ -129,14 +143,23 @@ void AudioOut(E& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* AS
             ost->reformat_pair = pair;
         }
 
-        const double ipts = static_cast<double>(ost->sync_ist->pts - e.Fstart_time) / 1000000.0;
+        // Without a sync method the output keeps to its own input's clock: the
+        // clock of another stream (a sync map) moves in that stream's steps
+        // and would give chunks the same or an earlier time.
+        const TAVInputStream* clock = e.Faudio_sync_method == 0 ? ist : ost->sync_ist;
+        const double ipts = static_cast<double>(clock->pts - e.Fstart_time) / 1000000.0;
         const int64_t fifo_samples = ost->fifo ? av::av_audio_fifo_size(ost->fifo) : 0;
         if (e.Faudio_sync_method == 0) {
-            ost->sync_opts = std::llrint(ipts * enc->sample_rate) - fifo_samples;
+            // The input's clock places the chunk, but never before what the
+            // encoder already has: sources whose frames do not match their
+            // time stamps (Vorbis block switching, times rounded to the
+            // millisecond) would otherwise hand the muxer a time twice.
+            ost->sync_opts =
+                std::max<int64_t>(std::llrint(ipts * enc->sample_rate) - fifo_samples, ost->sync_opts);
             break;
         }
         const double delta = ipts * enc->sample_rate - static_cast<double>(ost->sync_opts) - fifo_samples;
-        const double idelta = delta * dec->sample_rate / enc->sample_rate;
+        const double idelta = delta * in_rate / enc->sample_rate;
         int64_t byte_delta = static_cast<int64_t>(idelta) * 2 * dec_channels;
         if (std::fabs(delta) <= 50) break;
         if (ist->is_start ||

@@ -3,6 +3,7 @@
 // chapters, the output headers and the stream mapping in the log.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
@@ -44,6 +45,28 @@ void PublishParameters(TAVOutputStream* ost) {
     }
 }
 
+// A text subtitle encoder writes its events against the styles of an ASS
+// header, which the source's decoder makes when it opens (its own default
+// for plain text).  The run's decoders open after the encoders, so a
+// decoder of the source's parameters is opened here for its header alone.
+void GiveSubtitleHeader(AVCodecContext* enc, const AVStream* source) {
+    if (enc->subtitle_header) return;
+    const AVCodec* decoder = av::avcodec_find_decoder(source->codecpar->codec_id);
+    if (!decoder) return;
+    TCodecContextPtr dec(av::avcodec_alloc_context3(decoder));
+    if (!dec || av::avcodec_parameters_to_context(dec.get(), source->codecpar) < 0) return;
+    {
+        os::CsLock lock(CodecLock());
+        if (av::avcodec_open2(dec.get(), decoder, nullptr) < 0) return;
+    }
+    if (!dec->subtitle_header || dec->subtitle_header_size <= 0) return;
+    enc->subtitle_header =
+        static_cast<uint8_t*>(av::av_mallocz(static_cast<size_t>(dec->subtitle_header_size) + 1));
+    if (!enc->subtitle_header) throw FFmpegException("av_mallocz fail");
+    std::memcpy(enc->subtitle_header, dec->subtitle_header, static_cast<size_t>(dec->subtitle_header_size));
+    enc->subtitle_header_size = dec->subtitle_header_size;
+}
+
 } // namespace
 
 void E::OpenEncoders(TTranscodeRun& run) {
@@ -61,6 +84,8 @@ void E::OpenEncoders(TTranscodeRun& run) {
             FFLogger().Log(this, llError, text);
             throw FFmpegException(text);
         }
+        if (ost->enc_ctx->codec_type == AVMEDIA_TYPE_SUBTITLE)
+            GiveSubtitleHeader(ost->enc_ctx, run.source(ost)->st);
         int r = 0;
         {
             os::CsLock lock(CodecLock());
@@ -219,11 +244,20 @@ void E::WriteOutputHeaders(TTranscodeRun& run) {
             av::avcodec_parameters_copy(bsf->par_in, par);
             bsf->time_base_in = tb;
             const int r = av::av_bsf_init(bsf);
-            if (r < 0)
-                throw FFmpegException(ErrorText(
+            if (r < 0) {
+                // A filter that refuses the stream's codec would refuse every
+                // packet: as for a refused packet, the packets pass it
+                // unfiltered unless errors end the run.
+                const std::string text = ErrorText(
                     os::FormatC("%s failed for stream %d, codec %s", filter->name, ost->index,
                                 ost->encoding_needed ? av::avcodec_get_name(ost->enc_ctx->codec_id) : "copy"),
-                    r));
+                    r);
+                if (Fexit_on_error) throw FFmpegException(text);
+                FFLogger().Log(this, llError, text);
+                run.bsf_chains[static_cast<size_t>(i)].pop_back();
+                av::av_bsf_free(&bsf);
+                continue;
+            }
             par = bsf->par_out;
             tb = bsf->time_base_out;
         }
@@ -237,6 +271,12 @@ void E::WriteOutputHeaders(TTranscodeRun& run) {
     const int files = FJoinMode ? std::min(run.nb_output_files, 1) : run.nb_output_files;
     for (int i = 0; i < files; ++i) {
         AVFormatContext* oc = run.output_files[i];
+        // AVI keeps no start time per stream: each starts at its first
+        // chunk.  FFmpeg 5.1 shifts every stream to make an encoder delay's
+        // negative start (MP3) non-negative, which moves the pictures by a
+        // rounded part of a frame and gives an empty frame after the first.
+        if (std::string(oc->oformat->name) == "avi" && oc->avoid_negative_ts == AVFMT_AVOID_NEG_TS_AUTO)
+            oc->avoid_negative_ts = AVFMT_AVOID_NEG_TS_DISABLED;
         if (av::avformat_write_header(oc, nullptr) < 0) {
             DumpStreamMapping(run);
             const std::string text =
@@ -285,6 +325,10 @@ void E::ReopenEncoders(TTranscodeRun& run) {
         TCodecContextPtr fresh(av::avcodec_alloc_context3(codec));
         if (!fresh || av::avcodec_parameters_to_context(fresh.get(), ost->st->codecpar) < 0)
             throw FFmpegException("av_mallocz fail");
+        // The encoder writes its own global header; one taken over from the
+        // stream would be lost under it.
+        av::av_freep(&fresh->extradata);
+        fresh->extradata_size = 0;
         AVCodecContext* old = ost->enc_ctx;
         fresh->time_base = old->time_base;
         fresh->framerate = old->framerate;

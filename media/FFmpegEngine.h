@@ -168,6 +168,8 @@ struct TFFmpegSettings {
     int Fframe_width = 0, Fframe_height = 0;
     float Fframe_aspect_ratio = 0;
     AVPixelFormat Fframe_pix_fmt = AV_PIX_FMT_NONE;
+    // Fframe_pix_fmt comes from the option "pix_fmt", not from an input.
+    bool Fframe_pix_fmt_asked = false;
     AVSampleFormat Faudio_sample_fmt = AV_SAMPLE_FMT_NONE;
     int Fframe_topBand = 0, Fframe_bottomBand = 0, Fframe_leftBand = 0, Fframe_rightBand = 0;
     // Indexed by media type: video, audio, data, subtitle.

@@ -105,6 +105,14 @@ int ConfigureVideoFilters(TCustomFFmpeg& e, const AVCodecContext* dec, TAVOutput
     if (av::avfilter_graph_config(graph, nullptr) < 0) return -1;
     enc->width = av::av_buffersink_get_w(sink);
     enc->height = av::av_buffersink_get_h(sink);
+    // The encoder opens after this and the header is written with its
+    // aspect ratio, so the graph's ratio is taken now (a filter such as
+    // setsar or scale may change it).
+    const AVRational filtered_sar = av::av_buffersink_get_sample_aspect_ratio(sink);
+    if (filtered_sar.num > 0 && filtered_sar.den > 0) {
+        enc->sample_aspect_ratio = filtered_sar;
+        if (ost->st) ost->st->sample_aspect_ratio = filtered_sar;
+    }
     return 0;
 }
 

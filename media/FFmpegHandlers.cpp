@@ -131,6 +131,7 @@ void TCustomFFmpeg::SetPixelFormat(const std::string& AValue) {
     Fframe_pix_fmt = av::av_get_pix_fmt(AValue.c_str());
     if (Fframe_pix_fmt == AV_PIX_FMT_NONE)
         Fail(os::FormatC("Unknown pixel format requested: %s", AValue.c_str()));
+    Fframe_pix_fmt_asked = true;
 }
 
 void TCustomFFmpeg::SetCropTop(int AValue) {

@@ -254,11 +254,20 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
         case AVMEDIA_TYPE_VIDEO: {
             ApplyRecordedOptions(FOptions, dec, FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO],
                                  AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
+            // A cover picture (MP4 cover art, a Matroska image attachment) is
+            // one still image: its size and its container time base say
+            // nothing about the film.
+            if (st->disposition & AV_DISPOSITION_ATTACHED_PIC) {
+                Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
+                if (Fvideo_disable) st->discard = AVDISCARD_ALL;
+                break;
+            }
             Fframe_height = dec->height;
             Fframe_width = dec->width;
             Fframe_aspect_ratio = FrameAspectRatio(st, dec);
             if (dec->pix_fmt == AV_PIX_FMT_NONE) dec->pix_fmt = AV_PIX_FMT_YUV420P;
             Fframe_pix_fmt = dec->pix_fmt;
+            Fframe_pix_fmt_asked = false;
             const AVRational rfps = st->r_frame_rate;
             if (dec->lowres) {
                 Fframe_height >>= dec->lowres;

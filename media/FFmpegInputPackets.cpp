@@ -34,7 +34,17 @@ int64_t PictureDuration(const TAVInputStream* ist, const AVFrame* frame) {
 int ToS16(TTranscodeRun& run, TAVInputStream* ist, const AVFrame* frame) {
     const int channels = frame->ch_layout.nb_channels;
     if (channels <= 0 || frame->sample_rate <= 0) return -1;
+    // A stream that changes its layout, rate or format in the middle (a
+    // broadcast's 5.1 -> 2.0, joined recordings) gets a converter for its
+    // new kind of frame.
+    if (ist->to_s16 && (av::av_channel_layout_compare(&ist->s16_layout, &frame->ch_layout) != 0 ||
+                        ist->s16_rate != frame->sample_rate || ist->s16_format != frame->format))
+        av::swr_free(&ist->to_s16);
     if (!ist->to_s16) {
+        av::av_channel_layout_uninit(&ist->s16_layout);
+        if (av::av_channel_layout_copy(&ist->s16_layout, &frame->ch_layout) < 0) return -1;
+        ist->s16_rate = frame->sample_rate;
+        ist->s16_format = frame->format;
         AVChannelLayout* layout = const_cast<AVChannelLayout*>(&frame->ch_layout);
         if (av::swr_alloc_set_opts2(&ist->to_s16, layout, AV_SAMPLE_FMT_S16, frame->sample_rate, layout,
                                     static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0,
@@ -164,12 +174,21 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
     if (r < 0 && r != AVERROR_EOF && r != AVERROR(EAGAIN)) result = -1;
     FramePtr frame(av::av_frame_alloc());
     if (!frame) throw FFmpegException("av_mallocz fail");
+    int frames_of_packet = 0;
     while (true) {
         r = av::avcodec_receive_frame(dec, frame.get());
         if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) break;
         if (r < 0) {
             result = -1;
             break;
+        }
+        // A second frame out of one packet: the decoder went on in the same
+        // packet (several audio frames stored together).
+        if (APacket && ++frames_of_packet == 2 &&
+            ((!ist->showed_multi_packet_warning && Fverbose > 0) || Fverbose > 1)) {
+            FFLogger().Log(this, llError,
+                           os::FormatC("Multiple frames in a packet from stream %d", APacket->stream_index));
+            ist->showed_multi_packet_warning = 1;
         }
         ist->pts = ist->next_pts;
         int sample_bytes = 0;
@@ -187,11 +206,12 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
         } else {
             ist->next_pts += PictureDuration(ist, frame.get());
         }
+        // Hooks and deinterlacing once per picture, for every output; the
+        // hooks see every decoded picture, also those before the start time.
+        AVFrame* picture =
+            par->codec_type == AVMEDIA_TYPE_VIDEO ? PreprocessPicture(*this, ist, frame.get()) : nullptr;
         pace();
         if (output_allowed()) {
-            // Hooks and deinterlacing once per picture, for every output.
-            AVFrame* picture =
-                par->codec_type == AVMEDIA_TYPE_VIDEO ? PreprocessPicture(*this, ist, frame.get()) : nullptr;
             each_fed([&](TAVOutputStream* ost) {
                 if (!ost->encoding_needed) return;
                 if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
@@ -200,8 +220,11 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
                     if (!SendFilterPicture(ost, picture)) return;
                     FramePtr filtered(av::av_frame_alloc());
                     if (!filtered) throw FFmpegException("av_mallocz fail");
-                    while (GetFilteredPicture(ost, filtered.get(), ist->pts) == 1)
+                    while (GetFilteredPicture(ost, filtered.get(), ist->pts) == 1) {
+                        if (filtered->sample_aspect_ratio.num > 0)
+                            ost->enc_ctx->sample_aspect_ratio = filtered->sample_aspect_ratio;
                         EncodeVideoFrame(run, ost, ist, filtered.get());
+                    }
                 } else {
                     EncodeVideoFrame(run, ost, ist, picture);
                 }

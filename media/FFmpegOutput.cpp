@@ -1,5 +1,6 @@
 // Opening an output file: its container, its streams, its metadata, the file
 // itself and the muxer settings; in join mode one output takes every input.
+#include <cstring>
 #include <ctime>
 
 #include "media/AVApi.h"
@@ -20,6 +21,19 @@ std::string CreationTime(int64_t seconds) {
     char text[40];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S.000000Z", &utc);
     return text;
+}
+
+// FFmpeg 5.1's audio muxers (mp3, flac, aiff) name PNG as their video codec:
+// the slot takes a cover picture, never a film, so it is no default stream.
+bool CoverOnly(const AVOutputFormat* of) {
+    return of->video_codec == AV_CODEC_ID_PNG && of->audio_codec != AV_CODEC_ID_NONE;
+}
+
+// The image muxer writes one file per picture; FFmpeg 5.1 no longer flags
+// that it needs a number in the name and fails only at the second picture,
+// after the first has overwritten a file of that name.
+bool NeedsFrameNumber(const AVOutputFormat* of) {
+    return (of->flags & AVFMT_NEEDNUMBER) || std::strcmp(of->name, "image2") == 0;
 }
 
 } // namespace
@@ -125,8 +139,8 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     };
     Foutput_streams[static_cast<size_t>(index)].clear();
 
-    bool use_video =
-        file_oformat->video_codec != AV_CODEC_ID_NONE || Fvideo_stream_copy || !Fvideo_codec_name.empty();
+    bool use_video = (file_oformat->video_codec != AV_CODEC_ID_NONE && !CoverOnly(file_oformat)) ||
+                     Fvideo_stream_copy || !Fvideo_codec_name.empty();
     bool use_audio =
         file_oformat->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || !Faudio_codec_name.empty();
     bool use_subtitle = file_oformat->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy ||
@@ -176,7 +190,7 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
     ++Fnb_output_files;
     recorded = true;
 
-    if ((file_oformat->flags & AVFMT_NEEDNUMBER) && !av::av_filename_number_test(oc->url))
+    if (NeedsFrameNumber(file_oformat) && !av::av_filename_number_test(oc->url))
         return fail(ErrorText(DisplayFileName(oc->url), AVERROR(EDOM)));
     // The file itself is opened when the run starts (OpenOutputTargets);
     // what would keep it from opening is told now.

@@ -90,13 +90,37 @@ bool ListHas(const AVPixelFormat* list, AVPixelFormat fmt) {
     return false;
 }
 
-void MatchPixelFormat(const AVCodec* codec, AVCodecContext* ctx) {
-    if (!codec || !codec->pix_fmts || ListHas(codec->pix_fmts, ctx->pix_fmt)) return;
-    // MJPEG takes full-range and plain YUV alike when unofficial output is allowed.
-    if (codec->id == AV_CODEC_ID_MJPEG && ctx->strict_std_compliance < 0 &&
-        (ctx->pix_fmt == AV_PIX_FMT_YUV420P || ctx->pix_fmt == AV_PIX_FMT_YUV422P))
-        return;
-    ctx->pix_fmt = codec->pix_fmts[0];
+// The pixel formats the encoders of the system's generation wrote, where
+// today's take more: the players and devices our formats are made for expect
+// those.  libx264 wrote 8-bit 4:2:0 only (High 10, 4:2:2 and 4:4:4 play on
+// hardly any device); MJPEG wrote full-range 4:2:0 and 4:2:2.
+const AVPixelFormat* ClassicPixelFormats(const AVCodec* codec) {
+    static const AVPixelFormat x264[] = {AV_PIX_FMT_YUV420P, AV_PIX_FMT_NONE};
+    static const AVPixelFormat mjpeg[] = {AV_PIX_FMT_YUVJ420P, AV_PIX_FMT_YUVJ422P, AV_PIX_FMT_NONE};
+    if (std::strcmp(codec->name, "libx264") == 0) return x264;
+    if (codec->id == AV_CODEC_ID_MJPEG) return mjpeg;
+    return codec->pix_fmts;
+}
+
+// The source's format when the encoder takes it, else the encoder's first.
+// A format the user asked for is held against everything the encoder takes
+// today.
+void MatchPixelFormat(const AVCodec* codec, AVCodecContext* ctx, bool asked) {
+    if (!codec || !codec->pix_fmts) return;
+    const AVPixelFormat* formats = asked ? codec->pix_fmts : ClassicPixelFormats(codec);
+    if (!ListHas(formats, ctx->pix_fmt)) {
+        // MJPEG takes full-range and plain YUV alike when unofficial output is allowed.
+        if (!(codec->id == AV_CODEC_ID_MJPEG && ctx->strict_std_compliance < 0 &&
+              (ctx->pix_fmt == AV_PIX_FMT_YUV420P || ctx->pix_fmt == AV_PIX_FMT_YUV422P)))
+            ctx->pix_fmt = formats[0];
+    }
+    // Otherwise MJPEG writes full range only: plain YUV takes its full-range
+    // twin, which the scaler fills.
+    if (codec->id == AV_CODEC_ID_MJPEG && ctx->strict_std_compliance >= 0) {
+        if (ctx->pix_fmt == AV_PIX_FMT_YUV420P) ctx->pix_fmt = AV_PIX_FMT_YUVJ420P;
+        if (ctx->pix_fmt == AV_PIX_FMT_YUV422P) ctx->pix_fmt = AV_PIX_FMT_YUVJ422P;
+        if (ctx->pix_fmt == AV_PIX_FMT_YUV444P) ctx->pix_fmt = AV_PIX_FMT_YUVJ444P;
+    }
 }
 
 void MatchSampleFormat(const AVCodec* codec, AVCodecContext* ctx) {
@@ -167,6 +191,43 @@ uint16_t* MatrixCopy(const std::vector<uint16_t>& matrix) {
     return copy;
 }
 
+// What an output without a named subtitle encoder makes of the inputs'
+// first subtitle stream (the one the default stream choice takes).
+struct TSubtitleChoice {
+    bool drop = false;
+    bool copy = false;
+    AVCodecID codec_id = AV_CODEC_ID_NONE;
+    std::string reason;
+};
+
+TSubtitleChoice ChooseSubtitleOutput(const E& e, const AVOutputFormat* of) {
+    TSubtitleChoice choice;
+    for (int j = 0; j < e.Fnb_input_files; ++j) {
+        const AVFormatContext* ic = e.Finput_files[static_cast<size_t>(j)];
+        for (unsigned i = 0; i < ic->nb_streams; ++i) {
+            const AVCodecParameters* par = ic->streams[i]->codecpar;
+            if (par->codec_type != AVMEDIA_TYPE_SUBTITLE) continue;
+            const AVCodecDescriptor* desc = av::avcodec_descriptor_get(par->codec_id);
+            const bool text = desc && (desc->props & AV_CODEC_PROP_TEXT_SUB);
+            if (text) {
+                choice.codec_id = av::av_guess_codec(of, nullptr, nullptr, nullptr, AVMEDIA_TYPE_SUBTITLE);
+                if (choice.codec_id != AV_CODEC_ID_NONE && av::avcodec_find_encoder(choice.codec_id) &&
+                    av::avcodec_find_decoder(par->codec_id))
+                    return choice;
+            } else if (av::avformat_query_codec(of, par->codec_id, FF_COMPLIANCE_NORMAL) == 1) {
+                choice.copy = true;
+                return choice;
+            }
+            choice.drop = true;
+            choice.reason =
+                os::FormatC("Subtitle stream #%d.%d (%s) left out: the %s format cannot take it", j,
+                            static_cast<int>(i), av::avcodec_get_name(par->codec_id), of->name);
+            return choice;
+        }
+    }
+    return choice;
+}
+
 } // namespace
 
 void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly,
@@ -178,7 +239,8 @@ void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudi
         for (unsigned i = 0; i < ic->nb_streams; ++i) {
             switch (ic->streams[i]->codecpar->codec_type) {
             case AVMEDIA_TYPE_VIDEO:
-                AHasVideo = true;
+                // A cover picture alone makes no film.
+                if (!(ic->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)) AHasVideo = true;
                 break;
             case AVMEDIA_TYPE_AUDIO:
                 AHasAudio = true;
@@ -237,7 +299,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext, int AFileIndex) 
         ctx->sample_aspect_ratio = SampleAspectRatio(*this);
         ctx->pix_fmt = Fframe_pix_fmt;
         st->sample_aspect_ratio = ctx->sample_aspect_ratio;
-        MatchPixelFormat(codec, ctx);
+        MatchPixelFormat(codec, ctx, Fframe_pix_fmt_asked);
         if (Fintra_only) ctx->gop_size = 0;
         if (Fvideo_qscale != 0 || Fsame_quality) {
             ctx->flags |= AV_CODEC_FLAG_QSCALE;
@@ -267,6 +329,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext, int AFileIndex) 
     Fvideo_codec_name.clear();
     Fvideo_stream_copy = 0;
     Fframe_pix_fmt = AV_PIX_FMT_NONE;
+    Fframe_pix_fmt_asked = false;
 }
 
 void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext, int AFileIndex) {
@@ -328,7 +391,22 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext, int AFileInde
     CheckStreamRoom(AContext, Fsubtitle_codec_name, &Fsubtitle_language);
     AVCodecID codec_id = AV_CODEC_ID_NONE;
     const AVCodec* codec = nullptr;
-    if (!Fsubtitle_stream_copy) {
+    if (!Fsubtitle_stream_copy && Fsubtitle_codec_name.empty()) {
+        // Without a named encoder the source decides: text becomes the
+        // container's own text format, a picture subtitle is copied when the
+        // container takes it and is left out otherwise.
+        const TSubtitleChoice choice = ChooseSubtitleOutput(*this, AContext->oformat);
+        if (choice.drop) {
+            FFLogger().Log(this, llWarning, choice.reason);
+            Fsubtitle_language.clear();
+            Fsubtitle_disable = false;
+            return;
+        }
+        Fsubtitle_stream_copy = choice.copy;
+        codec_id = choice.codec_id;
+        codec = codec_id != AV_CODEC_ID_NONE ? av::avcodec_find_encoder(codec_id) : nullptr;
+        Foutput_codecs[static_cast<size_t>(Fnb_ocodecs)] = codec;
+    } else if (!Fsubtitle_stream_copy) {
         if (!FindCodecId(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, codec_id,
                          Strictness(FOptions, AVMEDIA_TYPE_SUBTITLE), true)) {
             Fsubtitle_codec_name.clear();
@@ -346,6 +424,9 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext, int AFileInde
         ApplyRecordedOptions(FOptions, rec.enc.get(), FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE],
                              AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
         rec.enc->codec_id = codec_id;
+        // FFmpeg 5.1's subtitle encoders refuse to open without a time base;
+        // the engine hands them microseconds.
+        rec.enc->time_base = AV_TIME_BASE_Q;
     }
     ++Fnb_ocodecs;
     SetLanguage(rec.st, Fsubtitle_language);

@@ -11,6 +11,10 @@
 #include <memory>
 #include <vector>
 
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
 struct AVAudioFifo;
 struct AVCodec;
 struct AVCodecContext;
@@ -97,6 +101,12 @@ struct TAVInputStream {
     // Turns the decoder's samples into interleaved 16-bit samples at the
     // decoder's own rate and channels, on which the volume works.
     SwrContext* to_s16 = nullptr;
+    // What to_s16 was made for: the layout, rate and sample format of the
+    // decoded frames, which a stream may change in its middle.  The 16-bit
+    // samples handed on have this layout and rate.
+    AVChannelLayout s16_layout{};
+    int s16_rate = 0;
+    int s16_format = -1;
 };
 
 // One stream of an output file entry of a run.
@@ -128,6 +138,10 @@ struct TAVOutputStream {
     int topBand = 0, bottomBand = 0, leftBand = 0, rightBand = 0;
     int original_topBand = 0, original_bottomBand = 0, original_leftBand = 0, original_rightBand = 0;
     int audio_resample = 0;
+    // The layout and rate of the samples that resample and reformat_ctx
+    // were made for; a chunk of another kind has them made anew.
+    AVChannelLayout convert_layout{};
+    int convert_rate = 0;
     SwrContext* resample = nullptr;
     int reformat_pair = -6;
     SwrContext* reformat_ctx = nullptr;

@@ -159,9 +159,20 @@ void E::Transcode(AVFormatContext** AOutputFiles, int ANbOutputFiles, AVFormatCo
                 const bool last = file_index == run.nb_input_files - 1;
                 if (!last) ReopenEncoders(run);
                 for (int i = (file_index + 1) * spo; i < run.nb_ostreams(); ++i) {
-                    run.ost(i)->sync_opts = run.ost(i - spo)->sync_opts;
-                    run.ost(i)->frame_number = run.ost(i - spo)->frame_number;
-                    run.ost(i)->mux_pts = run.ost(i - spo)->mux_pts;
+                    TAVOutputStream* ost = run.ost(i);
+                    ost->sync_opts = run.ost(i - spo)->sync_opts;
+                    ost->frame_number = run.ost(i - spo)->frame_number;
+                    ost->mux_pts = run.ost(i - spo)->mux_pts;
+                    // A reopened audio encoder starts again with its delay
+                    // (MP3, AAC): its first packet comes that much before the
+                    // samples it is given, so they follow the muxed end by it.
+                    const AVCodecContext* enc = ost->enc_ctx;
+                    if (!last && ost->encoding_needed && enc->codec_type == AVMEDIA_TYPE_AUDIO &&
+                        ost->mux_pts != AV_NOPTS_VALUE && enc->sample_rate > 0)
+                        ost->sync_opts = std::max<int64_t>(ost->sync_opts,
+                                                           av::av_rescale_q(ost->mux_pts, ost->st->time_base,
+                                                                            AVRational{1, enc->sample_rate}) +
+                                                               enc->initial_padding);
                 }
                 if (last) break;
                 double output_end = 0;

@@ -171,8 +171,13 @@ void E::ChooseSourceStream(TTranscodeRun& run, TAVOutputStream* ost, int j) {
     const AVMediaType type = OutputType(ost);
     int found = -1;
     TStreamRank best;
+    // A cover picture feeds an output only when a map names it.
+    auto cover = [](const TAVInputStream* ist) {
+        return (ist->st->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+    };
     for (int i = 0; i < run.nb_istreams(); ++i) {
         const TAVInputStream* ist = run.ist(i);
+        if (cover(ist)) continue;
         if (Fopt_programid != 0 &&
             !ProgramHasStream(run.input_files[ist->file_index], Fopt_programid, ist->index))
             continue;
@@ -189,7 +194,8 @@ void E::ChooseSourceStream(TTranscodeRun& run, TAVOutputStream* ost, int j) {
     if (found < 0 && Fopt_programid == 0 && !FJoinMode)
         for (int i = 0; i < run.nb_istreams(); ++i) {
             const TAVInputStream* ist = run.ist(i);
-            if (ist->st->codecpar->codec_type == type && ist->st->discard != AVDISCARD_ALL) found = i;
+            if (ist->st->codecpar->codec_type == type && ist->st->discard != AVDISCARD_ALL && !cover(ist))
+                found = i;
         }
     if (found < 0) {
         AVFormatContext* oc = run.output_files[j];
@@ -314,8 +320,17 @@ void E::PrepareEncoding(TTranscodeRun& run, int i) {
         if (!ost->fifo) throw FFmpegException("av_fifo_alloc fail");
         ost->reformat_pair = -6;
         ost->audio_resample = codec->sample_rate != icodec->sample_rate || Faudio_sync_method > 1;
-        // request_channels is gone: the resampler gives the encoder its
-        // channel count.
+        // Decoders that can down-mix (AC-3, DTS) are asked for the
+        // encoder's channel count, as request_channels once did; the
+        // resampler gives the count for the rest.
+        if (ist->dec_ctx && codec->ch_layout.nb_channels > 0) {
+            AVChannelLayout wanted{};
+            av::av_channel_layout_default(&wanted, codec->ch_layout.nb_channels);
+            char name[64] = {};
+            if (av::av_channel_layout_describe(&wanted, name, sizeof name) > 0)
+                av::av_opt_set(ist->dec_ctx, "downmix", name, AV_OPT_SEARCH_CHILDREN);
+            av::av_channel_layout_uninit(&wanted);
+        }
         ist->decoding_needed = 1;
         ost->encoding_needed = 1;
         break;
@@ -411,7 +426,10 @@ void E::OpenPassLogFile(TTranscodeRun& run, int i) {
 void E::FreeTranscodeTables(TTranscodeRun& run) {
     run.file_table.clear();
     for (auto& ist : run.ist_table)
-        if (ist) av::swr_free(&ist->to_s16);
+        if (ist) {
+            av::swr_free(&ist->to_s16);
+            av::av_channel_layout_uninit(&ist->s16_layout);
+        }
     run.ist_table.clear();
     for (size_t i = 0; i < run.ost_table.size(); ++i) {
         TAVOutputStream* ost = run.ost_table[i].get();
@@ -428,6 +446,7 @@ void E::FreeTranscodeTables(TTranscodeRun& run) {
         ost->video_resample = 0;
         av::swr_free(&ost->resample);
         av::swr_free(&ost->reformat_ctx);
+        av::av_channel_layout_uninit(&ost->convert_layout);
         if (i < run.bsf_chains.size())
             for (AVBSFContext*& bsf : run.bsf_chains[i]) av::av_bsf_free(&bsf);
     }

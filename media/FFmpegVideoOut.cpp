@@ -143,8 +143,11 @@ void RunCustomHook(E& e, AVFrame* APicture, int64_t APTS) {
 int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVInputStream* ist,
                      AVFrame* APicture, const TFrameEncoder& AEncode) {
     AVCodecContext* enc = ost->enc_ctx;
+    // Without a sync method a picture keeps its own stream's time: another
+    // stream's clock (a sync map) may stand still between two pictures.
+    const TAVInputStream* clock = e.Fvideo_sync_method == 0 ? ist : ost->sync_ist;
     const double sync_ipts =
-        static_cast<double>(ost->sync_ist->pts - e.Fstart_time) / AV_TIME_BASE / av_q2d(enc->time_base);
+        static_cast<double>(clock->pts - e.Fstart_time) / AV_TIME_BASE / av_q2d(enc->time_base);
     int nb_frames = 1;
     int written = 0;
     if (e.Fvideo_sync_method != 0) {

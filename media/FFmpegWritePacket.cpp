@@ -1,5 +1,7 @@
 // The one way a packet of a run reaches its output file: through the
 // stream's bitstream filters, then interleaved with the other streams.
+#include <algorithm>
+
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
@@ -16,7 +18,9 @@ namespace {
 void NoteMuxPosition(TAVOutputStream* ost, const AVPacket* pkt) {
     int64_t t = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
     if (t == AV_NOPTS_VALUE) return;
-    if (pkt->duration > 0) t += pkt->duration;
+    // A packet takes at least one tick (the short last frame of an audio
+    // encoder rounds to none), so that what follows it starts after it.
+    t += std::max<int64_t>(pkt->duration, 1);
     if (ost->mux_pts == AV_NOPTS_VALUE || t > ost->mux_pts) ost->mux_pts = t;
 }
 
@@ -61,15 +65,23 @@ void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPack
             return;
         }
         AVBSFContext* bsf = chain[k];
-        int r = av::av_bsf_send_packet(bsf, pkt);
+        // A packet the filter refuses goes on as it came, so the filter gets
+        // its own reference and this one is kept.
+        AVPacket* sent = av::av_packet_clone(pkt);
+        if (!sent) throw FFmpegException("av_mallocz fail");
+        PacketFree sent_guard{sent};
+        int r = av::av_bsf_send_packet(bsf, sent);
+        bool passed = false;
         if (r >= 0) {
             AVPacket* out = av::av_packet_alloc();
             if (!out) throw FFmpegException("av_mallocz fail");
             PacketFree out_guard{out};
-            while ((r = av::av_bsf_receive_packet(bsf, out)) >= 0) feed(k + 1, out);
+            while ((r = av::av_bsf_receive_packet(bsf, out)) >= 0) {
+                passed = true;
+                feed(k + 1, out);
+            }
             if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) r = 0;
         }
-        av::av_packet_unref(pkt);
         if (r < 0) {
             const std::string text = ErrorText(
                 os::FormatC("%s failed for stream %d, codec %s", bsf->filter->name, ost->index,
@@ -77,7 +89,9 @@ void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPack
                 r);
             if (Fexit_on_error) throw FFmpegException(text);
             FFLogger().Log(this, llError, text);
+            if (!passed) feed(k + 1, pkt);
         }
+        av::av_packet_unref(pkt);
     };
     feed(0, pending);
 }

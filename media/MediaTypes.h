@@ -6,7 +6,7 @@
 namespace media {
 
 // The libraries, in the order in which sets are loaded and unloaded.
-// swResample is new beside the original set: audio conversion lives there now.
+// swResample belongs to the set because FFmpeg 5.1 converts audio there, no longer in avCodec.
 enum class TLibrary { avCodec, avDevice, avFilter, avFormat, avUtil, swScale, swResample, myUtil, lbSDL };
 constexpr int LibraryCount = 9;
 

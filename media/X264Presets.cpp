@@ -149,8 +149,8 @@ bool TranslatePartitions(const std::string& value, TOptionPairs& out) {
     if (!SplitSignedFlags(value, flags)) return false;
     bool on[5] = {};
     for (const auto& [sign, name] : flags) {
-        auto it =
-            std::find_if(std::begin(kNames), std::end(kNames), [&](const auto& n) { return name == n[0]; });
+        auto it = std::find_if(std::begin(kNames), std::end(kNames),
+                               [&name = name](const auto& n) { return name == n[0]; });
         if (it == std::end(kNames)) return false;
         on[it - std::begin(kNames)] = sign != '-';
     }
@@ -185,7 +185,7 @@ bool TranslateFlags2(const std::string& value, TOptionPairs& out) {
             continue;
         }
         auto it = std::find_if(std::begin(kSwitches), std::end(kSwitches),
-                               [&](const auto& s) { return name == s[0]; });
+                               [&name = name](const auto& s) { return name == s[0]; });
         if (it != std::end(kSwitches))
             out.emplace_back((*it)[1], set ? "1" : "0");
         else

@@ -11,10 +11,13 @@ pkgs=(
   zlib1g-dev libjpeg-dev libpng-dev libgif-dev
   libfreetype-dev libfontconfig-dev fonts-wqy-microhei fonts-dejavu-core
   libx11-dev libxext-dev
-  libbenchmark-dev
 )
+tests=false
 if [[ "${1:-}" == "--tests" ]]; then
-  pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales)
+  tests=true
+  # The test command also builds the benchmarks, compiles the tree with clang
+  # and checks its formatting.
+  pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales clang clang-format)
 fi
 
 missing=()
@@ -24,16 +27,35 @@ for p in "${pkgs[@]}"; do
   fi
 done
 
-sudo_cmd=()
-if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+# Root runs the installers itself; anyone else through sudo, which keeps no
+# environment: the front end is handed on with env.
+as_root() {
+  if [[ $(id -u) -eq 0 ]]; then
+    env DEBIAN_FRONTEND=noninteractive "$@"
+    return
+  fi
+  if ! command -v sudo >/dev/null; then
+    echo "scripts/deps.sh: $1 needs root, and sudo is not installed." >&2
+    echo "Run this script as root, or install: ${missing[*]:-locales}" >&2
+    exit 1
+  fi
+  if ! sudo -v; then
+    echo "scripts/deps.sh: $1 needs root, and sudo refused $(id -un)." >&2
+    echo "Run this script as root, or install: ${missing[*]:-locales}" >&2
+    exit 1
+  fi
+  sudo env DEBIAN_FRONTEND=noninteractive "$@"
+}
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  as_root apt-get update -qq
+  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The number-formatting tests run under a decimal-comma locale.
-if [[ "${1:-}" == "--tests" ]] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "warning: could not generate de_DE.UTF-8"
+# The number-formatting tests run under a decimal-comma locale; without it they
+# fail, and say so.
+if $tests && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8 ||
+    echo "warning: could not generate de_DE.UTF-8: the locale tests will fail" >&2
 fi

@@ -26,8 +26,8 @@ constexpr BYTE AC_SRC_OVER = 0, AC_SRC_ALPHA = 1;
 BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
                 BLENDFUNCTION bf);
 
-// For bottom-up bits the source rectangle counts from the bottom row, as the
-// original does; negative heights in bmi mean top-down bits.
+// For bottom-up bits the source rectangle counts from the bottom row, as in
+// Win32; negative heights in bmi mean top-down bits.
 int StretchDIBits(HDC dst, int x, int y, int w, int h, int sx, int sy, int sw, int sh, const void* bits,
                   const BITMAPINFO* bmi, UINT usage, DWORD rop);
 int SetDIBitsToDevice(HDC dst, int x, int y, DWORD w, DWORD h, int sx, int sy, UINT startScan, UINT lines,

@@ -28,7 +28,7 @@ HDC AddDc(std::unique_ptr<Dc> dc) {
     return reinterpret_cast<HDC>(key);
 }
 
-// A 1x1 bitmap every memory DC starts with, as the original does.
+// A 1x1 bitmap every memory DC starts with, as in Win32.
 HBITMAP DefaultBitmap() {
     static HBITMAP b = [] {
         HBITMAP h = CreateBitmap(1, 1, 1, 32, nullptr);

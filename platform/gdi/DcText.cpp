@@ -19,7 +19,8 @@ gdi::text::Font FontOf(const gdi::Dc& d) {
         lf.faceName = f->logFont.lfFaceName;
         lf.height = f->logFont.lfHeight;
         lf.weight = f->logFont.lfWeight;
-        lf.italic = f->logFont.lfItalic, lf.underline = f->logFont.lfUnderline, lf.strikeOut = f->logFont.lfStrikeOut;
+        lf.italic = f->logFont.lfItalic, lf.underline = f->logFont.lfUnderline,
+        lf.strikeOut = f->logFont.lfStrikeOut;
         lf.charSet = f->logFont.lfCharSet;
     }
     return gdi::text::Font(lf);

@@ -200,7 +200,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     RECT s = Surface(*d, left, top, right, bottom);
     std::optional<PenPainter> pp;
     bool pen = MakePainter(*d, pp);
-    // Without a pen the filled area loses its right and bottom line, as in the original.
+    // Without a pen the filled area loses its right and bottom line, as in Win32.
     RECT inner = pen ? RECT{s.left + 1, s.top + 1, s.right - 1, s.bottom - 1}
                      : RECT{s.left, s.top, s.right - 1, s.bottom - 1};
     FillSpans(*d, {inner});

@@ -12,7 +12,7 @@ BOOL MoveToEx(HDC dc, int x, int y, POINT* old);
 BOOL LineTo(HDC dc, int x, int y);
 BOOL GetCurrentPositionEx(HDC dc, POINT* pos);
 BOOL Polyline(HDC dc, const POINT* pts, int count);
-// brush may also be a system colour index plus one, as the original allows.
+// brush may also be a system colour index plus one, as Win32 allows.
 int FillRect(HDC dc, const RECT* r, HBRUSH brush);
 int FrameRect(HDC dc, const RECT* r, HBRUSH brush);
 BOOL InvertRect(HDC dc, const RECT* r);

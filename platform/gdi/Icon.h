@@ -46,7 +46,7 @@ HICON CreateIconIndirect(const ICONINFO* info);
 BOOL DestroyIcon(HICON icon);
 BOOL DestroyCursor(HCURSOR cursor);
 HICON CopyIcon(HICON icon);
-// Icons and cursors only: a copy scaled to cx × cy (0: the original's size;
+// Icons and cursors only: a copy scaled to cx × cy (0: the icon's own size;
 // LR_DEFAULTSIZE: 32 × 32).  Stock icons are redrawn at the new size rather
 // than scaled.
 HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags);

@@ -57,7 +57,7 @@ BOOL UnionRect(RECT* dst, const RECT* a, const RECT* b) {
     return !IsRectEmpty(dst);
 }
 
-// Only shrinks when b covers a whole side of a, like the original.
+// Only shrinks when b covers a whole side of a, as Win32's does.
 BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b) {
     if (!dst || !a || !b) return FALSE;
     RECT r = *a, i;

@@ -225,7 +225,7 @@ using gdi::Region;
 using gdi::RegionOf;
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
-    // Reversed corners are put in order, as the original does.
+    // Reversed corners are put in order, as Win32 does.
     RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
     return gdi::CreateRegionHandle(Region(r));
 }

@@ -5,7 +5,7 @@
 
 namespace os {
 
-uint32_t GetTickCount(); // milliseconds, wraps like the 32-bit original
+uint32_t GetTickCount(); // milliseconds, wrapping after 49.7 days as Win32's does
 uint64_t GetTickCount64();
 int64_t MonotonicMicros(); // for media timing; virtual too
 void SleepMs(uint32_t ms); // under the virtual clock it advances the clock

@@ -1,6 +1,6 @@
 #pragma once
-// Character sets.  The program keeps text in UTF-8; the "ANSI" side of the
-// original is the current locale's character set here.
+// Character sets.  The program keeps text in UTF-8; what Win32 calls the
+// "ANSI" code page is the current locale's character set here.
 #include <string>
 
 namespace os {

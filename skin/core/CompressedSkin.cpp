@@ -36,27 +36,27 @@ void WriteFlaggedPicture(gui::TStream& s, const TbsPicture& picture) {
 
 // A BMP of a skin folder as it goes into a stored skin: the file's own bytes (so palettes and
 // 1-bit masks stay small) when its header gives its true length, else the decoded picture
-// written anew.  EFOpenError or EInvalidGraphic when it cannot be read.
+// written anew.  Read as the folder loader reads it: EFOpenError or EInvalidGraphic when it
+// cannot be.
 void WriteFolderPicture(gui::TStream& s, const std::string& fileName) {
     gui::TMemoryStream file;
     file.LoadFromFile(fileName);
     std::span<const uint8_t> bytes(file.Memory(), static_cast<size_t>(file.Size()));
-    gdi::image::Image image;
-    std::string error;
-    if (!gdi::image::ReadBmp(bytes, image, error))
-        throw EInvalidGraphic("Bitmap image is not valid: " + fileName + ": " + error);
+    TbsPicture picture;
+    try {
+        picture.LoadFromFileBytes(bytes);
+    } catch (const EInvalidGraphic& e) {
+        throw EInvalidGraphic(std::string(e.what()) + ": " + fileName);
+    }
     bool exact = false;
     try {
         exact = BmpFileLength(bytes.data(), bytes.size()) == bytes.size();
     } catch (const EInvalidGraphic&) {
     }
-    if (exact) {
+    if (exact)
         s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    } else {
-        TbsPicture picture;
-        picture.Assign(image);
+    else
         picture.SaveToStream(s);
-    }
 }
 
 void WriteFlaggedFolderPicture(gui::TStream& s, const std::string& folder, const std::string& name) {
@@ -109,10 +109,13 @@ void TbsCompressedStoredSkin::LoadFromSkinData(TbsSkinData& ASkinData) {
 }
 
 bool TbsCompressedStoredSkin::LoadFromIniFile(const std::string& AFileName) {
+    // Read as the folder loader reads it, so both give one verdict on every file.
+    std::string text, error;
+    if (!TbsSkinIniFile::ReadSkinText(AFileName, text, error)) throw gui::EFOpenError(error);
     gui::TStringList lines;
-    lines.LoadFromFile(AFileName);
+    lines.SetText(text);
     TbsSkinIniFile ini(AFileName);
-    ini.SetText(lines.Text());
+    ini.SetText(text);
     if (!IsValidSkinIni(ini)) return false;
     std::string folder = os::ExtractFilePath(AFileName);
     gui::TMemoryStream inner;

@@ -178,6 +178,10 @@ void TbsSkinData::SetSkinList(TbsCompressedSkinList* value) {
 void TbsSkinData::SetSkinIndex(int value) {
     if (value == skinIndex_) return;
     if (!skinList_ || Loading()) {
+        if (Loading() && !indexSetWhileLoading_) {
+            indexSetWhileLoading_ = true;
+            indexBeforeLoading_ = skinIndex_;
+        }
         skinIndex_ = value;
         listLoadPending_ = skinList_ != nullptr;
         return;
@@ -195,10 +199,16 @@ void TbsSkinData::LoadListItem() {
 
 void TbsSkinData::Loaded() {
     TComponent::Loaded();
-    if (listLoadPending_) {
-        listLoadPending_ = false;
-        LoadListItem();
-    }
+    bool indexSet = indexSetWhileLoading_;
+    indexSetWhileLoading_ = false;
+    if (!listLoadPending_) return;
+    listLoadPending_ = false;
+    // The list takes effect first and loads its item at the index the component had; an index
+    // from the form description that lies outside the list is then ignored, as it would be
+    // set after the list.
+    if (indexSet && skinList_ && (skinIndex_ < 0 || skinIndex_ >= skinList_->Skins().Count()))
+        skinIndex_ = indexBeforeLoading_;
+    LoadListItem();
 }
 
 void TbsSkinData::Notification(os::TComponent* AComponent, os::TOperation Operation) {
@@ -229,7 +239,15 @@ void TbsSkinData::SendSkinDataMessage(uint32_t M) {
         targets.push_back(f);
     }
     if (showLayeredBorders_ && LayerFrame.PictureIndex != -1) std::reverse(targets.begin(), targets.end());
-    for (TbsSkinMessageForm* f : targets) f->SendSkinMessage(M, wParam, kSkinMessageLParam);
+    // A receiver may also free a form still waiting for its turn: each is looked up again
+    // before it is called.
+    auto stillOpen = [forms](TbsSkinMessageForm* f) {
+        for (int i = 0; i < forms->FormCount(); ++i)
+            if (forms->Forms(i) == f) return true;
+        return false;
+    };
+    for (TbsSkinMessageForm* f : targets)
+        if (stillOpen(f)) f->SendSkinMessage(M, wParam, kSkinMessageLParam);
 }
 
 bool TbsSkinData::ChangeSkin(const std::function<void()>& read) {

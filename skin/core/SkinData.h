@@ -52,7 +52,8 @@ public:
     // only kept and the item is loaded once, when loading ends, whatever order they came in.
     void SetSkinList(TbsCompressedSkinList* value);
     int SkinIndex() const { return skinIndex_; }
-    // The same value does nothing; with a list, an index outside it is ignored.
+    // The same value does nothing; with a list, an index outside it is ignored (also one a
+    // form description sets while it is read).
     void SetSkinIndex(int value);
 
     TbsSkinColors& SkinColors() { return skinColors_; }
@@ -151,6 +152,8 @@ private:
     TbsCompressedSkinList* skinList_ = nullptr;
     int skinIndex_ = 0;
     bool listLoadPending_ = false;
+    bool indexSetWhileLoading_ = false;
+    int indexBeforeLoading_ = 0;
     TbsSkinColors skinColors_;
     std::string lastError_;
 };

@@ -2,7 +2,7 @@
 
 #include "gui/CustomIniFile.h"
 #include "gui/StringList.h"
-#include "skin/core/SkinIniFile.h"
+#include "os/Convert.h"
 
 #include <array>
 #include <limits>
@@ -100,7 +100,7 @@ void WritePoint(gui::TCustomIniFile& ini, const std::string& section, const std:
 }
 
 bool ReadSkinBoolean(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident) {
-    return ini.ReadInteger(section, ident, 0) == 1;
+    return ReadSkinInteger(ini, section, ident, 0) == 1;
 }
 
 void WriteSkinBoolean(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident,
@@ -124,18 +124,47 @@ void WriteFontStyles(gui::TCustomIniFile& ini, const std::string& section, const
     ini.WriteString(section, ident, v);
 }
 
-int ReadListCount(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident) {
-    int n = ini.ReadInteger(section, ident, 0);
-    if (n <= 0) return 0;
-    int keys;
-    if (auto* skinIni = dynamic_cast<TbsSkinIniFile*>(&ini)) {
-        keys = skinIni->ValueCount(section);
-    } else {
-        gui::TStringList names;
-        ini.ReadSection(section, names);
-        keys = names.Count();
+int NumberedKeyLimit(const gui::TStrings& keys) {
+    int limit = 0;
+    for (int i = 0; i < keys.Count(); ++i) {
+        int32_t n = NumberedKey(keys[i]);
+        if (n >= limit) limit = n + 1;
     }
-    return n < keys ? n : keys;
+    return limit;
+}
+
+int32_t NumberedKey(const std::string& key) {
+    // Only the spelling std::to_string gives is an item: "07" and "+7" are other keys.
+    if (key.empty() || key.size() > 10 || (key.size() > 1 && key[0] == '0')) return -1;
+    int64_t v = 0;
+    for (char c : key) {
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v < std::numeric_limits<int32_t>::max() ? static_cast<int32_t>(v) : -1;
+}
+
+int ReadListCount(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident) {
+    int n = ReadSkinInteger(ini, section, ident, 0);
+    if (n <= 0) return 0;
+    // Items may be missing in between: the count reaches to the last item there is.
+    gui::TStringList names;
+    ini.ReadSection(section, names);
+    int limit = NumberedKeyLimit(names);
+    return n < limit ? n : limit;
+}
+
+int32_t ReadSkinInteger(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident,
+                        int32_t def) {
+    std::string text = os::Trim(ini.ReadString(section, ident, ""));
+    int64_t v;
+    if (!os::TryStrToInt64(text, v)) return def;
+    if (v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max())
+        return static_cast<int32_t>(v);
+    // Hexadecimal is a 32-bit pattern: "$FF00000F" is a system colour, not out of range.
+    bool hex = !text.empty() && (text[0] == '$' || text.starts_with("0x") || text.starts_with("0X"));
+    if (hex && v > 0 && v <= 0xFFFFFFFFll) return static_cast<int32_t>(static_cast<uint32_t>(v));
+    return def;
 }
 
 void ReadStrings(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident,

@@ -3,6 +3,7 @@
 // compared exactly, letter case included; key and section names are not.
 #include "skin/core/SkinTypes.h"
 
+#include <cstdint>
 #include <string>
 
 namespace gui {
@@ -60,8 +61,19 @@ TbsStdCommand ReadStdCommand(gui::TCustomIniFile& ini, const std::string& sectio
 void WriteStdCommand(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident,
                      TbsStdCommand value);
 
-// The number of items a list key may announce: never more than the section has keys, so a
-// damaged count cannot make a reader loop or allocate without end.
+// The number of items a list key may announce: never beyond the largest numbered key of the
+// section, so a damaged count cannot make a reader loop or allocate without end, while items
+// after a missing one are still read.
 int ReadListCount(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident);
+// The item number a key names ("0", "17"), or -1 for any other key.
+int32_t NumberedKey(const std::string& key);
+// The largest item number among the keys, plus one; 0 when there is none.
+int NumberedKeyLimit(const gui::TStrings& keys);
+
+// An integer value: decimal, or hexadecimal after "$" or "0x".  A hexadecimal value above
+// 0x7FFFFFFF is the 32-bit value it spells (a system colour is written $FF00000F).  Text that
+// is no integer gives the default.
+int32_t ReadSkinInteger(gui::TCustomIniFile& ini, const std::string& section, const std::string& ident,
+                        int32_t def);
 
 } // namespace skin

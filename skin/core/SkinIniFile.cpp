@@ -7,18 +7,27 @@
 
 namespace skin {
 
-bool TbsSkinIniFile::LoadFile(std::string& error) {
-    Clear();
+bool TbsSkinIniFile::ReadSkinText(const std::string& fileName, std::string& text, std::string& error) {
     try {
-        gui::TFileStream file(FileName(), gui::fmOpenRead);
+        gui::TFileStream file(fileName, gui::fmOpenRead);
         gui::TStringStream data;
         data.CopyFrom(file, 0);
-        SetText(data.DataString());
-        return true;
+        text = data.DataString();
     } catch (const gui::EStreamError& e) {
         error = e.what();
         return false;
     }
+    // Editors put a UTF-8 byte-order mark before the first section; it is no part of the text.
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    return true;
+}
+
+bool TbsSkinIniFile::LoadFile(std::string& error) {
+    Clear();
+    std::string text;
+    if (!ReadSkinText(FileName(), text, error)) return false;
+    SetText(text);
+    return true;
 }
 
 void TbsSkinIniFile::Clear() {
@@ -65,13 +74,15 @@ std::string TbsSkinIniFile::Text() const {
     return r;
 }
 
+// Section lines are trimmed, so a name is looked up trimmed too: a descriptor named "x " reads
+// and writes the section it finds in the text, [x].
 TbsSkinIniFile::Section* TbsSkinIniFile::Find(const std::string& section) {
-    auto it = index_.find(os::LowerCase(section));
+    auto it = index_.find(os::LowerCase(os::Trim(section)));
     return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
 const TbsSkinIniFile::Section* TbsSkinIniFile::Find(const std::string& section) const {
-    auto it = index_.find(os::LowerCase(section));
+    auto it = index_.find(os::LowerCase(os::Trim(section)));
     return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -101,7 +112,7 @@ std::string TbsSkinIniFile::ReadString(const std::string& section, const std::st
 
 void TbsSkinIniFile::WriteString(const std::string& section, const std::string& ident,
                                  const std::string& value) {
-    CheckEntry(FileName(), section, ident, value);
+    CheckSkinEntry(section, ident, value);
     std::string key = os::Trim(ident);
     Section* s = Find(section);
     if (!s) s = &Add(os::Trim(section));
@@ -116,9 +127,24 @@ bool TbsSkinIniFile::SectionExists(const std::string& section) {
     return Find(section) != nullptr;
 }
 
-int TbsSkinIniFile::ValueCount(const std::string& section) const {
-    const Section* s = Find(section);
-    return s ? static_cast<int>(s->keys.size()) : 0;
+// Every section name the reader can produce is written back: an empty name ("[]") and one
+// holding "]" ("[a]b]") read back as they were, since a header is any line between "[" and "]".
+// Only what no line can hold is refused.
+void TbsSkinIniFile::CheckSkinEntry(const std::string& section, const std::string& ident,
+                                    const std::string& value) const {
+    auto hasBreak = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    std::string key = os::Trim(ident);
+    const char* why = nullptr;
+    if (hasBreak(section))
+        why = "a section name cannot hold a line break";
+    else if (key.empty() || hasBreak(key) || key.find('=') != std::string::npos || key[0] == ';' ||
+             key[0] == '[')
+        why = "invalid key name";
+    else if (hasBreak(value))
+        why = "a value cannot hold a line break";
+    if (why)
+        throw gui::EIniFileException("Cannot write [" + section + "] " + ident + " to " + FileName() + ": " +
+                                     why);
 }
 
 void TbsSkinIniFile::ListKeys(const std::string& section, gui::TStrings& keys, bool withValues) const {
@@ -149,7 +175,7 @@ void TbsSkinIniFile::ReadSectionValues(const std::string& section, gui::TStrings
 }
 
 void TbsSkinIniFile::EraseSection(const std::string& section) {
-    auto it = index_.find(os::LowerCase(section));
+    auto it = index_.find(os::LowerCase(os::Trim(section)));
     if (it == index_.end()) return;
     sections_.erase(sections_.begin() + static_cast<long>(it->second));
     Reindex();

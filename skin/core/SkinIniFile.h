@@ -19,8 +19,12 @@ public:
     // Starts empty; nothing is read from fileName until LoadFile.
     explicit TbsSkinIniFile(const std::string& fileName = "") : TCustomIniFile(fileName) {}
 
-    // Replaces the text with the file's bytes; false, with the reason and the text emptied,
-    // when it cannot be read.
+    // A skin file's text, without the UTF-8 byte-order mark an editor may have put before it;
+    // false, with the reason, when it cannot be read.  Folder loading and packing both read
+    // skin files through this.
+    static bool ReadSkinText(const std::string& fileName, std::string& text, std::string& error);
+    // Replaces the text with the file's (ReadSkinText); false, with the reason and the text
+    // emptied, when it cannot be read.
     bool LoadFile(std::string& error);
     void SetText(const std::string& text);
     std::string Text() const;
@@ -38,8 +42,6 @@ public:
     void UpdateFile() override;
 
     void Clear();
-    // Keys with a value in the section (each once); a list cannot hold more items than this.
-    int ValueCount(const std::string& section) const;
 
 protected:
     // Every operation above works on the skin's own index; the general text is never used.
@@ -56,6 +58,8 @@ private:
         std::vector<Line> lines;
         std::unordered_map<std::string, size_t> keys; // lower-case key -> first line with it
     };
+    // EIniFileException for what a line cannot hold.
+    void CheckSkinEntry(const std::string& section, const std::string& ident, const std::string& value) const;
     Section* Find(const std::string& section);
     const Section* Find(const std::string& section) const;
     Section& Add(const std::string& name);

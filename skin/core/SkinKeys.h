@@ -71,7 +71,7 @@ void ReadSkinKeys(gui::TCustomIniFile& ini, const std::string& section, C& obj,
                 using T = typename keys::MemberType<decltype(member)>::type;
                 T& f = obj.*member;
                 if constexpr (std::is_same_v<T, int32_t>)
-                    f = ini.ReadInteger(section, k.name, k.def);
+                    f = ReadSkinInteger(ini, section, k.name, k.def);
                 else if constexpr (std::is_same_v<T, bool>)
                     f = ReadSkinBoolean(ini, section, k.name);
                 else if constexpr (std::is_same_v<T, std::string>)

@@ -1,9 +1,11 @@
 #include "skin/core/SkinPicture.h"
 
 #include "gdi/image/Bmp.h"
+#include "gui/Bitmap.h"
 #include "gui/FileStream.h"
 #include "gui/MemoryStream.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace skin {
@@ -22,6 +24,26 @@ uint32_t BmpFileLength(const uint8_t* data, uint64_t available) {
     return size;
 }
 
+void TbsPicture::LoadFromFileBytes(std::span<const uint8_t> file) {
+    if (file.size() < kFileHeaderSize || file[0] != 'B' || file[1] != 'M')
+        throw EInvalidGraphic("Bitmap image is not valid");
+    // The pixels cannot start inside the headers: an offset of 0 would read the headers as pixels.
+    uint32_t offBits =
+        file[10] | (file[11] << 8) | (file[12] << 16) | (static_cast<uint32_t>(file[13]) << 24);
+    uint32_t infoSize = file.size() >= kFileHeaderSize + 4 ? file[14] | (file[15] << 8) | (file[16] << 16) |
+                                                                 (static_cast<uint32_t>(file[17]) << 24)
+                                                           : 0;
+    if (offBits < kFileHeaderSize + std::max<uint32_t>(infoSize, 12))
+        throw EInvalidGraphic("Bitmap image is not valid: its pixels would start at " +
+                              std::to_string(offBits));
+    gdi::image::Image image;
+    std::string error;
+    if (!gdi::image::ReadBmp(file, image, error))
+        throw EInvalidGraphic("Bitmap image is not valid: " + error);
+    image_ = std::move(image);
+    bitmap_.reset();
+}
+
 void TbsPicture::LoadFromStream(gui::TStream& stream) {
     int64_t start = stream.Position();
     uint8_t header[kFileHeaderSize];
@@ -31,22 +53,16 @@ void TbsPicture::LoadFromStream(gui::TStream& stream) {
     std::vector<uint8_t> file(size);
     std::copy(header, header + kFileHeaderSize, file.begin());
     stream.ReadBuffer(file.data() + kFileHeaderSize, size - kFileHeaderSize);
-    gdi::image::Image image;
-    std::string error;
-    if (!gdi::image::ReadBmp(file, image, error))
-        throw EInvalidGraphic("Bitmap image is not valid: " + error);
-    image_ = std::move(image);
+    LoadFromFileBytes(file);
 }
 
 void TbsPicture::LoadFromFile(const std::string& fileName) {
-    gui::TFileStream file(fileName, gui::fmOpenRead);
     gui::TMemoryStream data;
-    data.CopyFrom(file, 0);
-    data.SetPosition(0);
+    data.LoadFromFile(fileName);
     try {
-        LoadFromStream(data);
-    } catch (const gui::EReadError&) {
-        throw EInvalidGraphic("Bitmap image is not valid: " + fileName);
+        LoadFromFileBytes({data.Memory(), static_cast<size_t>(data.Size())});
+    } catch (const EInvalidGraphic& e) {
+        throw EInvalidGraphic(std::string(e.what()) + ": " + fileName);
     }
 }
 
@@ -60,6 +76,14 @@ void TbsPicture::SaveToStream(gui::TStream& stream) const {
 void TbsPicture::SaveToFile(const std::string& fileName) const {
     gui::TFileStream file(fileName, gui::fmCreate);
     SaveToStream(file);
+}
+
+gui::TBitmap& TbsPicture::Bitmap() const {
+    if (!bitmap_) {
+        bitmap_ = std::make_shared<gui::TBitmap>();
+        bitmap_->FromImage(image_);
+    }
+    return *bitmap_;
 }
 
 } // namespace skin

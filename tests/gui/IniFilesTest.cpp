@@ -74,7 +74,9 @@ TEST_P(IniFiles, ProfileRulesForReading) {
 
 TEST_P(IniFiles, FloatsReadInTheCLocale) {
     WriteFile(name, "[A]\nrate=29.97\nbad=29,97\n");
-    setlocale(LC_NUMERIC, "de_DE.UTF-8"); // a comma locale, where present, must not matter
+    // A comma locale must not matter.
+    ASSERT_TRUE(setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        << "de_DE.UTF-8 is not generated (scripts/deps.sh --tests)";
     auto ini = GetParam()(name);
     EXPECT_DOUBLE_EQ(ini->ReadFloat("A", "rate", 0), 29.97);
     EXPECT_DOUBLE_EQ(ini->ReadFloat("A", "bad", 1.5), 1.5);

@@ -9,7 +9,9 @@
 using namespace gui;
 
 TEST(SysUtils, NumbersAndTextInTheCLocale) {
-    setlocale(LC_NUMERIC, "de_DE.UTF-8"); // where present, a comma locale must not leak in
+    // A comma locale must not leak in.
+    ASSERT_TRUE(setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        << "de_DE.UTF-8 is not generated (scripts/deps.sh --tests)";
     EXPECT_EQ(Format("%d%% %.2f %s", 50, 29.97, "MB"), "50% 29.97 MB");
     struct {
         double v;

@@ -5,6 +5,8 @@
 #include "os/Thread.h"
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -14,6 +16,16 @@
 using namespace gui;
 
 namespace {
+
+// Waits until done() holds, at most five seconds; false when it never did.
+bool WaitUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
 
 // Hands three values to the GUI thread, one Synchronize each, then returns their sum.
 class Counter : public TThread {
@@ -54,6 +66,32 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
+};
+
+// What a worker did, kept outside the thread object so that it can be read after the object is gone.
+struct WorkerTrace {
+    std::atomic<int> laps{0};
+    std::atomic<bool> executeReturned{false};
+    bool returnedBeforeDestruction = false;
+};
+
+// Spins until terminated; its destructor notes whether Execute was over by then.
+class TracedSpinner : public TThread {
+public:
+    explicit TracedSpinner(WorkerTrace& trace) : TThread(false), trace_(trace) {}
+    ~TracedSpinner() override { trace_.returnedBeforeDestruction = trace_.executeReturned; }
+
+protected:
+    void Execute() override {
+        while (!Terminated()) {
+            ++trace_.laps;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        trace_.executeReturned = true;
+    }
+
+private:
+    WorkerTrace& trace_;
 };
 
 class Thrower : public TThread {
@@ -105,7 +143,7 @@ TEST(Thread, TerminateAsksExecuteToEndAndPriorityReachesTheThread) {
     auto t = MakeThread<Spinner>(true);
     t->SetPriority(TThreadPriority::tpLower);
     t->Start();
-    while (t->laps < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(WaitUntil([&] { return t->laps >= 3; }));
     EXPECT_FALSE(t->Terminated());
     t->Terminate();
     t->WaitFor();
@@ -132,13 +170,14 @@ TEST(Thread, AnExceptionInExecuteIsKeptNotThrown) {
 }
 
 TEST(Thread, ReleasingARunningThreadStopsAndJoinsItFirst) {
-    std::atomic<int>* laps = nullptr;
+    WorkerTrace trace;
     {
-        auto t = MakeThread<Spinner>(false);
-        laps = &t->laps;
-        while (*laps < 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    } // TThreadPtr terminates and waits; ASan would catch a worker touching freed members
-    SUCCEED();
+        auto t = MakeThread<TracedSpinner>(trace);
+        ASSERT_TRUE(WaitUntil([&] { return trace.laps >= 2; }));
+        EXPECT_FALSE(trace.executeReturned);
+    } // ASan would also catch a worker touching freed members
+    EXPECT_TRUE(trace.executeReturned);
+    EXPECT_TRUE(trace.returnedBeforeDestruction);
 }
 
 TEST(SyncObjs, EventAndCriticalSection) {

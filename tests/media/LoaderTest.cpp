@@ -14,9 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Debian keeps shared libraries in the folder of the machine's multiarch triplet.
 std::string SystemLibrary(const std::string& fileName) {
-    for (const char* dir : {"/usr/lib/x86_64-linux-gnu/", "/lib/x86_64-linux-gnu/", "/usr/lib/", "/lib/"})
-        if (fs::exists(std::string(dir) + fileName)) return std::string(dir) + fileName;
+    const std::string arch = TARVIK_MULTIARCH;
+    for (const std::string& dir :
+         {"/usr/lib/" + arch + "/", "/lib/" + arch + "/", std::string("/usr/lib/"), std::string("/lib/")})
+        if (fs::exists(dir + fileName)) return dir + fileName;
     return {};
 }
 

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 
 #include "ProbeTestUtil.h"
@@ -48,11 +49,23 @@ std::string Normalised(std::string report, const std::string& dir) {
     return out;
 }
 
+// The report with the file size and the bit rates that follow from the encoders'
+// output masked: an update of the system's encoders changes them, while every
+// field stays where it is.
+std::string Masked(const std::string& report) {
+    static const std::regex size(R"(^File Size: .*$)", std::regex::multiline);
+    static const std::regex rate(R"(^Bit Rate: .*$)", std::regex::multiline);
+    static const std::regex videoRate(R"(^(Stream .*: Video: .*, )\d+ kb/s,)", std::regex::multiline);
+    std::string out = std::regex_replace(report, size, "File Size: <size>");
+    out = std::regex_replace(out, rate, "Bit Rate: <rate>");
+    return std::regex_replace(out, videoRate, "$1<rate> kb/s,");
+}
+
 } // namespace
 
 // Reports of fixed clips compared with the reports kept beside the tests.
 // The clips are written bit-exact (no library version strings, one encoder
-// thread) so the bytes, and with them the sizes and rates, stay the same.
+// thread); the sizes and rates are masked all the same (see Masked).
 // TARVIK_UPDATE_GOLDEN=1 rewrites the kept reports after an intended change.
 TEST_F(ProbeTest, FileInfoTextMatchesTheKeptReports) {
     setenv("TZ", "UTC", 1);
@@ -85,7 +98,7 @@ TEST_F(ProbeTest, FileInfoTextMatchesTheKeptReports) {
         std::string path = fixtures::MakeClip(folder, c.options);
         TAVProbe probe;
         ASSERT_TRUE(probe.LoadFile(path)) << probe.LastErrMsg();
-        std::string report = Normalised(probe.FileInfoText(), folder.Dir());
+        std::string report = Masked(Normalised(probe.FileInfoText(), folder.Dir()));
         std::string golden = std::string(TARVIK_GOLDEN_DIR) + "/" + c.golden;
         if (update) WriteText(golden, report);
         EXPECT_EQ(report, ReadText(golden));

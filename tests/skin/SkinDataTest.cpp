@@ -87,6 +87,25 @@ TEST(SkinData, BroadcastOrder) {
     }
 }
 
+TEST(SkinData, AReceiverMayCloseAFormStillWaitingForTheMessage) {
+    FakeForms forms;
+    struct Closer : skintest::FakeForm {
+        using FakeForm::FakeForm;
+        FakeForms* all = nullptr;
+        void SendSkinMessage(uint32_t msg, uintptr_t w, intptr_t l) override {
+            FakeForm::SendSkinMessage(msg, w, l);
+            if (all->forms.size() > 2) all->forms.erase(all->forms.begin() + 1); // closes "later"
+        }
+    };
+    forms.forms.push_back(std::make_unique<Closer>("closer", "TForm", &forms.log));
+    static_cast<Closer&>(*forms.forms.back()).all = &forms;
+    forms.Add("later");
+    forms.Add("last");
+    TbsSkinData data;
+    data.SendSkinDataMessage(WM_CHANGESKINDATA);
+    EXPECT_EQ(forms.log, (std::vector<std::string>{"closer:1226", "last:1226"}));
+}
+
 TEST(SkinData, LoadSendsBeforeChangeAfter) {
     FakeForms forms;
     TbsSkinData data;
@@ -180,6 +199,27 @@ TEST(SkinData, SkinListAndIndexInEitherOrder) {
         EXPECT_EQ(data->SkinName, "skin3");
         EXPECT_EQ(Loads(forms.log, "f"), 1);
     }
+}
+
+TEST(SkinData, AnIndexOutsideTheListFromAFormDescriptionIsIgnored) {
+    FakeForms forms;
+    forms.Add("f");
+    TbsCompressedSkinList list;
+    FillList(list, 11);
+    for (int index : {40, 11, -1})
+        for (bool listFirst : {true, false}) {
+            forms.log.clear();
+            os::TComponent form;
+            auto* data = new TbsSkinData(&form);
+            form.BeginLoading();
+            if (listFirst) data->SetSkinList(&list);
+            data->SetSkinIndex(index);
+            if (!listFirst) data->SetSkinList(&list);
+            form.EndLoading();
+            EXPECT_EQ(data->SkinName, "skin0") << index << " " << listFirst;
+            EXPECT_EQ(data->SkinIndex(), 0) << index << " " << listFirst;
+            EXPECT_EQ(Loads(forms.log, "f"), 1) << index << " " << listFirst;
+        }
 }
 
 TEST(SkinData, SettersThatBroadcast) {

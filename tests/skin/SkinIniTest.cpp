@@ -85,7 +85,8 @@ TEST(SkinIni, ValueEncodings) {
     auto ini = Ini("[s]\nStretchType=stfull\nst2=STFULL\nst3=stvert\nb1=1\nb2=true\nb3=2\nb4=$1\n"
                    "f1=fsbolditalic\nf2=fsitalic,fsbold\nf3=FSBOLD\nal=tarightjustify\nal2=nonsense\n"
                    "mk=mkpush\nmk2=MKPUSH\nie=ieinvert\nie2=nonsense\ncmd=cmMinimize\ncmd2=cmrollup\n"
-                   "hex=$1F\nhex2=0x10\nbad=12abc\n");
+                   "hex=$1F\nhex2=0x10\nbad=12abc\nsys=$FF00000F\nall=0xFFFFFFFF\nhex9=$100000000\n"
+                   "big=4278190095\nneg=-5\n");
     EXPECT_EQ(ReadStretchType(*ini, "s", "stretchtype"), TbsStretchType::bsstFull);
     EXPECT_EQ(ReadStretchType(*ini, "s", "st2"), TbsStretchType::bsstHorz); // keywords keep their case
     EXPECT_EQ(ReadStretchType(*ini, "s", "st3"), TbsStretchType::bsstVert);
@@ -108,9 +109,21 @@ TEST(SkinIni, ValueEncodings) {
     EXPECT_EQ(ReadStdCommand(*ini, "s", "cmd"), TbsStdCommand::cmMinimizeToTray);
     EXPECT_EQ(ReadStdCommand(*ini, "s", "cmd2"), TbsStdCommand::cmRollUp);
     EXPECT_EQ(ReadStdCommand(*ini, "s", "absent"), TbsStdCommand::cmDefault);
-    EXPECT_EQ(ini->ReadInteger("s", "hex", 0), 31);
-    EXPECT_EQ(ini->ReadInteger("s", "hex2", 0), 16);
-    EXPECT_EQ(ini->ReadInteger("s", "bad", -1), -1);
+    struct {
+        const char* key;
+        int32_t value;
+    } integers[] = {
+        {"hex",    31                               },
+        {"hex2",   16                               },
+        {"bad",    7                                },
+        {"sys",    static_cast<int32_t>(0xFF00000Fu)},
+        {"all",    -1                               },
+        {"hex9",   7                                },
+        {"big",    7                                },
+        {"neg",    -5                               },
+        {"absent", 7                                },
+    };
+    for (auto& c : integers) EXPECT_EQ(ReadSkinInteger(*ini, "s", c.key, 7), c.value) << c.key;
 
     TbsSkinIniFile out;
     WriteFontStyles(out, "s", "f", fsItalic | fsBold);
@@ -119,13 +132,23 @@ TEST(SkinIni, ValueEncodings) {
     EXPECT_EQ(out.ReadString("s", "r", ""), "1,2,3,4");
 }
 
-TEST(SkinIni, StringListsReadNoMoreItemsThanTheSectionHas) {
-    auto ini = Ini("[p]\nnamescount=3\n0=a\n1=b\n[q]\nnamescount=2000000000\n0=x\n");
-    gui::TStringList a, b;
-    ReadStrings(*ini, "p", "names", a);
-    ReadStrings(*ini, "q", "names", b);
-    EXPECT_EQ(a.Text(), "a\r\nb\r\n\r\n");
-    EXPECT_EQ(b.Count(), 2); // a damaged count cannot make the reader run away
+TEST(SkinIni, StringListsReachToTheirLastItem) {
+    struct Case {
+        const char* section;
+        const char* items; // as TStrings::Text gives them
+    } cases[] = {
+        {"[p]\nnamescount=3\n0=a\n1=b\n",             "a\r\nb\r\n"        },
+        {"[p]\nnamescount=2000000000\n0=x\n",         "x\r\n"             }, // a damaged count cannot make the reader run away
+        {"[p]\nnamescount=4\n0=a\n3=d\n",             "a\r\n\r\n\r\nd\r\n"}, // items keep their numbers
+        {"[p]\nnamescount=2\n0=a\n07=b\n+1=c\n5=e\n", "a\r\n\r\n"         },
+        {"[p]\nnamescount=0\n0=a\n",                  ""                  },
+        {"[p]\n0=a\n",                                ""                  },
+    };
+    for (auto& c : cases) {
+        gui::TStringList list;
+        ReadStrings(*Ini(c.section), "p", "names", list);
+        EXPECT_EQ(list.Text(), c.items) << c.section;
+    }
 }
 
 TEST(SkinIni, ListSections) {
@@ -143,6 +166,41 @@ TEST(SkinIni, ListSections) {
     EXPECT_EQ(data.CtrlList[1]->IDName, "");
     ASSERT_EQ(data.ObjectList.size(), 2u); // two entries with one name read the same section
     EXPECT_EQ(dynamic_cast<TbsDataSkinCaption&>(*data.ObjectList[1]).FontHeight, 20);
+
+    // Entries after a missing one still load.
+    ASSERT_TRUE(skintest::LoadText(data, kRequired + "[SKINCONTROLS]\ncount=4\n0=a:panel\n3=d:label\n"));
+    ASSERT_EQ(data.CtrlList.size(), 2u);
+    EXPECT_EQ(data.CtrlList[1]->IDName, "d");
+}
+
+TEST(SkinIni, EveryNameTheReaderGivesIsWrittenBack) {
+    struct Case {
+        const char* name;
+        TRect rect;
+    } cases[] = {
+        {"",    {1, 1, 1, 1}},
+        {"a]b", {2, 2, 2, 2}},
+        {"[x",  {3, 3, 3, 3}},
+        {"a=b", {4, 4, 4, 4}},
+        {"t ",  {5, 5, 5, 5}},
+    };
+    std::string list = "[SKINCONTROLS]\ncount=5\n", sections;
+    for (int i = 0; i < 5; ++i) {
+        list += std::to_string(i) + "=" + cases[i].name + ":panel\n";
+        sections += "[" + std::string(cases[i].name) + "]\nskinrect=" + RectToStr(cases[i].rect) + "\n";
+    }
+    TbsSkinData read, again;
+    ASSERT_TRUE(skintest::LoadText(read, kRequired + list + sections));
+    TbsSkinIniFile ini;
+    ASSERT_NO_THROW(read.WriteSkinIni(ini));
+    ASSERT_TRUE(skintest::LoadText(again, ini.Text()));
+    for (auto* data : {&read, &again}) {
+        ASSERT_EQ(data->CtrlList.size(), 5u);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(data->CtrlList[i]->IDName, cases[i].name);
+            EXPECT_EQ(data->CtrlList[i]->SkinRect, cases[i].rect) << "[" << cases[i].name << "]";
+        }
+    }
 }
 
 TEST(SkinIni, FormInfoDerivations) {

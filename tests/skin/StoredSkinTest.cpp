@@ -123,6 +123,8 @@ TEST(StoredSkin, DamagedDataGivesAnEmptySkinAndAnError) {
     liar[2] = '\xFF';
     liar[3] = '\xFF';
     std::string flat = InnerSkin(3, "");
+    std::string atZero = bmp; // pixels that would start at the file header
+    atZero[10] = atZero[11] = atZero[12] = atZero[13] = '\0';
     std::string lyingCount = flat.substr(0, 7) + std::string("\5\0\0\0", 4) + bmp + kText;
     struct Case {
         const char* name;
@@ -132,6 +134,7 @@ TEST(StoredSkin, DamagedDataGivesAnEmptySkinAndAnError) {
     } innerCases[] = {
         {"BMP header lies", flat.substr(0, 7) + std::string("\1\0\0\0", 4) + liar},
         {"more pictures counted than present", lyingCount},
+        {"BMP pixels at offset 0", flat.substr(0, 7) + std::string("\1\0\0\0", 4) + atZero + kText},
         {"cut inside the version", std::string("\3\0", 2)},
         {"cut inside a picture", flat.substr(0, 4) + std::string(1, '\0') + bmp.substr(0, 30)},
     };
@@ -213,6 +216,53 @@ TEST(StoredSkin, FolderFailures) {
     EXPECT_FALSE(data.LoadFromCompressedFile(dir / "missing.skn"));
 }
 
+TEST(StoredSkin, FolderLoadingAndPackingAgreeOnEveryFile) {
+    auto patch = [](std::vector<uint8_t> bytes, size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+        return bytes;
+    };
+    auto bmp = BmpBytes(Picture(20, 20, 3));
+    std::string ini = SampleSkinIni();
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> p0; // the first indexed picture
+        std::string ini;
+        bool readable;
+    } cases[] = {
+        {"as written",                              bmp,       ini,            true                               },
+        {"BMP length 0",                            patch(bmp, 2,              0),                                  ini, true},
+        {"BMP length beyond the file",                                     patch(bmp,                                              2,                                 static_cast<uint32_t>(bmp.size() + 100)),                       ini, true},
+        {"BMP length short of the file", patch(bmp,       2,40),ini, true},
+        {"BMP pixels at offset 0",                                patch(bmp,                                  10,                                                             0),                                                                                                ini, false},
+        {"BMP pixels inside the header",                                         patch(bmp,                           10, 20), ini, false},
+        {"text with a UTF-8 byte-order mark",                                      bmp,                                          "\xEF\xBB\xBF" + ini,                                                        true},
+    };
+    for (auto& c : cases) {
+        TempDir dir;
+        std::string file = WriteSampleSkinFolder(dir.path.string());
+        WriteFile(dir / "p0.bmp", c.p0);
+        WriteFile(file, c.ini);
+        TbsSkinData fromFolder;
+        EXPECT_EQ(fromFolder.LoadFromFile(file), c.readable) << c.name << ": " << fromFolder.LastError();
+        TbsCompressedStoredSkin packed;
+        if (!c.readable) {
+            EXPECT_THROW(packed.LoadFromIniFile(file), EInvalidGraphic) << c.name;
+            EXPECT_TRUE(packed.Empty()) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(packed.LoadFromIniFile(file)) << c.name;
+        TbsSkinData fromPacked;
+        ASSERT_TRUE(fromPacked.LoadCompressedStoredSkin(&packed)) << c.name << ": " << fromPacked.LastError();
+        EXPECT_EQ(fromPacked.SkinName, "Sample") << c.name;
+        ExpectSameSkin(fromFolder, fromPacked);
+        EXPECT_TRUE(fromPacked.FActivePictures[0]->Image().pixels == Picture(20, 20, 3).pixels) << c.name;
+        // The stored text has no byte-order mark.
+        gui::TMemoryStream inner;
+        packed.DeCompressToStream(inner);
+        EXPECT_EQ(Bytes(inner).find("\xEF\xBB\xBF"), std::string::npos) << c.name;
+    }
+}
+
 TEST(StoredSkin, EmptyStoredSkinWritesNoFile) {
     TempDir dir;
     TbsCompressedStoredSkin empty;
@@ -241,8 +291,6 @@ TEST(ZlibStreams, RoundTripAndStreamRules) {
     for (size_t i = 0; i < text.size(); i += 7) text[i] = static_cast<char>('a' + i % 26);
     {
         TCompressionStream z(TCompressionLevel::clMax, dest);
-        int progress = 0;
-        z.OnProgress = [&](TCustomZlibStream*) { ++progress; };
         z.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
         EXPECT_EQ(z.Seek(0, gui::TSeekOrigin::soCurrent), static_cast<int64_t>(text.size()));
         EXPECT_THROW(z.Seek(1, gui::TSeekOrigin::soBeginning), ECompressionError);
@@ -263,4 +311,29 @@ TEST(ZlibStreams, RoundTripAndStreamRules) {
     EXPECT_EQ(c, text[10]);
     EXPECT_THROW(z.Seek(2, gui::TSeekOrigin::soBeginning), EDecompressionError);
     EXPECT_THROW(z.Write(&c, 1), EDecompressionError);
+}
+
+TEST(ZlibStreams, ProgressFiresForEveryFullBuffer) {
+    // Data that does not compress, so that the output fills several buffers.
+    std::string noise(50000, '\0');
+    uint32_t x = 12345;
+    for (auto& ch : noise) ch = static_cast<char>((x = x * 1103515245 + 12345) >> 24);
+    gui::TMemoryStream dest;
+    int written = 0;
+    {
+        TCompressionStream z(TCompressionLevel::clMax, dest);
+        z.OnProgress = [&](TCustomZlibStream*) { ++written; };
+        z.WriteBuffer(noise.data(), static_cast<int64_t>(noise.size()));
+        EXPECT_GT(written, 0);
+        EXPECT_EQ(dest.Size(), written * 8192); // each full buffer went out with its notice
+        z.Finish();
+    }
+    dest.SetPosition(0);
+    int read = 0;
+    TDecompressionStream z(dest);
+    z.OnProgress = [&](TCustomZlibStream*) { ++read; };
+    std::string back(noise.size(), '\0');
+    z.ReadBuffer(back.data(), static_cast<int64_t>(back.size()));
+    EXPECT_EQ(back, noise);
+    EXPECT_EQ(read, (dest.Size() + 8191) / 8192); // one notice per input refill
 }

@@ -175,7 +175,7 @@ TEST_F(WinTest, CancelModeEndsCaptureAndFocusOnDisablingAndModalLoops) {
     g_log.clear();
     D().MoveMouse(200, 110);
     D().Release(); // ends the loop at once
-    SendMessage(h, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    SendMessage(h, WM_SYSCOMMAND, SC_MOVE | UINT(HTCAPTION), 0);
     EXPECT_EQ(Of(menu, {WM_CANCELMODE, WM_CAPTURECHANGED}),
               (std::vector<UINT>{WM_CANCELMODE, WM_CAPTURECHANGED}));
     EXPECT_EQ(Of(h, {WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE}),
@@ -211,9 +211,9 @@ TEST_F(WinTest, MoveAndSizeCommandsWithoutAPointStartWhereTheWindowIs) {
         WPARAM command;
         RECT want;
     } cases[] = {
-        {"move", SC_MOVE | HTCAPTION,   {120, 110, 420, 310}},
-        {"size", SC_SIZE | WMSZ_RIGHT,  {100, 100, 420, 300}},
-        {"size", SC_SIZE | WMSZ_BOTTOM, {100, 100, 400, 310}},
+        {"move", SC_MOVE | UINT(HTCAPTION),   {120, 110, 420, 310}},
+        {"size", SC_SIZE | UINT(WMSZ_RIGHT),  {100, 100, 420, 300}},
+        {"size", SC_SIZE | UINT(WMSZ_BOTTOM), {100, 100, 400, 310}},
     };
     for (const Case& c : cases) {
         HWND h = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);

@@ -18,13 +18,9 @@ void Load(skin::TbsCompressedStoredSkin& stored) {
     skin::TbsSkinData data;
     data.LoadCompressedStoredSkin(&stored);
     if (!data.Empty) {
-        // What was read must also write back out.
+        // What was read must also write back out: the writer refuses nothing the reader gives.
         skin::TbsSkinIniFile ini;
-        try {
-            data.WriteSkinIni(ini);
-        } catch (const std::exception&) {
-            // Names a text cannot hold (an IDName with "]" say) are refused on writing.
-        }
+        data.WriteSkinIni(ini);
         for (auto& c : data.CtrlList) data.GetControlIndex(c->IDName);
     }
 }

@@ -1,0 +1,3 @@
+#pragma once
+// A GUI header that reaches FreeType through the font engine.
+#include "gdi/text/Face.h"

@@ -1,0 +1,2 @@
+// Media reaching up into the GUI.
+#include "gui/Window.h"

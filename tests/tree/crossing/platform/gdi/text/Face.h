@@ -1,0 +1,3 @@
+#pragma once
+// The font engine may see FreeType.
+#include <ft2build.h>

@@ -1,0 +1,1 @@
+// A folder that no layer rule covers.

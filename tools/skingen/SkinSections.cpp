@@ -1,0 +1,530 @@
+#include "SkinSections.h"
+
+#include "SkinBuilder.h"
+#include "SkinCanvas.h"
+
+#include "skin/core/DataSkinControls.h"
+#include "skin/core/DataSkinObjects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace skingen {
+
+using gdi::image::Image;
+using skin::Point;
+using skin::Rect;
+
+namespace {
+
+// The skins' default face; the platform maps it to WenQuanYi Micro Hei.
+const char* const kFontName = "微软雅黑";
+constexpr int kFontHeight = -12; // 12-pixel characters, by the Windows sign rule
+
+template <class D> void SetFont(D& d, const Rgb& colour) {
+    d.FontName = kFontName;
+    d.FontHeight = kFontHeight;
+    d.FontStyle = 0;
+    d.FontColor = colour.Color();
+}
+
+// Nine-part geometry of a look of w x h whose corners are `corner` pixels: fixed corners,
+// stretched edges and middle.
+void SetNinePart(skin::TbsDataSkinCustomControl& d, int w, int h, int corner) {
+    d.LTPoint = Point(corner, corner);
+    d.RTPoint = Point(w - corner, corner);
+    d.LBPoint = Point(corner, h - corner);
+    d.RBPoint = Point(w - corner, h - corner);
+    d.ClRect = Rect(corner, corner, w - corner, h - corner);
+    d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
+    d.StretchEffect = true;
+    d.StretchType = skin::TbsStretchType::bsstFull;
+}
+
+// Copies the w x h rectangle at (sx, sy) of `from` to (dx, dy) of `to`.
+void Copy(const Image& from, int sx, int sy, int w, int h, Image& to, int dx, int dy) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) to.At(dx + x, dy + y) = from.At(sx + x, sy + y);
+}
+
+bool Morphs(const SkinStyle& s) {
+    return s.finish != Finish::Flat;
+}
+
+// A hot colour that can be seen also where lightness is at its end (white faces).
+Rgb HotFace(const SkinStyle& s, const Rgb& face) {
+    Rgb hot = s.Hover(face);
+    return Rgb::Contrast(hot, face) < 1.04 ? face.Mix(s.accent, 0.14) : hot;
+}
+
+// --- the form frame, its caption and caption buttons ----------------------------------------
+
+constexpr int kFrameW = 200, kFrameH = 120;
+constexpr int kCaption = 28; // caption height, top border included
+constexpr int kBorder = 4;   // sides and bottom
+constexpr int kCapButtonW = 22, kCapButtonH = 18, kCapButtonGap = 2;
+constexpr int kCapButtonTop = (kCaption - kCapButtonH) / 2;
+constexpr int kCapButtonsW = 3 * kCapButtonW + 2 * kCapButtonGap;
+constexpr int kCapButtonsRight = kFrameW - kBorder - 4;
+
+// The frame of an active or inactive form: a crisp outer outline (the region's edge, so no
+// pixel blends with what lies behind the window), the caption gradient inside it, and the
+// sides in the caption's lower colour.
+Image DrawFrame(const SkinStyle& s, const Rgb& top, const Rgb& bottom) {
+    Image img = SkinBuilder::NewImage(kFrameW, kFrameH, s.FrameOutline());
+    SkinCanvas c(img);
+    Box outer{0, 0, kFrameW, kFrameH};
+    double ow = s.outline, r = std::max(s.radius - s.outline, 0);
+    Box inner = outer.Inset(ow);
+    c.FillRoundRect(inner, r, Vertical(top, bottom, ow, kCaption));
+    if (s.finish == Finish::Glossy) {
+        // A light band fading out above the caption text, so the text keeps its contrast.
+        double band = 8;
+        Paint caption = Vertical(top, bottom, ow, kCaption);
+        c.Fill(
+            inner,
+            [&](double x, double y) {
+                return std::max(SkinCanvas::RoundRectDistance(inner, r, x, y), y - band);
+            },
+            [&](double x, double y) {
+                return caption(x, y).Mix(Rgb{1, 1, 1}, 0.28 * (1 - y / band));
+            });
+    }
+    // The seam between caption and client.
+    c.FillRect({kBorder, kCaption - 1.0, kFrameW - kBorder, kCaption},
+               Solid(bottom.Mix(s.FrameOutline(), 0.5)));
+    c.FillRect({kBorder, kCaption, kFrameW - kBorder, kFrameH - kBorder}, Solid(s.background));
+    return img;
+}
+
+// Black where the window is: every pixel whose centre lies inside the rounded outline.
+Image DrawFrameMask(const SkinStyle& s) {
+    Image img = SkinBuilder::NewImage(kFrameW, kFrameH, Rgb{1, 1, 1});
+    Box outer{0, 0, kFrameW, kFrameH};
+    for (int y = 0; y < kFrameH; ++y)
+        for (int x = 0; x < kFrameW; ++x)
+            if (SkinCanvas::RoundRectDistance(outer, s.radius, x + 0.5, y + 0.5) <= 0)
+                img.At(x, y) = 0xFF000000u;
+    return img;
+}
+
+enum class CapGlyph { Close, Maximize, Minimize, Restore };
+
+void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const Rgb& colour) {
+    // An 8 x 8 glyph centred in the button; strokes sit on pixel centres when w is odd.
+    double cx = x + kCapButtonW / 2.0, cy = y + kCapButtonH / 2.0, h = 4;
+    double snap = std::fmod(std::round(w), 2.0) == 1 ? 0.5 : 0;
+    double l = std::floor(cx - h) + snap, t = std::floor(cy - h) + snap, rr = l + 2 * h, b = t + 2 * h;
+    switch (g) {
+    case CapGlyph::Close:
+        c.Line({l, t}, {rr, b}, w, colour);
+        c.Line({rr, t}, {l, b}, w, colour);
+        break;
+    case CapGlyph::Maximize:
+        c.Polyline(
+            {
+                {l,  t},
+                {rr, t},
+                {rr, b},
+                {l,  b},
+                {l,  t}
+        },
+            w, colour);
+        break;
+    case CapGlyph::Minimize:
+        c.Line({l, b - h}, {rr, b - h}, w, colour);
+        break;
+    case CapGlyph::Restore:
+        c.Polyline(
+            {
+                {l,      t + 2},
+                {rr - 2, t + 2},
+                {rr - 2, b    },
+                {l,      b    },
+                {l,      t + 2}
+        },
+            w, colour);
+        c.Polyline(
+            {
+                {l + 2,  t + 2},
+                {l + 2,  t    },
+                {rr,     t    },
+                {rr,     b - 2},
+                {rr - 2, b - 2}
+        },
+            w, colour);
+        break;
+    }
+}
+
+// Columns: normal, hot, pressed, inactive form; rows: close, maximise, minimise, restore.
+// Every cell starts as the caption behind the button, so the buttons sit on any finish.
+Image DrawCaptionButtons(const SkinStyle& s, const Image& active, const Image& inactive) {
+    Image img = SkinBuilder::NewImage(4 * kCapButtonW, 4 * kCapButtonH, s.background);
+    SkinCanvas c(img);
+    const CapGlyph glyphs[] = {CapGlyph::Close, CapGlyph::Maximize, CapGlyph::Minimize, CapGlyph::Restore};
+    const Rgb closeRed = Rgb::Parse("#C42B1C"), white{1, 1, 1};
+    double hotRadius = std::min(s.radius, 4);
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col) {
+            int x = col * kCapButtonW, y = row * kCapButtonH;
+            const Image& under = col == 3 ? inactive : active;
+            for (int i = 0; i < kCapButtonW; ++i)
+                Copy(under, kFrameW / 2, kCapButtonTop, 1, kCapButtonH, img, x + i, y);
+            Box cell{x + 1.0, y + 1.0, x + kCapButtonW - 1.0, y + kCapButtonH - 1.0};
+            Rgb glyph = col == 3 ? s.InactiveCaptionText() : s.captionText;
+            // Close turns red when hot, unless the caption is of a warm hue already.
+            const Rgb& cb = s.captionBottom;
+            bool warm = cb.r > 1.3 * cb.g && cb.r > 1.3 * cb.b;
+            bool close = glyphs[row] == CapGlyph::Close && !warm;
+            if (col == 1 || col == 2) {
+                if (close) {
+                    c.FillRoundRect(cell, hotRadius, Solid(col == 1 ? closeRed : closeRed.Lighten(-0.1)));
+                    glyph = white;
+                } else {
+                    c.FillRoundRect(cell, hotRadius, Solid(s.captionText), col == 1 ? 0.18 : 0.32);
+                }
+            }
+            DrawCapGlyph(c, glyphs[row], x, y, s.glyph, glyph);
+        }
+    return img;
+}
+
+void BuildForm(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    auto& d = b.Data();
+    Image active = DrawFrame(s, s.captionTop, s.captionBottom);
+    Image inactive = DrawFrame(s, s.InactiveCaptionTop(), s.InactiveCaptionBottom());
+    d.FPicture.Assign(active);
+    d.FInActivePicture.Assign(inactive);
+    d.FMask.Assign(DrawFrameMask(s));
+    d.FPictureName = "frame.bmp";
+    d.FInActivePictureName = "frameinactive.bmp";
+    d.FMaskName = "mask.bmp";
+
+    // The corners hold the rounding; the edges stretch.
+    int corner = std::max(s.radius, kBorder) + 6;
+    d.LTPoint = Point(corner, kCaption);
+    d.RTPoint = Point(kFrameW - corner, kCaption);
+    d.LBPoint = Point(corner, kFrameH - corner);
+    d.RBPoint = Point(kFrameW - corner, kFrameH - corner);
+    d.ClRect = Rect(kBorder, kCaption, kFrameW - kBorder, kFrameH - kBorder);
+    d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
+    d.BorderW = kBorder;
+    d.CaptionRect = Rect(kBorder, 0, kFrameW - kBorder, kCaption - 1);
+    d.ButtonsRect =
+        Rect(kCapButtonsRight - kCapButtonsW, kCapButtonTop, kCapButtonsRight, kCapButtonTop + kCapButtonH);
+    d.ButtonsOffset = kCapButtonGap;
+
+    int pictures = b.AddPicture("capbuttons.bmp", DrawCaptionButtons(s, active, inactive));
+    auto cell = [](int col, int row) {
+        return Rect(col * kCapButtonW, row * kCapButtonH, (col + 1) * kCapButtonW, (row + 1) * kCapButtonH);
+    };
+    struct Button {
+        const char* name;
+        const char* hint;
+        skin::TbsStdCommand command;
+        int row;
+    } buttons[] = {
+        {"closebutton", "Close",    skin::TbsStdCommand::cmClose,    0},
+        {"maxbutton",   "Maximize", skin::TbsStdCommand::cmMaximize, 1},
+        {"minbutton",   "Minimize", skin::TbsStdCommand::cmMinimize, 2},
+    };
+    for (auto& bt : buttons) {
+        auto& o = b.AddObject<skin::TbsDataSkinStdButton>(bt.name);
+        o.Hint = bt.hint;
+        o.Command = bt.command;
+        o.SkinRectInAPicture = true;
+        o.ActivePictureIndex = pictures;
+        o.SkinRect = cell(0, bt.row);
+        o.ActiveSkinRect = cell(1, bt.row);
+        o.DownRect = cell(2, bt.row);
+        o.InActiveSkinRect = cell(3, bt.row);
+        o.Morphing = Morphs(s);
+        if (bt.command == skin::TbsStdCommand::cmMaximize) {
+            o.RestoreHint = "Restore";
+            o.RestoreRect = cell(0, 3);
+            o.RestoreActiveRect = cell(1, 3);
+            o.RestoreDownRect = cell(2, 3);
+            o.RestoreInActiveRect = cell(3, 3);
+        }
+    }
+
+    auto& caption = b.AddObject<skin::TbsDataSkinCaption>("caption");
+    caption.SkinRect = d.CaptionRect;
+    int width = caption.SkinRect.Width();
+    caption.TextRct = Rect(8, 0, width - (kCapButtonsW + 12), kCaption - 1);
+    caption.FontName = kFontName;
+    caption.FontHeight = kFontHeight;
+    caption.FontColor = s.InactiveCaptionText().Color();
+    caption.ActiveFontColor = s.captionText.Color();
+    caption.Alignment = skin::TAlignment::taLeftJustify;
+}
+
+// --- glow frames (the skins that have them; they show only with a compositor) -------------
+
+constexpr int kGlow = 10; // how far a glow reaches beyond what it surrounds
+
+// A glow of the skin's caption colour around a w x h hole at (kGlow, kGlow): the picture in
+// one colour and a grey mask whose brightness is the glow's alpha, fading out over kGlow
+// pixels.  `distance` measures from the hole's edge.
+struct Glow {
+    Image picture, mask;
+};
+Glow DrawGlow(const SkinStyle& s, int w, int h, const std::function<double(double, double)>& distance) {
+    Glow g{SkinBuilder::NewImage(w + 2 * kGlow, h + 2 * kGlow, s.captionBottom.Mix(s.accent, 0.35)),
+           SkinBuilder::NewImage(w + 2 * kGlow, h + 2 * kGlow, Rgb{0, 0, 0})};
+    for (int y = 0; y < g.mask.height; ++y)
+        for (int x = 0; x < g.mask.width; ++x) {
+            double d = distance(x + 0.5, y + 0.5);
+            if (d <= 0) continue; // the hole: what the glow surrounds stays clear
+            double a = 0.42 * std::pow(std::max(0.0, 1 - d / kGlow), 2);
+            g.mask.At(x, y) = Rgb{a, a, a}.Bgra();
+        }
+    return g;
+}
+
+// The layered border of forms: a glow all round the frame.  Its sides are tiled, so the
+// glow is measured from a square-cornered frame and every row of a side is alike.
+void BuildLayerFrame(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    if (!s.glow) return;
+    constexpr int w = 40, h = 40;
+    Box hole{kGlow, kGlow, kGlow + w, kGlow + h};
+    Glow g =
+        DrawGlow(s, w, h, [&](double x, double y) { return SkinCanvas::RoundRectDistance(hole, 0, x, y); });
+    auto& f = b.Data().LayerFrame;
+    f.PictureIndex = b.AddPicture("layerframe.bmp", g.picture);
+    f.MaskPictureIndex = b.AddPicture("layerframemask.bmp", g.mask);
+    int sw = w + 2 * kGlow, sh = h + 2 * kGlow;
+    f.LTPoint = Point(kGlow + 2, kGlow);
+    f.RTPoint = Point(sw - kGlow - 2, kGlow);
+    f.LBPoint = Point(kGlow + 2, sh - kGlow);
+    f.RBPoint = Point(sw - kGlow - 2, sh - kGlow);
+    f.ClRect = Rect(kGlow, kGlow, sw - kGlow, sh - kGlow);
+    f.AlphaBlendValue = 255;
+    f.InActiveAlphaBlendValue = 150;
+    f.BorderRect = {}; // no resize bands: the glow lets the mouse through
+    f.HitTestEnable = false;
+}
+
+// --- push button ---------------------------------------------------------------------------
+
+constexpr int kButtonW = 64, kButtonH = 26;
+
+// One look of the button at row `row`: the rounded face by the skin's finish inside an
+// outline, on the background it stands on.
+void DrawButtonLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb& face, const Rgb& border) {
+    Box box{0, double(row * kButtonH), kButtonW, double((row + 1) * kButtonH)};
+    box = box.Inset(1); // room for the anti-aliased edge
+    double r = s.radius;
+    c.FillRoundRect(box, r, Solid(border));
+    Box in = box.Inset(s.outline);
+    double ir = std::max(r - s.outline, 0.0);
+    Paint paint = Solid(face);
+    if (s.finish == Finish::Soft || s.finish == Finish::Pastel)
+        paint = Vertical(face.Lighten(0.035), face.Lighten(-0.03), in.t, in.b);
+    else if (s.finish == Finish::GlossyButtons || s.finish == Finish::Glossy)
+        paint = Vertical(face.Lighten(0.05), face.Lighten(-0.04), in.t, in.b);
+    c.FillRoundRect(in, ir, paint);
+    if (s.finish == Finish::GlossyButtons || s.finish == Finish::Glossy) {
+        double mid = in.t + in.Height() * 0.48;
+        c.Fill(
+            in,
+            [&](double x, double y) {
+                return std::max(SkinCanvas::RoundRectDistance(in, ir, x, y), y - mid);
+            },
+            Solid(Rgb{1, 1, 1}), s.Dark() ? 0.10 : 0.38);
+    }
+}
+
+void BuildButton(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kButtonW, 5 * kButtonH, s.background);
+    SkinCanvas c(img);
+    Rgb face = s.Face(), border = s.Border();
+    DrawButtonLook(c, s, 0, face, border);                                // normal
+    DrawButtonLook(c, s, 1, HotFace(s, face), border.Mix(s.accent, 0.5)); // hot
+    DrawButtonLook(c, s, 2, s.Pressed(face), border);                     // pressed
+    DrawButtonLook(c, s, 3, face, s.accent);                              // focused: the accent ring
+    DrawButtonLook(c, s, 4, s.Disabled(face), s.Disabled(border));        // disabled
+
+    auto& d = b.AddControl<skin::TbsDataSkinButtonControl>("button");
+    d.PictureIndex = b.AddPicture("button.bmp", img);
+    auto look = [](int row) { return Rect(0, row * kButtonH, kButtonW, (row + 1) * kButtonH); };
+    d.SkinRect = look(0);
+    d.ActiveSkinRect = look(1);
+    d.DownSkinRect = look(2);
+    d.FocusedSkinRect = look(3);
+    d.DisabledSkinRect = look(4);
+    SetNinePart(d, kButtonW, kButtonH, std::max(s.radius, s.outline) + 2);
+    SetFont(d, s.text);
+    d.ActiveFontColor = s.text.Color();
+    d.DownFontColor = s.text.Color();
+    d.DisabledFontColor = s.Disabled(s.text).Color();
+    d.Morphing = Morphs(s);
+    if (s.glow) {
+        Box hole{kGlow + 1.0, kGlow + 1.0, kGlow + kButtonW - 1.0, kGlow + kButtonH - 1.0};
+        Glow g = DrawGlow(s, kButtonW, kButtonH, [&](double x, double y) {
+            return SkinCanvas::RoundRectDistance(hole, s.radius, x, y);
+        });
+        d.GlowLayerPictureIndex = b.AddPicture("buttonglow.bmp", g.picture);
+        d.GlowLayerMaskPictureIndex = b.AddPicture("buttonglowmask.bmp", g.mask);
+        int fixed = kGlow + std::max(s.radius, s.outline) + 2; // the rounded corners stay whole
+        d.GlowLayerOffsetLeft = d.GlowLayerOffsetTop = d.GlowLayerOffsetRight = d.GlowLayerOffsetBottom =
+            fixed;
+        d.GlowLayerShowOffsetX = d.GlowLayerShowOffsetY = kGlow;
+        d.GlowLayerAlphaBlendValue = 255;
+    }
+}
+
+// --- panel ---------------------------------------------------------------------------------
+
+constexpr int kPanelSize = 40;
+
+void BuildPanel(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kPanelSize, kPanelSize, s.background);
+    SkinCanvas c(img);
+    double r = std::min(s.radius, 4);
+    Box box{0, 0, kPanelSize, kPanelSize};
+    c.FillRoundRect(box, r, Solid(s.background.Mix(s.Border(), 0.45)));
+    c.FillRoundRect(box.Inset(1), std::max(r - 1, 0.0), Solid(s.background));
+    auto& d = b.AddControl<skin::TbsDataSkinPanelControl>("panel");
+    d.PictureIndex = b.AddPicture("panel.bmp", img);
+    d.SkinRect = Rect(0, 0, kPanelSize, kPanelSize);
+    SetNinePart(d, kPanelSize, kPanelSize, static_cast<int>(r) + 3);
+    SetFont(d, s.text);
+}
+
+// --- check and radio boxes -----------------------------------------------------------------
+
+constexpr int kMark = 14;              // check and radio images
+constexpr int kRowW = 120, kRowH = 20; // the control's own background look
+
+enum class Mark { Unchecked, Checked, Grayed };
+enum class MarkState { Normal, Hot, Disabled };
+
+void DrawCheckImage(SkinCanvas& c, const SkinStyle& s, double x, double y, Mark mark, MarkState state) {
+    Box box{x + 0.5, y + 0.5, x + kMark - 0.5, y + kMark - 0.5};
+    double r = std::min(s.radius * 0.5, 3.0);
+    Rgb accent = state == MarkState::Hot ? s.Hover(s.accent) : s.accent;
+    Rgb border = state == MarkState::Hot ? s.accent : s.Border();
+    Rgb fill = s.Window(), onAccent = s.OnAccent();
+    if (state == MarkState::Disabled) {
+        accent = s.Disabled(accent);
+        border = s.Disabled(border);
+        fill = s.Disabled(fill);
+        onAccent = s.Disabled(onAccent).Mix(accent, 0.3);
+    }
+    if (mark == Mark::Checked) {
+        c.FillRoundRect(box, r, Solid(accent));
+        double w = std::max(s.glyph, 1.5);
+        c.Polyline(
+            {
+                {x + 3.5,  y + 7.2},
+                {x + 6,    y + 9.8},
+                {x + 10.8, y + 4.4}
+        },
+            w, onAccent);
+        return;
+    }
+    c.FillRoundRect(box, r, Solid(border));
+    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(fill));
+    if (mark == Mark::Grayed) c.FillRoundRect({x + 4, y + 4, x + kMark - 4, y + kMark - 4}, 1, Solid(accent));
+}
+
+void DrawRadioImage(SkinCanvas& c, const SkinStyle& s, double x, double y, Mark mark, MarkState state) {
+    Pt centre{x + kMark / 2.0, y + kMark / 2.0};
+    double r = kMark / 2.0 - 0.5;
+    Rgb accent = state == MarkState::Hot ? s.Hover(s.accent) : s.accent;
+    Rgb border = state == MarkState::Hot ? s.accent : s.Border();
+    Rgb fill = s.Window(), onAccent = s.OnAccent();
+    if (state == MarkState::Disabled) {
+        accent = s.Disabled(accent);
+        border = s.Disabled(border);
+        fill = s.Disabled(fill);
+        onAccent = s.Disabled(onAccent).Mix(accent, 0.3);
+    }
+    if (mark == Mark::Checked) {
+        c.Disc(centre, r, Solid(accent));
+        c.Disc(centre, 2.6, Solid(onAccent));
+        return;
+    }
+    c.Disc(centre, r, Solid(border));
+    c.Disc(centre, r - s.outline, Solid(fill));
+}
+
+void BuildCheckRadio(SkinBuilder& b, const char* name, bool radio) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kRowW, kRowH + kMark, s.background);
+    SkinCanvas c(img);
+    struct Look {
+        Mark mark;
+        MarkState state;
+    } looks[] = {
+        {Mark::Checked,   MarkState::Normal  },
+        {Mark::Unchecked, MarkState::Normal  },
+        {Mark::Checked,   MarkState::Hot     },
+        {Mark::Unchecked, MarkState::Hot     },
+        {Mark::Checked,   MarkState::Disabled},
+        {Mark::Unchecked, MarkState::Disabled},
+        {Mark::Grayed,    MarkState::Normal  },
+        {Mark::Grayed,    MarkState::Hot     },
+    };
+    int count = radio ? 6 : 8;
+    for (int i = 0; i < count; ++i) {
+        if (radio)
+            DrawRadioImage(c, s, i * kMark, kRowH, looks[i].mark, looks[i].state);
+        else
+            DrawCheckImage(c, s, i * kMark, kRowH, looks[i].mark, looks[i].state);
+    }
+    auto& d = b.AddControl<skin::TbsDataSkinCheckRadioControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+    d.SkinRect = Rect(0, 0, kRowW, kRowH);
+    d.ActiveSkinRect = d.SkinRect;
+    SetNinePart(d, kRowW, kRowH, 2);
+    int top = (kRowH - kMark) / 2;
+    d.CheckImageArea = Rect(2, top, 2 + kMark, top + kMark);
+    d.TextArea = Rect(2 + kMark + 4, 0, kRowW, kRowH);
+    auto image = [&](int i) { return Rect(i * kMark, kRowH, (i + 1) * kMark, kRowH + kMark); };
+    d.CheckImageRect = image(0);
+    d.UnCheckImageRect = image(1);
+    d.ActiveCheckImageRect = image(2);
+    d.ActiveUnCheckImageRect = image(3);
+    d.UnEnabledCheckImageRect = image(4);
+    d.UnEnabledUnCheckImageRect = image(5);
+    if (!radio) {
+        d.GrayedCheckImageRect = image(6);
+        d.ActiveGrayedCheckImageRect = image(7);
+    }
+    SetFont(d, s.text);
+    d.ActiveFontColor = s.text.Color();
+    d.UnEnabledFontColor = s.Disabled(s.text).Color();
+    d.FrameFontColor = s.text.Color();
+}
+
+void BuildCheckBox(SkinBuilder& b) {
+    BuildCheckRadio(b, "checkbox", false);
+}
+
+void BuildRadioBox(SkinBuilder& b) {
+    BuildCheckRadio(b, "radiobox", true);
+}
+
+} // namespace
+
+const std::vector<SkinSection>& SkinSections() {
+    static const std::vector<SkinSection> sections = {
+        {"form",       BuildForm      }, // frame, mask, caption and caption buttons
+        {"button",     BuildButton    }, // push buttons
+        {"panel",      BuildPanel     }, // panels and group frames
+        {"checkbox",   BuildCheckBox  }, // check boxes
+        {"radiobox",   BuildRadioBox  }, // radio buttons
+        {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
+    };
+    return sections;
+}
+
+} // namespace skingen
