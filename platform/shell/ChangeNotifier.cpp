@@ -71,10 +71,12 @@ struct Watch {
         if (fd >= 0) ::close(fd);
     }
 
-    bool Add(const std::string& path) {
+    // The watched folder itself may be reached through a link; the folders
+    // below it are not followed, so a link to an ancestor is no loop.
+    bool Add(const std::string& path, bool follow = false) {
         if (folders.size() >= kMaxWatches) return false;
         int wd = ::inotify_add_watch(fd, path.c_str(),
-                                     MaskOf(filter) | IN_ONLYDIR | IN_DONT_FOLLOW |
+                                     MaskOf(filter) | IN_ONLYDIR | (follow ? 0 : IN_DONT_FOLLOW) |
                                          (subTree ? IN_CREATE | IN_MOVED_TO : 0));
         if (wd < 0) return false;
         folders[wd] = path;
@@ -110,7 +112,7 @@ std::unique_ptr<Watch> Arm(const std::string& dir, bool subTree, DWORD filter) {
     struct stat st {};
     if (w->fd < 0 || ::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
     w->device = st.st_dev;
-    if (!w->Add(dir)) return nullptr;
+    if (!w->Add(dir, true)) return nullptr;
     if (subTree) w->AddTree(dir, 1);
     return w;
 }

@@ -1,5 +1,6 @@
 #include "shell/ShellFolder.h"
 
+#include "shell/NaturalOrder.h"
 #include "shell/XdgFolders.h"
 
 #include <algorithm>
@@ -36,6 +37,7 @@ bool ValidName(const std::string& n) {
 struct Listed {
     LPITEMIDLIST id;
     ShellLocation where;
+    bool folder; // known from the listing, so sorting needs no stat per comparison
 };
 
 } // namespace
@@ -122,27 +124,27 @@ HRESULT IShellFolder::EnumObjects(HWND, DWORD flags, std::unique_ptr<IEnumIDList
     const bool folders = flags & SHCONTF_FOLDERS, files = flags & SHCONTF_NONFOLDERS,
                hidden = flags & SHCONTF_INCLUDEHIDDEN;
     std::vector<Listed> items;
-    auto add = [&](LPITEMIDLIST id) {
+    auto add = [&](LPITEMIDLIST id, bool folder) {
         if (!id) return;
         ShellLocation where;
         if (!ResolveChild(id, where)) {
             ILFree(id);
             return;
         }
-        items.push_back({id, where});
+        items.push_back({id, where, folder});
     };
     HRESULT result = S_OK;
     switch (where_.place) {
     case ShellLocation::Place::Desktop:
         if (folders) {
-            add(shell::MakeItemId(ItemKind::Home, ""));
-            add(shell::MakeItemId(ItemKind::Computer, ""));
+            add(shell::MakeItemId(ItemKind::Home, ""), true);
+            add(shell::MakeItemId(ItemKind::Computer, ""), true);
         }
         break;
     case ShellLocation::Place::Computer:
         if (folders)
             for (const shell::Volume& v : shell::MountTable::Volumes())
-                add(shell::MakeItemId(ItemKind::Volume, v.mountPoint));
+                add(shell::MakeItemId(ItemKind::Volume, v.mountPoint), true);
         break;
     case ShellLocation::Place::FileSystem: {
         DIR* d = ::opendir(where_.path.c_str());
@@ -160,7 +162,7 @@ HRESULT IShellFolder::EnumObjects(HWND, DWORD flags, std::unique_ptr<IEnumIDList
                 isFolder = ::stat((where_.path + "/" + n).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
             }
             if (isFolder ? !folders : !files) continue;
-            add(shell::MakeItemId(ItemKind::Entry, n));
+            add(shell::MakeItemId(ItemKind::Entry, n), isFolder);
         }
         ::closedir(d);
         break;

@@ -99,9 +99,13 @@ HRESULT Trash::MoveToTrash(const std::string& path, std::string* trashedAs) {
     if (name == "." || name == "..") return E_INVALIDARG;
 
     std::string home = HomeTrash();
-    // The trash, and any folder that holds it, cannot go into it.
-    if (home.compare(0, item.size(), item) == 0 && (home.size() == item.size() || home[item.size()] == '/'))
-        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    // The trash, any folder that holds it and what is already in it cannot
+    // go into it.
+    auto under = [](const std::string& path, const std::string& top) {
+        return path.compare(0, top.size(), top) == 0 &&
+               (path.size() == top.size() || path[top.size()] == '/');
+    };
+    if (under(home, item) || under(item, home)) return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     std::string trash, infoPath;
     struct stat ts {};
     os::ForceDirectories(XdgFolders::DataHome());
