@@ -38,7 +38,7 @@ protected:
         ShellTest::TearDown();
     }
     // Only these programs exist (as empty executables) while the test runs.
-    void Programs(std::initializer_list<const char*> names) {
+    void Programs(const std::vector<const char*>& names) {
         for (const char* n : {"xdg-open", "systemctl", "dbus-send", "pw-play", "paplay", "aplay"})
             ::unlink((root_ + "/bin/" + n).c_str());
         for (const char* n : names) {
@@ -61,26 +61,21 @@ TEST_F(DesktopTest, OpenHandsOneArgumentToTheOpener) {
     std::string odd = Make("out put/$(touch pwned); rm x.txt");
     Make("out put/-rf");
     const std::string missing = root_ + "/missing";
+    const std::string web = "http://example.com/a b?c=1", mail = "mailto:someone@example.com";
     struct Case {
         const char *verb, *file, *params, *dir;
         uintptr_t result;
         V argv;
         std::string workDir;
     } cases[] = {
-        {"open",  folder.c_str(),      nullptr, nullptr,               42,            {"xdg-open", folder} },
-        {nullptr,
-         "http://example.com/a b?c=1", nullptr,
-         nullptr,                                                      42,
-         {"xdg-open", "http://example.com/a b?c=1"}                                                        },
-        {"open",
-         "mailto:someone@example.com", nullptr,
-         nullptr,                                                      42,
-         {"xdg-open", "mailto:someone@example.com"}                                                        },
-        {"open",  odd.c_str(),         nullptr, nullptr,               42,            {"xdg-open", odd}    },
-        {"open",  "-rf",               nullptr, folder.c_str(),        42,            {"xdg-open", "./-rf"}, folder},
-        {"open",       missing.c_str(),                     nullptr,       nullptr, SE_ERR_FNF, {}           },
-        {"open",       folder.c_str(),                     "-x",        nullptr,     SE_ERR_NOASSOC,    {}},
-        {"print",       folder.c_str(),                    nullptr,       nullptr,  SE_ERR_NOASSOC,  {}            },
+        {"open",  folder.c_str(),  nullptr, nullptr,        42,             {"xdg-open", folder},  ""    },
+        {nullptr, web.c_str(),     nullptr, nullptr,        42,             {"xdg-open", web},     ""    },
+        {"open",  mail.c_str(),    nullptr, nullptr,        42,             {"xdg-open", mail},    ""    },
+        {"open",  odd.c_str(),     nullptr, nullptr,        42,             {"xdg-open", odd},     ""    },
+        {"open",  "-rf",           nullptr, folder.c_str(), 42,             {"xdg-open", "./-rf"}, folder},
+        {"open",  missing.c_str(), nullptr, nullptr,        SE_ERR_FNF,     {},                    ""    },
+        {"open",  folder.c_str(),  "-x",    nullptr,        SE_ERR_NOASSOC, {},                    ""    },
+        {"print", folder.c_str(),  nullptr, nullptr,        SE_ERR_NOASSOC, {},                    ""    },
     };
     for (const Case& c : cases) {
         recorder_.Clear();
@@ -97,22 +92,25 @@ TEST_F(DesktopTest, OpenHandsOneArgumentToTheOpener) {
 }
 
 TEST_F(DesktopTest, PowerOffIsAnOrderlyRequestWhereTheSystemTakesOne) {
+    const V login1 = {"dbus-send",
+                      "--system",
+                      "--print-reply",
+                      "--dest=org.freedesktop.login1",
+                      "/org/freedesktop/login1",
+                      "org.freedesktop.login1.Manager.PowerOff",
+                      "boolean:true"};
+    const UINT off = EWX_SHUTDOWN | EWX_POWEROFF; // the program adds EWX_FORCE; it is never passed on
     struct Case {
-        std::initializer_list<const char*> installed;
+        std::vector<const char*> installed;
         UINT flags;
         BOOL result;
         std::vector<V> argvs;
     } cases[] = {
-        {{"systemctl", "dbus-send"},
-         EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF,
-         TRUE,                                                           {{"systemctl", "poweroff"}}           },
-        {{"dbus-send"},
-         EWX_SHUTDOWN | EWX_POWEROFF,
-         TRUE,                                                           {{"dbus-send", "--system", "--print-reply", "--dest=org.freedesktop.login1",
-           "/org/freedesktop/login1", "org.freedesktop.login1.Manager.PowerOff", "boolean:true"}}},
-        {{},                         EWX_SHUTDOWN | EWX_POWEROFF, FALSE, {}                                    },
-        {{"systemctl"},              EWX_REBOOT,                  FALSE, {}                                    },
-        {{"systemctl"},              EWX_LOGOFF,                  FALSE, {}                                    },
+        {{"systemctl", "dbus-send"}, off | EWX_FORCE, TRUE,  {{"systemctl", "poweroff"}}},
+        {{"dbus-send"},              off,             TRUE,  {login1}                   },
+        {{},                         off,             FALSE, {}                         },
+        {{"systemctl"},              EWX_REBOOT,      FALSE, {}                         },
+        {{"systemctl"},              EWX_LOGOFF,      FALSE, {}                         },
     };
     for (const Case& c : cases) {
         recorder_.Clear();
@@ -125,7 +123,7 @@ TEST_F(DesktopTest, PowerOffIsAnOrderlyRequestWhereTheSystemTakesOne) {
 TEST_F(DesktopTest, SoundGoesToTheFirstPlayerInstalledOrNowhere) {
     std::string wav = Make("sounds/ring001.wav", "RIFF");
     struct Case {
-        std::initializer_list<const char*> installed;
+        std::vector<const char*> installed;
         std::string file;
         BOOL result;
         std::vector<V> argvs;

@@ -3,6 +3,9 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace shell;
 
@@ -49,28 +52,32 @@ TEST(ItemIdList, SizesCountsAndCopies) {
 }
 
 TEST(ItemIdList, ForeignOrCraftedIdsLeadNowhere) {
-    // Raw IDs: size, kind, name.  None may step out of its folder.
+    // IDs as raw bytes: size, kind, name.  None may step out of its folder.
     struct Case {
         const char* what;
-        std::string bytes;
+        std::vector<std::pair<char, std::string>> ids;
     } cases[] = {
-        {"parent step",       std::string("\x05\x00"
-                                    "F..",              5) },
-        {"name with a slash", std::string("\x06\x00"
-                                          "Fa/b", 6) },
-        {"unknown kind",      std::string("\x04\x00"
-                                     "Zx",             4) },
-        {"entry on desktop",  std::string("\x04\x00"
-                                         "Fx",     4) },
-        {"relative volume",   std::string("\x05\x00"
-                                        "Cx\x05\x00"
-                                        "Vmn",      10)},
-        {"size below header", std::string("\x02\x00"
-                                          "Fx",   4) },
+        {"parent step",             {{'F', ".."}}           },
+        {"name with a slash",       {{'F', "a/b"}}          },
+        {"unknown kind",            {{'Z', "x"}}            },
+        {"entry on the desktop",    {{'F', "x"}}            },
+        {"relative volume",         {{'C', ""}, {'V', "mn"}}},
+        {"volume outside Computer", {{'V', "/mnt"}}         },
+        {"home inside home",        {{'H', ""}, {'H', ""}}  },
     };
     for (const Case& c : cases) {
-        std::string raw = c.bytes + std::string("\0\0", 2);
+        std::string raw;
+        for (const auto& [kind, name] : c.ids) {
+            size_t cb = 3 + name.size();
+            raw += {static_cast<char>(cb & 0xFF), static_cast<char>(cb >> 8), kind};
+            raw += name;
+        }
+        raw += std::string(2, '\0');
         ShellLocation where;
         EXPECT_FALSE(ShellLocation::Resolve(reinterpret_cast<LPCITEMIDLIST>(raw.data()), where)) << c.what;
     }
+    // A size too small to hold a kind is no ID either.
+    const char tooSmall[] = {2, 0, 'F', 'x', 0, 0};
+    ShellLocation where;
+    EXPECT_FALSE(ShellLocation::Resolve(reinterpret_cast<LPCITEMIDLIST>(tooSmall), where));
 }
