@@ -102,10 +102,6 @@ HRESULT IShellFolder::ParseDisplayName(HWND, const char* name, ULONG* eaten, LPI
     UINT own = ILGetSize(absolute_) - 2;
     if (ILGetSize(full.get()) < own + 2 || std::memcmp(full.get(), absolute_, own) != 0) return E_INVALIDARG;
     LPCITEMIDLIST rest = reinterpret_cast<LPCITEMIDLIST>(reinterpret_cast<const BYTE*>(full.get()) + own);
-    // An own-ID boundary, not the middle of one.
-    UINT walked = 0;
-    for (LPCITEMIDLIST p = absolute_; !ILIsEmpty(p); p = ILGetNext(p)) walked += p->mkid.cb;
-    if (walked != own) return E_INVALIDARG;
     *id = ILClone(rest);
     if (!*id) return E_OUTOFMEMORY;
     if (eaten) *eaten = static_cast<ULONG>(text.size());

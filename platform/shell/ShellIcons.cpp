@@ -186,21 +186,13 @@ gdi::IconImage Picture(int index, int size) {
 // clang-format on
 
 std::once_flag g_once;
+// Like Win32's system image lists they live as long as the program: no
+// destructor at exit may reach the drawing layer after it is gone.
 HIMAGELIST g_lists[2] = {nullptr, nullptr};
-
-struct ListsOwner {
-    ~ListsOwner() {
-        for (HIMAGELIST& l : g_lists) {
-            if (l) ImageList_Destroy(l);
-            l = nullptr;
-        }
-    }
-};
 
 } // namespace
 
 HIMAGELIST SystemImageList(bool large) {
-    static ListsOwner owner;
     std::call_once(g_once, [] {
         for (int i = 0; i < 2; ++i) {
             int size = i ? 32 : 16;

@@ -73,6 +73,12 @@ TEST_F(ShellTest, FoldersFirstInNaturalOrderAndDotFilesOnRequest) {
     EXPECT_EQ(HRESULT_CODE_SHORT(t->CompareIDs(0, ib.get(), ia.get())), -1);
     EXPECT_EQ(t->CompareIDs(0, ia.get(), ia.get()), S_OK);
     EXPECT_EQ(HRESULT_CODE_SHORT(t->CompareIDs(1, ib.get(), ia.get())), -1);
+
+    Make("outside.txt");
+    LPITEMIDLIST escaped = nullptr;
+    EXPECT_EQ(t->ParseDisplayName(nullptr, "../outside.txt", nullptr, &escaped, nullptr), E_INVALIDARG)
+        << "a relative name cannot leave its folder";
+    EXPECT_EQ(escaped, nullptr);
 }
 
 TEST_F(ShellTest, AttributesOfFilesFoldersLinksAndVanishedItems) {
