@@ -173,14 +173,20 @@ LPITEMIDLIST ShellLocation::IdListOfPath(const std::string& path) {
     return list.release();
 }
 
+// A volume is answered from the mount table, so a dead network mount is
+// never touched by a mere question.
 bool ShellLocation::Exists() const {
     if (place != Place::FileSystem) return true;
+    if (kind == ItemKind::Volume) {
+        Volume v;
+        return MountTable::Find(path, v);
+    }
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
 bool ShellLocation::IsFolder() const {
-    if (place != Place::FileSystem) return true;
+    if (place != Place::FileSystem || kind == ItemKind::Volume) return true;
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }

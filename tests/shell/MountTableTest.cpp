@@ -1,5 +1,6 @@
 #include "shell/MountTable.h"
 #include "ShellFixture.h"
+#include "shell/ShellIcons.h"
 
 using shell::MountTable;
 using shell::Volume;
@@ -78,5 +79,29 @@ TEST_F(ShellTest, DrivesAreMountPointsWithKindLabelAndCase) {
     EXPECT_EQ(WNetGetConnection("/", remote, &size), ERROR_NOT_CONNECTED);
     EXPECT_EQ(MountTable::VolumeOf("/mnt/nfs/deep/file").mountPoint, "/mnt/nfs");
     EXPECT_EQ(MountTable::VolumeOf("/mnt/nfsx").mountPoint, "/");
+
+    // Computer lists the volumes from the table alone: the network mount
+    // points here do not even exist, and nothing stats or reads them.
+    auto computer = Bind("::{Computer}");
+    ASSERT_TRUE(computer);
+    EXPECT_EQ(
+        Names(*computer, SHCONTF_FOLDERS, SHGDN_FORPARSING),
+        (std::vector<std::string>{"/", "/media/cd", "/media/my stick", "/mnt/nfs", "/mnt/share", "/tmp"}));
+    EXPECT_EQ(Names(*computer, SHCONTF_FOLDERS)[2], "MY STICK") << "a labelled volume shows its label";
+    LPITEMIDLIST raw = nullptr;
+    std::unique_ptr<IEnumIDList> e;
+    computer->EnumObjects(nullptr, SHCONTF_FOLDERS, &e);
+    e->Skip(3);
+    ASSERT_EQ(e->Next(1, &raw, nullptr), S_OK);
+    Id nfs(raw);
+    LPCITEMIDLIST ids[] = {nfs.get()};
+    ULONG attrs = SFGAO_HASSUBFOLDER | SFGAO_FOLDER | SFGAO_REMOVABLE;
+    EXPECT_EQ(computer->GetAttributesOf(1, ids, &attrs), S_OK);
+    EXPECT_EQ(attrs, SFGAO_HASSUBFOLDER | SFGAO_FOLDER);
+    SHFILEINFO info;
+    std::unique_ptr<ITEMIDLIST, IdDeleter> full(
+        ILCombine(Id(shell::MakeItemId(shell::ItemKind::Computer, "")).get(), nfs.get()));
+    EXPECT_NE(SHGetFileInfo(full.get(), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX), 0u);
+    EXPECT_EQ(info.iIcon, ICON_DRIVE_REMOTE);
     MountTable::SetSources(MountTable::DefaultSources());
 }
