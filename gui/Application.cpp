@@ -235,13 +235,20 @@ void TApplication::SetShowHint(bool value) {
     CancelHint();
     delete hintWindow_;
     hintWindow_ = nullptr;
-    if (value) hintWindow_ = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+    if (value) MakeHintWindow();
+}
+
+// The window is ours, but whoever frees our components frees it too: we hear of that.
+void TApplication::MakeHintWindow() {
+    hintWindow_ = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+    hintWindow_->FreeNotification(this);
 }
 
 void TApplication::MouseControlChanged(TControl* control) {
     TControl* c = control;
     while (c && !c->ShowHint()) c = c->Parent();
-    if (!showHint_ || !c || ShortHint(c->Hint).empty()) {
+    // An empty hint still goes on: CM_HINTSHOW or OnShowHint may give the text.
+    if (!showHint_ || !c) {
         if (hintControl_) CancelHint();
         return;
     }
@@ -256,7 +263,7 @@ void TApplication::MouseControlChanged(TControl* control) {
 void TApplication::ActivateHint(TPoint cursorPos) {
     TControl* c = hintControl_;
     if (!c || !showHint_) return;
-    if (!hintWindow_) hintWindow_ = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+    if (!hintWindow_) MakeHintWindow();
     THintInfo info;
     info.HintControl = c;
     info.HintWindowClass = hintWindow_;
@@ -268,7 +275,7 @@ void TApplication::ActivateHint(TPoint cursorPos) {
     info.HideTimeout = HintHidePause;
     info.HintStr = ShortHint(c->Hint);
     bool canShow = c->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
-    if (OnShowHint) OnShowHint(info.HintStr, canShow, info);
+    if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info); // a refusal is final
     if (!canShow || info.HintStr.empty()) return;
     TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
     OffsetRect(&r, info.HintPos.x, info.HintPos.y);

@@ -114,6 +114,7 @@ private:
     void Idle();
     void WndProc(TMessage& message);
     void MouseControlChanged(TControl* control);
+    void MakeHintWindow();
     void FormDestroyed(TCustomForm* form);
     HWND handle_ = nullptr;
     WNDPROC instance_ = nullptr;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace gui {
 
@@ -54,6 +55,22 @@ std::vector<RGBQUAD> DefaultPalette(int bits) {
     return pal;
 }
 
+TPixelFormat FormatOfBits(int bits) {
+    return bits == 1 ? pf1bit : bits == 4 ? pf4bit : bits == 8 ? pf8bit : pf24bit;
+}
+
+// The bits per pixel a BMP file's header states; 0 for what is no BMP header.
+int BmpBitCount(std::span<const uint8_t> d) {
+    if (d.size() < 30 || d[0] != 'B' || d[1] != 'M') return 0;
+    uint32_t headerSize = d[14] | (d[15] << 8) | (d[16] << 16) | (static_cast<uint32_t>(d[17]) << 24);
+    size_t at = headerSize == 12 ? 24 : 28; // the old core header keeps it earlier
+    return d[at] | (d[at + 1] << 8);
+}
+
+void PutLe(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
 } // namespace
 
 TBitmap::TBitmap() = default;
@@ -64,12 +81,21 @@ TBitmap::~TBitmap() {
     if (bitmap_) DeleteObject(bitmap_);
 }
 
-void TBitmap::Make(int width, int height, TPixelFormat format, bool keep) {
+void TBitmap::Make(int width, int height, TPixelFormat format, bool keep,
+                   const std::vector<uint32_t>* palette) {
     width = std::max(width, 0), height = std::max(height, 0);
     HBITMAP made = nullptr;
     if (width > 0 && height > 0) {
         int bits = BitsOf(format);
         std::vector<RGBQUAD> pal = DefaultPalette(bits);
+        if (palette && bits <= 8 && !palette->empty()) {
+            pal.clear();
+            for (size_t i = 0; i < palette->size() && i < (size_t{1} << bits); ++i) {
+                uint32_t c = (*palette)[i];
+                pal.push_back(
+                    {static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0});
+            }
+        }
         std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) +
                                   std::max<size_t>(pal.size(), 1) * sizeof(RGBQUAD));
         auto* bmi = reinterpret_cast<BITMAPINFO*>(info.data());
@@ -163,9 +189,17 @@ void TBitmap::Assign(const TPersistent* source) {
     if (!source) return FreeImage();
     if (auto* b = dynamic_cast<const TBitmap*>(source)) {
         auto* src = const_cast<TBitmap*>(b);
-        Make(b->width_, b->height_, b->format_, false);
-        if (bitmap_)
-            BitBlt(Canvas()->Handle(), 0, 0, width_, height_, src->Canvas()->Handle(), 0, 0, SRCCOPY);
+        gdi::Bitmap* from = b->bitmap_ ? gdi::FindBitmap(b->bitmap_) : nullptr;
+        if (from && from->bpp <= 8) {
+            // Indices and colour table as they are: a copy through colours would lose the table.
+            Make(b->width_, b->height_, b->format_, false, &from->palette);
+            for (int y = 0; y < height_; ++y)
+                std::memcpy(ScanLine(y), src->ScanLine(y), static_cast<size_t>(from->stride));
+        } else {
+            Make(b->width_, b->height_, b->format_, false);
+            if (bitmap_)
+                BitBlt(Canvas()->Handle(), 0, 0, width_, height_, src->Canvas()->Handle(), 0, 0, SRCCOPY);
+        }
         transparent_ = b->transparent_;
         transparentColor_ = b->transparentColor_;
         TransparentMode = b->TransparentMode;
@@ -219,13 +253,76 @@ void TBitmap::FromImage(const gdi::image::Image& image) {
     Changed();
 }
 
+void TBitmap::FromIndexedImage(const gdi::image::Image& image, TPixelFormat format) {
+    Make(image.width, image.height, format, false, &image.palette);
+    if (bitmap_) {
+        // Each colour to its first place in the table (the file's own indices, unless the table
+        // repeats a colour, which looks the same).
+        std::unordered_map<uint32_t, uint8_t> index;
+        for (size_t i = image.palette.size(); i-- > 0;)
+            index[image.palette[i] & 0xFFFFFF] = static_cast<uint8_t>(i);
+        int bits = BitsOf(format);
+        for (int y = 0; y < height_; ++y) {
+            auto* row = static_cast<uint8_t*>(ScanLine(y));
+            for (int x = 0; x < width_; ++x) {
+                auto it = index.find(image.At(x, y) & 0xFFFFFF);
+                unsigned v = it == index.end() ? 0 : it->second;
+                int perByte = 8 / bits, shift = 8 - bits * (x % perByte + 1);
+                row[x / perByte] = static_cast<uint8_t>(row[x / perByte] | (v << shift));
+            }
+        }
+    }
+    Changed();
+}
+
 void TBitmap::LoadFromStream(TStream& stream) {
+    LoadBmp(ReadRest(stream));
+}
+
+void TBitmap::LoadBmp(std::span<const uint8_t> data) {
     gdi::image::Image image;
-    Decode(ReadRest(stream), image, "Bitmap image is not valid", true);
-    FromImage(image);
+    Decode(data, image, "Bitmap image is not valid", true);
+    // A palette file stays one, so that saving it again writes what was read.
+    int bits = BmpBitCount(data);
+    if (bits <= 8 && !image.palette.empty())
+        FromIndexedImage(image, FormatOfBits(bits));
+    else
+        FromImage(image);
+}
+
+// A bottom-up BMP file of the bitmap's own indices and colour table.
+void TBitmap::SaveIndexed(TStream& stream) {
+    gdi::Bitmap* b = gdi::FindBitmap(bitmap_);
+    const uint32_t colors = static_cast<uint32_t>(b->palette.size());
+    const uint32_t stride = static_cast<uint32_t>((width_ * b->bpp + 31) / 32 * 4);
+    const uint32_t offBits = 14 + 40 + 4 * colors, imageSize = stride * static_cast<uint32_t>(height_);
+    std::vector<uint8_t> out;
+    out.reserve(offBits + imageSize);
+    out.push_back('B'), out.push_back('M');
+    PutLe(out, offBits + imageSize, 4);
+    PutLe(out, 0, 4);
+    PutLe(out, offBits, 4);
+    PutLe(out, 40, 4);
+    PutLe(out, static_cast<uint32_t>(width_), 4);
+    PutLe(out, static_cast<uint32_t>(height_), 4);
+    PutLe(out, 1, 2);
+    PutLe(out, static_cast<uint32_t>(b->bpp), 2);
+    PutLe(out, BI_RGB, 4);
+    PutLe(out, imageSize, 4);
+    PutLe(out, 2835, 4); // 72 dots per inch
+    PutLe(out, 2835, 4);
+    PutLe(out, colors, 4);
+    PutLe(out, 0, 4);
+    for (uint32_t c : b->palette) PutLe(out, c & 0xFFFFFF, 4);
+    for (int y = height_ - 1; y >= 0; --y) {
+        auto* row = static_cast<const uint8_t*>(ScanLine(y));
+        out.insert(out.end(), row, row + stride);
+    }
+    stream.WriteBuffer(out.data(), static_cast<int64_t>(out.size()));
 }
 
 void TBitmap::SaveToStream(TStream& stream) {
+    if (bitmap_ && (format_ == pf1bit || format_ == pf4bit || format_ == pf8bit)) return SaveIndexed(stream);
     gdi::image::Image image;
     ToImage(image);
     std::vector<uint8_t> data;
@@ -235,9 +332,7 @@ void TBitmap::SaveToStream(TStream& stream) {
 }
 
 void TBitmap::LoadFromResourceName(const std::string& name) {
-    gdi::image::Image image;
-    Decode(FindResourceData(name), image, "Bitmap image is not valid", true);
-    FromImage(image);
+    LoadBmp(FindResourceData(name));
 }
 
 } // namespace gui

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace gui {
 
@@ -52,7 +54,13 @@ protected:
     void Changed() override;
 
 private:
-    void Make(int width, int height, TPixelFormat format, bool keep);
+    // palette: the colour table of a 1/4/8-bit bitmap (0x00RRGGBB); null, the standard one.
+    void Make(int width, int height, TPixelFormat format, bool keep,
+              const std::vector<uint32_t>* palette = nullptr);
+    // A 1/4/8-bit picture with the colour table it came with, each pixel its table index.
+    void FromIndexedImage(const gdi::image::Image& image, TPixelFormat format);
+    void SaveIndexed(TStream& stream);
+    void LoadBmp(std::span<const uint8_t> data);
     int width_ = 0, height_ = 0;
     TPixelFormat format_ = pfDevice;
     TColor transparentColor_ = clDefault;

@@ -2,6 +2,7 @@
 
 #include "gui/Forms.h"
 #include "gui/PopupMenu.h"
+#include "gui/Screen.h"
 #include "gui/WinControl.h"
 #include "win/Input.h"
 #include "win/Message.h"
@@ -67,7 +68,9 @@ TControl::TControl(TComponent* owner)
 }
 
 TControl::~TControl() {
+    MarkDestroying();
     ForgetControl(this);
+    if (Screen->ActiveControl() == this) Screen->SetActiveControl(nullptr);
     if (parent_) parent_->RemoveControl(this);
 }
 

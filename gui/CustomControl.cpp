@@ -6,6 +6,7 @@ TCustomControl::TCustomControl(TComponent* owner)
     : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
 
 TCustomControl::~TCustomControl() {
+    MarkDestroying();
     canvas_->FreeHandle();
 }
 

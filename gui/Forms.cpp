@@ -26,12 +26,12 @@ TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
     SetVisible(false);
     SetColor(clBtnFace);
     TControl::SetBounds(0, 0, 320, 240);
-    FormState |= fsCreating;
     Screen->AddForm(this);
 }
 
 TCustomForm::~TCustomForm() {
-    if (OnDestroy && !(FormState & fsCreating)) OnDestroy(this);
+    MarkDestroying();
+    if (OnDestroy && created_) OnDestroy(this);
     Screen->RemoveForm(this);
     Application->FormDestroyed(this);
     // The window goes while this object is still a form.
@@ -39,7 +39,6 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::AfterConstruction() {
-    FormState &= ~fsCreating;
     if (!created_) {
         created_ = true;
         DoCreate();
@@ -160,6 +159,17 @@ void TCustomForm::SetClientSize(int width, int height) {
     TCustomControl::SetClientSize(width, height);
 }
 
+TRect TCustomForm::ClientRect() {
+    // A form inside another window has no frame; asking its style would make that window.
+    if (HandleAllocated() || Parent() || ParentWindow()) return TCustomControl::ClientRect();
+    TCreateParams p;
+    CreateParams(p);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, p.Style, FALSE, p.ExStyle);
+    return {0, 0, std::max<int>(Width() - RectWidth(frame), 0),
+            std::max<int>(Height() - RectHeight(frame), 0)};
+}
+
 void TCustomForm::Paint() {
     if (OnPaint) OnPaint(this);
 }
@@ -213,8 +223,8 @@ void TCustomForm::ShowWindowNow(bool show) {
 
 void TCustomForm::SetVisible(bool value) {
     if (Visible() == value) return;
-    if (!value && (FormState & fsModal) && modalResult_ == mrNone)
-        throw EInvalidOperation("Cannot hide a modal window");
+    // Hidden by code, a modal form ends as cancelled: no loop may wait on a window nobody sees.
+    if (!value && (FormState & fsModal) && modalResult_ == mrNone) modalResult_ = mrCancel;
     TControl::SetVisible(value);
     if (value)
         FormState |= fsVisible;
@@ -225,12 +235,24 @@ void TCustomForm::SetVisible(bool value) {
 void TCustomForm::Dispatch(TMessage& m) {
     switch (m.Msg) {
     case CM_VISIBLECHANGED:
-        if (!Loading() && !(FormState & fsCreating) && (m.WParam || HandleAllocated()))
-            ShowWindowNow(m.WParam != 0);
+        // A form being built shows once it is complete (Loaded).
+        if (!Loading() && (m.WParam || HandleAllocated())) ShowWindowNow(m.WParam != 0);
         return;
     case WM_CLOSE:
         Close();
         return;
+    case WM_GETMINMAXINFO: {
+        DefaultHandler(m);
+        // The constraints are the tracking limits: the move/size loop and a maximised or
+        // restored window keep to them.
+        auto* mmi = reinterpret_cast<MINMAXINFO*>(m.LParam);
+        TSizeConstraints* c = Constraints();
+        if (c->MinWidth() > 0) mmi->ptMinTrackSize.x = c->MinWidth();
+        if (c->MinHeight() > 0) mmi->ptMinTrackSize.y = c->MinHeight();
+        if (c->MaxWidth() > 0) mmi->ptMaxTrackSize.x = c->MaxWidth();
+        if (c->MaxHeight() > 0) mmi->ptMaxTrackSize.y = c->MaxHeight();
+        return;
+    }
     case WM_ACTIVATE:
         Activated(LOWORD(m.WParam) != WA_INACTIVE);
         if (LOWORD(m.WParam) != WA_INACTIVE && (activeControl_ || focusedControl_)) {
@@ -261,6 +283,11 @@ void TCustomForm::Dispatch(TMessage& m) {
         break;
     }
     TCustomControl::Dispatch(m);
+}
+
+void TCustomForm::Loaded() {
+    TCustomControl::Loaded();
+    if (Visible() && !(HandleAllocated() && IsWindowVisible(Handle()))) ShowWindowNow(true);
 }
 
 void TCustomForm::Activated(bool active) {
@@ -319,20 +346,18 @@ void TCustomForm::Close() {
     if (!CloseQuery()) return;
     TCloseAction action = Application->MainForm() == this ? caFree : caHide;
     DoClose(action);
+    if (action == caNone) return;
+    // However the main form closes, the program ends with it.
+    if (Application->MainForm() == this) return Application->Terminate();
     switch (action) {
-    case caNone:
-        return;
     case caHide:
         Hide();
         return;
     case caMinimize:
         SetWindowState(wsMinimized);
         return;
-    case caFree:
-        if (Application->MainForm() == this)
-            Application->Terminate();
-        else
-            Release();
+    default:
+        Release();
         return;
     }
 }
@@ -350,7 +375,10 @@ void TCustomForm::CloseModal() {
         action = caHide;
         DoClose(action);
     }
-    if (action == caNone) modalResult_ = mrNone;
+    if (action == caNone)
+        modalResult_ = mrNone;
+    else if (action == caFree)
+        Release(); // after the loop: the caller still reads the result
 }
 
 TModalResult TCustomForm::ShowModal() {
@@ -383,7 +411,7 @@ TModalResult TCustomForm::ShowModal() {
             Application->HandleMessage();
             if (Application->Terminated())
                 modalResult_ = mrCancel;
-            else if (modalResult_ != mrNone)
+            else if (modalResult_ != mrNone && Visible()) // hidden by code: ended without asking
                 CloseModal();
         } while (modalResult_ == mrNone);
         TModalResult result = modalResult_;
@@ -395,7 +423,7 @@ TModalResult TCustomForm::ShowModal() {
         return result;
     } catch (...) {
         restore();
-        if (Visible()) TControl::SetVisible(false), ShowWindowNow(false);
+        Hide();
         throw;
     }
 }
@@ -404,11 +432,21 @@ TModalResult TCustomForm::ShowModal() {
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
     if (activeControl_ == control) return;
-    if (control && (!control->CanFocus() || GetParentForm(control) != this))
+    if (control &&
+        (control == this || GetParentForm(control) != this || (!Loading() && !control->CanFocus())))
         throw EInvalidOperation("Cannot focus a disabled or invisible window");
     activeControl_ = control;
     if (control) control->FreeNotification(this);
-    if (active_ && control && control->HandleAllocated()) ::SetFocus(control->Handle());
+    if (active_) SetWindowFocus(); // none: the form itself
+}
+
+void TCustomForm::DefocusControl(TWinControl* control, bool removing) {
+    auto within = [control](TWinControl* c) { return c && (c == control || control->ContainsControl(c)); };
+    if (removing && within(focusedControl_)) {
+        focusedControl_ = control->Parent();
+        if (focusedControl_) focusedControl_->FreeNotification(this);
+    }
+    if (within(activeControl_)) SetActiveControl(nullptr);
 }
 
 void TCustomForm::FocusControl(TWinControl* control) {
@@ -429,6 +467,7 @@ void TCustomForm::SetFocusedControl(TWinControl* control) {
     }
     TWinControl* old = focusedControl_;
     focusedControl_ = control;
+    if (control) control->FreeNotification(this);
     if (control != this) activeControl_ = control;
     // OnExit from the old control up to (not including) the common parent, OnEnter down to the new one.
     auto contains = [](TWinControl* parent, TWinControl* c) {

@@ -45,7 +45,8 @@ public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
     std::string ClassName() const override { return "TCustomForm"; }
-    // Runs OnCreate once the whole form exists (the application's CreateForm calls it).
+    // Runs OnCreate once the whole form exists (the application's CreateForm calls it); a form
+    // made with new alone works without it, but has no OnCreate and no OnDestroy.
     virtual void AfterConstruction();
 
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
@@ -72,11 +73,16 @@ public:
     // Called when a control of this form got the focus: OnExit and OnEnter along the way,
     // CM_FOCUSCHANGED to every control.
     void SetFocusedControl(TWinControl* control);
+    // A control that hides, is disabled or goes away (removing) stops being the active one;
+    // the form takes the focus if it has it.
+    void DefocusControl(TWinControl* control, bool removing);
 
     void SetVisible(bool value) override;
     void Show();
+    // Asks CloseQuery and OnClose; for the main form any action but caNone ends the program.
     void Close();
-    // Raises EInvalidOperation for a form that is visible or disabled already.
+    // Raises EInvalidOperation for a form that is visible or disabled already.  Hiding the form
+    // ends the loop with mrCancel; caFree from OnClose frees it once the loop is done.
     virtual TModalResult ShowModal();
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult value) { modalResult_ = value; }
@@ -85,6 +91,8 @@ public:
     void Release();
     bool IsShortCut(TMessage& msg);
     void SetClientSize(int width, int height) override;
+    // Before the window exists, the size less the frame its style will give it.
+    TRect ClientRect() override;
 
     TNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnActivate, OnDeactivate, OnPaint;
     TCloseEvent OnClose;
@@ -102,6 +110,7 @@ protected:
     void Paint() override;
     void Notification(TComponent* component, TOperation operation) override;
     void CMDialogKey(TMessage& message) override;
+    void Loaded() override;
     virtual void DoCreate();
     virtual void DoShow();
     virtual void DoHide();

@@ -6,6 +6,7 @@ TGraphicControl::TGraphicControl(TComponent* owner)
     : TControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
 
 TGraphicControl::~TGraphicControl() {
+    MarkDestroying();
     canvas_->FreeHandle();
 }
 

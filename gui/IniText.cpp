@@ -6,14 +6,24 @@
 namespace gui {
 
 namespace {
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
+
 bool Same(const std::string& a, const std::string& b) {
     return CompareTextAscii(a, b) == 0;
+}
+
+// As the profile functions read: one pair of matching quotes around the value goes.
+std::string Unquote(std::string v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
 }
 } // namespace
 
 void IniText::Parse(const std::string& input) {
     Clear();
-    std::string text = input.compare(0, 3, "\xEF\xBB\xBF") == 0 ? input.substr(3) : input;
+    byteOrderMark_ = input.compare(0, 3, kByteOrderMark) == 0;
+    std::string text = byteOrderMark_ ? input.substr(3) : input;
     bool breakSeen = false;
     size_t i = 0, n = text.size();
     while (i < n) {
@@ -32,7 +42,7 @@ void IniText::Parse(const std::string& input) {
 }
 
 std::string IniText::Render() const {
-    std::string r;
+    std::string r = byteOrderMark_ ? kByteOrderMark : "";
     for (size_t i = 0; i < lines_.size(); ++i) {
         r += lines_[i];
         if (i + 1 < lines_.size() || endsWithBreak_) r += lineBreak_;
@@ -42,8 +52,10 @@ std::string IniText::Render() const {
 
 void IniText::SetLines(const TStrings& lines) {
     std::string lineBreak = lineBreak_;
+    bool byteOrderMark = byteOrderMark_;
     Clear();
     lineBreak_ = lineBreak;
+    byteOrderMark_ = byteOrderMark;
     for (int i = 0; i < lines.Count(); ++i) lines_.push_back(lines[i]);
 }
 
@@ -68,7 +80,7 @@ bool IniText::IsKeyLine(size_t line, KeyLine& kl) const {
     if (t.empty() || t[0] == ';' || t[0] == '[') return false;
     auto eq = l.find('=');
     if (eq == std::string::npos) return false;
-    kl = {line, os::Trim(l.substr(0, eq)), os::Trim(l.substr(eq + 1))};
+    kl = {line, os::Trim(l.substr(0, eq)), Unquote(os::Trim(l.substr(eq + 1)))};
     return true;
 }
 
@@ -88,13 +100,13 @@ std::vector<size_t> IniText::Headers(const std::string& section) const {
 }
 
 std::vector<IniText::KeyLine> IniText::Keys(const std::string& section) const {
-    // A section named twice reads as one, in file order.
     std::vector<KeyLine> r;
-    for (size_t h : Headers(section))
-        for (size_t i = h + 1, end = SectionEnd(h); i < end; ++i) {
-            KeyLine kl;
-            if (IsKeyLine(i, kl)) r.push_back(kl);
-        }
+    auto headers = Headers(section);
+    if (headers.empty()) return r;
+    for (size_t i = headers.front() + 1, end = SectionEnd(headers.front()); i < end; ++i) {
+        KeyLine kl;
+        if (IsKeyLine(i, kl)) r.push_back(kl);
+    }
     return r;
 }
 
@@ -163,6 +175,7 @@ std::vector<std::pair<std::string, std::string>> IniText::Values(const std::stri
 }
 
 void IniText::EraseSection(const std::string& section) {
+    // Every copy goes, so that a later one does not come into view.
     auto headers = Headers(section);
     for (auto it = headers.rbegin(); it != headers.rend(); ++it)
         lines_.erase(lines_.begin() + static_cast<long>(*it),

@@ -1,8 +1,9 @@
 #pragma once
 // The text of an ini file as its lines, with profile rules: section and key names match
-// without regard to case, the first of a doubled key counts, lines starting with ";" are
-// comments.  Edits touch only the lines they must, so comments, blank lines, spacing and the
-// file's line breaks survive a rewrite.  Shared by TIniFile and TMemIniFile.
+// without regard to case, the first of a doubled key or section counts, lines starting with
+// ";" are comments, a value in matching quotes reads without them.  Edits touch only the lines they must, so
+// comments, blank lines, spacing and the file's line breaks survive a rewrite.  Shared by TIniFile and
+// TMemIniFile.
 #include <string>
 #include <vector>
 
@@ -12,7 +13,8 @@ class TStrings;
 
 class IniText {
 public:
-    void Parse(const std::string& text); // any of CR, LF, CR LF; a UTF-8 byte-order mark is dropped
+    // Any of CR, LF, CR LF; a UTF-8 byte-order mark is set aside and written back by Render.
+    void Parse(const std::string& text);
     std::string Render() const;
     void SetLines(const TStrings& lines);
     void GetLines(TStrings& lines) const;
@@ -36,10 +38,12 @@ private:
     bool IsKeyLine(size_t line, KeyLine& kl) const;
     size_t SectionEnd(size_t header) const;
     std::vector<size_t> Headers(const std::string& section) const;
+    // The keys of the section's first appearance: a later header of the same name is not read.
     std::vector<KeyLine> Keys(const std::string& section) const;
     std::vector<std::string> lines_;
     std::string lineBreak_ = "\n"; // a new file is a plain Linux text file
     bool endsWithBreak_ = true;
+    bool byteOrderMark_ = false;
 };
 
 } // namespace gui

@@ -34,6 +34,7 @@ public:
 
 private:
     friend class TCustomForm;
+    friend class TControl;
     void AddForm(TCustomForm* form) { forms_.push_back(form); }
     void RemoveForm(TCustomForm* form);
     void FormActivated(TCustomForm* form);

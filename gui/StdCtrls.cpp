@@ -21,6 +21,12 @@ void TButton::Click() {
     TCustomControl::Click();
 }
 
+// Pressed, a push button takes the focus, as a native one does, before the press is reported.
+void TButton::WndProc(TMessage& m) {
+    if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && !Focused() && CanFocus()) SetFocus();
+    TCustomControl::WndProc(m);
+}
+
 void TButton::KeyDown(WORD& key, TShiftState shift) {
     TCustomControl::KeyDown(key, shift);
     if (key == VK_SPACE || key == VK_RETURN) {

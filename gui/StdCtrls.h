@@ -10,6 +10,7 @@ public:
     explicit TButton(TComponent* owner);
     std::string ClassName() const override { return "TButton"; }
     void Click() override;
+    void WndProc(TMessage& message) override;
     TModalResult ModalResult = mrNone;
     bool Default = false;
     bool Cancel = false;

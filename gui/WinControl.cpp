@@ -2,6 +2,7 @@
 
 #include "gdi/Draw.h"
 #include "gui/Forms.h"
+#include "gui/PopupMenu.h"
 #include "gui/Screen.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
@@ -79,6 +80,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(std::make_
 }
 
 TWinControl::~TWinControl() {
+    MarkDestroying();
     // Leaves the parent while it is still a windowed control.
     if (Parent()) Parent()->RemoveControl(this);
     // Children go with their parent, windowless ones included.
@@ -164,6 +166,15 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::DestroyWnd() {
+    // A native control may have changed its text without WM_SETTEXT (an edit typed into):
+    // the window's text, not the last one set, goes over to the next window.
+    if (handle_ && !Destroying()) {
+        LRESULT length = Perform(WM_GETTEXTLENGTH);
+        std::string text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+        LRESULT got = Perform(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, length)));
+        text_ = text;
+    }
     DestroyWindowHandle();
 }
 
@@ -258,15 +269,14 @@ void TWinControl::SetVisible(bool value) {
 }
 
 void TWinControl::CMVisibleChanged(TMessage&) {
+    if (!Visible() && Parent()) RemoveFocus(false);
     if (!handle_) return;
     ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
 }
 
 void TWinControl::CMEnabledChanged(TMessage&) {
-    // The focus moves on before the window is disabled and loses it.
-    if (!Enabled() && Focused()) {
-        if (TCustomForm* f = GetParentForm(this)) f->SelectNext(this, true, true);
-    }
+    // The focus goes back to the form before the window is disabled and loses it.
+    if (!Enabled() && Parent()) RemoveFocus(false);
     if (handle_) EnableWindow(handle_, Enabled());
     Invalidate();
 }
@@ -335,6 +345,7 @@ void TWinControl::RemoveControl(TControl* c) {
     c->Invalidate();
     if (c->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(c);
+        w->RemoveFocus(true);
         tabList_.erase(std::find(tabList_.begin(), tabList_.end(), w));
         w->DestroyHandle();
     }
@@ -513,11 +524,14 @@ void TWinControl::ScrollBy(int dx, int dy) {
 bool TWinControl::CanFocus() {
     TCustomForm* form = GetParentForm(this);
     if (!form) return Showing() && Enabled();
-    for (TControl* c = this; c; c = c->Parent()) {
+    // The form's own visibility does not count: its active control is chosen before it shows.
+    for (TControl* c = this; c != form; c = c->Parent())
         if (!c->Visible() || !c->Enabled()) return false;
-        if (c == form) break;
-    }
     return true;
+}
+
+void TWinControl::RemoveFocus(bool removing) {
+    if (TCustomForm* form = GetParentForm(this); form && form != this) form->DefocusControl(this, removing);
 }
 
 bool TWinControl::Focused() const {
@@ -648,6 +662,11 @@ bool TWinControl::KeyMessage(TMessage& m) {
     case CN_KEYDOWN:
     case CN_SYSKEYDOWN: {
         m.Result = 1;
+        // The popup menus of the control and its parents are offered the key before the form.
+        for (TControl* c = this; c; c = c->Parent())
+            if (TPopupMenu* menu = c->PopupMenu();
+                menu && menu->IsShortCut(static_cast<uint16_t>(m.WParam), KeyDataToShiftState(m.LParam)))
+                return true;
         if (form && form->IsShortCut(m)) return true;
         UINT mask = 0;
         switch (m.WParam) {
@@ -713,7 +732,8 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSEMOVE: {
         POINT s{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         ::ClientToScreen(handle_, &s);
-        SetMouseControl(FindDragTarget(s, false));
+        // Disabled windowless controls count too: a greyed speed button still shows its hint.
+        SetMouseControl(FindDragTarget(s, true));
         TRACKMOUSEEVENT t{sizeof(TRACKMOUSEEVENT), TME_LEAVE, handle_, 0};
         TrackMouseEvent(&t);
         if (IsControlMouseMsg(m)) return;
@@ -722,7 +742,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSELEAVE: {
         POINT s;
         GetCursorPos(&s);
-        SetMouseControl(FindDragTarget(s, false));
+        SetMouseControl(FindDragTarget(s, true));
         break;
     }
     case WM_LBUTTONDOWN:
@@ -769,6 +789,16 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SETFOCUS:
         if (TCustomForm* form = GetParentForm(this); form && form != this) form->SetFocusedControl(this);
         return DefaultHandler(m);
+    case WM_WINDOWPOSCHANGING: {
+        // The window keeps to the constraints, whoever sizes it.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
+        if (pos && !(pos->flags & SWP_NOSIZE) && !Destroying()) {
+            int w = pos->cx, h = pos->cy;
+            Constraints()->Apply(w, h);
+            pos->cx = w, pos->cy = h;
+        }
+        return DefaultHandler(m);
+    }
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(m);
         UpdateBounds();

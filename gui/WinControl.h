@@ -31,8 +31,9 @@ public:
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
     void HandleNeeded() { Handle(); }
-    // Destroys the window and makes it anew from CreateParams; the control keeps its text,
-    // bounds, visibility, children (their windows are made anew too) and focus.
+    // Destroys the window and makes it anew from CreateParams; the control keeps the window's
+    // text as it stood, its bounds, visibility, children (their windows are made anew too) and
+    // focus.
     void RecreateWnd();
     // A window of another program part that hosts this control (a form inside another window).
     HWND ParentWindow() const { return parentWindow_; }
@@ -133,6 +134,8 @@ private:
     friend class TControl;
     friend LRESULT InitWndProc(HWND, UINT, WPARAM, LPARAM);
     void RealignFor(TControl* control);
+    // Hidden, disabled or going away, the control hands the focus back to its form.
+    void RemoveFocus(bool removing);
     bool DoKey(TMessage& message, bool (TCustomForm::*preview)(TMessage&),
                void (TWinControl::*handler)(WORD&, TShiftState));
     bool IsControlMouseMsg(TMessage& message);

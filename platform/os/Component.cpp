@@ -24,7 +24,7 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
-    state_ |= csDestroying;
+    MarkDestroying();
     // Tell everyone who asked that we are going away.
     auto notifies = freeNotifies_;
     freeNotifies_.clear();
@@ -117,6 +117,12 @@ void TComponent::Remove(TComponent* c) {
     auto it = std::find(components_.begin(), components_.end(), c);
     if (it != components_.end()) components_.erase(it);
     c->owner_ = nullptr;
+}
+
+void TComponent::MarkDestroying() {
+    if (state_ & csDestroying) return;
+    state_ |= csDestroying;
+    for (TComponent* c : components_) c->MarkDestroying();
 }
 
 void TComponent::FreeNotification(TComponent* c) {

@@ -81,6 +81,9 @@ public:
     // Refuses (EComponentError) a component whose name another owned component has.
     void InsertComponent(TComponent* c);
     void RemoveComponent(TComponent* c);
+    // Marks this component and every one it owns as going away before any of them is torn
+    // down, so that code running during the tear-down can tell; destructors call it first.
+    void MarkDestroying();
     void FreeNotification(TComponent* c);
     void RemoveFreeNotification(TComponent* c);
     void DestroyComponents();

@@ -281,6 +281,18 @@ BOOL GetClientRect(HWND h, RECT* r) {
     return TRUE;
 }
 
+BOOL AdjustWindowRectEx(RECT* r, DWORD style, BOOL, DWORD exStyle) {
+    if (!r) return FALSE;
+    Window probe;
+    probe.style = style & ~static_cast<DWORD>(WS_MINIMIZE | WS_VSCROLL | WS_HSCROLL); // bars are not frame
+    probe.exStyle = exStyle;
+    probe.rect = {0, 0, 10000, 10000}; // room enough for any frame
+    RECT c = DefaultClientRect(probe);
+    *r = {r->left - c.left, r->top - c.top, r->right + (probe.rect.right - c.right),
+          r->bottom + (probe.rect.bottom - c.bottom)};
+    return TRUE;
+}
+
 BOOL ClientToScreen(HWND h, POINT* p) {
     WindowPtr w = Get(h);
     if (!w || !p) return FALSE;

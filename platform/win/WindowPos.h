@@ -19,6 +19,10 @@ BOOL BringWindowToTop(HWND h);
 
 BOOL GetWindowRect(HWND h, RECT* r); // screen
 BOOL GetClientRect(HWND h, RECT* r); // (0, 0, width, height)
+// Grows a client rectangle by the frame a window of these styles gets (what the default
+// WM_NCCALCSIZE takes off, scroll bars aside), so a size can be worked out before the window exists.  The
+// menu flag is accepted and ignored: our windows have no menu bar.
+BOOL AdjustWindowRectEx(RECT* r, DWORD style, BOOL menu, DWORD exStyle);
 BOOL ClientToScreen(HWND h, POINT* p);
 BOOL ScreenToClient(HWND h, POINT* p);
 int MapWindowPoints(HWND from, HWND to, POINT* pts, UINT count);

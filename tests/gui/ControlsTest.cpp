@@ -1,6 +1,9 @@
 #include "GuiHarness.h"
 #include "gui/GraphicControl.h"
+#include "gui/PopupMenu.h"
+#include "gui/ShortCuts.h"
 #include "gui/StdCtrls.h"
+#include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Styles.h"
 #include "win/Window.h"
@@ -180,6 +183,17 @@ TEST_F(ControlsTest, MouseEnterAndLeaveOncePerChangeForWindowedAndWindowlessCont
     RunUntilIdle();
     EXPECT_EQ(Take(), V({"leave B"}));
 
+    // A disabled windowless control still hears of the mouse (its hint shows).
+    b->SetEnabled(false);
+    MoveTo(b, 50, 50);
+    EXPECT_EQ(Take(), V({"enter B"}));
+    MoveTo(f, 150, 50);
+    EXPECT_EQ(Take(), V({"leave B", "enter F"}));
+    b->SetEnabled(true);
+    D().MoveMouse(1200, 900);
+    RunUntilIdle();
+    Take();
+
     // Under capture the control under the mouse still decides, once per change.
     MoveTo(b, 50, 50);
     Take();
@@ -269,7 +283,8 @@ TEST_F(ControlsTest, ReplacedWindowProcSeesEverythingAndSurvivesRecreation) {
     HWND before = f->Handle();
     f->RecreateWnd();
     HWND after = f->Handle();
-    (void)before;
+    EXPECT_NE(after, before); // made anew, the old window gone
+    EXPECT_FALSE(IsWindow(before));
     EXPECT_EQ(SendMessage(after, WM_USER + 7, 0, 0), 42);
     EXPECT_EQ(GetWindowTextString(after), "标题");
     EXPECT_EQ(f->BoundsRect(), Bounds(100, 100, 400, 300));
@@ -280,6 +295,97 @@ TEST_F(ControlsTest, ReplacedWindowProcSeesEverythingAndSurvivesRecreation) {
     EXPECT_EQ(a->BoundsRect(), Bounds(10, 10, 50, 50));
     EXPECT_EQ(FindControl(a->Handle()), a);
     f->WindowProc = old;
+}
+
+// A native control that keeps what is typed into it without WM_SETTEXT, as an edit does.
+LRESULT TypingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CHAR) {
+        std::string text = GetWindowTextString(h) + static_cast<char>(wp);
+        return DefWindowProc(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    return DefWindowProc(h, msg, wp, lp);
+}
+
+class TypingControl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    std::string ClassName() const override { return "TTypingControl"; }
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TWinControl::CreateParams(p);
+        static bool registered = [] {
+            WNDCLASS wc{};
+            wc.lpfnWndProc = TypingProc;
+            wc.lpszClassName = "TypingBox";
+            return RegisterClass(&wc) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        CreateSubClass(p, "TypingBox");
+    }
+};
+
+TEST_F(ControlsTest, RecreationKeepsTextTheWindowChangedByItself) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* box = new TypingControl(f);
+    box->SetParent(f);
+    box->SetBounds(10, 10, 100, 20);
+    box->SetText("视");
+    f->Show();
+    RunUntilIdle();
+    SendMessage(box->Handle(), WM_CHAR, 'a', 0);
+    SendMessage(box->Handle(), WM_CHAR, 'b', 0);
+    HWND before = box->Handle();
+    f->RecreateWnd();
+    ASSERT_NE(box->Handle(), before);
+    EXPECT_EQ(GetWindowTextString(box->Handle()), "视ab");
+    EXPECT_EQ(box->Text(), "视ab");
+}
+
+TEST_F(ControlsTest, ConstraintsHoldForTheWindowAndAFormsClientSizeBeforeItsWindow) {
+    auto* f = MakeForm<ProbeForm>();
+    f->SetBorderStyle(bsSizeable);
+    auto* client = new Windowed(f, "Client", f, Bounds(0, 0, 1, 1));
+    client->SetAlign(alClient);
+    auto* narrow = new Windowed(f, "Narrow", f, Bounds(0, 0, 40, 20));
+    narrow->Constraints()->SetMaxWidth(50);
+    ASSERT_FALSE(f->HandleAllocated());
+    TRect early = f->ClientRect();
+    EXPECT_LT(RectWidth(early), 400); // the frame is not client area
+    EXPECT_EQ(client->BoundsRect(), early);
+    f->Show();
+    RunUntilIdle();
+    EXPECT_EQ(f->ClientRect(), early); // what the window gave
+    EXPECT_EQ(client->BoundsRect(), early);
+
+    f->Constraints()->SetMinWidth(200);
+    f->Constraints()->SetMinHeight(150);
+    f->Constraints()->SetMaxWidth(450);
+    f->Constraints()->SetMaxHeight(350);
+    MINMAXINFO mmi{};
+    SendMessage(f->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 200);
+    EXPECT_EQ(mmi.ptMinTrackSize.y, 150);
+    EXPECT_EQ(mmi.ptMaxTrackSize.x, 450);
+    EXPECT_EQ(mmi.ptMaxTrackSize.y, 350);
+    const std::pair<POINT, POINT> sizes[] = {
+        {{1000, 1000}, {450, 350}},
+        {{10, 10},     {200, 150}},
+        {{300, 200},   {300, 200}},
+    };
+    for (auto [asked, got] : sizes) {
+        SetWindowPos(f->Handle(), nullptr, 0, 0, asked.x, asked.y, SWP_NOMOVE | SWP_NOZORDER);
+        RECT r;
+        GetWindowRect(f->Handle(), &r);
+        EXPECT_EQ(RectWidth(r), got.x) << asked.x;
+        EXPECT_EQ(RectHeight(r), got.y) << asked.y;
+        EXPECT_EQ(f->Width(), got.x);
+    }
+    SetWindowPos(narrow->Handle(), nullptr, 0, 0, 200, 20, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(narrow->Width(), 50);
+    RECT r;
+    GetWindowRect(narrow->Handle(), &r);
+    EXPECT_EQ(RectWidth(r), 50);
 }
 
 TEST_F(ControlsTest, TabOrderFocusAndEnterExit) {
@@ -312,13 +418,132 @@ TEST_F(ControlsTest, TabOrderFocusAndEnterExit) {
     RunUntilIdle();
     EXPECT_TRUE(b[2]->Focused());
     EXPECT_EQ(log, V({"exit 0", "enter 2", "exit 2", "enter 1", "exit 1", "enter 2"}));
-    // Disabled controls are skipped; disabling the focused one moves the focus on.
+    // Disabled controls are skipped; disabling or hiding the focused one gives the focus to
+    // the form, and the control hears OnExit.
     b[0]->SetEnabled(false);
     PressKey(VK_TAB);
     EXPECT_TRUE(b[1]->Focused());
+    log.clear();
     b[1]->SetEnabled(false);
     RunUntilIdle();
-    EXPECT_TRUE(b[2]->Focused());
+    EXPECT_EQ(GetFocus(), f->Handle());
+    EXPECT_EQ(f->ActiveControl(), nullptr);
+    b[2]->SetFocus();
+    b[2]->Hide();
+    RunUntilIdle();
+    EXPECT_EQ(GetFocus(), f->Handle());
+    EXPECT_EQ(f->ActiveControl(), nullptr);
+    EXPECT_EQ(Screen->ActiveControl(), f);
+    EXPECT_EQ(log, V({"exit 1", "enter 2", "exit 2"}));
+}
+
+TEST_F(ControlsTest, ActiveControlBeforeShowingAndAClickedButtonTakesTheFocus) {
+    auto* f = MakeForm<ProbeForm>();
+    TButton* b[2];
+    for (int i = 0; i < 2; ++i) {
+        b[i] = new TButton(f);
+        b[i]->SetParent(f);
+        b[i]->SetBounds(10, 10 + 30 * i, 75, 25);
+    }
+    f->SetActiveControl(b[1]); // the open and folder dialogs do this before ShowModal
+    f->Show();
+    RunUntilIdle();
+    EXPECT_TRUE(b[1]->Focused());
+    std::vector<std::string> log;
+    b[0]->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        log.push_back(b[0]->Focused() ? "down focused" : "down");
+    };
+    ClickAt(b[0], 5, 5);
+    EXPECT_TRUE(b[0]->Focused());
+    EXPECT_EQ(f->ActiveControl(), b[0]);
+    EXPECT_EQ(log, V({"down focused"}));
+    b[1]->Hide();
+    EXPECT_THROW(f->SetActiveControl(b[1]), EInvalidOperation);
+}
+
+TEST_F(ControlsTest, DestroyingTheFocusedControlHandsTheFocusBack) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* other = MakeForm<TForm>();
+    other->SetLeft(600);
+    auto* panel = new Windowed(f, "P", f, Bounds(0, 0, 200, 200));
+    auto* a = new TButton(f);
+    a->SetParent(panel);
+    auto* b = new TButton(f);
+    b->SetParent(f);
+    b->SetTop(250);
+    f->Show();
+    RunUntilIdle();
+    ::SetFocus(a->Handle()); // focused by the window system, as a native control may be
+    RunUntilIdle();
+    ASSERT_EQ(Screen->ActiveControl(), a);
+    delete a;
+    RunUntilIdle();
+    EXPECT_EQ(GetFocus(), f->Handle());
+    EXPECT_EQ(f->ActiveControl(), nullptr);
+    EXPECT_EQ(Screen->ActiveControl(), f);
+    // The form goes on working: another form takes the activation and gives it back.
+    other->Show();
+    RunUntilIdle();
+    SetActiveWindow(f->Handle());
+    RunUntilIdle();
+    EXPECT_EQ(GetFocus(), f->Handle());
+    ::SetFocus(b->Handle());
+    delete panel; // holds nothing focused: the focus stays
+    EXPECT_TRUE(b->Focused());
+    delete f;
+    EXPECT_NE(Screen->ActiveControl(), b);
+}
+
+TEST_F(ControlsTest, TearDownKnowsItIsDestroyingFromTheStart) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* a = new Windowed(f, "A", f, Bounds(10, 10, 50, 50));
+    f->Show();
+    RunUntilIdle();
+    std::vector<std::string> seen;
+    auto watch = [&](TControl* c) {
+        TWndMethod old = c->WindowProc;
+        c->WindowProc = [&seen, c, old](TMessage& m) {
+            if (m.Msg == WM_DESTROY) seen.push_back(c->Name() + (c->Destroying() ? " destroying" : " alive"));
+            old(m);
+        };
+    };
+    watch(f);
+    watch(a);
+    f->OnDestroy = [&](TObject*) {
+        seen.push_back(std::string("OnDestroy ") + (f->Destroying() ? "destroying" : "alive"));
+    };
+    delete f;
+    EXPECT_EQ(seen, V({"OnDestroy destroying", "A destroying", "F destroying"}));
+}
+
+TEST_F(ControlsTest, TheFocusedControlsPopupMenuIsOfferedShortcutsFirst) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* panel = new Windowed(f, "P", f, Bounds(0, 0, 200, 200));
+    auto* button = new TButton(f);
+    button->SetParent(panel);
+    std::vector<std::string> log;
+    auto menuWith = [&](const std::string& name, TShortCut sc) {
+        auto* menu = new TPopupMenu(f);
+        auto* item = new TMenuItem(f);
+        item->SetShortCut(sc);
+        item->OnClick = [&log, name](TObject*) { log.push_back(name); };
+        menu->Items()->Add(item);
+        return menu;
+    };
+    button->SetPopupMenu(menuWith("copy", ShortCut('C', ssCtrl)));
+    panel->SetPopupMenu(menuWith("refresh", ShortCut(VK_F5, 0)));
+    f->OnShortCut = [&](TMessage& m, bool& handled) {
+        if (m.WParam == VK_F5 || m.WParam == 'C') log.push_back("form"), handled = true;
+    };
+    f->Show();
+    button->SetFocus();
+    RunUntilIdle();
+    D().KeyDown(VK_CONTROL);
+    PressKey('C');
+    D().KeyUp(VK_CONTROL);
+    PressKey(VK_F5); // the parent's menu
+    PressKey('C');   // no menu wants plain C: the form's turn
+    EXPECT_EQ(log, V({"copy", "refresh", "form"}));
 }
 
 TEST_F(ControlsTest, KeyPreviewShortcutsAndDialogKeys) {

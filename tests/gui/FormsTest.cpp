@@ -1,5 +1,6 @@
 #include "GuiHarness.h"
 #include "gui/Dialogs.h"
+#include "gui/GraphicControl.h"
 #include "gui/HintWindow.h"
 #include "gui/StdCtrls.h"
 #include "gui/Thread.h"
@@ -11,6 +12,8 @@
 #include "win/Window.h"
 
 #include <atomic>
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -131,24 +134,87 @@ TEST_F(FormsTest, SynchronizeFromAWorkerRunsWhileAModalLoopWaits) {
     EXPECT_TRUE(worker->ranOnMain);
 }
 
-TEST_F(FormsTest, PlainMessageBoxHasTitleIconAndOk) {
+TEST_F(FormsTest, PlainMessageBoxAndTheExceptionDisplayShowTheirWindow) {
     Application->Title = "Tarvik";
     std::string seen;
-    COLORREF iconPixel = 0, face = GetSysColor(COLOR_BTNFACE);
-    Respond([&](TCustomForm& f) {
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    auto answer = [&](TCustomForm& f) {
         auto* box = dynamic_cast<TMessageForm*>(&f);
         EXPECT_NE(box, nullptr);
         if (!box) return true;
         seen = box->Caption() + "/" + box->Message();
         RunUntilIdle(); // painted
-        iconPixel = PixelAt(box, 32, 32);
+        EXPECT_TRUE(IsWindowVisible(box->Handle()));
+        int h = RectHeight(box->ClientRect());
+        EXPECT_EQ(PixelAt(box, 4, h - 4), face); // the background was painted
+        EXPECT_NE(PixelAt(box, 32, 32), face);   // and the icon over it
         EXPECT_TRUE(box->OkButton()->Focused());
         D().Key(VK_RETURN);
         return true;
-    });
+    };
+    Respond(answer);
     EXPECT_EQ(Application->MessageBox("文件不存在", "", MB_ICONWARNING), IDOK);
     EXPECT_EQ(seen, "Tarvik/文件不存在");
-    EXPECT_NE(iconPixel, face);
+    Respond(answer);
+    Application->HandleException(std::make_exception_ptr(std::runtime_error("解码失败")));
+    EXPECT_EQ(seen, "Tarvik/解码失败.");
+}
+
+TEST_F(FormsTest, FormsBuiltInCodeShow) {
+    auto* plain = new TForm(Application); // no AfterConstruction
+    plain->Show();
+    EXPECT_TRUE(IsWindowVisible(plain->Handle()));
+    auto* built = new TForm(Application);
+    built->BeginLoading();
+    built->Show(); // while it is being built: shown once complete
+    EXPECT_FALSE(built->HandleAllocated());
+    built->EndLoading();
+    ASSERT_TRUE(built->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(built->Handle()));
+}
+
+TEST_F(FormsTest, ModalFormsHiddenByCodeOrFreedOnClose) {
+    auto* main = MakeForm<TForm>();
+    main->Show();
+    auto* dlg = MakeForm<DialogForm>();
+    int queries = 0;
+    dlg->OnCloseQuery = [&](TObject*, bool&) { ++queries; };
+    Respond([](TCustomForm& f) {
+        EXPECT_NO_THROW(f.Hide());
+        return true;
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    EXPECT_EQ(queries, 0); // ended by code, not closed by the user
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+
+    bool destroyed = false;
+    dlg->OnDestroy = [&](TObject*) { destroyed = true; };
+    dlg->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+    Respond([](TCustomForm& f) {
+        f.SetModalResult(mrOk);
+        return true;
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_FALSE(destroyed); // the caller still has it while the result is read
+    RunUntilIdle();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(FormsTest, ClosingTheMainFormEndsTheProgramWhateverOnCloseAsks) {
+    // Ending the program cannot be undone, so each action runs in a process of its own.
+    for (TCloseAction action : {caHide, caMinimize, caFree}) {
+        EXPECT_EXIT(
+            {
+                TForm* main = nullptr;
+                Application->CreateForm(main);
+                main->OnClose = [action](TObject*, TCloseAction& a) { a = action; };
+                main->Show();
+                main->Close();
+                std::_Exit(Application->Terminated() ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << static_cast<int>(action);
+    }
 }
 
 TEST_F(FormsTest, CreateShowCloseAndTheMainForm) {
@@ -249,6 +315,55 @@ TEST_F(FormsTest, HintsShowAfterThePauseAndHideWhenTheMouseLeaves) {
     Application->SetShowHint(true);
     EXPECT_EQ(Application->HintWindow()->ClassName(), "MyHint");
     Application->HintWindowClass = nullptr;
+    Application->OnShowHint = nullptr;
+}
+
+class RefusingButton : public TButton {
+public:
+    using TButton::TButton;
+
+protected:
+    void CMHintShow(TMessage& m) override { m.Result = 1; }
+};
+
+TEST_F(FormsTest, HintsOfEmptyRefusingAndDisabledControls) {
+    auto* f = MakeForm<TForm>();
+    f->SetBorderStyle(bsNone);
+    f->SetBounds(100, 100, 300, 200);
+    auto* empty = new TButton(f);
+    empty->SetParent(f);
+    empty->SetBounds(10, 10, 75, 25);
+    auto* refusing = new RefusingButton(f);
+    refusing->SetParent(f);
+    refusing->SetBounds(10, 50, 75, 25);
+    refusing->Hint = "不显示";
+    auto* disabled = new TGraphicControl(f);
+    disabled->SetParent(f);
+    disabled->SetBounds(10, 90, 75, 25);
+    disabled->Hint = "已停用";
+    disabled->SetEnabled(false);
+    for (TControl* c :
+         {static_cast<TControl*>(empty), static_cast<TControl*>(refusing), static_cast<TControl*>(disabled)})
+        c->SetShowHint(true);
+    f->Show();
+    RunUntilIdle();
+    std::vector<std::string> asked;
+    Application->OnShowHint = [&](std::string& s, bool&, THintInfo& info) {
+        asked.push_back(info.HintControl == empty ? "empty" : s);
+        if (s.empty()) s = "动态";
+    };
+    auto hintAfterPause = [&](TControl* c) {
+        MoveTo(c, 5, 5);
+        Advance(Application->HintPause + 100);
+        THintWindow* w = Application->HintWindow();
+        std::string shown = w && w->Showing() ? w->Caption() : "";
+        MoveTo(f, 250, 150);
+        return shown;
+    };
+    EXPECT_EQ(hintAfterPause(empty), "动态");
+    EXPECT_EQ(hintAfterPause(refusing), "");
+    EXPECT_EQ(hintAfterPause(disabled), "已停用");
+    EXPECT_EQ(asked, V({"empty", "已停用"})); // the refusal was final
     Application->OnShowHint = nullptr;
 }
 

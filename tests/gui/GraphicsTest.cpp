@@ -53,6 +53,71 @@ TEST(GraphicsTest, BitmapStreamsAndResizingKeepThePicture) {
     EXPECT_EQ(c.Width(), 8); // unchanged
 }
 
+TEST(GraphicsTest, PaletteBitmapsKeepTheirFormatAndColourTable) {
+    struct Case {
+        TPixelFormat format;
+        int bits;
+        TColor a, b; // colours of the standard table
+    };
+    const TColor steel = RGB(51, 102, 153), amber = RGB(255, 204, 0); // both in the colour cube
+    const Case cases[] = {
+        {pf1bit, 1, clBlack, clWhite},
+        {pf4bit, 4, clRed,   clTeal },
+        {pf8bit, 8, steel,   amber  },
+    };
+    auto bytes = [](TMemoryStream& s) {
+        auto* p = static_cast<const uint8_t*>(s.Memory());
+        return std::vector<uint8_t>(p, p + s.Size());
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bits);
+        TBitmap b;
+        b.SetPixelFormat(c.format);
+        b.SetSize(9, 3); // rows that end inside a byte
+        b.Canvas()->Brush()->SetColor(c.a);
+        b.Canvas()->FillRect(Rect(0, 0, 9, 3));
+        b.Canvas()->SetPixels(8, 0, c.b);
+        b.Canvas()->SetPixels(1, 2, c.b);
+        TMemoryStream s;
+        b.SaveToStream(s);
+        std::vector<uint8_t> first = bytes(s);
+        ASSERT_GT(first.size(), 30u);
+        EXPECT_EQ(first[28], c.bits);
+
+        // One entry of the colour table changed: the file's own table comes back in and out.
+        size_t entry1 = 14 + 40 + 4;
+        first[entry1] = 30, first[entry1 + 1] = 20, first[entry1 + 2] = 10;
+        TMemoryStream in;
+        in.WriteBuffer(first.data(), static_cast<int64_t>(first.size()));
+        in.SetPosition(0);
+        TBitmap loaded;
+        loaded.LoadFromStream(in);
+        EXPECT_EQ(loaded.PixelFormat(), c.format);
+        TMemoryStream out;
+        loaded.SaveToStream(out);
+        EXPECT_EQ(bytes(out), first);
+        TBitmap copy;
+        copy.Assign(&loaded);
+        EXPECT_EQ(copy.PixelFormat(), c.format);
+        EXPECT_EQ(copy.Canvas()->Pixels(8, 0), loaded.Canvas()->Pixels(8, 0));
+    }
+    // In the 1-bit case entry 1 is white, so the changed entry shows where white was.
+    TBitmap mono;
+    mono.SetPixelFormat(pf1bit);
+    mono.SetSize(2, 1);
+    mono.Canvas()->SetPixels(1, 0, clWhite);
+    TMemoryStream s;
+    mono.SaveToStream(s);
+    auto data = bytes(s);
+    data[14 + 40 + 4] = 30, data[14 + 40 + 5] = 20, data[14 + 40 + 6] = 10;
+    TMemoryStream in;
+    in.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
+    in.SetPosition(0);
+    mono.LoadFromStream(in);
+    EXPECT_EQ(mono.Canvas()->Pixels(1, 0), RGB(10, 20, 30));
+    EXPECT_EQ(mono.Canvas()->Pixels(0, 0), clBlack);
+}
+
 TEST(GraphicsTest, TransparentDrawingLeavesTheKeyColourOut) {
     TBitmap src;
     src.SetSize(4, 4);

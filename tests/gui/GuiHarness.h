@@ -12,6 +12,8 @@
 #include "win/Paint.h"
 #include "win/WindowPos.h"
 
+#include "WaitUntil.h"
+
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -50,16 +52,19 @@ protected:
 
     // Messages go through the application, as in the program, so that the key handling before
     // translation takes part.  Input that only posts a notice (a mouse leave) leaves the queue
-    // empty for one look: idle means two empty looks in a row.  Bounded, so that a window that
-    // keeps invalidating itself cannot hang a test.
+    // empty for one look: idle means two empty looks in a row.  A window that keeps
+    // invalidating itself fails the test instead of hanging it.
     static void RunUntilIdle() {
         int empty = 0;
-        for (int i = 0; i < 2000 && empty < 2; ++i) {
-            MSG m;
-            bool any = os::CheckSynchronize(0);
-            any = gui::Application->ProcessMessage(m) || any;
-            empty = any ? 0 : empty + 1;
-        }
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                MSG m;
+                bool any = os::CheckSynchronize(0);
+                any = gui::Application->ProcessMessage(m) || any;
+                empty = any ? 0 : empty + 1;
+                return empty >= 2;
+            },
+            std::chrono::seconds(5), "the message queue to empty"));
     }
     // Moves the virtual clock in small steps, dispatching what falls due.
     static void Advance(int ms) {

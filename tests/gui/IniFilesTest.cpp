@@ -72,6 +72,54 @@ TEST_P(IniFiles, ProfileRulesForReading) {
     EXPECT_EQ(list.CommaText(), "Options,OutPath");
 }
 
+TEST_P(IniFiles, QuotesGoAndOnlyASectionsFirstAppearanceCounts) {
+    WriteFile(name, "[Q]\n"
+                    "double=\"C:\\视频\"\n"
+                    "single='a b'\n"
+                    "spaced = \" kept inside \" \n"
+                    "empty=\"\"\n"
+                    "lone=\"\n"
+                    "open=\"abc\n"
+                    "mixed=\"abc'\n"
+                    "inner=a\"b\"c\n"
+                    "[Second]\n"
+                    "x=1\n"
+                    "[q]\n"
+                    "double=later\n"
+                    "extra=later\n");
+    auto ini = GetParam()(name);
+    const std::pair<const char*, const char*> cases[] = {
+        {"double", "C:\\视频"   },
+        {"single", "a b"          },
+        {"spaced", " kept inside "},
+        {"empty",  ""             },
+        {"lone",   "\""           },
+        {"open",   "\"abc"        },
+        {"mixed",  "\"abc'"       },
+        {"inner",  "a\"b\"c"      },
+        {"extra",  "default"      }, // only in the second [Q]: not read
+    };
+    for (auto [key, value] : cases) EXPECT_EQ(ini->ReadString("Q", key, "default"), value) << key;
+    TStringList list;
+    ini->ReadSectionValues("Q", list);
+    EXPECT_EQ(list.Count(), 8);
+    EXPECT_EQ(list.Values("single"), "a b");
+    ini->ReadSections(list);
+    EXPECT_EQ(list.CommaText(), "Q,Second");
+    EXPECT_FALSE(ini->ValueExists("Q", "extra"));
+    ini->WriteString("q", "extra", "first"); // into the first [Q]
+    EXPECT_EQ(ini->ReadString("Q", "extra", ""), "first");
+}
+
+TEST_P(IniFiles, AByteOrderMarkSurvivesWriting) {
+    WriteFile(name, "\xEF\xBB\xBF[皮肤]\r\nSetSkin=1\r\n");
+    auto ini = GetParam()(name);
+    EXPECT_EQ(ini->ReadString("皮肤", "SetSkin", ""), "1");
+    ini->WriteString("皮肤", "SetSkin", "2");
+    ini->UpdateFile();
+    EXPECT_EQ(ReadFile(name), "\xEF\xBB\xBF[皮肤]\r\nSetSkin=2\r\n");
+}
+
 TEST_P(IniFiles, FloatsReadInTheCLocale) {
     WriteFile(name, "[A]\nrate=29.97\nbad=29,97\n");
     // A comma locale must not matter.

@@ -1,6 +1,7 @@
 #include "gui/Thread.h"
 #include "gui/SyncObjs.h"
 
+#include "WaitUntil.h"
 #include "os/MainThread.h"
 #include "os/Thread.h"
 
@@ -16,16 +17,6 @@
 using namespace gui;
 
 namespace {
-
-// Waits until done() holds, at most five seconds; false when it never did.
-bool WaitUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // Hands three values to the GUI thread, one Synchronize each, then returns their sum.
 class Counter : public TThread {
@@ -113,7 +104,12 @@ TEST(Thread, SynchronizeRunsOnTheGuiThreadWhileItPumps) {
         order.push_back("terminate after " + std::to_string(t->seen.size()));
     };
     // The test pumps the call queue as the message loop would.
-    for (int i = 0; i < 2000 && order.empty(); ++i) os::CheckSynchronize(5);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            os::CheckSynchronize(5);
+            return !order.empty();
+        },
+        std::chrono::seconds(10), "OnTerminate"));
     EXPECT_EQ(t->seen, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(t->onMainThread, (std::vector<bool>{true, true, true}));
     EXPECT_EQ(order, (std::vector<std::string>{"terminate after 3"}));
@@ -143,7 +139,7 @@ TEST(Thread, TerminateAsksExecuteToEndAndPriorityReachesTheThread) {
     auto t = MakeThread<Spinner>(true);
     t->SetPriority(TThreadPriority::tpLower);
     t->Start();
-    ASSERT_TRUE(WaitUntil([&] { return t->laps >= 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return t->laps >= 3; }, std::chrono::seconds(10), "three laps"));
     EXPECT_FALSE(t->Terminated());
     t->Terminate();
     t->WaitFor();
@@ -173,7 +169,7 @@ TEST(Thread, ReleasingARunningThreadStopsAndJoinsItFirst) {
     WorkerTrace trace;
     {
         auto t = MakeThread<TracedSpinner>(trace);
-        ASSERT_TRUE(WaitUntil([&] { return trace.laps >= 2; }));
+        ASSERT_TRUE(WaitUntil([&] { return trace.laps >= 2; }, std::chrono::seconds(10), "two laps"));
         EXPECT_FALSE(trace.executeReturned);
     } // ASan would also catch a worker touching freed members
     EXPECT_TRUE(trace.executeReturned);
