@@ -84,33 +84,46 @@ HRESULT IShellFolder::ParseDisplayName(HWND, const char* name, ULONG* eaten, LPI
                                        ULONG* attributes) {
     if (!name || !id) return E_INVALIDARG;
     *id = nullptr;
-    std::string text = name;
+    const std::string text = name;
+    const UINT own = ILGetSize(absolute_) - 2;
+    // The answer is relative to this folder, so the target must lie below it.
+    auto below = [&](LPCITEMIDLIST full) {
+        return full && ILGetSize(full) >= own + 2 && std::memcmp(full, absolute_, own) == 0;
+    };
     IdPtr full = Owned(nullptr);
     if (text == "::{Desktop}" || text == "::{Computer}") {
         full.reset(text == "::{Desktop}" ? static_cast<LPITEMIDLIST>(SHAlloc(2))
                                          : shell::MakeItemId(ItemKind::Computer, ""));
     } else if (!text.empty() && text[0] == '/') {
-        full.reset(ShellLocation::IdListOfPath(text));
+        // A folder under home is reached through Home or through its volume;
+        // the path is parsed in the form this folder lies in.
+        full.reset(ShellLocation::IdListOfPath(text, true));
+        if (!below(full.get())) full.reset(ShellLocation::IdListOfPath(text, false));
     } else if (!text.empty() && where_.place == ShellLocation::Place::FileSystem) {
-        full.reset(ShellLocation::IdListOfPath(where_.path + "/" + text));
+        // Names below this folder, one ID each; "." and ".." would leave it.
+        full.reset(ILClone(absolute_));
+        size_t start = 0;
+        while (full && start <= text.size()) {
+            size_t end = text.find('/', start);
+            if (end == std::string::npos) end = text.size();
+            std::string part = text.substr(start, end - start);
+            start = end + 1;
+            if (part.empty()) continue;
+            if (part == "." || part == "..") return E_INVALIDARG;
+            IdPtr one = Owned(shell::MakeItemId(ItemKind::Entry, part));
+            full.reset(one ? ILCombine(full.get(), one.get()) : nullptr);
+        }
     }
-    if (!full) return E_INVALIDARG;
+    if (!full || !below(full.get())) return E_INVALIDARG;
     ShellLocation target;
     if (!ShellLocation::Resolve(full.get(), target) || !target.Exists())
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-    // The answer is relative to this folder, so the target must lie below it.
-    UINT own = ILGetSize(absolute_) - 2;
-    if (ILGetSize(full.get()) < own + 2 || std::memcmp(full.get(), absolute_, own) != 0) return E_INVALIDARG;
-    LPCITEMIDLIST rest = reinterpret_cast<LPCITEMIDLIST>(reinterpret_cast<const BYTE*>(full.get()) + own);
-    *id = ILClone(rest);
+    *id = ILClone(reinterpret_cast<LPCITEMIDLIST>(reinterpret_cast<const BYTE*>(full.get()) + own));
     if (!*id) return E_OUTOFMEMORY;
     if (eaten) *eaten = static_cast<ULONG>(text.size());
     if (attributes) {
-        ULONG request = *attributes;
-        if (FAILED(GetAttributesOf(1, const_cast<LPCITEMIDLIST*>(reinterpret_cast<LPITEMIDLIST*>(id)),
-                                   &request)))
-            request = 0;
-        *attributes = request;
+        LPCITEMIDLIST ids[] = {*id};
+        GetAttributesOf(1, ids, attributes); // leaves 0 on failure
     }
     return S_OK;
 }

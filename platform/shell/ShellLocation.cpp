@@ -144,7 +144,7 @@ bool ShellLocation::Resolve(LPCITEMIDLIST absolute, ShellLocation& out) {
     return true;
 }
 
-LPITEMIDLIST ShellLocation::IdListOfPath(const std::string& path) {
+LPITEMIDLIST ShellLocation::IdListOfPath(const std::string& path, bool viaHome) {
     if (path.empty() || path[0] != '/') return nullptr;
     std::vector<std::string> parts = Components(path);
     std::string norm = "/";
@@ -159,7 +159,7 @@ LPITEMIDLIST ShellLocation::IdListOfPath(const std::string& path) {
     };
     std::string home = XdgFolders::Home();
     std::string base;
-    if (home != "/" && Under(norm, home)) {
+    if (viaHome && home != "/" && Under(norm, home)) {
         list.reset(MakeItemId(ItemKind::Home, ""));
         base = home;
     } else {

@@ -19,9 +19,9 @@ struct ShellLocation {
     // False for a list that is not ours or leads nowhere.
     static bool Resolve(LPCITEMIDLIST absolute, ShellLocation& out);
     // The absolute list of an absolute path (lexically normalised): under
-    // the home folder through Home, else through Computer and the volume
-    // holding it.  Null for a relative path.
-    static LPITEMIDLIST IdListOfPath(const std::string& path);
+    // the home folder through Home (unless viaHome is false), else through
+    // Computer and the volume holding it.  Null for a relative path.
+    static LPITEMIDLIST IdListOfPath(const std::string& path, bool viaHome = true);
 
     bool IsFolder() const; // follows links, as opening it would
     bool Exists() const;
