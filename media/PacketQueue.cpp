@@ -1,5 +1,7 @@
 #include "media/PacketQueue.h"
 
+#include <cstring>
+
 #include "media/AVApi.h"
 
 namespace media {
@@ -50,9 +52,13 @@ int TPacketQueue::Put(const AVPacket* pkt) {
     if (!node) return -1;
     if (IsFlushPacket(pkt)) {
         *node = g_flushPacket;
-    } else if (av::av_packet_ref(node, pkt) < 0) {
+    } else if ((pkt->data && av::av_new_packet(node, pkt->size) < 0) ||
+               av::av_packet_copy_props(node, pkt) < 0) {
         av::av_packet_free(&node);
         return -1;
+    } else if (pkt->data) {
+        // The queue owns a copy: the reader's buffer never reaches a decoder.
+        std::memcpy(node->data, pkt->data, static_cast<size_t>(pkt->size));
     }
     std::lock_guard<std::mutex> g(mutex_);
     packets_.push_back(node);

@@ -196,8 +196,20 @@ TEST_P(PlayerDriverTest, PlaysToTheEnd) {
 
 INSTANTIATE_TEST_SUITE_P(Drivers, PlayerDriverTest,
                          ::testing::Values(DriverCase{"dummy", "dummy"}, DriverCase{"disk", "disk"},
-                                           DriverCase{"alsa", "alsa"}),
+                                           DriverCase{"alsa", "alsa"},
+                                           // A box without sound still shows the video.
+                                           DriverCase{"without_sound", "no-such-driver"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Pictures the decoder holds back (B-frames) come out at the end of input.
+TEST_F(PlayerTest, HeldBackPicturesAreShownAtTheEnd) {
+    ClipOptions o;
+    o.maxBFrames = 2;
+    ASSERT_TRUE(player.Open(Clip(o), kHost, false)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
+    Pump(200);
+    EXPECT_EQ(host.Last(), 49);
+}
 
 TEST_F(PlayerTest, OpeningPausedShowsTheFirstFrame) {
     ASSERT_TRUE(player.Open(Clip(), kHost, true)) << player.LastErrMsg();
