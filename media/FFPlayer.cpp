@@ -236,7 +236,10 @@ void TCustomPlayer::DoFileOpen() {
             w = is->video_dec->width;
             h = is->video_dec->height;
         }
-        OnFileOpen(this, is->IsImage2 ? 0 : is->Duration, w, h, ScreenWidth, ScreenHeight);
+        int sw = ScreenWidth, sh = ScreenHeight;
+        OnFileOpen(this, is->IsImage2 ? 0 : is->Duration, w, h, sw, sh);
+        ScreenWidth = sw;
+        ScreenHeight = sh;
     }
     if (FScreenHandle && (ScreenWidth == 0 || ScreenHeight == 0)) {
         int w = 0, h = 0;
@@ -311,10 +314,7 @@ void TCustomPlayer::PlayThreadExecute() {
                 if (is->paused) TPlayerCore::VideoRefresh(is, false);
                 break;
             case SDL_VIDEOEXPOSE:
-                if (is->paused)
-                    TPlayerCore::VideoRefresh(is, false);
-                else
-                    TPlayerCore::VideoDisplay(is);
+                TPlayerCore::VideoRefresh(is, false);
                 break;
             case FF_ALLOC_EVENT:
                 TPlayerCore::VideoOpen(is, false);
@@ -326,7 +326,7 @@ void TCustomPlayer::PlayThreadExecute() {
                 break;
             case FF_REOPEN_EVENT:
                 TPlayerCore::VideoOpen(is, true);
-                TPlayerCore::VideoDisplay(is);
+                TPlayerCore::VideoRefresh(is, false);
                 break;
             default:
                 break;
@@ -412,13 +412,13 @@ void TCustomPlayer::UpdatePosition() {
         SetState(psEnd);
     }
     if (PlayTime != NoTime) {
-        int64_t limit = start_time != NoTime ? PlayTime + start_time : PlayTime;
+        int64_t limit = start_time != NoTime ? PlayTime + start_time : PlayTime.load();
         if (pos >= limit) {
             if (RepeatType == rtStop)
                 Stop(false);
             else if (RepeatType == rtLoop) {
                 if (start_time != NoTime)
-                    Seek(start_time, TSeekFlags{}, false);
+                    Seek(start_time.load(), TSeekFlags{}, false);
                 else
                     Seek(static_cast<int64_t>(0), TSeekFlags{sfAny}, false);
             }

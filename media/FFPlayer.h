@@ -120,23 +120,24 @@ public:
     int wanted_stream(int AMediaType) const { return Fwanted_stream[AMediaType + 1]; }
     void set_wanted_stream(int AMediaType, int AIndex) { Fwanted_stream[AMediaType + 1] = AIndex; }
 
-    // Plain properties.
+    // Plain properties.  Those a host may change while a file plays, and
+    // those the play thread writes, are atomic.
     bool DisableAudio = false;
     bool DisableVideo = false;
     bool DisableDisplay = false;
     int FrameWidth = 0, FrameHeight = 0;
-    int ScreenWidth = 0, ScreenHeight = 0;
+    std::atomic<int> ScreenWidth{0}, ScreenHeight{0};
     TAudioDriver AudioDriver = adDefault;
     TVideoDriver VideoDriver = vdDefault;
-    bool Hook = false;
-    int64_t PlayTime = NoTime;
-    TRepeatType RepeatType = rtStop;
+    std::atomic<bool> Hook{false};
+    std::atomic<int64_t> PlayTime{NoTime};
+    std::atomic<TRepeatType> RepeatType{rtStop};
     bool TriggerEventInMainThread = true;
-    bool VerticalFlip = false;
+    std::atomic<bool> VerticalFlip{false};
     std::string VideoFilters;
     bool is_full_screen = false;
     int seek_by_bytes = -1;
-    int64_t start_time = NoTime;
+    std::atomic<int64_t> start_time{NoTime};
     int workaround_bugs = 1;
     int debug = 0, debug_mv = 0;
     bool fast = false, genpts = false;
@@ -195,7 +196,7 @@ private:
     os::Event FStopEvent{true, true};
     TPlayEventQueue FPlayEvent;
     std::atomic<bool> FSeeking{false};
-    float FAspectRatio = 0;
+    std::atomic<float> FAspectRatio{0};
     std::atomic<int> FAudioVolume{128};
     TShowAudio FShowAudio = saWave;
     std::atomic<bool> FMute{false};

@@ -57,10 +57,8 @@ int TPlayerCore::StreamComponentOpen(TVideoState* is, int index) {
         is->audio_buf = is->audio_buf1.data();
         is->audio_buf_size = 0;
         is->audio_buf_index = 0;
-        is->audio_diff_avg_coef = std::exp(std::log(0.01) / 20);
-        is->audio_diff_avg_count = 0;
-        is->audio_diff_cum = 0;
-        is->audio_diff_threshold = 2.0 * 1024 / dec->sample_rate;
+        // Two SDL buffers.
+        is->audio_diff = TAudioDiffAverage(2.0 * 1024 / dec->sample_rate);
         is->audio_pkt = av::av_packet_alloc();
         is->audio_frame = av::av_frame_alloc();
         is->audio_pkt_sent = true;
@@ -297,19 +295,7 @@ int TPlayerCore::SynchronizeAudio(TVideoState* is, int size) {
     if (!videoMaster && is->av_sync_type != AV_SYNC_EXTERNAL_CLOCK) return size;
     int n = 2 * is->audio_channels;
     double diff = GetAudioClock(is) - GetMasterClock(is);
-    // A difference of 10 s or more either way is a jump, not a drift.
-    if (std::fabs(diff) >= 10.0) {
-        is->audio_diff_avg_count = 0;
-        is->audio_diff_cum = 0;
-        return size;
-    }
-    is->audio_diff_cum = diff + is->audio_diff_avg_coef * is->audio_diff_cum;
-    if (is->audio_diff_avg_count < 20) {
-        ++is->audio_diff_avg_count;
-        return size;
-    }
-    double avg = is->audio_diff_cum * (1.0 - is->audio_diff_avg_coef);
-    if (std::fabs(avg) < is->audio_diff_threshold) return size;
+    if (!is->audio_diff.Measure(diff)) return size;
     int wanted = SyncedAudioSize(size, diff, is->audio_rate, n, PlayerAudioBufferSize);
     // Lengthened by repeating the last sample frame, inside the buffer.
     for (int pos = size; pos + n <= wanted; pos += n)

@@ -164,11 +164,10 @@ void TPlayerCore::VideoRefresh(TVideoState* is, bool advance) {
     TCustomPlayer* player = is->Owner;
     bool dropped = false;
     if (!advance) {
-        // A redraw: the surface still holds what was shown last.
         if (AudioDisplayOn(is))
             VideoDisplay(is);
         else
-            UpdateScreen(is, 0, 0, is->width, is->height);
+            RedrawLastPicture(is);
         player->UpdatePosition();
         return;
     }
@@ -297,21 +296,30 @@ void TPlayerCore::VideoDisplay(TVideoState* is) {
         VideoImageDisplay(is);
 }
 
+namespace {
+
+double DisplayAspect(TVideoState* is, float playerAspect, const AVFrame* frame, int width, int height) {
+    if (playerAspect < 0 && is->width && is->height) return static_cast<double>(is->width) / is->height;
+    if (playerAspect > 0) return playerAspect;
+    double aspect = 0;
+    if (frame && frame->sample_aspect_ratio.num) aspect = av_q2d(frame->sample_aspect_ratio);
+    if (aspect <= 0) aspect = 1.0;
+    return aspect * width / height;
+}
+
+SDL_Rect DisplayRect(TVideoState* is, double aspect) {
+    TDisplayRect r = AspectRect(is->width, is->height, aspect);
+    return SDL_Rect{static_cast<Sint16>(is->xleft + r.x), static_cast<Sint16>(is->ytop + r.y),
+                    static_cast<Uint16>(r.w), static_cast<Uint16>(r.h)};
+}
+
+} // namespace
+
 void TPlayerCore::VideoImageDisplay(TVideoState* is) {
     TCustomPlayer* player = is->Owner;
     TVideoPicture& vp = is->pictq[is->pictq_rindex];
     if (!vp.bmp) return;
-    double aspect;
-    if (player->FAspectRatio < 0 && is->width && is->height) {
-        aspect = static_cast<double>(is->width) / is->height;
-    } else if (player->FAspectRatio > 0) {
-        aspect = player->FAspectRatio;
-    } else {
-        aspect = 0;
-        if (vp.frame && vp.frame->sample_aspect_ratio.num) aspect = av_q2d(vp.frame->sample_aspect_ratio);
-        if (aspect <= 0) aspect = 1.0;
-        aspect *= static_cast<double>(vp.width) / vp.height;
-    }
+    double aspect = DisplayAspect(is, player->FAspectRatio, vp.frame, vp.width, vp.height);
     if (is->subtitle_stream >= 0) {
         std::lock_guard<std::mutex> g(is->subpq_mutex);
         if (is->subpq_size > 0) {
@@ -326,9 +334,7 @@ void TPlayerCore::VideoImageDisplay(TVideoState* is) {
             }
         }
     }
-    TDisplayRect r = AspectRect(is->width, is->height, aspect);
-    SDL_Rect rect{static_cast<Sint16>(is->xleft + r.x), static_cast<Sint16>(is->ytop + r.y),
-                  static_cast<Uint16>(r.w), static_cast<Uint16>(r.h)};
+    SDL_Rect rect = DisplayRect(is, aspect);
     sdl::SDL_DisplayYUVOverlay(vp.bmp, &rect);
     UpdateScreen(is, rect.x, rect.y, rect.w, rect.h);
     std::lock_guard<std::mutex> g(player->FFrameLock);
@@ -340,6 +346,32 @@ void TPlayerCore::VideoImageDisplay(TVideoState* is) {
             player->FLastFramePts = vp.pts;
         }
     }
+}
+
+void TPlayerCore::RedrawLastPicture(TVideoState* is) {
+    TCustomPlayer* player = is->Owner;
+    auto* screen = static_cast<SDL_Surface*>(player->Fscreen);
+    if (!screen) return;
+    // The picture comes from our own reference to the last shown frame: the
+    // overlays belong to the queue and may hold a later picture already.
+    std::lock_guard<std::mutex> g(player->FFrameLock);
+    const AVFrame* f = player->FLastFrame;
+    if (is->video_stream >= 0 && f && f->format == AV_PIX_FMT_YUV420P && f->width >= 2 && f->height >= 2) {
+        int w = f->width / 2 * 2, h = f->height / 2 * 2;
+        SDL_Overlay* bmp = sdl::SDL_CreateYUVOverlay(w, h, SDL_YV12_OVERLAY, screen);
+        if (bmp) {
+            sdl::SDL_LockYUVOverlay(bmp);
+            uint8_t* dst[4] = {bmp->pixels[0], bmp->pixels[2], bmp->pixels[1], nullptr};
+            int dstLines[4] = {bmp->pitches[0], bmp->pitches[2], bmp->pitches[1], 0};
+            av::av_image_copy(dst, dstLines, const_cast<const uint8_t**>(f->data), f->linesize,
+                              AV_PIX_FMT_YUV420P, w, h);
+            sdl::SDL_UnlockYUVOverlay(bmp);
+            SDL_Rect rect = DisplayRect(is, DisplayAspect(is, player->FAspectRatio, f, w, h));
+            sdl::SDL_DisplayYUVOverlay(bmp, &rect);
+            sdl::SDL_FreeYUVOverlay(bmp);
+        }
+    }
+    UpdateScreen(is, 0, 0, is->width, is->height);
 }
 
 void TPlayerCore::VideoAudioDisplay(TVideoState* is) {

@@ -14,6 +14,7 @@
 #include "media/AVApi.h"
 #include "media/FFPlayer.h"
 #include "media/PacketQueue.h"
+#include "media/PlayerMath.h"
 #include "os/Thread.h"
 
 namespace media {
@@ -70,8 +71,7 @@ struct TVideoState {
     std::vector<uint8_t> audio_buf1 = std::vector<uint8_t>(PlayerAudioBufferSize);
     std::vector<uint8_t> audio_buf2 = std::vector<uint8_t>(PlayerAudioBufferSize);
     std::atomic<double> audio_clock{0};
-    double audio_diff_cum = 0, audio_diff_avg_coef = 0, audio_diff_threshold = 0;
-    int audio_diff_avg_count = 0;
+    TAudioDiffAverage audio_diff;
     AVStream* audio_st = nullptr;
     AVCodecContext* audio_dec = nullptr;
     TPacketQueue audioq;
@@ -186,6 +186,7 @@ public:
     static int VideoOpen(TVideoState* is, bool force);
     static void VideoDisplay(TVideoState* is);
     static void VideoImageDisplay(TVideoState* is);
+    static void RedrawLastPicture(TVideoState* is);
     static void VideoAudioDisplay(TVideoState* is);
     static void UpdateScreen(TVideoState* is, int x, int y, int w, int h);
 };

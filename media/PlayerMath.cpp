@@ -69,6 +69,21 @@ int SyncedAudioSize(int size, double diff, int sampleRate, int bytesPerFrame, in
     return static_cast<int>(wanted);
 }
 
+bool TAudioDiffAverage::Measure(double diff) {
+    static const double kCoef = std::exp(std::log(0.01) / 20);
+    if (std::fabs(diff) >= 10.0) {
+        count_ = 0;
+        cum_ = 0;
+        return false;
+    }
+    cum_ = diff + kCoef * cum_;
+    if (count_ < 20) {
+        ++count_;
+        return false;
+    }
+    return std::fabs(cum_ * (1.0 - kCoef)) >= threshold_;
+}
+
 int AudioDisplayStart(int sampleIndex, int ringSize, int64_t unplayedBytes, int channels, int sampleRate,
                       int64_t microsSinceCallback, int dataUsed) {
     if (channels <= 0) channels = 1;

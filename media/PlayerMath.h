@@ -36,6 +36,23 @@ int64_t SeekTarget(int64_t apts, int64_t duration, int64_t fileStartTime);
 // sample frames.
 int SyncedAudioSize(int size, double diff, int sampleRate, int bytesPerFrame, int capacity);
 
+// The running difference of the audio clock to the master clock: a
+// difference measured 20 buffers earlier weighs 1 %.
+class TAudioDiffAverage {
+public:
+    explicit TAudioDiffAverage(double threshold = 0) : threshold_(threshold) {}
+    // True when the audio should be corrected by this difference (seconds):
+    // 20 measurements have been made and their average is past the
+    // threshold.  A difference of 10 s or more either way is a jump, not a
+    // drift, and starts the measurement again.
+    bool Measure(double diff);
+
+private:
+    double cum_ = 0;
+    int count_ = 0;
+    double threshold_;
+};
+
 // The ring index where the audio display starts: delay sample frames are
 // still to be heard (bytes not yet handed over, less the time since the last
 // callback), and dataUsed frames are shown.  64-bit throughout.

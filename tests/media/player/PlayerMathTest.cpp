@@ -105,6 +105,41 @@ TEST(PlayerMath, AudioCorrectionStaysWithinTenPercentAndTheBuffer) {
         EXPECT_EQ(SyncedAudioSize(c.size, c.diff, 48000, 4, c.capacity), c.wanted) << c.size << " " << c.diff;
 }
 
+TEST(PlayerMath, AudioDriftIsCorrectedAfterTwentyMeasurements) {
+    struct Case {
+        const char* name;
+        std::vector<double> diffs;
+        bool corrects; // after the last one
+    } cases[] = {
+        {"twenty measurements only fill the average", std::vector<double>(20, -0.05),                 false},
+        {"the next one corrects",                                           std::vector<double>(21,                                           -0.05), true},
+        {"ahead as well as behind",                                       std::vector<double>(21,                                                             0.05),                                                           true},
+        {"inside the threshold",                                      std::vector<double>(30,0.01),false},
+ // A jump of 10 s or more either way starts again (a negative one too).
+        {"a jump behind restarts",
+         [] {
+             std::vector<double> d(25, -0.05);
+             d.push_back(-12.0);
+             return d;
+         }(),
+         false                                                               },
+        {"a jump ahead restarts",
+         [] {
+             std::vector<double> d(25, -0.05);
+             d.push_back(12.0);
+             d.push_back(-0.05);
+             return d;
+         }(),
+         false                                                                                      },
+    };
+    for (const Case& c : cases) {
+        TAudioDiffAverage avg(2.0 * 1024 / 48000);
+        bool last = false;
+        for (double d : c.diffs) last = avg.Measure(d);
+        EXPECT_EQ(last, c.corrects) << c.name;
+    }
+}
+
 TEST(PlayerMath, AudioDisplayStartIsComputedIn64Bits) {
     // Long after the last callback: 48 kHz times microseconds overflows 32 bits after 45 ms.
     int start = AudioDisplayStart(1000, 131072, 4096, 2, 48000, 60000, 400);

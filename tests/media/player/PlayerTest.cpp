@@ -14,6 +14,7 @@
 
 #include "fixtures/Fixtures.h"
 #include "media/AVApi.h"
+#include "media/FFLogger.h"
 #include "media/FFPlayer.h"
 #include "media/FFUtils.h"
 #include "media/MediaErrors.h"
@@ -60,10 +61,28 @@ public:
         std::lock_guard<std::mutex> g(m_);
         return frames_.empty() ? -1 : frames_.back();
     }
+    // 0x00RRGGBB of the host's copy, 0 outside it.
+    uint32_t Pixel(int x, int y) const {
+        std::lock_guard<std::mutex> g(m_);
+        return x < w_ && y < h_ ? image_[static_cast<size_t>(y) * w_ + x] : 0;
+    }
+    int Width() const {
+        std::lock_guard<std::mutex> g(m_);
+        return w_;
+    }
+    int Height() const {
+        std::lock_guard<std::mutex> g(m_);
+        return h_;
+    }
+    int NarrowRects() const {
+        std::lock_guard<std::mutex> g(m_);
+        return narrow_;
+    }
 
 private:
     void Paint(const os::FrameRect& r) {
         std::lock_guard<std::mutex> g(m_);
+        if (r.w == 1) ++narrow_;
         if (w_ != r.surfaceWidth || h_ != r.surfaceHeight) {
             w_ = r.surfaceWidth;
             h_ = r.surfaceHeight;
@@ -81,6 +100,7 @@ private:
     int w_ = 0, h_ = 0;
     std::vector<uint32_t> image_;
     std::vector<int> frames_;
+    int narrow_ = 0;
 };
 
 // The events as the GUI thread receives them.
@@ -408,7 +428,7 @@ TEST_F(PlayerTest, SecondOpenEndsTheFirstPlaybackFirst) {
     ASSERT_TRUE(WaitUntil([&] { return rec.Has(psPlay) && host.Last() > 0; }));
     player.start_time = 500000; // reset when the playback ends
     ASSERT_TRUE(player.Open(clip, kHost, false));
-    EXPECT_EQ(player.start_time, NoTime);
+    EXPECT_EQ(player.start_time.load(), NoTime);
     // Every state of the first playback has been delivered, its stop last.
     EXPECT_EQ(rec.states.back(), psStop);
     size_t before = rec.states.size();
@@ -488,3 +508,137 @@ INSTANTIATE_TEST_SUITE_P(
         DestroyCase{"ended", [](TFFPlayer& p,
                                 TestHost&) { WaitUntil([&] { return p.PlayState() == psEnd; }, 30000); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The frame hook sees the shown pictures in order, also turned upside down,
+// and what it paints is what the host shows; a failing hook is logged and
+// the pictures go on unhooked.
+struct HookCase {
+    const char* name;
+    bool flip, paint, fail;
+};
+
+class PlayerHookTest : public PlayerTest, public ::testing::WithParamInterface<HookCase> {};
+
+TEST_P(PlayerHookTest, HookSeesAndChangesThePictures) {
+    const HookCase& c = GetParam();
+    std::vector<int> hooked;
+    std::vector<int64_t> stamps;
+    std::mutex m;
+    player.Hook = true;
+    player.VerticalFlip = c.flip;
+    player.OnHook = [&](os::TObject*, TFrameBitmap& bmp, int64_t pts) {
+        std::vector<uint8_t> rows(static_cast<size_t>(bmp.Stride()) * bmp.Height());
+        for (int y = 0; y < bmp.Height(); ++y) {
+            int src = c.flip ? bmp.Height() - 1 - y : y;
+            std::copy(bmp.ScanLine(src), bmp.ScanLine(src) + bmp.Stride(), rows.begin() + y * bmp.Stride());
+        }
+        {
+            std::lock_guard<std::mutex> g(m);
+            hooked.push_back(
+                fixtures::ReadFrameNumber(rows.data(), bmp.Stride(), bmp.Width(), bmp.Height(), 3));
+            stamps.push_back(pts);
+        }
+        if (c.fail) throw std::runtime_error("hook failed");
+        if (c.paint)
+            for (int y = 0; y < bmp.Height(); ++y)
+                std::fill(bmp.ScanLine(y), bmp.ScanLine(y) + bmp.Stride(), 0xFF);
+    };
+    std::vector<std::string> logged;
+    FFLogger().OnLog = [&](os::TObject*, uint32_t, TLogLevel, const std::string& msg) {
+        logged.push_back(msg);
+    };
+    ASSERT_TRUE(player.Open(Clip(ClipOptions{.seconds = 1.0}), kHost, false)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] {
+        std::lock_guard<std::mutex> g(m);
+        return hooked.size() >= 10;
+    }));
+    if (c.paint) {
+        // White through YUV: a little below full brightness.
+        EXPECT_TRUE(WaitUntil([&] {
+            uint32_t p = host.Pixel(160, 200);
+            return (p & 0xFF) > 0xE0 && ((p >> 8) & 0xFF) > 0xE0 && ((p >> 16) & 0xFF) > 0xE0;
+        }));
+    } else {
+        // The host shows the pictures themselves (read right side up).
+        EXPECT_TRUE(WaitUntil([&] { return c.flip || host.Last() > 3; }));
+    }
+    player.Stop(true);
+    FFLogger().OnLog = nullptr;
+    std::lock_guard<std::mutex> g(m);
+    // In order (a slow machine may skip some), each with its own time.
+    EXPECT_EQ(hooked.front(), 0);
+    for (size_t i = 0; i < hooked.size(); ++i) {
+        if (i > 0) EXPECT_GT(hooked[i], hooked[i - 1]) << i;
+        EXPECT_EQ(stamps[i], static_cast<int64_t>(hooked[i]) * 40000) << i;
+    }
+    bool failureLogged =
+        std::find(logged.begin(), logged.end(), "Error occurs OnHook: hook failed") != logged.end();
+    EXPECT_EQ(failureLogged, c.fail);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hooks, PlayerHookTest,
+                         ::testing::Values(HookCase{"plain", false, false, false},
+                                           HookCase{"flipped", true, false, false},
+                                           HookCase{"painting", false, true, false},
+                                           HookCase{"failing", false, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// With a play time the playback loops back to the start or stops.
+TEST_F(PlayerTest, PlayTimeLoopsOrStops) {
+    std::string clip = Clip();
+    player.PlayTime = 600000;
+    player.RepeatType = rtLoop;
+    ASSERT_TRUE(player.Open(clip, kHost, false)) << player.LastErrMsg();
+    // Past the limit, then back near the start.
+    ASSERT_TRUE(WaitUntil([&] {
+        auto past =
+            std::find_if(rec.positions.begin(), rec.positions.end(), [](int64_t p) { return p >= 600000; });
+        return past != rec.positions.end() &&
+               std::any_of(past, rec.positions.end(), [](int64_t p) { return p < 300000; });
+    }));
+    EXPECT_FALSE(rec.Has(psEnd));
+    player.PlayTime = 600000;
+    player.RepeatType = rtStop;
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psStop); }));
+    EXPECT_FALSE(rec.Has(psEnd));
+    // Ending resets the play time for the next file.
+    EXPECT_EQ(player.PlayTime.load(), NoTime);
+    EXPECT_EQ(player.RepeatType.load(), rtStop);
+}
+
+// The host's resize comes back as SDL's own event: the picture is drawn
+// again at the new size, also while paused.
+TEST_F(PlayerTest, HostResizeRedrawsThePicture) {
+    ASSERT_TRUE(player.Open(Clip(), kHost, true)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psPause) && host.Last() == 0; }));
+    os::NotifyFrameSink(kHost, os::FrameSinkNotice::Resize, 480, 360);
+    ASSERT_TRUE(WaitUntil([&] { return host.Width() == 480 && host.Height() == 360; }));
+    EXPECT_EQ(player.ScreenWidth.load(), 480);
+    // The band of frame 0 is drawn again over the new surface.
+    EXPECT_TRUE(WaitUntil([&] { return host.Pixel(240, 300) != 0; }));
+    EXPECT_EQ(host.Frames().back(), 0);
+    os::NotifyFrameSink(kHost, os::FrameSinkNotice::Expose);
+    Pump(100);
+    EXPECT_EQ(host.Frames().back(), 0);
+}
+
+// Without pictures the audio is drawn: two wave bands split by a white
+// line, then spectrum columns.
+TEST_F(PlayerTest, AudioOnlyFilesShowTheWaveThenTheSpectrum) {
+    ClipOptions o;
+    o.kind = ClipKind::Wav;
+    ASSERT_TRUE(player.Open(Clip(o), kHost, false)) << player.LastErrMsg();
+    EXPECT_EQ(player.ShowAudio(), saWave);
+    ASSERT_TRUE(WaitUntil([&] { return host.Width() == 640 && host.Pixel(10, 240) == 0xFFFFFF; }));
+    for (int x = 0; x < 640; x += 64) EXPECT_EQ(host.Pixel(x, 240), 0xFFFFFFu) << x;
+    // The tone swings around each band's middle.
+    EXPECT_TRUE(WaitUntil([&] {
+        for (int x = 0; x < 640; ++x)
+            if (host.Pixel(x, 120 + 50) == 0xFFFFFF || host.Pixel(x, 120 - 50) == 0xFFFFFF) return true;
+        return false;
+    }));
+    player.ToggleAudioDisplay(); // wave -> spectrum
+    ASSERT_TRUE(WaitUntil([&] { return host.NarrowRects() > 5; }));
+    EXPECT_EQ(player.AudioStreamIndex(), 0);
+    EXPECT_EQ(player.VideoStreamIndex(), -1);
+}
