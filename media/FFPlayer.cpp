@@ -52,12 +52,13 @@ const char* AudioDriverName(TAudioDriver driver) {
     }
 }
 
-bool WaitPumping(os::Event& event, uint32_t totalMs) {
+bool WaitPumping(os::Event& event, uint32_t totalMs, const std::function<bool()>& abandon) {
     uint64_t deadline = os::GetTickCount64() + totalMs;
     for (;;) {
         if (event.WaitFor(os::IsMainThread() ? 10 : 100) == os::WaitResult::Signaled) return true;
         if (os::IsMainThread()) ProcessMessages();
         if (totalMs != os::INFINITE_WAIT && os::GetTickCount64() >= deadline) return false;
+        if (abandon && abandon()) return false;
     }
 }
 
@@ -284,7 +285,15 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
         }
     }
     JoinThreads();
+    FreeRetiredState();
     ShutdownSDL();
+}
+
+void TCustomPlayer::FreeRetiredState() {
+    if (!FRetiredState) return;
+    if (FAVProbe->FileHandle() && FAVProbe->FileHandle() == FRetiredState->ic)
+        FAVProbe->SetFileHandle(nullptr);
+    FRetiredState.reset();
 }
 
 void TCustomPlayer::PlayThreadExecute() {

@@ -172,6 +172,7 @@ private:
     void DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int ADstLines[4], int AWidth, int AHeight,
                 double APTS);
     void JoinThreads();
+    void FreeRetiredState();
     void ShutdownSDL();
 
     const AVInputFormat* Ffile_iformat = nullptr;
@@ -182,6 +183,7 @@ private:
     std::atomic<bool> Fstep{false};
     std::atomic<TVideoState*> FVideoState{nullptr};
     std::unique_ptr<TVideoState> FVideoStateOwner;
+    std::unique_ptr<TVideoState> FRetiredState;
     std::atomic<int64_t> Faudio_callback_time{0};
     void* Fscreen = nullptr; // SDL_Surface of the play thread
     std::string FAbout;

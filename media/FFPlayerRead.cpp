@@ -39,6 +39,7 @@ TVideoState::~TVideoState() {
     }
     for (TSubPicture& sp : subpq) av::avsubtitle_free(&sp.sub);
     if (rdft) av::av_rdft_end(rdft);
+    if (ic) CloseInputByLibraryName(&ic);
 }
 
 bool TPlayerCore::PushEvent(TVideoState* is, int type) {
@@ -288,9 +289,9 @@ fail:
     if (is->audio_stream >= 0) StreamComponentClose(is, is->audio_stream);
     if (is->video_stream >= 0) StreamComponentClose(is, is->video_stream);
     if (is->subtitle_stream >= 0) StreamComponentClose(is, is->subtitle_stream);
-    if (is->Opened == 1) player->FAVProbe->SetFileHandle(nullptr);
-    if (ic) CloseInputByLibraryName(&ic);
-    is->ic = nullptr;
+    // An input that was opened stays open with the state: the GUI thread may
+    // still read it until the player frees the state.
+    if (ic && !is->ic) CloseInputByLibraryName(&ic);
     av::av_packet_free(&pkt);
     if (result != 0 && is->Opened == 1) PushEvent(is, FF_QUIT_EVENT);
     if (is->Opened == -1) is->Opened = -2;
@@ -338,6 +339,12 @@ void TPlayerCore::StreamClose(TVideoState* is) {
     }
     if (is->parse_tid) is->parse_tid->Join();
     if (is->refresh_tid) is->refresh_tid->Join();
+    // The overlays go with the surface they were made on.
+    for (TVideoPicture& vp : is->pictq) {
+        if (vp.bmp) sdl::SDL_FreeYUVOverlay(vp.bmp);
+        vp.bmp = nullptr;
+        if (vp.frame) av::av_frame_free(&vp.frame);
+    }
 }
 
 void TPlayerCore::DoExit(TCustomPlayer* player) {
@@ -349,7 +356,9 @@ void TPlayerCore::DoExit(TCustomPlayer* player) {
         if (player->FLastFrame) av::av_frame_free(&player->FLastFrame);
     }
     player->FVideoState = nullptr;
-    player->FVideoStateOwner.reset();
+    // Freed once the play thread has been joined: a method of the GUI thread
+    // may have taken the state just before it ended.
+    player->FRetiredState = std::move(player->FVideoStateOwner);
     player->ResetState();
     player->FPictEvent.Set();
 }

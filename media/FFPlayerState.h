@@ -6,6 +6,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -192,7 +193,8 @@ public:
 };
 
 // Waits for the event in steps, running the GUI thread's pending calls
-// between them when called there.  False when the time ran out.
-bool WaitPumping(os::Event& event, uint32_t totalMs);
+// between them when called there.  False when the time ran out or abandon
+// said so.
+bool WaitPumping(os::Event& event, uint32_t totalMs, const std::function<bool()>& abandon = nullptr);
 
 } // namespace media
