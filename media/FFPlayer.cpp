@@ -270,6 +270,9 @@ void TCustomPlayer::JoinThreads() {
 void TCustomPlayer::Stop(bool AWaitForStop) {
     TVideoState* is = FVideoState.load();
     if (is) {
+        // Silence first: unpausing must not let the decoded sound out while
+        // the quit request is on its way.
+        is->audioq.Abort();
         if (is->paused) {
             TPlayerCore::StreamPause(is);
             Fstep = false;
