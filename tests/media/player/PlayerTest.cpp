@@ -179,6 +179,85 @@ std::string WithSecondAudio(const std::string& in, const std::string& out) {
     return out;
 }
 
+// A copy of the clip's video with a bitmap subtitle: an opaque white bar at
+// (20, 180), 100 x 20, shown for the first second.
+std::string WithSubtitle(const std::string& in, const std::string& out) {
+    AVFormatContext* ic = nullptr;
+    if (av::avformat_open_input(&ic, in.c_str(), nullptr, nullptr) < 0)
+        throw std::runtime_error("open " + in);
+    av::avformat_find_stream_info(ic, nullptr);
+    AVFormatContext* oc = nullptr;
+    av::avformat_alloc_output_context2(&oc, nullptr, "matroska", out.c_str());
+    AVStream* vs = av::avformat_new_stream(oc, nullptr);
+    av::avcodec_parameters_copy(vs->codecpar, ic->streams[0]->codecpar);
+    vs->codecpar->codec_tag = 0;
+    vs->time_base = ic->streams[0]->time_base;
+
+    const AVCodec* codec = av::avcodec_find_encoder_by_name("dvdsub");
+    AVCodecContext* enc = av::avcodec_alloc_context3(codec);
+    enc->width = 320;
+    enc->height = 240;
+    enc->time_base = AVRational{1, 1000};
+    if (av::avcodec_open2(enc, codec, nullptr) < 0) throw std::runtime_error("dvdsub");
+    AVStream* ss = av::avformat_new_stream(oc, nullptr);
+    av::avcodec_parameters_from_context(ss->codecpar, enc);
+    ss->time_base = AVRational{1, 1000};
+
+    av::avio_open(&oc->pb, out.c_str(), AVIO_FLAG_WRITE);
+    av::avformat_write_header(oc, nullptr);
+
+    std::vector<uint8_t> indices(100 * 20, 1);
+    uint32_t palette[4] = {0x00000000, 0xFFFFFFFF, 0xFF000000, 0xFF808080};
+    AVSubtitleRect rect{};
+    rect.x = 20;
+    rect.y = 180;
+    rect.w = 100;
+    rect.h = 20;
+    rect.nb_colors = 4;
+    rect.type = SUBTITLE_BITMAP;
+    rect.data[0] = indices.data();
+    rect.linesize[0] = 100;
+    rect.data[1] = reinterpret_cast<uint8_t*>(palette);
+    AVSubtitleRect* rects[1] = {&rect};
+    AVSubtitle sub{};
+    sub.format = 0;
+    sub.start_display_time = 0;
+    sub.end_display_time = 1000;
+    sub.num_rects = 1;
+    sub.rects = rects;
+    sub.pts = 0;
+    std::vector<uint8_t> buf(64 * 1024);
+    int size = av::avcodec_encode_subtitle(enc, buf.data(), static_cast<int>(buf.size()), &sub);
+    if (size <= 0) throw std::runtime_error("encode subtitle");
+    AVPacket* pkt = av::av_packet_alloc();
+    av::av_new_packet(pkt, size);
+    std::copy(buf.begin(), buf.begin() + size, pkt->data);
+    pkt->pts = pkt->dts = 0;
+    pkt->duration = 1000;
+    pkt->stream_index = ss->index;
+    pkt->time_base = ss->time_base;
+    av::av_interleaved_write_frame(oc, pkt);
+    while (av::av_read_frame(ic, pkt) >= 0) {
+        if (pkt->stream_index == 0) {
+            av::av_packet_rescale_ts(pkt, ic->streams[0]->time_base, vs->time_base);
+            pkt->stream_index = vs->index;
+            av::av_interleaved_write_frame(oc, pkt);
+        }
+        av::av_packet_unref(pkt);
+    }
+    av::av_write_trailer(oc);
+    av::avio_closep(&oc->pb);
+    av::avformat_free_context(oc);
+    av::avformat_close_input(&ic);
+    av::avcodec_free_context(&enc);
+    av::av_packet_free(&pkt);
+    return out;
+}
+
+bool Whitish(uint32_t p) {
+    return (p & 0xFF) > 0xE0 && ((p >> 8) & 0xFF) > 0xE0 && ((p >> 16) & 0xFF) > 0xE0;
+}
+
 } // namespace
 
 // A 2 s clip plays to its end through each audio driver the tests can use;
@@ -641,4 +720,24 @@ TEST_F(PlayerTest, AudioOnlyFilesShowTheWaveThenTheSpectrum) {
     ASSERT_TRUE(WaitUntil([&] { return host.NarrowRects() > 5; }));
     EXPECT_EQ(player.AudioStreamIndex(), 0);
     EXPECT_EQ(player.VideoStreamIndex(), -1);
+}
+
+// A bitmap subtitle is blended into the pictures it belongs to and goes
+// when its time is over or when subtitles are switched off.
+TEST_F(PlayerTest, SubtitlesAreBlendedIntoThePicture) {
+    ClipOptions o;
+    o.audio = false;
+    std::string clip = WithSubtitle(Clip(o), folder.Path("subtitled.mkv"));
+    ASSERT_TRUE(player.Open(clip, kHost, false)) << player.LastErrMsg();
+    ASSERT_EQ(player.SubtitleStreamIndex(), 1);
+    ASSERT_TRUE(
+        WaitUntil([&] { return host.Last() >= 0 && host.Last() < 25 && Whitish(host.Pixel(70, 190)); }));
+    // Outside the bar the picture is untouched.
+    EXPECT_FALSE(Whitish(host.Pixel(200, 190)) && Whitish(host.Pixel(300, 230)));
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() > 35; }));
+    EXPECT_FALSE(Whitish(host.Pixel(70, 190)) && Whitish(host.Pixel(119, 199)) &&
+                 Whitish(host.Pixel(20, 180)));
+    player.SetSubtitleStreamIndex(-1);
+    EXPECT_EQ(player.SubtitleStreamIndex(), -1);
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
 }
