@@ -192,6 +192,9 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
     sdl::SDL_EventState(SDL_SYSWMEVENT, SDL_IGNORE);
     sdl::SDL_EventState(SDL_USEREVENT, SDL_IGNORE);
 
+    // The hook's conversion state is the video thread's once the file is
+    // open; it is released while no such thread runs.
+    ResetRGBContext(FHookContext);
     FStopEvent.Reset();
     if (!TPlayerCore::StreamOpen(this, AFileName, Ffile_iformat, APaused)) {
         FStopEvent.Set();
@@ -228,7 +231,6 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
 
 void TCustomPlayer::DoFileOpen() {
     ResetRGBContext(FRGBContext);
-    ResetRGBContext(FHookContext);
     TVideoState* is = FVideoState.load();
     if (!is) return;
     if (OnFileOpen) {
