@@ -72,7 +72,7 @@ int TPlayerCore::StreamComponentOpen(TVideoState* is, int index) {
         wanted.samples = 1024;
         wanted.callback = AudioCallback;
         wanted.userdata = is;
-        // No obtained spec: SDL converts to the device's own format itself.
+        // Without a record for the obtained format SDL converts to the device's own format itself.
         if (sdl::SDL_OpenAudio(&wanted, nullptr) < 0) {
             player->ReportError(std::string("SDL_OpenAudio() failed: ") + sdl::SDL_GetError(), false);
             is->audioq.End();
