@@ -235,9 +235,11 @@ void TCustomPlayer::DoFileOpen() {
     if (!is) return;
     if (OnFileOpen) {
         int w = -1, h = -1;
-        if (is->video_dec && is->video_dec->width > 0) {
-            w = is->video_dec->width;
-            h = is->video_dec->height;
+        // The stream's parameters, not the decoder's: the video thread is
+        // already decoding.
+        if (is->video_st && is->video_st->codecpar->width > 0) {
+            w = is->video_st->codecpar->width;
+            h = is->video_st->codecpar->height;
         }
         int sw = ScreenWidth, sh = ScreenHeight;
         OnFileOpen(this, is->IsImage2 ? 0 : is->Duration, w, h, sw, sh);

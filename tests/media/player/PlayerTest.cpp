@@ -108,10 +108,15 @@ struct Recorder {
     std::vector<TPlayState> states;
     std::vector<int64_t> positions;
     int64_t duration = NoTime;
+    int frameWidth = 0, frameHeight = 0;
     void Attach(TCustomPlayer& p) {
         p.OnState = [this](os::TObject*, TPlayState s) { states.push_back(s); };
         p.OnPosition = [this](os::TObject*, int64_t pts) { positions.push_back(pts); };
-        p.OnFileOpen = [this](os::TObject*, int64_t d, int, int, int&, int&) { duration = d; };
+        p.OnFileOpen = [this](os::TObject*, int64_t d, int w, int h, int&, int&) {
+            duration = d;
+            frameWidth = w;
+            frameHeight = h;
+        };
     }
     bool Has(TPlayState s) const { return std::find(states.begin(), states.end(), s) != states.end(); }
 };
@@ -285,6 +290,8 @@ TEST_P(PlayerDriverTest, PlaysToTheEnd) {
     EXPECT_EQ(rec.states.front(), psPlay);
     EXPECT_TRUE(NonDecreasing(rec.positions));
     EXPECT_GT(rec.duration, 1900000);
+    EXPECT_EQ(rec.frameWidth, 320);
+    EXPECT_EQ(rec.frameHeight, 240);
     std::vector<int> frames = host.Frames();
     ASSERT_FALSE(frames.empty());
     EXPECT_TRUE(std::is_sorted(frames.begin(), frames.end()));
