@@ -182,10 +182,13 @@ void TPlayerCore::VideoRefresh(TVideoState* is, bool advance) {
             if (size == 0) break;
             TVideoPicture& vp = is->pictq[is->pictq_rindex];
             double now = Now();
-            // While paused the screen only takes the first picture after a
-            // flush and the pictures asked for by steps.
-            bool permitted = is->paused && is->show_permits > 0;
-            if (!dropMode && is->paused && !permitted) return;
+            // While paused, and while stepping, the screen only takes the
+            // first picture after a flush and one picture per step: a slow
+            // machine must not let a second one through before the decoder
+            // pauses again.
+            bool gated = is->paused || player->Fstep;
+            bool permitted = gated && is->show_permits > 0;
+            if (!dropMode && gated && !permitted) return;
             double target, next;
             {
                 std::lock_guard<std::mutex> g(is->pictq_mutex);
