@@ -1,6 +1,7 @@
 #include "controls/CommCtrl.h"
 #include "controls/Edit.h"
 #include "controls/ListBox.h"
+#include "controls/UpDown.h"
 #include "win/Styles.h"
 
 void InitCommonControls() {
@@ -8,6 +9,7 @@ void InitCommonControls() {
         using controls::ControlWindow;
         ControlWindow::Register<controls::Edit>(WC_EDIT, CS_DBLCLKS);
         ControlWindow::Register<controls::ListBox>(WC_LISTBOX, CS_DBLCLKS);
+        ControlWindow::Register<controls::UpDown>(UPDOWN_CLASS, CS_DBLCLKS);
         return true;
     }();
     (void)done;
