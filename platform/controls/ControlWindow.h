@@ -50,6 +50,11 @@ protected:
     int LineHeight() const { return lineHeight_; }
     int AverageCharWidth() const { return aveCharWidth_; }
     int TextWidth(const std::string& s) const;
+    // Selects the control's font into a paint DC; answers the font it replaced.
+    HGDIOBJ SelectFont(HDC dc) const;
+
+    // The window's own scroll state (what GetScrollInfo answers; no bars are drawn).
+    void SetScroll(int bar, int min, int max, int page, int pos);
 
     // The new position for a WM_VSCROLL/WM_HSCROLL code, clamped to
     // min..max-page+1; thumbPos is the position the thumb codes carry.

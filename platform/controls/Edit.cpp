@@ -9,7 +9,6 @@
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
-#include "win/Scroll.h"
 #include "win/Styles.h"
 #include "win/Window.h"
 #include "win/WindowPos.h"
@@ -357,25 +356,11 @@ void Edit::ScrollLines(int first) {
 void Edit::UpdateScroll() {
     if (!Multi()) return;
     EnsureLayout();
-    SCROLLINFO si{sizeof si,
-                  SIF_RANGE | SIF_PAGE | SIF_POS,
-                  0,
-                  static_cast<int>(lines_.size()) - 1,
-                  static_cast<UINT>(VisibleLines()),
-                  firstLine_,
-                  0};
-    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+    SetScroll(SB_VERT, 0, static_cast<int>(lines_.size()) - 1, VisibleLines(), firstLine_);
     if (!Wraps()) {
         int widest = 0;
         for (const Line& l : lines_) widest = std::max(widest, l.width);
-        SCROLLINFO h{sizeof h,
-                     SIF_RANGE | SIF_PAGE | SIF_POS,
-                     0,
-                     widest,
-                     static_cast<UINT>(std::max(0, static_cast<int>(format_.right - format_.left))),
-                     xOffset_,
-                     0};
-        SetScrollInfo(Handle(), SB_HORZ, &h, TRUE);
+        SetScroll(SB_HORZ, 0, widest, format_.right - format_.left, xOffset_);
     }
 }
 
@@ -403,8 +388,7 @@ void Edit::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
     EnsureLayout();
-    HGDIOBJ oldFont =
-        SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectFont(dc);
     bool plain = ReadOnly() || !Enabled();
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(plain ? COLOR_BTNFACE : COLOR_WINDOW));
@@ -658,6 +642,9 @@ LRESULT Edit::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         ShowCaret(Handle());
         InvalidateRect(Handle(), nullptr, FALSE);
         NotifyCommand(EN_SETFOCUS);
+        return 0;
+    case WM_DESTROY:
+        if (win::GetCaretState().owner == Handle()) DestroyCaret();
         return 0;
     case WM_KILLFOCUS:
         selecting_ = false;

@@ -9,7 +9,6 @@
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
-#include "win/Scroll.h"
 #include "win/Timers.h"
 #include "win/Window.h"
 #include "win/WindowPos.h"
@@ -179,32 +178,11 @@ void ListBox::UpdateScroll() {
     if (Columns()) {
         int rows = RowsPerPage();
         int cols = (Count() + rows - 1) / rows;
-        SCROLLINFO si{sizeof si,
-                      SIF_RANGE | SIF_PAGE | SIF_POS,
-                      0,
-                      std::max(0, cols - 1),
-                      static_cast<UINT>(VisibleColumns()),
-                      top_ / rows,
-                      0};
-        SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
+        SetScroll(SB_HORZ, 0, std::max(0, cols - 1), VisibleColumns(), top_ / rows);
         return;
     }
-    SCROLLINFO si{sizeof si,
-                  SIF_RANGE | SIF_PAGE | SIF_POS,
-                  0,
-                  std::max(0, Count() - 1),
-                  static_cast<UINT>(RowsPerPage()),
-                  top_,
-                  0};
-    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
-    SCROLLINFO h{sizeof h,
-                 SIF_RANGE | SIF_PAGE | SIF_POS,
-                 0,
-                 std::max(0, extent_ - 1),
-                 static_cast<UINT>(extent_ ? Client().right : 0),
-                 xOffset_,
-                 0};
-    SetScrollInfo(Handle(), SB_HORZ, &h, TRUE);
+    SetScroll(SB_VERT, 0, std::max(0, Count() - 1), RowsPerPage(), top_);
+    SetScroll(SB_HORZ, 0, std::max(0, extent_ - 1), extent_ ? Client().right : 0, xOffset_);
 }
 
 void ListBox::Redraw() {
@@ -355,8 +333,7 @@ HBRUSH ListBox::Background(HDC dc) {
 void ListBox::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    HGDIOBJ oldFont =
-        SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectFont(dc);
     HBRUSH bg = Background(dc);
     if (!IsWindow(Handle())) return;
     RECT c = Client();

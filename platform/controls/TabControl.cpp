@@ -333,8 +333,7 @@ void TabControl::DrawTab(HDC dc, int i, bool selected) {
 void TabControl::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    HGDIOBJ oldFont =
-        SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectFont(dc);
     RECT c = Client();
     FillRect(dc, &c, GetSysColorBrush(COLOR_BTNFACE));
     if (!(Style() & TCS_BUTTONS)) {

@@ -1,5 +1,9 @@
 #include "ControlsFixture.h"
 
+#include "gdi/Dc.h"
+#include "gdi/DcText.h"
+#include "gdi/Objects.h"
+#include "gdi/SysColors.h"
 #include "win/Scroll.h"
 
 #include <string>
@@ -220,4 +224,29 @@ TEST_F(ControlsTest, ListBoxColumns) {
     EXPECT_EQ(GetScrollPos(lb, SB_HORZ), 2);
     SendMessage(lb, LB_SETTOPINDEX, 7, 0);
     EXPECT_EQ(Top(lb), 5); // a column's first item
+}
+
+// Tab stops come in dialog units, a quarter of the average character width each.
+TEST_F(ControlsTest, ListBoxTabStops) {
+    HWND lb = Make(WC_LISTBOX, LBS_USETABSTOPS, 10, 10, 300, 100);
+    SendMessage(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("\t|"));
+    int stops[] = {80};
+    SendMessage(lb, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRIC tm{};
+    GetTextMetrics(dc, &tm);
+    DeleteDC(dc);
+    int stop = 2 + 80 * tm.tmAveCharWidth / 4;
+    int h = static_cast<int>(SendMessage(lb, LB_GETITEMHEIGHT, 0, 0));
+    InvalidateRect(lb, nullptr, TRUE);
+    int leftmost = -1;
+    for (int x = 0; x < 300 && leftmost < 0; ++x)
+        for (int y = 0; y < h; ++y)
+            if (PixelAt(lb, x, y) != GetSysColor(COLOR_WINDOW)) {
+                leftmost = x;
+                break;
+            }
+    EXPECT_GE(leftmost, stop);
+    EXPECT_LT(leftmost, stop + tm.tmAveCharWidth);
 }
