@@ -92,7 +92,7 @@ void Edit::Layout(size_t from) {
     // Lines before the one holding 'from' keep their places: appending to a long log re-lays only its end.
     size_t keep = 0;
     if (!layoutDirty_ && from > 0) {
-        int li = LineOf(from);
+        int li = std::max(0, LineOf(from));
         while (li > 0 && lines_[li - 1].end == lines_[li].start) --li; // back to the paragraph start
         keep = static_cast<size_t>(li);
     }

@@ -88,7 +88,7 @@ RECT TabControl::ToClient(int x, int row, int w) const {
     return {x, top, x + w, top + h};
 }
 
-void TabControl::Layout() {
+void TabControl::Layout(Arrows arrows) {
     rects_.assign(tabs_.size(), RECT{});
     int n = Count();
     int length = RowLength();
@@ -102,7 +102,7 @@ void TabControl::Layout() {
         int total = kRowMargin;
         for (int w : widths) total += w + gap;
         bool overflow = n > 0 && total > length;
-        PlaceScroller(overflow);
+        PlaceScroller(overflow, arrows);
         if (!overflow) first_ = 0;
         int room = length - (overflow ? 2 * ItemHeight() : 0);
         // The furthest first tab that still shows the last one whole.
@@ -127,7 +127,7 @@ void TabControl::Layout() {
         return;
     }
 
-    PlaceScroller(false);
+    PlaceScroller(false, arrows);
     first_ = 0;
     // Break into rows, each as long as fits.
     std::vector<std::vector<int>> rows(1);
@@ -167,7 +167,7 @@ void TabControl::Layout() {
     }
 }
 
-void TabControl::PlaceScroller(bool needed) {
+void TabControl::PlaceScroller(bool needed, Arrows arrows) {
     if (scroller_ && !IsWindow(scroller_)) scroller_ = nullptr; // someone else took it away
     if (!needed) {
         if (scroller_) {
@@ -180,11 +180,11 @@ void TabControl::PlaceScroller(bool needed) {
     int h = ItemHeight(), w = 2 * h;
     RECT c = Client();
     int y = Bottom() ? c.bottom - kRowTop - h : kRowTop;
-    if (!scroller_)
+    if (!scroller_ && arrows == Arrows::MayCreate)
         scroller_ = CreateWindowEx(0, UPDOWN_CLASS, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, c.right - w, y, w,
                                    h, Handle(), reinterpret_cast<HMENU>(static_cast<intptr_t>(kScrollerId)),
                                    nullptr, nullptr);
-    else
+    else if (scroller_)
         SetWindowPos(scroller_, nullptr, c.right - w, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -233,13 +233,13 @@ int TabControl::HitTest(POINT p, UINT* flags) const {
 
 // Scrolls a single row so that tab i shows whole.
 void TabControl::ShowTab(int i) {
-    if (!scroller_ || !Valid(i)) return;
+    if ((Style() & TCS_MULTILINE) || Vertical() || !Valid(i)) return;
     int room = RowLength() - 2 * ItemHeight();
     if (i < first_) first_ = i;
-    Layout();
+    Layout(Arrows::KeepOnly);
     while (first_ < std::min(i, maxFirst_) && rects_[i].right > room) {
         ++first_;
-        Layout();
+        Layout(Arrows::KeepOnly);
     }
 }
 
@@ -249,7 +249,7 @@ bool TabControl::UserSelect(int i) {
     if (NotifyParent(hdr, TCN_SELCHANGING)) return false;
     if (!IsWindow(Handle())) return false;
     cur_ = i;
-    if (Style() & TCS_MULTILINE) Layout();
+    if (Style() & TCS_MULTILINE) Layout(Arrows::KeepOnly);
     ShowTab(i);
     InvalidateRect(Handle(), nullptr, TRUE);
     NotifyParent(hdr, TCN_SELCHANGE);
@@ -407,7 +407,7 @@ LRESULT TabControl::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) == SB_THUMBPOSITION && Count()) {
             int pos = static_cast<int16_t>(HIWORD(wp));
             first_ = std::clamp(pos, 0, Count() - 1);
-            Layout();
+            Layout(Arrows::KeepOnly);
             InvalidateRect(Handle(), nullptr, TRUE);
         }
         return 0;
@@ -482,7 +482,7 @@ LRESULT TabControl::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         if (!Valid(i)) return -1;
         int old = cur_;
         cur_ = i;
-        if (Style() & TCS_MULTILINE) Layout();
+        if (Style() & TCS_MULTILINE) Layout(Arrows::KeepOnly);
         ShowTab(i);
         InvalidateRect(Handle(), nullptr, TRUE);
         return old;

@@ -36,8 +36,11 @@ private:
     int ItemHeight() const;
     int TabWidth(const Tab& t) const;
     int RowLength() const; // the room along a row
-    void Layout();
-    void PlaceScroller(bool needed);
+    // Moving through the tabs (selecting, scrolling) never brings back arrows that someone
+    // took away; only a change of size, tabs or font may make new ones.
+    enum class Arrows { MayCreate, KeepOnly };
+    void Layout(Arrows arrows = Arrows::MayCreate);
+    void PlaceScroller(bool needed, Arrows arrows);
     RECT ToClient(int x, int row, int w) const; // row space to client coordinates
     RECT FrameRect() const;
     RECT DisplayRect() const;

@@ -90,6 +90,15 @@ TEST_F(ControlsTest, EditClipboardAndUndo) {
     Key('A', VK_CONTROL);
     SendMessage(e, WM_CLEAR, 0, 0);
     EXPECT_EQ(Text(e), "");
+
+    // One line takes pasted text up to its first line break; several lines take it all.
+    win::SetClipboardText("第一\r\nsecond");
+    SendMessage(e, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(e), "第一");
+    HWND m = Make(WC_EDIT, ES_MULTILINE, 10, 40, 200, 60);
+    SendMessage(m, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(m), "第一\r\nsecond");
+    EXPECT_EQ(SendMessage(m, EM_GETLINECOUNT, 0, 0), 2);
 }
 
 // Styles and limits that refuse or change what is typed or copied.
@@ -121,7 +130,9 @@ TEST_F(ControlsTest, EditStylesFilterInput) {
         win::SetClipboardText("before");
         Type(c.typed);
         EXPECT_EQ(Text(e), c.text);
-        if (c.limit) EXPECT_TRUE(Sent(e, EN_MAXTEXT));
+        if (c.limit) {
+            EXPECT_TRUE(Sent(e, EN_MAXTEXT));
+        }
         Key('A', VK_CONTROL);
         Key('C', VK_CONTROL);
         EXPECT_EQ(win::GetClipboardText(), c.copies ? c.text : "before");
@@ -233,7 +244,9 @@ TEST_F(ControlsTest, EditMemoAppendsAndFollowsTheEnd) {
     int lines = static_cast<int>(SendMessage(m, EM_GETLINECOUNT, 0, 0));
     EXPECT_EQ(lines, 3001); // the empty line after the last break
     int first = static_cast<int>(SendMessage(m, EM_GETFIRSTVISIBLELINE, 0, 0));
-    SCROLLINFO si{sizeof si, SIF_ALL};
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
     GetScrollInfo(m, SB_VERT, &si);
     EXPECT_EQ(si.nMax, lines - 1);
     EXPECT_EQ(first, lines - static_cast<int>(si.nPage));

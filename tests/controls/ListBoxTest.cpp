@@ -18,7 +18,9 @@ RECT ItemRect(HWND lb, int i) {
     return r;
 }
 SCROLLINFO Scroll(HWND h, int bar) {
-    SCROLLINFO si{sizeof si, SIF_ALL};
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
     GetScrollInfo(h, bar, &si);
     return si;
 }

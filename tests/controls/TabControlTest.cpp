@@ -192,8 +192,12 @@ TEST_F(ControlsTest, TabScrollingRow) {
 
     // A skinned control may take the arrows away; wide enough, the row needs none and starts
     // again at the first tab; narrowed, the arrows come back.
-    SendMessage(tab, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
     DestroyWindow(ud);
+    SendMessage(tab, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
+    EXPECT_EQ(TabRect(tab, 3).left, 2);
+    SendMessage(tab, TCM_SETCURSEL, 11, 0);
+    Click(tab, TabRect(tab, 10).left + 3, 5);
+    EXPECT_EQ(ChildOfClass(tab, UPDOWN_CLASS), nullptr); // moving through the tabs brings none back
     SetWindowPos(tab, nullptr, 0, 0, 2000, 150, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(ChildOfClass(tab, UPDOWN_CLASS), nullptr);
     EXPECT_EQ(TabRect(tab, 0).left, 2);
@@ -215,7 +219,9 @@ TEST_F(ControlsTest, TabMultipleRows) {
         EXPECT_GE(r.left, 2);
         EXPECT_LE(r.right, 198);
         EXPECT_EQ((r.top - 2) % h, 0);
-        if (i + 1 < 9 && TabRect(tab, i + 1).top != r.top) EXPECT_EQ(r.right, 198) << "row ends at " << i;
+        if (i + 1 < 9 && TabRect(tab, i + 1).top != r.top) {
+            EXPECT_EQ(r.right, 198) << "row ends at " << i;
+        }
     }
     RECT page{0, 0, 200, 200};
     SendMessage(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
