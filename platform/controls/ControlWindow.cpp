@@ -2,6 +2,7 @@
 
 #include "gdi/Dc.h"
 #include "gdi/DcText.h"
+#include "gdi/Icon.h"
 #include "gdi/Objects.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
@@ -33,8 +34,10 @@ ControlWindow::~ControlWindow() {
     if (measure_) DeleteDC(measure_);
 }
 
-void ControlWindow::RegisterControlClass(const char* name, UINT classStyle, WNDPROC proc) {
+void ControlWindow::RegisterControlClass(const char* name, UINT classStyle, const char* cursor,
+                                         WNDPROC proc) {
     WNDCLASS wc{};
+    wc.hCursor = LoadCursor(nullptr, cursor);
     wc.style = classStyle | CS_GLOBALCLASS;
     wc.lpfnWndProc = proc;
     wc.lpszClassName = name;

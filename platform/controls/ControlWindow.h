@@ -18,9 +18,9 @@ public:
     ControlWindow(const ControlWindow&) = delete;
     ControlWindow& operator=(const ControlWindow&) = delete;
 
-    // Registers a class whose windows are objects of T.
-    template <class T> static void Register(const char* name, UINT classStyle) {
-        RegisterControlClass(name, classStyle, &Dispatch<T>);
+    // Registers a class whose windows are objects of T, with a stock cursor (IDC_ names).
+    template <class T> static void Register(const char* name, UINT classStyle, const char* cursor) {
+        RegisterControlClass(name, classStyle, cursor, &Dispatch<T>);
     }
 
     HWND Handle() const { return hwnd_; }
@@ -61,7 +61,7 @@ protected:
     static int ScrollTarget(int code, int thumbPos, int pos, int min, int max, int page, int line = 1);
 
 private:
-    static void RegisterControlClass(const char* name, UINT classStyle, WNDPROC proc);
+    static void RegisterControlClass(const char* name, UINT classStyle, const char* cursor, WNDPROC proc);
     using Factory = std::shared_ptr<ControlWindow> (*)(HWND);
     static LRESULT Route(HWND h, UINT msg, WPARAM wp, LPARAM lp, Factory make);
     template <class T> static LRESULT Dispatch(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

@@ -525,7 +525,8 @@ LRESULT ListBox::Proc(UINT msg, WPARAM wp, LPARAM lp) {
                             : static_cast<LRESULT>(sizeof(uintptr_t));
     }
     case LB_GETITEMDATA:
-        return Valid(static_cast<int>(wp)) ? static_cast<LRESULT>(items_[wp].data) : LB_ERR;
+        return Valid(static_cast<int>(wp)) ? static_cast<LRESULT>(items_[wp].data)
+                                           : static_cast<LRESULT>(LB_ERR);
     case LB_SETITEMDATA:
         if (!Valid(static_cast<int>(wp))) return LB_ERR;
         items_[wp].data = static_cast<uintptr_t>(lp);
@@ -539,7 +540,7 @@ LRESULT ListBox::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         return Valid(i) ? i : static_cast<int>(LB_ERR); // -1 clears and still answers LB_ERR, as Win32's does
     }
     case LB_GETCURSEL:
-        return Valid(cur_) ? cur_ : LB_ERR;
+        return Valid(cur_) ? cur_ : static_cast<int>(LB_ERR);
     case LB_SETSEL: {
         if (!Multi()) return LB_ERR;
         int i = static_cast<int>(static_cast<intptr_t>(lp));

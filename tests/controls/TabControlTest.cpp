@@ -102,6 +102,16 @@ TEST_F(ControlsTest, TabLayoutAndPageRect) {
     page = {0, 0, 400, 200};
     SendMessage(bottom, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
     EXPECT_EQ(page, (RECT{4, 4, 396, 200 - 2 - h - 4}));
+
+    // Tabs on the left run down the side, a row as wide as a tab is high.
+    HWND left = Make(WC_TABCONTROL, TCS_VERTICAL | TCS_MULTILINE, 10, 10, 400, 200, "", 14);
+    AddTabs(left, {"一", "二"});
+    RECT r0 = TabRect(left, 0);
+    EXPECT_EQ(r0, (RECT{2, 2, 2 + h, 2 + Measure("一").cx + 12}));
+    EXPECT_EQ(TabRect(left, 1).top, r0.bottom);
+    page = {0, 0, 400, 200};
+    SendMessage(left, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    EXPECT_EQ(page, (RECT{2 + h + 4, 4, 396, 196}));
 }
 
 // Clicks and keys select with the changing/changed notices (the parent may refuse); code
