@@ -230,6 +230,26 @@ TEST_F(ControlsTest, EditScrollsLongLine) {
     EXPECT_LT(static_cast<int16_t>(LOWORD(SendMessage(e, EM_POSFROMCHAR, 0, 0))), 0);
     Key(VK_HOME);
     EXPECT_EQ(LOWORD(SendMessage(e, EM_POSFROMCHAR, 0, 0)), 1);
+
+    // A drag held beyond the right edge keeps selecting, one character each 50 ms.
+    Advance(1000);
+    POINT in = Screen(e, 10, 5), out = Screen(e, 120, 5);
+    D().MoveMouse(in.x, in.y);
+    D().Press();
+    D().MoveMouse(out.x, out.y);
+    Run();
+    DWORD a = 0, b = 0;
+    SendMessage(e, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+    Advance(200);
+    DWORD b2 = 0;
+    SendMessage(e, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b2));
+    EXPECT_EQ(b2, b + 4 * 3); // four more Chinese characters of three bytes
+    Advance(2000);
+    D().Release();
+    Run();
+    SendMessage(e, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b2));
+    EXPECT_EQ(b2, static_cast<DWORD>(Text(e).size()));
+    EXPECT_GT(GetCaretPos(&caret) ? caret.x : 0, 40);
 }
 
 // The log memo: thousands of appended lines, each shown at once at the bottom.
