@@ -308,3 +308,25 @@ TEST_F(ControlsTest, EditMultiLineWrapsAndMovesByLines) {
     Key(VK_BACK);
     EXPECT_EQ(Text(m), "abcd");
 }
+
+// The selection shows while the edit has the focus; without it only with ES_NOHIDESEL.
+TEST_F(ControlsTest, EditHidesSelectionWithoutFocus) {
+    struct Case {
+        DWORD style;
+        bool focused, shown;
+    };
+    const Case cases[] = {
+        {0,            true,  true },
+        {0,            false, false},
+        {ES_NOHIDESEL, false, true }
+    };
+    for (const Case& c : cases) {
+        HWND e = Make(WC_EDIT, ES_AUTOHSCROLL | c.style, 10, 10, 200, 24, "MMMM");
+        SendMessage(e, EM_SETSEL, 0, -1);
+        SetFocus(c.focused ? e : host);
+        InvalidateRect(e, nullptr, TRUE);
+        COLORREF want = c.shown ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_WINDOW);
+        EXPECT_EQ(PixelAt(e, 3, 0), want) << "style " << c.style << (c.focused ? " focused" : "");
+        DestroyWindow(e);
+    }
+}

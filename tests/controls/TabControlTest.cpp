@@ -68,6 +68,13 @@ TEST_F(ControlsTest, TabLayoutAndPageRect) {
     HIMAGELIST il = ImageList_Create(16, 16, 0, 1, 1);
     SendMessage(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(il));
     EXPECT_EQ(Width(TabRect(tab, 1)), before + 16 + 3);
+    RECT r1 = TabRect(tab, 1);
+    TCHITTESTINFO onIcon{
+        {r1.left + 6 + 8, r1.top + 5},
+        0
+    };
+    EXPECT_EQ(SendMessage(tab, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&onIcon)), 1);
+    EXPECT_EQ(onIcon.flags, static_cast<UINT>(TCHT_ONITEMICON));
     SendMessage(tab, TCM_SETIMAGELIST, 0, 0);
 
     struct Case {
