@@ -1,0 +1,185 @@
+#include "GuiHarness.h"
+#include "gui/Bitmap.h"
+#include "gui/Canvas.h"
+#include "gui/CustomLabel.h"
+#include "gui/StdCtrls.h"
+#include "win/Input.h"
+
+#include <climits>
+#include <string>
+#include <vector>
+
+using namespace gui;
+
+namespace {
+
+class StdControlsTest : public GuiTest {
+protected:
+    TForm* Form(TColor color = clBtnFace) {
+        auto* f = MakeForm<TForm>();
+        f->SetBorderStyle(bsNone);
+        f->SetBounds(100, 100, 400, 300);
+        f->SetColor(color);
+        return f;
+    }
+    template <class T> T* Add(TWinControl* parent, TRect bounds) {
+        T* c = new T(parent);
+        c->SetBoundsRect(bounds);
+        c->SetParent(parent);
+        return c;
+    }
+    static void Show(TForm* f) {
+        f->Show();
+        RunUntilIdle();
+    }
+    // The box around every pixel of a control that is not the background.
+    struct Ink {
+        int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+        bool Any() const { return right >= 0; }
+    };
+    static Ink InkOf(TControl* c, COLORREF background) {
+        Ink ink;
+        for (int y = 0; y < c->Height(); ++y)
+            for (int x = 0; x < c->Width(); ++x)
+                if (PixelAt(c, x, y) != background) {
+                    ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
+                    ink.top = std::min(ink.top, y), ink.bottom = std::max(ink.bottom, y);
+                }
+        return ink;
+    }
+    static bool HasColor(TControl* c, COLORREF color) {
+        for (int y = 0; y < c->Height(); ++y)
+            for (int x = 0; x < c->Width(); ++x)
+                if (PixelAt(c, x, y) == color) return true;
+        return false;
+    }
+    // A press at one client point of a control, moves to others, the release at the last.
+    static void Drag(TControl* c, TPoint from, TPoint to) {
+        POINT a = ScreenOf(c, from.x, from.y);
+        D().MoveMouse(a.x, a.y);
+        D().Press();
+        RunUntilIdle();
+        D().MoveMouse(a.x + (to.x - from.x) / 2, a.y + (to.y - from.y) / 2);
+        RunUntilIdle();
+        D().MoveMouse(a.x + to.x - from.x, a.y + to.y - from.y);
+        RunUntilIdle();
+        D().Release();
+        RunUntilIdle();
+    }
+    static TSize TextSize(TFont* font, const std::string& text) {
+        TBitmap b;
+        b.SetSize(1, 1);
+        b.Canvas()->Font()->Assign(font);
+        return b.Canvas()->TextExtent(text);
+    }
+};
+
+COLORREF Rgb(TColor c) {
+    return ColorToRGB(c);
+}
+
+// ---- labels
+
+TEST_F(StdControlsTest, LabelSizesItselfToChineseTextAndKeepsItsRightEdgeWhenRightAligned) {
+    auto* f = Form();
+    auto* l = Add<TLabel>(f, Bounds(10, 10, 5, 5));
+    l->SetCaption("输出格式：");
+    TSize s = TextSize(l->Font(), "输出格式：");
+    EXPECT_EQ(l->BoundsRect(), Bounds(10, 10, s.cx, s.cy));
+    // The empty label keeps a line's height.
+    l->SetCaption("");
+    EXPECT_EQ(l->Height(), s.cy);
+
+    l->SetAlignment(taRightJustify);
+    l->SetCaption("输出目录：");
+    int right = l->Left() + l->Width();
+    l->SetCaption("输出目录和文件名：");
+    EXPECT_EQ(l->Left() + l->Width(), right);
+    EXPECT_EQ(l->Width(), TextSize(l->Font(), "输出目录和文件名：").cx);
+
+    // Wrapped, it keeps its width and grows downwards.
+    auto* w = Add<TLabel>(f, Bounds(10, 50, 60, 10));
+    w->SetWordWrap(true);
+    w->SetCaption("转换完成后打开输出文件夹");
+    EXPECT_LE(w->Width(), 60);
+    EXPECT_GE(w->Height(), 3 * s.cy);
+}
+
+TEST_F(StdControlsTest, LabelPlacesItsTextByAlignmentAndLayout) {
+    struct Case {
+        TAlignment alignment;
+        TTextLayout layout;
+    };
+    const Case cases[] = {
+        {taLeftJustify,  tlTop   },
+        {taRightJustify, tlBottom},
+        {taCenter,       tlCenter},
+    };
+    auto* f = Form();
+    auto* l = Add<TLabel>(f, Bounds(10, 10, 10, 10));
+    l->SetAutoSize(false);
+    l->SetBounds(10, 10, 200, 40);
+    l->SetColor(clWhite);
+    l->SetCaption("视频预览");
+    Show(f);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.alignment * 10 + c.layout);
+        l->SetAlignment(c.alignment);
+        l->SetLayout(c.layout);
+        RunUntilIdle();
+        Ink ink = InkOf(l, RGB(255, 255, 255));
+        ASSERT_TRUE(ink.Any());
+        if (c.alignment == taLeftJustify) EXPECT_LE(ink.left, 3);
+        if (c.alignment == taRightJustify) EXPECT_GE(ink.right, 196);
+        if (c.alignment == taCenter) EXPECT_NEAR(ink.left + ink.right, 200, 4);
+        if (c.layout == tlTop) EXPECT_LE(ink.top, 5);
+        if (c.layout == tlBottom) EXPECT_GE(ink.bottom, 35);
+        if (c.layout == tlCenter) EXPECT_NEAR(ink.top + ink.bottom, 40, 5);
+    }
+}
+
+TEST_F(StdControlsTest, LabelTransparencyDisabledLookAndAccelerator) {
+    auto* f = Form(clRed);
+    auto* l = Add<TLabel>(f, Bounds(10, 10, 10, 10));
+    l->SetCaption("&Open");
+    l->SetColor(clBlue);
+    auto* other = Add<TLabel>(f, Bounds(10, 40, 10, 10));
+    other->SetCaption("停止");
+    auto* target = Add<TButton>(f, Bounds(10, 80, 75, 25));
+    auto* button = Add<TButton>(f, Bounds(10, 110, 75, 25));
+    l->SetFocusControl(target);
+    Show(f);
+    EXPECT_EQ(PixelAt(l, 0, 0), Rgb(clBlue));
+    l->SetTransparent(true);
+    RunUntilIdle();
+    EXPECT_EQ(PixelAt(l, 0, 0), Rgb(clRed));
+
+    // Disabled text is engraved: highlight beneath, shadow on top.
+    other->SetColor(clBtnFace);
+    other->SetEnabled(false);
+    RunUntilIdle();
+    // Text is smoothed, so the two colours show as the lightest and darkest greys.
+    int lightest = 0, darkest = 255;
+    for (int y = 0; y < other->Height(); ++y)
+        for (int x = 0; x < other->Width(); ++x) {
+            int v = GetGValue(PixelAt(other, x, y));
+            lightest = std::max(lightest, v), darkest = std::min(darkest, v);
+        }
+    EXPECT_GT(lightest, GetGValue(Rgb(clBtnFace)));
+    EXPECT_GE(darkest, GetGValue(Rgb(clBtnShadow)));
+    EXPECT_LT(darkest, GetGValue(Rgb(clBtnFace)) - 40);
+
+    // Its accelerator focuses the control it names.
+    button->SetFocus();
+    RunUntilIdle();
+    D().KeyDown(VK_MENU);
+    D().Key('O');
+    D().KeyUp(VK_MENU);
+    RunUntilIdle();
+    EXPECT_TRUE(target->Focused());
+    button->SetFocus();
+    delete target;
+    EXPECT_EQ(l->FocusControl(), nullptr);
+}
+
+} // namespace
