@@ -1,7 +1,9 @@
 #include "GuiHarness.h"
+#include "gui/Bevel.h"
 #include "gui/Bitmap.h"
 #include "gui/Canvas.h"
 #include "gui/CustomLabel.h"
+#include "gui/CustomPanel.h"
 #include "gui/StdCtrls.h"
 #include "win/Input.h"
 
@@ -180,6 +182,83 @@ TEST_F(StdControlsTest, LabelTransparencyDisabledLookAndAccelerator) {
     button->SetFocus();
     delete target;
     EXPECT_EQ(l->FocusControl(), nullptr);
+}
+
+// ---- bevel and panel
+
+TEST_F(StdControlsTest, BevelShapesDrawTheirLinesInShadowAndHighlight) {
+    const COLORREF sh = Rgb(clBtnShadow), hi = Rgb(clBtnHighlight), face = Rgb(clBtnFace);
+    struct Case {
+        TBevelShape shape;
+        TBevelStyle style;
+        std::vector<std::pair<TPoint, COLORREF>> pixels; // on a 40 x 30 bevel
+    };
+    const Case cases[] = {
+        {bsBox,        bsLowered, {{{0, 5}, sh}, {{5, 0}, sh}, {{39, 5}, hi}, {{5, 29}, hi}, {{5, 5}, face}}},
+        {bsBox,        bsRaised,  {{{0, 5}, hi}, {{39, 5}, sh}, {{5, 29}, sh}}                              },
+        {bsFrame,      bsLowered, {{{0, 5}, sh}, {{1, 5}, hi}, {{38, 5}, sh}, {{39, 5}, hi}}                },
+        {bsTopLine,    bsLowered, {{{5, 0}, sh}, {{5, 1}, hi}, {{5, 2}, face}}                              },
+        {bsBottomLine, bsRaised,  {{{5, 28}, hi}, {{5, 29}, sh}, {{5, 27}, face}}                           },
+        {bsLeftLine,   bsLowered, {{{0, 5}, sh}, {{1, 5}, hi}}                                              },
+        {bsRightLine,  bsLowered, {{{38, 5}, sh}, {{39, 5}, hi}, {{0, 5}, face}}                            },
+        {bsSpacer,     bsLowered, {{{0, 5}, face}, {{5, 0}, face}}                                          },
+    };
+    auto* f = Form();
+    auto* b = Add<TBevel>(f, Bounds(20, 20, 40, 30));
+    Show(f);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.shape) * 10 + c.style);
+        b->SetShape(c.shape);
+        b->SetStyle(c.style);
+        RunUntilIdle();
+        for (auto [p, color] : c.pixels) EXPECT_EQ(PixelAt(b, p.x, p.y), color) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(StdControlsTest, PanelAlignsChildrenInsideItsBevelsAndCentresItsCaption) {
+    struct Case {
+        TPanelBevel outer, inner;
+        int inset;
+    };
+    const Case cases[] = {
+        {bvRaised,  bvNone,   1},
+        {bvNone,    bvNone,   0},
+        {bvLowered, bvRaised, 2},
+    };
+    auto* f = Form();
+    auto* p = Add<TPanel>(f, Bounds(10, 10, 200, 120));
+    auto* child = Add<TPanel>(p, Bounds(0, 0, 10, 10));
+    child->SetAlign(alClient);
+    child->SetColor(clBlack);
+    Show(f);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.inset);
+        p->SetBevelOuter(c.outer);
+        p->SetBevelInner(c.inner);
+        RunUntilIdle();
+        EXPECT_EQ(child->BoundsRect(), Rect(c.inset, c.inset, 200 - c.inset, 120 - c.inset));
+    }
+    p->SetBevelOuter(bvRaised);
+    p->SetBevelInner(bvNone);
+    RunUntilIdle();
+    EXPECT_EQ(PixelAt(p, 0, 50), Rgb(clBtnHighlight));
+    EXPECT_EQ(PixelAt(p, 199, 50), Rgb(clBtnShadow));
+
+    // The caption sits in the middle of an empty panel.
+    delete child;
+    p->SetCaption("视频预览");
+    RunUntilIdle();
+    TRect inside{1, 1, 199, 119};
+    Ink ink;
+    for (int y = inside.top; y < inside.bottom; ++y)
+        for (int x = inside.left; x < inside.right; ++x)
+            if (PixelAt(p, x, y) != Rgb(clBtnFace)) {
+                ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
+                ink.top = std::min(ink.top, y), ink.bottom = std::max(ink.bottom, y);
+            }
+    ASSERT_TRUE(ink.Any());
+    EXPECT_NEAR(ink.left + ink.right, 200, 4);
+    EXPECT_NEAR(ink.top + ink.bottom, 120, 5);
 }
 
 } // namespace
