@@ -4,6 +4,7 @@
 #include "gui/Canvas.h"
 #include "gui/CustomLabel.h"
 #include "gui/CustomPanel.h"
+#include "gui/Splitter.h"
 #include "gui/StdCtrls.h"
 #include "win/Input.h"
 
@@ -259,6 +260,62 @@ TEST_F(StdControlsTest, PanelAlignsChildrenInsideItsBevelsAndCentresItsCaption) 
     ASSERT_TRUE(ink.Any());
     EXPECT_NEAR(ink.left + ink.right, 200, 4);
     EXPECT_NEAR(ink.top + ink.bottom, 120, 5);
+}
+
+// ---- splitter
+
+TEST_F(StdControlsTest, SplitterDragResizesItsNeighbourWithinTheLimits) {
+    struct Case {
+        TAlign align;
+        int drag; // along the split
+        int size; // of the neighbour afterwards
+    };
+    // The form is 400 x 300; the neighbour starts at 100, the splitter is 3 thick.
+    const Case cases[] = {
+        {alLeft,   50,   150},
+        {alLeft,   -200, 30 }, // MinSize
+        {alLeft,   500,  367}, // the rest keeps MinSize: 400 - 3 - 30
+        {alRight,  -50,  150},
+        {alTop,    40,   140},
+        {alBottom, 60,   40 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.align) * 1000 + c.drag);
+        auto* f = Form();
+        bool vertical = c.align == alTop || c.align == alBottom;
+        // Placed so that alignment puts the splitter right beside the neighbour.
+        TRect nb = c.align == alLeft    ? Bounds(0, 0, 100, 300)
+                   : c.align == alRight ? Bounds(300, 0, 100, 300)
+                   : c.align == alTop   ? Bounds(0, 0, 400, 100)
+                                        : Bounds(0, 200, 400, 100);
+        TRect sb = c.align == alLeft    ? Bounds(100, 0, 3, 300)
+                   : c.align == alRight ? Bounds(297, 0, 3, 300)
+                   : c.align == alTop   ? Bounds(0, 100, 400, 3)
+                                        : Bounds(0, 197, 400, 3);
+        auto* neighbour = Add<TPanel>(f, nb);
+        neighbour->SetAlign(c.align);
+        auto* s = new TSplitter(f);
+        s->SetAlign(c.align);
+        s->SetBoundsRect(sb);
+        s->SetParent(f);
+        auto* rest = Add<TPanel>(f, Bounds(150, 150, 10, 10));
+        rest->SetAlign(alClient);
+        Show(f);
+        ASSERT_EQ(s->BoundsRect(), sb);
+        EXPECT_EQ(s->Cursor(), vertical ? crSizeNS : crSizeWE);
+        TPoint mid{s->Width() / 2, s->Height() / 2};
+        Drag(s, mid, vertical ? TPoint{mid.x, mid.y + c.drag} : TPoint{mid.x + c.drag, mid.y});
+        EXPECT_EQ(vertical ? neighbour->Height() : neighbour->Width(), c.size);
+        // The splitter and the rest follow.
+        TRect n = neighbour->BoundsRect();
+        TRect expected = c.align == alLeft    ? Bounds(n.right, 0, 3, 300)
+                         : c.align == alRight ? Bounds(n.left - 3, 0, 3, 300)
+                         : c.align == alTop   ? Bounds(0, n.bottom, 400, 3)
+                                              : Bounds(0, n.top - 3, 400, 3);
+        EXPECT_EQ(s->BoundsRect(), expected);
+        EXPECT_GE(vertical ? rest->Height() : rest->Width(), 30);
+        delete f;
+    }
 }
 
 } // namespace
