@@ -1,6 +1,7 @@
 #include "GuiHarness.h"
 #include "gui/Bevel.h"
 #include "gui/Bitmap.h"
+#include "gui/ButtonControl.h"
 #include "gui/Canvas.h"
 #include "gui/CustomLabel.h"
 #include "gui/CustomPanel.h"
@@ -316,6 +317,116 @@ TEST_F(StdControlsTest, SplitterDragResizesItsNeighbourWithinTheLimits) {
         EXPECT_GE(vertical ? rest->Height() : rest->Width(), 30);
         delete f;
     }
+}
+
+// ---- check boxes and radio buttons
+
+TEST_F(StdControlsTest, CheckBoxTogglesByClickAndSpaceReleaseAndCyclesThroughGrayed) {
+    auto* f = Form();
+    auto* b = Add<TCheckBox>(f, Bounds(10, 10, 120, 20));
+    b->SetCaption("预览");
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    Show(f);
+    EXPECT_EQ(PixelAt(b, 6, 10), Rgb(clWindow));
+    ClickAt(b, 60, 10);
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(b->Focused());
+    EXPECT_EQ(clicks, 1);
+    // The tick shows inside the box.
+    bool tick = false;
+    for (int y = 5; y < 15; ++y) tick = tick || PixelAt(b, 6, y) == Rgb(clWindowText);
+    EXPECT_TRUE(tick);
+
+    // Neither a right click nor a press released outside toggles.
+    POINT p = ScreenOf(b, 60, 10);
+    D().Click(p.x, p.y, 1);
+    RunUntilIdle();
+    Drag(b, {60, 10}, {60, 60});
+    EXPECT_TRUE(b->Checked());
+    EXPECT_EQ(clicks, 1);
+
+    // Space acts on its release.
+    D().KeyDown(VK_SPACE);
+    RunUntilIdle();
+    EXPECT_TRUE(b->Checked());
+    D().KeyUp(VK_SPACE);
+    RunUntilIdle();
+    EXPECT_FALSE(b->Checked());
+    EXPECT_EQ(clicks, 2);
+
+    b->AllowGrayed = true;
+    std::vector<TCheckBoxState> seen;
+    for (int i = 0; i < 3; ++i) {
+        ClickAt(b, 5, 10);
+        seen.push_back(b->State());
+    }
+    EXPECT_EQ(seen, (std::vector<TCheckBoxState>{cbGrayed, cbChecked, cbUnchecked}));
+    // From code: a grayed box stays grayed when unchecked; no change fires nothing.
+    b->SetState(cbGrayed);
+    clicks = 0;
+    b->SetChecked(false);
+    EXPECT_EQ(b->State(), cbGrayed);
+    EXPECT_EQ(clicks, 0);
+    b->SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(StdControlsTest, RadioButtonsExcludeTheirSiblingsAndFollowTheKeyboard) {
+    auto* f = Form();
+    auto* before = Add<TButton>(f, Bounds(10, 250, 75, 25));
+    auto* g1 = Add<TPanel>(f, Bounds(10, 10, 150, 100));
+    auto* g2 = Add<TPanel>(f, Bounds(200, 10, 150, 100));
+    before->SetTabOrder(0);
+    std::vector<std::string> log;
+    auto make = [&](TPanel* g, const std::string& name, int i) {
+        auto* r = Add<TRadioButton>(g, Bounds(5, 5 + 25 * i, 120, 20));
+        r->SetName(name);
+        r->SetCaption("选项" + name);
+        r->OnClick = [&log, name](TObject*) { log.push_back(name); };
+        return r;
+    };
+    TRadioButton* a[3] = {make(g1, "a0", 0), make(g1, "a1", 1), make(g1, "a2", 2)};
+    TRadioButton* b0 = make(g2, "b0", 0);
+    Show(f);
+
+    ClickAt(a[1], 6, 10);
+    b0->SetChecked(true);
+    EXPECT_TRUE(a[1]->Checked()); // another parent, another group
+    ClickAt(a[2], 30, 10);
+    ClickAt(a[2], 30, 10); // already checked: nothing
+    EXPECT_FALSE(a[1]->Checked());
+    EXPECT_TRUE(a[2]->Checked());
+    EXPECT_EQ(log, (std::vector<std::string>{"a1", "b0", "a2"}));
+    EXPECT_EQ(PixelAt(a[2], 6, 10), Rgb(clWindowText));
+    EXPECT_EQ(PixelAt(a[1], 6, 10), Rgb(clWindow));
+
+    // Arrows move the choice round the group, Tab reaches the group at its checked button.
+    log.clear();
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(a[0]->Focused());
+    EXPECT_TRUE(a[0]->Checked());
+    PressKey(VK_UP);
+    EXPECT_TRUE(a[2]->Focused());
+    EXPECT_EQ(log, (std::vector<std::string>{"a0", "a2"}));
+    before->SetFocus();
+    RunUntilIdle();
+    PressKey(VK_TAB);
+    EXPECT_TRUE(a[2]->Focused());
+}
+
+TEST_F(StdControlsTest, CheckBoxAcceleratorFocusesAndToggles) {
+    auto* f = Form();
+    auto* button = Add<TButton>(f, Bounds(10, 50, 75, 25));
+    auto* b = Add<TCheckBox>(f, Bounds(10, 10, 120, 20));
+    b->SetCaption("&Preview");
+    Show(f);
+    button->SetFocus();
+    RunUntilIdle();
+    D().Type(U"p");
+    RunUntilIdle();
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(b->Focused());
 }
 
 } // namespace
