@@ -5,8 +5,10 @@
 #include "gui/Canvas.h"
 #include "gui/CustomLabel.h"
 #include "gui/CustomPanel.h"
+#include "gui/ProgressBar.h"
 #include "gui/Splitter.h"
 #include "gui/StdCtrls.h"
+#include "gui/TrackBar.h"
 #include "win/Input.h"
 
 #include <climits>
@@ -427,6 +429,113 @@ TEST_F(StdControlsTest, CheckBoxAcceleratorFocusesAndToggles) {
     RunUntilIdle();
     EXPECT_TRUE(b->Checked());
     EXPECT_TRUE(b->Focused());
+}
+
+// ---- track bar and progress bar
+
+TEST_F(StdControlsTest, TrackBarMovesByKeys) {
+    struct Case {
+        int key;
+        int position; // from 5 in 0..10
+    };
+    const Case cases[] = {
+        {VK_RIGHT, 6 },
+        {VK_DOWN,  6 },
+        {VK_LEFT,  4 },
+        {VK_UP,    4 },
+        {VK_NEXT,  7 },
+        {VK_PRIOR, 3 },
+        {VK_HOME,  0 },
+        {VK_END,   10},
+    };
+    auto* f = Form();
+    auto* t = Add<TTrackBar>(f, Bounds(10, 10, 200, 45));
+    Add<TButton>(f, Bounds(10, 100, 75, 25));
+    int changes = 0;
+    t->OnChange = [&](TObject*) { ++changes; };
+    Show(f);
+    t->SetFocus();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        t->SetPosition(5);
+        changes = 0;
+        PressKey(c.key);
+        EXPECT_EQ(t->Position(), c.position);
+        EXPECT_EQ(changes, 1);
+        EXPECT_TRUE(t->Focused()); // the arrows stay with the track bar
+    }
+    // The ends hold.
+    PressKey(VK_RIGHT);
+    EXPECT_EQ(t->Position(), 10);
+}
+
+TEST_F(StdControlsTest, TrackBarFollowsTheMouseAndClampsItsPosition) {
+    auto* f = Form();
+    auto* t = Add<TTrackBar>(f, Bounds(10, 10, 200, 45));
+    t->SetRange(0, 10);
+    std::vector<int> changes;
+    t->OnChange = [&](TObject*) { changes.push_back(t->Position()); };
+    Show(f);
+    auto centre = [&] {
+        TRect r = t->ThumbRect();
+        return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    };
+    TRect thumb = t->ThumbRect();
+    EXPECT_EQ(PixelAt(t, thumb.left + 1, thumb.top + 5), Rgb(clBtnHighlight));
+    TPoint at0 = centre();
+    Drag(t, at0, {at0.x + 500, at0.y});
+    EXPECT_EQ(t->Position(), 10);
+    EXPECT_TRUE(t->Focused());
+    TPoint at10 = centre();
+    // Dropped on the place of value 3.
+    Drag(t, at10, {at0.x + (at10.x - at0.x) * 3 / 10, at10.y});
+    EXPECT_EQ(t->Position(), 3);
+    // A click beside the thumb moves a page toward it.
+    ClickAt(t, 190, 20);
+    EXPECT_EQ(t->Position(), 5);
+    ClickAt(t, 2, 20);
+    EXPECT_EQ(t->Position(), 3);
+
+    // From code: clamped, and OnChange only on a change.
+    changes.clear();
+    t->SetPosition(50);
+    t->SetPosition(50);
+    t->SetRange(128, 0);
+    t->SetPosition(128);
+    t->SetMin(100);
+    EXPECT_EQ(changes, (std::vector<int>{10, 128}));
+    EXPECT_EQ(t->Min(), 100);
+    t->SetMax(110);
+    EXPECT_EQ(t->Position(), 110);
+}
+
+TEST_F(StdControlsTest, ProgressBarClampsItsPositionAndFillsItsShare) {
+    struct Case {
+        int min, max, position, expected;
+    };
+    const Case cases[] = {
+        {0,  100, 150, 100},
+        {0,  100, -5,  0  },
+        {10, 20,  15,  15 },
+        {20, 10,  5,   10 }, // a range given backwards
+    };
+    auto* f = Form();
+    auto* p = Add<TProgressBar>(f, Bounds(10, 10, 204, 16));
+    for (const Case& c : cases) {
+        p->SetRange(c.min, c.max);
+        p->SetPosition(c.position);
+        EXPECT_EQ(p->Position(), c.expected) << c.position;
+    }
+    p->SetRange(0, 100);
+    p->SetPosition(80);
+    p->SetMax(50);
+    EXPECT_EQ(p->Position(), 50);
+    p->SetMax(100);
+    Show(f);
+    // Half-way: the inner 200 pixels are filled up to 100.
+    EXPECT_EQ(PixelAt(p, 2 + 90, 8), Rgb(clHighlight));
+    EXPECT_EQ(PixelAt(p, 2 + 110, 8), Rgb(clBtnFace));
+    EXPECT_EQ(PixelAt(p, 0, 8), Rgb(clBtnShadow));
 }
 
 } // namespace
