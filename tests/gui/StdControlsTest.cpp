@@ -3,11 +3,14 @@
 #include "gui/Bitmap.h"
 #include "gui/ButtonControl.h"
 #include "gui/Canvas.h"
+#include "gui/Clipboard.h"
 #include "gui/CustomLabel.h"
 #include "gui/CustomPanel.h"
+#include "gui/Image.h"
 #include "gui/ProgressBar.h"
 #include "gui/Splitter.h"
 #include "gui/StdCtrls.h"
+#include "gui/StringList.h"
 #include "gui/TrackBar.h"
 #include "win/Input.h"
 
@@ -536,6 +539,62 @@ TEST_F(StdControlsTest, ProgressBarClampsItsPositionAndFillsItsShare) {
     EXPECT_EQ(PixelAt(p, 2 + 90, 8), Rgb(clHighlight));
     EXPECT_EQ(PixelAt(p, 2 + 110, 8), Rgb(clBtnFace));
     EXPECT_EQ(PixelAt(p, 0, 8), Rgb(clBtnShadow));
+}
+
+// ---- image and clipboard
+
+TEST_F(StdControlsTest, ImageDrawsAtTheCornerCentredOrStretched) {
+    // A 20 x 10 picture: red, with a blue bottom-left pixel that transparency leaves out.
+    TBitmap pic;
+    pic.SetSize(20, 10);
+    pic.Canvas()->Brush()->SetColor(clRed);
+    pic.Canvas()->FillRect({0, 0, 20, 10});
+    pic.Canvas()->SetPixels(0, 9, clBlue);
+    const COLORREF red = Rgb(clRed), blue = Rgb(clBlue), face = Rgb(clBtnFace);
+    struct Case {
+        bool stretch, center, transparent;
+        std::vector<std::pair<TPoint, COLORREF>> pixels; // on a 60 x 40 image
+    };
+    const Case cases[] = {
+        {false, false, false, {{{5, 5}, red}, {{0, 9}, blue}, {{25, 5}, face}, {{30, 20}, face}}},
+        {false, true,  false, {{{30, 20}, red}, {{5, 5}, face}, {{20, 24}, blue}}               },
+        {true,  false, false, {{{55, 5}, red}, {{30, 20}, red}, {{1, 38}, blue}}                },
+        {false, false, true,  {{{5, 5}, red}, {{0, 9}, face}}                                   },
+    };
+    auto* f = Form();
+    auto* img = Add<TImage>(f, Bounds(10, 10, 60, 40));
+    img->Picture()->SetGraphic(&pic);
+    Show(f);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stretch * 100 + c.center * 10 + c.transparent);
+        img->SetStretch(c.stretch);
+        img->SetCenter(c.center);
+        img->SetTransparent(c.transparent);
+        RunUntilIdle();
+        for (auto [p, color] : c.pixels) EXPECT_EQ(PixelAt(img, p.x, p.y), color) << p.x << "," << p.y;
+    }
+    // Sized to its picture when asked.
+    img->SetAutoSize(true);
+    EXPECT_EQ(img->BoundsRect(), Bounds(10, 10, 20, 10));
+}
+
+TEST_F(StdControlsTest, ClipboardTextRoundTrip) {
+    TClipboard* c = Clipboard();
+    c->SetAsText("转换完成\n第二行");
+    EXPECT_EQ(c->AsText(), "转换完成\n第二行");
+    EXPECT_TRUE(c->HasFormat(CF_TEXT));
+    EXPECT_TRUE(c->HasFormat(CF_UNICODETEXT));
+    TStringList lines;
+    lines.Add("一");
+    lines.Add("二");
+    c->Assign(&lines);
+    EXPECT_EQ(c->AsText(), lines.Text());
+    TFont font;
+    EXPECT_ANY_THROW(c->Assign(&font));
+    EXPECT_EQ(c->AsText(), lines.Text()); // untouched by the failed assignment
+    c->Clear();
+    EXPECT_FALSE(c->HasFormat(CF_TEXT));
+    EXPECT_EQ(c->AsText(), "");
 }
 
 } // namespace
