@@ -138,12 +138,24 @@ TEST_F(StdControlsTest, LabelPlacesItsTextByAlignmentAndLayout) {
         RunUntilIdle();
         Ink ink = InkOf(l, RGB(255, 255, 255));
         ASSERT_TRUE(ink.Any());
-        if (c.alignment == taLeftJustify) EXPECT_LE(ink.left, 3);
-        if (c.alignment == taRightJustify) EXPECT_GE(ink.right, 196);
-        if (c.alignment == taCenter) EXPECT_NEAR(ink.left + ink.right, 200, 4);
-        if (c.layout == tlTop) EXPECT_LE(ink.top, 5);
-        if (c.layout == tlBottom) EXPECT_GE(ink.bottom, 35);
-        if (c.layout == tlCenter) EXPECT_NEAR(ink.top + ink.bottom, 40, 5);
+        if (c.alignment == taLeftJustify) {
+            EXPECT_LE(ink.left, 3);
+        }
+        if (c.alignment == taRightJustify) {
+            EXPECT_GE(ink.right, 196);
+        }
+        if (c.alignment == taCenter) {
+            EXPECT_NEAR(ink.left + ink.right, 200, 4);
+        }
+        if (c.layout == tlTop) {
+            EXPECT_LE(ink.top, 5);
+        }
+        if (c.layout == tlBottom) {
+            EXPECT_GE(ink.bottom, 35);
+        }
+        if (c.layout == tlCenter) {
+            EXPECT_NEAR(ink.top + ink.bottom, 40, 5);
+        }
     }
 }
 
