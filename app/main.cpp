@@ -3,11 +3,13 @@
 #include <clocale>
 #include <cstdio>
 
+#include "app/Previewer.h"
 #include "media/FFmpegLoader.h"
 #include "os/Paths.h"
 
 int main() {
     std::setlocale(LC_CTYPE, "");
+    app::InstallPreviewerFactory();
     auto& loader = media::FFLoader();
     loader.SetLibraryPath(os::ExeFolder() + "LibAV");
     if (loader.Load(media::ConverterLibraries)) {

@@ -6,6 +6,7 @@
 #include "media/ComponentUtils.h"
 #include "media/FFUtils.h"
 #include "media/FFmpegLoader.h"
+#include "media/Previewer.h"
 #include "media/UnicodeIO.h"
 #include "media/UnicodeProtocol.h"
 
@@ -89,7 +90,14 @@ void TCustomFFmpeg::CleanUp() {
 
 void TCustomFFmpeg::ResetPostHookContext() {
     if (FPostContext.Context) ResetRGBContext(*FPostContext.Context);
-    FPostContext.Previewer.reset();
+    // Taken out under the hook-settings lock and freed outside it: freeing
+    // the window waits for the GUI thread, which may want that lock.
+    std::shared_ptr<TCustomPreviewer> previewer;
+    {
+        os::CsLock lock(HookSettingsLock());
+        previewer = std::move(FPostContext.Previewer);
+    }
+    previewer.reset();
     FPostContext.preview_last_time = 0;
     FPostContext.preview_cur_time = 0;
 }

@@ -54,7 +54,7 @@ struct AVOutputFormat;
 
 namespace media {
 
-class TPreviewer;
+class TCustomPreviewer;
 
 // The libraries' stream limit per file; every per-stream table has this many
 // entries per file.
@@ -116,9 +116,10 @@ struct TCustomHookContext {
 
 struct TPostHookContext {
     std::unique_ptr<TRGBConvertContext> Context;
-    // Shared ownership only so that the preview window's type stays opaque
-    // here; the engine is its one owner.
-    std::shared_ptr<TPreviewer> Previewer;
+    // Changed under the hook-settings lock.  A worker painting a frame holds
+    // its own reference, taken under that lock, so that the GUI thread
+    // dropping the preview cannot free the window in the middle of a paint.
+    std::shared_ptr<TCustomPreviewer> Previewer;
     int64_t preview_last_time = 0;
     int64_t preview_cur_time = 0;
 };
