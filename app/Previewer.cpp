@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 namespace app {
 
@@ -25,9 +26,15 @@ bool TPreviewer::PaintFrame(const media::TFrameBitmap* ABitmap, int32_t AFrameNu
     FBitmap = ABitmap;
     FFrameNumber = AFrameNumber;
     FPTS = APTS;
-    os::CallInMainThread([this] { ShowFrame(); });
+    bool shown = true;
+    try {
+        os::CallInMainThread([this] { ShowFrame(); });
+    } catch (const std::exception&) {
+        // A window that cannot be shown ends this task's preview, not its conversion.
+        shown = false;
+    }
     FBitmap = nullptr; // the engine's: not kept past the call
-    return !FClosed.load();
+    return shown && !FClosed.load();
 }
 
 void TPreviewer::CreateForm(int AWidth, int AHeight) {

@@ -243,4 +243,34 @@ TEST_F(PreviewTest, TheBitmapEventWinsOverTheWindow) {
     EXPECT_TRUE(AllFinished());
 }
 
+// The window keeps the size of the first frame; the caption tells each frame's time.
+TEST_F(PreviewTest, TheWindowKeepsTheFirstFramesSize) {
+    auto frame = [](int w, int h, uint8_t blue) {
+        media::TFrameBitmap b(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) b.ScanLine(y)[x * 3] = blue;
+        return b;
+    };
+    app::TPreviewer previewer;
+    media::TFrameBitmap small = frame(320, 240, 0x40), large = frame(640, 480, 0xC0);
+    ASSERT_TRUE(previewer.PaintFrame(&small, 1, 1000000));
+    std::vector<TCustomForm*> p = Previews();
+    ASSERT_EQ(p.size(), 1u);
+    TCustomForm* window = p.front();
+    EXPECT_EQ(window->Caption(), "00:00:01.000");
+    EXPECT_EQ(PixelAt(window, 319, 239), RGB(0, 0, 0x40));
+    ASSERT_TRUE(previewer.PaintFrame(&large, 2, media::NoTime));
+    EXPECT_EQ(window->Caption(), "N/A");
+    RECT cr;
+    GetClientRect(window->Handle(), &cr);
+    EXPECT_EQ(cr.right, 320);
+    EXPECT_EQ(cr.bottom, 240);
+    EXPECT_EQ(PixelAt(window, 319, 239), RGB(0, 0, 0xC0));
+    // Closing hides the window; the next frame is refused and shown no more.
+    window->Close();
+    EXPECT_FALSE(IsWindowVisible(window->Handle()));
+    EXPECT_FALSE(previewer.PaintFrame(&small, 3, 2000000));
+    EXPECT_EQ(window->Caption(), "N/A");
+}
+
 } // namespace
