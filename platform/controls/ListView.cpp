@@ -90,7 +90,6 @@ ListView::Shown ListView::Display(int i, int sub, UINT mask) {
     UINT ask = 0;
     if (OwnerData()) {
         ask = mask & (LVIF_TEXT | LVIF_IMAGE);
-        if (sub != 0) ask &= ~LVIF_IMAGE;
     } else {
         const Item& it = items_[i];
         if (sub < static_cast<int>(it.cells.size())) {
@@ -99,7 +98,7 @@ ListView::Shown ListView::Display(int i, int sub, UINT mask) {
                 ask |= mask & LVIF_TEXT;
             else
                 s.text = c.text;
-            if (sub == 0 && (mask & LVIF_IMAGE)) {
+            if (mask & LVIF_IMAGE) {
                 if (c.image == I_IMAGECALLBACK)
                     ask |= LVIF_IMAGE;
                 else
@@ -448,8 +447,12 @@ void ListView::SetColumnWidth(int index, int width) {
     if (index < 0 || index >= static_cast<int>(columns_.size())) return;
     Column& col = columns_[index];
     if (width == LVSCW_AUTOSIZE || width == LVSCW_AUTOSIZE_USEHEADER) {
+        // An owner-data list measures the rows on show only: asking for every
+        // row of a large virtual list would stall.
+        auto [first, last] = OwnerData() ? VisibleRange() : std::make_pair(0, Count());
         int w = 0;
-        for (int i = 0; i < Count(); ++i) w = std::max(w, TextWidth(Display(i, col.subItem, LVIF_TEXT).text));
+        for (int i = first; i < last && i < Count(); ++i)
+            w = std::max(w, TextWidth(Display(i, col.subItem, LVIF_TEXT).text));
         w += index == 0 ? 2 * kLabelPad + 2 + (smallImages_ ? [&] {
             int cx = 0, cy = 0;
             ImageList_GetIconSize(smallImages_, &cx, &cy);
@@ -557,6 +560,7 @@ void ListView::EnsureHeader() {
     header_ = CreateWindowEx(0, WC_HEADER, "", style, 0, 0, 0, 0, Handle(), nullptr, nullptr, nullptr);
     if (!header_) return;
     SendMessage(header_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), 0);
+    if (smallImages_) SendMessage(header_, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_));
     for (size_t i = 0; i < columns_.size(); ++i) {
         HDITEM hi{};
         hi.mask = HDI_WIDTH | HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
@@ -1174,7 +1178,8 @@ void ListView::PaintRow(HDC dc, int i, const RECT& clip) {
         RECT cell{x, b.top, x + c.width, b.bottom};
         x += c.width;
         if (c.width <= 0 || cell.right <= clip.left || cell.left >= clip.right) continue;
-        Shown s = Display(i, c.subItem, LVIF_TEXT | (c.subItem == 0 ? UINT{LVIF_IMAGE} : 0u));
+        bool wantImage = c.subItem == 0 || (exStyle_ & LVS_EX_SUBITEMIMAGES);
+        Shown s = Display(i, c.subItem, LVIF_TEXT | (wantImage ? UINT{LVIF_IMAGE} : 0u));
         if (!Valid(i)) return;
         int save = SaveDC(dc);
         IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
@@ -1199,6 +1204,12 @@ void ListView::PaintRow(HDC dc, int i, const RECT& clip) {
                 focusRect = hl;
                 selText0 = true;
             }
+        } else if (wantImage && smallImages_ && s.image >= 0) {
+            int cx = 0, cy = 0;
+            ImageList_GetIconSize(smallImages_, &cx, &cy);
+            ImageList_Draw(smallImages_, s.image, dc, tr.left, cell.top + (cell.bottom - cell.top - cy) / 2,
+                           ILD_TRANSPARENT);
+            tr.left += cx + kLabelPad;
         }
         SetTextColor(dc, selText0 ? selText : textColor_);
         DrawCellText(dc, s.text, tr, c.fmt, selText0);
@@ -1424,6 +1435,8 @@ LRESULT ListView::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         if (!slot) return 0;
         HIMAGELIST old = *slot;
         *slot = reinterpret_cast<HIMAGELIST>(lp);
+        // Column images come from the small images, as Win32's do.
+        if (header_ && slot == &smallImages_) SendMessage(header_, HDM_SETIMAGELIST, 0, lp);
         Layout();
         InvalidateRect(Handle(), nullptr, TRUE);
         return reinterpret_cast<LRESULT>(old);

@@ -1,6 +1,11 @@
 #include "ControlsFixture.h"
 
 #include "controls/CommCtrlLists.h"
+#include "gdi/Bitmap.h"
+#include "gdi/Dc.h"
+#include "gdi/Draw.h"
+#include "gdi/ImageList.h"
+#include "gdi/Objects.h"
 #include "win/Scroll.h"
 
 #include <cstring>
@@ -597,4 +602,117 @@ TEST_F(ListViewTest, ListAndIconViews) {
     SendMessage(lv, LVM_SCROLL, 0, 30);
     EXPECT_EQ(GetScrollPos(lv, SB_VERT), 30);
     EXPECT_EQ(ItemRect(lv, 0).top, i0.top - 30);
+}
+
+// Item, sub-item and column images come from the small image list.
+TEST_F(ListViewTest, ItemSubItemAndColumnImages) {
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP strip = CreateCompatibleBitmap(mem, 32, 16);
+    HGDIOBJ old = SelectObject(mem, strip);
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    RECT left{0, 0, 16, 16}, right{16, 0, 32, 16};
+    HBRUSH r = CreateSolidBrush(red), b = CreateSolidBrush(blue);
+    FillRect(mem, &left, r);
+    FillRect(mem, &right, b);
+    SelectObject(mem, old);
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 2, 2);
+    ASSERT_EQ(ImageList_Add(images, strip, nullptr), 0);
+
+    HWND lv = MakeList(LVS_REPORT, LVS_EX_SUBITEMIMAGES);
+    SendMessage(lv, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    LVCOLUMN c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_IMAGE;
+    c.fmt = LVCFMT_LEFT | LVCFMT_IMAGE;
+    c.cx = 120;
+    c.iImage = 1;
+    c.pszText = const_cast<char*>("名称");
+    SendMessage(lv, LVM_INSERTCOLUMN, 0, reinterpret_cast<LPARAM>(&c));
+    AddColumn(lv, 1, "类型", 120);
+    LVITEM it{};
+    it.mask = LVIF_TEXT | LVIF_IMAGE;
+    it.pszText = const_cast<char*>("视频");
+    it.iImage = 0;
+    SendMessage(lv, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&it));
+    it.mask = LVIF_IMAGE;
+    it.iSubItem = 1;
+    it.iImage = 1;
+    SendMessage(lv, LVM_SETITEM, 0, reinterpret_cast<LPARAM>(&it));
+
+    RECT icon = ItemRect(lv, 0, LVIR_ICON);
+    EXPECT_EQ(icon.right - icon.left, 16);
+    EXPECT_EQ(PixelAt(lv, icon.left + 8, (icon.top + icon.bottom) / 2), red);
+    RECT sub{LVIR_BOUNDS, 1, 0, 0};
+    SendMessage(lv, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&sub));
+    EXPECT_EQ(sub.left, 120);
+    EXPECT_EQ(PixelAt(lv, sub.left + 6 + 8, (sub.top + sub.bottom) / 2), blue);
+    HWND header = reinterpret_cast<HWND>(SendMessage(lv, LVM_GETHEADER, 0, 0));
+    RECT hr{};
+    GetClientRect(header, &hr);
+    EXPECT_EQ(PixelAt(header, 6 + 8, hr.bottom / 2), blue);
+    // The label starts after the icon and hits as the label.
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{static_cast<int>(ItemRect(lv, 0, LVIR_LABEL).left) + 3, (icon.top + icon.bottom) / 2};
+    SendMessage(lv, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    EXPECT_EQ(hit.flags, static_cast<UINT>(LVHT_ONITEMLABEL));
+    hit.pt.x = icon.left + 3;
+    SendMessage(lv, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    EXPECT_EQ(hit.flags, static_cast<UINT>(LVHT_ONITEMICON));
+
+    DestroyWindow(lv);
+    ImageList_Destroy(images);
+    DeleteObject(strip);
+    DeleteObject(r);
+    DeleteObject(b);
+    DeleteDC(mem);
+}
+
+// Sorting by the caller's comparison, sorted insertion, and finding by data or text.
+TEST_F(ListViewTest, SortAndFind) {
+    HWND lv = MakeList(LVS_REPORT);
+    AddColumn(lv, 0, "名称", 120);
+    const char* names[] = {"gamma", "Alpha", "中文", "beta"};
+    for (int i = 0; i < 4; ++i) {
+        LVITEM it{};
+        it.mask = LVIF_TEXT | LVIF_PARAM;
+        it.iItem = i;
+        it.pszText = const_cast<char*>(names[i]);
+        it.lParam = 10 * (i + 1);
+        SendMessage(lv, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&it));
+    }
+    SetState(lv, 0, LVIS_SELECTED, LVIS_SELECTED);
+    // Descending by data; the selection travels with its item.
+    SendMessage(lv, LVM_SORTITEMS, 1, reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM descending) {
+                    return static_cast<int>(descending ? b - a : a - b);
+                }));
+    std::vector<std::string> order;
+    for (int i = 0; i < 4; ++i) order.push_back(ItemText(lv, i));
+    EXPECT_EQ(order, (std::vector<std::string>{"beta", "中文", "Alpha", "gamma"}));
+    EXPECT_EQ(Selected(lv), 3);
+
+    struct Case {
+        const char* name;
+        LVFINDINFO fi;
+        int start, found;
+    };
+    const Case cases[] = {
+        {"by data",               {LVFI_PARAM, nullptr, 30, {}, 0},                        -1, 1 },
+        {"exact, any case",       {LVFI_STRING, "ALPHA", 0, {}, 0},                        -1, 2 },
+        {"prefix",                {LVFI_STRING | LVFI_PARTIAL, "中", 0, {}, 0},           -1, 1 },
+        {"after the start only",  {LVFI_STRING | LVFI_PARTIAL, "b", 0, {}, 0},             0,  -1},
+        {"wrapping past the end", {LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP, "b", 0, {}, 0}, 0,  0 },
+        {"no match",              {LVFI_STRING, "delta", 0, {}, 0},                        -1, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(
+            SendMessage(lv, LVM_FINDITEM, static_cast<WPARAM>(c.start), reinterpret_cast<LPARAM>(&c.fi)),
+            c.found)
+            << c.name;
+
+    // A sorting list places each new item by its text.
+    HWND sorted = MakeList(LVS_REPORT | LVS_SORTASCENDING);
+    AddColumn(sorted, 0, "名称", 120);
+    for (const char* n : names) Insert(sorted, 0, n);
+    order.clear();
+    for (int i = 0; i < 4; ++i) order.push_back(ItemText(sorted, i));
+    EXPECT_EQ(order, (std::vector<std::string>{"Alpha", "beta", "gamma", "中文"}));
 }

@@ -172,8 +172,11 @@ TEST_F(TreeViewTest, ExpandOnDemand) {
         for (const TreeNotice& n : g_tree)
             if (n.code != TVN_SELCHANGING && n.code != TVN_SELCHANGED) codes.push_back(n.code);
         EXPECT_EQ(codes, c.notices);
-        for (const TreeNotice& n : g_tree)
-            if (n.code == TVN_ITEMEXPANDING || n.code == TVN_ITEMEXPANDED) EXPECT_EQ(n.newItem, root);
+        for (const TreeNotice& n : g_tree) {
+            if (n.code == TVN_ITEMEXPANDING || n.code == TVN_ITEMEXPANDED) {
+                EXPECT_EQ(n.newItem, root);
+            }
+        }
         EXPECT_EQ(State(tv, root) & (E | ONCE), c.state);
         EXPECT_EQ(loads, c.loads);
     }
