@@ -591,8 +591,6 @@ TEST_F(ListViewTest, ListAndIconViews) {
     EXPECT_EQ(hit.flags, static_cast<UINT>(LVHT_ONITEMLABEL));
 
     SetWindowLongPtr(lv, GWL_STYLE, (GetWindowLongPtr(lv, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_ICON);
-    SetWindowPos(lv, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    SendMessage(lv, WM_STYLECHANGED, GWL_STYLE, 0);
     RECT i0 = ItemRect(lv, 0), i1 = ItemRect(lv, 1);
     EXPECT_EQ(i1.left, i0.right);
     EXPECT_EQ(i1.top, i0.top);
@@ -715,4 +713,43 @@ TEST_F(ListViewTest, SortAndFind) {
     order.clear();
     for (int i = 0; i < 4; ++i) order.push_back(ItemText(sorted, i));
     EXPECT_EQ(order, (std::vector<std::string>{"Alpha", "beta", "gamma", "中文"}));
+}
+
+// The keys move the focus and selection as Win32 users know them, by view.
+TEST_F(ListViewTest, KeyboardNavigation) {
+    HWND lv = MakeList(LVS_REPORT | LVS_SINGLESEL | LVS_EDITLABELS, 0, 300, 150);
+    AddColumn(lv, 0, "名称", 200);
+    for (int i = 0; i < 50; ++i) Insert(lv, i, ("第" + std::to_string(i) + "项").c_str());
+    SetFocus(lv);
+    int page = static_cast<int>(SendMessage(lv, LVM_GETCOUNTPERPAGE, 0, 0));
+    auto focused = [&] {
+        return static_cast<int>(SendMessage(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    };
+    struct Case {
+        int vk;
+        int focus, top;
+    };
+    const Case cases[] = {
+        {VK_DOWN,  0,            0        }, // nothing focused yet: the first item
+        {VK_DOWN,  1,            0        },
+        {VK_NEXT,  page - 1,     0        }, // to the bottom of the page
+        {VK_NEXT,  2 * page - 2, page - 1 }, // then a page further
+        {VK_PRIOR, page - 1,     page - 1 }, // to the top of the page
+        {VK_END,   49,           50 - page},
+        {VK_HOME,  0,            0        },
+        {VK_UP,    0,            0        },
+    };
+    for (const Case& c : cases) {
+        Key(c.vk);
+        EXPECT_EQ(focused(), c.focus) << c.vk;
+        EXPECT_EQ(Selected(lv), c.focus) << c.vk;
+        EXPECT_EQ(SendMessage(lv, LVM_GETTOPINDEX, 0, 0), c.top) << c.vk;
+    }
+    EXPECT_TRUE(Sent(lv, LVN_KEYDOWN));
+    Key(VK_F2);
+    HWND edit = reinterpret_cast<HWND>(SendMessage(lv, LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(Text(edit), "第0项");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(GetFocus(), lv);
 }

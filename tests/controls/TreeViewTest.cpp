@@ -420,3 +420,40 @@ TEST_F(TreeViewTest, LabelEditing) {
         DestroyWindow(tv);
     }
 }
+
+// Left and Right open, close and walk the levels; the keypad's + and - expand and collapse.
+TEST_F(TreeViewTest, KeyboardWalksTheLevels) {
+    HWND tv = MakeTree();
+    HTREEITEM a = Add(tv, TVI_ROOT, "甲");
+    HTREEITEM a1 = Add(tv, a, "乙");
+    HTREEITEM a11 = Add(tv, a1, "丙");
+    HTREEITEM b = Add(tv, TVI_ROOT, "丁");
+    SetFocus(tv);
+    SendMessage(tv, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a));
+    struct Case {
+        int vk;
+        HTREEITEM selected;
+        bool aOpen;
+    };
+    const Case cases[] = {
+        {VK_RIGHT, a,   true }, // opens
+        {VK_RIGHT, a1,  true }, // then goes to the first child
+        {VK_RIGHT, a1,  true },
+        {VK_RIGHT, a11, true },
+        {VK_LEFT,  a1,  true }, // a leaf goes to its parent
+        {VK_LEFT,  a1,  true }, // an open node closes
+        {VK_LEFT,  a,   true },
+        {VK_LEFT,  a,   false},
+        {VK_DOWN,  b,   false},
+        {VK_UP,    a,   false},
+        {0x6B,     a,   true }, // keypad +
+        {VK_END,   b,   true },
+        {VK_HOME,  a,   true },
+        {0x6D,     a,   false}, // keypad -
+    };
+    for (const Case& c : cases) {
+        Key(c.vk);
+        EXPECT_EQ(Next(tv, nullptr, TVGN_CARET), c.selected) << c.vk;
+        EXPECT_EQ((State(tv, a) & TVIS_EXPANDED) != 0, c.aOpen) << c.vk;
+    }
+}
