@@ -2,11 +2,13 @@
 
 #include "gdi/Dc.h"
 #include "gdi/DcText.h"
+#include "gdi/Icon.h"
 #include "gdi/Objects.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
+#include "win/Scroll.h"
 #include "win/Styles.h"
 #include "win/Window.h"
 #include "win/WindowPos.h"
@@ -32,8 +34,10 @@ ControlWindow::~ControlWindow() {
     if (measure_) DeleteDC(measure_);
 }
 
-void ControlWindow::RegisterControlClass(const char* name, UINT classStyle, WNDPROC proc) {
+void ControlWindow::RegisterControlClass(const char* name, UINT classStyle, const char* cursor,
+                                         WNDPROC proc) {
     WNDCLASS wc{};
+    wc.hCursor = LoadCursor(nullptr, cursor);
     wc.style = classStyle | CS_GLOBALCLASS;
     wc.lpfnWndProc = proc;
     wc.lpszClassName = name;
@@ -120,6 +124,16 @@ int ControlWindow::TextWidth(const std::string& s) const {
     SIZE sz{};
     GetTextExtentPoint32(measure_, s.c_str(), static_cast<int>(s.size()), &sz);
     return sz.cx;
+}
+
+HGDIOBJ ControlWindow::SelectFont(HDC dc) const {
+    return SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void ControlWindow::SetScroll(int bar, int min, int max, int page, int pos) {
+    SCROLLINFO si{
+        sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, min, max, static_cast<UINT>(std::max(0, page)), pos, 0};
+    SetScrollInfo(hwnd_, bar, &si, TRUE);
 }
 
 int ControlWindow::ScrollTarget(int code, int thumbPos, int pos, int min, int max, int page, int line) {

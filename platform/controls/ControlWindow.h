@@ -18,9 +18,9 @@ public:
     ControlWindow(const ControlWindow&) = delete;
     ControlWindow& operator=(const ControlWindow&) = delete;
 
-    // Registers a class whose windows are objects of T.
-    template <class T> static void Register(const char* name, UINT classStyle) {
-        RegisterControlClass(name, classStyle, &Dispatch<T>);
+    // Registers a class whose windows are objects of T, with a stock cursor (IDC_ names).
+    template <class T> static void Register(const char* name, UINT classStyle, const char* cursor) {
+        RegisterControlClass(name, classStyle, cursor, &Dispatch<T>);
     }
 
     HWND Handle() const { return hwnd_; }
@@ -50,13 +50,18 @@ protected:
     int LineHeight() const { return lineHeight_; }
     int AverageCharWidth() const { return aveCharWidth_; }
     int TextWidth(const std::string& s) const;
+    // Selects the control's font into a paint DC; answers the font it replaced.
+    HGDIOBJ SelectFont(HDC dc) const;
+
+    // The window's own scroll state (what GetScrollInfo answers; no bars are drawn).
+    void SetScroll(int bar, int min, int max, int page, int pos);
 
     // The new position for a WM_VSCROLL/WM_HSCROLL code, clamped to
     // min..max-page+1; thumbPos is the position the thumb codes carry.
     static int ScrollTarget(int code, int thumbPos, int pos, int min, int max, int page, int line = 1);
 
 private:
-    static void RegisterControlClass(const char* name, UINT classStyle, WNDPROC proc);
+    static void RegisterControlClass(const char* name, UINT classStyle, const char* cursor, WNDPROC proc);
     using Factory = std::shared_ptr<ControlWindow> (*)(HWND);
     static LRESULT Route(HWND h, UINT msg, WPARAM wp, LPARAM lp, Factory make);
     template <class T> static LRESULT Dispatch(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

@@ -9,8 +9,8 @@
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
-#include "win/Scroll.h"
 #include "win/Styles.h"
+#include "win/Timers.h"
 #include "win/Window.h"
 #include "win/WindowPos.h"
 
@@ -22,6 +22,8 @@ namespace {
 constexpr int kTabChars = 8;   // tab stops every eight average characters
 constexpr int kWheelLines = 3; // lines per wheel notch
 constexpr DWORD kDlgHasSetSel = 8;
+constexpr uintptr_t kDragTimer = 1;
+constexpr UINT kDragStepMs = 50; // a drag held beyond an edge selects one more character or line this often
 bool Down(int vk) {
     return GetKeyState(vk) < 0;
 }
@@ -93,7 +95,7 @@ void Edit::Layout(size_t from) {
     // Lines before the one holding 'from' keep their places: appending to a long log re-lays only its end.
     size_t keep = 0;
     if (!layoutDirty_ && from > 0) {
-        int li = LineOf(from);
+        int li = std::max(0, LineOf(from));
         while (li > 0 && lines_[li - 1].end == lines_[li].start) --li; // back to the paragraph start
         keep = static_cast<size_t>(li);
     }
@@ -357,25 +359,11 @@ void Edit::ScrollLines(int first) {
 void Edit::UpdateScroll() {
     if (!Multi()) return;
     EnsureLayout();
-    SCROLLINFO si{sizeof si,
-                  SIF_RANGE | SIF_PAGE | SIF_POS,
-                  0,
-                  static_cast<int>(lines_.size()) - 1,
-                  static_cast<UINT>(VisibleLines()),
-                  firstLine_,
-                  0};
-    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+    SetScroll(SB_VERT, 0, static_cast<int>(lines_.size()) - 1, VisibleLines(), firstLine_);
     if (!Wraps()) {
         int widest = 0;
         for (const Line& l : lines_) widest = std::max(widest, l.width);
-        SCROLLINFO h{sizeof h,
-                     SIF_RANGE | SIF_PAGE | SIF_POS,
-                     0,
-                     widest,
-                     static_cast<UINT>(std::max(0, static_cast<int>(format_.right - format_.left))),
-                     xOffset_,
-                     0};
-        SetScrollInfo(Handle(), SB_HORZ, &h, TRUE);
+        SetScroll(SB_HORZ, 0, widest, format_.right - format_.left, xOffset_);
     }
 }
 
@@ -399,12 +387,45 @@ void Edit::SetText(const std::string& t) {
     Notify(true);
 }
 
+// Selecting with the pointer beyond the text's edge keeps scrolling and selecting, as Win32's edit does.
+void Edit::DragTo(POINT p) {
+    dragAt_ = p;
+    SetSel(anchor_, PosAt(p), true);
+    bool beyond = p.x < format_.left || p.x >= format_.right ||
+                  (Multi() && (p.y < format_.top || p.y >= format_.bottom));
+    if (beyond)
+        SetTimer(Handle(), kDragTimer, kDragStepMs, nullptr);
+    else
+        KillTimer(Handle(), kDragTimer);
+}
+
+void Edit::DragStep() {
+    if (!selecting_) {
+        KillTimer(Handle(), kDragTimer);
+        return;
+    }
+    EnsureLayout();
+    size_t to = caret_;
+    if (Multi() && (dragAt_.y < format_.top || dragAt_.y >= format_.bottom)) {
+        int li = LineOf(caret_) + (dragAt_.y < format_.top ? -1 : 1);
+        li = std::clamp(li, 0, static_cast<int>(lines_.size()) - 1);
+        ScrollLines(dragAt_.y < format_.top ? std::min(firstLine_, li)
+                                            : std::max(firstLine_, li - VisibleLines() + 1));
+        int y = format_.top + (li - firstLine_) * LineHeight();
+        to = PosAt({dragAt_.x, y});
+    } else if (dragAt_.x < format_.left) {
+        to = text::Prev(text_, caret_);
+    } else if (dragAt_.x >= format_.right) {
+        to = text::Next(text_, caret_);
+    }
+    SetSel(anchor_, to, true);
+}
+
 void Edit::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
     EnsureLayout();
-    HGDIOBJ oldFont =
-        SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectFont(dc);
     bool plain = ReadOnly() || !Enabled();
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(plain ? COLOR_BTNFACE : COLOR_WINDOW));
@@ -659,6 +680,9 @@ LRESULT Edit::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         InvalidateRect(Handle(), nullptr, FALSE);
         NotifyCommand(EN_SETFOCUS);
         return 0;
+    case WM_DESTROY:
+        if (win::GetCaretState().owner == Handle()) DestroyCaret();
+        return 0;
     case WM_KILLFOCUS:
         selecting_ = false;
         DestroyCaret();
@@ -676,13 +700,16 @@ LRESULT Edit::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_MOUSEMOVE:
-        if (selecting_ && GetCapture() == Handle())
-            SetSel(anchor_, PosAt({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}), true);
+        if (selecting_ && GetCapture() == Handle()) DragTo({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return 0;
+    case WM_TIMER:
+        if (wp == kDragTimer) DragStep();
         return 0;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
         if (selecting_) {
             selecting_ = false;
+            KillTimer(Handle(), kDragTimer);
             if (GetCapture() == Handle()) ReleaseCapture();
         }
         return 0;

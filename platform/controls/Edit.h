@@ -66,6 +66,8 @@ private:
     void OnKey(int vk);
     void OnChar(char32_t c);
     void SetText(const std::string& text);
+    void DragTo(POINT p);
+    void DragStep();
 
     std::string text_;
     size_t chars_ = 0; // characters in text_, kept so that appending stays cheap
@@ -82,6 +84,7 @@ private:
     std::optional<Undo> undo_;
     bool modified_ = false;
     bool selecting_ = false;
+    POINT dragAt_{}; // where the pointer is while selecting
 };
 
 } // namespace controls

@@ -145,8 +145,7 @@ void Header::Paint(HDC given) {
     PAINTSTRUCT ps{};
     HDC dc = given ? given : BeginPaint(Handle(), &ps);
     RECT c = Client();
-    HGDIOBJ oldFont =
-        SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectFont(dc);
     int mode = SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     int x = 0;

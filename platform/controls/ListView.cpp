@@ -786,19 +786,17 @@ std::pair<int, int> ListView::VisibleRange() const {
 void ListView::UpdateScrollInfo() {
     RECT c = Client();
     int n = Count();
-    SCROLLINFO v{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
-    SCROLLINFO h = v;
+    // Bar ranges (min 0): vertical max, page, position; horizontal likewise.
+    int vMax = 0, vPage = 0, hMax = 0, hPage = 0;
     switch (View()) {
     case LVS_REPORT: {
         int rows = RowsPerPage(), total = TotalWidth();
         vPos_ = std::clamp(vPos_, 0, std::max(0, n - std::max(1, rows)));
         hPos_ = std::clamp(hPos_, 0, std::max(0, total - static_cast<int>(c.right)));
-        v.nMax = std::max(0, n - 1);
-        v.nPage = static_cast<UINT>(rows);
-        v.nPos = vPos_;
-        h.nMax = std::max(0, total - 1);
-        h.nPage = static_cast<UINT>(std::max<LONG>(0, c.right));
-        h.nPos = hPos_;
+        vMax = std::max(0, n - 1);
+        vPage = rows;
+        hMax = std::max(0, total - 1);
+        hPage = c.right;
         break;
     }
     case LVS_LIST: {
@@ -806,9 +804,8 @@ void ListView::UpdateScrollInfo() {
         int page = std::max(1, static_cast<int>(c.right) / ListColumnWidth());
         vPos_ = 0;
         hPos_ = std::clamp(hPos_, 0, std::max(0, cols - page));
-        h.nMax = std::max(0, cols - 1);
-        h.nPage = static_cast<UINT>(page);
-        h.nPos = hPos_;
+        hMax = std::max(0, cols - 1);
+        hPage = page;
         break;
     }
     default: {
@@ -816,15 +813,14 @@ void ListView::UpdateScrollInfo() {
         int total = (n + IconColumns() - 1) / IconColumns() * cell.cy;
         hPos_ = 0;
         vPos_ = std::clamp(vPos_, 0, std::max(0, total - static_cast<int>(c.bottom)));
-        v.nMax = std::max(0, total - 1);
-        v.nPage = static_cast<UINT>(std::max<LONG>(0, c.bottom));
-        v.nPos = vPos_;
+        vMax = std::max(0, total - 1);
+        vPage = c.bottom;
         break;
     }
     }
-    if (Style() & LVS_NOSCROLL) v.nMax = h.nMax = 0;
-    SetScrollInfo(Handle(), SB_VERT, &v, TRUE);
-    SetScrollInfo(Handle(), SB_HORZ, &h, TRUE);
+    if (Style() & LVS_NOSCROLL) vMax = hMax = 0;
+    SetScroll(SB_VERT, 0, vMax, vPage, vPos_);
+    SetScroll(SB_HORZ, 0, hMax, hPage, hPos_);
 }
 
 void ListView::ScrollTo(int hPos, int vPos) {
@@ -1261,8 +1257,7 @@ void ListView::Paint(HDC given) {
         FillRect(dc, &clip, br);
         DeleteObject(br);
     }
-    HGDIOBJ oldFont =
-        SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectFont(dc);
     int mode = SetBkMode(dc, TRANSPARENT);
     auto [first, last] = VisibleRange();
     if (OwnerData() && first < last) {

@@ -476,23 +476,9 @@ void TreeView::UpdateScrollInfo() {
                                 TextWidth(node->textCallback ? std::string() : node->text) + 2 * kLabelPad);
     if (Style() & TVS_NOHSCROLL) width = 0;
     hPos_ = std::clamp(hPos_, 0, std::max(0, width - static_cast<int>(c.right)));
-    SCROLLINFO v{sizeof(SCROLLINFO),
-                 SIF_RANGE | SIF_PAGE | SIF_POS,
-                 0,
-                 std::max(0, n - 1),
-                 static_cast<UINT>(page),
-                 top_,
-                 0};
-    SCROLLINFO h{sizeof(SCROLLINFO),
-                 SIF_RANGE | SIF_PAGE | SIF_POS,
-                 0,
-                 std::max(0, width - 1),
-                 static_cast<UINT>(std::max<LONG>(0, c.right)),
-                 hPos_,
-                 0};
-    if (Style() & TVS_NOSCROLL) v.nMax = h.nMax = 0;
-    SetScrollInfo(Handle(), SB_VERT, &v, TRUE);
-    SetScrollInfo(Handle(), SB_HORZ, &h, TRUE);
+    bool noScroll = Style() & TVS_NOSCROLL;
+    SetScroll(SB_VERT, 0, noScroll ? 0 : std::max(0, n - 1), page, top_);
+    SetScroll(SB_HORZ, 0, noScroll ? 0 : std::max(0, width - 1), c.right, hPos_);
 }
 
 void TreeView::ScrollTo(int hPos, int top) {
@@ -801,8 +787,7 @@ void TreeView::Paint(HDC given) {
     HBRUSH bg = bkColor_ == CLR_NONE ? nullptr : CreateSolidBrush(bkColor_);
     FillRect(dc, &c, bg ? bg : GetSysColorBrush(COLOR_WINDOW));
     if (bg) DeleteObject(bg);
-    HGDIOBJ oldFont =
-        SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectFont(dc);
     int mode = SetBkMode(dc, TRANSPARENT);
     std::vector<Node*> rows;
     const auto& vis = Visible();

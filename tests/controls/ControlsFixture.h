@@ -25,7 +25,14 @@ struct Notice {
     int code; // the notice code
 };
 
+struct ScrollNotice {
+    HWND from;
+    UINT msg; // WM_VSCROLL or WM_HSCROLL
+    int code, pos;
+};
+
 inline std::vector<Notice> g_notices;
+inline std::vector<ScrollNotice> g_scrolls;
 inline std::vector<DRAWITEMSTRUCT> g_drawn;
 inline HBRUSH g_editBrush = nullptr;
 inline int g_measureHeight = 0;
@@ -41,6 +48,10 @@ inline LRESULT HostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
         g_notices.push_back({hdr->hwndFrom, m, static_cast<int>(hdr->code)});
         return g_onNotify ? g_onNotify(hdr) : 0;
     }
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        g_scrolls.push_back({reinterpret_cast<HWND>(l), m, LOWORD(w), static_cast<int16_t>(HIWORD(w))});
+        return 0;
     case WM_DRAWITEM:
         g_drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(l));
         return TRUE;
@@ -71,6 +82,7 @@ protected:
         (void)registered;
         g_notices.clear();
         g_drawn.clear();
+        g_scrolls.clear();
         g_editBrush = nullptr;
         g_measureHeight = 0;
         g_onNotify = nullptr;

@@ -90,6 +90,15 @@ TEST_F(ControlsTest, EditClipboardAndUndo) {
     Key('A', VK_CONTROL);
     SendMessage(e, WM_CLEAR, 0, 0);
     EXPECT_EQ(Text(e), "");
+
+    // One line takes pasted text up to its first line break; several lines take it all.
+    win::SetClipboardText("第一\r\nsecond");
+    SendMessage(e, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(e), "第一");
+    HWND m = Make(WC_EDIT, ES_MULTILINE, 10, 40, 200, 60);
+    SendMessage(m, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(m), "第一\r\nsecond");
+    EXPECT_EQ(SendMessage(m, EM_GETLINECOUNT, 0, 0), 2);
 }
 
 // Styles and limits that refuse or change what is typed or copied.
@@ -121,7 +130,9 @@ TEST_F(ControlsTest, EditStylesFilterInput) {
         win::SetClipboardText("before");
         Type(c.typed);
         EXPECT_EQ(Text(e), c.text);
-        if (c.limit) EXPECT_TRUE(Sent(e, EN_MAXTEXT));
+        if (c.limit) {
+            EXPECT_TRUE(Sent(e, EN_MAXTEXT));
+        }
         Key('A', VK_CONTROL);
         Key('C', VK_CONTROL);
         EXPECT_EQ(win::GetClipboardText(), c.copies ? c.text : "before");
@@ -219,6 +230,26 @@ TEST_F(ControlsTest, EditScrollsLongLine) {
     EXPECT_LT(static_cast<int16_t>(LOWORD(SendMessage(e, EM_POSFROMCHAR, 0, 0))), 0);
     Key(VK_HOME);
     EXPECT_EQ(LOWORD(SendMessage(e, EM_POSFROMCHAR, 0, 0)), 1);
+
+    // A drag held beyond the right edge keeps selecting, one character each 50 ms.
+    Advance(1000);
+    POINT in = Screen(e, 10, 5), out = Screen(e, 120, 5);
+    D().MoveMouse(in.x, in.y);
+    D().Press();
+    D().MoveMouse(out.x, out.y);
+    Run();
+    DWORD a = 0, b = 0;
+    SendMessage(e, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+    Advance(200);
+    DWORD b2 = 0;
+    SendMessage(e, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b2));
+    EXPECT_EQ(b2, b + 4 * 3); // four more Chinese characters of three bytes
+    Advance(2000);
+    D().Release();
+    Run();
+    SendMessage(e, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b2));
+    EXPECT_EQ(b2, static_cast<DWORD>(Text(e).size()));
+    EXPECT_GT(GetCaretPos(&caret) ? caret.x : 0, 40);
 }
 
 // The log memo: thousands of appended lines, each shown at once at the bottom.
@@ -233,7 +264,9 @@ TEST_F(ControlsTest, EditMemoAppendsAndFollowsTheEnd) {
     int lines = static_cast<int>(SendMessage(m, EM_GETLINECOUNT, 0, 0));
     EXPECT_EQ(lines, 3001); // the empty line after the last break
     int first = static_cast<int>(SendMessage(m, EM_GETFIRSTVISIBLELINE, 0, 0));
-    SCROLLINFO si{sizeof si, SIF_ALL};
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
     GetScrollInfo(m, SB_VERT, &si);
     EXPECT_EQ(si.nMax, lines - 1);
     EXPECT_EQ(first, lines - static_cast<int>(si.nPage));
@@ -274,4 +307,26 @@ TEST_F(ControlsTest, EditMultiLineWrapsAndMovesByLines) {
     EXPECT_EQ(Sel(m), std::make_pair(size_t{4}, size_t{4}));
     Key(VK_BACK);
     EXPECT_EQ(Text(m), "abcd");
+}
+
+// The selection shows while the edit has the focus; without it only with ES_NOHIDESEL.
+TEST_F(ControlsTest, EditHidesSelectionWithoutFocus) {
+    struct Case {
+        DWORD style;
+        bool focused, shown;
+    };
+    const Case cases[] = {
+        {0,            true,  true },
+        {0,            false, false},
+        {ES_NOHIDESEL, false, true }
+    };
+    for (const Case& c : cases) {
+        HWND e = Make(WC_EDIT, ES_AUTOHSCROLL | c.style, 10, 10, 200, 24, "MMMM");
+        SendMessage(e, EM_SETSEL, 0, -1);
+        SetFocus(c.focused ? e : host);
+        InvalidateRect(e, nullptr, TRUE);
+        COLORREF want = c.shown ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_WINDOW);
+        EXPECT_EQ(PixelAt(e, 3, 0), want) << "style " << c.style << (c.focused ? " focused" : "");
+        DestroyWindow(e);
+    }
 }
