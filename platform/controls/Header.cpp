@@ -16,6 +16,7 @@
 #include "win/WindowPos.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace controls {
@@ -23,6 +24,8 @@ namespace controls {
 namespace {
 // The pointer is on a divider within this many pixels either side of it.
 constexpr int kDividerSlop = 4;
+// A held section moves this far before it is dragged.
+constexpr int kDragStart = 4;
 // Text stands this far from the section's edges.
 constexpr int kTextPad = 6;
 } // namespace
@@ -128,6 +131,17 @@ LRESULT Header::Notify(int code, int index, HDITEM* item, int button) {
     return NotifyParent(nm.hdr, code);
 }
 
+// The display position a dragged section dropped at x takes: the one
+// whose section holds x, the last one beyond them.
+int Header::DropPosition(int x) const {
+    int left = 0;
+    for (size_t p = 0; p < order_.size(); ++p) {
+        left += items_[order_[p]].cxy;
+        if (x < left) return static_cast<int>(p);
+    }
+    return std::max(0, Count() - 1);
+}
+
 // One step of a divider drag: the parent sees the width first and may change or refuse it.
 void Header::ChangeWidth(int index, int width) {
     HDITEM hi{};
@@ -219,9 +233,11 @@ LRESULT Header::Proc(UINT msg, WPARAM wp, LPARAM lp) {
             trackStartX_ = p.x;
             trackStartWidth_ = items_[hit.iItem].cxy;
             SetCapture(Handle());
-        } else if ((hit.flags & HHT_ONHEADER) && (Style() & HDS_BUTTONS)) {
+        } else if ((hit.flags & HHT_ONHEADER) && (Style() & (HDS_BUTTONS | HDS_DRAGDROP))) {
             pressed_ = hit.iItem;
             pressedInside_ = true;
+            pressX_ = p.x;
+            dragging_ = false;
             SetCapture(Handle());
             InvalidateRect(Handle(), nullptr, TRUE);
         }
@@ -231,7 +247,15 @@ LRESULT Header::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         if (tracking_ >= 0) {
             ChangeWidth(tracking_, trackStartWidth_ + p.x - trackStartX_);
-        } else if (pressed_ >= 0) {
+        } else if (pressed_ >= 0 && !dragging_ && (Style() & HDS_DRAGDROP) &&
+                   std::abs(p.x - pressX_) > kDragStart) {
+            // Far enough for a drag: the parent may refuse it.
+            if (!Notify(HDN_BEGINDRAG, pressed_, nullptr)) {
+                dragging_ = true;
+                pressedInside_ = false;
+                InvalidateRect(Handle(), nullptr, TRUE);
+            }
+        } else if (pressed_ >= 0 && !dragging_) {
             RECT r = ItemRect(pressed_);
             bool inside = PtInRect(&r, p);
             if (inside != pressedInside_) {
@@ -243,11 +267,21 @@ LRESULT Header::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONUP: {
         int tracked = tracking_, pressed = pressed_;
-        bool inside = pressedInside_;
+        bool inside = pressedInside_, dragged = dragging_;
         tracking_ = pressed_ = -1;
-        pressedInside_ = false;
+        pressedInside_ = dragging_ = false;
         if (GetCapture() == Handle()) ReleaseCapture();
-        if (tracked >= 0 && tracked < Count()) {
+        if (dragged && pressed >= 0 && pressed < Count()) {
+            // Dropped: the section takes the position under the pointer unless the parent refuses.
+            HDITEM hi{};
+            hi.mask = HDI_ORDER;
+            hi.iOrder = DropPosition(GET_X_LPARAM(lp));
+            InvalidateRect(Handle(), nullptr, TRUE);
+            if (!Notify(HDN_ENDDRAG, pressed, &hi) && IsWindow(Handle()) && pressed < Count()) {
+                order_.erase(std::find(order_.begin(), order_.end(), pressed));
+                order_.insert(order_.begin() + std::clamp<int>(hi.iOrder, 0, order_.size()), pressed);
+            }
+        } else if (tracked >= 0 && tracked < Count()) {
             HDITEM hi{};
             hi.mask = HDI_WIDTH;
             hi.cxy = items_[tracked].cxy;
@@ -267,7 +301,7 @@ LRESULT Header::Proc(UINT msg, WPARAM wp, LPARAM lp) {
                 Notify(HDN_ENDTRACK, tracking_, &hi);
             }
             tracking_ = pressed_ = -1;
-            pressedInside_ = false;
+            pressedInside_ = dragging_ = false;
             InvalidateRect(Handle(), nullptr, TRUE);
         }
         return 0;

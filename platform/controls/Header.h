@@ -6,7 +6,9 @@
 // divider drags that resize live, asking the parent first as Win32 does:
 // HDN_BEGINTRACK, then per move HDN_TRACK and HDN_ITEMCHANGING (either may
 // change the width in the HDITEM or refuse) and HDN_ITEMCHANGED, and
-// HDN_ENDTRACK on release.  WM_PAINT with a DC in wParam paints into it.
+// HDN_ENDTRACK on release.  With HDS_DRAGDROP a section dragged sideways
+// moves to where it is dropped (HDN_BEGINDRAG, HDN_ENDDRAG; either may refuse).  WM_PAINT with a DC in wParam
+// paints into it.
 #include "controls/ControlWindow.h"
 
 #include <vector>
@@ -38,6 +40,7 @@ private:
     BOOL Get(int index, HDITEM* hi) const;
     LRESULT Notify(int code, int index, HDITEM* item, int button = 0);
     void ChangeWidth(int index, int width);
+    int DropPosition(int x) const;
     void Paint(HDC given);
 
     std::vector<Item> items_;
@@ -48,6 +51,8 @@ private:
     int trackStartX_ = 0, trackStartWidth_ = 0;
     int pressed_ = -1;
     bool pressedInside_ = false;
+    int pressX_ = 0;
+    bool dragging_ = false; // a held section moves to a new position (HDS_DRAGDROP)
 };
 
 } // namespace controls

@@ -507,6 +507,9 @@ LRESULT ListView::OnHeaderNotify(NMHDR* hdr, WPARAM wp, LPARAM lp) {
     case HDN_ITEMCLICK:
         if (known && !(Style() & LVS_NOSORTHEADER)) NotifyItem(LVN_COLUMNCLICK, -1, col, 0, 0, 0);
         break;
+    case HDN_ENDDRAG:
+        InvalidateRect(Handle(), nullptr, TRUE); // the columns show in their new order
+        break;
     case HDN_DIVIDERDBLCLICK:
         if (known) {
             SetColumnWidth(col, LVSCW_AUTOSIZE);
@@ -557,6 +560,7 @@ void ListView::EnsureHeader() {
     if (header_) return;
     DWORD style = static_cast<DWORD>(WS_CHILD) | HDS_HORZ | HDS_FULLDRAG;
     if (!(Style() & LVS_NOSORTHEADER)) style |= HDS_BUTTONS;
+    if (exStyle_ & LVS_EX_HEADERDRAGDROP) style |= HDS_DRAGDROP;
     header_ = CreateWindowEx(0, WC_HEADER, "", style, 0, 0, 0, 0, Handle(), nullptr, nullptr, nullptr);
     if (!header_) return;
     SendMessage(header_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), 0);
@@ -1641,6 +1645,12 @@ LRESULT ListView::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     case LVM_SETEXTENDEDLISTVIEWSTYLE: {
         DWORD old = exStyle_, mask = wp ? static_cast<DWORD>(wp) : 0xFFFFFFFF;
         exStyle_ = (exStyle_ & ~mask) | (static_cast<DWORD>(lp) & mask);
+        if (header_ && ((old ^ exStyle_) & LVS_EX_HEADERDRAGDROP)) {
+            LONG_PTR hs = GetWindowLongPtr(header_, GWL_STYLE);
+            hs = (exStyle_ & LVS_EX_HEADERDRAGDROP) ? (hs | HDS_DRAGDROP)
+                                                    : (hs & ~static_cast<LONG_PTR>(HDS_DRAGDROP));
+            SetWindowLongPtr(header_, GWL_STYLE, hs);
+        }
         InvalidateRect(Handle(), nullptr, TRUE);
         return old;
     }

@@ -753,3 +753,55 @@ TEST_F(ListViewTest, KeyboardNavigation) {
     Key(VK_ESCAPE);
     EXPECT_EQ(GetFocus(), lv);
 }
+
+// With header drag and drop a section dragged sideways moves its column;
+// the parent may refuse the move.
+TEST_F(ListViewTest, HeaderDragReordersColumns) {
+    HWND lv = MakeList(LVS_REPORT, LVS_EX_HEADERDRAGDROP);
+    AddColumn(lv, 0, "名称", 100);
+    AddColumn(lv, 1, "大小", 60);
+    AddColumn(lv, 2, "类型", 80);
+    Insert(lv, 0, "文件");
+    HWND header = reinterpret_cast<HWND>(SendMessage(lv, LVM_GETHEADER, 0, 0));
+    auto order = [&] {
+        std::vector<int> o(3);
+        SendMessage(lv, LVM_GETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(o.data()));
+        return o;
+    };
+    auto drag = [&](int fromX, int toX) {
+        Advance(1000);
+        POINT a = Screen(header, fromX, 5), b = Screen(header, toX, 5);
+        D().MoveMouse(a.x, a.y);
+        D().Press();
+        D().MoveMouse(b.x, b.y);
+        D().Release();
+        Run();
+    };
+    bool refuse = false;
+    int clicks = 0;
+    answer = [&](NMHDR* h) -> LRESULT {
+        if (static_cast<int>(h->code) == LVN_COLUMNCLICK) ++clicks;
+        return refuse && static_cast<int>(h->code) == HDN_ENDDRAG;
+    };
+    drag(50, 200); // "名称" onto "类型"
+    EXPECT_EQ(order(), (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(clicks, 0); // a drag is no click
+    RECT sub{LVIR_BOUNDS, 2, 0, 0};
+    SendMessage(lv, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&sub));
+    EXPECT_EQ(sub.left, 60);
+    RECT label = ItemRect(lv, 0, LVIR_LABEL);
+    EXPECT_GE(label.left, 60 + 80);
+    EXPECT_EQ(label.right, 60 + 80 + 100);
+    refuse = true;
+    drag(10, 200);
+    EXPECT_EQ(order(), (std::vector<int>{1, 2, 0}));
+    // Without the style the gesture moves nothing; a click is still a click.
+    refuse = false;
+    SendMessage(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, 0);
+    drag(10, 200);
+    EXPECT_EQ(order(), (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(clicks, 0);
+    Advance(1000);
+    Click(header, 10, 5);
+    EXPECT_EQ(clicks, 1);
+}
