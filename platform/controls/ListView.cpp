@@ -1152,7 +1152,16 @@ void ListView::DrawCellText(HDC dc, const std::string& text, RECT r, int fmt, bo
     UINT align = (fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT    ? DT_RIGHT
                  : (fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER ? DT_CENTER
                                                                : DT_LEFT;
-    (void)selected;
+    if (!selected && textBkColor_ != CLR_NONE) { // behind the text, as Win32's opaque text does
+        SIZE ext{};
+        GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &ext);
+        int w = std::min<int>(ext.cx, r.right - r.left);
+        int x = align == DT_RIGHT ? r.right - w : align == DT_CENTER ? (r.left + r.right - w) / 2 : r.left;
+        RECT back{x, r.top, x + w, r.bottom};
+        HBRUSH br = CreateSolidBrush(textBkColor_);
+        FillRect(dc, &back, br);
+        DeleteObject(br);
+    }
     DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r,
              align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }

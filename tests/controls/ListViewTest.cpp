@@ -636,6 +636,13 @@ TEST_F(ListViewTest, ItemSubItemAndColumnImages) {
     it.iImage = 1;
     SendMessage(lv, LVM_SETITEM, 0, reinterpret_cast<LPARAM>(&it));
 
+    // Colours: the background, and behind the texts their own.
+    SendMessage(lv, LVM_SETBKCOLOR, 0, RGB(0, 128, 0));
+    SendMessage(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 0));
+    EXPECT_EQ(PixelAt(lv, 300, 150), RGB(0, 128, 0));
+    RECT label = ItemRect(lv, 0, LVIR_LABEL);
+    EXPECT_EQ(PixelAt(lv, label.left + 2, label.top + 1), RGB(255, 255, 0));
+
     RECT icon = ItemRect(lv, 0, LVIR_ICON);
     EXPECT_EQ(icon.right - icon.left, 16);
     EXPECT_EQ(PixelAt(lv, icon.left + 8, (icon.top + icon.bottom) / 2), red);
