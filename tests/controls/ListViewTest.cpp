@@ -812,3 +812,85 @@ TEST_F(ListViewTest, HeaderDragReordersColumns) {
     Click(header, 10, 5);
     EXPECT_EQ(clicks, 1);
 }
+
+// Items whose texts and images the parent supplies, as the class library
+// keeps them: asked for each time unless the parent says to keep the answer.
+TEST_F(ListViewTest, CallbackTextsAndImages) {
+    int asked = 0;
+    bool keep = false;
+    answer = [&](NMHDR* h) -> LRESULT {
+        if (static_cast<int>(h->code) != LVN_GETDISPINFO) return 0;
+        auto* di = reinterpret_cast<NMLVDISPINFO*>(h);
+        ++asked;
+        static std::string text;
+        text = "回答" + std::to_string(di->item.lParam) + "." + std::to_string(di->item.iSubItem);
+        if (di->item.mask & LVIF_TEXT) di->item.pszText = text.data(); // the parent's own buffer
+        if (di->item.mask & LVIF_IMAGE) di->item.iImage = 5;
+        if (keep) di->item.mask |= LVIF_DI_SETITEM;
+        return 0;
+    };
+    HWND lv = MakeList(LVS_REPORT);
+    AddColumn(lv, 0, "名称", 100);
+    AddColumn(lv, 1, "类型", 100);
+    LVITEM it{};
+    it.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    it.pszText = LPSTR_TEXTCALLBACK;
+    it.iImage = I_IMAGECALLBACK;
+    it.lParam = 7;
+    SendMessage(lv, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&it));
+    SetSub(lv, 0, 1, LPSTR_TEXTCALLBACK);
+    EXPECT_EQ(ItemText(lv, 0), "回答7.0");
+    EXPECT_EQ(ItemText(lv, 0, 1), "回答7.1");
+    LVITEM get{};
+    get.mask = LVIF_IMAGE;
+    SendMessage(lv, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&get));
+    EXPECT_EQ(get.iImage, 5);
+    asked = 0;
+    ItemText(lv, 0);
+    EXPECT_EQ(asked, 1);
+    keep = true;
+    ItemText(lv, 0);
+    keep = false;
+    asked = 0;
+    EXPECT_EQ(ItemText(lv, 0), "回答7.0");
+    EXPECT_EQ(asked, 0); // kept
+    // Finding by text asks as well.
+    LVFINDINFO fi{LVFI_STRING, "回答7.1", 0, {}, 0};
+    SetSub(lv, 0, 0, LPSTR_TEXTCALLBACK);
+    EXPECT_EQ(SendMessage(lv, LVM_FINDITEM, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&fi)), -1);
+    fi.psz = "回答7.0";
+    EXPECT_EQ(SendMessage(lv, LVM_FINDITEM, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&fi)), 0);
+}
+
+// An item or node deleted while its label is being edited ends the edit without a commit.
+TEST_F(ListViewTest, DeletingTheEditedItemCancelsTheEdit) {
+    HWND lv = MakeList(LVS_REPORT | LVS_EDITLABELS);
+    AddColumn(lv, 0, "名称", 200);
+    Insert(lv, 0, "甲");
+    Insert(lv, 1, "乙");
+    std::string endText = "none";
+    answer = [&](NMHDR* h) -> LRESULT {
+        if (static_cast<int>(h->code) == LVN_ENDLABELEDIT) {
+            auto* di = reinterpret_cast<NMLVDISPINFO*>(h);
+            endText = di->item.pszText ? di->item.pszText : "(cancelled)";
+        }
+        return static_cast<int>(h->code) == LVN_ENDLABELEDIT;
+    };
+    SetFocus(lv);
+    HWND edit = reinterpret_cast<HWND>(SendMessage(lv, LVM_EDITLABEL, 1, 0));
+    ASSERT_NE(edit, nullptr);
+    Type(U"丙");
+    SendMessage(lv, LVM_DELETEITEM, 0, 0); // an item before it: the edit follows its item
+    EXPECT_TRUE(IsWindow(edit));
+    Key(VK_RETURN);
+    EXPECT_EQ(endText, "丙");
+    EXPECT_EQ(ItemText(lv, 0), "丙");
+
+    edit = reinterpret_cast<HWND>(SendMessage(lv, LVM_EDITLABEL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    endText = "none";
+    SendMessage(lv, LVM_DELETEITEM, 0, 0);
+    EXPECT_FALSE(IsWindow(edit));
+    EXPECT_EQ(endText, "(cancelled)");
+    EXPECT_EQ(SendMessage(lv, LVM_GETITEMCOUNT, 0, 0), 0);
+}

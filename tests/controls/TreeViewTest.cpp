@@ -457,3 +457,27 @@ TEST_F(TreeViewTest, KeyboardWalksTheLevels) {
         EXPECT_EQ((State(tv, a) & TVIS_EXPANDED) != 0, c.aOpen) << c.vk;
     }
 }
+
+// Deleting the node under edit (or its parent) ends the edit without a commit.
+TEST_F(TreeViewTest, DeletingTheEditedNodeCancelsTheEdit) {
+    HWND tv = MakeTree(TVS_HASBUTTONS | TVS_EDITLABELS);
+    HTREEITEM p = Add(tv, TVI_ROOT, "父");
+    HTREEITEM c = Add(tv, p, "子");
+    std::string endText = "none";
+    answer = [&](NMHDR* h) -> LRESULT {
+        if (static_cast<int>(h->code) == TVN_ENDLABELEDIT) {
+            auto* di = reinterpret_cast<NMTVDISPINFO*>(h);
+            endText = di->item.pszText ? di->item.pszText : "(cancelled)";
+        }
+        return static_cast<int>(h->code) == TVN_ENDLABELEDIT;
+    };
+    SetFocus(tv);
+    HWND edit = reinterpret_cast<HWND>(SendMessage(tv, TVM_EDITLABEL, 0, reinterpret_cast<LPARAM>(c)));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(State(tv, p) & TVIS_EXPANDED); // made visible for the edit
+    Type(U"新");
+    SendMessage(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(p));
+    EXPECT_FALSE(IsWindow(edit));
+    EXPECT_EQ(endText, "(cancelled)");
+    EXPECT_EQ(SendMessage(tv, TVM_GETCOUNT, 0, 0), 0);
+}
