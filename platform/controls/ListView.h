@@ -145,6 +145,7 @@ private:
     bool editPending_ = false; // a click on the focused item waits to start editing
     bool clickDown_ = false, rightDown_ = false;
     int clickItem_ = -1;
+    bool redraw_ = true; // WM_SETREDRAW: painting is held back while false
     std::string search_;
     uint32_t searchTime_ = 0;
 };

@@ -832,7 +832,20 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
+        if (!redraw_ && msg == WM_PAINT && !wp) { // held back: the update waits for redrawing to resume
+            PAINTSTRUCT ps{};
+            BeginPaint(Handle(), &ps);
+            EndPaint(Handle(), &ps);
+            return 0;
+        }
         Paint(reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_SETREDRAW:
+        redraw_ = wp != 0;
+        if (redraw_) {
+            UpdateScrollInfo();
+            InvalidateRect(Handle(), nullptr, TRUE);
+        }
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -104,6 +104,7 @@ private:
     WNDPROC editProc_ = nullptr, editOldProc_ = nullptr;
     bool editPending_ = false;
     bool clickDown_ = false, rightDown_ = false;
+    bool redraw_ = true; // WM_SETREDRAW: painting is held back while false
     std::string search_;
     uint32_t searchTime_ = 0;
 };

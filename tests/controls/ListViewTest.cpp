@@ -854,6 +854,19 @@ TEST_F(ListViewTest, CallbackTextsAndImages) {
     asked = 0;
     EXPECT_EQ(ItemText(lv, 0), "回答7.0");
     EXPECT_EQ(asked, 0); // kept
+    // While redrawing is held back, adding rows asks for nothing; resuming paints them.
+    SendMessage(lv, WM_SETREDRAW, FALSE, 0);
+    for (int i = 1; i < 20; ++i) {
+        it.iItem = i;
+        it.lParam = i;
+        SendMessage(lv, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&it));
+    }
+    asked = 0;
+    Run();
+    EXPECT_EQ(asked, 0);
+    SendMessage(lv, WM_SETREDRAW, TRUE, 0);
+    Run();
+    EXPECT_GT(asked, 0);
     // Finding by text asks as well.
     LVFINDINFO fi{LVFI_STRING, "回答7.1", 0, {}, 0};
     SetSub(lv, 0, 0, LPSTR_TEXTCALLBACK);
