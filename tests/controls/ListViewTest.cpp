@@ -6,6 +6,7 @@
 #include "gdi/Draw.h"
 #include "gdi/ImageList.h"
 #include "gdi/Objects.h"
+#include "gdi/SysColors.h"
 #include "win/Scroll.h"
 
 #include <cstring>
@@ -175,6 +176,11 @@ TEST_F(ListViewTest, ReportWithHiddenColumnsAndHeader) {
     EXPECT_EQ(row.top, headerHeight);
     EXPECT_EQ(row.right - row.left, 7 * 50);
     int rowHeight = row.bottom - row.top;
+    // Grid lines under each row and right of each shown column.
+    const COLORREF grid = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(PixelAt(lv, 20, row.bottom - 1), grid);
+    EXPECT_EQ(PixelAt(lv, 49, row.top + rowHeight / 2), grid);
+    EXPECT_NE(PixelAt(lv, 48, row.top + 1), grid);
     int perPage = static_cast<int>(SendMessage(lv, LVM_GETCOUNTPERPAGE, 0, 0));
     EXPECT_EQ(perPage, (150 - headerHeight) / rowHeight);
 
