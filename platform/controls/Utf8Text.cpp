@@ -1,47 +1,60 @@
 #include "controls/Utf8Text.h"
 
+#include <algorithm>
+
 namespace controls::text {
 
 namespace {
-bool Continuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
+// The length of the well-formed sequence at i, or 1 for a malformed byte, which counts as a
+// character of its own: the same reading the font engine makes, so that positions measured
+// there and characters counted here always agree.
+size_t SeqLen(const std::string& s, size_t i, char32_t* out = nullptr) {
+    auto c = static_cast<unsigned char>(s[i]);
+    size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+    bool ok = len > 0 && i + len <= s.size();
+    for (size_t k = 1; ok && k < len; ++k) {
+        auto cc = static_cast<unsigned char>(s[i + k]);
+        if ((cc & 0xC0) != 0x80) ok = false;
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (ok && (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
+    if (out) *out = ok ? cp : U'\uFFFD';
+    return ok ? len : 1;
 }
 } // namespace
 
 size_t Next(const std::string& s, size_t i) {
     if (i >= s.size()) return s.size();
-    ++i;
-    while (i < s.size() && Continuation(static_cast<unsigned char>(s[i]))) ++i;
+    return i + SeqLen(s, i);
+}
+
+size_t Snap(const std::string& s, size_t i) {
+    if (i >= s.size()) return s.size();
+    for (size_t back = 1; back <= 3 && back <= i; ++back)
+        if (SeqLen(s, i - back) > back) return i - back;
     return i;
 }
 
 size_t Prev(const std::string& s, size_t i) {
     if (i == 0) return 0;
-    i = std::min(i, s.size()) - 1;
-    while (i > 0 && Continuation(static_cast<unsigned char>(s[i]))) --i;
-    return i;
-}
-
-size_t Snap(const std::string& s, size_t i) {
-    if (i >= s.size()) return s.size();
-    while (i > 0 && Continuation(static_cast<unsigned char>(s[i]))) --i;
-    return i;
+    i = std::min(i, s.size());
+    for (size_t back = 4; back >= 2; --back)
+        if (back <= i && SeqLen(s, i - back) == back) return i - back;
+    return i - 1;
 }
 
 char32_t At(const std::string& s, size_t i) {
     if (i >= s.size()) return 0;
-    auto b = static_cast<unsigned char>(s[i]);
-    int n = b < 0x80 ? 0 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t c = n == 0 ? b : n == 1 ? (b & 0x1F) : n == 2 ? (b & 0x0F) : (b & 0x07);
-    for (int k = 1; k <= n && i + k < s.size(); ++k)
-        c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    char32_t c = 0;
+    SeqLen(s, i, &c);
     return c;
 }
 
 size_t CountChars(const std::string& s) {
     size_t n = 0;
-    for (unsigned char c : s)
-        if (!Continuation(c)) ++n;
+    for (size_t i = 0; i < s.size(); i = Next(s, i)) ++n;
     return n;
 }
 

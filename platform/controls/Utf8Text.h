@@ -1,5 +1,6 @@
 #pragma once
-// Stepping through UTF-8 text by characters (code points) and the character
+// Stepping through UTF-8 text by characters (code points; a malformed byte is a
+// character of its own, as the font engine reads it) and the character
 // classes the controls need: case folding for searches and case styles, and
 // word breaks as Win32's default word-break procedure makes them (only white
 // space separates words, so a run of Chinese text is one word).

@@ -330,3 +330,29 @@ TEST_F(ControlsTest, EditHidesSelectionWithoutFocus) {
         DestroyWindow(e);
     }
 }
+
+// Text that is not well-formed UTF-8 (a name from a foreign file system) is edited a byte per
+// broken character, as it is drawn, and never read past its end.
+TEST_F(ControlsTest, EditMalformedText) {
+    for (DWORD style : {DWORD{0}, DWORD{ES_PASSWORD}}) {
+        HWND e = Make(WC_EDIT, ES_AUTOHSCROLL | style, 10, 10, 200, 24,
+                      "a\xE4\xB8"
+                      "b\xFF\xB8");
+        Click(e, 190, 5);
+        Key(VK_END);
+        Key(VK_LEFT, VK_SHIFT);
+        Key(VK_LEFT, VK_SHIFT);
+        EXPECT_EQ(Sel(e), std::make_pair(size_t{4}, size_t{6}));
+        Key(VK_HOME);
+        Key(VK_RIGHT);
+        Key(VK_RIGHT);
+        EXPECT_EQ(Sel(e), std::make_pair(size_t{2}, size_t{2}));
+        Type(U"中");
+        EXPECT_EQ(Text(e), "a\xE4"
+                           "中\xB8"
+                           "b\xFF\xB8");
+        EXPECT_GT(LOWORD(SendMessage(e, EM_POSFROMCHAR, 9, 0)), LOWORD(SendMessage(e, EM_POSFROMCHAR, 2, 0)));
+        DestroyWindow(e);
+        Advance(1000);
+    }
+}

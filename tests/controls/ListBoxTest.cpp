@@ -252,3 +252,19 @@ TEST_F(ControlsTest, ListBoxTabStops) {
     EXPECT_GE(leftmost, stop);
     EXPECT_LT(leftmost, stop + tm.tmAveCharWidth);
 }
+
+// A horizontal extent wider than the list gives a horizontal range that WM_HSCROLL follows.
+TEST_F(ControlsTest, ListBoxHorizontalExtent) {
+    HWND lb = Make(WC_LISTBOX, 0, 10, 10, 200, 100);
+    Add(lb, {"a very long line of text"});
+    SendMessage(lb, LB_SETHORIZONTALEXTENT, 500, 0);
+    EXPECT_EQ(SendMessage(lb, LB_GETHORIZONTALEXTENT, 0, 0), 500);
+    SCROLLINFO si = Scroll(lb, SB_HORZ);
+    EXPECT_EQ(si.nMax, 499);
+    EXPECT_EQ(si.nPage, 200u);
+    SendMessage(lb, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 100), 0);
+    EXPECT_EQ(ItemRect(lb, 0).left, -100);
+    SendMessage(lb, WM_HSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(GetScrollPos(lb, SB_HORZ), 300);
+    EXPECT_EQ(ItemRect(lb, 0).left, -300);
+}
