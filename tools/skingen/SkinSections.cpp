@@ -513,6 +513,124 @@ void BuildRadioBox(SkinBuilder& b) {
     BuildCheckRadio(b, "radiobox", true);
 }
 
+// --- scroll bars ---------------------------------------------------------------------------
+
+constexpr int kBarLen = 100, kBarThick = 17, kArrowCell = 17, kThumbLen = 30, kThumbThick = 11;
+constexpr int kCornerW = 19; // the square a horizontal bar leaves beside a vertical one
+
+enum class PartLook { Normal, Hot, Pressed };
+
+// An arrow button of the bar in the cell at (x, y), pointing left or right.
+void DrawArrowCell(SkinCanvas& c, const SkinStyle& s, int x, int y, bool right, PartLook look) {
+    Box cell{double(x), double(y), double(x + kArrowCell), double(y + kBarThick)};
+    Rgb track = s.background.Mix(s.Border(), 0.18);
+    c.FillRect(cell, Solid(track));
+    Rgb glyph = s.text.Mix(track, 0.25);
+    if (look != PartLook::Normal) {
+        Rgb face = look == PartLook::Hot ? HotFace(s, s.Face()) : s.Pressed(s.Face());
+        c.FillRoundRect(cell.Inset(1.5), std::min(s.radius, 3),
+                        Solid(look == PartLook::Hot ? s.accent : s.Border()));
+        c.FillRoundRect(cell.Inset(1.5 + s.outline), std::max(std::min(s.radius, 3) - s.outline, 0),
+                        Solid(face));
+        glyph = s.text;
+    }
+    double cx = x + kArrowCell / 2.0, cy = y + kBarThick / 2.0;
+    if (right)
+        c.Triangle({cx - 2, cy - 4}, {cx - 2, cy + 4}, {cx + 2.5, cy}, glyph);
+    else
+        c.Triangle({cx + 2, cy - 4}, {cx + 2, cy + 4}, {cx - 2.5, cy}, glyph);
+}
+
+void DrawThumbCell(SkinCanvas& c, const SkinStyle& s, int x, int y, PartLook look) {
+    Rgb face = s.Border().Mix(s.background, 0.25);
+    if (look == PartLook::Hot) face = s.accent.Mix(s.Border(), 0.35);
+    if (look == PartLook::Pressed) face = s.accent;
+    Box box{double(x), double(y), double(x + kThumbLen), double(y + kThumbThick)};
+    c.FillRoundRect(box.Inset(0.5), kThumbThick / 2.0 - 0.5, Solid(face));
+}
+
+// The horizontal picture: the bar, then the hot and pressed arrows, then the three thumbs;
+// `corner` adds the square at the right end.
+Image DrawHorzBar(const SkinStyle& s, int corner) {
+    int w = kBarLen + corner;
+    Image img = SkinBuilder::NewImage(std::max(w, 4 * kArrowCell), 3 * kBarThick, s.background);
+    SkinCanvas c(img);
+    Rgb track = s.background.Mix(s.Border(), 0.18);
+    c.FillRect({0, 0, double(kBarLen), double(kBarThick)}, Solid(track));
+    if (corner) c.FillRect({double(kBarLen), 0, double(w), double(kBarThick)}, Solid(s.background));
+    DrawArrowCell(c, s, 0, 0, false, PartLook::Normal);
+    DrawArrowCell(c, s, kBarLen - kArrowCell, 0, true, PartLook::Normal);
+    DrawArrowCell(c, s, 0, kBarThick, false, PartLook::Hot);
+    DrawArrowCell(c, s, kArrowCell, kBarThick, false, PartLook::Pressed);
+    DrawArrowCell(c, s, 2 * kArrowCell, kBarThick, true, PartLook::Hot);
+    DrawArrowCell(c, s, 3 * kArrowCell, kBarThick, true, PartLook::Pressed);
+    c.FillRect({0, 2.0 * kBarThick, double(img.width), 3.0 * kBarThick}, Solid(track));
+    int ty = 2 * kBarThick + (kBarThick - kThumbThick) / 2;
+    DrawThumbCell(c, s, 0, ty, PartLook::Normal);
+    DrawThumbCell(c, s, kThumbLen, ty, PartLook::Hot);
+    DrawThumbCell(c, s, 2 * kThumbLen, ty, PartLook::Pressed);
+    return img;
+}
+
+Image Transposed(const Image& from) {
+    Image to = from;
+    to.Reset(from.height, from.width);
+    for (int y = 0; y < from.height; ++y)
+        for (int x = 0; x < from.width; ++x) to.At(y, x) = from.At(x, y);
+    return to;
+}
+
+skin::TRect Swap(const skin::TRect& r, bool vertical) {
+    return vertical ? Rect(r.Top, r.Left, r.Bottom, r.Right) : r;
+}
+
+skin::TPoint Swap(const skin::TPoint& p, bool vertical) {
+    return vertical ? Point(p.Y, p.X) : p;
+}
+
+void AddScrollBar(SkinBuilder& b, const char* name, bool vertical, int corner) {
+    const SkinStyle& s = b.Style();
+    Image img = DrawHorzBar(s, corner);
+    auto& d = b.AddControl<skin::TbsDataSkinScrollBarControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", vertical ? Transposed(img) : img);
+    int w = kBarLen + corner;
+    // The right cap starts one pixel inside the track, so the increment button lies beyond it
+    // and moves with the bar's end.
+    int rightCap = kBarLen - kArrowCell - 1;
+    d.SkinRect = Swap(Rect(0, 0, w, kBarThick), vertical);
+    d.LTPoint = Swap(Point(kArrowCell, 0), vertical);
+    d.RTPoint = vertical ? Point(0, 0) : Point(rightCap, 0);
+    d.LBPoint = vertical ? Point(0, rightCap) : Point(0, 0);
+    d.RBPoint = Point(0, 0);
+    d.ClRect = Swap(Rect(kArrowCell, 0, kBarLen - kArrowCell, kBarThick), vertical);
+    d.StretchEffect = true;
+    d.TrackArea = Swap(Rect(kArrowCell, 0, kBarLen - kArrowCell, kBarThick), vertical);
+    d.DownButtonRect = Swap(Rect(0, 0, kArrowCell, kBarThick), vertical);
+    d.UpButtonRect = Swap(Rect(kBarLen - kArrowCell, 0, kBarLen, kBarThick), vertical);
+    auto cell = [&](int i) {
+        return Swap(Rect(i * kArrowCell, kBarThick, (i + 1) * kArrowCell, 2 * kBarThick), vertical);
+    };
+    d.ActiveDownButtonRect = cell(0);
+    d.DownDownButtonRect = cell(1);
+    d.ActiveUpButtonRect = cell(2);
+    d.DownUpButtonRect = cell(3);
+    int ty = 2 * kBarThick + (kBarThick - kThumbThick) / 2;
+    auto thumb = [&](int i) {
+        return Swap(Rect(i * kThumbLen, ty, (i + 1) * kThumbLen, ty + kThumbThick), vertical);
+    };
+    d.ThumbRect = thumb(0);
+    d.ActiveThumbRect = thumb(1);
+    d.DownThumbRect = thumb(2);
+    d.ThumbOffset1 = d.ThumbOffset2 = kThumbThick / 2 + 1;
+    d.ThumbStretchEffect = true;
+}
+
+void BuildScrollBars(SkinBuilder& b) {
+    AddScrollBar(b, "hscrollbar", false, 0);
+    AddScrollBar(b, "vscrollbar", true, 0);
+    AddScrollBar(b, "bothhscrollbar", false, kCornerW);
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
@@ -522,6 +640,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"panel",      BuildPanel     }, // panels and group frames
         {"checkbox",   BuildCheckBox  }, // check boxes
         {"radiobox",   BuildRadioBox  }, // radio buttons
+        {"scrollbars", BuildScrollBars}, // horizontal, vertical and beside-a-vertical bars
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
     return sections;
