@@ -28,6 +28,8 @@ bool Empty(const TRect& r) {
 
 TbsSkinScrollBar::TbsSkinScrollBar(gui::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
     FSkinDataName = "hscrollbar";
+    // A quick second press is another press (with the capture a drag needs).
+    ControlStyle &= ~gui::csDoubleClicks;
     FDefaultHeight = 19;
     SetTabStop(false);
     TbsSkinCustomControl::SetBounds(Left(), Top(), 200, 19);

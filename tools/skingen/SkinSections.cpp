@@ -339,44 +339,95 @@ void DrawButtonLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb& face,
     }
 }
 
-void BuildButton(SkinBuilder& b) {
+// A tool button: flat on the background until hot or pressed.
+void DrawToolLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb* face, const Rgb& border) {
+    Box box{0, double(row * kButtonH), kButtonW, double((row + 1) * kButtonH)};
+    box = box.Inset(1);
+    double r = std::min(s.radius, 4);
+    c.FillRoundRect(box, r, Solid(border));
+    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(face ? *face : s.background));
+}
+
+enum class ButtonKind { Push, Tool, ToolMenu };
+
+constexpr int kMenuPart = 14; // the drop-down part at the right of a menu tool button
+
+void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
     const SkinStyle& s = b.Style();
     Image img = SkinBuilder::NewImage(kButtonW, 5 * kButtonH, s.background);
     SkinCanvas c(img);
     Rgb face = s.Face(), border = s.Border();
-    DrawButtonLook(c, s, 0, face, border);                                // normal
-    DrawButtonLook(c, s, 1, HotFace(s, face), border.Mix(s.accent, 0.5)); // hot
-    DrawButtonLook(c, s, 2, s.Pressed(face), border);                     // pressed
-    DrawButtonLook(c, s, 3, face, s.accent);                              // focused: the accent ring
-    DrawButtonLook(c, s, 4, s.Disabled(face), s.Disabled(border));        // disabled
+    if (kind == ButtonKind::Push) {
+        DrawButtonLook(c, s, 0, face, border);                                // normal
+        DrawButtonLook(c, s, 1, HotFace(s, face), border.Mix(s.accent, 0.5)); // hot
+        DrawButtonLook(c, s, 2, s.Pressed(face), border);                     // pressed
+        DrawButtonLook(c, s, 3, face, s.accent);                              // focused: the accent ring
+        DrawButtonLook(c, s, 4, s.Disabled(face), s.Disabled(border));        // disabled
+    } else {
+        Rgb hot = HotFace(s, face), pressed = s.Pressed(face);
+        DrawToolLook(c, s, 0, nullptr, s.background);
+        DrawToolLook(c, s, 1, &hot, border.Mix(s.accent, 0.5));
+        DrawToolLook(c, s, 2, &pressed, border);
+        DrawToolLook(c, s, 3, nullptr, s.accent);
+        DrawToolLook(c, s, 4, nullptr, s.background.Mix(s.Border(), 0.12));
+    }
+    if (kind == ButtonKind::ToolMenu)
+        for (int row = 0; row < 5; ++row) {
+            double cx = kButtonW - kMenuPart / 2.0, cy = row * kButtonH + kButtonH / 2.0;
+            Rgb glyph = row == 4 ? s.Disabled(s.text) : s.text;
+            c.Triangle({cx - 3.5, cy - 1.5}, {cx + 3.5, cy - 1.5}, {cx, cy + 2}, glyph);
+        }
 
-    auto& d = b.AddControl<skin::TbsDataSkinButtonControl>("button");
-    d.PictureIndex = b.AddPicture("button.bmp", img);
+    skin::TbsDataSkinButtonControl* dp = nullptr;
+    if (kind == ButtonKind::ToolMenu) {
+        auto& m = b.AddControl<skin::TbsDataSkinMenuButtonControl>(name);
+        m.TrackButtonRect = Rect(kButtonW - kMenuPart, 0, kButtonW, kButtonH);
+        dp = &m;
+    } else {
+        dp = &b.AddControl<skin::TbsDataSkinButtonControl>(name);
+    }
+    auto& d = *dp;
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
     auto look = [](int row) { return Rect(0, row * kButtonH, kButtonW, (row + 1) * kButtonH); };
     d.SkinRect = look(0);
     d.ActiveSkinRect = look(1);
     d.DownSkinRect = look(2);
     d.FocusedSkinRect = look(3);
     d.DisabledSkinRect = look(4);
-    SetNinePart(d, kButtonW, kButtonH, std::max(s.radius, s.outline) + 2);
+    int corner = std::max(s.radius, s.outline) + 2;
+    SetNinePart(d, kButtonW, kButtonH, corner);
+    if (kind == ButtonKind::ToolMenu) {
+        // The drop-down part keeps its width at the right.
+        d.RTPoint = Point(kButtonW - kMenuPart - 1, corner);
+        d.RBPoint = Point(kButtonW - kMenuPart - 1, kButtonH - corner);
+        d.ClRect = Rect(corner, corner, kButtonW - kMenuPart - 1, kButtonH - corner);
+    }
     SetFont(d, s.text);
     d.ActiveFontColor = s.text.Color();
     d.DownFontColor = s.text.Color();
     d.DisabledFontColor = s.Disabled(s.text).Color();
-    d.Morphing = Morphs(s);
-    if (s.glow) {
+    d.Morphing = Morphs(s) && kind == ButtonKind::Push;
+    if (s.glow && kind == ButtonKind::Push) {
         Box hole{kGlow + 1.0, kGlow + 1.0, kGlow + kButtonW - 1.0, kGlow + kButtonH - 1.0};
         Glow g = DrawGlow(s, kButtonW, kButtonH, [&](double x, double y) {
             return SkinCanvas::RoundRectDistance(hole, s.radius, x, y);
         });
-        d.GlowLayerPictureIndex = b.AddPicture("buttonglow.bmp", g.picture);
-        d.GlowLayerMaskPictureIndex = b.AddPicture("buttonglowmask.bmp", g.mask);
+        d.GlowLayerPictureIndex = b.AddPicture(std::string(name) + "glow.bmp", g.picture);
+        d.GlowLayerMaskPictureIndex = b.AddPicture(std::string(name) + "glowmask.bmp", g.mask);
         int fixed = kGlow + std::max(s.radius, s.outline) + 2; // the rounded corners stay whole
         d.GlowLayerOffsetLeft = d.GlowLayerOffsetTop = d.GlowLayerOffsetRight = d.GlowLayerOffsetBottom =
             fixed;
         d.GlowLayerShowOffsetX = d.GlowLayerShowOffsetY = kGlow;
         d.GlowLayerAlphaBlendValue = 255;
     }
+}
+
+void BuildButton(SkinBuilder& b) {
+    AddButton(b, "button", ButtonKind::Push);
+    AddButton(b, "resizebutton", ButtonKind::Push);
+    AddButton(b, "resizetoolbutton", ButtonKind::Tool);
+    AddButton(b, "toolbutton", ButtonKind::Tool);
+    AddButton(b, "toolmenubutton", ButtonKind::ToolMenu);
 }
 
 // --- panel ---------------------------------------------------------------------------------
@@ -636,7 +687,7 @@ void BuildScrollBars(SkinBuilder& b) {
 const std::vector<SkinSection>& SkinSections() {
     static const std::vector<SkinSection> sections = {
         {"form",       BuildForm      }, // frame, mask, caption and caption buttons
-        {"button",     BuildButton    }, // push buttons
+        {"button",     BuildButton    }, // push, tool and menu tool buttons
         {"panel",      BuildPanel     }, // panels and group frames
         {"checkbox",   BuildCheckBox  }, // check boxes
         {"radiobox",   BuildRadioBox  }, // radio buttons
