@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "media/AVApi.h"
+#include "media/CodecThreads.h"
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
 #include "media/FFmpegLoader.h"
@@ -69,7 +70,27 @@ void GiveSubtitleHeader(AVCodecContext* enc, const AVStream* source) {
 
 } // namespace
 
+int E::TakeCodecShare() {
+    if (FCodecShare == 0) FCodecShare = CodecThreads().RunStarted(FParallelRuns);
+    return FCodecShare;
+}
+
+void E::CountCodecThreads(const AVCodecContext* AContext) {
+    const int started = TCodecThreads::StartedBy(AContext);
+    FCodecThreadsStarted += started;
+    CodecThreads().CodecOpened(started);
+}
+
+void E::ReleaseCodecShare() {
+    CodecThreads().CodecClosed(FCodecThreadsStarted);
+    FCodecThreadsStarted = 0;
+    if (FCodecShare == 0) return;
+    FCodecShare = 0;
+    CodecThreads().RunEnded();
+}
+
 void E::OpenEncoders(TTranscodeRun& run) {
+    const int share = TakeCodecShare();
     const int entries = FJoinMode ? run.streams_per_output : run.nb_ostreams();
     for (int i = 0; i < entries; ++i) {
         TAVOutputStream* ost = run.ost(i);
@@ -86,6 +107,9 @@ void E::OpenEncoders(TTranscodeRun& run) {
         }
         if (ost->enc_ctx->codec_type == AVMEDIA_TYPE_SUBTITLE)
             GiveSubtitleHeader(ost->enc_ctx, run.source(ost)->st);
+        // Audio encoders are quick enough on the run's own thread.
+        if (ost->enc_ctx->codec_type == AVMEDIA_TYPE_VIDEO && TCodecThreads::Threaded(codec))
+            ost->enc_ctx->thread_count = TCodecThreads::EncoderThreads(share);
         int r = 0;
         {
             os::CsLock lock(CodecLock());
@@ -93,6 +117,7 @@ void E::OpenEncoders(TTranscodeRun& run) {
             r = av::avcodec_open2(ost->enc_ctx, codec, nullptr);
             if (r >= 0) FEncoderList.Add(ost);
         }
+        if (r >= 0) CountCodecThreads(ost->enc_ctx);
         if (r < 0) {
             DumpStreamMapping(run);
             const std::string text = os::FormatC(
@@ -108,6 +133,7 @@ void E::OpenEncoders(TTranscodeRun& run) {
 }
 
 void E::OpenDecoders(TTranscodeRun& run) {
+    const int share = TakeCodecShare();
     for (int i = 0; i < run.nb_istreams(); ++i) {
         TAVInputStream* ist = run.ist(i);
         if (!ist->decoding_needed) continue;
@@ -128,12 +154,20 @@ void E::OpenDecoders(TTranscodeRun& run) {
             FFLogger().Log(this, llError, text);
             throw FFmpegException(text);
         }
+        // Slice threads only: frame threads hold pictures back by a frame
+        // per thread, and the stream's clock, which follows the packets,
+        // would stamp each picture that much later.
+        if (dec->codec_type == AVMEDIA_TYPE_VIDEO && TCodecThreads::Threaded(codec)) {
+            dec->thread_count = TCodecThreads::DecoderThreads(share);
+            dec->thread_type = FF_THREAD_SLICE;
+        }
         int r = 0;
         {
             os::CsLock lock(CodecLock());
             r = av::avcodec_open2(dec, codec, nullptr);
             if (r >= 0) FDecoderList.Add(ist);
         }
+        if (r >= 0) CountCodecThreads(dec);
         if (r < 0) {
             DumpStreamMapping(run);
             const std::string text =
@@ -339,6 +373,7 @@ void E::ReopenEncoders(TTranscodeRun& run) {
         fresh->max_b_frames = old->max_b_frames;
         fresh->thread_count = old->thread_count;
         fresh->codec_id = static_cast<AVCodecID>(ost->codec_id);
+        const int oldThreads = TCodecThreads::StartedBy(old);
         int r = 0;
         {
             os::CsLock lock(CodecLock());
@@ -349,6 +384,9 @@ void E::ReopenEncoders(TTranscodeRun& run) {
             r = av::avcodec_open2(ost->enc_ctx, codec, nullptr);
             if (r >= 0) FEncoderList.Add(ost);
         }
+        FCodecThreadsStarted -= oldThreads;
+        CodecThreads().CodecClosed(oldThreads);
+        if (r >= 0) CountCodecThreads(ost->enc_ctx);
         if (r < 0)
             throw FFmpegException(os::FormatC(
                 "Error while opening codec for output stream #%d.%d (%s) - maybe incorrect parameters "
@@ -377,6 +415,8 @@ void E::CloseDecoders(TTranscodeRun& run) {
         av::avcodec_close(ist->dec_ctx);
         FDecoderList.Remove(ist);
     }
+    // The decoders close last: the run's codecs are all closed now.
+    ReleaseCodecShare();
 }
 
 void E::CloseEncoderList() {
@@ -391,6 +431,7 @@ void E::CloseDecoderList() {
     for (TAVInputStream* ist : FDecoderList.Items())
         if (ist->dec_ctx) av::avcodec_close(ist->dec_ctx);
     FDecoderList.Clear();
+    ReleaseCodecShare();
 }
 
 } // namespace media

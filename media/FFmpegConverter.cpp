@@ -1,5 +1,6 @@
 #include "media/FFmpegConverter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -402,6 +403,10 @@ bool TCustomFFmpegConverter::StartNextTask() {
             return false;
         }
         task->ReportInterval = static_cast<int64_t>(FProgressInterval) * 1000;
+        // The tasks that will run beside this one share the cores with it:
+        // as many as run at once, fewer towards the end of the list.
+        task->FParallelRuns =
+            FThreadMode ? std::max(1, std::min(FThreadCount, TasksCount() - FCompleteTasks)) : 1;
         if (FThreadMode) {
             if (task->StartConvert(true, ThreadPriority)) task->Resume();
             return true;
