@@ -416,6 +416,12 @@ public:
     bool OpenInputFile(const std::string& AFileName);
     // The stream records of an opened input (nullptr outside the table).
     TInputStreamCodec* InputStream(int AFileIndex, int AStreamIndex);
+    // For a task that waits for its run: the input's decoder contexts give
+    // their private state back, keeping their own settings (FFmpegCodecOpen.cpp).
+    void ParkInputDecoders(int AFileIndex);
+    // Gives every parked decoder context its private state again; a run
+    // starts with this.
+    void UnparkInputDecoders();
 
     // ---- output stream creation (FFmpegOutputStreams.cpp) ----
     // Which kinds of streams the recorded inputs hold (only the first input

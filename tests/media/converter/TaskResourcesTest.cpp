@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "ConverterTestSupport.h"
+#include "media/AVApi.h"
 #include "media/CodecThreads.h"
+#include "media/FFmpegTestHook.h"
 
 using namespace media;
 using namespace convtest;
@@ -116,6 +118,38 @@ TEST_F(TaskResourcesTest, EndedTasksHoldNoRunBuffers) {
     EXPECT_GT(before, 0) << "the opened inputs count";
     Run(3);
     for (int i = 0; i < conv.TasksCount(); ++i) EXPECT_EQ(conv.Tasks().Get(i)->LiveRunBuffers(), 0) << i;
+}
+
+TEST_F(TaskResourcesTest, AWaitingTaskKeepsNoDecoderStateButItsDecoderSettings) {
+    fixtures::ClipOptions o;
+    o.kind = fixtures::ClipKind::Mp4;
+    o.seconds = 0.5;
+    o.width = 160;
+    o.height = 120;
+    const std::string clip = fixtures::MakeClip(Folder(), o, "settings.mp4");
+    // "x264_build" is a private setting of the H.264 decoder.
+    const int task = conv.AddTask(clip, "x264_build=150");
+    ASSERT_GE(task, 0) << conv.LastErrMsg();
+    ASSERT_TRUE(conv.SetOutputFile(task, Folder().Path("settings.avi"), "vcodec=mpeg4\nacodec=mp2"));
+    TFFmpeg* t = conv.Tasks().Get(task);
+    TInputStreamCodec* video = nullptr;
+    for (int i = 0; t->InputStream(0, i); ++i) {
+        EXPECT_EQ(t->InputStream(0, i)->dec->priv_data, nullptr) << "stream " << i;
+        if (t->InputStream(0, i)->dec->codec_type == AVMEDIA_TYPE_VIDEO) video = t->InputStream(0, i);
+    }
+    ASSERT_NE(video, nullptr);
+
+    int64_t seen = -2;
+    bool restored = false;
+    SetTranscodeTestHook([&](TCustomFFmpeg&) {
+        restored = video->dec->priv_data != nullptr;
+        if (restored) av::av_opt_get_int(video->dec->priv_data, "x264_build", 0, &seen);
+    });
+    conv.Start(1);
+    rec.WaitFinal();
+    SetTranscodeTestHook(nullptr);
+    EXPECT_TRUE(restored);
+    EXPECT_EQ(seen, 150);
 }
 
 } // namespace
