@@ -11,7 +11,8 @@
 // long one, each in a process of its own.
 //
 //   convert_bench [seconds [runs [long list]]]   (defaults: 10 s, 3 runs, 500 tasks)
-//   convert_bench --list clip folder tasks at-once vcodec ext   (one list; prints its peak)
+//   convert_bench --list clip folder tasks at-once cores vcodec ext
+//                          (one list; prints its peak; cores 0: the machine's; vcodec "key202": its settings)
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -602,15 +603,18 @@ long CurrentRssKiB() {
 
 // The list in this process: prints its peak and exits.
 int ListMain(char** argv) {
-    const std::string clip = argv[2], folder = argv[3], vcodec = argv[6], ext = argv[7];
+    const std::string clip = argv[2], folder = argv[3], vcodec = argv[7], ext = argv[8];
     const int tasks = std::atoi(argv[4]), atOnce = std::atoi(argv[5]);
     fixtures::LoadMediaLibraries();
     media::FFLogger().TriggerEventInMainThread = false;
+    media::CodecThreads().SetCores(std::atoi(argv[6]));
     std::vector<std::string> inputs(static_cast<size_t>(tasks), clip), outputs;
     for (int i = 0; i < tasks; ++i)
         outputs.push_back(folder + "list" + std::to_string(tasks) + vcodec + "_" + std::to_string(i) + ext);
+    const std::string options = vcodec == "key202" ? ListOptions(SettingsOf(202))
+                                                   : "vcodec=" + vcodec + "\nacodec=libmp3lame\nab=128000";
     long added = 0;
-    ListConvert(inputs, outputs, "vcodec=" + vcodec + "\nacodec=libmp3lame\nab=128000", atOnce, &added);
+    ListConvert(inputs, outputs, options, atOnce, &added);
     std::printf("before %ld peak %ld\n", added, PeakRssKiB());
     for (const std::string& out : outputs) std::remove(out.c_str());
     return 0;
@@ -621,14 +625,14 @@ struct ListMemory {
 };
 
 // Runs one list in a process of its own, so that its peak is its own.
-ListMemory ListProcess(const std::string& clip, const std::string& folder, int tasks, int atOnce,
+ListMemory ListProcess(const std::string& clip, const std::string& folder, int tasks, int atOnce, int cores,
                        const std::string& vcodec, const std::string& ext) {
     char self[4096] = {};
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0) throw std::runtime_error("cannot find the benchmark's own program");
     const std::string command = std::string(self) + " --list " + clip + " " + folder + " " +
-                                std::to_string(tasks) + " " + std::to_string(atOnce) + " " + vcodec + " " +
-                                ext;
+                                std::to_string(tasks) + " " + std::to_string(atOnce) + " " +
+                                std::to_string(cores) + " " + vcodec + " " + ext;
     FILE* p = ::popen(command.c_str(), "r");
     if (!p) throw std::runtime_error("cannot start " + command);
     ListMemory m;
@@ -644,7 +648,7 @@ ListMemory ListProcess(const std::string& clip, const std::string& folder, int t
 
 int main(int argc, char** argv) {
     try {
-        if (argc == 8 && std::string(argv[1]) == "--list") return ListMain(argv);
+        if (argc == 9 && std::string(argv[1]) == "--list") return ListMain(argv);
         const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
         const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
         const int longList = argc > 3 ? std::max(5, std::atoi(argv[3])) : 500;
@@ -726,6 +730,15 @@ int main(int argc, char** argv) {
         std::printf("engine, 4 tasks at once / 4 x (1 task, 1 thread): wall %.3f\n",
                     Median(four.engine, &Times::wall) / (4 * t1));
 
+        // Memory of one task on the clip: on one thread and on every core.
+        const ListMemory oneThread = ListProcess(input, folder.Dir(), 1, 1, 1, "key202", s.ext);
+        const ListMemory allCores = ListProcess(input, folder.Dir(), 1, 1, 0, "key202", s.ext);
+        std::printf("\nmemory of one task (KiB of resident memory): 1 thread peak %ld, all cores peak %ld, "
+                    "ratio %.3f\n",
+                    oneThread.peak, allCores.peak,
+                    static_cast<double>(allCores.peak) / static_cast<double>(oneThread.peak));
+        std::fflush(stdout);
+
         // Memory of a task list: small clips, four at once, a short list and
         // a long one, each in a process of its own.
         fixtures::ClipOptions small;
@@ -740,8 +753,8 @@ int main(int argc, char** argv) {
                  std::pair<std::string, std::string>{"libx264", ".mp4"},
                  std::pair<std::string, std::string>{"mpeg4",   ".avi"}
         }) {
-            const ListMemory shortList = ListProcess(smallClip, folder.Dir(), 4, 4, vcodec, ext);
-            const ListMemory longOne = ListProcess(smallClip, folder.Dir(), longList, 4, vcodec, ext);
+            const ListMemory shortList = ListProcess(smallClip, folder.Dir(), 4, 4, 0, vcodec, ext);
+            const ListMemory longOne = ListProcess(smallClip, folder.Dir(), longList, 4, 0, vcodec, ext);
             std::printf(
                 "  %-8s 4 tasks: before start %7ld peak %7ld;  %d tasks: before start %7ld peak %7ld;  "
                 "peak ratio %.3f\n",
