@@ -28,6 +28,24 @@ void WaitPumping(os::Event& AEvent) {
         }
 }
 
+// Hands memory the allocator holds free back to the system.  Under a
+// sanitizer the sanitizer's own allocator serves every block; trimming the
+// unused system heap there trips the system allocator's arena bookkeeping
+// when a thread ends, so it is left alone.
+void TrimFreedMemory() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+    return;
+#else
+    malloc_trim(0);
+#endif
+#else
+    malloc_trim(0);
+#endif
+}
+
 } // namespace
 
 void SetTranscodeTestHook(TTranscodeTestHook AHook) {
@@ -131,7 +149,7 @@ void TCustomFFmpeg::DoConvert() {
     });
     // What the run freed goes back to the system now: a long list would
     // otherwise keep the allocator's high-water mark of every run.
-    malloc_trim(0);
+    TrimFreedMemory();
     // A disk that filled up (or a size limit) may only show when the last
     // bytes are flushed: such a run has not finished, whatever it thought.
     if (!FWriteError.empty()) {
