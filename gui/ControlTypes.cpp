@@ -3,6 +3,8 @@
 #include "win/Input.h"
 #include "win/Messages.h"
 
+#include <cctype>
+
 namespace gui {
 
 TShiftState KeysToShiftState(WPARAM keys) {
@@ -33,6 +35,14 @@ TShiftState KeyboardStateToShiftState() {
     if (GetKeyState(VK_RBUTTON) < 0) s |= ssRight;
     if (GetKeyState(VK_MBUTTON) < 0) s |= ssMiddle;
     return s;
+}
+
+bool IsAccel(WPARAM key, const std::string& caption) {
+    size_t amp = caption.find('&');
+    while (amp != std::string::npos && amp + 1 < caption.size() && caption[amp + 1] == '&')
+        amp = caption.find('&', amp + 2);
+    return amp != std::string::npos && amp + 1 < caption.size() && key < 128 &&
+           std::toupper(static_cast<unsigned char>(caption[amp + 1])) == std::toupper(static_cast<int>(key));
 }
 
 } // namespace gui

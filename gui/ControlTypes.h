@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace gui {
 
@@ -43,6 +44,10 @@ using TControlState = uint32_t;
 
 enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
 
+// Horizontal placement of a text in its box, and the vertical one of a label's text.
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout : uint8_t { tlTop, tlCenter, tlBottom };
+
 using TCursor = int16_t;
 constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
                   crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11,
@@ -61,5 +66,8 @@ using TContextPopupEvent = std::function<void(TObject* sender, TPoint mousePos, 
 TShiftState KeysToShiftState(WPARAM keys);       // MK_* of mouse messages
 TShiftState KeyDataToShiftState(LPARAM keyData); // key messages
 TShiftState KeyboardStateToShiftState();
+
+// Whether a character is the accelerator of a caption ("&X"; "&&" is a plain ampersand).
+bool IsAccel(WPARAM key, const std::string& caption);
 
 } // namespace gui

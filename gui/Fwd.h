@@ -54,6 +54,19 @@ class TPopupMenu;
 class TCustomImageList;
 class TImageList;
 class THintWindow;
+class TCustomLabel;
+class TLabel;
+class TBevel;
+class TSplitter;
+class TCustomPanel;
+class TPanel;
+class TImage;
+class TButtonControl;
+class TCheckBox;
+class TRadioButton;
+class TProgressBar;
+class TTrackBar;
+class TClipboard;
 
 using TShortCut = uint16_t;
 

@@ -5,6 +5,7 @@
 // Call av::avcodec_open2(...), never ::avcodec_open2 (the link would fail).
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/avfft.h>
 #include <libavcodec/bsf.h>
 #include <libavfilter/avfilter.h>
 #include <libavfilter/buffersink.h>

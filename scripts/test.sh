@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and runs every test (the tree's layering and formatting checks among them); then runs
-# the task component's tests under ThreadSanitizer, and compiles the whole tree once
-# more with clang.
+# the task component's and the player's tests under ThreadSanitizer, and compiles the
+# whole tree once more with clang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh --tests
@@ -13,7 +13,7 @@ cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 (cd build-asan && ctest --output-on-failure -j "$jobs" "$@")
-# The task component's threads once more under ThreadSanitizer: only the media
+# The task component's and the player's threads once more under ThreadSanitizer: only the media
 # library and those tests are built.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVIK_TSAN=ON -DTARVIK_TESTS=ON
 cmake --build build-tsan -j "$jobs"
