@@ -5,9 +5,12 @@
 
 #include "media/FFmpegLoader.h"
 #include "os/Paths.h"
+#include "resources/ProgramResources.h"
 
 int main() {
     std::setlocale(LC_CTYPE, "");
+    // Before any window: the skinned dialogs load their glyphs by name.
+    resources::RegisterProgramResources();
     auto& loader = media::FFLoader();
     loader.SetLibraryPath(os::ExeFolder() + "LibAV");
     if (loader.Load(media::ConverterLibraries)) {
