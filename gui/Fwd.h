@@ -67,6 +67,18 @@ class TRadioButton;
 class TProgressBar;
 class TTrackBar;
 class TClipboard;
+class TCustomEdit;
+class TEdit;
+class TCustomMemo;
+class TMemo;
+class TCustomListBox;
+class TListBox;
+class TComboBox;
+class TCustomTabControl;
+class TTabControl;
+class TPageControl;
+class TTabSheet;
+class TUpDown;
 
 using TShortCut = uint16_t;
 
