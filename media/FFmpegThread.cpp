@@ -1,5 +1,7 @@
 // The life of one conversion: starting it in the caller or on a worker,
 // pausing, stopping, and ending it with exactly one termination event.
+#include <malloc.h>
+
 #include <exception>
 
 #include "media/ComponentUtils.h"
@@ -115,6 +117,7 @@ void TCustomFFmpeg::DoConvert() {
     FFinished = false;
     FWriteError.clear();
     Guarded([this] {
+        UnparkInputDecoders();
         if (TestHook())
             TestHook()(*this);
         else
@@ -126,6 +129,9 @@ void TCustomFFmpeg::DoConvert() {
         InputsClosing();
         CleanUp();
     });
+    // What the run freed goes back to the system now: a long list would
+    // otherwise keep the allocator's high-water mark of every run.
+    malloc_trim(0);
     // A disk that filled up (or a size limit) may only show when the last
     // bytes are flushed: such a run has not finished, whatever it thought.
     if (!FWriteError.empty()) {

@@ -85,19 +85,38 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
             for (auto& r : of(c)) EXPECT_TRUE(Inside(r, *p)) << d.SkinName << " " << c.IDName;
         };
     };
+    Check button = rects([](const TbsDataSkinControl& c) {
+        auto& b = dynamic_cast<const TbsDataSkinButtonControl&>(c);
+        return std::vector<TRect>{b.SkinRect, b.ActiveSkinRect, b.DownSkinRect, b.FocusedSkinRect,
+                                  b.DisabledSkinRect};
+    });
+    Check scrollBar = rects([](const TbsDataSkinControl& c) {
+        auto& b = dynamic_cast<const TbsDataSkinScrollBarControl&>(c);
+        return std::vector<TRect>{
+            b.SkinRect,           b.ActiveUpButtonRect, b.DownUpButtonRect, b.ActiveDownButtonRect,
+            b.DownDownButtonRect, b.ThumbRect,          b.ActiveThumbRect,  b.DownThumbRect};
+    });
     struct Row {
         const char* name;
         Check check; // also tests the class
     } controls[] = {
-        {"button",   rects([](const TbsDataSkinControl& c) {
+        {"button",           rects([](const TbsDataSkinControl& c) {
              auto& b = dynamic_cast<const TbsDataSkinButtonControl&>(c);
              return std::vector<TRect>{b.SkinRect, b.ActiveSkinRect, b.DownSkinRect, b.FocusedSkinRect,
                                        b.DisabledSkinRect};
-         })  },
-        {"panel",    rects([](const TbsDataSkinControl& c) {
+         })         },
+        {"resizebutton",     button   },
+        {"resizetoolbutton", button   },
+        {"toolbutton",       button   },
+        {"toolmenubutton",   rects([](const TbsDataSkinControl& c) {
+             auto& b = dynamic_cast<const TbsDataSkinMenuButtonControl&>(c);
+             return std::vector<TRect>{b.SkinRect, b.ActiveSkinRect, b.DownSkinRect, b.DisabledSkinRect,
+                                       b.TrackButtonRect};
+         }) },
+        {"panel",            rects([](const TbsDataSkinControl& c) {
              return std::vector<TRect>{dynamic_cast<const TbsDataSkinPanelControl&>(c).SkinRect};
-         })   },
-        {"checkbox", rects([](const TbsDataSkinControl& c) {
+         })          },
+        {"checkbox",         rects([](const TbsDataSkinControl& c) {
              auto& b = dynamic_cast<const TbsDataSkinCheckRadioControl&>(c);
              return std::vector<TRect>{b.SkinRect,
                                        b.CheckImageRect,
@@ -107,12 +126,15 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
                                        b.UnEnabledCheckImageRect,
                                        b.UnEnabledUnCheckImageRect,
                                        b.GrayedCheckImageRect};
-         })},
-        {"radiobox", rects([](const TbsDataSkinControl& c) {
+         })       },
+        {"radiobox",         rects([](const TbsDataSkinControl& c) {
              auto& b = dynamic_cast<const TbsDataSkinCheckRadioControl&>(c);
              return std::vector<TRect>{b.SkinRect, b.CheckImageRect, b.UnCheckImageRect,
                                        b.ActiveCheckImageRect, b.ActiveUnCheckImageRect};
-         })},
+         })       },
+        {"hscrollbar",       scrollBar},
+        {"vscrollbar",       scrollBar},
+        {"bothhscrollbar",   scrollBar},
     };
     for (auto& d : Skins().skins) {
         for (auto& row : controls) {

@@ -339,44 +339,95 @@ void DrawButtonLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb& face,
     }
 }
 
-void BuildButton(SkinBuilder& b) {
+// A tool button: flat on the background until hot or pressed.
+void DrawToolLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb* face, const Rgb& border) {
+    Box box{0, double(row * kButtonH), kButtonW, double((row + 1) * kButtonH)};
+    box = box.Inset(1);
+    double r = std::min(s.radius, 4);
+    c.FillRoundRect(box, r, Solid(border));
+    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(face ? *face : s.background));
+}
+
+enum class ButtonKind { Push, Tool, ToolMenu };
+
+constexpr int kMenuPart = 14; // the drop-down part at the right of a menu tool button
+
+void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
     const SkinStyle& s = b.Style();
     Image img = SkinBuilder::NewImage(kButtonW, 5 * kButtonH, s.background);
     SkinCanvas c(img);
     Rgb face = s.Face(), border = s.Border();
-    DrawButtonLook(c, s, 0, face, border);                                // normal
-    DrawButtonLook(c, s, 1, HotFace(s, face), border.Mix(s.accent, 0.5)); // hot
-    DrawButtonLook(c, s, 2, s.Pressed(face), border);                     // pressed
-    DrawButtonLook(c, s, 3, face, s.accent);                              // focused: the accent ring
-    DrawButtonLook(c, s, 4, s.Disabled(face), s.Disabled(border));        // disabled
+    if (kind == ButtonKind::Push) {
+        DrawButtonLook(c, s, 0, face, border);                                // normal
+        DrawButtonLook(c, s, 1, HotFace(s, face), border.Mix(s.accent, 0.5)); // hot
+        DrawButtonLook(c, s, 2, s.Pressed(face), border);                     // pressed
+        DrawButtonLook(c, s, 3, face, s.accent);                              // focused: the accent ring
+        DrawButtonLook(c, s, 4, s.Disabled(face), s.Disabled(border));        // disabled
+    } else {
+        Rgb hot = HotFace(s, face), pressed = s.Pressed(face);
+        DrawToolLook(c, s, 0, nullptr, s.background);
+        DrawToolLook(c, s, 1, &hot, border.Mix(s.accent, 0.5));
+        DrawToolLook(c, s, 2, &pressed, border);
+        DrawToolLook(c, s, 3, nullptr, s.accent);
+        DrawToolLook(c, s, 4, nullptr, s.background.Mix(s.Border(), 0.12));
+    }
+    if (kind == ButtonKind::ToolMenu)
+        for (int row = 0; row < 5; ++row) {
+            double cx = kButtonW - kMenuPart / 2.0, cy = row * kButtonH + kButtonH / 2.0;
+            Rgb glyph = row == 4 ? s.Disabled(s.text) : s.text;
+            c.Triangle({cx - 3.5, cy - 1.5}, {cx + 3.5, cy - 1.5}, {cx, cy + 2}, glyph);
+        }
 
-    auto& d = b.AddControl<skin::TbsDataSkinButtonControl>("button");
-    d.PictureIndex = b.AddPicture("button.bmp", img);
+    skin::TbsDataSkinButtonControl* dp = nullptr;
+    if (kind == ButtonKind::ToolMenu) {
+        auto& m = b.AddControl<skin::TbsDataSkinMenuButtonControl>(name);
+        m.TrackButtonRect = Rect(kButtonW - kMenuPart, 0, kButtonW, kButtonH);
+        dp = &m;
+    } else {
+        dp = &b.AddControl<skin::TbsDataSkinButtonControl>(name);
+    }
+    auto& d = *dp;
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
     auto look = [](int row) { return Rect(0, row * kButtonH, kButtonW, (row + 1) * kButtonH); };
     d.SkinRect = look(0);
     d.ActiveSkinRect = look(1);
     d.DownSkinRect = look(2);
     d.FocusedSkinRect = look(3);
     d.DisabledSkinRect = look(4);
-    SetNinePart(d, kButtonW, kButtonH, std::max(s.radius, s.outline) + 2);
+    int corner = std::max(s.radius, s.outline) + 2;
+    SetNinePart(d, kButtonW, kButtonH, corner);
+    if (kind == ButtonKind::ToolMenu) {
+        // The drop-down part keeps its width at the right.
+        d.RTPoint = Point(kButtonW - kMenuPart - 1, corner);
+        d.RBPoint = Point(kButtonW - kMenuPart - 1, kButtonH - corner);
+        d.ClRect = Rect(corner, corner, kButtonW - kMenuPart - 1, kButtonH - corner);
+    }
     SetFont(d, s.text);
     d.ActiveFontColor = s.text.Color();
     d.DownFontColor = s.text.Color();
     d.DisabledFontColor = s.Disabled(s.text).Color();
-    d.Morphing = Morphs(s);
-    if (s.glow) {
+    d.Morphing = Morphs(s) && kind == ButtonKind::Push;
+    if (s.glow && kind == ButtonKind::Push) {
         Box hole{kGlow + 1.0, kGlow + 1.0, kGlow + kButtonW - 1.0, kGlow + kButtonH - 1.0};
         Glow g = DrawGlow(s, kButtonW, kButtonH, [&](double x, double y) {
             return SkinCanvas::RoundRectDistance(hole, s.radius, x, y);
         });
-        d.GlowLayerPictureIndex = b.AddPicture("buttonglow.bmp", g.picture);
-        d.GlowLayerMaskPictureIndex = b.AddPicture("buttonglowmask.bmp", g.mask);
+        d.GlowLayerPictureIndex = b.AddPicture(std::string(name) + "glow.bmp", g.picture);
+        d.GlowLayerMaskPictureIndex = b.AddPicture(std::string(name) + "glowmask.bmp", g.mask);
         int fixed = kGlow + std::max(s.radius, s.outline) + 2; // the rounded corners stay whole
         d.GlowLayerOffsetLeft = d.GlowLayerOffsetTop = d.GlowLayerOffsetRight = d.GlowLayerOffsetBottom =
             fixed;
         d.GlowLayerShowOffsetX = d.GlowLayerShowOffsetY = kGlow;
         d.GlowLayerAlphaBlendValue = 255;
     }
+}
+
+void BuildButton(SkinBuilder& b) {
+    AddButton(b, "button", ButtonKind::Push);
+    AddButton(b, "resizebutton", ButtonKind::Push);
+    AddButton(b, "resizetoolbutton", ButtonKind::Tool);
+    AddButton(b, "toolbutton", ButtonKind::Tool);
+    AddButton(b, "toolmenubutton", ButtonKind::ToolMenu);
 }
 
 // --- panel ---------------------------------------------------------------------------------
@@ -513,15 +564,134 @@ void BuildRadioBox(SkinBuilder& b) {
     BuildCheckRadio(b, "radiobox", true);
 }
 
+// --- scroll bars ---------------------------------------------------------------------------
+
+constexpr int kBarLen = 100, kBarThick = 17, kArrowCell = 17, kThumbLen = 30, kThumbThick = 11;
+constexpr int kCornerW = 19; // the square a horizontal bar leaves beside a vertical one
+
+enum class PartLook { Normal, Hot, Pressed };
+
+// An arrow button of the bar in the cell at (x, y), pointing left or right.
+void DrawArrowCell(SkinCanvas& c, const SkinStyle& s, int x, int y, bool right, PartLook look) {
+    Box cell{double(x), double(y), double(x + kArrowCell), double(y + kBarThick)};
+    Rgb track = s.background.Mix(s.Border(), 0.18);
+    c.FillRect(cell, Solid(track));
+    Rgb glyph = s.text.Mix(track, 0.25);
+    if (look != PartLook::Normal) {
+        Rgb face = look == PartLook::Hot ? HotFace(s, s.Face()) : s.Pressed(s.Face());
+        c.FillRoundRect(cell.Inset(1.5), std::min(s.radius, 3),
+                        Solid(look == PartLook::Hot ? s.accent : s.Border()));
+        c.FillRoundRect(cell.Inset(1.5 + s.outline), std::max(std::min(s.radius, 3) - s.outline, 0),
+                        Solid(face));
+        glyph = s.text;
+    }
+    double cx = x + kArrowCell / 2.0, cy = y + kBarThick / 2.0;
+    if (right)
+        c.Triangle({cx - 2, cy - 4}, {cx - 2, cy + 4}, {cx + 2.5, cy}, glyph);
+    else
+        c.Triangle({cx + 2, cy - 4}, {cx + 2, cy + 4}, {cx - 2.5, cy}, glyph);
+}
+
+void DrawThumbCell(SkinCanvas& c, const SkinStyle& s, int x, int y, PartLook look) {
+    Rgb face = s.Border().Mix(s.background, 0.25);
+    if (look == PartLook::Hot) face = s.accent.Mix(s.Border(), 0.35);
+    if (look == PartLook::Pressed) face = s.accent;
+    Box box{double(x), double(y), double(x + kThumbLen), double(y + kThumbThick)};
+    c.FillRoundRect(box.Inset(0.5), kThumbThick / 2.0 - 0.5, Solid(face));
+}
+
+// The horizontal picture: the bar, then the hot and pressed arrows, then the three thumbs;
+// `corner` adds the square at the right end.
+Image DrawHorzBar(const SkinStyle& s, int corner) {
+    int w = kBarLen + corner;
+    Image img = SkinBuilder::NewImage(std::max(w, 4 * kArrowCell), 3 * kBarThick, s.background);
+    SkinCanvas c(img);
+    Rgb track = s.background.Mix(s.Border(), 0.18);
+    c.FillRect({0, 0, double(kBarLen), double(kBarThick)}, Solid(track));
+    if (corner) c.FillRect({double(kBarLen), 0, double(w), double(kBarThick)}, Solid(s.background));
+    DrawArrowCell(c, s, 0, 0, false, PartLook::Normal);
+    DrawArrowCell(c, s, kBarLen - kArrowCell, 0, true, PartLook::Normal);
+    DrawArrowCell(c, s, 0, kBarThick, false, PartLook::Hot);
+    DrawArrowCell(c, s, kArrowCell, kBarThick, false, PartLook::Pressed);
+    DrawArrowCell(c, s, 2 * kArrowCell, kBarThick, true, PartLook::Hot);
+    DrawArrowCell(c, s, 3 * kArrowCell, kBarThick, true, PartLook::Pressed);
+    c.FillRect({0, 2.0 * kBarThick, double(img.width), 3.0 * kBarThick}, Solid(track));
+    int ty = 2 * kBarThick + (kBarThick - kThumbThick) / 2;
+    DrawThumbCell(c, s, 0, ty, PartLook::Normal);
+    DrawThumbCell(c, s, kThumbLen, ty, PartLook::Hot);
+    DrawThumbCell(c, s, 2 * kThumbLen, ty, PartLook::Pressed);
+    return img;
+}
+
+Image Transposed(const Image& from) {
+    Image to = from;
+    to.Reset(from.height, from.width);
+    for (int y = 0; y < from.height; ++y)
+        for (int x = 0; x < from.width; ++x) to.At(y, x) = from.At(x, y);
+    return to;
+}
+
+skin::TRect Swap(const skin::TRect& r, bool vertical) {
+    return vertical ? Rect(r.Top, r.Left, r.Bottom, r.Right) : r;
+}
+
+skin::TPoint Swap(const skin::TPoint& p, bool vertical) {
+    return vertical ? Point(p.Y, p.X) : p;
+}
+
+void AddScrollBar(SkinBuilder& b, const char* name, bool vertical, int corner) {
+    const SkinStyle& s = b.Style();
+    Image img = DrawHorzBar(s, corner);
+    auto& d = b.AddControl<skin::TbsDataSkinScrollBarControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", vertical ? Transposed(img) : img);
+    int w = kBarLen + corner;
+    // The right cap starts one pixel inside the track, so the increment button lies beyond it
+    // and moves with the bar's end.
+    int rightCap = kBarLen - kArrowCell - 1;
+    d.SkinRect = Swap(Rect(0, 0, w, kBarThick), vertical);
+    d.LTPoint = Swap(Point(kArrowCell, 0), vertical);
+    d.RTPoint = vertical ? Point(0, 0) : Point(rightCap, 0);
+    d.LBPoint = vertical ? Point(0, rightCap) : Point(0, 0);
+    d.RBPoint = Point(0, 0);
+    d.ClRect = Swap(Rect(kArrowCell, 0, kBarLen - kArrowCell, kBarThick), vertical);
+    d.StretchEffect = true;
+    d.TrackArea = Swap(Rect(kArrowCell, 0, kBarLen - kArrowCell, kBarThick), vertical);
+    d.DownButtonRect = Swap(Rect(0, 0, kArrowCell, kBarThick), vertical);
+    d.UpButtonRect = Swap(Rect(kBarLen - kArrowCell, 0, kBarLen, kBarThick), vertical);
+    auto cell = [&](int i) {
+        return Swap(Rect(i * kArrowCell, kBarThick, (i + 1) * kArrowCell, 2 * kBarThick), vertical);
+    };
+    d.ActiveDownButtonRect = cell(0);
+    d.DownDownButtonRect = cell(1);
+    d.ActiveUpButtonRect = cell(2);
+    d.DownUpButtonRect = cell(3);
+    int ty = 2 * kBarThick + (kBarThick - kThumbThick) / 2;
+    auto thumb = [&](int i) {
+        return Swap(Rect(i * kThumbLen, ty, (i + 1) * kThumbLen, ty + kThumbThick), vertical);
+    };
+    d.ThumbRect = thumb(0);
+    d.ActiveThumbRect = thumb(1);
+    d.DownThumbRect = thumb(2);
+    d.ThumbOffset1 = d.ThumbOffset2 = kThumbThick / 2 + 1;
+    d.ThumbStretchEffect = true;
+}
+
+void BuildScrollBars(SkinBuilder& b) {
+    AddScrollBar(b, "hscrollbar", false, 0);
+    AddScrollBar(b, "vscrollbar", true, 0);
+    AddScrollBar(b, "bothhscrollbar", false, kCornerW);
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
     static const std::vector<SkinSection> sections = {
         {"form",       BuildForm      }, // frame, mask, caption and caption buttons
-        {"button",     BuildButton    }, // push buttons
+        {"button",     BuildButton    }, // push, tool and menu tool buttons
         {"panel",      BuildPanel     }, // panels and group frames
         {"checkbox",   BuildCheckBox  }, // check boxes
         {"radiobox",   BuildRadioBox  }, // radio buttons
+        {"scrollbars", BuildScrollBars}, // horizontal, vertical and beside-a-vertical bars
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
     return sections;

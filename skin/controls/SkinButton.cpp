@@ -1,0 +1,670 @@
+#include "skin/controls/SkinButton.h"
+
+#include "skin/core/SkinData.h"
+#include "skin/engine/EffectBmp.h"
+#include "skin/engine/EngineSetup.h"
+#include "skin/engine/LayerManager.h"
+#include "skin/engine/NinePart.h"
+#include "skin/engine/SkinRect.h"
+#include "win/Input.h"
+#include "win/Message.h"
+#include "win/Timers.h"
+
+#include <cctype>
+
+namespace skin {
+
+namespace {
+
+constexpr uintptr_t kRepeatTimer = 2, kMorphTimer = 3;
+constexpr UINT kRepeatDelay = 500, kMorphInterval = 20;
+
+bool Empty(const TRect& r) {
+    return r.Width() <= 0 || r.Height() <= 0;
+}
+
+gui::TColor Rgb(int r, int g, int b) {
+    return static_cast<gui::TColor>(RGB(r, g, b));
+}
+
+} // namespace
+
+TbsSkinButton::TbsSkinButton(gui::TComponent* AOwner)
+    : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<gui::TBitmap>()),
+      FLayerManager(std::make_unique<TbsLayerManager>(nullptr)) {
+    // Only ButtonClick fires OnClick: the class library's own click is left out.
+    ControlStyle = gui::csCaptureMouse | gui::csSetCaption | gui::csOpaque;
+    FSkinDataName = "button";
+    SetTabStop(true);
+    TbsSkinCustomControl::SetBounds(Left(), Top(), 75, 25);
+}
+
+TbsSkinButton::~TbsSkinButton() {
+    StopMorph();
+    StopRepeat();
+}
+
+// --- properties ----------------------------------------------------------------------------
+
+void TbsSkinButton::SetGroupIndex(int Value) {
+    FGroupIndex = Value;
+    if (Value != 0) SetCanFocused(false);
+}
+
+void TbsSkinButton::SetCanFocused(bool Value) {
+    FCanFocused = Value;
+    SetTabStop(Value);
+}
+
+void TbsSkinButton::SetDefault(bool Value) {
+    FDefault = Value;
+    FActive = Value;
+    if (HandleAllocated() && FCanFocused)
+        if (gui::TCustomForm* form = gui::GetParentForm(this))
+            form->Perform(gui::CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(form->ActiveControl()));
+}
+
+void TbsSkinButton::SetGlyph(gui::TBitmap* Value) {
+    if (Value)
+        FGlyph->Assign(Value);
+    else
+        FGlyph = std::make_unique<gui::TBitmap>();
+    Invalidate();
+}
+
+void TbsSkinButton::SetNumGlyphs(int Value) {
+    FNumGlyphs = std::clamp(Value, 1, 4);
+    Invalidate();
+}
+
+void TbsSkinButton::SetMargin(int Value) {
+    if (Value < -1 || Value == FMargin) return;
+    FMargin = Value;
+    Invalidate();
+}
+
+void TbsSkinButton::SetSpacing(int Value) {
+    if (Value == FSpacing) return;
+    FSpacing = Value;
+    Invalidate();
+}
+
+void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
+    if (Value == FLayout) return;
+    FLayout = Value;
+    Invalidate();
+}
+
+void TbsSkinButton::SetImageIndex(int Value) {
+    if (Value == FImageIndex) return;
+    FImageIndex = Value;
+    Invalidate();
+}
+
+void TbsSkinButton::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
+    TbsSkinCustomControl::Notification(AComponent, Operation);
+    if (Operation == gui::TOperation::opRemove && AComponent == ImageList) ImageList = nullptr;
+}
+
+void TbsSkinButton::SetDown(bool Value) {
+    FDown = Value;
+    if (MorphOn()) {
+        if (FDown) {
+            FMorphKf = 1;
+            StopMorph();
+        } else {
+            StartMorph();
+        }
+    }
+    Invalidate();
+    if (FGroupIndex != 0 && FDown && !AllowAllUp && Parent()) {
+        gui::TWinControl* p = Parent();
+        for (int i = 0; i < p->ControlCount(); ++i) {
+            auto* b = dynamic_cast<TbsSkinButton*>(p->Controls(i));
+            if (b && b != this && b->FGroupIndex == FGroupIndex && b->FDown) b->SetDown(false);
+        }
+    }
+}
+
+// --- conditions ----------------------------------------------------------------------------
+
+bool TbsSkinButton::EffectsOn() const {
+    return FSD && !FSD->Empty && FSD->EnableSkinEffects;
+}
+
+bool TbsSkinButton::MorphOn() const {
+    return Morphing && EffectsOn();
+}
+
+bool TbsSkinButton::FocusedHere() const {
+    return FCanFocused && Focused();
+}
+
+// --- skin ----------------------------------------------------------------------------------
+
+void TbsSkinButton::GetSkinData() {
+    TbsSkinCustomControl::GetSkinData();
+    if (FIndex == -1) return;
+    auto* d = dynamic_cast<TbsDataSkinButtonControl*>(Descriptor());
+    if (!d) {
+        // A nine-part entry of another class: every look is its skin rectangle, in the
+        // default font, without effects.
+        ActiveSkinRect = DownSkinRect = SkinRect;
+        DisabledSkinRect = FocusedSkinRect = {};
+        FontName.clear();
+        FontColor = ActiveFontColor = DownFontColor = DefaultFont()->Color();
+        DisabledFontColor = Rgb(128, 128, 128);
+        Morphing = ShowFocus = false;
+        GlowLayerPictureIndex = GlowLayerMaskPictureIndex = -1;
+        return;
+    }
+    if (!UseSkinSize) MaskPicture = nullptr;
+    FontName = d->FontName;
+    FontColor = d->FontColor;
+    ActiveFontColor = d->ActiveFontColor;
+    DownFontColor = d->DownFontColor;
+    FontStyle = d->FontStyle;
+    FontHeight = d->FontHeight;
+    ActiveSkinRect = Empty(d->ActiveSkinRect) ? SkinRect : d->ActiveSkinRect;
+    DownSkinRect = Empty(d->DownSkinRect) ? ActiveSkinRect : d->DownSkinRect;
+    DisabledSkinRect = d->DisabledSkinRect;
+    FocusedSkinRect = d->FocusedSkinRect;
+    DisabledFontColor = d->DisabledFontColor == d->FontColor ? Rgb(128, 128, 128) : d->DisabledFontColor;
+    Morphing = d->Morphing;
+    MorphKind = d->MorphKind;
+    ShowFocus = d->ShowFocus;
+    GlowLayerPictureIndex = d->GlowLayerPictureIndex;
+    GlowLayerMaskPictureIndex = d->GlowLayerMaskPictureIndex;
+    GlowLayerOffsetLeft = d->GlowLayerOffsetLeft;
+    GlowLayerOffsetRight = d->GlowLayerOffsetRight;
+    GlowLayerOffsetTop = d->GlowLayerOffsetTop;
+    GlowLayerOffsetBottom = d->GlowLayerOffsetBottom;
+    GlowLayerShowOffsetX = d->GlowLayerShowOffsetX;
+    GlowLayerShowOffsetY = d->GlowLayerShowOffsetY;
+    GlowLayerAlphaBlendValue = d->GlowLayerAlphaBlendValue;
+}
+
+void TbsSkinButton::AdjustSkinSize(int& AWidth, int& AHeight) {
+    if (UseSkinSize || ResizeMode == 1) {
+        TbsSkinCustomControl::AdjustSkinSize(AWidth, AHeight);
+        return;
+    }
+    int dw = AWidth - SkinRect.Width(), dh = AHeight - SkinRect.Height();
+    NewClRect = {ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh};
+}
+
+void TbsSkinButton::BeforeChangeSkinData() {
+    TbsSkinCustomControl::BeforeChangeSkinData();
+    HideLayer();
+}
+
+void TbsSkinButton::ChangeSkinData() {
+    StopMorph();
+    FMorphKf = 0;
+    TbsSkinCustomControl::ChangeSkinData();
+    if (MorphOn() && FIndex != -1 && (FocusedHere() || FMouseIn)) FMorphKf = 1;
+    if (FMouseIn && HandleAllocated()) PostMessage(Handle(), WM_SHOWLAYER, 0, 0);
+}
+
+// --- painting ------------------------------------------------------------------------------
+
+void TbsSkinButton::ChooseLook(TRect& R, bool& ADown, bool& AMouseIn) {
+    ADown = AMouseIn = false;
+    if (!Enabled() && !Empty(DisabledSkinRect)) {
+        R = DisabledSkinRect;
+    } else if (FDown && (FMouseIn || (FocusedHere() && !FMouseDown) || FGroupIndex != 0)) {
+        R = DownSkinRect;
+        ADown = AMouseIn = true;
+    } else if (FocusedHere() && !Empty(FocusedSkinRect)) {
+        R = FocusedSkinRect;
+        AMouseIn = true;
+    } else if (FocusedHere() || FMouseIn || (MorphOn() && FMorphKf == 1)) {
+        R = ActiveSkinRect;
+        AMouseIn = true;
+    } else {
+        R = SkinRect;
+    }
+}
+
+void TbsSkinButton::Paint() {
+    if (Width() <= 0 || Height() <= 0) return;
+    GetSkinData();
+    if (FIndex == -1) {
+        PaintThroughBitmap();
+        return;
+    }
+    int w = Width(), h = Height();
+    AdjustSkinSize(w, h);
+    gui::TBitmap b;
+    b.SetSize(Width(), Height());
+    if (MorphOn() && FMorphKf > 0 && FMorphKf < 1 && Enabled()) {
+        gui::TBitmap active;
+        active.SetSize(Width(), Height());
+        CreateButtonImage(&b, SkinRect, false, false);
+        CreateButtonImage(&active, ActiveSkinRect, false, true);
+        auto from = TbsEffectBmp::CreateFromhWnd(b.Handle());
+        auto to = TbsEffectBmp::CreateFromhWnd(active.Handle());
+        if (from && to) {
+            from->Transition(MorphKind, *to, FMorphKf);
+            from->Draw(Canvas()->Handle(), 0, 0);
+            return;
+        }
+    } else {
+        TRect r;
+        bool down = false, in = false;
+        ChooseLook(r, down, in);
+        CreateButtonImage(&b, r, down, in);
+    }
+    Canvas()->Draw(0, 0, &b);
+}
+
+void TbsSkinButton::DrawContents(gui::TCanvas* C, const gui::TRect& R, bool ADown, bool AMouseIn,
+                                 bool Pressed) {
+    if (ImageList && FImageIndex >= 0 && FImageIndex < ImageList->Count()) {
+        DrawImageAndText(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, ImageList,
+                         ADown && AMouseIn, Enabled(), false, 0);
+        return;
+    }
+    int frame = 1;
+    if (ADown && AMouseIn && FNumGlyphs > 2)
+        frame = 3;
+    else if (AMouseIn && FNumGlyphs > 3)
+        frame = 4;
+    else if (Enabled() || FNumGlyphs < 2)
+        frame = 1;
+    else
+        frame = 2;
+    DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs, frame, Pressed,
+                     false, 0);
+}
+
+void TbsSkinButton::CreateButtonImage(gui::TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
+    gui::TRect content;
+    if (UseSkinSize || ResizeMode == 1) {
+        CreateSkinImage(B, Picture, R);
+        content = ToGuiRect(NewClRect);
+    } else {
+        gui::TRect all = gui::Rect(0, 0, B->Width(), B->Height());
+        if (ResizeMode == 0)
+            B->Canvas()->CopyRect(all, Picture->Canvas(), ToGuiRect(R));
+        else
+            BuildImageByClientRect(B, Picture, R, ClRect, true);
+        int dw = B->Width() - R.Width(), dh = B->Height() - R.Height();
+        content = gui::Rect(ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh);
+    }
+    gui::TCanvas* c = B->Canvas();
+    if (UseSkinFont && !FontName.empty()) {
+        c->Font()->SetName(FontName);
+        c->Font()->SetHeight(FontHeight);
+        c->Font()->SetStyle(FontStyle);
+    } else {
+        c->Font()->Assign(DefaultFont());
+    }
+    ApplyCharset(c->Font(), DefaultFont());
+    gui::TColor colour = FontColor;
+    if (Enabled() && !UseSkinFontColor)
+        colour = DefaultFont()->Color();
+    else if (!Enabled())
+        colour = DisabledFontColor;
+    else if (ADown && AMouseIn)
+        colour = DownFontColor;
+    else if (AMouseIn)
+        colour = ActiveFontColor;
+    c->Font()->SetColor(colour);
+    if (ShowFocus && Focused()) {
+        c->Brush()->SetStyle(gui::bsSolid);
+        c->Brush()->SetColor(FSD->SkinColors().cBtnFace());
+        DrawDottedFocusRect(c, content);
+    }
+    c->Brush()->SetStyle(gui::bsClear);
+    bool drawDefault = true;
+    if (OnPaint) OnPaint(this, c, content, ADown, AMouseIn, drawDefault);
+    if (!drawDefault) return;
+    DrawContents(c, content, ADown, AMouseIn, ADown && AMouseIn);
+}
+
+void TbsSkinButton::CreateControlDefaultImage(gui::TBitmap* B) {
+    gui::TCanvas* c = B->Canvas();
+    gui::TRect r = gui::Rect(0, 0, B->Width(), B->Height());
+    bool pressed = FDown && (FGroupIndex != 0 || FMouseIn || (FocusedHere() && !FMouseDown));
+    gui::TColor frame = gui::clBtnShadow, fill = gui::clBtnFace;
+    if (pressed) {
+        frame = Rgb(0, 0, 128);
+        fill = Rgb(133, 147, 181);
+    } else if (FMouseIn || FocusedHere()) {
+        frame = Rgb(0, 0, 128);
+        fill = Rgb(182, 189, 210);
+    }
+    c->Brush()->SetStyle(gui::bsSolid);
+    c->Brush()->SetColor(fill);
+    c->FillRect(r);
+    c->Brush()->SetColor(frame);
+    c->FrameRect(r);
+    c->Font()->Assign(DefaultFont());
+    ApplyCharset(c->Font(), DefaultFont());
+    if (!Enabled()) c->Font()->SetColor(gui::clBtnShadow);
+    c->Brush()->SetStyle(gui::bsClear);
+    bool drawDefault = true;
+    if (OnPaint) OnPaint(this, c, r, FDown, FMouseIn, drawDefault);
+    if (!drawDefault) return;
+    DrawContents(c, r, FDown, FMouseIn, pressed);
+}
+
+// --- timers --------------------------------------------------------------------------------
+
+void TbsSkinButton::StartMorph() {
+    if (MorphOn() && FIndex != -1) {
+        if (!MorphTimerOn) SetTimer(Handle(), kMorphTimer, kMorphInterval, nullptr);
+        MorphTimerOn = true;
+    } else {
+        Invalidate();
+    }
+}
+
+void TbsSkinButton::StopMorph() {
+    if (MorphTimerOn && HandleAllocated()) KillTimer(Handle(), kMorphTimer);
+    MorphTimerOn = false;
+}
+
+void TbsSkinButton::StartRepeat() {
+    StopRepeat();
+    SetTimer(Handle(), kRepeatTimer, kRepeatDelay, nullptr);
+    RepeatTimerOn = true;
+    RepeatFirst = true;
+}
+
+void TbsSkinButton::StopRepeat() {
+    if (RepeatTimerOn && HandleAllocated()) KillTimer(Handle(), kRepeatTimer);
+    RepeatTimerOn = false;
+}
+
+void TbsSkinButton::RefreshButton() {
+    FMouseIn = false;
+    FDown = false;
+    if (MorphOn()) FMorphKf = 0;
+    Invalidate();
+}
+
+// --- clicks --------------------------------------------------------------------------------
+
+void TbsSkinButton::ButtonClick() {
+    if (FCanFocused)
+        if (gui::TCustomForm* form = gui::GetParentForm(this)) form->SetModalResult(ModalResult);
+    if (OnClick) OnClick(this);
+}
+
+void TbsSkinButton::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
+    TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
+    if (Button != gui::mbLeft) return;
+    FMouseDown = true;
+    if (!FDown) {
+        FMouseIn = true;
+        SetDown(true);
+        if (FGroupIndex == 0 && RepeatMode) StartRepeat();
+        if (FGroupIndex != 0) ButtonClick();
+        FAllowAllUpCheck = false;
+    } else if (FGroupIndex != 0) {
+        FAllowAllUpCheck = true;
+    }
+}
+
+void TbsSkinButton::MouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
+    if (Button == gui::mbLeft) {
+        FMouseDown = false;
+        bool wasDown = FDown;
+        POINT p{X, Y};
+        gui::TRect r = ClientRect();
+        bool inside = PtInRect(&r, p);
+        if (FGroupIndex == 0) {
+            StopRepeat();
+            if (inside) {
+                SetDown(false);
+                if (wasDown) ButtonClick();
+            } else {
+                FDown = false;
+            }
+        } else if (wasDown && AllowAllUp && FAllowAllUpCheck && inside) {
+            SetDown(false);
+            ButtonClick();
+        }
+    }
+    if (HandleAllocated() && Visible()) TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TbsSkinButton::CMMouseEnter(gui::TMessage& m) {
+    TbsSkinCustomControl::CMMouseEnter(m);
+    if (Designing()) return;
+    FMouseIn = true;
+    if ((FGroupIndex != 0 && !FDown) || (FGroupIndex == 0 && (!FocusedHere() || FDown))) {
+        if (FDown) {
+            if (MorphOn()) FMorphKf = 1;
+            Invalidate();
+        } else {
+            StartMorph();
+        }
+    }
+    if (FGroupIndex == 0 && RepeatMode && FDown) StartRepeat();
+    PostMessage(Handle(), WM_SHOWLAYER, 0, 0);
+}
+
+void TbsSkinButton::CMMouseLeave(gui::TMessage& m) {
+    TbsSkinCustomControl::CMMouseLeave(m);
+    if (Designing()) return;
+    // The default button keeps its hot look while the focus rests on a control that is not
+    // a button.
+    if (!(FCanFocused && FDefault && FActive && !Focused())) FMouseIn = false;
+    if ((FGroupIndex != 0 && !FDown) || (FGroupIndex == 0 && (!FocusedHere() || FDown))) StartMorph();
+    if (FGroupIndex == 0 && RepeatMode && FDown) StopRepeat();
+    PostMessage(Handle(), WM_HIDELAYER, 0, 0);
+}
+
+void TbsSkinButton::CMEnabledChanged(gui::TMessage& m) {
+    TbsSkinCustomControl::CMEnabledChanged(m);
+    if (MorphOn()) {
+        StopMorph();
+        FMorphKf = 0;
+    }
+    FMouseIn = false;
+    Invalidate();
+}
+
+void TbsSkinButton::CMTextChanged(gui::TMessage& m) {
+    TbsSkinCustomControl::CMTextChanged(m);
+    Invalidate();
+}
+
+// --- keys and focus ------------------------------------------------------------------------
+
+void TbsSkinButton::WndProc(gui::TMessage& m) {
+    if (FCanFocused && !Designing()) {
+        switch (m.Msg) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (!Focused()) {
+                if (CanFocus()) SetFocus();
+                if (!Focused()) return;
+            }
+            break;
+        case WM_KEYDOWN:
+            // Enter comes as a dialog key (CM_DIALOGKEY), to the focused button as to the
+            // default one.
+            if (m.WParam == VK_SPACE) {
+                SetDown(true);
+                if (RepeatMode) ButtonClick();
+            }
+            break;
+        case WM_KEYUP:
+            if (m.WParam == VK_SPACE) {
+                SetDown(false);
+                ButtonClick();
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    TbsSkinCustomControl::WndProc(m);
+}
+
+void TbsSkinButton::CMDialogKey(gui::TMessage& m) {
+    if (m.WParam == VK_RETURN && FActive && Enabled()) {
+        ButtonClick();
+        m.Result = 1;
+        return;
+    }
+    if (m.WParam == VK_ESCAPE && Cancel && FCanFocused && gui::KeyDataToShiftState(m.LParam) == 0 &&
+        CanFocus()) {
+        ButtonClick();
+        m.Result = 1;
+        return;
+    }
+    TbsSkinCustomControl::CMDialogKey(m);
+}
+
+// "&X" in the caption: Alt+X focuses and clicks it.
+void TbsSkinButton::CMDialogChar(gui::TMessage& m) {
+    const std::string& c = Caption();
+    size_t amp = c.find('&');
+    while (amp != std::string::npos && amp + 1 < c.size() && c[amp + 1] == '&') amp = c.find('&', amp + 2);
+    if (amp != std::string::npos && amp + 1 < c.size() && m.WParam < 128 &&
+        std::toupper(static_cast<unsigned char>(c[amp + 1])) == std::toupper(static_cast<int>(m.WParam)) &&
+        CanFocus() && FCanFocused) {
+        SetFocus();
+        ButtonClick();
+        m.Result = 1;
+        return;
+    }
+    TbsSkinCustomControl::CMDialogChar(m);
+}
+
+void TbsSkinButton::CMFocusChanged(gui::TMessage& m) {
+    auto* sender = reinterpret_cast<gui::TControl*>(m.LParam);
+    auto* button = dynamic_cast<TbsSkinButton*>(sender);
+    FActive = button ? button == this : FDefault;
+    if (FCanFocused && FDefault) {
+        if (button && button != this && FMouseIn) {
+            FMouseIn = false;
+            StartMorph();
+        } else if (!button && !FMouseIn) {
+            if (MorphOn()) FMorphKf = 1;
+            FMouseIn = true;
+            StartMorph();
+        }
+    }
+    TbsSkinCustomControl::CMFocusChanged(m);
+}
+
+void TbsSkinButton::Dispatch(gui::TMessage& m) {
+    switch (m.Msg) {
+    case WM_TIMER:
+        if (m.WParam == kRepeatTimer) {
+            if (RepeatFirst) {
+                RepeatFirst = false;
+                SetTimer(Handle(), kRepeatTimer, static_cast<UINT>(std::max(RepeatInterval, 1)), nullptr);
+            } else {
+                ButtonClick();
+            }
+            return;
+        }
+        if (m.WParam == kMorphTimer) {
+            bool hot = FMouseIn || FocusedHere();
+            if (FIndex == -1 || !MorphOn()) {
+                FMorphKf = hot ? 1 : 0;
+                StopMorph();
+            } else if (hot && FMorphKf < 1) {
+                FMorphKf += 0.2;
+                Invalidate();
+            } else if (!hot && FMorphKf > 0) {
+                FMorphKf -= 0.2;
+                Invalidate();
+            } else {
+                FMorphKf = hot ? 1 : 0;
+                StopMorph();
+                Invalidate();
+            }
+            return;
+        }
+        break;
+    case WM_SHOWLAYER:
+        ShowLayer();
+        return;
+    case WM_HIDELAYER:
+        HideLayer();
+        return;
+    case WM_GETDLGCODE:
+        m.Result = 0;
+        return;
+    case WM_SETFOCUS:
+        TbsSkinCustomControl::Dispatch(m);
+        if (FCanFocused) StartMorph();
+        return;
+    case WM_KILLFOCUS:
+        if (RepeatMode) StopRepeat();
+        if (FGroupIndex == 0 && FDown) FDown = false;
+        TbsSkinCustomControl::Dispatch(m);
+        if (FCanFocused) {
+            if (MorphOn() && FIndex != -1)
+                StartMorph();
+            else
+                Invalidate();
+        }
+        return;
+    default:
+        break;
+    }
+    TbsSkinCustomControl::Dispatch(m);
+}
+
+// --- glow frame ----------------------------------------------------------------------------
+
+bool TbsSkinButton::LayerVisible() const {
+    return FLayerManager->IsVisible;
+}
+
+// A glow needs its picture and its mask: without the mask it would cover the button's
+// surroundings with an opaque block.
+void TbsSkinButton::ShowLayer() {
+    if (!FSD || FSD->Empty || !IsLayeredWindowSupported()) return;
+    if (!FSD->ShowButtonGlowFrames && !AlwaysShowLayeredFrame) return;
+    GetSkinData();
+    if (FIndex == -1 || GlowLayerPictureIndex == -1) return;
+    gui::TBitmap* glow = SkinPictureAt(*FSD, GlowLayerPictureIndex);
+    gui::TBitmap* mask = SkinPictureAt(*FSD, GlowLayerMaskPictureIndex);
+    if (!glow || !mask) return;
+    if (gui::TCustomForm* form = gui::GetParentForm(this))
+        FLayerManager->TopMostMode = form->FormStyle() == gui::fsStayOnTop;
+    gui::TPoint at = ClientToScreen({0, 0});
+    at.x -= GlowLayerShowOffsetX;
+    at.y -= GlowLayerShowOffsetY;
+    int dw = Width() - SkinRect.Width(), dh = Height() - SkinRect.Height();
+    gui::TBitmap image, imageMask;
+    TRect all{0, 0, glow->Width(), glow->Height()};
+    TRect allMask{0, 0, mask->Width(), mask->Height()};
+    if (ResizeMode == 0) {
+        FLayerManager->Show(at.x, at.y, glow, mask, GlowLayerAlphaBlendValue);
+        return;
+    }
+    if (ResizeMode == 2 && UseSkinSize) {
+        BuildHorzThreePartImage(GlowLayerOffsetLeft, GlowLayerOffsetRight, &image, glow, all,
+                                glow->Width() + dw, glow->Height(), true);
+        BuildHorzThreePartImage(GlowLayerOffsetLeft, GlowLayerOffsetRight, &imageMask, mask, allMask,
+                                mask->Width() + dw, mask->Height(), true);
+    } else if (ResizeMode == 1) {
+        TRect client{GlowLayerOffsetLeft, GlowLayerOffsetTop, glow->Width() - GlowLayerOffsetRight,
+                     glow->Height() - GlowLayerOffsetBottom};
+        image.SetSize(glow->Width() + dw, glow->Height() + dh);
+        imageMask.SetSize(mask->Width() + dw, mask->Height() + dh);
+        BuildImageByClientRect(&image, glow, all, client, true);
+        BuildImageByClientRect(&imageMask, mask, allMask, client, true);
+    } else {
+        return;
+    }
+    FLayerManager->Show(at.x, at.y, &image, &imageMask, GlowLayerAlphaBlendValue);
+}
+
+// Whatever showed the glow, a visible one is hidden.
+void TbsSkinButton::HideLayer() {
+    if (FLayerManager->IsVisible) FLayerManager->Hide();
+}
+
+} // namespace skin

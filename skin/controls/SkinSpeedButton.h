@@ -1,0 +1,110 @@
+#pragma once
+// TbsSkinSpeedButton: the windowless button of skinned tool bars and dialogs.  It never takes
+// the focus; four looks (normal, hot, pressed, disabled) from its skin entry or a plain default
+// look, a morph between normal and hot, sticky groups, repeated clicks while held, flat and
+// transparent looks, and a glyph or image beside the caption.
+#include "gui/Timer.h"
+#include "skin/controls/GraphicSkinControl.h"
+#include "skin/controls/SkinButton.h"
+
+#include <memory>
+
+namespace skin {
+
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+public:
+    explicit TbsSkinSpeedButton(gui::TComponent* AOwner);
+    ~TbsSkinSpeedButton() override;
+    std::string ClassName() const override { return "TbsSkinSpeedButton"; }
+
+    void RefreshButton();
+    virtual void ButtonClick();
+
+    bool Down() const { return FDown; }
+    void SetDown(bool Value);
+    int GroupIndex = 0;
+    bool AllowAllUp = false;
+    bool RepeatMode = false;
+    int RepeatInterval = 100;
+    bool UseSkinSize = true;
+    bool UseSkinFontColor = true;
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    bool Transparent() const { return !(ControlStyle & gui::csOpaque); }
+    void SetTransparent(bool Value);
+    bool ShowCaption() const { return FShowCaption; }
+    void SetShowCaption(bool Value);
+    int WidthWithCaption = 0, WidthWithoutCaption = 0;
+
+    gui::TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(gui::TBitmap* Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int Value);
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int Value);
+    TbsButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TbsButtonLayout Value);
+    gui::TCustomImageList* ImageList = nullptr;
+    int ImageIndex = 0;
+
+    gui::TNotifyEvent OnClick;
+    TbsButtonPaintEvent OnPaint;
+
+    bool MouseIn() const { return FMouseIn; }
+    double MorphKf() const { return FMorphKf; }
+    void ChangeSkinData() override;
+
+protected:
+    void GetSkinData() override;
+    void AdjustSkinSize(int& AWidth, int& AHeight) override;
+    void Paint() override;
+    void CreateControlDefaultImage(gui::TBitmap* B) override;
+    void CreateControlSkinImage(gui::TBitmap*) override {}
+    virtual void CreateButtonImage(gui::TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
+    // The caption, image and glyph over R.
+    void DrawContents(gui::TCanvas* C, const gui::TRect& R, bool ADown, bool AMouseIn, bool Pressed);
+    // The transparent idle look: only the contents, straight on the parent's surface.
+    void PaintContentsOnly(const gui::TRect& R, bool Skinned);
+    std::string ShownCaption() const { return FShowCaption ? Caption() : std::string(); }
+    void MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) override;
+    void MouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) override;
+    void CMMouseEnter(gui::TMessage& Message) override;
+    void CMMouseLeave(gui::TMessage& Message) override;
+    void CMEnabledChanged(gui::TMessage& Message) override;
+    void CMTextChanged(gui::TMessage& Message) override;
+    void Dispatch(gui::TMessage& Message) override;
+    void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
+    bool EffectsOn() const;
+    bool MorphOn() const;
+    void HoverChanged();
+    void StartMorph();
+    void StopMorph();
+    void MorphTick();
+    void StartRepeat();
+    void StopRepeat();
+    gui::TColor StateFontColor(bool ADown, bool AMouseIn) const;
+    void ApplySkinFont(gui::TCanvas* C) const;
+
+    bool FDown = false, FMouseIn = false, FMouseDown = false, FAllowAllUpCheck = false;
+    bool FFlat = false, FShowCaption = true;
+    std::unique_ptr<gui::TBitmap> FGlyph;
+    int FNumGlyphs = 1, FMargin = -1, FSpacing = 1;
+    TbsButtonLayout FLayout = TbsButtonLayout::blGlyphLeft;
+    double FMorphKf = 0;
+    bool RepeatFirst = false;
+    std::unique_ptr<gui::TTimer> MorphTimer, RepeatTimer;
+
+    std::string FontName;
+    int FontHeight = 0;
+    gui::TFontStyles FontStyle = 0;
+    gui::TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
+    TRect MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect, MenuMarkerFlatRect;
+    gui::TColor MenuMarkerTransparentColor = 0;
+    bool Morphing = false;
+    TbsMorphKind MorphKind = TbsMorphKind::mkDefault;
+};
+
+} // namespace skin
