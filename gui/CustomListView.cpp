@@ -105,7 +105,7 @@ void TListItem::SetSelected(bool value) {
     }
     LVITEM it{};
     it.stateMask = LVIS_SELECTED;
-    it.state = value ? LVIS_SELECTED : 0;
+    it.state = value ? UINT{LVIS_SELECTED} : 0u;
     SendMessage(h, LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
 }
 
@@ -125,7 +125,7 @@ void TListItem::SetFocused(bool value) {
     }
     LVITEM it{};
     it.stateMask = LVIS_FOCUSED;
-    it.state = value ? LVIS_FOCUSED : 0;
+    it.state = value ? UINT{LVIS_FOCUSED} : 0u;
     SendMessage(h, LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
 }
 
@@ -350,7 +350,7 @@ void TCustomListView::CreateWnd() {
     } done{creating_};
     TWinControl::CreateWnd();
     HWND h = Handle();
-    DWORD ex = (gridLines_ ? LVS_EX_GRIDLINES : 0) | (rowSelect_ ? LVS_EX_FULLROWSELECT : 0);
+    DWORD ex = (gridLines_ ? DWORD{LVS_EX_GRIDLINES} : 0u) | (rowSelect_ ? DWORD{LVS_EX_FULLROWSELECT} : 0u);
     SendMessage(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT, ex);
     SendMessage(h, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
     SendMessage(h, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
@@ -427,13 +427,14 @@ void TCustomListView::SetMultiSelect(bool value) {
 void TCustomListView::SetRowSelect(bool value) {
     rowSelect_ = value;
     if (HWND h = Window())
-        SendMessage(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, value ? LVS_EX_FULLROWSELECT : 0);
+        SendMessage(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                    value ? DWORD{LVS_EX_FULLROWSELECT} : 0u);
 }
 
 void TCustomListView::SetGridLines(bool value) {
     gridLines_ = value;
     if (HWND h = Window())
-        SendMessage(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, value ? LVS_EX_GRIDLINES : 0);
+        SendMessage(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, value ? DWORD{LVS_EX_GRIDLINES} : 0u);
 }
 
 void TCustomListView::SetOwnerData(bool value) {

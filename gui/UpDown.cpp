@@ -138,7 +138,7 @@ bool TUpDown::CanChange() {
     return allow;
 }
 
-void TUpDown::Click(TUDBtnType button) {
+void TUpDown::ButtonClick(TUDBtnType button) {
     if (OnClick) OnClick(this, button);
 }
 
@@ -157,7 +157,7 @@ void TUpDown::Dispatch(TMessage& m) {
         if (LOWORD(m.WParam) == SB_THUMBPOSITION) {
             position_ = static_cast<int16_t>(HIWORD(m.WParam));
             position_ = Position();
-            Click(lastDelta_ >= 0 ? btNext : btPrev);
+            ButtonClick(lastDelta_ >= 0 ? btNext : btPrev);
         }
         return;
     case WM_PAINT:

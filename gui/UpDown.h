@@ -54,7 +54,7 @@ protected:
     void Dispatch(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
     virtual bool CanChange();
-    virtual void Click(TUDBtnType button);
+    virtual void ButtonClick(TUDBtnType button);
 
 private:
     void ApplyRange();
