@@ -100,6 +100,13 @@ std::string TCustomEdit::Text() {
     return text;
 }
 
+void TCustomEdit::SetText(const std::string& value) {
+    if (!HandleAllocated()) return TControl::SetText(value);
+    if (Text() == value) return;
+    Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    Perform(CM_TEXTCHANGED);
+}
+
 int TCustomEdit::SelStart() {
     SaveState();
     return static_cast<int>(std::min(selStart_, selEnd_));

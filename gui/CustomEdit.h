@@ -23,6 +23,8 @@ public:
 
     // The text as it stands in the window (typing changes it there).
     std::string Text();
+    // Compared with the window's text, not with the last one set.
+    void SetText(const std::string& value);
     int SelStart();
     void SetSelStart(int value);
     int SelLength();

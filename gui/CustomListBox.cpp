@@ -122,11 +122,12 @@ void TCustomListBox::CreateParams(TCreateParams& p) {
     InitCommonControls();
     TWinControl::CreateParams(p);
     CreateSubClass(p, WC_LISTBOX);
-    p.Style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    p.Style |= WS_VSCROLL;
+    p.Style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
     if (sorted_) p.Style |= LBS_SORT;
     if (multiSelect_) p.Style |= LBS_EXTENDEDSEL;
     if (style_ == lbOwnerDrawFixed) p.Style |= LBS_OWNERDRAWFIXED;
-    if (columns_ > 0) p.Style |= LBS_MULTICOLUMN | WS_HSCROLL;
+    if (columns_ > 0) p.Style |= DWORD{LBS_MULTICOLUMN} | DWORD{WS_HSCROLL};
     if (borderStyle_ == bsSingleBorder) p.Style |= WS_BORDER;
     p.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }

@@ -79,6 +79,16 @@ class TTabControl;
 class TPageControl;
 class TTabSheet;
 class TUpDown;
+class TListItem;
+class TListItems;
+class TListColumn;
+class TListColumns;
+class TCustomListView;
+class TListView;
+class TTreeNode;
+class TTreeNodes;
+class TCustomTreeView;
+class TTreeView;
 
 using TShortCut = uint16_t;
 

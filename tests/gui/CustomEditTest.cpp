@@ -91,6 +91,8 @@ TEST_F(CustomEditTest, ClipboardAndLimitGoThroughTheWindow) {
     a->CutToClipboard();
     EXPECT_EQ(a->Text(), "");
     EXPECT_EQ(Clipboard()->AsText(), "转换器");
+    a->SetText("转换器"); // the text last set, but not what the window holds
+    EXPECT_EQ(a->Text(), "转换器");
     b->SetMaxLength(2);
     b->PasteFromClipboard(); // cut to the limit, counted in characters
     EXPECT_EQ(b->Text(), "转换");
