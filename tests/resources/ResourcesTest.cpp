@@ -66,7 +66,9 @@ TEST_F(ResourcesTest, EveryGlyphLoadsAtItsSizeAndFormatWithTheKeyColourAroundAPi
         EXPECT_EQ(b.Width(), c.width);
         EXPECT_EQ(b.Height(), c.height);
         EXPECT_EQ(b.PixelFormat(), c.format);
-        if (c.format == gui::pf8bit) EXPECT_EQ(b.TransparentColor() & 0xFFFFFF, key);
+        if (c.format == gui::pf8bit) {
+            EXPECT_EQ(b.TransparentColor() & 0xFFFFFF, key);
+        }
         bool drawn = false, clear = false;
         for (int y = 0; y < c.height; ++y)
             for (int x = 0; x < c.width; ++x) {

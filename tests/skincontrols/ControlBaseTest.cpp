@@ -84,7 +84,9 @@ TEST_F(BaseTest, SizeFollowsTheResizeModeAndDefaultsWithoutAUsablePicture) {
         TbsSkinCustomControl* ctl = Make(c.name);
         EXPECT_EQ(ctl->Width(), c.w);
         EXPECT_EQ(ctl->Height(), c.h);
-        if (c.skinned) EXPECT_EQ(ctl->GetResizeMode(), c.mode);
+        if (c.skinned) {
+            EXPECT_EQ(ctl->GetResizeMode(), c.mode);
+        }
         // Corners come from the picture's corners whatever the size; the default look is the
         // button face.
         EXPECT_EQ(PixelAt(ctl, 0, 0), c.skinned ? PictureAt(data_, 0, 0, 0) : face);
