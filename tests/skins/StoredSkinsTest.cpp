@@ -113,6 +113,10 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
              return std::vector<TRect>{b.SkinRect, b.ActiveSkinRect, b.DownSkinRect, b.DisabledSkinRect,
                                        b.TrackButtonRect};
          }) },
+        {"groupbox",         rects([](const TbsDataSkinControl& c) {
+             auto& p = dynamic_cast<const TbsDataSkinPanelControl&>(c);
+             return std::vector<TRect>{p.SkinRect};
+         })       },
         {"panel",            rects([](const TbsDataSkinControl& c) {
              return std::vector<TRect>{dynamic_cast<const TbsDataSkinPanelControl&>(c).SkinRect};
          })          },

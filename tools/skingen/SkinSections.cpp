@@ -434,18 +434,40 @@ void BuildButton(SkinBuilder& b) {
 
 constexpr int kPanelSize = 40;
 
+void AddPanel(SkinBuilder& b, const char* name, bool caption);
+
 void BuildPanel(SkinBuilder& b) {
+    AddPanel(b, "panel", false);
+    AddPanel(b, "groupbox", true);
+}
+
+constexpr int kCaptionH = 22;
+
+// A panel; a group box has a caption band of the accent colour at its top, which the
+// group box stretches in width only.
+void AddPanel(SkinBuilder& b, const char* name, bool caption) {
     const SkinStyle& s = b.Style();
-    Image img = SkinBuilder::NewImage(kPanelSize, kPanelSize, s.background);
+    int h = caption ? kPanelSize + kCaptionH : kPanelSize;
+    Image img = SkinBuilder::NewImage(kPanelSize, h, s.background);
     SkinCanvas c(img);
     double r = std::min(s.radius, 4);
-    Box box{0, 0, kPanelSize, kPanelSize};
+    Box box{0, 0, kPanelSize, double(h)};
     c.FillRoundRect(box, r, Solid(s.background.Mix(s.Border(), 0.45)));
     c.FillRoundRect(box.Inset(1), std::max(r - 1, 0.0), Solid(s.background));
-    auto& d = b.AddControl<skin::TbsDataSkinPanelControl>("panel");
-    d.PictureIndex = b.AddPicture("panel.bmp", img);
-    d.SkinRect = Rect(0, 0, kPanelSize, kPanelSize);
-    SetNinePart(d, kPanelSize, kPanelSize, static_cast<int>(r) + 3);
+    if (caption)
+        c.FillRect({1, 1, kPanelSize - 1.0, double(kCaptionH)}, Solid(s.background.Mix(s.accent, 0.16)));
+    auto& d = b.AddControl<skin::TbsDataSkinPanelControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+    d.SkinRect = Rect(0, 0, kPanelSize, h);
+    int corner = static_cast<int>(r) + 3;
+    SetNinePart(d, kPanelSize, h, corner);
+    if (caption) {
+        d.LTPoint = Point(corner, kCaptionH);
+        d.RTPoint = Point(kPanelSize - corner, kCaptionH);
+        d.ClRect = Rect(corner, kCaptionH, kPanelSize - corner, h - corner);
+        d.CaptionRect = Rect(6, 1, kPanelSize - 6, kCaptionH);
+        d.Alignment = skin::TAlignment::taLeftJustify;
+    }
     SetFont(d, s.text);
 }
 
