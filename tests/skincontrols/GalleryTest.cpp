@@ -7,6 +7,7 @@
 #include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinScrollBar.h"
+#include "skin/controls/SkinStdLabel.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -67,8 +68,9 @@ TEST_F(GuiTest, GalleryOfEveryControlInThreeSkins) {
     v->SetSkinDataName("vscrollbar");
     place(v, panel, 390, 150, 17, 100, "");
     v->SetRange(0, 100, 0, 70);
-    auto* plain = place(new TbsSkinPanel(form), panel, 220, 150, 160, 90, "");
-    (void)plain;
+    place(new TbsSkinPanel(form), panel, 220, 150, 160, 90, "");
+    place(new TbsSkinStdLabel(form), panel, 10, 195, 200, 20, "输出目录：D:\\视频");
+    place(new TbsSkinStdLabel(form), panel, 10, 220, 200, 20, "预计剩余时间：未知")->SetEnabled(false);
     form->Show();
     RunUntilIdle();
 
