@@ -2,6 +2,7 @@
 // change, and engraved when disabled.
 #include "ControlFixtures.h"
 #include "skin/controls/SkinStdLabel.h"
+#include "skin/controls/SkinTextLabel.h"
 
 #include <gtest/gtest.h>
 
@@ -77,4 +78,25 @@ TEST_F(StdLabelTest, DisabledTextIsEngraved) {
     RunUntilIdle();
     EXPECT_TRUE(Shows(this, label_, highlight, &PixelAt));
     EXPECT_TRUE(Shows(this, label_, shadow, &PixelAt));
+}
+
+TEST_F(StdLabelTest, TextLabelFitsItsLinesAndKeepsItsRightEdge) {
+    auto* t = new TbsSkinTextLabel(form_);
+    t->SetParent(form_);
+    t->SetBounds(300, 50, 50, 50);
+    t->SetAlignment(gui::taRightJustify);
+    t->Lines()->Add("WW");
+    int one = t->Height();
+    EXPECT_GT(one, 0);
+    EXPECT_EQ(t->Left() + t->Width(), 350);
+    t->Lines()->Add("WWWWWW");
+    EXPECT_EQ(t->Height(), 2 * one);
+    EXPECT_EQ(t->Left() + t->Width(), 350);
+    // No lines: no height, never less than none.
+    t->Lines()->Clear();
+    EXPECT_EQ(t->Height(), 0);
+    // The skin's font makes it taller.
+    t->Lines()->Add("WW");
+    t->SetSkinData(&data_);
+    EXPECT_GT(t->Height(), one);
 }
