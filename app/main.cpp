@@ -3,11 +3,16 @@
 #include <clocale>
 #include <cstdio>
 
+#include "app/Previewer.h"
 #include "media/FFmpegLoader.h"
 #include "os/Paths.h"
+#include "resources/ProgramResources.h"
 
 int main() {
     std::setlocale(LC_CTYPE, "");
+    // Before any window: the skinned dialogs load their glyphs by name.
+    resources::RegisterProgramResources();
+    app::InstallPreviewerFactory();
     auto& loader = media::FFLoader();
     loader.SetLibraryPath(os::ExeFolder() + "LibAV");
     if (loader.Load(media::ConverterLibraries)) {

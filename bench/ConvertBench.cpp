@@ -1,40 +1,52 @@
-// One whole conversion timed two ways in one process: through the engine, as
-// a conversion task drives it, and as a bare decode -> scale -> encode -> mux
+// Whole conversions timed two ways in one process: through the engine, as
+// conversion tasks drive it, and as a bare decode -> scale -> encode -> mux
 // loop written straight on the libraries.  Both get catalogue key 202's
 // settings (mp4, libx264 1280x720 25 fps 1600 kbit/s, libmp3lame stereo
-// 48 kHz 256 kbit/s) and the same encoder options, so the difference between
-// them is the engine's own work.  The runs alternate; the medians (and the
-// least times) are printed with the engine/bare ratio, for wall time, user
-// and system CPU time and page faults, and the median ratio of a round.
+// 48 kHz 256 kbit/s) and the same encoder options and thread counts, so the
+// difference between them is the engine's own work.  Three rounds: one task
+// on one thread (the engine before it shared the cores), one task on every
+// core, and four tasks at once on four copies of the clip.  The runs
+// alternate; the medians (and the least times) are printed with the
+// engine/bare ratio.  Then peak memory of a task list: a short list and a
+// long one, each in a process of its own.
 //
-//   convert_bench [seconds [runs]]     (defaults: a 10 s clip, 3 runs each)
+//   convert_bench [seconds [runs [long list]]]   (defaults: 10 s, 3 runs, 500 tasks)
+//   convert_bench --list clip folder tasks at-once cores vcodec ext
+//                          (one list; prints its peak; cores 0: the machine's; vcodec "key202": its settings)
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "catalogue/EncodingParameters.h"
 #include "fixtures/Fixtures.h"
 #include "media/AVApi.h"
+#include "media/CodecThreads.h"
 #include "media/FFLogger.h"
+#include "media/FFmpegConverter.h"
 #include "media/FFmpegEngine.h"
 
 namespace {
 
-// What both sides encode with.  The engine opens every codec with one
-// thread and has no option to change that, so the bare loop does the same;
-// the x264 preset is set by name on both sides rather than left to defaults.
+// What both sides encode with.  The engine gives a run's video decoder and
+// encoder their part of the run's share of the cores (audio stays on the
+// run's thread); the bare loop takes the same counts.  The x264 preset is
+// set by name on both sides rather than left to defaults.
 struct Settings {
     std::string ext, videoCodec, audioCodec, frameSize, frameRate;
     int width = 0, height = 0;
@@ -42,7 +54,15 @@ struct Settings {
     int64_t videoBitrate = 0, audioBitrate = 0;
     int channels = 0, sampleRate = 0;
     std::string preset = "medium";
-    int threads = 1;
+    int decoderThreads = 1, encoderThreads = 1;
+
+    // The thread counts of a run whose share is AShare threads.
+    Settings WithShare(int AShare) const {
+        Settings s = *this;
+        s.decoderThreads = media::TCodecThreads::DecoderThreads(AShare);
+        s.encoderThreads = media::TCodecThreads::EncoderThreads(AShare);
+        return s;
+    }
 };
 
 Settings SettingsOf(int key) {
@@ -80,11 +100,8 @@ template <class T> T* Need(T* p, const char* what) {
 
 // ---- the engine ----
 
-void EngineConvert(const std::string& input, const std::string& output, const Settings& s) {
-    media::TCustomFFmpeg engine(1);
-    engine.Reset();
-    if (!engine.OpenInputFile(input)) throw std::runtime_error("engine: " + engine.FLastErrMsg);
-    const std::vector<std::pair<std::string, std::string>> options = {
+std::vector<std::pair<std::string, std::string>> EngineOptions(const Settings& s) {
+    return {
         {"vcodec", s.videoCodec                  },
         {"s",      s.frameSize                   },
         {"r",      s.frameRate                   },
@@ -95,11 +112,57 @@ void EngineConvert(const std::string& input, const std::string& output, const Se
         {"ar",     std::to_string(s.sampleRate)  },
         {"ab",     std::to_string(s.audioBitrate)},
     };
-    for (const auto& [name, value] : options) engine.SetOption(name, value);
+}
+
+// One engine on the caller's thread; it takes its share of the cores itself.
+void EngineConvert(const std::string& input, const std::string& output, const Settings& s) {
+    media::TCustomFFmpeg engine(1);
+    engine.Reset();
+    if (!engine.OpenInputFile(input)) throw std::runtime_error("engine: " + engine.FLastErrMsg);
+    for (const auto& [name, value] : EngineOptions(s)) engine.SetOption(name, value);
     if (engine.OpenOutputFile(output, false) <= 0) throw std::runtime_error("engine: " + engine.FLastErrMsg);
     engine.Transcode();
     if (!engine.Finished()) throw std::runtime_error("engine: the run did not finish");
     engine.CleanUp();
+}
+
+long CurrentRssKiB();
+
+// A task list run to its final record, AAtOnce tasks at a time; each task
+// converts its input with the options text.
+// AAddedRss, when given, receives the resident memory once every task is
+// added and none has started.
+void ListConvert(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs,
+                 const std::string& options, int AAtOnce, long* AAddedRss = nullptr) {
+    media::TFFmpegConverter converter;
+    converter.TriggerEventInMainThread = false;
+    std::mutex m;
+    std::condition_variable done;
+    bool final = false;
+    std::string failure;
+    converter.SetOnTerminate([&](os::TObject*, const media::TTerminateInfo& info) {
+        std::lock_guard<std::mutex> g(m);
+        if (info.TaskIndex >= 0 && !info.Finished && failure.empty())
+            failure = "task " + std::to_string(info.TaskIndex) + ": " + info.ExceptionMsg;
+        if (info.TaskIndex == -1) final = true;
+        done.notify_all();
+    });
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        const int task = converter.AddTask(inputs[i]);
+        if (task < 0 || !converter.SetOutputFile(task, outputs[i], options))
+            throw std::runtime_error("task list: " + converter.LastErrMsg());
+    }
+    if (AAddedRss) *AAddedRss = CurrentRssKiB();
+    converter.Start(AAtOnce);
+    std::unique_lock<std::mutex> g(m);
+    done.wait(g, [&] { return final; });
+    if (!failure.empty()) throw std::runtime_error("task list: " + failure);
+}
+
+std::string ListOptions(const Settings& s) {
+    std::string text;
+    for (const auto& [name, value] : EngineOptions(s)) text += name + "=" + value + "\n";
+    return text;
 }
 
 // ---- the bare loop ----
@@ -186,7 +249,10 @@ private:
         CodecPtr ctx(Need(av::avcodec_alloc_context3(codec), "avcodec_alloc_context3"));
         Check(av::avcodec_parameters_to_context(ctx.get(), st->codecpar), "avcodec_parameters_to_context");
         ctx->pkt_timebase = st->time_base;
-        ctx->thread_count = s_.threads;
+        if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && media::TCodecThreads::Threaded(codec)) {
+            ctx->thread_count = s_.decoderThreads;
+            ctx->thread_type = FF_THREAD_SLICE;
+        }
         Check(av::avcodec_open2(ctx.get(), codec, nullptr), "avcodec_open2 (decoder)");
         return ctx;
     }
@@ -204,7 +270,7 @@ private:
         c->time_base = AVRational{s_.fps.den, s_.fps.num};
         c->framerate = s_.fps;
         c->bit_rate = s_.videoBitrate;
-        c->thread_count = s_.threads;
+        if (media::TCodecThreads::Threaded(codec)) c->thread_count = s_.encoderThreads;
         if (oc_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         av::av_opt_set(c->priv_data, "preset", s_.preset.c_str(), 0);
         Check(av::avcodec_open2(c, codec, nullptr), "avcodec_open2 (video encoder)");
@@ -223,7 +289,6 @@ private:
         av::av_channel_layout_default(&c->ch_layout, s_.channels);
         c->bit_rate = s_.audioBitrate;
         c->time_base = AVRational{1, s_.sampleRate};
-        c->thread_count = s_.threads;
         if (oc_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         Check(av::avcodec_open2(c, codec, nullptr), "avcodec_open2 (audio encoder)");
     }
@@ -332,7 +397,7 @@ private:
         if (r != AVERROR(EAGAIN) && r != AVERROR_EOF) Check(r, "avcodec_receive_packet");
     }
 
-    const Settings& s_;
+    const Settings s_;
     AVFormatContext* ic_ = nullptr;
     AVFormatContext* oc_ = nullptr;
     int vin_ = -1, ain_ = -1;
@@ -350,6 +415,24 @@ private:
 void BareConvert(const std::string& input, const std::string& output, const Settings& s) {
     BareLoop loop(input, output, s);
     loop.Run();
+}
+
+// Bare loops at once, one thread each.
+void BareParallel(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs,
+                  const Settings& s) {
+    std::vector<std::string> failures(inputs.size());
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < inputs.size(); ++i)
+        threads.emplace_back([&, i] {
+            try {
+                BareConvert(inputs[i], outputs[i], s);
+            } catch (const std::exception& e) {
+                failures[i] = e.what();
+            }
+        });
+    for (std::thread& t : threads) t.join();
+    for (const std::string& f : failures)
+        if (!f.empty()) throw std::runtime_error("bare: " + f);
 }
 
 // ---- measuring ----
@@ -446,91 +529,239 @@ long long FileSize(const std::string& path) {
     return in ? static_cast<long long>(in.tellg()) : -1;
 }
 
+// The runs of one round, engine and bare side by side.
+struct Round {
+    std::string name;
+    std::vector<Times> engine, bare;
+};
+
+template <class E, class B> Round TimeRound(const std::string& name, int runs, E&& engineRun, B&& bareRun) {
+    Round round{name, {}, {}};
+    for (int i = 0; i < runs; ++i) {
+        // Alternate which side goes first, so that neither always finds the caches warm.
+        for (int k = 0; k < 2; ++k) {
+            const bool engineTurn = (i + k) % 2 == 0;
+            const Times t = engineTurn ? Measure(engineRun) : Measure(bareRun);
+            (engineTurn ? round.engine : round.bare).push_back(t);
+            std::printf("%-22s run %d %-6s wall %7.3f s  user %7.3f s  sys %6.3f s  %8.0f page faults\n",
+                        name.c_str(), i + 1, engineTurn ? "engine" : "bare", t.wall, t.user, t.sys, t.faults);
+            std::fflush(stdout);
+        }
+    }
+    return round;
+}
+
+void PrintRound(const Round& round) {
+    // The median is the figure; the least time, which other load on the
+    // machine can only raise, shows whether the median is noise.
+    std::printf("%-22s %zu runs each     engine        bare          engine/bare\n", round.name.c_str(),
+                round.engine.size());
+    const struct {
+        const char* name;
+        double Times::*field;
+        const char* unit;
+    } rows[] = {
+        {"wall time",     &Times::wall,   "s"},
+        {"user CPU time", &Times::user,   "s"},
+        {"sys CPU time",  &Times::sys,    "s"},
+        {"page faults",   &Times::faults, "" },
+    };
+    for (const auto& row : rows) {
+        const double e = Median(round.engine, row.field), b = Median(round.bare, row.field);
+        std::printf("  %-14s median %10.3f %-2s %10.3f %-2s %.3f\n", row.name, e, row.unit, b, row.unit,
+                    b > 0 ? e / b : 0.0);
+        if (row.unit[0]) {
+            const double el = Least(round.engine, row.field), bl = Least(round.bare, row.field);
+            std::printf("  %-14s least  %10.3f %-2s %10.3f %-2s %.3f\n", "", el, row.unit, bl, row.unit,
+                        bl > 0 ? el / bl : 0.0);
+        }
+    }
+    // The two runs of a round follow each other, so their ratio is the
+    // least touched by load that comes and goes.
+    std::vector<Times> ratios;
+    for (size_t i = 0; i < round.engine.size(); ++i)
+        ratios.push_back(
+            {round.engine[i].wall / round.bare[i].wall, round.engine[i].user / round.bare[i].user});
+    std::printf("  median engine/bare of a run pair: wall %.3f, user CPU %.3f\n",
+                Median(ratios, &Times::wall), Median(ratios, &Times::user));
+}
+
+// ---- memory of a task list ----
+
+long PeakRssKiB() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+long CurrentRssKiB() {
+    std::ifstream in("/proc/self/statm");
+    long pages = 0, resident = 0;
+    in >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The list in this process: prints its peak and exits.
+int ListMain(char** argv) {
+    const std::string clip = argv[2], folder = argv[3], vcodec = argv[7], ext = argv[8];
+    const int tasks = std::atoi(argv[4]), atOnce = std::atoi(argv[5]);
+    fixtures::LoadMediaLibraries();
+    media::FFLogger().TriggerEventInMainThread = false;
+    media::CodecThreads().SetCores(std::atoi(argv[6]));
+    std::vector<std::string> inputs(static_cast<size_t>(tasks), clip), outputs;
+    for (int i = 0; i < tasks; ++i)
+        outputs.push_back(folder + "list" + std::to_string(tasks) + vcodec + "_" + std::to_string(i) + ext);
+    const std::string options = vcodec == "key202" ? ListOptions(SettingsOf(202))
+                                                   : "vcodec=" + vcodec + "\nacodec=libmp3lame\nab=128000";
+    long added = 0;
+    ListConvert(inputs, outputs, options, atOnce, &added);
+    std::printf("before %ld peak %ld\n", added, PeakRssKiB());
+    for (const std::string& out : outputs) std::remove(out.c_str());
+    return 0;
+}
+
+struct ListMemory {
+    long before = 0, peak = 0;
+};
+
+// Runs one list in a process of its own, so that its peak is its own.
+ListMemory ListProcess(const std::string& clip, const std::string& folder, int tasks, int atOnce, int cores,
+                       const std::string& vcodec, const std::string& ext) {
+    char self[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) throw std::runtime_error("cannot find the benchmark's own program");
+    const std::string command = std::string(self) + " --list " + clip + " " + folder + " " +
+                                std::to_string(tasks) + " " + std::to_string(atOnce) + " " +
+                                std::to_string(cores) + " " + vcodec + " " + ext;
+    FILE* p = ::popen(command.c_str(), "r");
+    if (!p) throw std::runtime_error("cannot start " + command);
+    ListMemory m;
+    char line[256];
+    bool read = false;
+    while (std::fgets(line, sizeof line, p))
+        if (std::sscanf(line, "before %ld peak %ld", &m.before, &m.peak) == 2) read = true;
+    if (::pclose(p) != 0 || !read) throw std::runtime_error("the list failed: " + command);
+    return m;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     try {
+        if (argc == 9 && std::string(argv[1]) == "--list") return ListMain(argv);
         const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
         const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+        const int longList = argc > 3 ? std::max(5, std::atoi(argv[3])) : 500;
         fixtures::LoadMediaLibraries();
         media::FFLogger().TriggerEventInMainThread = false;
 
+        const int cores = media::CodecThreads().Cores();
         const Settings s = SettingsOf(202);
         fixtures::TempFolder folder{"convert_bench"};
         fixtures::ClipOptions clip;
         clip.kind = fixtures::ClipKind::Mp4;
         clip.seconds = seconds;
-        clip.width = 1280;
-        clip.height = 720;
+        clip.width = 1920;
+        clip.height = 1080;
         clip.fps = 25;
-        std::printf("making a %.0f s %dx%d %d fps clip...\n", clip.seconds, clip.width, clip.height,
-                    clip.fps);
+        std::printf("%d cores; making a %.0f s %dx%d %d fps clip...\n", cores, clip.seconds, clip.width,
+                    clip.height, clip.fps);
         std::fflush(stdout);
         const std::string input = fixtures::MakeClip(folder, clip);
-        const std::string engineOut = folder.Path("engine" + s.ext);
-        const std::string bareOut = folder.Path("bare" + s.ext);
-        std::printf("input: %s\nsettings (key 202): %s %s %lld bit/s %s fps, preset %s, %d thread(s); "
-                    "%s %d ch %d Hz %lld bit/s\n",
+        std::vector<std::string> inputs{input}, engineOuts, bareOuts;
+        for (int i = 1; i < 4; ++i) {
+            inputs.push_back(folder.Path("copy" + std::to_string(i) + ".mp4"));
+            std::ifstream from(input, std::ios::binary);
+            std::ofstream to(inputs.back(), std::ios::binary);
+            to << from.rdbuf();
+        }
+        for (int i = 0; i < 4; ++i) {
+            engineOuts.push_back(folder.Path("engine" + std::to_string(i) + s.ext));
+            bareOuts.push_back(folder.Path("bare" + std::to_string(i) + s.ext));
+        }
+        const Settings one = s.WithShare(1), all = s.WithShare(cores),
+                       quarter = s.WithShare(std::max(1, cores / 4));
+        std::printf("input: %s\nsettings (key 202): %s %s %lld bit/s %s fps, preset %s; %s %d ch %d Hz %lld "
+                    "bit/s\n",
                     Contents(input).c_str(), s.videoCodec.c_str(), s.frameSize.c_str(),
-                    static_cast<long long>(s.videoBitrate), s.frameRate.c_str(), s.preset.c_str(), s.threads,
+                    static_cast<long long>(s.videoBitrate), s.frameRate.c_str(), s.preset.c_str(),
                     s.audioCodec.c_str(), s.channels, s.sampleRate, static_cast<long long>(s.audioBitrate));
+        std::printf(
+            "video threads (decoder/encoder): one thread %d/%d, one task %d/%d, four tasks %d/%d each\n",
+            one.decoderThreads, one.encoderThreads, all.decoderThreads, all.encoderThreads,
+            quarter.decoderThreads, quarter.encoderThreads);
 
         // One untimed conversion first: the first in a process pays for
         // loading the encoders' code and for the clip's first read.
-        BareConvert(input, bareOut, s);
-        std::vector<Times> engineRuns, bareRuns;
-        for (int i = 0; i < runs; ++i) {
-            // Alternate which side goes first, so that neither always finds the caches warm.
-            for (int k = 0; k < 2; ++k) {
-                const bool engineTurn = (i + k) % 2 == 0;
-                const Times t = engineTurn ? Measure([&] { EngineConvert(input, engineOut, s); })
-                                           : Measure([&] { BareConvert(input, bareOut, s); });
-                (engineTurn ? engineRuns : bareRuns).push_back(t);
-                std::printf("run %d %-6s wall %7.3f s  user %7.3f s  sys %6.3f s  %8.0f page faults\n", i + 1,
-                            engineTurn ? "engine" : "bare", t.wall, t.user, t.sys, t.faults);
-                std::fflush(stdout);
-            }
-        }
+        BareConvert(input, bareOuts[0], one);
 
-        const std::string engineX264 = X264Options(engineOut), bareX264 = X264Options(bareOut);
-        std::printf("engine output: %lld bytes\n  %s\n", FileSize(engineOut), Contents(engineOut).c_str());
-        std::printf("bare output:   %lld bytes\n  %s\n", FileSize(bareOut), Contents(bareOut).c_str());
+        media::CodecThreads().SetCores(1);
+        const Round single = TimeRound(
+            "1 task, 1 thread", runs, [&] { EngineConvert(input, engineOuts[0], s); },
+            [&] { BareConvert(input, bareOuts[0], one); });
+        media::CodecThreads().SetCores(0);
+        const Round threaded = TimeRound(
+            "1 task, all cores", runs, [&] { EngineConvert(input, engineOuts[0], s); },
+            [&] { BareConvert(input, bareOuts[0], all); });
+
+        const std::string engineX264 = X264Options(engineOuts[0]), bareX264 = X264Options(bareOuts[0]);
+        std::printf("engine output: %lld bytes\n  %s\n", FileSize(engineOuts[0]),
+                    Contents(engineOuts[0]).c_str());
+        std::printf("bare output:   %lld bytes\n  %s\n", FileSize(bareOuts[0]),
+                    Contents(bareOuts[0]).c_str());
         if (engineX264 == bareX264) {
             std::printf("x264 settings: the same on both sides\n  %s\n", engineX264.c_str());
         } else {
             std::printf("x264 settings DIFFER:\n  engine %s\n  bare   %s\n", engineX264.c_str(),
                         bareX264.c_str());
         }
-        // The median is the figure; the least time, which other load on the
-        // machine can only raise, shows whether the median is noise.
-        std::printf("%d runs each          engine        bare          engine/bare\n", runs);
-        const struct {
-            const char* name;
-            double Times::*field;
-            const char* unit;
-        } rows[] = {
-            {"wall time",     &Times::wall,   "s"},
-            {"user CPU time", &Times::user,   "s"},
-            {"sys CPU time",  &Times::sys,    "s"},
-            {"page faults",   &Times::faults, "" },
-        };
-        for (const auto& row : rows) {
-            const double e = Median(engineRuns, row.field), b = Median(bareRuns, row.field);
-            std::printf("%-14s median %10.3f %-2s %10.3f %-2s %.3f\n", row.name, e, row.unit, b, row.unit,
-                        b > 0 ? e / b : 0.0);
-            if (row.unit[0]) {
-                const double el = Least(engineRuns, row.field), bl = Least(bareRuns, row.field);
-                std::printf("%-14s least  %10.3f %-2s %10.3f %-2s %.3f\n", "", el, row.unit, bl, row.unit,
-                            bl > 0 ? el / bl : 0.0);
-            }
+
+        const Round four = TimeRound(
+            "4 tasks at once", runs, [&] { ListConvert(inputs, engineOuts, ListOptions(s), 4); },
+            [&] { BareParallel(inputs, bareOuts, quarter); });
+
+        std::printf("\n");
+        PrintRound(single);
+        PrintRound(threaded);
+        PrintRound(four);
+        const double t1 = Median(single.engine, &Times::wall);
+        std::printf("engine, 1 task on all cores / 1 thread: wall %.3f\n",
+                    Median(threaded.engine, &Times::wall) / t1);
+        std::printf("engine, 4 tasks at once / 4 x (1 task, 1 thread): wall %.3f\n",
+                    Median(four.engine, &Times::wall) / (4 * t1));
+
+        // Memory of one task on the clip: on one thread and on every core.
+        const ListMemory oneThread = ListProcess(input, folder.Dir(), 1, 1, 1, "key202", s.ext);
+        const ListMemory allCores = ListProcess(input, folder.Dir(), 1, 1, 0, "key202", s.ext);
+        std::printf("\nmemory of one task (KiB of resident memory): 1 thread peak %ld, all cores peak %ld, "
+                    "ratio %.3f\n",
+                    oneThread.peak, allCores.peak,
+                    static_cast<double>(allCores.peak) / static_cast<double>(oneThread.peak));
+        std::fflush(stdout);
+
+        // Memory of a task list: small clips, four at once, a short list and
+        // a long one, each in a process of its own.
+        fixtures::ClipOptions small;
+        small.kind = fixtures::ClipKind::Mp4;
+        small.seconds = 2.0;
+        small.width = 320;
+        small.height = 240;
+        const std::string smallClip = fixtures::MakeClip(folder, small, "small.mp4");
+        std::printf("\nmemory of a task list, 4 tasks at once, each a 2 s 320x240 mp4 (KiB of resident "
+                    "memory):\n");
+        for (const auto& [vcodec, ext] : {
+                 std::pair<std::string, std::string>{"libx264", ".mp4"},
+                 std::pair<std::string, std::string>{"mpeg4",   ".avi"}
+        }) {
+            const ListMemory shortList = ListProcess(smallClip, folder.Dir(), 4, 4, 0, vcodec, ext);
+            const ListMemory longOne = ListProcess(smallClip, folder.Dir(), longList, 4, 0, vcodec, ext);
+            std::printf(
+                "  %-8s 4 tasks: before start %7ld peak %7ld;  %d tasks: before start %7ld peak %7ld;  "
+                "peak ratio %.3f\n",
+                vcodec.c_str(), shortList.before, shortList.peak, longList, longOne.before, longOne.peak,
+                static_cast<double>(longOne.peak) / static_cast<double>(shortList.peak));
+            std::fflush(stdout);
         }
-        // The two runs of a round follow each other, so their ratio is the
-        // least touched by load that comes and goes.
-        std::vector<Times> ratios;
-        for (size_t i = 0; i < engineRuns.size(); ++i)
-            ratios.push_back({engineRuns[i].wall / bareRuns[i].wall, engineRuns[i].user / bareRuns[i].user});
-        std::printf("median engine/bare of a round: wall %.3f, user CPU %.3f\n", Median(ratios, &Times::wall),
-                    Median(ratios, &Times::user));
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "convert_bench: %s\n", e.what());

@@ -67,6 +67,28 @@ class TRadioButton;
 class TProgressBar;
 class TTrackBar;
 class TClipboard;
+class TCustomEdit;
+class TEdit;
+class TCustomMemo;
+class TMemo;
+class TCustomListBox;
+class TListBox;
+class TComboBox;
+class TCustomTabControl;
+class TTabControl;
+class TPageControl;
+class TTabSheet;
+class TUpDown;
+class TListItem;
+class TListItems;
+class TListColumn;
+class TListColumns;
+class TCustomListView;
+class TListView;
+class TTreeNode;
+class TTreeNodes;
+class TCustomTreeView;
+class TTreeView;
 
 using TShortCut = uint16_t;
 

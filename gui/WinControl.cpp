@@ -1,5 +1,6 @@
 #include "gui/WinControl.h"
 
+#include "controls/CommCtrl.h"
 #include "gdi/Draw.h"
 #include "gui/Forms.h"
 #include "gui/PopupMenu.h"
@@ -853,6 +854,16 @@ void TWinControl::Dispatch(TMessage& m) {
             auto it = g_controls.find(reinterpret_cast<HWND>(m.LParam));
             if (it != g_controls.end() && it->second != this) {
                 m.Result = it->second->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+                return;
+            }
+        }
+        return DefaultHandler(m);
+    case WM_DRAWITEM:
+        // Owner-drawn rows go back to the control that owns them.
+        if (m.LParam) {
+            auto it = g_controls.find(reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam)->hwndItem);
+            if (it != g_controls.end() && it->second != this) {
+                m.Result = it->second->Perform(CN_DRAWITEM, m.WParam, m.LParam);
                 return;
             }
         }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "media/AVApi.h"
+#include "media/CodecThreads.h"
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
 #include "media/FFmpegLoader.h"
@@ -69,7 +70,27 @@ void GiveSubtitleHeader(AVCodecContext* enc, const AVStream* source) {
 
 } // namespace
 
+int E::TakeCodecShare() {
+    if (FCodecShare == 0) FCodecShare = CodecThreads().RunStarted(FParallelRuns);
+    return FCodecShare;
+}
+
+void E::CountCodecThreads(const AVCodecContext* AContext) {
+    const int started = TCodecThreads::StartedBy(AContext);
+    FCodecThreadsStarted += started;
+    CodecThreads().CodecOpened(started);
+}
+
+void E::ReleaseCodecShare() {
+    CodecThreads().CodecClosed(FCodecThreadsStarted);
+    FCodecThreadsStarted = 0;
+    if (FCodecShare == 0) return;
+    FCodecShare = 0;
+    CodecThreads().RunEnded();
+}
+
 void E::OpenEncoders(TTranscodeRun& run) {
+    const int share = TakeCodecShare();
     const int entries = FJoinMode ? run.streams_per_output : run.nb_ostreams();
     for (int i = 0; i < entries; ++i) {
         TAVOutputStream* ost = run.ost(i);
@@ -86,6 +107,9 @@ void E::OpenEncoders(TTranscodeRun& run) {
         }
         if (ost->enc_ctx->codec_type == AVMEDIA_TYPE_SUBTITLE)
             GiveSubtitleHeader(ost->enc_ctx, run.source(ost)->st);
+        // Audio encoders are quick enough on the run's own thread.
+        if (ost->enc_ctx->codec_type == AVMEDIA_TYPE_VIDEO && TCodecThreads::Threaded(codec))
+            ost->enc_ctx->thread_count = TCodecThreads::EncoderThreads(share);
         int r = 0;
         {
             os::CsLock lock(CodecLock());
@@ -93,6 +117,7 @@ void E::OpenEncoders(TTranscodeRun& run) {
             r = av::avcodec_open2(ost->enc_ctx, codec, nullptr);
             if (r >= 0) FEncoderList.Add(ost);
         }
+        if (r >= 0) CountCodecThreads(ost->enc_ctx);
         if (r < 0) {
             DumpStreamMapping(run);
             const std::string text = os::FormatC(
@@ -107,7 +132,58 @@ void E::OpenEncoders(TTranscodeRun& run) {
     }
 }
 
+void E::ParkInputDecoders(int AFileIndex) {
+    if (AFileIndex < 0 || AFileIndex >= Fnb_input_files) return;
+    for (auto& rec : Finput_streams[static_cast<size_t>(AFileIndex)]) {
+        AVCodecContext* dec = rec->dec.get();
+        if (!dec || !dec->codec || !dec->priv_data || rec->parked) continue;
+        std::vector<std::pair<std::string, std::string>> settings;
+        if (dec->codec->priv_class) {
+            const AVOption* opt = nullptr;
+            while ((opt = av::av_opt_next(dec->priv_data, opt))) {
+                if (opt->type == AV_OPT_TYPE_CONST || (opt->flags & AV_OPT_FLAG_READONLY) ||
+                    (opt->flags & AV_OPT_FLAG_DEPRECATED))
+                    continue;
+                if (av::av_opt_is_set_to_default(dec->priv_data, opt) == 1) continue;
+                uint8_t* value = nullptr;
+                // A setting that cannot be read back keeps the state where it is.
+                if (av::av_opt_get(dec->priv_data, opt->name, 0, &value) < 0 || !value) {
+                    settings.clear();
+                    settings.emplace_back();
+                    break;
+                }
+                settings.emplace_back(opt->name, reinterpret_cast<const char*>(value));
+                av::av_free(value);
+            }
+            if (settings.size() == 1 && settings[0].first.empty()) continue;
+            av::av_opt_free(dec->priv_data);
+        }
+        av::av_freep(&dec->priv_data);
+        rec->parked = true;
+        rec->parked_options = std::move(settings);
+    }
+}
+
+void E::UnparkInputDecoders() {
+    for (int f = 0; f < Fnb_input_files; ++f)
+        for (auto& rec : Finput_streams[static_cast<size_t>(f)]) {
+            if (!rec->parked) continue;
+            AVCodecContext* dec = rec->dec.get();
+            // A fresh context of the decoder holds its private state at the
+            // defaults; the parked context takes it over.
+            TCodecContextPtr fresh(av::avcodec_alloc_context3(dec->codec));
+            if (!fresh || !fresh->priv_data) throw FFmpegException("avcodec_alloc_context failed");
+            dec->priv_data = fresh->priv_data;
+            fresh->priv_data = nullptr;
+            for (const auto& [name, value] : rec->parked_options)
+                av::av_opt_set(dec->priv_data, name.c_str(), value.c_str(), 0);
+            rec->parked = false;
+            rec->parked_options.clear();
+        }
+}
+
 void E::OpenDecoders(TTranscodeRun& run) {
+    const int share = TakeCodecShare();
     for (int i = 0; i < run.nb_istreams(); ++i) {
         TAVInputStream* ist = run.ist(i);
         if (!ist->decoding_needed) continue;
@@ -128,12 +204,20 @@ void E::OpenDecoders(TTranscodeRun& run) {
             FFLogger().Log(this, llError, text);
             throw FFmpegException(text);
         }
+        // Slice threads only: frame threads hold pictures back by a frame
+        // per thread, and the stream's clock, which follows the packets,
+        // would stamp each picture that much later.
+        if (dec->codec_type == AVMEDIA_TYPE_VIDEO && TCodecThreads::Threaded(codec)) {
+            dec->thread_count = TCodecThreads::DecoderThreads(share);
+            dec->thread_type = FF_THREAD_SLICE;
+        }
         int r = 0;
         {
             os::CsLock lock(CodecLock());
             r = av::avcodec_open2(dec, codec, nullptr);
             if (r >= 0) FDecoderList.Add(ist);
         }
+        if (r >= 0) CountCodecThreads(dec);
         if (r < 0) {
             DumpStreamMapping(run);
             const std::string text =
@@ -339,6 +423,7 @@ void E::ReopenEncoders(TTranscodeRun& run) {
         fresh->max_b_frames = old->max_b_frames;
         fresh->thread_count = old->thread_count;
         fresh->codec_id = static_cast<AVCodecID>(ost->codec_id);
+        const int oldThreads = TCodecThreads::StartedBy(old);
         int r = 0;
         {
             os::CsLock lock(CodecLock());
@@ -349,6 +434,9 @@ void E::ReopenEncoders(TTranscodeRun& run) {
             r = av::avcodec_open2(ost->enc_ctx, codec, nullptr);
             if (r >= 0) FEncoderList.Add(ost);
         }
+        FCodecThreadsStarted -= oldThreads;
+        CodecThreads().CodecClosed(oldThreads);
+        if (r >= 0) CountCodecThreads(ost->enc_ctx);
         if (r < 0)
             throw FFmpegException(os::FormatC(
                 "Error while opening codec for output stream #%d.%d (%s) - maybe incorrect parameters "
@@ -377,6 +465,8 @@ void E::CloseDecoders(TTranscodeRun& run) {
         av::avcodec_close(ist->dec_ctx);
         FDecoderList.Remove(ist);
     }
+    // The decoders close last: the run's codecs are all closed now.
+    ReleaseCodecShare();
 }
 
 void E::CloseEncoderList() {
@@ -391,6 +481,7 @@ void E::CloseDecoderList() {
     for (TAVInputStream* ist : FDecoderList.Items())
         if (ist->dec_ctx) av::avcodec_close(ist->dec_ctx);
     FDecoderList.Clear();
+    ReleaseCodecShare();
 }
 
 } // namespace media

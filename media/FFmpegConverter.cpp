@@ -1,5 +1,6 @@
 #include "media/FFmpegConverter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -225,6 +226,8 @@ int TCustomFFmpegConverter::AddTaskNamed(const std::string& AFileName, TInputOpt
             return -1;
         }
         t->GetProbe(0)->SetFileHandle(t->Finput_files[0]);
+        // A long list waits mostly: a waiting task keeps no decoder state.
+        t->ParkInputDecoders(0);
         t->FOnProgress = [this, t](os::TObject*, int32_t AFileIndex, int32_t AFrameNumber, int32_t AFPS,
                                    float AQuality, float ABitRate, int64_t ACurrentSize,
                                    int64_t ACurrentDuration, int64_t ATotalDuration) {
@@ -262,6 +265,7 @@ bool TCustomFFmpegConverter::AddInputFile(int ATaskIndex, const std::string& AFi
             return false;
         }
         t->GetProbe(index)->SetFileHandle(t->Finput_files[static_cast<size_t>(index)]);
+        t->ParkInputDecoders(index);
         return true;
     } catch (const std::exception& e) {
         FLastErrMsg = e.what();
@@ -402,6 +406,10 @@ bool TCustomFFmpegConverter::StartNextTask() {
             return false;
         }
         task->ReportInterval = static_cast<int64_t>(FProgressInterval) * 1000;
+        // The tasks that will run beside this one share the cores with it:
+        // as many as run at once, fewer towards the end of the list.
+        task->FParallelRuns =
+            FThreadMode ? std::max(1, std::min(FThreadCount, TasksCount() - FCompleteTasks)) : 1;
         if (FThreadMode) {
             if (task->StartConvert(true, ThreadPriority)) task->Resume();
             return true;

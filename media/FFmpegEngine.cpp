@@ -6,6 +6,7 @@
 #include "media/ComponentUtils.h"
 #include "media/FFUtils.h"
 #include "media/FFmpegLoader.h"
+#include "media/Previewer.h"
 #include "media/UnicodeIO.h"
 #include "media/UnicodeProtocol.h"
 
@@ -85,11 +86,56 @@ void TCustomFFmpeg::CleanUp() {
     if (Fgraph) av::avfilter_graph_free(&Fgraph);
     if (FHookContext.Context) ResetRGBContext(*FHookContext.Context);
     ResetPostHookContext();
+    ReleaseRunBuffers();
+    ReleaseCodecShare();
+}
+
+void TCustomFFmpeg::ReleaseRunBuffers() {
+    // A long list keeps many finished tasks: none may hold a run's memory.
+    std::vector<uint8_t>().swap(Finput_tmp);
+    std::vector<uint8_t>().swap(Fsubtitle_out);
+    FHookBuf.reset();
+}
+
+int TCustomFFmpeg::LiveRunBuffers() const {
+    int live = 0;
+    auto count = [&live](bool AHeld) { live += AHeld ? 1 : 0; };
+    for (const AVFormatContext* f : Finput_files) count(f != nullptr);
+    for (const AVFormatContext* f : Foutput_files) count(f != nullptr);
+    for (const auto& row : Finput_streams) live += static_cast<int>(row.size());
+    for (const auto& row : Foutput_streams) live += static_cast<int>(row.size());
+    count(!FEncoderList.Empty());
+    count(!FDecoderList.Empty());
+    count(Finput_tmp.capacity() > 0);
+    count(Fsubtitle_out.capacity() > 0);
+    count(FHookBuf != nullptr);
+    for (const AVCodecContext* c : FOptions.avcodec_opts) count(c != nullptr);
+    count(FOptions.avformat_opts != nullptr);
+    count(FOptions.sws_opts != nullptr);
+    count(Fgraph != nullptr);
+    count(Fvstats_file != nullptr);
+    count(FFirstHook != nullptr);
+    for (const TRGBConvertContext* c : {FHookContext.Context.get(), FPostContext.Context.get()}) {
+        if (!c) continue;
+        count(c->Bitmap != nullptr);
+        count(c->RGBBuf != nullptr);
+        count(c->toRGB_convert_ctx != nullptr);
+        count(c->fromRGB_convert_ctx != nullptr);
+    }
+    count(FPostContext.Previewer != nullptr);
+    return live;
 }
 
 void TCustomFFmpeg::ResetPostHookContext() {
     if (FPostContext.Context) ResetRGBContext(*FPostContext.Context);
-    FPostContext.Previewer.reset();
+    // Taken out under the hook-settings lock and freed outside it: freeing
+    // the window waits for the GUI thread, which may want that lock.
+    std::shared_ptr<TCustomPreviewer> previewer;
+    {
+        os::CsLock lock(HookSettingsLock());
+        previewer = std::move(FPostContext.Previewer);
+    }
+    previewer.reset();
     FPostContext.preview_last_time = 0;
     FPostContext.preview_cur_time = 0;
 }

@@ -44,6 +44,7 @@ extern "C" {
 
 struct AVBitStreamFilter;
 struct AVCodec;
+struct AVCodecContext;
 struct AVFrame;
 struct AVPacket;
 struct AVSubtitle;
@@ -54,7 +55,7 @@ struct AVOutputFormat;
 
 namespace media {
 
-class TPreviewer;
+class TCustomPreviewer;
 
 // The libraries' stream limit per file; every per-stream table has this many
 // entries per file.
@@ -116,9 +117,10 @@ struct TCustomHookContext {
 
 struct TPostHookContext {
     std::unique_ptr<TRGBConvertContext> Context;
-    // Shared ownership only so that the preview window's type stays opaque
-    // here; the engine is its one owner.
-    std::shared_ptr<TPreviewer> Previewer;
+    // Changed under the hook-settings lock.  A worker painting a frame holds
+    // its own reference, taken under that lock, so that the GUI thread
+    // dropping the preview cannot free the window in the middle of a paint.
+    std::shared_ptr<TCustomPreviewer> Previewer;
     int64_t preview_last_time = 0;
     int64_t preview_cur_time = 0;
 };
@@ -417,6 +419,12 @@ public:
     bool OpenInputFile(const std::string& AFileName);
     // The stream records of an opened input (nullptr outside the table).
     TInputStreamCodec* InputStream(int AFileIndex, int AStreamIndex);
+    // For a task that waits for its run: the input's decoder contexts give
+    // their private state back, keeping their own settings (FFmpegCodecOpen.cpp).
+    void ParkInputDecoders(int AFileIndex);
+    // Gives every parked decoder context its private state again; a run
+    // starts with this.
+    void UnparkInputDecoders();
 
     // ---- output stream creation (FFmpegOutputStreams.cpp) ----
     // Which kinds of streams the recorded inputs hold (only the first input
@@ -494,6 +502,14 @@ public:
     // Why writing an output failed, found when it was closed; the run then
     // ends with this error instead of finishing.
     std::string FWriteError;
+    // How many runs of the engine's list go at once, this one among them;
+    // the task list sets it before each start.  The run's share of the
+    // cores follows from it (CodecThreads.h).
+    int FParallelRuns = 1;
+    // What a finished run still holds that the next run would make afresh:
+    // work buffers, codec and format contexts, option contexts, filter
+    // graph, picture conversions.  None once a run has ended.
+    int LiveRunBuffers() const;
 
 protected:
     void DoConvert();
@@ -550,6 +566,14 @@ protected:
     void ReopenEncoders(TTranscodeRun& run);
     void CloseEncoders(TTranscodeRun& run);
     void CloseDecoders(TTranscodeRun& run);
+    // The run's share of the cores, taken when it opens its first codec and
+    // given back when its decoders close; the threads its codecs started are
+    // counted meanwhile.
+    int TakeCodecShare();
+    void CountCodecThreads(const AVCodecContext* AContext);
+    void ReleaseCodecShare();
+    // Gives the run's work buffers back to the allocator.
+    void ReleaseRunBuffers();
 
     // ---- the steps of opening an output (FFmpegOutput.cpp) ----
     // The format asked for with the last output-format option, which it
@@ -680,6 +704,10 @@ private:
     os::Event FTermEvent{true, true};
     os::PauseGate FPauseGate;
     std::atomic<bool> FParked{false};
+    // The run's share while its codecs are open (0: none taken), and the
+    // threads its codecs started.
+    int FCodecShare = 0;
+    int FCodecThreadsStarted = 0;
 };
 
 } // namespace media

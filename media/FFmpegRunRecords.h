@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 extern "C" {
@@ -50,6 +52,12 @@ struct TInputStreamCodec {
     // opened by the run.  Allocated for its decoder (when one is known), so
     // that the decoder's own options reach it.
     TCodecContextPtr dec;
+    // A task waiting in a list gives its decoder's private state back (it
+    // is large: several hundred KiB for H.264) and keeps here the private
+    // settings that differ from the decoder's defaults; the run's opening
+    // makes the state afresh with them.
+    bool parked = false;
+    std::vector<std::pair<std::string, std::string>> parked_options;
 };
 
 // One stream of an opened output file.

@@ -1,5 +1,7 @@
 // The life of one conversion: starting it in the caller or on a worker,
 // pausing, stopping, and ending it with exactly one termination event.
+#include <malloc.h>
+
 #include <exception>
 
 #include "media/ComponentUtils.h"
@@ -24,6 +26,24 @@ void WaitPumping(os::Event& AEvent) {
             os::CheckSynchronize(0);
             ProcessMessages();
         }
+}
+
+// Hands memory the allocator holds free back to the system.  Under a
+// sanitizer the sanitizer's own allocator serves every block; trimming the
+// unused system heap there trips the system allocator's arena bookkeeping
+// when a thread ends, so it is left alone.
+void TrimFreedMemory() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+    return;
+#else
+    malloc_trim(0);
+#endif
+#else
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
@@ -115,6 +135,7 @@ void TCustomFFmpeg::DoConvert() {
     FFinished = false;
     FWriteError.clear();
     Guarded([this] {
+        UnparkInputDecoders();
         if (TestHook())
             TestHook()(*this);
         else
@@ -126,6 +147,9 @@ void TCustomFFmpeg::DoConvert() {
         InputsClosing();
         CleanUp();
     });
+    // What the run freed goes back to the system now: a long list would
+    // otherwise keep the allocator's high-water mark of every run.
+    TrimFreedMemory();
     // A disk that filled up (or a size limit) may only show when the last
     // bytes are flushed: such a run has not finished, whatever it thought.
     if (!FWriteError.empty()) {

@@ -7,6 +7,7 @@
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
 #include "media/FFmpegEncode.h"
+#include "media/Previewer.h"
 #include "os/Convert.h"
 
 namespace media {
@@ -267,33 +268,48 @@ int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVI
 }
 
 void RunPostHooks(E& e, const AVFrame* APicture, const AVCodecContext* enc) {
-    // The settings are copied under the lock and the event runs outside it:
-    // the event waits for the GUI thread, and the GUI thread takes this lock
-    // when it changes the hooks of a running task.
+    // The settings are copied under the lock and the event and the painting
+    // run outside it: both wait for the GUI thread, and the GUI thread takes
+    // this lock when it changes the hooks of a running task.
     TPostHooks hooks;
     TPreviewBitmapEvent event;
+    // Declared first so that it goes last, after every lock below is left:
+    // freeing the window waits for the GUI thread.
+    std::shared_ptr<TCustomPreviewer> previewer;
     {
         os::CsLock lock(HookSettingsLock());
         hooks = e.FPostHooks;
         event = e.FOnPreviewBitmap;
     }
-    if (!hooks.Has(phBitmap) || !event) return;
+    // With an event for bitmaps, only the event receives pictures.
+    const bool toEvent = hooks.Has(phBitmap) && event;
+    const bool toWindow = !toEvent && hooks.Has(phPreview);
+    if (!toEvent && !toWindow) return;
     TPostHookContext& post = e.FPostContext;
     post.preview_cur_time = av::av_gettime();
     if (post.preview_cur_time - post.preview_last_time <= e.PreviewInterval) return;
     if (!post.Context) post.Context = std::make_unique<TRGBConvertContext>();
-    const bool ok =
-        PictureToBitmap(*post.Context, PictureOf(APicture), enc->pix_fmt, enc->height, enc->width);
-    if (ok)
-        event(&e, post.Context->Bitmap.get(), e.FHookFrameNumber,
-              av::av_rescale_q(APicture->pts, enc->time_base, AV_TIME_BASE_Q));
-    else
+    bool ok = PictureToBitmap(*post.Context, PictureOf(APicture), enc->pix_fmt, enc->height, enc->width);
+    const int64_t pts = av::av_rescale_q(APicture->pts, enc->time_base, AV_TIME_BASE_Q);
+    if (!ok) {
         FFLogger().Log(&e, llError, "Cannot initialize the toRGB conversion context");
+    } else if (toEvent) {
+        event(&e, post.Context->Bitmap.get(), e.FHookFrameNumber, pts);
+    } else {
+        {
+            os::CsLock lock(HookSettingsLock());
+            // Made with the first picture; not again once the hook is gone.
+            if (!post.Previewer && e.FPostHooks.Has(phPreview)) post.Previewer = NewPreviewer();
+            previewer = post.Previewer;
+        }
+        ok = previewer && previewer->PaintFrame(post.Context->Bitmap.get(), e.FHookFrameNumber, pts);
+    }
     post.Context->RGBPictureRef = nullptr;
     post.preview_last_time = post.preview_cur_time;
     if (!ok) {
+        // A closed window stops this task's preview; the conversion goes on.
         os::CsLock lock(HookSettingsLock());
-        e.SetPostHooksNoLock(Without(e.FPostHooks, phBitmap));
+        e.SetPostHooksNoLock(Without(e.FPostHooks, toEvent ? phBitmap : phPreview));
     }
 }
 

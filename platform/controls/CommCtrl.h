@@ -256,3 +256,4 @@ struct TCHITTESTINFO {
     POINT pt;
     UINT flags;
 };
+#include "controls/CommCtrlLists.h" // the header, list view and tree view

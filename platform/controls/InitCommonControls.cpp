@@ -1,7 +1,10 @@
 #include "controls/CommCtrl.h"
 #include "controls/Edit.h"
+#include "controls/Header.h"
 #include "controls/ListBox.h"
+#include "controls/ListView.h"
 #include "controls/TabControl.h"
+#include "controls/TreeView.h"
 #include "controls/UpDown.h"
 #include "gdi/Icon.h"
 #include "win/Styles.h"
@@ -13,6 +16,9 @@ void InitCommonControls() {
         ControlWindow::Register<controls::ListBox>(WC_LISTBOX, CS_DBLCLKS, IDC_ARROW);
         ControlWindow::Register<controls::UpDown>(UPDOWN_CLASS, CS_DBLCLKS, IDC_ARROW);
         ControlWindow::Register<controls::TabControl>(WC_TABCONTROL, CS_DBLCLKS, IDC_ARROW);
+        ControlWindow::Register<controls::Header>(WC_HEADER, CS_DBLCLKS, IDC_ARROW);
+        ControlWindow::Register<controls::ListView>(WC_LISTVIEW, CS_DBLCLKS, IDC_ARROW);
+        ControlWindow::Register<controls::TreeView>(WC_TREEVIEW, CS_DBLCLKS, IDC_ARROW);
         return true;
     }();
     (void)done;

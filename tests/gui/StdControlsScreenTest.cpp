@@ -10,13 +10,20 @@
 #include "gui/Bitmap.h"
 #include "gui/ButtonControl.h"
 #include "gui/Canvas.h"
+#include "gui/ComboBox.h"
+#include "gui/CustomEdit.h"
 #include "gui/CustomLabel.h"
+#include "gui/CustomListBox.h"
+#include "gui/CustomListView.h"
 #include "gui/CustomPanel.h"
+#include "gui/CustomTreeView.h"
 #include "gui/Forms.h"
 #include "gui/Image.h"
+#include "gui/PageControl.h"
 #include "gui/ProgressBar.h"
 #include "gui/Splitter.h"
 #include "gui/TrackBar.h"
+#include "gui/UpDown.h"
 #include "win/Message.h"
 #include "win/Window.h"
 #include "win/WindowPos.h"
@@ -44,6 +51,32 @@ template <class T> T* Add(TWinControl* parent, TRect bounds) {
     c->SetBoundsRect(bounds);
     c->SetParent(parent);
     return c;
+}
+
+// The form as the X server shows it, kept as a PNG in the build folder.
+gdi::image::Image Grab(TForm* f, XvfbServer& server, const char* file, RECT& wr) {
+    GetWindowRect(f->Handle(), &wr);
+    gdi::image::Image screen;
+    Display* x = XOpenDisplay(server.Name().c_str());
+    EXPECT_TRUE(x);
+    if (!x) return screen;
+    int width = wr.right - wr.left, height = wr.bottom - wr.top;
+    XImage* shot = XGetImage(x, DefaultRootWindow(x), wr.left, wr.top, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    EXPECT_TRUE(shot);
+    if (!shot) return screen;
+    screen.Reset(width, height);
+    for (int yy = 0; yy < height; ++yy)
+        for (int xx = 0; xx < width; ++xx)
+            screen.At(xx, yy) = 0xFF000000u | (XGetPixel(shot, xx, yy) & 0xFFFFFF);
+    XDestroyImage(shot);
+    XCloseDisplay(x);
+    std::vector<uint8_t> png;
+    std::string error;
+    EXPECT_TRUE(gdi::image::WritePng(screen, png, error)) << error;
+    std::ofstream(std::string(TARVIK_SHOT_DIR "/") + file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    return screen;
 }
 
 TEST(StdControlsScreen, OneOfEachOnAForm) {
@@ -107,25 +140,8 @@ TEST(StdControlsScreen, OneOfEachOnAForm) {
     win::RunUntilIdle();
 
     RECT wr;
-    GetWindowRect(f->Handle(), &wr);
-    Display* x = XOpenDisplay(server.Name().c_str());
-    ASSERT_TRUE(x);
-    int width = wr.right - wr.left, height = wr.bottom - wr.top;
-    XImage* shot = XGetImage(x, DefaultRootWindow(x), wr.left, wr.top, static_cast<unsigned>(width),
-                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    ASSERT_TRUE(shot);
-    gdi::image::Image screen;
-    screen.Reset(width, height);
-    for (int yy = 0; yy < height; ++yy)
-        for (int xx = 0; xx < width; ++xx)
-            screen.At(xx, yy) = 0xFF000000u | (XGetPixel(shot, xx, yy) & 0xFFFFFF);
-    XDestroyImage(shot);
-    XCloseDisplay(x);
-    std::vector<uint8_t> png;
-    std::string error;
-    ASSERT_TRUE(gdi::image::WritePng(screen, png, error)) << error;
-    std::ofstream(TARVIK_SHOT_DIR "/std_controls.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    gdi::image::Image screen = Grab(f, server, "std_controls.png", wr);
+    ASSERT_EQ(screen.width, wr.right - wr.left);
 
     // A client point of a control as the screen shows it.
     auto at = [&](TControl* c, int cx, int cy) {
@@ -140,6 +156,102 @@ TEST(StdControlsScreen, OneOfEachOnAForm) {
     EXPECT_EQ(at(bevel, 5, 0), pixel(clBtnShadow));
     EXPECT_EQ(at(r2, 6, 10), pixel(clWindowText));
     EXPECT_EQ(at(r1, 6, 10), pixel(clWindow));
+    delete f;
+}
+
+TEST(StdControlsScreen, TextListAndPageControlsOnAForm) {
+    if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+    XvfbServer& server = Server();
+    ASSERT_TRUE(server.Running()) << server.Error();
+    setenv("DISPLAY", server.Name().c_str(), 1);
+    unsetenv("TARVIK_DISPLAY");
+
+    auto* f = new TForm(Application);
+    f->AfterConstruction();
+    f->SetBorderStyle(bsSingle);
+    f->SetCaption("列表与文本控件");
+    f->SetBounds(40, 40, 660, 470);
+
+    auto* edit = Add<TEdit>(f, Bounds(12, 12, 150, 21));
+    edit->SetText("输出目录 D:\\视频");
+    auto* number = Add<TEdit>(f, Bounds(172, 12, 50, 21));
+    auto* updown = Add<TUpDown>(f, Bounds(0, 0, 17, 21));
+    updown->SetMax(16);
+    updown->SetPosition(4);
+    updown->SetAssociate(number);
+    auto* combo = Add<TComboBox>(f, Bounds(240, 12, 150, 21));
+    combo->Items()->SetCommaText("高清,标清,流畅,原画");
+    combo->SetItemIndex(1);
+    auto* fixed = Add<TComboBox>(f, Bounds(400, 12, 150, 21));
+    fixed->SetStyle(csDropDownList);
+    fixed->Items()->SetCommaText("MP4,AVI,MKV");
+    fixed->SetItemIndex(0);
+
+    auto* memo = Add<TMemo>(f, Bounds(12, 44, 210, 90));
+    for (const char* line : {"#1.5: 打开文件", "#1.5: 视频流 H.264 1280x720", "#1.4: 音频采样率已调整"})
+        memo->Lines()->Add(line);
+    auto* list = Add<TListBox>(f, Bounds(232, 44, 150, 90));
+    for (const char* item : {"第一个文件.mp4", "第二个文件.avi", "第三个文件.mkv"}) list->Items()->Add(item);
+    list->SetItemIndex(1);
+    auto* tabs = Add<TTabControl>(f, Bounds(392, 44, 250, 90));
+    tabs->Tabs()->SetCommaText("屏幕一,屏幕二");
+
+    auto* pages = Add<TPageControl>(f, Bounds(12, 144, 300, 140));
+    for (const char* caption : {"常规", "视频", "音频"}) {
+        auto* sheet = new TTabSheet(f);
+        sheet->SetCaption(caption);
+        sheet->SetPageControl(pages);
+    }
+    auto* onPage = Add<TLabel>(pages->Pages(0), Bounds(10, 10, 10, 10));
+    onPage->SetCaption("第一页上的标签");
+    auto* tree = Add<TTreeView>(f, Bounds(322, 144, 320, 140));
+    TTreeNode* disk = tree->Items()->Add(nullptr, "本地磁盘 (C:)");
+    TTreeNode* videos = tree->Items()->AddChild(disk, "视频");
+    tree->Items()->AddChild(videos, "2026");
+    tree->Items()->AddChild(disk, "音乐");
+    tree->Items()->Add(nullptr, "本地磁盘 (D:)")->SetHasChildren(true);
+    disk->Expand(true);
+
+    auto* view = Add<TListView>(f, Bounds(12, 294, 630, 130));
+    view->SetViewStyle(vsReport);
+    view->SetRowSelect(true);
+    view->SetGridLines(true);
+    view->SetReadOnly(true);
+    const char* heads[] = {"文件名", "大小", "时长", "状态"};
+    for (int c = 0; c < 4; ++c) {
+        TListColumn* col = view->Columns()->Add();
+        col->SetCaption(heads[c]);
+        col->SetWidth(c == 0 ? 240 : 120);
+    }
+    for (int r = 0; r < 3; ++r) {
+        TListItem* item = view->Items()->Add();
+        item->SetCaption("视频" + std::to_string(r + 1) + ".mp4");
+        item->SubItems()->Add(std::to_string(12 + r) + " MB");
+        item->SubItems()->Add("00:0" + std::to_string(r + 1) + ":30");
+        item->SubItems()->Add(r == 0 ? "完成" : "等待");
+    }
+    view->SetItemIndex(1);
+    f->Show();
+    list->SetFocus();
+    win::RunUntilIdle();
+    tree->SetSelected(videos);
+    combo->SetDroppedDown(true);
+    win::RunUntilIdle();
+
+    RECT wr;
+    gdi::image::Image screen = Grab(f, server, "list_controls.png", wr);
+    ASSERT_EQ(screen.width, wr.right - wr.left);
+    auto at = [&](TControl* c, int cx, int cy) {
+        TPoint s = c->ClientToScreen({cx, cy});
+        return screen.At(s.x - wr.left, s.y - wr.top) & 0xFFFFFF;
+    };
+    auto pixel = [](TColor c) { return gdi::PixelOf(ColorToRGB(c)); };
+    EXPECT_EQ(at(edit, edit->ClientWidth() - 3, 3), pixel(clWindow));
+    TRect row = list->ItemRect(1);
+    EXPECT_EQ(at(list, row.right - 3, row.top + 1), pixel(clHighlight));
+    EXPECT_EQ(at(pages->Pages(0), pages->Pages(0)->ClientWidth() - 5, pages->Pages(0)->ClientHeight() - 5),
+              pixel(clBtnFace));
+    combo->SetDroppedDown(false);
     delete f;
 }
 

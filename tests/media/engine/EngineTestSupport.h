@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ protected:
         media::FFLogger().SetLogLevel(media::llDebug);
         media::FFLogger().OnLog = [this](os::TObject*, uint32_t, media::TLogLevel level,
                                          const std::string& msg) {
+            // Codec threads of the library log too.
+            std::lock_guard<std::mutex> g(logLock);
             log.push_back({level, msg});
         };
     }
@@ -38,6 +41,7 @@ protected:
     }
 
     bool Logged(media::TLogLevel level, const std::string& text) const {
+        std::lock_guard<std::mutex> g(logLock);
         for (const LoggedLine& l : log)
             if (l.Level == level && l.Text.find(text) != std::string::npos) return true;
         return false;
@@ -57,6 +61,7 @@ protected:
 
     std::unique_ptr<media::TCustomFFmpeg> engine;
     std::vector<LoggedLine> log;
+    mutable std::mutex logLock;
 };
 
 } // namespace enginetest

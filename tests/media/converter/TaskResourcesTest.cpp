@@ -1,0 +1,155 @@
+// What the tasks of a running list take from the machine: codec threads
+// shared out among the tasks that run at once, and no memory of a run kept
+// by a task that has ended.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ConverterTestSupport.h"
+#include "media/AVApi.h"
+#include "media/CodecThreads.h"
+#include "media/FFmpegTestHook.h"
+
+using namespace media;
+using namespace convtest;
+
+namespace {
+
+// A clip that a run reads at its own pace, so that the tasks of a list
+// overlap as long as the clip lasts.
+const std::string& PacedClip() {
+    static const std::string path = [] {
+        SourceClip();
+        fixtures::ClipOptions o;
+        o.kind = fixtures::ClipKind::Mpg;
+        o.seconds = 1.0;
+        o.width = 160;
+        o.height = 120;
+        return fixtures::MakeClip(Folder(), o, "paced1s.mpg");
+    }();
+    return path;
+}
+
+class TaskResourcesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SourceClip();
+        rec.Attach(conv);
+    }
+    void TearDown() override { CodecThreads().SetCores(0); }
+
+    // Tasks converting the source clip with the video encoder; each gets its
+    // own output.
+    void AddTasks(int ACount, const std::string& AVideoCodec, const std::string& AExt,
+                  const std::string& AMore = "", bool APaced = false) {
+        for (int i = 0; i < ACount; ++i) {
+            const int task = APaced ? conv.AddTask(PacedClip(), "re=1") : conv.AddTask(SourceClip());
+            ASSERT_GE(task, 0) << conv.LastErrMsg();
+            const std::string out = Folder().Path("res" + std::to_string(next++) + AExt);
+            ASSERT_TRUE(conv.SetOutputFile(task, out, "vcodec=" + AVideoCodec + "\nacodec=mp2" + AMore))
+                << conv.LastErrMsg();
+        }
+    }
+
+    // Runs the list to its final record; every task must have finished.
+    void Run(int AThreads) {
+        conv.Start(AThreads);
+        rec.WaitFinal();
+        for (const Record& r : rec.Records()) {
+            EXPECT_TRUE(r.info.Finished) << r.info.TaskIndex << " " << r.info.ExceptionMsg;
+            EXPECT_FALSE(r.info.Exception) << r.info.TaskIndex << " " << r.info.ExceptionMsg;
+        }
+    }
+
+    TestConverter conv;
+    Recorder rec;
+    int next = 0;
+};
+
+TEST_F(TaskResourcesTest, ARunningListNeverStartsMoreCodecThreadsThanTheCores) {
+    const struct {
+        int cores, tasks, atOnce;
+        const char* codec;
+        const char* ext;
+    } cases[] = {
+        {8, 6, 4, "libx264", ".mp4"},
+        {8, 5, 3, "mpeg4",   ".avi"},
+        {4, 4, 2, "libx264", ".mkv"},
+ // Fewer cores than tasks: each task keeps to its own thread.
+        {2, 4, 4, "libx264", ".mp4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.cores) + " cores, " + std::to_string(c.atOnce) + " at once, " +
+                     c.codec);
+        CodecThreads().SetCores(c.cores);
+        CodecThreads().ResetPeak();
+        AddTasks(c.tasks, c.codec, c.ext, "", true);
+        Run(c.atOnce);
+        EXPECT_LE(CodecThreads().Peak(), c.cores);
+        if (c.cores >= 2 * c.atOnce) EXPECT_GT(CodecThreads().Peak(), 0) << "the encoders got no threads";
+        // Every run has given its share back.
+        EXPECT_EQ(CodecThreads().InUse(), 0);
+        EXPECT_EQ(CodecThreads().Running(), 0);
+        conv.ClearTasks();
+        rec.Clear();
+    }
+}
+
+TEST_F(TaskResourcesTest, ATaskAloneTakesEveryCore) {
+    CodecThreads().SetCores(8);
+    CodecThreads().ResetPeak();
+    AddTasks(1, "libx264", ".mp4");
+    Run(4);
+    // The MPEG-2 decoder's slice threads and the encoder's together.
+    EXPECT_EQ(CodecThreads().Peak(), 8);
+}
+
+TEST_F(TaskResourcesTest, EndedTasksHoldNoRunBuffers) {
+    // A preview picture and a frame hook give the run picture conversions
+    // and a hook copy of each picture too.
+    conv.SetPreviewBitmap(true);
+    conv.SetOnPreviewBitmap([](os::TObject*, const TPreviewInfo&) {});
+    conv.SetOnCustomHook([](os::TObject*, THookInfo*) {});
+    AddTasks(3, "mpeg4", ".avi", "\nCustomHook=1");
+    AddTasks(3, "libx264", ".mp4");
+    int before = 0;
+    for (int i = 0; i < conv.TasksCount(); ++i) before += conv.Tasks().Get(i)->LiveRunBuffers();
+    EXPECT_GT(before, 0) << "the opened inputs count";
+    Run(3);
+    for (int i = 0; i < conv.TasksCount(); ++i) EXPECT_EQ(conv.Tasks().Get(i)->LiveRunBuffers(), 0) << i;
+}
+
+TEST_F(TaskResourcesTest, AWaitingTaskKeepsNoDecoderStateButItsDecoderSettings) {
+    fixtures::ClipOptions o;
+    o.kind = fixtures::ClipKind::Mp4;
+    o.seconds = 0.5;
+    o.width = 160;
+    o.height = 120;
+    const std::string clip = fixtures::MakeClip(Folder(), o, "settings.mp4");
+    // "x264_build" is a private setting of the H.264 decoder.
+    const int task = conv.AddTask(clip, "x264_build=150");
+    ASSERT_GE(task, 0) << conv.LastErrMsg();
+    ASSERT_TRUE(conv.SetOutputFile(task, Folder().Path("settings.avi"), "vcodec=mpeg4\nacodec=mp2"));
+    TFFmpeg* t = conv.Tasks().Get(task);
+    TInputStreamCodec* video = nullptr;
+    for (int i = 0; t->InputStream(0, i); ++i) {
+        EXPECT_EQ(t->InputStream(0, i)->dec->priv_data, nullptr) << "stream " << i;
+        if (t->InputStream(0, i)->dec->codec_type == AVMEDIA_TYPE_VIDEO) video = t->InputStream(0, i);
+    }
+    ASSERT_NE(video, nullptr);
+
+    int64_t seen = -2;
+    bool restored = false;
+    SetTranscodeTestHook([&](TCustomFFmpeg&) {
+        restored = video->dec->priv_data != nullptr;
+        if (restored) av::av_opt_get_int(video->dec->priv_data, "x264_build", 0, &seen);
+    });
+    conv.Start(1);
+    rec.WaitFinal();
+    SetTranscodeTestHook(nullptr);
+    EXPECT_TRUE(restored);
+    EXPECT_EQ(seen, 150);
+}
+
+} // namespace
