@@ -90,6 +90,16 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
         return std::vector<TRect>{b.SkinRect, b.ActiveSkinRect, b.DownSkinRect, b.FocusedSkinRect,
                                   b.DisabledSkinRect};
     });
+    Check panel = rects([](const TbsDataSkinControl& c) {
+        return std::vector<TRect>{dynamic_cast<const TbsDataSkinPanelControl&>(c).SkinRect};
+    });
+    Check labelBox = rects([](const TbsDataSkinControl& c) {
+        return std::vector<TRect>{dynamic_cast<const TbsDataSkinLabelControl&>(c).SkinRect};
+    });
+    Check splitter = rects([](const TbsDataSkinControl& c) {
+        auto& p = dynamic_cast<const TbsDataSkinSplitterControl&>(c);
+        return std::vector<TRect>{p.SkinRect, p.GripperRect};
+    });
     Check scrollBar = rects([](const TbsDataSkinControl& c) {
         auto& b = dynamic_cast<const TbsDataSkinScrollBarControl&>(c);
         return std::vector<TRect>{
@@ -113,6 +123,20 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
              return std::vector<TRect>{b.SkinRect, b.ActiveSkinRect, b.DownSkinRect, b.DisabledSkinRect,
                                        b.TrackButtonRect};
          }) },
+        {"toolpanel",        panel    },
+        {"resizetoolpanel",  panel    },
+        {"statusbar",        rects([](const TbsDataSkinControl& c) {
+             auto& p = dynamic_cast<const TbsDataSkinPanelControl&>(c);
+             return std::vector<TRect>{p.SkinRect, p.GripperRect};
+         })      },
+        {"label",            labelBox },
+        {"menuheader",       labelBox },
+        {"vsplitter",        splitter },
+        {"hsplitter",        splitter },
+        {"groupbox",         rects([](const TbsDataSkinControl& c) {
+             auto& p = dynamic_cast<const TbsDataSkinPanelControl&>(c);
+             return std::vector<TRect>{p.SkinRect};
+         })       },
         {"panel",            rects([](const TbsDataSkinControl& c) {
              return std::vector<TRect>{dynamic_cast<const TbsDataSkinPanelControl&>(c).SkinRect};
          })          },
@@ -143,6 +167,14 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
             EXPECT_NO_THROW(row.check(*d, *d->CtrlList[static_cast<size_t>(index)]))
                 << d->SkinName << row.name;
         }
+        EXPECT_NE(dynamic_cast<TbsDataSkinStdLabelControl*>(
+                      d->CtrlList[static_cast<size_t>(std::max(d->GetControlIndex("stdlabel"), 0))].get()),
+                  nullptr)
+            << d->SkinName;
+        EXPECT_NE(dynamic_cast<TbsDataSkinBevel*>(
+                      d->CtrlList[static_cast<size_t>(std::max(d->GetControlIndex("bevel"), 0))].get()),
+                  nullptr)
+            << d->SkinName;
         for (const char* name : {"closebutton", "maxbutton", "minbutton"}) {
             int index = d->GetIndex(name);
             ASSERT_GE(index, 0) << d->SkinName << " " << name;

@@ -434,18 +434,40 @@ void BuildButton(SkinBuilder& b) {
 
 constexpr int kPanelSize = 40;
 
+void AddPanel(SkinBuilder& b, const char* name, bool caption);
+
 void BuildPanel(SkinBuilder& b) {
+    AddPanel(b, "panel", false);
+    AddPanel(b, "groupbox", true);
+}
+
+constexpr int kCaptionH = 22;
+
+// A panel; a group box has a caption band of the accent colour at its top, which the
+// group box stretches in width only.
+void AddPanel(SkinBuilder& b, const char* name, bool caption) {
     const SkinStyle& s = b.Style();
-    Image img = SkinBuilder::NewImage(kPanelSize, kPanelSize, s.background);
+    int h = caption ? kPanelSize + kCaptionH : kPanelSize;
+    Image img = SkinBuilder::NewImage(kPanelSize, h, s.background);
     SkinCanvas c(img);
     double r = std::min(s.radius, 4);
-    Box box{0, 0, kPanelSize, kPanelSize};
+    Box box{0, 0, kPanelSize, double(h)};
     c.FillRoundRect(box, r, Solid(s.background.Mix(s.Border(), 0.45)));
     c.FillRoundRect(box.Inset(1), std::max(r - 1, 0.0), Solid(s.background));
-    auto& d = b.AddControl<skin::TbsDataSkinPanelControl>("panel");
-    d.PictureIndex = b.AddPicture("panel.bmp", img);
-    d.SkinRect = Rect(0, 0, kPanelSize, kPanelSize);
-    SetNinePart(d, kPanelSize, kPanelSize, static_cast<int>(r) + 3);
+    if (caption)
+        c.FillRect({1, 1, kPanelSize - 1.0, double(kCaptionH)}, Solid(s.background.Mix(s.accent, 0.16)));
+    auto& d = b.AddControl<skin::TbsDataSkinPanelControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+    d.SkinRect = Rect(0, 0, kPanelSize, h);
+    int corner = static_cast<int>(r) + 3;
+    SetNinePart(d, kPanelSize, h, corner);
+    if (caption) {
+        d.LTPoint = Point(corner, kCaptionH);
+        d.RTPoint = Point(kPanelSize - corner, kCaptionH);
+        d.ClRect = Rect(corner, kCaptionH, kPanelSize - corner, h - corner);
+        d.CaptionRect = Rect(6, 1, kPanelSize - 6, kCaptionH);
+        d.Alignment = skin::TAlignment::taLeftJustify;
+    }
     SetFont(d, s.text);
 }
 
@@ -682,6 +704,104 @@ void BuildScrollBars(SkinBuilder& b) {
     AddScrollBar(b, "bothhscrollbar", false, kCornerW);
 }
 
+// --- tool panels, status bar, labels, bevel and splitters -----------------------------------
+
+// A w x h box of `fill` inside a one-pixel `border` (none when border is null), rounded by
+// `radius`; its nine-part geometry keeps `corner` pixels fixed.
+template <class D>
+D& AddBox(SkinBuilder& b, const char* name, int w, int h, const Paint& fill, const Rgb* border, double radius,
+          int corner) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(w, h, s.background);
+    SkinCanvas c(img);
+    Box box{0, 0, double(w), double(h)};
+    if (border) {
+        c.FillRoundRect(box, radius, Solid(*border));
+        box = box.Inset(1);
+        radius = std::max(radius - 1, 0.0);
+    }
+    c.FillRoundRect(box, radius, fill);
+    auto& d = b.AddControl<D>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+    d.SkinRect = Rect(0, 0, w, h);
+    SetNinePart(d, w, h, corner);
+    return d;
+}
+
+void BuildToolPanels(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb top = s.background.Lighten(s.Dark() ? 0.04 : 0.03), bottom = s.background.Mix(s.Border(), 0.12);
+    Rgb line = s.background.Mix(s.Border(), 0.45);
+    for (const char* name : {"toolpanel", "resizetoolpanel"}) {
+        // The bar's lower edge is a line: the bottom row is kept whole.
+        Image img = SkinBuilder::NewImage(kPanelSize, 30, s.background);
+        SkinCanvas c(img);
+        c.FillRect({0, 0, double(kPanelSize), 29}, Vertical(top, bottom, 0, 29));
+        c.FillRect({0, 29, double(kPanelSize), 30}, Solid(line));
+        auto& d = b.AddControl<skin::TbsDataSkinPanelControl>(name);
+        d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+        d.SkinRect = Rect(0, 0, kPanelSize, 30);
+        SetNinePart(d, kPanelSize, 30, 3);
+        d.LBPoint = Point(3, 29);
+        d.RBPoint = Point(kPanelSize - 3, 29);
+        d.ClRect = Rect(3, 3, kPanelSize - 3, 29);
+        SetFont(d, s.text);
+    }
+    // The status bar: a line above, the grip of three dotted diagonals at the right.
+    Image img = SkinBuilder::NewImage(kPanelSize + 12, 22, s.background.Mix(s.Border(), 0.10));
+    for (int x = 0; x < kPanelSize; ++x) img.At(x, 0) = line.Bgra();
+    SkinCanvas c(img);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j <= i; ++j)
+            c.Disc({kPanelSize + 2.5 + 3 * (2 - j), 20.5 - 3 * (i - j) - 3}, 0.9, Solid(s.Border()));
+    auto& d = b.AddControl<skin::TbsDataSkinPanelControl>("statusbar");
+    d.PictureIndex = b.AddPicture("statusbar.bmp", img);
+    d.SkinRect = Rect(0, 0, kPanelSize, 22);
+    SetNinePart(d, kPanelSize, 22, 2);
+    d.GripperRect = Rect(kPanelSize, 0, kPanelSize + 12, 22);
+    d.GripperTransparent = false;
+    SetFont(d, s.text);
+}
+
+void BuildLabels(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    auto& std = b.AddControl<skin::TbsDataSkinStdLabelControl>("stdlabel");
+    SetFont(std, s.text);
+    std.ActiveFontColor = s.accent.Color();
+    Rgb tint = s.background.Mix(s.accent, 0.10), border = s.background.Mix(s.Border(), 0.5);
+    auto& label = AddBox<skin::TbsDataSkinLabelControl>(b, "label", 40, 20, Solid(tint), &border,
+                                                        std::min(s.radius, 3), 4);
+    SetFont(label, s.text);
+    Rgb header = s.background.Mix(s.accent, 0.22);
+    auto& menu = AddBox<skin::TbsDataSkinLabelControl>(
+        b, "menuheader", 40, 20, Vertical(header.Lighten(0.03), header, 0, 20), nullptr, 0, 2);
+    SetFont(menu, s.text);
+    menu.FontStyle = skin::fsBold;
+    auto& bevel = b.AddControl<skin::TbsDataSkinBevel>("bevel");
+    bevel.DarkColor = s.background.Mix(s.Border(), 0.6).Color();
+    bevel.LightColor = s.background.Lighten(s.Dark() ? 0.08 : 0.2).Color();
+}
+
+void BuildSplitters(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb face = s.background.Mix(s.Border(), 0.15);
+    for (bool vertical : {true, false}) {
+        int w = vertical ? 6 : 40, h = vertical ? 40 : 6;
+        Image img = SkinBuilder::NewImage(w + (vertical ? 6 : 0), h + (vertical ? 0 : 6), face);
+        SkinCanvas c(img);
+        // The grip: three dots across the splitter's middle.
+        for (int i = -1; i <= 1; ++i) {
+            Pt at = vertical ? Pt{w + 3.0, 20.0 + 4 * i} : Pt{20.0 + 4 * i, h + 3.0};
+            c.Disc(at, 1.1, Solid(s.Border()));
+        }
+        auto& d = b.AddControl<skin::TbsDataSkinSplitterControl>(vertical ? "vsplitter" : "hsplitter");
+        d.PictureIndex = b.AddPicture(vertical ? "vsplitter.bmp" : "hsplitter.bmp", img);
+        d.SkinRect = Rect(0, 0, w, h);
+        SetNinePart(d, w, h, 1);
+        d.GripperRect = vertical ? Rect(w, 14, w + 6, 26) : Rect(14, h, 26, h + 6);
+    }
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
@@ -692,6 +812,9 @@ const std::vector<SkinSection>& SkinSections() {
         {"checkbox",   BuildCheckBox  }, // check boxes
         {"radiobox",   BuildRadioBox  }, // radio buttons
         {"scrollbars", BuildScrollBars}, // horizontal, vertical and beside-a-vertical bars
+        {"toolpanels", BuildToolPanels}, // tool bars and the status bar
+        {"labels",     BuildLabels    }, // standard and framed labels, menu headers, bevels
+        {"splitters",  BuildSplitters }, // vertical and horizontal splitters
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
     return sections;
