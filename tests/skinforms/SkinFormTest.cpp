@@ -4,6 +4,7 @@
 #include "../skincontrols/ControlFixtures.h"
 #include "gdi/Region.h"
 #include "gui/Color.h"
+#include "win/System.h"
 
 #include <set>
 
@@ -189,6 +190,170 @@ TEST_F(SkinFormTest, FreedSkinDataLeavesEveryFieldThatNamedIt) {
     delete data;
     EXPECT_EQ(skinForm->SkinData(), nullptr);
     EXPECT_EQ(skinForm->MenusSkinData(), nullptr);
+}
+
+// A form at the stored skin's design size.
+class SkinnedFormTest : public SkinFormTest {
+protected:
+    void Open(int index) {
+        data.SetSkinList(&StoredSkins());
+        data.SetSkinIndex(index);
+        ASSERT_FALSE(data.Empty);
+        w0 = data.FPicture.Width();
+        h0 = data.FPicture.Height();
+        MakeSkinned(gui::bsSizeable, w0, h0);
+        skinForm->SetSkinData(&data);
+        RunUntilIdle();
+    }
+    bool MaskBlack(int x, int y) const { return (data.FMask.Image().At(x, y) & 0xFFFFFF) == 0; }
+    bool InRegion(int x, int y) {
+        HRGN r = CreateRectRgn(0, 0, 0, 0);
+        GetWindowRgn(form->Handle(), r);
+        bool in = PtInRegion(r, x, y);
+        DeleteObject(r);
+        return in;
+    }
+    void Drag(POINT from, POINT to) {
+        RECT wr;
+        GetWindowRect(form->Handle(), &wr);
+        D().MoveMouse(wr.left + from.x, wr.top + from.y);
+        D().Press();
+        D().MoveMouse(wr.left + to.x, wr.top + to.y);
+        D().Release();
+        RunUntilIdle();
+    }
+    ScreenForms forms;
+    skin::TbsSkinData data;
+    int w0 = 0, h0 = 0;
+};
+
+TEST_F(SkinnedFormTest, EverySkinsFrameAtDesignSizeIsTheSkinsOwn) {
+    for (int index = 0; index < StoredSkins().Skins().Count(); ++index) {
+        SCOPED_TRACE(index);
+        Open(index);
+        skinForm->CalcSkinRects();
+        EXPECT_EQ(skinForm->NewClRect, data.ClRect);
+        EXPECT_EQ(skinForm->NewRBPoint, data.RBPoint);
+        EXPECT_EQ(skinForm->NewButtonsRect, data.ButtonsRect);
+        EXPECT_EQ(skinForm->NewMaskRectArea, data.MaskRectArea);
+        EXPECT_EQ(skinForm->NewHitTestRBPoint, data.HitTestRBPoint);
+        gui::TRect client = form->ClientRect();
+        EXPECT_EQ(gui::RectWidth(client), data.ClRect.Width());
+        EXPECT_EQ(gui::RectHeight(client), data.ClRect.Height());
+        EXPECT_EQ(skinForm->GetMinWidth(), w0);
+        EXPECT_EQ(skinForm->GetMinHeight(), h0 - data.ClRect.Height());
+        // The window region is the mask's black pixels.
+        int wrong = 0;
+        for (int y = 0; y < h0; ++y)
+            for (int x = 0; x < w0; ++x) wrong += InRegion(x, y) != MaskBlack(x, y);
+        EXPECT_EQ(wrong, 0);
+        // The frame shows the skin's picture where the window is.
+        POINT probe{w0 / 2, 2};
+        uint32_t v = data.FPicture.Image().At(probe.x, probe.y);
+        EXPECT_EQ(WindowPixel(probe.x, probe.y), RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+        delete form;
+        form = nullptr;
+        RunUntilIdle();
+    }
+}
+
+TEST_F(SkinnedFormTest, SkinnedHitCodes) {
+    Open(0);
+    int c = data.HitTestLTPoint.X; // the sizing corners' reach
+    struct Case {
+        int x, y;
+        LRESULT hit;
+    } cases[] = {
+        {c - 1,      1,                   HTTOPLEFT    },
+        {w0 - c + 1, 1,                   HTTOPRIGHT   },
+        {c - 1,      h0 - 1,              HTBOTTOMLEFT },
+        {w0 - c + 1, h0 - 1,              HTBOTTOMRIGHT},
+        {w0 / 2,     0,                   HTTOP        },
+        {w0 / 2,     h0 - 1,              HTBOTTOM     },
+        {0,          h0 / 2 + 5,          HTLEFT       },
+        {w0 - 1,     h0 / 2 + 5,          HTRIGHT      },
+        {w0 / 2,     data.ClRect.Top - 8, HTCAPTION    },
+        {w0 / 2,     h0 / 2 + 5,          HTCLIENT     },
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(::testing::Message() << k.x << "," << k.y);
+        EXPECT_EQ(HitAt(k.x, k.y), k.hit);
+    }
+}
+
+TEST_F(SkinnedFormTest, ButtonsAtHalfTheWidthStayWhereTheyAre) {
+    Open(0);
+    for (int shift : {0, 1}) {
+        SCOPED_TRACE(shift);
+        data.ButtonsRect = skin::Rect(w0 / 2 + shift, 2, w0 / 2 + shift + 20, 20);
+        form->SetWidth(w0 + 50);
+        RunUntilIdle();
+        skinForm->CalcSkinRects();
+        EXPECT_EQ(skinForm->NewButtonsRect.Left, w0 / 2 + shift + (shift ? 50 : 0));
+        form->SetWidth(w0);
+        RunUntilIdle();
+    }
+}
+
+TEST_F(SkinnedFormTest, DragResizesWithTheRegionFollowingWithinTheLimits) {
+    Open(0);
+    Drag({w0 - 1, h0 / 2 + 5}, {w0 + 59, h0 / 2 + 5});
+    ASSERT_EQ(form->Width(), w0 + 60);
+    EXPECT_EQ(skinForm->FormWidth(), w0 + 60);
+    for (int y = 0; y < h0; ++y) {
+        SCOPED_TRACE(y);
+        // The right edge of the region is the mask's, moved with the size.
+        EXPECT_EQ(InRegion(w0 + 59, y), MaskBlack(w0 - 1, y));
+        EXPECT_FALSE(InRegion(w0 + 60, y));
+    }
+    // Narrower than the skin allows, the drag stops at the minimum width.
+    Drag({w0 + 59, h0 / 2 + 5}, {-200, h0 / 2 + 5});
+    EXPECT_EQ(form->Width(), skinForm->GetMinWidth());
+    // Taller than the limit, it stops at the maximum.
+    skinForm->MaxHeight = h0 + 30;
+    Drag({w0 / 2, h0 - 1}, {w0 / 2, h0 + 200});
+    EXPECT_EQ(form->Height(), h0 + 30);
+    EXPECT_EQ(InRegion(w0 / 2, h0 + 29), MaskBlack(w0 / 2, h0 - 1));
+}
+
+TEST_F(SkinnedFormTest, MagneticFormSnapsToTheWorkAreaAndPullsAway) {
+    Open(0);
+    skinForm->Magnetic = true;
+    skinForm->MagneticSize = 10;
+    RECT work{};
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    form->SetBounds(work.left + 100, work.top + 100, w0, h0);
+    RunUntilIdle();
+    POINT grip{w0 / 2, data.ClRect.Top - 8};
+    ASSERT_EQ(HitAt(grip.x, grip.y), HTCAPTION);
+    RECT wr;
+    GetWindowRect(form->Handle(), &wr);
+    int sx = wr.left + grip.x, sy = wr.top + grip.y;
+    D().MoveMouse(sx, sy);
+    D().Press();
+    D().MoveMouse(sx - 93, sy); // 7 pixels from the edge: snaps
+    D().MoveMouse(sx - 98, sy); // 5 more: held
+    D().Release();
+    RunUntilIdle();
+    EXPECT_EQ(form->Left(), work.left);
+    EXPECT_EQ(form->Top(), work.top + 100);
+
+    GetWindowRect(form->Handle(), &wr);
+    sx = wr.left + grip.x + 20; // away from the last press, which a press nearby would double
+    D().MoveMouse(sx, sy);
+    D().Press();
+    D().MoveMouse(sx + 7, sy); // 7 from the edge again: held at it
+    D().Release();
+    RunUntilIdle();
+    EXPECT_EQ(form->Left(), work.left);
+
+    sx -= 40;
+    D().MoveMouse(sx, sy);
+    D().Press();
+    D().MoveMouse(sx + 15, sy); // more than 10 from where it snapped: follows the cursor
+    D().Release();
+    RunUntilIdle();
+    EXPECT_EQ(form->Left(), work.left + 15);
 }
 
 } // namespace
