@@ -11,6 +11,8 @@
 #include "skin/engine/EngineSetup.h"
 #include "skin/engine/MaskRegion.h"
 #include "skin/engine/NinePart.h"
+#include "skin/engine/SkinChangeWalk.h"
+#include "skin/forms/ScreenSkinForms.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -98,6 +100,8 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     defInActiveCaptionFont_.SetColor(gui::clBtnShadow);
     // While skinnable the frame's buttons are ours: the form keeps none of its own.
     form_->SetBorderIcons(0);
+    // The skin change reaches the forms through the screen's list unless someone listens already.
+    if (!SkinForms()) TbsScreenSkinForms::InstallOnce();
     if (!Designing()) {
         oldWindowProc_ = form_->WindowProc;
         form_->WindowProc = [this](gui::TMessage& m) { FormWindowProc(m); };
@@ -726,6 +730,19 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
                 *r = {l, t, l + w, t + h};
             }
         }
+        break;
+    case WM_BEFORECHANGESKINDATA:
+        if (fsd_ && m.WParam == reinterpret_cast<WPARAM>(fsd_)) WalkBeforeChangeSkinData(form_, fsd_);
+        break;
+    case WM_CHANGESKINDATA:
+        if (fsd_ && m.WParam == reinterpret_cast<WPARAM>(fsd_)) {
+            ApplySkin();
+            WalkChangeSkinData(form_, fsd_);
+        }
+        break;
+    case WM_CHANGEFORMSKINNABLE:
+        if (fsd_ && m.WParam == reinterpret_cast<WPARAM>(fsd_) && form_->FormStyle() != gui::fsMDIChild)
+            SetSkinnableForm(fsd_->SkinnableForm());
         break;
     case WM_BSQUERYSKINNABLE:
         m.Result = !skinnableForm_ && IsWindowsVistaOrLater() ? 12852 : 12853;

@@ -192,6 +192,25 @@ TEST_F(SkinFormTest, FreedSkinDataLeavesEveryFieldThatNamedIt) {
     EXPECT_EQ(skinForm->MenusSkinData(), nullptr);
 }
 
+TEST_F(SkinFormTest, SkinChangeReachesTheSkinnedFormWithoutOtherHelp) {
+    skin::TbsSkinData data;
+    data.SetSkinList(&StoredSkins());
+    ASSERT_FALSE(data.Empty);
+    MakeSkinned(gui::bsSizeable, data.FPicture.Width(), data.FPicture.Height());
+    skinForm->SetSkinData(&data);
+    RunUntilIdle();
+    int w = data.FPicture.Width();
+    for (int index : {3, 7}) {
+        SCOPED_TRACE(index);
+        data.SetSkinIndex(index);
+        RunUntilIdle();
+        uint32_t v = data.FPicture.Image().At(w / 2, 2);
+        EXPECT_EQ(WindowPixel(w / 2, 2), RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+    }
+    delete form;
+    RunUntilIdle();
+}
+
 // A form at the stored skin's design size.
 class SkinnedFormTest : public SkinFormTest {
 protected:
