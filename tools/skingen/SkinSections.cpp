@@ -210,6 +210,13 @@ void BuildForm(SkinBuilder& b) {
     d.LBPoint = Point(corner, kFrameH - corner);
     d.RBPoint = Point(kFrameW - corner, kFrameH - corner);
     d.ClRect = Rect(kBorder, kCaption, kFrameW - kBorder, kFrameH - kBorder);
+    // Inside the corners' rounding every pixel belongs to the window; the sizing corners reach
+    // as far along the edges as the rounding does.
+    d.MaskRectArea = Rect(corner, corner, kFrameW - corner, kFrameH - corner);
+    d.HitTestLTPoint = Point(corner, corner);
+    d.HitTestRTPoint = Point(kFrameW - corner, corner);
+    d.HitTestLBPoint = Point(corner, kFrameH - corner);
+    d.HitTestRBPoint = Point(kFrameW - corner, kFrameH - corner);
     d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
     d.BorderW = kBorder;
     d.CaptionRect = Rect(kBorder, 0, kFrameW - kBorder, kCaption - 1);
