@@ -35,9 +35,6 @@ bool InRect(const TRect& r, TPoint p) {
 bool IsEmptyRect(const TRect& r) {
     return r.Width() <= 0 || r.Height() <= 0;
 }
-RECT ToRECT(const TRect& r) {
-    return {r.Left, r.Top, r.Right, r.Bottom};
-}
 
 // One Win32 brush for the length of a call.
 class SolidBrush {

@@ -97,7 +97,9 @@ TEST(SkinFormScreen, ThreeSkinsSideBySide) {
         EXPECT_EQ(screen.At(wr.left + 40, wr.top + 3) & 0xFFFFFF, want);
         // Outside the mask the desktop shows through.
         bool outside = (d.FMask.Image().At(0, 0) & 0xFFFFFF) != 0;
-        if (outside) EXPECT_NE(screen.At(wr.left, wr.top) & 0xFFFFFF, d.FPicture.Image().At(0, 0) & 0xFFFFFF);
+        if (outside) {
+            EXPECT_NE(screen.At(wr.left, wr.top) & 0xFFFFFF, d.FPicture.Image().At(0, 0) & 0xFFFFFF);
+        }
     }
     for (gui::TForm* f : forms) delete f;
 }
