@@ -135,6 +135,10 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
         {"hscrollbar",       scrollBar},
         {"vscrollbar",       scrollBar},
         {"bothhscrollbar",   scrollBar},
+        {"slider",           rects([](const TbsDataSkinControl& c) {
+             auto& b = dynamic_cast<const TbsDataSkinSlider&>(c);
+             return std::vector<TRect>{b.HRulerRect, b.HThumbRect, b.VRulerRect, b.VThumbRect};
+         })         },
     };
     for (auto& d : Skins().skins) {
         for (auto& row : controls) {

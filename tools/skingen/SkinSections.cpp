@@ -682,6 +682,53 @@ void BuildScrollBars(SkinBuilder& b) {
     AddScrollBar(b, "bothhscrollbar", false, kCornerW);
 }
 
+// --- slider --------------------------------------------------------------------------------
+
+constexpr int kSliderRulerLen = 40, kSliderRulerThick = 6;
+constexpr int kSliderThumbW = 11, kSliderThumbLen = 17; // one state, across x along
+constexpr int kSliderThumbTop = kSliderRulerThick + 2;
+
+// A thumb state in the cell at (x, y), w x h: a rounded face, the held one in the accent; the
+// cell's corners stay the background, which the slider leaves out.
+void DrawSliderThumb(SkinCanvas& c, const SkinStyle& s, int x, int y, int w, int h, bool held) {
+    Box box{double(x), double(y), double(x + w), double(y + h)};
+    double r = std::min(std::max(s.radius, 2), 4);
+    c.FillRoundRect(box.Inset(0.5), r, Solid(held ? s.accent : s.Border()));
+    Rgb face = held ? s.accent.Mix(s.Face(), 0.35) : s.Face();
+    c.FillRoundRect(box.Inset(0.5 + s.outline), std::max(r - s.outline, 1.0), Solid(face));
+}
+
+void BuildSlider(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    const int vx = kSliderRulerLen + 2; // the vertical ruler, right of the horizontal one
+    const int vy = kSliderThumbTop + kSliderThumbLen + 2;
+    Image img = SkinBuilder::NewImage(std::max(vx + kSliderRulerThick, 2 * kSliderThumbLen),
+                                      std::max(vy + kSliderThumbW, kSliderRulerLen), s.background);
+    SkinCanvas c(img);
+    Rgb groove = s.background.Mix(s.Border(), 0.30);
+    double gr = kSliderRulerThick / 2.0;
+    c.FillRoundRect({0, 0, double(kSliderRulerLen), double(kSliderRulerThick)}, gr, Solid(s.Border()));
+    c.FillRoundRect({1, 1, double(kSliderRulerLen - 1), double(kSliderRulerThick - 1)}, gr - 1,
+                    Solid(groove));
+    c.FillRoundRect({double(vx), 0, double(vx + kSliderRulerThick), double(kSliderRulerLen)}, gr,
+                    Solid(s.Border()));
+    c.FillRoundRect({double(vx + 1), 1, double(vx + kSliderRulerThick - 1), double(kSliderRulerLen - 1)},
+                    gr - 1, Solid(groove));
+    for (int i = 0; i < 2; ++i) {
+        DrawSliderThumb(c, s, i * kSliderThumbW, kSliderThumbTop, kSliderThumbW, kSliderThumbLen, i == 1);
+        DrawSliderThumb(c, s, i * kSliderThumbLen, vy, kSliderThumbLen, kSliderThumbW, i == 1);
+    }
+    auto& d = b.AddControl<skin::TbsDataSkinSlider>("slider");
+    d.PictureIndex = b.AddPicture("slider.bmp", img);
+    d.HRulerRect = Rect(0, 0, kSliderRulerLen, kSliderRulerThick);
+    d.VRulerRect = Rect(vx, 0, vx + kSliderRulerThick, kSliderRulerLen);
+    d.HThumbRect = Rect(0, kSliderThumbTop, 2 * kSliderThumbW, kSliderThumbTop + kSliderThumbLen);
+    d.VThumbRect = Rect(0, vy, 2 * kSliderThumbLen, vy + kSliderThumbW);
+    d.EdgeSize = kSliderRulerThick / 2;
+    d.BGColor = s.background.Color();
+    d.PointsColor = s.text.Mix(s.background, 0.4).Color();
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
@@ -692,6 +739,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"checkbox",   BuildCheckBox  }, // check boxes
         {"radiobox",   BuildRadioBox  }, // radio buttons
         {"scrollbars", BuildScrollBars}, // horizontal, vertical and beside-a-vertical bars
+        {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
     return sections;

@@ -1,0 +1,71 @@
+// The edit, list and picker controls on one form in two stored skins, written as PNG pictures
+// beside the test binary for a look; the test checks that each control paints from its skin.
+#include "ControlFixtures.h"
+#include "gdi/image/Png.h"
+#include "skin/controls/SkinSlider.h"
+#include "win/Paint.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace skin;
+using namespace controltest;
+
+namespace {
+
+void WriteShot(gui::TWinControl* form, const std::string& name) {
+    const gdi::Bitmap* surface = win::GetWindowSurface(form->Handle());
+    ASSERT_NE(surface, nullptr);
+    gdi::PixelView v = surface->View();
+    RECT wr;
+    GetWindowRect(form->Handle(), &wr);
+    int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    gdi::image::Image shot;
+    shot.Reset(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) shot.At(x, y) = 0xFF000000u | (v.Get(x, y) & 0xFFFFFF);
+    std::vector<uint8_t> png;
+    std::string error;
+    ASSERT_TRUE(gdi::image::WritePng(shot, png, error)) << error;
+    std::ofstream(TARVIK_SHOT_DIR "/" + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
+} // namespace
+
+TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
+    ScreenForms forms;
+    TbsSkinData data;
+    data.SetSkinList(&StoredSkins());
+    auto* form = MakeForm<SkinWalkForm>();
+    form->SetBounds(0, 0, 460, 320);
+    auto* seek = new TbsSkinSlider(form);
+    seek->SetParent(form);
+    seek->SetOptions(soShowFocus | soSmooth);
+    seek->SetBounds(12, 240, 200, 31);
+    seek->SetValue(40);
+    seek->SetSkinData(&data);
+    auto* vertical = new TbsSkinSlider(form);
+    vertical->SetParent(form);
+    vertical->SetOrientation(TbsSliderOrientation::soVertical);
+    vertical->SetBounds(420, 12, 31, 150);
+    vertical->SetValue(70);
+    vertical->SetSkinData(&data);
+    form->Show();
+    for (int index : {0, 1}) {
+        data.SetSkinIndex(index);
+        form->SetColor(data.SkinColors().cBtnFace());
+        RunUntilIdle();
+        auto& d = dynamic_cast<TbsDataSkinSlider&>(*data.CtrlList[data.GetControlIndex("slider")]);
+        // The thumb comes from the skin's picture, its first state.
+        gui::TRect t = seek->ThumbRect();
+        int cx = (t.left + t.right) / 2, cy = (t.top + t.bottom) / 2;
+        EXPECT_EQ(PixelAt(seek, cx, cy), PictureAt(data, d.PictureIndex, d.HThumbRect.Left + (cx - t.left),
+                                                   d.HThumbRect.Top + (cy - t.top)))
+            << index;
+        WriteShot(form, "pickers_skin" + std::to_string(index) + ".png");
+    }
+    seek->SetSkinData(nullptr);
+    vertical->SetSkinData(nullptr);
+}
