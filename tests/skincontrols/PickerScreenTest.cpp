@@ -2,6 +2,7 @@
 // beside the test binary for a look; the test checks that each control paints from its skin.
 #include "ControlFixtures.h"
 #include "gdi/image/Png.h"
+#include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinSlider.h"
 #include "win/Paint.h"
 
@@ -52,6 +53,19 @@ TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
     vertical->SetBounds(420, 12, 31, 150);
     vertical->SetValue(70);
     vertical->SetSkinData(&data);
+    auto* folder = new TbsSkinEdit(form);
+    folder->SetParent(form);
+    folder->SetBounds(12, 12, 200, 22);
+    folder->SetText("D:\\视频\\输出");
+    folder->SetReadOnly(true);
+    folder->SetSkinData(&data);
+    auto* browse = new TbsSkinEdit(form);
+    browse->SetParent(form);
+    browse->SkinDataName = "buttonedit";
+    browse->SetButtonMode(true);
+    browse->SetBounds(12, 44, 200, 22);
+    browse->SetText("1280x720");
+    browse->SetSkinData(&data);
     form->Show();
     for (int index : {0, 1}) {
         data.SetSkinIndex(index);
@@ -64,8 +78,15 @@ TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
         EXPECT_EQ(PixelAt(seek, cx, cy), PictureAt(data, d.PictureIndex, d.HThumbRect.Left + (cx - t.left),
                                                    d.HThumbRect.Top + (cy - t.top)))
             << index;
+        // The edit's frame comes from the skin: its left edge, halfway down.
+        auto& e = dynamic_cast<TbsDataSkinEditControl&>(*data.CtrlList[data.GetControlIndex("edit")]);
+        EXPECT_EQ(PixelAt(folder, -e.ClRect.Left, e.SkinRect.Height() / 2 - e.ClRect.Top),
+                  PictureAt(data, e.PictureIndex, e.SkinRect.Left, e.SkinRect.Height() / 2))
+            << index;
         WriteShot(form, "pickers_skin" + std::to_string(index) + ".png");
     }
+    folder->SetSkinData(nullptr);
+    browse->SetSkinData(nullptr);
     seek->SetSkinData(nullptr);
     vertical->SetSkinData(nullptr);
 }

@@ -90,6 +90,13 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
         return std::vector<TRect>{b.SkinRect, b.ActiveSkinRect, b.DownSkinRect, b.FocusedSkinRect,
                                   b.DisabledSkinRect};
     });
+    Check edit = rects([](const TbsDataSkinControl& c) {
+        auto& e = dynamic_cast<const TbsDataSkinEditControl&>(c);
+        std::vector<TRect> r{e.SkinRect, e.ActiveSkinRect};
+        for (const TRect& b : {e.ButtonRect, e.ActiveButtonRect, e.DownButtonRect})
+            if (b.Width() > 0) r.push_back(b);
+        return r;
+    });
     Check scrollBar = rects([](const TbsDataSkinControl& c) {
         auto& b = dynamic_cast<const TbsDataSkinScrollBarControl&>(c);
         return std::vector<TRect>{
@@ -135,6 +142,8 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
         {"hscrollbar",       scrollBar},
         {"vscrollbar",       scrollBar},
         {"bothhscrollbar",   scrollBar},
+        {"edit",             edit     },
+        {"buttonedit",       edit     },
         {"slider",           rects([](const TbsDataSkinControl& c) {
              auto& b = dynamic_cast<const TbsDataSkinSlider&>(c);
              return std::vector<TRect>{b.HRulerRect, b.HThumbRect, b.VRulerRect, b.VThumbRect};

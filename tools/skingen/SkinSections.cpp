@@ -682,6 +682,70 @@ void BuildScrollBars(SkinBuilder& b) {
     AddScrollBar(b, "bothhscrollbar", false, kCornerW);
 }
 
+// --- edits ---------------------------------------------------------------------------------
+
+constexpr int kEditW = 60, kEditH = 22;
+constexpr int kEditButtonW = 18;
+
+void DrawEditFrame(SkinCanvas& c, const SkinStyle& s, int y, bool active) {
+    Box box{0, double(y), double(kEditW), double(y + kEditH)};
+    double r = std::min(s.radius, 4);
+    c.FillRect(box, Solid(s.background));
+    c.FillRoundRect(box, r, Solid(active ? s.accent : s.Border()));
+    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(s.Window()));
+}
+
+// The drop-down arrow of an edit button in the cell at (x, y).
+void DrawEditButton(SkinCanvas& c, const SkinStyle& s, int x, int y, PartLook look) {
+    Box cell{double(x), double(y), double(x + kEditButtonW), double(y + kEditH - 4)};
+    Rgb face = look == PartLook::Normal ? s.Window()
+               : look == PartLook::Hot  ? HotFace(s, s.Face())
+                                        : s.Pressed(s.Face());
+    c.FillRoundRect(cell, std::min(s.radius, 3), Solid(face));
+    double cx = x + kEditButtonW / 2.0, cy = y + (kEditH - 4) / 2.0;
+    c.Triangle({cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2.5}, s.text);
+}
+
+void AddEdit(SkinBuilder& b, const char* name, bool button) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kEditW, 3 * kEditH, s.background);
+    SkinCanvas c(img);
+    DrawEditFrame(c, s, 0, false);
+    DrawEditFrame(c, s, kEditH, true);
+    const int bx = kEditW - kEditButtonW - 2;
+    if (button) {
+        DrawEditButton(c, s, bx, 2, PartLook::Normal);
+        DrawEditButton(c, s, bx, kEditH + 2, PartLook::Normal);
+        DrawEditButton(c, s, 0, 2 * kEditH + 2, PartLook::Hot);
+        DrawEditButton(c, s, kEditButtonW + 2, 2 * kEditH + 2, PartLook::Pressed);
+    }
+    auto& d = b.AddControl<skin::TbsDataSkinEditControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+    d.SkinRect = Rect(0, 0, kEditW, kEditH);
+    d.ActiveSkinRect = Rect(0, kEditH, kEditW, 2 * kEditH);
+    // The right cap holds the button, so it moves with the right edge.
+    int rightCap = button ? bx - 2 : kEditW - 6;
+    d.LTPoint = Point(6, 0);
+    d.RTPoint = Point(rightCap, 0);
+    d.LBPoint = Point(6, kEditH);
+    d.RBPoint = Point(rightCap, kEditH);
+    d.ClRect = Rect(4, 4, button ? bx - 2 : kEditW - 4, kEditH - 4);
+    d.StretchEffect = false;
+    SetFont(d, s.text);
+    d.ActiveFontColor = s.text.Color();
+    d.DisabledFontColor = s.Disabled(s.text).Color();
+    if (button) {
+        d.ButtonRect = Rect(bx, 2, bx + kEditButtonW, kEditH - 2);
+        d.ActiveButtonRect = Rect(0, 2 * kEditH + 2, kEditButtonW, 3 * kEditH - 2);
+        d.DownButtonRect = Rect(kEditButtonW + 2, 2 * kEditH + 2, 2 * kEditButtonW + 2, 3 * kEditH - 2);
+    }
+}
+
+void BuildEdits(SkinBuilder& b) {
+    AddEdit(b, "edit", false);
+    AddEdit(b, "buttonedit", true);
+}
+
 // --- slider --------------------------------------------------------------------------------
 
 constexpr int kSliderRulerLen = 40, kSliderRulerThick = 6;
@@ -739,6 +803,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"checkbox",   BuildCheckBox  }, // check boxes
         {"radiobox",   BuildRadioBox  }, // radio buttons
         {"scrollbars", BuildScrollBars}, // horizontal, vertical and beside-a-vertical bars
+        {"edits",      BuildEdits     }, // edit and edit with a drop-down button
         {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
