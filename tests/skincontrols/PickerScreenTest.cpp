@@ -3,6 +3,7 @@
 #include "ControlFixtures.h"
 #include "gdi/image/Png.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinListBox.h"
 #include "skin/controls/SkinSlider.h"
 #include "win/Paint.h"
 
@@ -66,6 +67,13 @@ TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
     browse->SetBounds(12, 44, 200, 22);
     browse->SetText("1280x720");
     browse->SetSkinData(&data);
+    auto* list = new TbsSkinListBox(form);
+    list->SetParent(form);
+    list->SetBounds(230, 12, 170, 130);
+    for (const char* row : {"MP4 (H.264)", "MKV", "AVI", "FLV", "3GP 手机", "MOV", "WMV", "MP3 音频"})
+        list->Items()->Add(row);
+    list->SetItemIndex(1);
+    list->SetSkinData(&data);
     form->Show();
     for (int index : {0, 1}) {
         data.SetSkinIndex(index);
@@ -85,6 +93,7 @@ TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
             << index;
         WriteShot(form, "pickers_skin" + std::to_string(index) + ".png");
     }
+    list->SetSkinData(nullptr);
     folder->SetSkinData(nullptr);
     browse->SetSkinData(nullptr);
     seek->SetSkinData(nullptr);

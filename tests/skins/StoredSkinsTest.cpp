@@ -142,6 +142,10 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
         {"hscrollbar",       scrollBar},
         {"vscrollbar",       scrollBar},
         {"bothhscrollbar",   scrollBar},
+        {"listbox",          rects([](const TbsDataSkinControl& c) {
+             auto& l = dynamic_cast<const TbsDataSkinListBox&>(c);
+             return std::vector<TRect>{l.SkinRect, l.SItemRect, l.ActiveItemRect, l.FocusItemRect};
+         })        },
         {"edit",             edit     },
         {"buttonedit",       edit     },
         {"slider",           rects([](const TbsDataSkinControl& c) {

@@ -746,6 +746,45 @@ void BuildEdits(SkinBuilder& b) {
     AddEdit(b, "buttonedit", true);
 }
 
+// --- list box ------------------------------------------------------------------------------
+
+constexpr int kListW = 60, kListH = 60, kListRowH = 20;
+
+void BuildListBox(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kListW, kListH + 3 * kListRowH, s.background);
+    SkinCanvas c(img);
+    double r = std::min(s.radius, 4);
+    Box frame{0, 0, double(kListW), double(kListH)};
+    c.FillRoundRect(frame, r, Solid(s.Border()));
+    c.FillRoundRect(frame.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(s.Window()));
+    // Rows: plain, selected, selected with the focus (a lighter band at the top edge).
+    c.FillRect({0, double(kListH), double(kListW), double(kListH + kListRowH)}, Solid(s.Window()));
+    Box selected{0, double(kListH + kListRowH), double(kListW), double(kListH + 2 * kListRowH)};
+    c.FillRect(selected, Solid(s.Window()));
+    c.FillRoundRect(selected.Inset(1), std::min(s.radius, 3), Solid(s.accent));
+    Box focus{0, double(kListH + 2 * kListRowH), double(kListW), double(kListH + 3 * kListRowH)};
+    c.FillRect(focus, Solid(s.Window()));
+    c.FillRoundRect(focus.Inset(1), std::min(s.radius, 3), Solid(s.accent.Lighten(-0.06)));
+    auto& d = b.AddControl<skin::TbsDataSkinListBox>("listbox");
+    d.PictureIndex = b.AddPicture("listbox.bmp", img);
+    d.SkinRect = Rect(0, 0, kListW, kListH);
+    SetNinePart(d, kListW, kListH, 5);
+    int edge = s.outline + 1;
+    d.ClRect = Rect(edge, edge, kListW - edge, kListH - edge);
+    d.SItemRect = Rect(0, kListH, kListW, kListH + kListRowH);
+    d.ActiveItemRect = Rect(0, kListH + kListRowH, kListW, kListH + 2 * kListRowH);
+    d.FocusItemRect = Rect(0, kListH + 2 * kListRowH, kListW, kListH + 3 * kListRowH);
+    d.ItemLeftOffset = d.ItemRightOffset = 5;
+    d.ItemTextRect = Rect(3, 0, kListW - 3, kListRowH);
+    SetFont(d, s.text);
+    d.ActiveFontColor = s.OnAccent().Color();
+    d.FocusFontColor = s.OnAccent().Color();
+    d.VScrollBarName = "vscrollbar";
+    d.HScrollBarName = "hscrollbar";
+    d.BothScrollBarName = "bothhscrollbar";
+}
+
 // --- slider --------------------------------------------------------------------------------
 
 constexpr int kSliderRulerLen = 40, kSliderRulerThick = 6;
@@ -804,6 +843,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"radiobox",   BuildRadioBox  }, // radio buttons
         {"scrollbars", BuildScrollBars}, // horizontal, vertical and beside-a-vertical bars
         {"edits",      BuildEdits     }, // edit and edit with a drop-down button
+        {"listbox",    BuildListBox   }, // list frame and its rows
         {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
