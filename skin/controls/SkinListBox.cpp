@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 namespace skin {
 
@@ -79,7 +78,8 @@ void TbsListBox::WndProc(gui::TMessage& m) {
         return;
     }
     gui::TCustomListBox::WndProc(m);
-    if (!SkinListBox) return;
+    // While the window is being made its kept items go back in: the bars follow afterwards.
+    if (!SkinListBox || (ControlState & gui::csCreating)) return;
     switch (m.Msg) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING:

@@ -2,6 +2,7 @@
 // beside the test binary for a look; the test checks that each control paints from its skin.
 #include "ControlFixtures.h"
 #include "gdi/image/Png.h"
+#include "skin/controls/SkinComboBox.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinListBox.h"
 #include "skin/controls/SkinSlider.h"
@@ -16,17 +17,30 @@ using namespace controltest;
 
 namespace {
 
-void WriteShot(gui::TWinControl* form, const std::string& name) {
-    const gdi::Bitmap* surface = win::GetWindowSurface(form->Handle());
-    ASSERT_NE(surface, nullptr);
-    gdi::PixelView v = surface->View();
-    RECT wr;
-    GetWindowRect(form->Handle(), &wr);
-    int w = wr.right - wr.left, h = wr.bottom - wr.top;
+// The form with the pop-up windows over it (open drop-downs), as the screen shows them.
+void WriteShot(gui::TWinControl* form, std::vector<gui::TWinControl*> popups, const std::string& name) {
+    RECT fr;
+    GetWindowRect(form->Handle(), &fr);
+    int w = fr.right - fr.left, h = fr.bottom - fr.top + 160;
     gdi::image::Image shot;
     shot.Reset(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) shot.At(x, y) = 0xFF000000u | (v.Get(x, y) & 0xFFFFFF);
+        for (int x = 0; x < w; ++x) shot.At(x, y) = 0xFF808080u;
+    popups.insert(popups.begin(), form);
+    for (gui::TWinControl* win : popups) {
+        if (!win->HandleAllocated() || !win->Visible()) continue;
+        const gdi::Bitmap* surface = win::GetWindowSurface(win->Handle());
+        ASSERT_NE(surface, nullptr);
+        gdi::PixelView v = surface->View();
+        RECT wr;
+        GetWindowRect(win->Handle(), &wr);
+        for (int y = 0; y < wr.bottom - wr.top; ++y)
+            for (int x = 0; x < wr.right - wr.left; ++x) {
+                int sx = wr.left - fr.left + x, sy = wr.top - fr.top + y;
+                if (sx >= 0 && sy >= 0 && sx < w && sy < h)
+                    shot.At(sx, sy) = 0xFF000000u | (v.Get(x, y) & 0xFFFFFF);
+            }
+    }
     std::vector<uint8_t> png;
     std::string error;
     ASSERT_TRUE(gdi::image::WritePng(shot, png, error)) << error;
@@ -74,6 +88,19 @@ TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
         list->Items()->Add(row);
     list->SetItemIndex(1);
     list->SetSkinData(&data);
+    auto* preset = new TbsSkinComboBox(form);
+    preset->SetParent(form);
+    preset->SetBounds(12, 80, 200, 22);
+    for (const char* row : {"1280x720 高清", "1920x1080 全高清", "854x480", "640x360", "320x240 手机"})
+        preset->Items()->Add(row);
+    preset->SetItemIndex(1);
+    preset->SetSkinData(&data);
+    auto* closed = new TbsSkinComboBox(form);
+    closed->SetParent(form);
+    closed->SetBounds(12, 200, 200, 22);
+    closed->Items()->Add("AAC 128 kbps");
+    closed->SetItemIndex(0);
+    closed->SetSkinData(&data);
     form->Show();
     for (int index : {0, 1}) {
         data.SetSkinIndex(index);
@@ -91,9 +118,19 @@ TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
         EXPECT_EQ(PixelAt(folder, -e.ClRect.Left, e.SkinRect.Height() / 2 - e.ClRect.Top),
                   PictureAt(data, e.PictureIndex, e.SkinRect.Left, e.SkinRect.Height() / 2))
             << index;
-        WriteShot(form, "pickers_skin" + std::to_string(index) + ".png");
+        preset->SetFocus();
+        preset->DropDown();
+        RunUntilIdle();
+        POINT row = {preset->ListBox()->Left() + 30, preset->ListBox()->Top() + 50};
+        D().MoveMouse(row.x, row.y); // a hot row
+        RunUntilIdle();
+        WriteShot(form, {preset->ListBox()}, "pickers_skin" + std::to_string(index) + ".png");
+        preset->CloseUp(false);
+        RunUntilIdle();
     }
     list->SetSkinData(nullptr);
+    preset->SetSkinData(nullptr);
+    closed->SetSkinData(nullptr);
     folder->SetSkinData(nullptr);
     browse->SetSkinData(nullptr);
     seek->SetSkinData(nullptr);

@@ -146,6 +146,11 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
              auto& l = dynamic_cast<const TbsDataSkinListBox&>(c);
              return std::vector<TRect>{l.SkinRect, l.SItemRect, l.ActiveItemRect, l.FocusItemRect};
          })        },
+        {"combobox",         rects([](const TbsDataSkinControl& c) {
+             auto& b = dynamic_cast<const TbsDataSkinComboBox&>(c);
+             return std::vector<TRect>{b.SkinRect,       b.ActiveSkinRect, b.ButtonRect,   b.ActiveButtonRect,
+                                       b.DownButtonRect, b.SItemRect,      b.FocusItemRect};
+         })       },
         {"edit",             edit     },
         {"buttonedit",       edit     },
         {"slider",           rects([](const TbsDataSkinControl& c) {

@@ -746,6 +746,49 @@ void BuildEdits(SkinBuilder& b) {
     AddEdit(b, "buttonedit", true);
 }
 
+// --- combo box -----------------------------------------------------------------------------
+
+constexpr int kComboItemH = kEditH - 8;
+
+void BuildComboBox(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    const int bx = kEditW - kEditButtonW - 2;
+    const int iy = 3 * kEditH; // the item strips below the frames
+    Image img = SkinBuilder::NewImage(kEditW, iy + 2 * kComboItemH, s.background);
+    SkinCanvas c(img);
+    DrawEditFrame(c, s, 0, false);
+    DrawEditFrame(c, s, kEditH, true);
+    DrawEditButton(c, s, bx, 2, PartLook::Normal);
+    DrawEditButton(c, s, bx, kEditH + 2, PartLook::Normal);
+    DrawEditButton(c, s, 0, 2 * kEditH + 2, PartLook::Hot);
+    DrawEditButton(c, s, kEditButtonW + 2, 2 * kEditH + 2, PartLook::Pressed);
+    c.FillRect({0, double(iy), double(kEditW), double(iy + kComboItemH)}, Solid(s.Window()));
+    Box focus{0, double(iy + kComboItemH), double(kEditW), double(iy + 2 * kComboItemH)};
+    c.FillRect(focus, Solid(s.Window()));
+    c.FillRoundRect(focus, std::min(s.radius, 2), Solid(s.accent));
+    auto& d = b.AddControl<skin::TbsDataSkinComboBox>("combobox");
+    d.PictureIndex = b.AddPicture("combobox.bmp", img);
+    d.SkinRect = Rect(0, 0, kEditW, kEditH);
+    d.ActiveSkinRect = Rect(0, kEditH, kEditW, 2 * kEditH);
+    d.LTPoint = Point(6, 0);
+    d.RTPoint = Point(bx - 2, 0);
+    d.LBPoint = Point(6, kEditH);
+    d.RBPoint = Point(bx - 2, kEditH);
+    d.ClRect = Rect(4, 4, bx - 2, 4 + kComboItemH);
+    d.StretchEffect = false;
+    d.ButtonRect = Rect(bx, 2, bx + kEditButtonW, kEditH - 2);
+    d.ActiveButtonRect = Rect(0, 2 * kEditH + 2, kEditButtonW, 3 * kEditH - 2);
+    d.DownButtonRect = Rect(kEditButtonW + 2, 2 * kEditH + 2, 2 * kEditButtonW + 2, 3 * kEditH - 2);
+    d.SItemRect = Rect(0, iy, kEditW, iy + kComboItemH);
+    d.FocusItemRect = Rect(0, iy + kComboItemH, kEditW, iy + 2 * kComboItemH);
+    d.ItemLeftOffset = d.ItemRightOffset = 3;
+    d.ItemTextRect = Rect(0, 0, kEditW, kComboItemH);
+    SetFont(d, s.text);
+    d.ActiveFontColor = s.text.Color();
+    d.FocusFontColor = s.OnAccent().Color();
+    d.ListBoxName = "listbox";
+}
+
 // --- list box ------------------------------------------------------------------------------
 
 constexpr int kListW = 60, kListH = 60, kListRowH = 20;
@@ -844,6 +887,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"scrollbars", BuildScrollBars}, // horizontal, vertical and beside-a-vertical bars
         {"edits",      BuildEdits     }, // edit and edit with a drop-down button
         {"listbox",    BuildListBox   }, // list frame and its rows
+        {"combobox",   BuildComboBox  }, // list-only picker and its drop-down button
         {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
