@@ -5,12 +5,14 @@
 #include "skin/controls/SkinComboBox.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinListBox.h"
+#include "skin/controls/SkinOfficeListBox.h"
 #include "skin/controls/SkinSlider.h"
 #include "win/Paint.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 using namespace skin;
 using namespace controltest;
@@ -88,6 +90,24 @@ TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
         list->Items()->Add(row);
     list->SetItemIndex(1);
     list->SetSkinData(&data);
+    auto* office = new TbsSkinOfficeListBox(form);
+    office->SetParent(form);
+    office->SetBounds(230, 150, 170, 130);
+    office->SetItemHeight(40);
+    for (auto [title, caption, header] : {
+             std::tuple{"",    "常用视频",                   true },
+             {"MP4", "H.264 视频，兼容性最好", false},
+             {"MKV", "Matroska 容器",                false},
+             {"",    "音频",                         true },
+             {"MP3", "有损音频",                   false}
+    }) {
+        TbsSkinOfficeItem* item = office->Items()->Add();
+        item->SetTitle(title);
+        item->SetCaption(caption);
+        item->SetHeader(header);
+    }
+    office->SetItemIndex(2);
+    office->SetSkinData(&data);
     auto* preset = new TbsSkinComboBox(form);
     preset->SetParent(form);
     preset->SetBounds(12, 80, 200, 22);
@@ -129,6 +149,7 @@ TEST_F(GuiTest, PickersPaintFromTwoStoredSkins) {
         RunUntilIdle();
     }
     list->SetSkinData(nullptr);
+    office->SetSkinData(nullptr);
     preset->SetSkinData(nullptr);
     closed->SetSkinData(nullptr);
     folder->SetSkinData(nullptr);
