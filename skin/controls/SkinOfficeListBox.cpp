@@ -473,7 +473,11 @@ void TbsSkinOfficeListBox::DrawItem(int Index, gui::TCanvas* C, bool Skinned) {
         if (item.Active && item.Enabled()) {
             TRect src = Focused() ? d->FocusItemRect : d->ActiveItemRect;
             if (src.Width() <= 0) src = d->SItemRect;
-            BuildHorzThreePartImage(d->ItemLeftOffset, d->ItemRightOffset, &b, Picture, src, w, h, true);
+            // Nine parts around the text rectangle: an item taller than the skin's row keeps its edges.
+            TRect client = d->ItemTextRect;
+            if (client.Width() > 2 && client.Height() > 2)
+                client = {client.Left + 1, client.Top + 1, client.Right - 1, client.Bottom - 1};
+            BuildImageByClientRect(&b, Picture, src, client, true);
             text = Focused() ? d->FocusFontColor : d->ActiveFontColor;
             drawn = true;
         } else {
