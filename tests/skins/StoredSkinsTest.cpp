@@ -100,6 +100,13 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
         auto& p = dynamic_cast<const TbsDataSkinSplitterControl&>(c);
         return std::vector<TRect>{p.SkinRect, p.GripperRect};
     });
+    Check edit = rects([](const TbsDataSkinControl& c) {
+        auto& e = dynamic_cast<const TbsDataSkinEditControl&>(c);
+        std::vector<TRect> r{e.SkinRect, e.ActiveSkinRect};
+        for (const TRect& b : {e.ButtonRect, e.ActiveButtonRect, e.DownButtonRect})
+            if (b.Width() > 0) r.push_back(b);
+        return r;
+    });
     Check scrollBar = rects([](const TbsDataSkinControl& c) {
         auto& b = dynamic_cast<const TbsDataSkinScrollBarControl&>(c);
         return std::vector<TRect>{
@@ -159,6 +166,21 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
         {"hscrollbar",       scrollBar},
         {"vscrollbar",       scrollBar},
         {"bothhscrollbar",   scrollBar},
+        {"listbox",          rects([](const TbsDataSkinControl& c) {
+             auto& l = dynamic_cast<const TbsDataSkinListBox&>(c);
+             return std::vector<TRect>{l.SkinRect, l.SItemRect, l.ActiveItemRect, l.FocusItemRect};
+         })        },
+        {"combobox",         rects([](const TbsDataSkinControl& c) {
+             auto& b = dynamic_cast<const TbsDataSkinComboBox&>(c);
+             return std::vector<TRect>{b.SkinRect,       b.ActiveSkinRect, b.ButtonRect,   b.ActiveButtonRect,
+                                       b.DownButtonRect, b.SItemRect,      b.FocusItemRect};
+         })       },
+        {"edit",             edit     },
+        {"buttonedit",       edit     },
+        {"slider",           rects([](const TbsDataSkinControl& c) {
+             auto& b = dynamic_cast<const TbsDataSkinSlider&>(c);
+             return std::vector<TRect>{b.HRulerRect, b.HThumbRect, b.VRulerRect, b.VThumbRect};
+         })         },
     };
     for (auto& d : Skins().skins) {
         for (auto& row : controls) {

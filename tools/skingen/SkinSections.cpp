@@ -809,6 +809,199 @@ void BuildSplitters(SkinBuilder& b) {
     }
 }
 
+// --- edits ---------------------------------------------------------------------------------
+
+constexpr int kEditW = 60, kEditH = 22;
+constexpr int kEditButtonW = 18;
+
+void DrawEditFrame(SkinCanvas& c, const SkinStyle& s, int y, bool active) {
+    Box box{0, double(y), double(kEditW), double(y + kEditH)};
+    double r = std::min(s.radius, 4);
+    c.FillRect(box, Solid(s.background));
+    c.FillRoundRect(box, r, Solid(active ? s.accent : s.Border()));
+    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(s.Window()));
+}
+
+// The drop-down arrow of an edit button in the cell at (x, y).
+void DrawEditButton(SkinCanvas& c, const SkinStyle& s, int x, int y, PartLook look) {
+    Box cell{double(x), double(y), double(x + kEditButtonW), double(y + kEditH - 4)};
+    Rgb face = look == PartLook::Normal ? s.Window()
+               : look == PartLook::Hot  ? HotFace(s, s.Face())
+                                        : s.Pressed(s.Face());
+    c.FillRoundRect(cell, std::min(s.radius, 3), Solid(face));
+    double cx = x + kEditButtonW / 2.0, cy = y + (kEditH - 4) / 2.0;
+    c.Triangle({cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2.5}, s.text);
+}
+
+void AddEdit(SkinBuilder& b, const char* name, bool button) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kEditW, 3 * kEditH, s.background);
+    SkinCanvas c(img);
+    DrawEditFrame(c, s, 0, false);
+    DrawEditFrame(c, s, kEditH, true);
+    const int bx = kEditW - kEditButtonW - 2;
+    if (button) {
+        DrawEditButton(c, s, bx, 2, PartLook::Normal);
+        DrawEditButton(c, s, bx, kEditH + 2, PartLook::Normal);
+        DrawEditButton(c, s, 0, 2 * kEditH + 2, PartLook::Hot);
+        DrawEditButton(c, s, kEditButtonW + 2, 2 * kEditH + 2, PartLook::Pressed);
+    }
+    auto& d = b.AddControl<skin::TbsDataSkinEditControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+    d.SkinRect = Rect(0, 0, kEditW, kEditH);
+    d.ActiveSkinRect = Rect(0, kEditH, kEditW, 2 * kEditH);
+    // The right cap holds the button, so it moves with the right edge.
+    int rightCap = button ? bx - 2 : kEditW - 6;
+    d.LTPoint = Point(6, 0);
+    d.RTPoint = Point(rightCap, 0);
+    d.LBPoint = Point(6, kEditH);
+    d.RBPoint = Point(rightCap, kEditH);
+    d.ClRect = Rect(4, 4, button ? bx - 2 : kEditW - 4, kEditH - 4);
+    d.StretchEffect = false;
+    SetFont(d, s.text);
+    d.ActiveFontColor = s.text.Color();
+    d.DisabledFontColor = s.Disabled(s.text).Color();
+    if (button) {
+        d.ButtonRect = Rect(bx, 2, bx + kEditButtonW, kEditH - 2);
+        d.ActiveButtonRect = Rect(0, 2 * kEditH + 2, kEditButtonW, 3 * kEditH - 2);
+        d.DownButtonRect = Rect(kEditButtonW + 2, 2 * kEditH + 2, 2 * kEditButtonW + 2, 3 * kEditH - 2);
+    }
+}
+
+void BuildEdits(SkinBuilder& b) {
+    AddEdit(b, "edit", false);
+    AddEdit(b, "buttonedit", true);
+}
+
+// --- combo box -----------------------------------------------------------------------------
+
+constexpr int kComboItemH = kEditH - 8;
+
+void BuildComboBox(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    const int bx = kEditW - kEditButtonW - 2;
+    const int iy = 3 * kEditH; // the item strips below the frames
+    Image img = SkinBuilder::NewImage(kEditW, iy + 2 * kComboItemH, s.background);
+    SkinCanvas c(img);
+    DrawEditFrame(c, s, 0, false);
+    DrawEditFrame(c, s, kEditH, true);
+    DrawEditButton(c, s, bx, 2, PartLook::Normal);
+    DrawEditButton(c, s, bx, kEditH + 2, PartLook::Normal);
+    DrawEditButton(c, s, 0, 2 * kEditH + 2, PartLook::Hot);
+    DrawEditButton(c, s, kEditButtonW + 2, 2 * kEditH + 2, PartLook::Pressed);
+    c.FillRect({0, double(iy), double(kEditW), double(iy + kComboItemH)}, Solid(s.Window()));
+    Box focus{0, double(iy + kComboItemH), double(kEditW), double(iy + 2 * kComboItemH)};
+    c.FillRect(focus, Solid(s.Window()));
+    c.FillRoundRect(focus, std::min(s.radius, 2), Solid(s.accent));
+    auto& d = b.AddControl<skin::TbsDataSkinComboBox>("combobox");
+    d.PictureIndex = b.AddPicture("combobox.bmp", img);
+    d.SkinRect = Rect(0, 0, kEditW, kEditH);
+    d.ActiveSkinRect = Rect(0, kEditH, kEditW, 2 * kEditH);
+    d.LTPoint = Point(6, 0);
+    d.RTPoint = Point(bx - 2, 0);
+    d.LBPoint = Point(6, kEditH);
+    d.RBPoint = Point(bx - 2, kEditH);
+    d.ClRect = Rect(4, 4, bx - 2, 4 + kComboItemH);
+    d.StretchEffect = false;
+    d.ButtonRect = Rect(bx, 2, bx + kEditButtonW, kEditH - 2);
+    d.ActiveButtonRect = Rect(0, 2 * kEditH + 2, kEditButtonW, 3 * kEditH - 2);
+    d.DownButtonRect = Rect(kEditButtonW + 2, 2 * kEditH + 2, 2 * kEditButtonW + 2, 3 * kEditH - 2);
+    d.SItemRect = Rect(0, iy, kEditW, iy + kComboItemH);
+    d.FocusItemRect = Rect(0, iy + kComboItemH, kEditW, iy + 2 * kComboItemH);
+    d.ItemLeftOffset = d.ItemRightOffset = 3;
+    d.ItemTextRect = Rect(0, 0, kEditW, kComboItemH);
+    SetFont(d, s.text);
+    d.ActiveFontColor = s.text.Color();
+    d.FocusFontColor = s.OnAccent().Color();
+    d.ListBoxName = "listbox";
+}
+
+// --- list box ------------------------------------------------------------------------------
+
+constexpr int kListW = 60, kListH = 60, kListRowH = 20;
+
+void BuildListBox(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kListW, kListH + 3 * kListRowH, s.background);
+    SkinCanvas c(img);
+    double r = std::min(s.radius, 4);
+    Box frame{0, 0, double(kListW), double(kListH)};
+    c.FillRoundRect(frame, r, Solid(s.Border()));
+    c.FillRoundRect(frame.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(s.Window()));
+    // Rows: plain, selected, selected with the focus (a lighter band at the top edge).
+    c.FillRect({0, double(kListH), double(kListW), double(kListH + kListRowH)}, Solid(s.Window()));
+    Box selected{0, double(kListH + kListRowH), double(kListW), double(kListH + 2 * kListRowH)};
+    c.FillRect(selected, Solid(s.Window()));
+    c.FillRoundRect(selected.Inset(1), std::min(s.radius, 3), Solid(s.accent));
+    Box focus{0, double(kListH + 2 * kListRowH), double(kListW), double(kListH + 3 * kListRowH)};
+    c.FillRect(focus, Solid(s.Window()));
+    c.FillRoundRect(focus.Inset(1), std::min(s.radius, 3), Solid(s.accent.Lighten(-0.06)));
+    auto& d = b.AddControl<skin::TbsDataSkinListBox>("listbox");
+    d.PictureIndex = b.AddPicture("listbox.bmp", img);
+    d.SkinRect = Rect(0, 0, kListW, kListH);
+    SetNinePart(d, kListW, kListH, 5);
+    int edge = s.outline + 1;
+    d.ClRect = Rect(edge, edge, kListW - edge, kListH - edge);
+    d.SItemRect = Rect(0, kListH, kListW, kListH + kListRowH);
+    d.ActiveItemRect = Rect(0, kListH + kListRowH, kListW, kListH + 2 * kListRowH);
+    d.FocusItemRect = Rect(0, kListH + 2 * kListRowH, kListW, kListH + 3 * kListRowH);
+    d.ItemLeftOffset = d.ItemRightOffset = 5;
+    d.ItemTextRect = Rect(3, 0, kListW - 3, kListRowH);
+    SetFont(d, s.text);
+    d.ActiveFontColor = s.OnAccent().Color();
+    d.FocusFontColor = s.OnAccent().Color();
+    d.VScrollBarName = "vscrollbar";
+    d.HScrollBarName = "hscrollbar";
+    d.BothScrollBarName = "bothhscrollbar";
+}
+
+// --- slider --------------------------------------------------------------------------------
+
+constexpr int kSliderRulerLen = 40, kSliderRulerThick = 6;
+constexpr int kSliderThumbW = 11, kSliderThumbLen = 17; // one state, across x along
+constexpr int kSliderThumbTop = kSliderRulerThick + 2;
+
+// A thumb state in the cell at (x, y), w x h: a rounded face, the held one in the accent; the
+// cell's corners stay the background, which the slider leaves out.
+void DrawSliderThumb(SkinCanvas& c, const SkinStyle& s, int x, int y, int w, int h, bool held) {
+    Box box{double(x), double(y), double(x + w), double(y + h)};
+    double r = std::min(std::max(s.radius, 2), 4);
+    c.FillRoundRect(box.Inset(0.5), r, Solid(held ? s.accent : s.Border()));
+    Rgb face = held ? s.accent.Mix(s.Face(), 0.35) : s.Face();
+    c.FillRoundRect(box.Inset(0.5 + s.outline), std::max(r - s.outline, 1.0), Solid(face));
+}
+
+void BuildSlider(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    const int vx = kSliderRulerLen + 2; // the vertical ruler, right of the horizontal one
+    const int vy = kSliderThumbTop + kSliderThumbLen + 2;
+    Image img = SkinBuilder::NewImage(std::max(vx + kSliderRulerThick, 2 * kSliderThumbLen),
+                                      std::max(vy + kSliderThumbW, kSliderRulerLen), s.background);
+    SkinCanvas c(img);
+    Rgb groove = s.background.Mix(s.Border(), 0.30);
+    double gr = kSliderRulerThick / 2.0;
+    c.FillRoundRect({0, 0, double(kSliderRulerLen), double(kSliderRulerThick)}, gr, Solid(s.Border()));
+    c.FillRoundRect({1, 1, double(kSliderRulerLen - 1), double(kSliderRulerThick - 1)}, gr - 1,
+                    Solid(groove));
+    c.FillRoundRect({double(vx), 0, double(vx + kSliderRulerThick), double(kSliderRulerLen)}, gr,
+                    Solid(s.Border()));
+    c.FillRoundRect({double(vx + 1), 1, double(vx + kSliderRulerThick - 1), double(kSliderRulerLen - 1)},
+                    gr - 1, Solid(groove));
+    for (int i = 0; i < 2; ++i) {
+        DrawSliderThumb(c, s, i * kSliderThumbW, kSliderThumbTop, kSliderThumbW, kSliderThumbLen, i == 1);
+        DrawSliderThumb(c, s, i * kSliderThumbLen, vy, kSliderThumbLen, kSliderThumbW, i == 1);
+    }
+    auto& d = b.AddControl<skin::TbsDataSkinSlider>("slider");
+    d.PictureIndex = b.AddPicture("slider.bmp", img);
+    d.HRulerRect = Rect(0, 0, kSliderRulerLen, kSliderRulerThick);
+    d.VRulerRect = Rect(vx, 0, vx + kSliderRulerThick, kSliderRulerLen);
+    d.HThumbRect = Rect(0, kSliderThumbTop, 2 * kSliderThumbW, kSliderThumbTop + kSliderThumbLen);
+    d.VThumbRect = Rect(0, vy, 2 * kSliderThumbLen, vy + kSliderThumbW);
+    d.EdgeSize = kSliderRulerThick / 2;
+    d.BGColor = s.background.Color();
+    d.PointsColor = s.text.Mix(s.background, 0.4).Color();
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
@@ -822,6 +1015,10 @@ const std::vector<SkinSection>& SkinSections() {
         {"toolpanels", BuildToolPanels}, // tool bars and the status bar
         {"labels",     BuildLabels    }, // standard and framed labels, menu headers, bevels
         {"splitters",  BuildSplitters }, // vertical and horizontal splitters
+        {"edits",      BuildEdits     }, // edit and edit with a drop-down button
+        {"listbox",    BuildListBox   }, // list frame and its rows
+        {"combobox",   BuildComboBox  }, // list-only picker and its drop-down button
+        {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
     };
     return sections;

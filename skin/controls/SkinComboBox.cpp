@@ -1,0 +1,560 @@
+#include "skin/controls/SkinComboBox.h"
+
+#include "os/Clock.h"
+#include "os/Convert.h"
+#include "skin/core/SkinData.h"
+#include "skin/engine/DrawUtils.h"
+#include "skin/engine/NinePart.h"
+#include "skin/engine/SkinRect.h"
+#include "win/Input.h"
+#include "win/Styles.h"
+#include "win/Timers.h"
+#include "win/Window.h"
+#include "win/WindowPos.h"
+
+namespace skin {
+
+namespace {
+
+constexpr uintptr_t kScrollTimer = 1;
+constexpr UINT kScrollInterval = 25;
+constexpr uint32_t kSearchPause = 500;
+
+bool Empty(const TRect& r) {
+    return r.Width() <= 0 || r.Height() <= 0;
+}
+
+bool Inside(const gui::TRect& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+// The first item from `from` on (wrapping) that begins with `prefix`, ignoring case; -1.
+int FindPrefix(gui::TStrings* items, const std::string& prefix, int from) {
+    int n = items->Count();
+    if (prefix.empty() || n == 0) return -1;
+    std::string p = os::LowerCase(prefix);
+    for (int k = 0; k < n; ++k) {
+        int i = (from + k) % n;
+        if (os::LowerCase(items->Strings(i).substr(0, p.size())) == p) return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+// --- TbsPopupListBox -----------------------------------------------------------------------
+
+TbsPopupListBox::TbsPopupListBox(TbsSkinCustomComboBox* AComboBox)
+    : TbsSkinListBox(nullptr), FComboBox(AComboBox) {
+    SetVisible(false);
+    ListBox()->SetTabStop(false);
+}
+
+void TbsPopupListBox::CreateParams(gui::TCreateParams& p) {
+    TbsSkinListBox::CreateParams(p);
+    p.Style = WS_POPUP | WS_CLIPCHILDREN;
+    p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    p.WndParent = FComboBox->HandleAllocated() ? GetAncestor(FComboBox->Handle(), GA_ROOT) : nullptr;
+    p.WindowClass.style |= CS_SAVEBITS | CS_DROPSHADOW;
+}
+
+void TbsPopupListBox::Show(gui::TPoint Origin) {
+    SetBounds(Origin.x, Origin.y, Width(), Height());
+    SetWindowPos(Handle(), HWND_TOPMOST, Origin.x, Origin.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetVisible(true);
+    FShown = true;
+    UpDateScrollBar();
+}
+
+void TbsPopupListBox::Hide() {
+    if (HandleAllocated())
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_HIDEWINDOW);
+    SetVisible(false);
+    FShown = false;
+}
+
+// A drop-down never takes the focus from its combo box.
+void TbsPopupListBox::Dispatch(gui::TMessage& m) {
+    if (m.Msg == WM_MOUSEACTIVATE) {
+        m.Result = MA_NOACTIVATE;
+        return;
+    }
+    TbsSkinListBox::Dispatch(m);
+}
+
+void TbsPopupListBox::ListBoxWndProc(gui::TMessage& m, bool& Continue) {
+    TbsSkinListBox::ListBoxWndProc(m, Continue);
+    if (!Continue) return;
+    switch (m.Msg) {
+    case WM_MOUSEACTIVATE:
+        m.Result = MA_NOACTIVATE;
+        Continue = false;
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        FComboBox->ListPress();
+        Continue = false;
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        Continue = false;
+        break;
+    default:
+        break;
+    }
+}
+
+// --- TbsSkinCustomComboBox -----------------------------------------------------------------
+
+TbsSkinCustomComboBox::TbsSkinCustomComboBox(gui::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+    ControlStyle |= gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque;
+    // OnClick reports a choice, never a plain click on the box.
+    ControlStyle &= ~gui::csClickEvents;
+    Font()->SetName("Arial");
+    Font()->SetHeight(14);
+    Font()->SetColor(gui::clWindowText);
+    FSkinDataName = "combobox";
+    SetTabStop(true);
+    FListBox = std::make_unique<TbsPopupListBox>(this);
+    TbsSkinCustomControl::SetBounds(Left(), Top(), 120, 20);
+}
+
+TbsSkinCustomComboBox::~TbsSkinCustomComboBox() {
+    StopTimer();
+    OnChange = OnDropDown = OnCloseUp = nullptr;
+    OnClick = nullptr;
+    FListBox.reset();
+}
+
+// --- selection and text --------------------------------------------------------------------
+
+void TbsSkinCustomComboBox::SetText(const std::string& Value) {
+    if (Value == FText) return;
+    FText = Value;
+    Invalidate();
+    if (OnChange) OnChange(this);
+}
+
+void TbsSkinCustomComboBox::SetItemIndex(int Value) {
+    FListBox->SetItemIndex(Value);
+    int index = FListBox->ItemIndex();
+    if (Items()->Count() > 0 && index != -1) SetText(Items()->Strings(index));
+    FOldItemIndex = index;
+    Invalidate();
+    if (!Loading() && !Designing()) {
+        if (OnClick) OnClick(this);
+        Change();
+    }
+}
+
+// Moves the highlight (shown list) or selects as ItemIndex does (hidden list).
+void TbsSkinCustomComboBox::SelectStep(int Index) {
+    int n = Items()->Count();
+    if (n == 0) return;
+    Index = std::clamp(Index, 0, n - 1);
+    if (IsPopupVisible())
+        FListBox->SetItemIndex(Index);
+    else if (Index != ItemIndex())
+        SetItemIndex(Index);
+}
+
+// --- the list ------------------------------------------------------------------------------
+
+void TbsSkinCustomComboBox::DropDown() {
+    int n = Items()->Count();
+    if (n == 0) return;
+    WasInLB = false;
+    StopTimer();
+    if (OnDropDown) OnDropDown(this);
+    // The window first: made later, amid the sizing below, it would come up without its rows.
+    FListBox->HandleNeeded();
+    FListBox->SetSkinData(FSD);
+    FListBox->SetSkinDataName(FIndex == -1 ? "" : ListBoxName);
+    FListBox->ChangeSkinData();
+    FListBox->SetBounds(0, 0, ListBoxWidth > 0 ? ListBoxWidth : Width(), FListBox->Height());
+    FListBox->SetRowCount(std::min(FDropDownCount, n));
+    gui::TPoint origin = ClientToScreen({0, Height()});
+    gui::TRect work{};
+    GetMonitorArea(Handle(), true, work);
+    // Near the bottom of the work area the list opens above.
+    if (origin.y + FListBox->Height() > work.bottom) origin.y -= Height() + FListBox->Height();
+    FOldItemIndex = FListBox->ItemIndex();
+    FDropDown = true;
+    if (FOldItemIndex >= 0) FListBox->SetTopIndex(FOldItemIndex);
+    FListBox->Show(origin);
+    // The combo box holds the mouse while the list is open: a press anywhere reaches it.
+    SetMouseCapture(true);
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::CloseUp(bool Accept) {
+    StopTimer();
+    if (!IsPopupVisible()) return;
+    FListBox->Hide();
+    if (MouseCapture()) SetMouseCapture(false);
+    FLBDown = false;
+    int index = FListBox->ItemIndex();
+    if (index < 0) {
+        FListBox->SetItemIndex(FOldItemIndex);
+    } else if (index < Items()->Count() && Accept) {
+        SetText(Items()->Strings(index));
+        Invalidate();
+        if (OnClick) OnClick(this);
+        Change();
+    } else {
+        FListBox->SetItemIndex(FOldItemIndex);
+    }
+    FDropDown = false;
+    Invalidate();
+    if (Accept && OnCloseUp) OnCloseUp(this);
+}
+
+void TbsSkinCustomComboBox::ListPress() {
+    FLBDown = WasInLB = true;
+    SetMouseCapture(true);
+}
+
+bool TbsSkinCustomComboBox::OverInnerList(gui::TPoint Screen) const {
+    return IsPopupVisible() && WindowFromPoint(Screen) == FListBox->ListBox()->Handle();
+}
+
+void TbsSkinCustomComboBox::StopTimer() {
+    if (TimerMode != 0 && HandleAllocated()) KillTimer(Handle(), kScrollTimer);
+    TimerMode = 0;
+}
+
+// --- mouse ---------------------------------------------------------------------------------
+
+void TbsSkinCustomComboBox::MouseDown(gui::TMouseButton Btn, gui::TShiftState Shift, int X, int Y) {
+    if (!Focused() && CanFocus()) SetFocus();
+    TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
+    if (Btn != gui::mbLeft) return;
+    gui::TPoint screen = ClientToScreen({X, Y});
+    if (OverInnerList(screen)) {
+        ListPress();
+        return;
+    }
+    if (Button.MouseIn || Inside(CBItem, X, Y) || Inside(Button.R, X, Y)) {
+        Button.Down = true;
+        Invalidate();
+        if (!IsPopupVisible()) {
+            WasInLB = false;
+            FLBDown = true;
+            DropDown();
+        } else {
+            CloseUp(false);
+        }
+    } else if (IsPopupVisible()) {
+        CloseUp(false);
+    }
+}
+
+void TbsSkinCustomComboBox::MouseMove(gui::TShiftState Shift, int X, int Y) {
+    TbsSkinCustomControl::MouseMove(Shift, X, Y);
+    if (IsPopupVisible()) {
+        // Hot tracking in the list, and scrolling it while a press is dragged past its ends.
+        TbsListBox* inner = FListBox->ListBox();
+        gui::TPoint p = inner->ScreenToClient(ClientToScreen({X, Y}));
+        bool across = p.x >= 0 && p.x < inner->Width();
+        if (p.y >= 0 && p.y < inner->Height() && across) {
+            StopTimer();
+            int i = inner->ItemAtPos(p, true);
+            if (i >= 0 && i != FListBox->ItemIndex()) FListBox->ListBox()->SetItemIndex(i);
+            if (FLBDown) WasInLB = true;
+        } else if (FLBDown && WasInLB && FListBox->ScrollBar()) {
+            int mode = p.y < 0 ? 1 : p.y >= inner->Height() ? 2 : 0;
+            if (mode != TimerMode && mode != 0) {
+                TimerMode = mode;
+                SetTimer(Handle(), kScrollTimer, kScrollInterval, nullptr);
+            }
+        }
+        return;
+    }
+    bool over = Inside(Button.R, X, Y);
+    if (over != Button.MouseIn) {
+        Button.MouseIn = over;
+        Invalidate();
+    }
+}
+
+void TbsSkinCustomComboBox::MouseUp(gui::TMouseButton Btn, gui::TShiftState Shift, int X, int Y) {
+    if (FLBDown && WasInLB) {
+        FLBDown = false;
+        CloseUp(OverInnerList(ClientToScreen({X, Y})));
+    } else {
+        FLBDown = false;
+    }
+    if (Button.Down) {
+        Button.Down = false;
+        Invalidate();
+    }
+    TbsSkinCustomControl::MouseUp(Btn, Shift, X, Y);
+    // The release gave up the mouse; the open list keeps it.
+    if (IsPopupVisible() && !MouseCapture()) SetMouseCapture(true);
+}
+
+void TbsSkinCustomComboBox::CMMouseEnter(gui::TMessage& m) {
+    TbsSkinCustomControl::CMMouseEnter(m);
+    FMouseIn = true;
+    if (FIndex != -1 && !Empty(ActiveSkinRect)) Invalidate();
+}
+
+void TbsSkinCustomComboBox::CMMouseLeave(gui::TMessage& m) {
+    TbsSkinCustomControl::CMMouseLeave(m);
+    FMouseIn = false;
+    if (Button.MouseIn) {
+        Button.MouseIn = false;
+        Invalidate();
+    }
+    if (FIndex != -1 && !Empty(ActiveSkinRect)) Invalidate();
+}
+
+// --- keys ----------------------------------------------------------------------------------
+
+void TbsSkinCustomComboBox::KeyDown(WORD& Key, gui::TShiftState Shift) {
+    TbsSkinCustomControl::KeyDown(Key, Shift);
+    bool alt = Shift & gui::ssAlt;
+    int i = ItemIndex(), n = Items()->Count();
+    switch (Key) {
+    case VK_RETURN:
+        if (IsPopupVisible()) CloseUp(true);
+        break;
+    case VK_ESCAPE:
+        if (IsPopupVisible()) CloseUp(false);
+        break;
+    case VK_PRIOR:
+        if (n > 0) SelectStep(std::max(i - FDropDownCount - 1, 0));
+        break;
+    case VK_NEXT:
+        if (n > 0) SelectStep(std::min(i + FDropDownCount - 1, n - 1));
+        break;
+    case VK_LEFT:
+    case VK_UP:
+        if (alt) {
+            if (IsPopupVisible()) CloseUp(false);
+        } else if (i > 0) {
+            SelectStep(i - 1);
+        }
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        if (alt) {
+            if (!IsPopupVisible()) DropDown();
+        } else if (i < n - 1) {
+            SelectStep(i + 1);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TbsSkinCustomComboBox::KeyPress(char32_t& Key) {
+    TbsSkinCustomControl::KeyPress(Key);
+    if (Key < 32 || Key > 126) return;
+    std::string search;
+    if (AutoComplete) {
+        uint32_t now = os::GetTickCount();
+        if (now - FLastTime >= kSearchPause) FFilter.clear();
+        FLastTime = now;
+        FFilter += static_cast<char>(Key);
+        search = FFilter;
+    } else {
+        search = std::string(1, static_cast<char>(Key));
+    }
+    int from = search.size() == 1 ? ItemIndex() + 1 : 0;
+    int found = FindPrefix(Items(), search, std::max(from, 0));
+    if (found >= 0) SetItemIndex(found);
+}
+
+bool TbsSkinCustomComboBox::DoMouseWheel(gui::TShiftState, int WheelDelta, gui::TPoint) {
+    int i = ItemIndex();
+    SelectStep(WheelDelta > 0 ? i - 1 : i + 1);
+    return true;
+}
+
+void TbsSkinCustomComboBox::Dispatch(gui::TMessage& m) {
+    switch (m.Msg) {
+    case WM_TIMER:
+        if (m.WParam == kScrollTimer) {
+            int i = FListBox->ItemIndex();
+            if (TimerMode == 1 && i > 0) FListBox->SetItemIndex(i - 1);
+            if (TimerMode == 2 && i < Items()->Count() - 1) FListBox->SetItemIndex(i + 1);
+            return;
+        }
+        break;
+    case WM_KILLFOCUS:
+        if (IsPopupVisible()) CloseUp(false);
+        Invalidate();
+        break;
+    case WM_SETFOCUS:
+        Invalidate();
+        break;
+    case gui::CM_CANCELMODE: {
+        auto* c = reinterpret_cast<gui::TControl*>(m.LParam);
+        if (IsPopupVisible() && c != this && c != FListBox.get() && c != FListBox->ListBox() &&
+            c != FListBox->ScrollBar())
+            CloseUp(false);
+        break;
+    }
+    case gui::CM_WANTSPECIALKEY:
+        if (m.WParam == VK_LEFT || m.WParam == VK_RIGHT || m.WParam == VK_UP || m.WParam == VK_DOWN ||
+            (IsPopupVisible() && (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE))) {
+            m.Result = 1;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TbsSkinCustomControl::Dispatch(m);
+}
+
+// --- skin and painting ---------------------------------------------------------------------
+
+void TbsSkinCustomComboBox::GetSkinData() {
+    TbsSkinCustomControl::GetSkinData();
+    auto* d = dynamic_cast<TbsDataSkinComboBox*>(Descriptor());
+    if (!d || FIndex == -1 || !Picture) {
+        if (!Picture) FIndex = -1;
+        CalcRects();
+        return;
+    }
+    ActiveSkinRect = d->ActiveSkinRect;
+    SItemRect = d->SItemRect;
+    ActiveItemRect = d->ActiveItemRect;
+    FocusItemRect = Empty(d->FocusItemRect) ? d->SItemRect : d->FocusItemRect;
+    ItemLeftOffset = d->ItemLeftOffset;
+    ItemRightOffset = d->ItemRightOffset;
+    ItemTextRect = d->ItemTextRect;
+    FontName = d->FontName;
+    FontStyle = d->FontStyle;
+    FontHeight = d->FontHeight;
+    FontColor = d->FontColor;
+    FocusFontColor = d->FocusFontColor;
+    ActiveFontColor = d->ActiveFontColor;
+    SkinButtonRect = d->ButtonRect;
+    ActiveButtonRect = d->ActiveButtonRect;
+    DownButtonRect = Empty(d->DownButtonRect) ? d->ActiveButtonRect : d->DownButtonRect;
+    UnEnabledButtonRect = d->UnEnabledButtonRect;
+    ListBoxName = d->ListBoxName;
+    ShowFocus = d->ShowFocus;
+    CalcRects();
+}
+
+void TbsSkinCustomComboBox::CalcRects() {
+    int W = Width(), H = Height();
+    if (FIndex == -1) {
+        Button.R = {W - 19, 2, W - 2, H - 2};
+        CBItem = {2, 2, Button.R.left - 1, H - 2};
+        return;
+    }
+    int dW = W - SkinRect.Width();
+    Button.R = ToGuiRect(SkinButtonRect);
+    if (SkinButtonRect.Left >= SkinRect.Width() - (SkinRect.Width() - RTPt.X)) {
+        Button.R.left += dW;
+        Button.R.right += dW;
+    }
+    CBItem = ToGuiRect(ClRect);
+    CBItem.right += dW;
+}
+
+void TbsSkinCustomComboBox::ChangeSkinData() {
+    TbsSkinCustomControl::ChangeSkinData();
+    GetSkinData();
+    if (FListBox) {
+        FListBox->SetSkinDataName(FIndex == -1 ? "" : ListBoxName);
+        FListBox->SetSkinData(FSD);
+        FListBox->UpDateScrollBar();
+    }
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::DrawItemArea(gui::TCanvas* C, bool Skinned) {
+    int w = gui::RectWidth(CBItem), h = gui::RectHeight(CBItem);
+    if (w <= 0 || h <= 0) return;
+    bool focused = Focused() && !IsPopupVisible();
+    int index = IsPopupVisible() ? FOldItemIndex : ItemIndex();
+    gui::TBitmap b;
+    gui::TRect text{2, 0, w - 2, h};
+    if (!Skinned) {
+        b.SetSize(w, h);
+        b.Canvas()->Font()->Assign(Font());
+        b.Canvas()->Brush()->SetColor(focused ? gui::clHighlight : DefaultColor);
+        b.Canvas()->Font()->SetColor(focused ? gui::clHighlightText : DefaultFont()->Color());
+        b.Canvas()->FillRect({0, 0, w, h});
+    } else {
+        const TRect& src = focused ? FocusItemRect : SItemRect;
+        int ih = Empty(SItemRect) ? FocusItemRect.Height() : SItemRect.Height();
+        b.SetSize(w, std::max(ih, 1));
+        if (!Empty(src))
+            BuildHorzThreePartImage(ItemLeftOffset, ItemRightOffset, &b, Picture, src, w, b.Height(), false);
+        else
+            b.Canvas()->CopyRect({0, 0, w, h}, C, CBItem);
+        text = ToGuiRect(ItemTextRect);
+        text.right += w - (Empty(SItemRect) ? ClRect.Width() : SItemRect.Width());
+        if (UseSkinFont) {
+            b.Canvas()->Font()->SetName(FontName);
+            b.Canvas()->Font()->SetStyle(FontStyle);
+            b.Canvas()->Font()->SetHeight(FontHeight);
+        } else {
+            b.Canvas()->Font()->Assign(DefaultFont());
+        }
+        b.Canvas()->Font()->SetColor(focused ? FocusFontColor : FMouseIn ? ActiveFontColor : FontColor);
+        if (focused && ShowFocus) DrawDottedFocusRect(b.Canvas(), {0, 0, w, b.Height()});
+    }
+    ApplyCharset(b.Canvas()->Font(), DefaultFont());
+    b.Canvas()->Brush()->SetStyle(gui::bsClear);
+    if (index >= 0 && index < Items()->Count())
+        TextOutVCenterOffset(b.Canvas(), Items()->Strings(index), text, 2);
+    if (!Skinned && focused) b.Canvas()->DrawFocusRect({0, 0, w, h});
+    C->Draw(CBItem.left, CBItem.top, &b);
+}
+
+void TbsSkinCustomComboBox::CreateControlDefaultImage(gui::TBitmap* B) {
+    CalcRects();
+    gui::TCanvas* c = B->Canvas();
+    int W = Width(), H = Height();
+    c->Brush()->SetColor(gui::clBtnFace);
+    c->FillRect({0, 0, W, H});
+    c->Brush()->SetColor(gui::clBtnShadow);
+    c->FrameRect({0, 0, W, H});
+    c->Brush()->SetColor(DefaultColor);
+    c->FillRect({1, 1, W - 1, H - 1});
+    bool hot = Button.MouseIn, down = Button.Down && Button.MouseIn;
+    c->Brush()->SetColor(down ? gui::TColor(0xB59385) : hot ? gui::TColor(0xD2BDB6) : gui::clBtnFace);
+    c->FillRect(Button.R);
+    c->Brush()->SetColor(hot ? gui::clNavy : gui::clBtnShadow);
+    c->FrameRect(Button.R);
+    DrawDropDownArrow(c, Button.R, Enabled() ? gui::clBlack : gui::clBtnShadow);
+    DrawItemArea(c, false);
+}
+
+void TbsSkinCustomComboBox::CreateControlSkinImage(gui::TBitmap* B) {
+    CalcRects();
+    bool hot = FMouseIn || Focused();
+    if (hot && !Empty(ActiveSkinRect))
+        BuildHorzThreePartImage(LTPt.X, ActiveSkinRect.Width() - RTPt.X, B, Picture, ActiveSkinRect, Width(),
+                                ActiveSkinRect.Height(), StretchEffect);
+    else
+        TbsSkinCustomControl::CreateControlSkinImage(B);
+    TRect state{};
+    if (!Enabled() && !Empty(UnEnabledButtonRect))
+        state = UnEnabledButtonRect;
+    else if (Button.Down && Button.MouseIn)
+        state = DownButtonRect;
+    else if (Button.MouseIn)
+        state = ActiveButtonRect;
+    if (!Empty(state))
+        B->Canvas()->CopyRect(
+            {Button.R.left, Button.R.top, Button.R.left + state.Width(), Button.R.top + state.Height()},
+            Picture->Canvas(), ToGuiRect(state));
+    DrawItemArea(B->Canvas(), true);
+}
+
+} // namespace skin

@@ -1,0 +1,119 @@
+#pragma once
+// TbsSkinCustomComboBox: the skinned combo box, list-only style.  Its items and selection are
+// those of its drop-down list, a top-level pop-up tool window that never takes the focus.
+// Setting ItemIndex acts as a user's choice: the text follows (OnChange when it differs), then
+// OnClick unless the form is loading.  While the list is open the combo box holds the mouse,
+// so a press anywhere else closes it cancelling.
+#include "skin/controls/SkinListBox.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace skin {
+
+class TbsSkinCustomComboBox;
+
+class TbsPopupListBox : public TbsSkinListBox {
+public:
+    explicit TbsPopupListBox(TbsSkinCustomComboBox* AComboBox);
+    std::string ClassName() const override { return "TbsPopupListBox"; }
+    // Shows the list with its top-left corner at a screen point, without activating it.
+    void Show(gui::TPoint Origin);
+    void Hide();
+    bool Shown() const { return FShown; }
+    void ListBoxWndProc(gui::TMessage& Message, bool& Continue) override;
+
+protected:
+    void CreateParams(gui::TCreateParams& Params) override;
+    void Dispatch(gui::TMessage& Message) override;
+
+private:
+    TbsSkinCustomComboBox* FComboBox;
+    bool FShown = false;
+};
+
+class TbsSkinCustomComboBox : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinCustomComboBox(gui::TComponent* AOwner);
+    ~TbsSkinCustomComboBox() override;
+    std::string ClassName() const override { return "TbsSkinCustomComboBox"; }
+
+    gui::TStrings* Items() const { return FListBox->Items(); }
+    void SetItems(const gui::TStrings* Value) { FListBox->SetItems(Value); }
+    int ItemIndex() const { return FListBox->ItemIndex(); }
+    // As a user's choice: Text follows (OnChange when it differs), OnClick unless loading.
+    void SetItemIndex(int Value);
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& Value);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value) {
+        if (Value > 0) FDropDownCount = Value;
+    }
+    int ListBoxWidth = 0;
+    bool AutoComplete = true;
+    gui::TColor DefaultColor = gui::clWindow;
+
+    void DropDown();
+    void CloseUp(bool Accept);
+    bool IsPopupVisible() const { return FListBox->Shown(); }
+    TbsPopupListBox* ListBox() const { return FListBox.get(); }
+    gui::TRect ButtonRect() const { return Button.R; }
+    gui::TRect ItemRect() const { return CBItem; }
+
+    gui::TNotifyEvent OnChange, OnDropDown, OnCloseUp;
+
+    void ChangeSkinData() override;
+    // What the list's inner box reports.
+    void ListPress();
+
+protected:
+    virtual void Change() {}
+    void GetSkinData() override;
+    void CreateControlDefaultImage(gui::TBitmap* B) override;
+    void CreateControlSkinImage(gui::TBitmap* B) override;
+    void MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) override;
+    void MouseMove(gui::TShiftState Shift, int X, int Y) override;
+    void MouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, gui::TShiftState Shift) override;
+    void KeyPress(char32_t& Key) override;
+    bool DoMouseWheel(gui::TShiftState Shift, int WheelDelta, gui::TPoint MousePos) override;
+    void CMMouseEnter(gui::TMessage& Message) override;
+    void CMMouseLeave(gui::TMessage& Message) override;
+    void Dispatch(gui::TMessage& Message) override;
+
+private:
+    void CalcRects();
+    void DrawItemArea(gui::TCanvas* C, bool Skinned);
+    void SelectStep(int Index);
+    bool OverInnerList(gui::TPoint Screen) const;
+    void StopTimer();
+
+    std::unique_ptr<TbsPopupListBox> FListBox;
+    std::string FText;
+    int FOldItemIndex = -1;
+    int FDropDownCount = 8;
+    bool FDropDown = false, FLBDown = false, WasInLB = false, FMouseIn = false;
+    int TimerMode = 0;
+    uint32_t FLastTime = 0;
+    std::string FFilter;
+    gui::TRect CBItem{};
+    TbsCBButtonX Button;
+
+    // From the skin entry.
+    TRect ActiveSkinRect, SItemRect, ActiveItemRect, FocusItemRect, ItemTextRect, SkinButtonRect,
+        ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    int ItemLeftOffset = 0, ItemRightOffset = 0;
+    std::string FontName, ListBoxName;
+    int FontHeight = 0;
+    uint8_t FontStyle = 0;
+    gui::TColor FontColor = 0, FocusFontColor = 0, ActiveFontColor = 0;
+    bool ShowFocus = false;
+};
+
+class TbsSkinComboBox : public TbsSkinCustomComboBox {
+public:
+    using TbsSkinCustomComboBox::TbsSkinCustomComboBox;
+    std::string ClassName() const override { return "TbsSkinComboBox"; }
+};
+
+} // namespace skin

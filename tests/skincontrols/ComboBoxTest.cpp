@@ -1,0 +1,228 @@
+// The skinned combo box, list-only style: the event order of a selection from code, the
+// drop-down's place, the gestures that accept or cancel, key steps and the typed search.
+#include "ControlFixtures.h"
+#include "skin/controls/SkinComboBox.h"
+#include "win/System.h"
+
+#include <gtest/gtest.h>
+
+using namespace skin;
+using namespace controltest;
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+class ComboBoxTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        form_ = MakeForm<SkinWalkForm>();
+        form_->SetBounds(0, 0, 400, 300);
+        other_ = new TbsSkinComboBox(form_);
+        other_->SetParent(form_);
+        other_->SetBounds(200, 10, 120, 20);
+        combo_ = new TbsSkinComboBox(form_);
+        combo_->SetParent(form_);
+        combo_->SetBounds(10, 10, 150, 20);
+        for (const char* s : {"MP4", "MKV", "AVI", "MKV", "FLV"}) combo_->Items()->Add(s);
+        combo_->OnChange = [this](gui::TObject*) { events_.push_back("change " + combo_->Text()); };
+        combo_->OnClick = [this](gui::TObject*) { events_.push_back("click"); };
+        combo_->OnCloseUp = [this](gui::TObject*) { events_.push_back("closeup"); };
+        form_->Show();
+        combo_->SetFocus();
+        RunUntilIdle();
+    }
+    void Select(int i) {
+        combo_->SetItemIndex(i);
+        events_.clear();
+    }
+    static POINT Centre(const gui::TRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+    void ClickButton() {
+        POINT p = Centre(combo_->ButtonRect());
+        ClickAt(combo_, p.x, p.y);
+    }
+    // The centre of a row of the open list, in the combo box's client coordinates.
+    POINT Row(int i) {
+        TbsListBox* inner = combo_->ListBox()->ListBox();
+        gui::TRect r = inner->ItemRect(i);
+        gui::TPoint s = inner->ClientToScreen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        gui::TPoint c = combo_->ScreenToClient(s);
+        return {c.x, c.y};
+    }
+    SkinWalkForm* form_ = nullptr;
+    TbsSkinComboBox *combo_ = nullptr, *other_ = nullptr;
+    Events events_;
+};
+
+} // namespace
+
+TEST_F(ComboBoxTest, SelectionFromCodeActsAsAChoice) {
+    struct Case {
+        const char* what;
+        int from, to;
+        bool loading;
+        Events events;
+        std::string text;
+    } cases[] = {
+        {"another text",             0, 2,  false, {"change AVI", "click"}, "AVI"},
+        {"the same index",           2, 2,  false, {"click"},               "AVI"},
+        {"another index, same text", 1, 3,  false, {"click"},               "MKV"},
+        {"none",                     2, -1, false, {"click"},               "AVI"},
+        {"while loading",            0, 4,  true,  {"change FLV"},          "FLV"},
+        {"same, while loading",      4, 4,  true,  {},                      "FLV"},
+    };
+    for (const Case& c : cases) {
+        Select(c.from);
+        if (c.loading) combo_->BeginLoading();
+        combo_->SetItemIndex(c.to);
+        if (c.loading) combo_->EndLoading();
+        EXPECT_EQ(events_, c.events) << c.what;
+        EXPECT_EQ(combo_->Text(), c.text) << c.what;
+        EXPECT_EQ(combo_->ItemIndex(), c.to) << c.what;
+    }
+    // An empty list keeps the text and still reports the click.
+    combo_->Items()->Clear();
+    events_.clear();
+    combo_->SetItemIndex(0);
+    EXPECT_EQ(events_, Events{"click"});
+}
+
+TEST_F(ComboBoxTest, DropDownOpensBelowOrAboveNearTheBottom) {
+    ClickButton();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    gui::TPoint bottomLeft = combo_->ClientToScreen({0, combo_->Height()});
+    EXPECT_EQ(combo_->ListBox()->Left(), bottomLeft.x);
+    EXPECT_EQ(combo_->ListBox()->Top(), bottomLeft.y);
+    EXPECT_EQ(combo_->ListBox()->Width(), 150);
+    EXPECT_EQ(combo_->ListBox()->RowCount(), 5); // fewer items than DropDownCount
+    // The list never takes the focus.
+    EXPECT_TRUE(combo_->Focused());
+    ClickButton(); // a second click closes it, cancelling
+    EXPECT_FALSE(combo_->IsPopupVisible());
+    EXPECT_TRUE(events_.empty());
+    // Near the bottom of the work area it opens above.
+    RECT work;
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    form_->SetBounds(0, work.bottom - 80, 400, 80);
+    RunUntilIdle();
+    ClickButton();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->ListBox()->Top() + combo_->ListBox()->Height(), combo_->ClientToScreen({0, 0}).y);
+    combo_->CloseUp(false);
+}
+
+TEST_F(ComboBoxTest, PressDragReleaseOverARowAccepts) {
+    Select(0);
+    POINT b = Centre(combo_->ButtonRect());
+    MoveTo(combo_, b.x, b.y);
+    D().Press();
+    RunUntilIdle();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    POINT r = Row(2);
+    MoveTo(combo_, r.x, r.y);
+    EXPECT_TRUE(events_.empty()); // hot tracking fires nothing
+    D().Release();
+    RunUntilIdle();
+    EXPECT_FALSE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->ItemIndex(), 2);
+    EXPECT_EQ(events_, (Events{"change AVI", "click", "closeup"}));
+    // Click to open, then click a row.
+    events_.clear();
+    ClickButton();
+    r = Row(4);
+    ClickAt(combo_, r.x, r.y);
+    EXPECT_EQ(combo_->ItemIndex(), 4);
+    EXPECT_EQ(events_, (Events{"change FLV", "click", "closeup"}));
+}
+
+TEST_F(ComboBoxTest, CancellingRestoresTheSelection) {
+    struct Case {
+        const char* what;
+        std::function<void()> cancel;
+    } cases[] = {
+        {"escape",               [] { PressKey(VK_ESCAPE); }          },
+        {"focus loss",           [this] { other_->SetFocus(); }       },
+        {"outside click",        [this] { ClickAt(combo_, 250, 200); }},
+        {"release off the list",
+         [this] {
+             POINT b = Centre(combo_->ButtonRect());
+             MoveTo(combo_, b.x, b.y);
+             D().Press();
+             POINT r = Row(3);
+             MoveTo(combo_, r.x, r.y);
+             MoveTo(combo_, 300, 250);
+             D().Release();
+         }                                                            },
+    };
+    for (const Case& c : cases) {
+        combo_->SetFocus();
+        Select(1);
+        combo_->DropDown();
+        RunUntilIdle();
+        POINT r = Row(3);
+        MoveTo(combo_, r.x, r.y); // highlights row 3
+        EXPECT_EQ(combo_->ListBox()->ItemIndex(), 3) << c.what;
+        c.cancel();
+        RunUntilIdle();
+        EXPECT_FALSE(combo_->IsPopupVisible()) << c.what;
+        EXPECT_EQ(combo_->ItemIndex(), 1) << c.what;
+        EXPECT_TRUE(events_.empty()) << c.what;
+    }
+}
+
+TEST_F(ComboBoxTest, KeysStepAndEnterAccepts) {
+    combo_->Items()->Clear();
+    for (int i = 0; i < 30; ++i) combo_->Items()->Add("item " + std::to_string(i));
+    struct Case {
+        int from;
+        WORD key;
+        int to;
+    } cases[] = {
+        {20, VK_PRIOR, 11},
+        {20, VK_NEXT,  27},
+        {25, VK_NEXT,  29},
+        {3,  VK_PRIOR, 0 },
+        {0,  VK_UP,    0 },
+        {29, VK_DOWN,  29},
+        {5,  VK_DOWN,  6 },
+        {5,  VK_LEFT,  4 },
+    };
+    for (const Case& c : cases) {
+        Select(c.from);
+        PressKey(c.key);
+        EXPECT_EQ(combo_->ItemIndex(), c.to) << c.from << " key " << c.key;
+        EXPECT_EQ(events_.empty(), c.from == c.to) << c.from << " key " << c.key;
+    }
+    // With the list open keys move only the highlight; Enter takes it.
+    Select(5);
+    combo_->DropDown();
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(events_.empty());
+    PressKey(VK_RETURN);
+    EXPECT_EQ(combo_->ItemIndex(), 7);
+    EXPECT_EQ(events_, (Events{"change item 7", "click", "closeup"}));
+}
+
+TEST_F(ComboBoxTest, TypedPrefixSearch) {
+    combo_->Items()->Clear();
+    for (const char* s : {"apple", "Banana", "bravo", "berry", "cherry"}) combo_->Items()->Add(s);
+    Select(0);
+    D().Type(U"br");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "bravo");
+    // One letter at a time, further apart than 500 ms: the next item with it, wrapping.
+    Advance(600);
+    D().Type(U"b");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "berry");
+    Advance(600);
+    D().Type(U"b");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "Banana");
+    Advance(600);
+    D().Type(U"x");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "Banana");
+}
