@@ -116,6 +116,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         w->text = lp ? reinterpret_cast<const char*>(lp) : "";
         // Only the frame shows the text; ask for its repaint.
         InvalidateFrame(*w);
+        SyncDesktopTraits(*w);
         return TRUE;
     case WM_GETTEXT: {
         if (wp == 0 || !lp) return 0;

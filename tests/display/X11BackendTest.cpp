@@ -56,7 +56,7 @@ protected:
             for (int x = 0; x < s.width; ++x) s.View().Row32(y)[x] = argb;
     }
     // A round trip of the backend's: the server has done all it asked before.
-    void Settle() { d_->Monitors(); }
+    void Settle() { display::X11Sync(*d_); }
     unsigned long PixelAt(Window w, int x, int y) {
         XImage* img = XGetImage(x_, w, x, y, 1, 1, AllPlanes, ZPixmap);
         if (!img) return ~0ul;
