@@ -17,7 +17,7 @@ if [[ "${1:-}" == "--tests" ]]; then
   tests=true
   # The test command also builds the benchmarks, compiles the tree with clang
   # and checks its formatting.
-  pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales clang clang-format libxfixes-dev)
+  pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales clang clang-format libxfixes-dev evilwm)
 fi
 
 missing=()

@@ -7,6 +7,8 @@
 #include "display/headless/Headless.h"
 #include "display/x11/X11Display.h"
 #include "gdi/Icon.h"
+#include "gdi/SysColors.h"
+#include "gdi/image/Png.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Message.h"
@@ -18,11 +20,15 @@
 #include "win/WindowPos.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -31,6 +37,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
+
+extern char** environ;
 
 namespace {
 
@@ -306,6 +314,82 @@ TEST_F(X11Desktop, WorkAreaIsCachedAndFollowsTheDesktop) {
     XDeleteProperty(x_, DefaultRootWindow(x_), A("_NET_WORKAREA"));
     XFlush(x_);
     EXPECT_TRUE(PumpUntil([&] { return GetSystemMetrics(SM_CYFULLSCREEN) == before; }));
+}
+
+TEST_F(X11Desktop, DefaultFrameShowsTitleAndClosesFromItsBox) {
+    HWND h = Show("关闭我", WS_OVERLAPPEDWINDOW, 0, nullptr, {100, 100, 400, 250});
+    RECT r;
+    GetWindowRect(h, &r);
+    RECT c;
+    GetClientRect(h, &c);
+    POINT box{r.right - 10, r.top + 8};
+    EXPECT_EQ(SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)), HTCLOSE);
+    EXPECT_EQ(SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(r.left + 60, r.top + 8)), HTCAPTION);
+    SendMessage(h, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(box.x, box.y));
+    EXPECT_FALSE(IsWindow(h));
+}
+
+// A window manager frames the window; the grabbed screen (x11_desktop.png in
+// the build folder) is for a person to look at.
+TEST_F(X11Desktop, ChineseTitledWindowUnderAWindowManager) {
+    const char* wm = "/usr/bin/evilwm";
+    if (access(wm, X_OK) != 0) GTEST_SKIP() << "evilwm is not installed";
+    pid_t pid = -1;
+    // The server has no font of its own but "fixed" for the frames' labels.
+    char* args[] = {const_cast<char*>(wm), const_cast<char*>("-fn"), const_cast<char*>("fixed"), nullptr};
+    ASSERT_EQ(posix_spawn(&pid, wm, nullptr, nullptr, args, environ), 0);
+    // It frames windows that exist when it starts as well as new ones.
+    const char* title = "TarvikH.264格式转换器";
+    HWND h = Show(title, WS_OVERLAPPEDWINDOW, 0, nullptr, {120, 120, 520, 320});
+    Window w = XOf(h);
+    auto reparented = [&] {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(x_, w, &root, &parent, &children, &count);
+        if (children) XFree(children);
+        return parent != root;
+    };
+    EXPECT_TRUE(PumpUntil(reparented));
+    SetForegroundWindow(h);
+    RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    EXPECT_EQ(Text(w, "_NET_WM_NAME"), title);
+
+    RECT r;
+    GetWindowRect(h, &r);
+    int width = 480, height = 280;
+    XImage* shot = XGetImage(x_, DefaultRootWindow(x_), 80, 80, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    ASSERT_TRUE(shot);
+    gdi::image::Image image;
+    image.Reset(width, height);
+    for (int yy = 0; yy < height; ++yy)
+        for (int xx = 0; xx < width; ++xx)
+            image.At(xx, yy) = 0xFF000000u | (XGetPixel(shot, xx, yy) & 0xFFFFFF);
+    XDestroyImage(shot);
+    std::vector<uint8_t> png;
+    std::string error;
+    ASSERT_TRUE(gdi::image::WritePng(image, png, error)) << error;
+    std::ofstream(TARVIK_DESKTOP_DIR "/x11_desktop.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+
+    // The caption holds text in the caption text colour where the window is now.
+    uint32_t textPixel = gdi::PixelOf(GetSysColor(COLOR_CAPTIONTEXT)) & 0xFFFFFF;
+    RECT wr;
+    GetWindowRect(h, &wr);
+    bool text = false;
+    for (int sy = wr.top + 2; sy < wr.top + 20; ++sy)
+        for (int sx = wr.left + 4; sx < wr.left + 200; ++sx) {
+            int ix = sx - 80, iy = sy - 80;
+            if (ix >= 0 && iy >= 0 && ix < width && iy < height && (image.At(ix, iy) & 0xFFFFFF) == textPixel)
+                text = true;
+        }
+    EXPECT_TRUE(text);
+    DestroyWindow(h);
+    win::RunUntilIdle();
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
 }
 
 } // namespace
