@@ -57,6 +57,7 @@ struct WindowTraits {
     uintptr_t owner = 0; // the owner's id, 0: none
     WindowRole role = WindowRole::Normal;
     bool topmost = false;
+    bool clickThrough = false; // clicks reach whatever lies below
     bool operator==(const WindowTraits&) const = default;
 };
 

@@ -120,6 +120,7 @@ display::WindowTraits DesktopTraits(const Window& w) {
     WindowPtr owner = w.owner ? Get(RootOf(w.owner)) : nullptr;
     if (owner && !owner->messageOnly) t.owner = Id(owner->handle);
     t.topmost = (w.exStyle & WS_EX_TOPMOST) != 0;
+    t.clickThrough = (w.exStyle & WS_EX_TRANSPARENT) != 0;
     if (DisplayKind(w) == display::WindowKind::Popup) {
         // Hints never take the keyboard, click-through decorations never the
         // pointer; the other popups are menus and drop-downs.
@@ -147,14 +148,15 @@ void PlaceOnDisplay(Window& w) {
     auto& d = display::Current();
     display::WindowTraits traits = DesktopTraits(w);
     d.SetTraits(Id(w.handle), traits);
-    bool visible = (w.style & WS_VISIBLE) != 0;
-    d.Place(Id(w.handle), w.rect, visible, DisplayKind(w));
-    d.GrabInput(Id(w.handle), visible && traits.role == display::WindowRole::Menu);
+    // Shape and opacity first: a backend decides by them whether to show the window at all.
     d.SetShape(Id(w.handle), w.region ? &*w.region : nullptr);
     if (!w.layered)
         d.SetOpacity(Id(w.handle), 255, false);
     else
         d.SetOpacity(Id(w.handle), w.layeredAlpha < 0 ? 255 : w.layeredAlpha, w.perPixelAlpha);
+    bool visible = (w.style & WS_VISIBLE) != 0;
+    d.Place(Id(w.handle), w.rect, visible, DisplayKind(w));
+    d.GrabInput(Id(w.handle), visible && traits.role == display::WindowRole::Menu);
 }
 
 } // namespace win

@@ -6,11 +6,14 @@
 #include "display/Backend.h"
 #include "display/headless/Headless.h"
 #include "display/x11/X11Display.h"
+#include "gdi/Dc.h"
 #include "gdi/Icon.h"
+#include "gdi/Objects.h"
 #include "gdi/SysColors.h"
 #include "gdi/image/Png.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
+#include "win/Layered.h"
 #include "win/Message.h"
 #include "win/Messages.h"
 #include "win/Paint.h"
@@ -37,6 +40,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/shape.h>
 
 extern char** environ;
 
@@ -314,6 +318,54 @@ TEST_F(X11Desktop, WorkAreaIsCachedAndFollowsTheDesktop) {
     XDeleteProperty(x_, DefaultRootWindow(x_), A("_NET_WORKAREA"));
     XFlush(x_);
     EXPECT_TRUE(PumpUntil([&] { return GetSystemMetrics(SM_CYFULLSCREEN) == before; }));
+}
+
+TEST_F(X11Desktop, PerPixelAlphaShowsOnlyUnderACompositor) {
+    auto glow = [&] {
+        HWND h = CreateWindowEx(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, "Desk", "", WS_POPUP,
+                                300, 300, 40, 40, nullptr, nullptr, nullptr, nullptr);
+        made_.push_back(h);
+        std::vector<uint32_t> bits(40 * 40, 0x80000000u); // half-transparent black
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, 0, 0, 0, 0, 0, 0};
+        void* data = nullptr;
+        HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &data, nullptr, 0);
+        std::memcpy(data, bits.data(), bits.size() * 4);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        POINT at{300, 300}, origin{0, 0};
+        SIZE size{40, 40};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(h, nullptr, &at, &size, dc, &origin, 0, &blend, ULW_ALPHA);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bmp);
+        ShowWindow(h, SW_SHOWNOACTIVATE);
+        win::RunUntilIdle();
+        display::X11Sync(display::Current());
+        return h;
+    };
+    auto viewable = [&](HWND h) {
+        Window w = XOf(h);
+        XWindowAttributes a{};
+        return w && XGetWindowAttributes(x_, w, &a) && a.map_state == IsViewable;
+    };
+    HWND alone = glow();
+    EXPECT_FALSE(viewable(alone));
+    EXPECT_TRUE(IsWindowVisible(alone)); // hidden from the screen only
+
+    // A compositing manager owns the screen's selection.
+    Window owner = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(x_, A("_NET_WM_CM_S0"), owner, CurrentTime);
+    XSync(x_, False);
+    HWND composited = glow();
+    EXPECT_TRUE(viewable(composited));
+    int count = -1, order = 0;
+    XRectangle* input = XShapeGetRectangles(x_, XOf(composited), ShapeInput, &count, &order);
+    EXPECT_EQ(count, 0) << "clicks should pass through";
+    if (input) XFree(input);
+    XDestroyWindow(x_, owner);
+    XSync(x_, False);
 }
 
 TEST_F(X11Desktop, DefaultFrameShowsTitleAndClosesFromItsBox) {

@@ -41,6 +41,7 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     // Held keys then repeat as presses alone, which is what key-repeat flags expect.
     XkbSetDetectableAutoRepeat(dpy, True, nullptr);
 
+    std::string compositor = "_NET_WM_CM_S" + std::to_string(b->screen_);
     const char* names[] = {"WM_PROTOCOLS",
                            "WM_DELETE_WINDOW",
                            "_MOTIF_WM_HINTS",
@@ -61,16 +62,17 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
                            "_NET_WM_WINDOW_TYPE_TOOLTIP",
                            "_NET_WM_STATE",
                            "_NET_WM_STATE_ABOVE",
-                           "_NET_ACTIVE_WINDOW"};
+                           "_NET_ACTIVE_WINDOW",
+                           compositor.c_str()};
     Atom atoms[std::size(names)];
     XInternAtoms(dpy, const_cast<char**>(names), static_cast<int>(std::size(names)), False, atoms);
     Atoms& n = b->atoms_;
     Atom* next = atoms;
     for (Atom* field :
-         {&n.wmProtocols, &n.wmDelete,   &n.motifHints,  &n.opacity,     &n.workArea,    &n.clipboard,
-          &n.utf8,        &n.targets,    &n.transfer,    &n.netName,     &n.netIconName, &n.pid,
-          &n.windowType,  &n.typeNormal, &n.typeDialog,  &n.typeUtility, &n.typeMenu,    &n.typeTooltip,
-          &n.state,       &n.stateAbove, &n.activeWindow})
+         {&n.wmProtocols, &n.wmDelete,   &n.motifHints,   &n.opacity,     &n.workArea,    &n.clipboard,
+          &n.utf8,        &n.targets,    &n.transfer,     &n.netName,     &n.netIconName, &n.pid,
+          &n.windowType,  &n.typeNormal, &n.typeDialog,   &n.typeUtility, &n.typeMenu,    &n.typeTooltip,
+          &n.state,       &n.stateAbove, &n.activeWindow, &n.compositor})
         *field = *next++;
 
     // The work area and the monitors are read again when the window manager
@@ -170,6 +172,7 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
         XSetWMClientMachine(dpy_, w.xid, &machine);
     }
     ApplyTraits(w);
+    ApplyInputShape(w);
     if (cursorShape_) XDefineCursor(dpy_, w.xid, w.cursor = CursorOf(cursorShape_));
     // Dialogs made before their owner was first shown name it now.
     for (auto& [otherId, other] : wins_)
@@ -211,7 +214,8 @@ void X11Backend::SetPositionHints(Win& w) {
 
 void X11Backend::Place(uintptr_t id, const RECT& screen, bool visible, WindowKind kind) {
     Win& w = wins_[id];
-    bool show = visible && screen.right > screen.left && screen.bottom > screen.top;
+    w.wanted = visible;
+    bool show = visible && screen.right > screen.left && screen.bottom > screen.top && !Hidden(w);
     if (!w.xid) {
         w.screen = screen, w.kind = kind;
         if (!show) return; // made when first shown
@@ -274,6 +278,11 @@ void X11Backend::SetOpacity(uintptr_t id, int alpha, bool perPixel) {
     if (w.xid && changed) {
         ApplyShape(w);
         ApplyOpacity(w);
+        if (w.mapped && Hidden(w)) {
+            GrabInput(id, false);
+            XUnmapWindow(dpy_, w.xid);
+            w.mapped = false;
+        }
         XFlush(dpy_);
     }
 }

@@ -56,12 +56,13 @@ private:
         bool perPixel = false;
         unsigned long moveSerial = 0; // our last move: older ConfigureNotify events are stale
         WindowTraits traits;
+        bool wanted = false; // shown as far as the window system is concerned
         ::Cursor cursor = 0; // what the window shows now
     };
     struct Atoms {
         Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
         Atom netName, netIconName, pid, windowType, typeNormal, typeDialog, typeUtility, typeMenu,
-            typeTooltip, state, stateAbove, activeWindow;
+            typeTooltip, state, stateAbove, activeWindow, compositor;
     };
 
     X11Backend() = default;
@@ -81,6 +82,8 @@ private:
     void ApplyTransientFor(Win& w);
     void SendStateAbove(Win& w);
     void RefreshMonitors();
+    bool Hidden(const Win& w);
+    void ApplyInputShape(Win& w);
     ::Cursor CursorOf(int shape);
     void NoteWindowUnderPointer(::Window xid);
 

@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/cursorfont.h>
 #include <X11/extensions/Xrandr.h>
+#include <X11/extensions/shape.h>
 
 #include <algorithm>
 #include <cstring>
@@ -18,9 +19,11 @@ void X11Backend::SetTraits(uintptr_t id, const WindowTraits& traits) {
     Win& w = wins_[id];
     if (w.traits == traits) return;
     bool above = w.traits.topmost != traits.topmost;
+    bool input = w.traits.clickThrough != traits.clickThrough;
     w.traits = traits;
     if (!w.xid) return; // set when the window is made
     ApplyTraits(w);
+    if (input) ApplyInputShape(w);
     if (above && w.mapped) SendStateAbove(w);
     XFlush(dpy_);
 }
@@ -74,6 +77,21 @@ void X11Backend::ApplyTraits(Win& w) {
         else
             XDeleteProperty(dpy_, w.xid, atoms_.state);
     }
+}
+
+bool X11Backend::Hidden(const Win& w) {
+    // Without a compositing manager per-pixel alpha cannot blend: glows,
+    // shadows and soft borders are left out rather than shown as dark blocks.
+    return w.perPixel && XGetSelectionOwner(dpy_, atoms_.compositor) == None;
+}
+
+void X11Backend::ApplyInputShape(Win& w) {
+    if (!shape_) return;
+    // An empty input shape lets clicks through to what lies below.
+    if (w.traits.clickThrough)
+        XShapeCombineRectangles(dpy_, w.xid, ShapeInput, 0, 0, nullptr, 0, ShapeSet, YXBanded);
+    else
+        XShapeCombineMask(dpy_, w.xid, ShapeInput, 0, 0, None, ShapeSet);
 }
 
 void X11Backend::ApplyTransientFor(Win& w) {
