@@ -449,7 +449,7 @@ void X11Backend::Present(uintptr_t id, const RECT& dirty) {
     if (!w || !w->surface) return;
     if (w->perPixel) {
         UpdateAlphaMask(*w);
-        if (w->xid) ApplyShape(*w);
+        if (w->xid) ApplyShape(*w), XFlush(dpy_);
     }
     PutImage(*w, dirty);
 }
