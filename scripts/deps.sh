@@ -10,14 +10,14 @@ pkgs=(
   libsdl1.2-dev
   zlib1g-dev libjpeg-dev libpng-dev libgif-dev
   libfreetype-dev libfontconfig-dev fonts-wqy-microhei fonts-dejavu-core
-  libx11-dev libxext-dev
+  libx11-dev libxext-dev libxrandr-dev
 )
 tests=false
 if [[ "${1:-}" == "--tests" ]]; then
   tests=true
   # The test command also builds the benchmarks, compiles the tree with clang
   # and checks its formatting.
-  pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales clang clang-format)
+  pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales clang clang-format libxfixes-dev evilwm)
 fi
 
 missing=()

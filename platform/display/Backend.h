@@ -22,7 +22,19 @@ struct Monitor {
 struct RawInput {
     // Moved: the desktop (a window manager) moved or resized a window; Close:
     // the desktop asks a window to close.  Both name the window in `window`.
-    enum Kind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Text, Moved, Close } kind = MouseMove;
+    // DisplayChange: monitors or work area changed.
+    enum Kind {
+        MouseMove,
+        ButtonDown,
+        ButtonUp,
+        Wheel,
+        KeyDown,
+        KeyUp,
+        Text,
+        Moved,
+        Close,
+        DisplayChange
+    } kind = MouseMove;
     POINT pt{};           // screen coordinates (mouse events)
     int button = 0;       // 0 left, 1 right, 2 middle
     int delta = 0;        // wheel
@@ -36,6 +48,18 @@ struct RawInput {
 // them, and asks them to close); popups (menus, hints, drop-downs) stay
 // exactly where they are put, above the others, and are never managed.
 enum class WindowKind { Normal, Popup };
+
+// What the desktop shows of a top-level window: the title in task bars and
+// window lists, the owner it stays above, its role and whether it stays on top.
+enum class WindowRole { Normal, Dialog, Utility, Menu, Tooltip };
+struct WindowTraits {
+    std::string title;   // UTF-8
+    uintptr_t owner = 0; // the owner's id, 0: none
+    WindowRole role = WindowRole::Normal;
+    bool topmost = false;
+    bool clickThrough = false; // clicks reach whatever lies below
+    bool operator==(const WindowTraits&) const = default;
+};
 
 class Backend {
 public:
@@ -59,6 +83,16 @@ public:
     // Sleeps until input arrives, Wake is called or timeoutMs passes (-1: no limit).
     virtual void Wait(int timeoutMs) = 0;
     virtual void Wake() = 0; // any thread
+
+    // Desktop citizenship; a backend without a desktop ignores these.
+    virtual void SetTraits(uintptr_t /*id*/, const WindowTraits& /*traits*/) {}
+    // The pointer's shape over our windows: a stock cursor number (32512 the
+    // arrow, 32513 the I-beam, ...).
+    virtual void SetCursor(int /*shape*/) {}
+    // Our window system activated the window: raise it and give it the keyboard.
+    virtual void Activate(uintptr_t /*id*/) {}
+    // A menu is open: clicks anywhere on the desktop come to us until it closes.
+    virtual void GrabInput(uintptr_t /*id*/, bool /*on*/) {}
 
     virtual void Beep() {}
     virtual void SetClipboardText(const std::string& utf8) = 0;

@@ -210,3 +210,8 @@ HICON LoadIcon(HINSTANCE instance, const char* name) {
 HCURSOR LoadCursor(HINSTANCE instance, const char* name) {
     return instance ? nullptr : Stock(IdOf(name), false);
 }
+
+int StockCursorId(HCURSOR cursor) {
+    Icon* icon = FindIcon(cursor);
+    return icon ? icon->stockId : 0;
+}

@@ -61,3 +61,5 @@ BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
 // anything else answers null.
 HICON LoadIcon(HINSTANCE instance, const char* name);
 HCURSOR LoadCursor(HINSTANCE instance, const char* name);
+// The stock number an icon or cursor was loaded as; 0 for any other.
+int StockCursorId(HCURSOR cursor);

@@ -1,8 +1,10 @@
 #include "win/DefWindowProc.h"
 
 #include "gdi/Dc.h"
+#include "gdi/DcText.h"
 #include "gdi/Draw.h"
 #include "gdi/Icon.h"
+#include "gdi/Objects.h"
 #include "gdi/SysColors.h"
 #include "win/Input.h"
 #include "win/Message.h"
@@ -18,6 +20,16 @@ namespace win {
 namespace {
 
 bool g_altAlone = false; // Alt went down and nothing else happened since
+
+// The caption's close box, window coordinates; empty without a caption and
+// system menu.
+RECT CloseBox(const Window& w) {
+    if ((w.style & WS_CAPTION) != WS_CAPTION || !(w.style & WS_SYSMENU)) return {};
+    int height = w.client.top - 1 - 4;
+    if (height < 6) return {};
+    int right = w.Width() - 3;
+    return {right - GetSystemMetrics(SM_CXSIZE), 3, right, 3 + height};
+}
 
 int HitTest(const Window& w, POINT screen) {
     POINT o = WindowOrigin(w);
@@ -36,6 +48,8 @@ int HitTest(const Window& w, POINT screen) {
         if (t) return HTTOP;
         if (btm) return HTBOTTOM;
     }
+    RECT close = CloseBox(w);
+    if (PtInRect(&close, {x, y})) return HTCLOSE;
     if ((w.style & WS_CAPTION) == WS_CAPTION && y < w.client.top) return HTCAPTION;
     if ((w.style & WS_VSCROLL) && x >= w.client.right) return HTVSCROLL;
     if ((w.style & WS_HSCROLL) && y >= w.client.bottom) return HTHSCROLL;
@@ -56,6 +70,29 @@ void PaintFrame(HWND h, const Window& w) {
         RECT cap{1, 1, w.Width() - 1, c.top};
         bool active = GetActiveWindow() == h;
         FillRect(dc, &cap, GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        RECT close = CloseBox(w);
+        RECT text{cap.left + 4, cap.top, (close.right > close.left ? close.left : cap.right) - 4, cap.bottom};
+        HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        DrawText(dc, w.text.c_str(), -1, &text,
+                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+        SelectObject(dc, oldFont);
+        if (close.right > close.left) {
+            FillRect(dc, &close, GetSysColorBrush(COLOR_BTNFACE));
+            FrameRect(dc, &close, GetSysColorBrush(COLOR_WINDOWFRAME));
+            // The cross, two diagonals inset from the box.
+            int side = std::min(close.right - close.left, close.bottom - close.top) - 8;
+            int x0 = (close.left + close.right - side) / 2, y0 = (close.top + close.bottom - side) / 2;
+            HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+            for (int d = 0; d < 2; ++d) {
+                MoveToEx(dc, x0 + d, y0, nullptr);
+                LineTo(dc, x0 + side + d, y0 + side);
+                MoveToEx(dc, x0 + d, y0 + side - 1, nullptr);
+                LineTo(dc, x0 + side + d, y0 - 1);
+            }
+            SelectObject(dc, oldPen);
+        }
     }
     ReleaseDC(h, dc);
 }
@@ -116,6 +153,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         w->text = lp ? reinterpret_cast<const char*>(lp) : "";
         // Only the frame shows the text; ask for its repaint.
         InvalidateFrame(*w);
+        SyncDesktopTraits(*w);
         return TRUE;
     case WM_GETTEXT: {
         if (wp == 0 || !lp) return 0;
@@ -217,6 +255,9 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return SendMessage(h, WM_SYSCOMMAND, SC_SIZE + (hit - HTLEFT + 1), MAKELPARAM(p.x, p.y));
         return 0; // codes without a default action do nothing
     }
+    case WM_NCLBUTTONUP:
+        if (static_cast<int>(wp) == HTCLOSE) SendMessage(h, WM_SYSCOMMAND, SC_CLOSE, lp);
+        return 0;
     case WM_NCLBUTTONDBLCLK:
         if (static_cast<int>(wp) == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
             SendMessage(h, WM_SYSCOMMAND, (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lp);

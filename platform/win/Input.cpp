@@ -1,6 +1,7 @@
 #include "win/Input.h"
 
 #include "display/Backend.h"
+#include "gdi/Icon.h"
 #include "os/Clock.h"
 #include "win/Message.h"
 #include "win/System.h"
@@ -95,6 +96,8 @@ void Activate(HWND h, int how) {
     }
     if (h && Get(h) && s.active == h) {
         SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // Raised and given the keyboard on the desktop too.
+        if (s.active == h) display::Current().Activate(Id(h));
         if (s.active == h) {
             SendMessage(h, WM_NCACTIVATE, TRUE, 0);
             SendMessage(h, WM_ACTIVATE, static_cast<WPARAM>(how), reinterpret_cast<LPARAM>(old));
@@ -275,6 +278,11 @@ bool ConvertInput(std::deque<MSG>& out) {
                              SWP_NOZORDER | SWP_NOACTIVATE);
             break;
         }
+        case display::RawInput::DisplayChange: {
+            LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+            for (HWND t : TopLevels()) out.push_back({t, WM_DISPLAYCHANGE, 32, size, 0, S().cursor});
+            break;
+        }
         case display::RawInput::Close:
             if (WindowPtr w = Get(reinterpret_cast<HWND>(ev.window)))
                 out.push_back({w->handle, WM_SYSCOMMAND, SC_CLOSE, 0, 0, S().cursor});
@@ -408,6 +416,7 @@ BOOL SetCursorPos(int x, int y) {
 HCURSOR SetCursor(HCURSOR c) {
     HCURSOR old = S().cursorShape;
     S().cursorShape = c;
+    if (c != old) display::Current().SetCursor(StockCursorId(c));
     return old;
 }
 HCURSOR GetCursor() {

@@ -90,6 +90,7 @@ void InvalidateParentArea(Window& w); // where a child was, in its parent
 void InvalidateFrame(Window& w);      // the non-client area alone: WM_NCPAINT, no client paint
 void ResizeSurface(Window& w);
 void PlaceOnDisplay(Window& w);
+void SyncDesktopTraits(const Window& w); // title, owner, role: what the desktop shows of it
 RECT DefaultClientRect(const Window& w); // what DefWindowProc's WM_NCCALCSIZE computes
 void TrackMinMax(HWND h, MINMAXINFO& mmi);
 LRESULT RunMoveSizeLoop(HWND h, UINT command, POINT start);

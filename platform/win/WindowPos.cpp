@@ -114,15 +114,49 @@ display::WindowKind DisplayKind(const Window& w) {
     return popup ? display::WindowKind::Popup : display::WindowKind::Normal;
 }
 
+display::WindowTraits DesktopTraits(const Window& w) {
+    display::WindowTraits t;
+    t.title = w.text;
+    WindowPtr owner = w.owner ? Get(RootOf(w.owner)) : nullptr;
+    if (owner && !owner->messageOnly) t.owner = Id(owner->handle);
+    t.topmost = (w.exStyle & WS_EX_TOPMOST) != 0;
+    t.clickThrough = (w.exStyle & WS_EX_TRANSPARENT) != 0;
+    if (DisplayKind(w) == display::WindowKind::Popup) {
+        // Hints never take the keyboard, click-through decorations never the
+        // pointer; the other popups are menus and drop-downs.
+        if (w.exStyle & WS_EX_TRANSPARENT)
+            t.role = display::WindowRole::Utility;
+        else if (w.exStyle & WS_EX_NOACTIVATE)
+            t.role = display::WindowRole::Tooltip;
+        else
+            t.role = display::WindowRole::Menu;
+    } else if (w.exStyle & WS_EX_TOOLWINDOW) {
+        t.role = display::WindowRole::Utility;
+    } else if (t.owner) {
+        t.role = display::WindowRole::Dialog;
+    }
+    return t;
+}
+
+void SyncDesktopTraits(const Window& w) {
+    if (w.Child() || w.messageOnly) return;
+    display::Current().SetTraits(Id(w.handle), DesktopTraits(w));
+}
+
 void PlaceOnDisplay(Window& w) {
     if (w.Child() || w.messageOnly) return;
     auto& d = display::Current();
-    d.Place(Id(w.handle), w.rect, (w.style & WS_VISIBLE) != 0, DisplayKind(w));
+    display::WindowTraits traits = DesktopTraits(w);
+    d.SetTraits(Id(w.handle), traits);
+    // Shape and opacity first: a backend decides by them whether to show the window at all.
     d.SetShape(Id(w.handle), w.region ? &*w.region : nullptr);
     if (!w.layered)
         d.SetOpacity(Id(w.handle), 255, false);
     else
         d.SetOpacity(Id(w.handle), w.layeredAlpha < 0 ? 255 : w.layeredAlpha, w.perPixelAlpha);
+    bool visible = (w.style & WS_VISIBLE) != 0;
+    d.Place(Id(w.handle), w.rect, visible, DisplayKind(w));
+    d.GrabInput(Id(w.handle), visible && traits.role == display::WindowRole::Menu);
 }
 
 } // namespace win

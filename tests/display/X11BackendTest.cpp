@@ -56,7 +56,7 @@ protected:
             for (int x = 0; x < s.width; ++x) s.View().Row32(y)[x] = argb;
     }
     // A round trip of the backend's: the server has done all it asked before.
-    void Settle() { d_->Monitors(); }
+    void Settle() { display::X11Sync(*d_); }
     unsigned long PixelAt(Window w, int x, int y) {
         XImage* img = XGetImage(x_, w, x, y, 1, 1, AllPlanes, ZPixmap);
         if (!img) return ~0ul;
@@ -174,8 +174,9 @@ TEST_F(X11Test, RegionsAndPerPixelAlphaShapeTheWindow) {
                            {0, 0, 100, 50}
     }));
 
-    // Without a compositor, per-pixel alpha shows where pixels are not fully
-    // transparent; a picture with no alpha at all shows whole, never nothing.
+    // Per-pixel alpha shapes the window to where pixels are not fully
+    // transparent (a picture with no alpha at all keeps it whole), and
+    // without a compositor keeps it off the screen altogether.
     gdi::Bitmap& s = *surfaces_[0];
     for (int y = 0; y < s.height; ++y)
         for (int x = 0; x < s.width; ++x) s.View().Row32(y)[x] = x < 30 ? 0x80404040 : 0;
@@ -184,6 +185,9 @@ TEST_F(X11Test, RegionsAndPerPixelAlphaShapeTheWindow) {
     EXPECT_EQ(rects(), (R{
                            {0, 0, 30, 50}
     }));
+    XWindowAttributes a{};
+    ASSERT_TRUE(XGetWindowAttributes(x_, w, &a));
+    EXPECT_NE(a.map_state, IsViewable);
     Fill(s, 0x00FFFFFF);
     d_->Present(1, {0, 0, 100, 50});
     EXPECT_EQ(rects(), (R{

@@ -5,6 +5,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
@@ -40,12 +41,46 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     // Held keys then repeat as presses alone, which is what key-repeat flags expect.
     XkbSetDetectableAutoRepeat(dpy, True, nullptr);
 
-    const char* names[] = {"WM_PROTOCOLS",    "WM_DELETE_WINDOW", "_MOTIF_WM_HINTS", "_NET_WM_WINDOW_OPACITY",
-                           "_NET_WORKAREA",   "CLIPBOARD",        "UTF8_STRING",     "TARGETS",
-                           "TARVIK_SELECTION"};
+    std::string compositor = "_NET_WM_CM_S" + std::to_string(b->screen_);
+    const char* names[] = {"WM_PROTOCOLS",
+                           "WM_DELETE_WINDOW",
+                           "_MOTIF_WM_HINTS",
+                           "_NET_WM_WINDOW_OPACITY",
+                           "_NET_WORKAREA",
+                           "CLIPBOARD",
+                           "UTF8_STRING",
+                           "TARGETS",
+                           "TARVIK_SELECTION",
+                           "_NET_WM_NAME",
+                           "_NET_WM_ICON_NAME",
+                           "_NET_WM_PID",
+                           "_NET_WM_WINDOW_TYPE",
+                           "_NET_WM_WINDOW_TYPE_NORMAL",
+                           "_NET_WM_WINDOW_TYPE_DIALOG",
+                           "_NET_WM_WINDOW_TYPE_UTILITY",
+                           "_NET_WM_WINDOW_TYPE_POPUP_MENU",
+                           "_NET_WM_WINDOW_TYPE_TOOLTIP",
+                           "_NET_WM_STATE",
+                           "_NET_WM_STATE_ABOVE",
+                           "_NET_ACTIVE_WINDOW",
+                           compositor.c_str()};
     Atom atoms[std::size(names)];
     XInternAtoms(dpy, const_cast<char**>(names), static_cast<int>(std::size(names)), False, atoms);
-    b->atoms_ = {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5], atoms[6], atoms[7], atoms[8]};
+    Atoms& n = b->atoms_;
+    Atom* next = atoms;
+    for (Atom* field :
+         {&n.wmProtocols, &n.wmDelete,   &n.motifHints,   &n.opacity,     &n.workArea,    &n.clipboard,
+          &n.utf8,        &n.targets,    &n.transfer,     &n.netName,     &n.netIconName, &n.pid,
+          &n.windowType,  &n.typeNormal, &n.typeDialog,   &n.typeUtility, &n.typeMenu,    &n.typeTooltip,
+          &n.state,       &n.stateAbove, &n.activeWindow, &n.compositor})
+        *field = *next++;
+
+    // The work area and the monitors are read again when the window manager
+    // or the screen changes them.
+    XSelectInput(dpy, b->root_, PropertyChangeMask | StructureNotifyMask);
+    b->randr_ = XRRQueryExtension(dpy, &b->randrEvent_, &err);
+    if (b->randr_) XRRSelectInput(dpy, b->root_, RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
+    b->RefreshMonitors();
 
     XSetWindowAttributes a{};
     a.event_mask = PropertyChangeMask;
@@ -61,6 +96,7 @@ X11Backend::~X11Backend() {
         if (w.xid) XDestroyWindow(dpy_, w.xid);
     }
     if (helper_) XDestroyWindow(dpy_, helper_);
+    for (auto& [shape, cursor] : cursors_) XFreeCursor(dpy_, cursor);
     XCloseDisplay(dpy_);
     if (wakeFd_ >= 0) close(wakeFd_);
 }
@@ -81,27 +117,7 @@ X11Backend::Win* X11Backend::FindX(::Window xid) {
 }
 
 std::vector<Monitor> X11Backend::Monitors() {
-    RECT area{0, 0, DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)};
-    RECT work = area;
-    // The window manager's work area leaves out its panels; the first entry
-    // is the current desktop's.
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy_, root_, atoms_.workArea, 0, 4, False, XA_CARDINAL, &type, &format, &count,
-                           &after, &data) == Success &&
-        type == XA_CARDINAL && format == 32 && count >= 4) {
-        auto* v = reinterpret_cast<long*>(data);
-        RECT w{static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[0] + v[2]),
-               static_cast<int>(v[1] + v[3])};
-        RECT both;
-        if (IntersectRect(&both, &w, &area)) work = both;
-    }
-    if (data) XFree(data);
-    return {
-        {area, work}
-    };
+    return monitors_;
 }
 
 std::shared_ptr<gdi::Bitmap> X11Backend::CreateSurface(uintptr_t id, int width, int height) {
@@ -115,8 +131,10 @@ std::shared_ptr<gdi::Bitmap> X11Backend::CreateSurface(uintptr_t id, int width, 
 void X11Backend::DestroySurface(uintptr_t id) {
     Win* w = Find(id);
     if (!w) return;
+    GrabInput(id, false);
     FreeImage(*w);
     if (w->xid) {
+        if (pointerIn_ == w->xid) pointerIn_ = 0;
         byX_.erase(w->xid);
         XDestroyWindow(dpy_, w->xid);
         XFlush(dpy_);
@@ -144,6 +162,21 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
     XSetWMProtocols(dpy_, w.xid, protocols, 1);
     XClassHint cls{const_cast<char*>("tarvik"), const_cast<char*>("Tarvik")};
     XSetClassHint(dpy_, w.xid, &cls);
+    // The process id means something to the desktop only with the host's name.
+    long pid = getpid();
+    XChangeProperty(dpy_, w.xid, atoms_.pid, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&pid), 1);
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) == 0) {
+        XTextProperty machine{reinterpret_cast<unsigned char*>(host), XA_STRING, 8, std::strlen(host)};
+        XSetWMClientMachine(dpy_, w.xid, &machine);
+    }
+    ApplyTraits(w);
+    ApplyInputShape(w);
+    if (cursorShape_) XDefineCursor(dpy_, w.xid, w.cursor = CursorOf(cursorShape_));
+    // Dialogs made before their owner was first shown name it now.
+    for (auto& [otherId, other] : wins_)
+        if (other.xid && other.traits.owner == id) ApplyTransientFor(other);
     XWMHints hints{};
     hints.flags = InputHint | StateHint;
     hints.input = True;
@@ -181,7 +214,8 @@ void X11Backend::SetPositionHints(Win& w) {
 
 void X11Backend::Place(uintptr_t id, const RECT& screen, bool visible, WindowKind kind) {
     Win& w = wins_[id];
-    bool show = visible && screen.right > screen.left && screen.bottom > screen.top;
+    w.wanted = visible;
+    bool show = visible && screen.right > screen.left && screen.bottom > screen.top && !Hidden(w);
     if (!w.xid) {
         w.screen = screen, w.kind = kind;
         if (!show) return; // made when first shown
@@ -209,8 +243,10 @@ void X11Backend::Place(uintptr_t id, const RECT& screen, bool visible, WindowKin
             SetPositionHints(w);
             XMapRaised(dpy_, w.xid);
         } else if (w.kind == WindowKind::Normal) {
+            GrabInput(id, false);
             XWithdrawWindow(dpy_, w.xid, screen_); // tells the window manager too
         } else {
+            GrabInput(id, false);
             XUnmapWindow(dpy_, w.xid);
         }
     }
@@ -242,6 +278,11 @@ void X11Backend::SetOpacity(uintptr_t id, int alpha, bool perPixel) {
     if (w.xid && changed) {
         ApplyShape(w);
         ApplyOpacity(w);
+        if (w.mapped && Hidden(w)) {
+            GrabInput(id, false);
+            XUnmapWindow(dpy_, w.xid);
+            w.mapped = false;
+        }
         XFlush(dpy_);
     }
 }
@@ -408,7 +449,7 @@ void X11Backend::Present(uintptr_t id, const RECT& dirty) {
     if (!w || !w->surface) return;
     if (w->perPixel) {
         UpdateAlphaMask(*w);
-        if (w->xid) ApplyShape(*w);
+        if (w->xid) ApplyShape(*w), XFlush(dpy_);
     }
     PutImage(*w, dirty);
 }
@@ -425,6 +466,10 @@ std::unique_ptr<Backend> OpenX11(const char* name) {
 unsigned long X11WindowOf(Backend& backend, uintptr_t id) {
     auto* x = dynamic_cast<X11Backend*>(&backend);
     return x ? x->XWindowOf(id) : 0;
+}
+
+void X11Sync(Backend& backend) {
+    if (auto* x = dynamic_cast<X11Backend*>(&backend)) x->Sync();
 }
 
 } // namespace display

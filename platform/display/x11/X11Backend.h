@@ -28,11 +28,16 @@ public:
     bool PollInput(RawInput& ev) override;
     void Wait(int timeoutMs) override;
     void Wake() override;
+    void SetTraits(uintptr_t id, const WindowTraits& traits) override;
+    void SetCursor(int shape) override;
+    void Activate(uintptr_t id) override;
+    void GrabInput(uintptr_t id, bool on) override;
     void Beep() override;
     void SetClipboardText(const std::string& utf8) override;
     std::string ClipboardText() override;
 
     ::Window XWindowOf(uintptr_t id) const;
+    void Sync() { XSync(dpy_, False); }
 
 private:
     struct Win {
@@ -50,9 +55,14 @@ private:
         int alpha = 255;
         bool perPixel = false;
         unsigned long moveSerial = 0; // our last move: older ConfigureNotify events are stale
+        WindowTraits traits;
+        bool wanted = false; // shown as far as the window system is concerned
+        ::Cursor cursor = 0; // what the window shows now
     };
     struct Atoms {
         Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
+        Atom netName, netIconName, pid, windowType, typeNormal, typeDialog, typeUtility, typeMenu,
+            typeTooltip, state, stateAbove, activeWindow, compositor;
     };
 
     X11Backend() = default;
@@ -68,6 +78,14 @@ private:
     void UpdateAlphaMask(Win& w);
     void ApplyShape(Win& w);
     void ApplyOpacity(Win& w);
+    void ApplyTraits(Win& w);
+    void ApplyTransientFor(Win& w);
+    void SendStateAbove(Win& w);
+    void RefreshMonitors();
+    bool Hidden(const Win& w);
+    void ApplyInputShape(Win& w);
+    ::Cursor CursorOf(int shape);
+    void NoteWindowUnderPointer(::Window xid);
 
     void Drain();
     void Handle(XEvent& e);
@@ -94,6 +112,15 @@ private:
     std::deque<RawInput> input_;
     std::map<uintptr_t, Win> wins_;
     std::map<::Window, uintptr_t> byX_;
+    // Asked of the server once and refreshed on its change events: hit
+    // testing reads the metrics on every mouse move.
+    std::vector<Monitor> monitors_;
+    bool randr_ = false;
+    int randrEvent_ = 0;
+    std::map<int, ::Cursor> cursors_;
+    int cursorShape_ = 0;
+    ::Window pointerIn_ = 0; // our window under the pointer
+    uintptr_t grab_ = 0;     // the menu holding the grab
 };
 
 } // namespace display

@@ -13,5 +13,7 @@ std::unique_ptr<Backend> OpenX11(const char* name);
 // The X window showing a top-level window of an x11 backend (0: none yet), for
 // tests that look at the server through a connection of their own.
 unsigned long X11WindowOf(Backend& backend, uintptr_t id);
+// Returns once the server has done everything the backend asked of it.
+void X11Sync(Backend& backend);
 
 } // namespace display

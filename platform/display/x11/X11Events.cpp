@@ -1,6 +1,8 @@
 #include "display/x11/X11Backend.h"
 #include "display/x11/X11Keys.h"
 
+#include <X11/extensions/Xrandr.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <poll.h>
@@ -56,6 +58,7 @@ void X11Backend::Handle(XEvent& e) {
     switch (e.type) {
     case MotionNotify:
         lastTime_ = e.xmotion.time;
+        NoteWindowUnderPointer(e.xmotion.window);
         ev.kind = RawInput::MouseMove;
         ev.pt = {e.xmotion.x_root, e.xmotion.y_root};
         Queue(ev);
@@ -65,6 +68,7 @@ void X11Backend::Handle(XEvent& e) {
         // Where the pointer went is news for hover and mouse-leave tracking;
         // grab bookkeeping is not.
         if (e.xcrossing.mode != NotifyNormal) break;
+        if (e.type == EnterNotify) NoteWindowUnderPointer(e.xcrossing.window);
         ev.kind = RawInput::MouseMove;
         ev.pt = {e.xcrossing.x_root, e.xcrossing.y_root};
         Queue(ev);
@@ -99,7 +103,13 @@ void X11Backend::Handle(XEvent& e) {
                           e.xexpose.y + e.xexpose.height});
         break;
     case ConfigureNotify:
-        OnConfigure(e.xconfigure);
+        if (e.xconfigure.window == root_)
+            RefreshMonitors();
+        else
+            OnConfigure(e.xconfigure);
+        break;
+    case PropertyNotify:
+        if (e.xproperty.window == root_ && e.xproperty.atom == atoms_.workArea) RefreshMonitors();
         break;
     case ClientMessage:
         if (e.xclient.message_type == atoms_.wmProtocols && e.xclient.format == 32 &&
@@ -118,8 +128,20 @@ void X11Backend::Handle(XEvent& e) {
         if (e.xmapping.request != MappingPointer) XRefreshKeyboardMapping(&e.xmapping);
         break;
     default:
+        if (randr_ && (e.type == randrEvent_ + RRScreenChangeNotify || e.type == randrEvent_ + RRNotify)) {
+            XRRUpdateConfiguration(&e);
+            RefreshMonitors();
+        }
         break;
     }
+}
+
+void X11Backend::NoteWindowUnderPointer(::Window xid) {
+    if (xid == pointerIn_ || !FindX(xid)) return;
+    pointerIn_ = xid;
+    // The cursor follows the pointer into the window until the window system
+    // picks another.
+    SetCursor(cursorShape_);
 }
 
 void X11Backend::OnKey(XKeyEvent& e) {

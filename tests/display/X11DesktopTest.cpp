@@ -1,0 +1,449 @@
+// Our windows as the desktop sees them: titles, roles and owners, focus and
+// stacking, cursors, menu grabs and the work area, read back through a
+// connection of the test's own as a window manager or task bar reads them.
+// No window manager runs: every property here is ours to set.
+#include "Xvfb.h"
+#include "display/Backend.h"
+#include "display/headless/Headless.h"
+#include "display/x11/X11Display.h"
+#include "gdi/Dc.h"
+#include "gdi/Icon.h"
+#include "gdi/Objects.h"
+#include "gdi/SysColors.h"
+#include "gdi/image/Png.h"
+#include "win/DefWindowProc.h"
+#include "win/Input.h"
+#include "win/Layered.h"
+#include "win/Message.h"
+#include "win/Messages.h"
+#include "win/Paint.h"
+#include "win/Styles.h"
+#include "win/System.h"
+#include "win/Window.h"
+#include "win/WindowPos.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+// Xlib's macros (None, Bool, Status) go after every C++ header.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/extensions/shape.h>
+
+extern char** environ;
+
+namespace {
+
+int displayChanges = 0;
+
+// Closes itself on a click outside it while it holds the capture, as a menu does.
+LRESULT DeskProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DISPLAYCHANGE) ++displayChanges;
+    if (msg == WM_LBUTTONDOWN && GetCapture() == h) {
+        POINT p{static_cast<int16_t>(LOWORD(lp)), static_cast<int16_t>(HIWORD(lp))};
+        RECT r;
+        GetClientRect(h, &r);
+        if (!PtInRect(&r, p)) DestroyWindow(h);
+        return 0;
+    }
+    return DefWindowProc(h, msg, wp, lp);
+}
+
+// Made before the backend, so that it outlives the backend's connection.
+XvfbServer& Server() {
+    static XvfbServer s;
+    return s;
+}
+
+class X11Desktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        ASSERT_TRUE(Server().Running()) << Server().Error();
+        setenv("DISPLAY", Server().Name().c_str(), 1);
+        unsetenv("TARVIK_DISPLAY");
+        ASSERT_EQ(display::HeadlessDisplay(), nullptr) << "the x11 backend was not chosen";
+        WNDCLASS wc{};
+        wc.lpfnWndProc = DeskProc;
+        wc.lpszClassName = "Desk";
+        RegisterClass(&wc);
+        x_ = XOpenDisplay(Server().Name().c_str());
+        ASSERT_TRUE(x_);
+    }
+    void TearDown() override {
+        for (HWND h : made_) DestroyWindow(h);
+        win::RunUntilIdle();
+        if (x_) XCloseDisplay(x_);
+    }
+
+    HWND Show(const char* title, DWORD style, DWORD exStyle = 0, HWND owner = nullptr,
+              RECT r = {100, 100, 400, 300}) {
+        HWND h = CreateWindowEx(exStyle, "Desk", title, style, r.left, r.top, r.right - r.left,
+                                r.bottom - r.top, owner, nullptr, nullptr, nullptr);
+        EXPECT_TRUE(h);
+        made_.push_back(h);
+        ShowWindow(h, SW_SHOW);
+        UpdateWindow(h);
+        win::RunUntilIdle();
+        display::X11Sync(display::Current());
+        return h;
+    }
+    Window XOf(HWND h) { return display::X11WindowOf(display::Current(), reinterpret_cast<uintptr_t>(h)); }
+
+    // Runs our message loop until done holds, for at most ten seconds.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        for (;;) {
+            win::RunUntilIdle();
+            if (done()) return true;
+            if (std::chrono::steady_clock::now() >= end) return false;
+            display::Current().Wait(20);
+        }
+    }
+
+    Atom A(const char* name) { return XInternAtom(x_, name, False); }
+    std::vector<unsigned char> Property(Window w, const char* name, Atom* type = nullptr) {
+        Atom t = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::vector<unsigned char> out;
+        if (XGetWindowProperty(x_, w, A(name), 0, 1024, False, AnyPropertyType, &t, &format, &count, &after,
+                               &data) == Success &&
+            data) {
+            size_t unit = format == 8 ? 1 : format == 16 ? sizeof(short) : sizeof(long);
+            out.assign(data, data + count * unit);
+        }
+        if (data) XFree(data);
+        if (type) *type = t;
+        return out;
+    }
+    std::string Text(Window w, const char* name) {
+        auto v = Property(w, name);
+        return {v.begin(), v.end()};
+    }
+    std::vector<long> Longs(Window w, const char* name) {
+        auto v = Property(w, name);
+        std::vector<long> out(v.size() / sizeof(long));
+        if (!out.empty()) std::memcpy(out.data(), v.data(), out.size() * sizeof(long));
+        return out;
+    }
+    std::string WmName(Window w) {
+        XTextProperty p{};
+        if (!XGetWMName(x_, w, &p)) return "(none)";
+        char** list = nullptr;
+        int count = 0;
+        std::string s = "(unconvertible)";
+        if (Xutf8TextPropertyToTextList(x_, &p, &list, &count) == Success && count > 0) s = list[0];
+        if (list) XFreeStringList(list);
+        XFree(p.value);
+        return s;
+    }
+
+    Display* x_ = nullptr;
+    std::vector<HWND> made_;
+};
+
+TEST_F(X11Desktop, TitleInUtf8FollowsTheWindowText) {
+    const std::string title = "TarvikH.264格式转换器";
+    Window w = XOf(Show(title.c_str(), WS_OVERLAPPEDWINDOW));
+    ASSERT_NE(w, 0u);
+    Atom type = None;
+    Property(w, "_NET_WM_NAME", &type);
+    EXPECT_EQ(type, A("UTF8_STRING"));
+    EXPECT_EQ(Text(w, "_NET_WM_NAME"), title);
+    EXPECT_EQ(WmName(w), title);
+
+    SetWindowText(made_[0], "新标题 – 2");
+    display::X11Sync(display::Current());
+    EXPECT_EQ(Text(w, "_NET_WM_NAME"), "新标题 – 2");
+    EXPECT_EQ(WmName(w), "新标题 – 2");
+    SetWindowText(made_[0], "plain");
+    display::X11Sync(display::Current());
+    EXPECT_EQ(WmName(w), "plain");
+
+    XClassHint cls{};
+    ASSERT_TRUE(XGetClassHint(x_, w, &cls));
+    EXPECT_STREQ(cls.res_name, "tarvik");
+    XFree(cls.res_name);
+    XFree(cls.res_class);
+    EXPECT_EQ(Longs(w, "_NET_WM_PID"), std::vector<long>{getpid()});
+    EXPECT_FALSE(Text(w, "WM_CLIENT_MACHINE").empty());
+}
+
+TEST_F(X11Desktop, RoleOwnerAndStayOnTopFromStyles) {
+    HWND owner = Show("owner", WS_OVERLAPPEDWINDOW);
+    struct Case {
+        const char* name;
+        DWORD style, exStyle;
+        bool owned;
+        const char* type;
+        bool above;
+    } cases[] = {
+        {"plain",       WS_OVERLAPPEDWINDOW,        0,                                                   false, "_NET_WM_WINDOW_TYPE_NORMAL",     false},
+        {"dialog",      WS_POPUP | WS_CAPTION,      0,                                                   true,  "_NET_WM_WINDOW_TYPE_DIALOG",     false},
+        {"tool",        WS_OVERLAPPED | WS_CAPTION, WS_EX_TOOLWINDOW,                                    false, "_NET_WM_WINDOW_TYPE_UTILITY",    false},
+        {"menu",        WS_POPUP,                   WS_EX_TOOLWINDOW,                                    true,  "_NET_WM_WINDOW_TYPE_POPUP_MENU", false},
+        {"hint",        WS_POPUP,                   WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, false,
+         "_NET_WM_WINDOW_TYPE_TOOLTIP",                                                                                                           true },
+        {"stay on top", WS_OVERLAPPEDWINDOW,        WS_EX_TOPMOST,                                       false, "_NET_WM_WINDOW_TYPE_NORMAL",     true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND h = Show(c.name, c.style, c.exStyle, c.owned ? owner : nullptr, {500, 100, 600, 160});
+        Window w = XOf(h);
+        ASSERT_NE(w, 0u);
+        EXPECT_EQ(Longs(w, "_NET_WM_WINDOW_TYPE"), std::vector<long>{static_cast<long>(A(c.type))});
+        Window transient = 0;
+        bool hasOwner = XGetTransientForHint(x_, w, &transient);
+        EXPECT_EQ(hasOwner, c.owned);
+        if (c.owned) {
+            EXPECT_EQ(transient, XOf(owner));
+        }
+        std::vector<long> above{static_cast<long>(A("_NET_WM_STATE_ABOVE"))};
+        EXPECT_EQ(Longs(w, "_NET_WM_STATE") == above, c.above);
+        DestroyWindow(h);
+        win::RunUntilIdle();
+    }
+}
+
+TEST_F(X11Desktop, ActivationMovesFocusAndStacking) {
+    HWND a = Show("a", WS_OVERLAPPEDWINDOW),
+         b = Show("b", WS_OVERLAPPEDWINDOW, 0, nullptr, {150, 150, 450, 350});
+    auto focused = [&] {
+        Window f = 0;
+        int revert = 0;
+        XGetInputFocus(x_, &f, &revert);
+        return f;
+    };
+    auto aboveOf = [&](Window lower, Window upper) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(x_, DefaultRootWindow(x_), &root, &parent, &children, &count);
+        int li = -1, ui = -1;
+        for (unsigned i = 0; i < count; ++i) {
+            if (children[i] == lower) li = static_cast<int>(i);
+            if (children[i] == upper) ui = static_cast<int>(i);
+        }
+        if (children) XFree(children);
+        return li >= 0 && ui > li; // bottom first
+    };
+    EXPECT_EQ(focused(), XOf(b));
+    for (HWND h : {a, b, a}) {
+        SetForegroundWindow(h);
+        display::X11Sync(display::Current());
+        EXPECT_EQ(focused(), XOf(h));
+        HWND other = h == a ? b : a;
+        EXPECT_TRUE(aboveOf(XOf(other), XOf(h)));
+    }
+}
+
+TEST_F(X11Desktop, CursorChangesOnSizingBorders) {
+    HWND h = Show("sized", WS_OVERLAPPEDWINDOW, 0, nullptr, {200, 200, 500, 400});
+    auto cursorAt = [&](int sx, int sy, const char* want) {
+        XWarpPointer(x_, None, DefaultRootWindow(x_), 0, 0, 0, 0, sx, sy);
+        XSync(x_, False);
+        HCURSOR c = LoadCursor(nullptr, want);
+        EXPECT_TRUE(PumpUntil([&] { return GetCursor() == c; }));
+        display::X11Sync(display::Current());
+        XFixesCursorImage* img = XFixesGetCursorImage(x_);
+        std::vector<unsigned long> shape;
+        if (img) {
+            shape = {img->width, img->height, img->xhot, img->yhot};
+            shape.insert(shape.end(), img->pixels, img->pixels + img->width * img->height);
+            XFree(img);
+        }
+        return shape;
+    };
+    ASSERT_TRUE(h);
+    auto inside = cursorAt(350, 300, IDC_ARROW);
+    auto left = cursorAt(201, 300, IDC_SIZEWE);
+    auto bottom = cursorAt(350, 398, IDC_SIZENS);
+    auto again = cursorAt(350, 300, IDC_ARROW);
+    ASSERT_FALSE(inside.empty());
+    EXPECT_NE(inside, left);
+    EXPECT_NE(inside, bottom);
+    EXPECT_NE(left, bottom);
+    EXPECT_EQ(inside, again);
+}
+
+TEST_F(X11Desktop, MenuGrabsThePointerAndClosesOnAnOutsideClick) {
+    HWND owner = Show("owner", WS_OVERLAPPEDWINDOW);
+    HWND menu = Show("menu", WS_POPUP, WS_EX_TOOLWINDOW, owner, {600, 100, 700, 200});
+    SetCapture(menu);
+    auto testCanGrab = [&] {
+        int r = XGrabPointer(x_, DefaultRootWindow(x_), False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
+                             None, None, CurrentTime);
+        if (r == GrabSuccess) XUngrabPointer(x_, CurrentTime);
+        XSync(x_, False);
+        return r == GrabSuccess;
+    };
+    EXPECT_FALSE(testCanGrab());
+
+    // Under the grab the server reports a click on the desktop to the menu.
+    XEvent e{};
+    e.xbutton = {ButtonPress, 0,           True, x_,  XOf(menu), DefaultRootWindow(x_),
+                 None,        CurrentTime, -550, 700, 50,        800,
+                 0,           Button1,     True};
+    XSendEvent(x_, XOf(menu), False, ButtonPressMask, &e);
+    XFlush(x_);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(menu); }));
+    display::X11Sync(display::Current());
+    EXPECT_TRUE(testCanGrab());
+}
+
+TEST_F(X11Desktop, WorkAreaIsCachedAndFollowsTheDesktop) {
+    Show("listener", WS_OVERLAPPEDWINDOW);
+    int before = GetSystemMetrics(SM_CYFULLSCREEN);
+    long area[4] = {0, 0, 1280, 1000};
+    XChangeProperty(x_, DefaultRootWindow(x_), A("_NET_WORKAREA"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(area), 4);
+    XFlush(x_);
+    displayChanges = 0;
+    EXPECT_TRUE(PumpUntil([&] { return displayChanges > 0; }));
+    EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), before - 24);
+    RECT work{};
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(work.bottom, 1000);
+    XDeleteProperty(x_, DefaultRootWindow(x_), A("_NET_WORKAREA"));
+    XFlush(x_);
+    EXPECT_TRUE(PumpUntil([&] { return GetSystemMetrics(SM_CYFULLSCREEN) == before; }));
+}
+
+TEST_F(X11Desktop, PerPixelAlphaShowsOnlyUnderACompositor) {
+    auto glow = [&] {
+        HWND h = CreateWindowEx(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, "Desk", "", WS_POPUP,
+                                300, 300, 40, 40, nullptr, nullptr, nullptr, nullptr);
+        made_.push_back(h);
+        std::vector<uint32_t> bits(40 * 40, 0x80000000u); // half-transparent black
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, 0, 0, 0, 0, 0, 0};
+        void* data = nullptr;
+        HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &data, nullptr, 0);
+        std::memcpy(data, bits.data(), bits.size() * 4);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        POINT at{300, 300}, origin{0, 0};
+        SIZE size{40, 40};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(h, nullptr, &at, &size, dc, &origin, 0, &blend, ULW_ALPHA);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bmp);
+        ShowWindow(h, SW_SHOWNOACTIVATE);
+        win::RunUntilIdle();
+        display::X11Sync(display::Current());
+        return h;
+    };
+    auto viewable = [&](HWND h) {
+        Window w = XOf(h);
+        XWindowAttributes a{};
+        return w && XGetWindowAttributes(x_, w, &a) && a.map_state == IsViewable;
+    };
+    HWND alone = glow();
+    EXPECT_FALSE(viewable(alone));
+    EXPECT_TRUE(IsWindowVisible(alone)); // hidden from the screen only
+
+    // A compositing manager owns the screen's selection.
+    Window owner = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(x_, A("_NET_WM_CM_S0"), owner, CurrentTime);
+    XSync(x_, False);
+    HWND composited = glow();
+    EXPECT_TRUE(viewable(composited));
+    int count = -1, order = 0;
+    XRectangle* input = XShapeGetRectangles(x_, XOf(composited), ShapeInput, &count, &order);
+    EXPECT_EQ(count, 0) << "clicks should pass through";
+    if (input) XFree(input);
+    XDestroyWindow(x_, owner);
+    XSync(x_, False);
+}
+
+TEST_F(X11Desktop, DefaultFrameShowsTitleAndClosesFromItsBox) {
+    HWND h = Show("关闭我", WS_OVERLAPPEDWINDOW, 0, nullptr, {100, 100, 400, 250});
+    RECT r;
+    GetWindowRect(h, &r);
+    RECT c;
+    GetClientRect(h, &c);
+    POINT box{r.right - 10, r.top + 8};
+    EXPECT_EQ(SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)), HTCLOSE);
+    EXPECT_EQ(SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(r.left + 60, r.top + 8)), HTCAPTION);
+    SendMessage(h, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(box.x, box.y));
+    EXPECT_FALSE(IsWindow(h));
+}
+
+// A window manager frames the window; the grabbed screen (x11_desktop.png in
+// the build folder) is for a person to look at.
+TEST_F(X11Desktop, ChineseTitledWindowUnderAWindowManager) {
+    const char* wm = "/usr/bin/evilwm";
+    if (access(wm, X_OK) != 0) GTEST_SKIP() << "evilwm is not installed";
+    pid_t pid = -1;
+    // The server has no font of its own but "fixed" for the frames' labels.
+    char* args[] = {const_cast<char*>(wm), const_cast<char*>("-fn"), const_cast<char*>("fixed"), nullptr};
+    ASSERT_EQ(posix_spawn(&pid, wm, nullptr, nullptr, args, environ), 0);
+    // It frames windows that exist when it starts as well as new ones.
+    const char* title = "TarvikH.264格式转换器";
+    HWND h = Show(title, WS_OVERLAPPEDWINDOW, 0, nullptr, {120, 120, 520, 320});
+    Window w = XOf(h);
+    auto reparented = [&] {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(x_, w, &root, &parent, &children, &count);
+        if (children) XFree(children);
+        return parent != root;
+    };
+    EXPECT_TRUE(PumpUntil(reparented));
+    SetForegroundWindow(h);
+    RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    EXPECT_EQ(Text(w, "_NET_WM_NAME"), title);
+
+    RECT r;
+    GetWindowRect(h, &r);
+    int width = 480, height = 280;
+    XImage* shot = XGetImage(x_, DefaultRootWindow(x_), 80, 80, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    ASSERT_TRUE(shot);
+    gdi::image::Image image;
+    image.Reset(width, height);
+    for (int yy = 0; yy < height; ++yy)
+        for (int xx = 0; xx < width; ++xx)
+            image.At(xx, yy) = 0xFF000000u | (XGetPixel(shot, xx, yy) & 0xFFFFFF);
+    XDestroyImage(shot);
+    std::vector<uint8_t> png;
+    std::string error;
+    ASSERT_TRUE(gdi::image::WritePng(image, png, error)) << error;
+    std::ofstream(TARVIK_DESKTOP_DIR "/x11_desktop.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+
+    // The caption holds text in the caption text colour where the window is now.
+    uint32_t textPixel = gdi::PixelOf(GetSysColor(COLOR_CAPTIONTEXT)) & 0xFFFFFF;
+    RECT wr;
+    GetWindowRect(h, &wr);
+    bool text = false;
+    for (int sy = wr.top + 2; sy < wr.top + 20; ++sy)
+        for (int sx = wr.left + 4; sx < wr.left + 200; ++sx) {
+            int ix = sx - 80, iy = sy - 80;
+            if (ix >= 0 && iy >= 0 && ix < width && iy < height && (image.At(ix, iy) & 0xFFFFFF) == textPixel)
+                text = true;
+        }
+    EXPECT_TRUE(text);
+    DestroyWindow(h);
+    win::RunUntilIdle();
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+}
+
+} // namespace
