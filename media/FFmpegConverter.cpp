@@ -225,8 +225,10 @@ int TCustomFFmpegConverter::AddTaskNamed(const std::string& AFileName, TInputOpt
             FLastErrMsg = t->FLastErrMsg;
             return -1;
         }
+        // A long list waits mostly: a waiting task keeps neither an open
+        // input nor decoder state.
+        t->ParkInput(0);
         t->GetProbe(0)->SetFileHandle(t->Finput_files[0]);
-        // A long list waits mostly: a waiting task keeps no decoder state.
         t->ParkInputDecoders(0);
         t->FOnProgress = [this, t](os::TObject*, int32_t AFileIndex, int32_t AFrameNumber, int32_t AFPS,
                                    float AQuality, float ABitRate, int64_t ACurrentSize,
@@ -264,6 +266,7 @@ bool TCustomFFmpegConverter::AddInputFile(int ATaskIndex, const std::string& AFi
             FLastErrMsg = t->FLastErrMsg;
             return false;
         }
+        t->ParkInput(index);
         t->GetProbe(index)->SetFileHandle(t->Finput_files[static_cast<size_t>(index)]);
         t->ParkInputDecoders(index);
         return true;
