@@ -230,6 +230,7 @@ int TCustomFFmpegConverter::AddTaskNamed(const std::string& AFileName, TInputOpt
         t->ParkInput(0);
         t->GetProbe(0)->SetFileHandle(t->Finput_files[0]);
         t->ParkInputDecoders(0);
+        ParkScalerOptions(t->FOptions);
         t->FOnProgress = [this, t](os::TObject*, int32_t AFileIndex, int32_t AFrameNumber, int32_t AFPS,
                                    float AQuality, float ABitRate, int64_t ACurrentSize,
                                    int64_t ACurrentDuration, int64_t ATotalDuration) {
@@ -269,6 +270,7 @@ bool TCustomFFmpegConverter::AddInputFile(int ATaskIndex, const std::string& AFi
         t->ParkInput(index);
         t->GetProbe(index)->SetFileHandle(t->Finput_files[static_cast<size_t>(index)]);
         t->ParkInputDecoders(index);
+        ParkScalerOptions(t->FOptions);
         return true;
     } catch (const std::exception& e) {
         FLastErrMsg = e.what();
@@ -313,6 +315,7 @@ bool TCustomFFmpegConverter::SetOutputFile(int ATaskIndex, const std::string& AF
             return false;
         }
         if (AOptions) ApplyStreamKeys(*t, *AOptions, defaults);
+        ParkScalerOptions(t->FOptions);
         return true;
     } catch (const std::exception& e) {
         FLastErrMsg = e.what();

@@ -132,8 +132,11 @@ TEST_F(TaskResourcesTest, AWaitingTaskKeepsNoDecoderStateButItsDecoderSettings) 
     // "x264_build" is a private setting of the H.264 decoder.
     const int task = conv.AddTask(clip, "x264_build=150");
     ASSERT_GE(task, 0) << conv.LastErrMsg();
-    ASSERT_TRUE(conv.SetOutputFile(task, Folder().Path("settings.avi"), "vcodec=mpeg4\nacodec=mp2"));
+    ASSERT_TRUE(conv.SetOutputFile(task, Folder().Path("settings.avi"),
+                                   "vcodec=mpeg4\nacodec=mp2\nsws_flags=bilinear"));
     TFFmpeg* t = conv.Tasks().Get(task);
+    // Nor a scaler option context.
+    EXPECT_EQ(t->FOptions.sws_opts, nullptr);
     TInputStreamCodec* video = nullptr;
     for (int i = 0; t->InputStream(0, i); ++i) {
         EXPECT_EQ(t->InputStream(0, i)->dec->priv_data, nullptr) << "stream " << i;
@@ -141,17 +144,19 @@ TEST_F(TaskResourcesTest, AWaitingTaskKeepsNoDecoderStateButItsDecoderSettings) 
     }
     ASSERT_NE(video, nullptr);
 
-    int64_t seen = -2;
+    int64_t seen = -2, scaler = -2;
     bool restored = false;
-    SetTranscodeTestHook([&](TCustomFFmpeg&) {
+    SetTranscodeTestHook([&](TCustomFFmpeg& e) {
         restored = video->dec->priv_data != nullptr;
         if (restored) av::av_opt_get_int(video->dec->priv_data, "x264_build", 0, &seen);
+        if (e.FOptions.sws_opts) av::av_opt_get_int(e.FOptions.sws_opts, "sws_flags", 0, &scaler);
     });
     conv.Start(1);
     rec.WaitFinal();
     SetTranscodeTestHook(nullptr);
     EXPECT_TRUE(restored);
     EXPECT_EQ(seen, 150);
+    EXPECT_EQ(scaler, SWS_BILINEAR);
 }
 
 double SecondsOf(const std::string& APath) {
