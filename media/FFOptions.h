@@ -24,12 +24,21 @@ struct TFFOptions {
     // private class): the generic contexts cannot hold them, so the text is
     // kept until a context of that codec or format is created.
     std::vector<std::pair<std::string, std::string>> private_opts;
+    // A task waiting in a list keeps the scaler options as text: the
+    // scaler's context is large (about 50 KiB) and only read by a run.
+    bool sws_parked = false;
+    std::vector<std::pair<std::string, std::string>> sws_parked_opts;
 };
 
 void ClearOptions(TFFOptions& opts);
 // Allocates the option contexts; the scaler context gets the scaler flags.
 void AllocOptions(TFFOptions& opts, int swsFlags);
 void FreeOptions(TFFOptions& opts);
+// Frees the scaler option context, keeping the settings that differ from
+// its defaults; UnparkScalerOptions makes it afresh with them.  Setting an
+// option does so first.
+void ParkScalerOptions(TFFOptions& opts);
+void UnparkScalerOptions(TFFOptions& opts);
 
 // Sets the option in the contexts that know it and records its name.  False
 // for an empty name or value, for an option no context knows (silently) and

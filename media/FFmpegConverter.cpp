@@ -225,9 +225,12 @@ int TCustomFFmpegConverter::AddTaskNamed(const std::string& AFileName, TInputOpt
             FLastErrMsg = t->FLastErrMsg;
             return -1;
         }
+        // A long list waits mostly: a waiting task keeps neither an open
+        // input nor decoder state.
+        t->ParkInput(0);
         t->GetProbe(0)->SetFileHandle(t->Finput_files[0]);
-        // A long list waits mostly: a waiting task keeps no decoder state.
         t->ParkInputDecoders(0);
+        ParkScalerOptions(t->FOptions);
         t->FOnProgress = [this, t](os::TObject*, int32_t AFileIndex, int32_t AFrameNumber, int32_t AFPS,
                                    float AQuality, float ABitRate, int64_t ACurrentSize,
                                    int64_t ACurrentDuration, int64_t ATotalDuration) {
@@ -264,8 +267,10 @@ bool TCustomFFmpegConverter::AddInputFile(int ATaskIndex, const std::string& AFi
             FLastErrMsg = t->FLastErrMsg;
             return false;
         }
+        t->ParkInput(index);
         t->GetProbe(index)->SetFileHandle(t->Finput_files[static_cast<size_t>(index)]);
         t->ParkInputDecoders(index);
+        ParkScalerOptions(t->FOptions);
         return true;
     } catch (const std::exception& e) {
         FLastErrMsg = e.what();
@@ -310,6 +315,7 @@ bool TCustomFFmpegConverter::SetOutputFile(int ATaskIndex, const std::string& AF
             return false;
         }
         if (AOptions) ApplyStreamKeys(*t, *AOptions, defaults);
+        ParkScalerOptions(t->FOptions);
         return true;
     } catch (const std::exception& e) {
         FLastErrMsg = e.what();

@@ -24,6 +24,7 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
     Fmeta_data_maps.assign(files, {});
     Fbitstream_filters.assign(files, {});
     Finput_streams.resize(files);
+    Finput_openings.resize(files);
     Foutput_streams.resize(files);
     Finput_codecs.assign(files * MAX_STREAMS, nullptr);
     Foutput_codecs.assign(files * MAX_STREAMS, nullptr);
@@ -178,6 +179,7 @@ void TCustomFFmpeg::CloseOutputFiles() {
 }
 
 void TCustomFFmpeg::CloseInputFiles() {
+    FreeStandIns();
     for (int i = 0; i < Fnb_input_files; ++i)
         if (Finput_files[static_cast<size_t>(i)])
             CloseInputByLibraryName(&Finput_files[static_cast<size_t>(i)]);

@@ -425,6 +425,17 @@ public:
     // Gives every parked decoder context its private state again; a run
     // starts with this.
     void UnparkInputDecoders();
+    // For a task that waits for its run: the input is closed, and a
+    // context that only describes it stands in the file table.  Inputs that
+    // cannot be read again from the start (pipes, streams, devices) stay
+    // open (FFmpegInputParking.cpp).
+    void ParkInput(int AFileIndex);
+    // Opens every parked input again as it was opened first; raises with a
+    // clear text when the file is gone or another file stands at its name.
+    // A run starts with this.
+    void UnparkInputs();
+    // The inputs held open (a parked input is not).
+    int OpenInputs() const;
 
     // ---- output stream creation (FFmpegOutputStreams.cpp) ----
     // Which kinds of streams the recorded inputs hold (only the first input
@@ -480,6 +491,8 @@ public:
     // Per input file, one record per stream; per output entry, one record per
     // stream (in join mode only the first entry of the output holds them).
     std::vector<std::vector<std::unique_ptr<TInputStreamCodec>>> Finput_streams;
+    // Per input file, how it was opened (FFmpegInputParking.cpp).
+    std::vector<TInputOpening> Finput_openings;
     std::vector<std::vector<std::unique_ptr<TOutputStreamCodec>>> Foutput_streams;
     TCodecList<TAVOutputStream> FEncoderList;
     TCodecList<TAVInputStream> FDecoderList;
@@ -611,6 +624,11 @@ protected:
     // current input-side settings and its input codec slot filled.  Raises
     // FFmpegException; the caller frees what the file already holds.
     std::unique_ptr<TInputStreamCodec> AddInputStream(AVStream* st, unsigned AIndex);
+    // The generic demuxing options PrepareInputContext set on the context,
+    // as name and value.
+    std::vector<std::pair<std::string, std::string>> ContextOptions(AVFormatContext* ic) const;
+    // Frees the stand-in of every parked input.
+    void FreeStandIns();
     // A film stream's size, aspect ratio, pixel format and rate as the
     // current input-side settings.
     void TakeVideoParameters(const AVStream* st, AVCodecContext* dec, unsigned AIndex);

@@ -118,6 +118,15 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
         return false;
     }
     const AVInputFormat* file_iformat = ForcedInputFormat();
+    TInputOpening opening;
+    opening.file_name = AFileName;
+    opening.format = file_iformat;
+    opening.video_codec = Fvideo_codec_name;
+    opening.audio_codec = Faudio_codec_name;
+    opening.subtitle_codec = Fsubtitle_codec_name;
+    opening.pgmyuv = Fpgmyuv_compatibility_hack != 0;
+    opening.program_id = Fopt_programid;
+    opening.start_time = Fstart_time;
 
     AVFormatContext* ic = av::avformat_alloc_context();
     if (!ic) throw FFmpegException("avformat_alloc_context failed");
@@ -147,9 +156,13 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
     };
 
     if (!PrepareInputContext(ic)) return fail(FLastErrMsg);
+    opening.context_options = ContextOptions(ic);
 
     const std::string library_name = LibraryFileName(AFileName);
     AVDictionary* parameters = RawInputParameters(*this);
+    for (const AVDictionaryEntry* e = nullptr;
+         (e = av::av_dict_get(parameters, "", e, AV_DICT_IGNORE_SUFFIX));)
+        opening.parameters.emplace_back(e->key, e->value);
     const int r = OpenInputByLibraryName(&ic, library_name.c_str(), file_iformat, &parameters);
     av::av_dict_free(&parameters);
     if (r < 0) {
@@ -157,6 +170,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
         return fail(ErrorText(AFileName, r));
     }
 
+    if (ic->pb) opening.file_size = av::avio_size(ic->pb);
     if (!SelectProgram(ic)) return fail("Specified program id not found");
     const std::string info_error = ReadStreamInfo(ic, AFileName);
     if (!info_error.empty()) return fail(info_error);
@@ -176,6 +190,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
     Finput_files[n] = ic;
     Finput_files_ts_offset[n] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - timestamp;
     Finput_streams[n] = std::move(streams);
+    Finput_openings[n] = std::move(opening);
     if (Fverbose >= 0) av::av_dump_format(ic, Fnb_input_files, library_name.c_str(), 0);
     ++Fnb_input_files;
     Fvideo_channel = 0;

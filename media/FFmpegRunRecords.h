@@ -22,7 +22,9 @@ struct AVCodec;
 struct AVCodecContext;
 struct AVFilterContext;
 struct AVFilterGraph;
+struct AVFormatContext;
 struct AVFrame;
+struct AVInputFormat;
 struct AVStream;
 struct SwrContext;
 struct SwsContext;
@@ -44,6 +46,29 @@ struct TFilterGraphFree {
     void operator()(AVFilterGraph* graph) const;
 };
 using TFilterGraphPtr = std::unique_ptr<AVFilterGraph, TFilterGraphFree>;
+
+// How an input was opened: a task waiting in a list closes its input and
+// opens it again the same way when its run starts.
+struct TInputOpening {
+    std::string file_name;
+    // The forced format, or nullptr.
+    const AVInputFormat* format = nullptr;
+    // The generic demuxing options set on the context before opening, and
+    // the parameters handed to the demuxer.
+    std::vector<std::pair<std::string, std::string>> context_options;
+    std::vector<std::pair<std::string, std::string>> parameters;
+    std::string video_codec, audio_codec, subtitle_codec;
+    bool pgmyuv = false;
+    int program_id = 0;
+    int64_t start_time = 0;
+    // The size the file had; a different size at the run's start means
+    // another file stands at the name.
+    int64_t file_size = -1;
+    // While the input waits closed: a context that only describes it (name,
+    // format, durations, metadata, programs and streams) and stands for it
+    // in the engine's file table until the run opens the file again.
+    AVFormatContext* stand_in = nullptr;
+};
 
 // One stream of an opened input file.
 struct TInputStreamCodec {

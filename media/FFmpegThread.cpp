@@ -135,6 +135,8 @@ void TCustomFFmpeg::DoConvert() {
     FFinished = false;
     FWriteError.clear();
     Guarded([this] {
+        UnparkScalerOptions(FOptions);
+        UnparkInputs();
         UnparkInputDecoders();
         if (TestHook())
             TestHook()(*this);

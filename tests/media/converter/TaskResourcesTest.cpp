@@ -3,11 +3,13 @@
 // by a task that has ended.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "ConverterTestSupport.h"
 #include "media/AVApi.h"
+#include "media/AVProbe.h"
 #include "media/CodecThreads.h"
 #include "media/FFmpegTestHook.h"
 
@@ -130,8 +132,11 @@ TEST_F(TaskResourcesTest, AWaitingTaskKeepsNoDecoderStateButItsDecoderSettings) 
     // "x264_build" is a private setting of the H.264 decoder.
     const int task = conv.AddTask(clip, "x264_build=150");
     ASSERT_GE(task, 0) << conv.LastErrMsg();
-    ASSERT_TRUE(conv.SetOutputFile(task, Folder().Path("settings.avi"), "vcodec=mpeg4\nacodec=mp2"));
+    ASSERT_TRUE(conv.SetOutputFile(task, Folder().Path("settings.avi"),
+                                   "vcodec=mpeg4\nacodec=mp2\nsws_flags=bilinear"));
     TFFmpeg* t = conv.Tasks().Get(task);
+    // Nor a scaler option context.
+    EXPECT_EQ(t->FOptions.sws_opts, nullptr);
     TInputStreamCodec* video = nullptr;
     for (int i = 0; t->InputStream(0, i); ++i) {
         EXPECT_EQ(t->InputStream(0, i)->dec->priv_data, nullptr) << "stream " << i;
@@ -139,17 +144,105 @@ TEST_F(TaskResourcesTest, AWaitingTaskKeepsNoDecoderStateButItsDecoderSettings) 
     }
     ASSERT_NE(video, nullptr);
 
-    int64_t seen = -2;
+    int64_t seen = -2, scaler = -2;
     bool restored = false;
-    SetTranscodeTestHook([&](TCustomFFmpeg&) {
+    SetTranscodeTestHook([&](TCustomFFmpeg& e) {
         restored = video->dec->priv_data != nullptr;
         if (restored) av::av_opt_get_int(video->dec->priv_data, "x264_build", 0, &seen);
+        if (e.FOptions.sws_opts) av::av_opt_get_int(e.FOptions.sws_opts, "sws_flags", 0, &scaler);
     });
     conv.Start(1);
     rec.WaitFinal();
     SetTranscodeTestHook(nullptr);
     EXPECT_TRUE(restored);
     EXPECT_EQ(seen, 150);
+    EXPECT_EQ(scaler, SWS_BILINEAR);
+}
+
+double SecondsOf(const std::string& APath) {
+    TAVProbe probe;
+    if (!probe.LoadFile(APath)) return -1;
+    return static_cast<double>(probe.FileStreamInfo().Duration) / 1e6;
+}
+
+TEST_F(TaskResourcesTest, WaitingTasksHoldNoOpenInputsAndConvertAsBefore) {
+    const struct {
+        const char* input;
+        const char* output;
+        bool join;
+        double seconds, within;
+    } cases[] = {
+        {"",       "vcodec=mpeg4\nacodec=mp2",           false, 2.0, 0.15},
+ // The seek lands on the key frame before the start.
+        {"ss=0.5", "vcodec=mpeg4\nacodec=mp2",           false, 1.5, 0.4 },
+        {"",       "vcodec=libx264\nacodec=mp2\nJoin=1", true,  4.0, 0.15},
+    };
+    std::vector<std::string> outputs;
+    for (const auto& c : cases) {
+        const int task = conv.AddTask(SourceClip(), c.input);
+        ASSERT_GE(task, 0) << conv.LastErrMsg();
+        if (c.join) ASSERT_TRUE(conv.AddInputFile(task, SourceClip(), "")) << conv.LastErrMsg();
+        outputs.push_back(Folder().Path("waiting" + std::to_string(task) + (c.join ? ".mp4" : ".avi")));
+        ASSERT_TRUE(conv.SetOutputFile(task, outputs.back(), c.output)) << conv.LastErrMsg();
+    }
+    for (int i = 0; i < conv.TasksCount(); ++i) {
+        TFFmpeg* t = conv.Tasks().Get(i);
+        EXPECT_EQ(t->OpenInputs(), 0) << "task " << i;
+        // What the list shows of the file is still there.
+        TAVProbe* probe = conv.GetTaskProbe(i, 0);
+        ASSERT_NE(probe, nullptr);
+        EXPECT_EQ(probe->StreamCount(), 2) << "task " << i;
+        EXPECT_EQ(probe->FirstVideoStreamInfo().Width, 160) << "task " << i;
+        EXPECT_NEAR(static_cast<double>(probe->FileStreamInfo().Duration) / 1e6, 2.0, 0.1) << "task " << i;
+    }
+    Run(2);
+    for (size_t i = 0; i < outputs.size(); ++i)
+        EXPECT_NEAR(SecondsOf(outputs[i]), cases[i].seconds, cases[i].within) << outputs[i];
+}
+
+TEST_F(TaskResourcesTest, AnInputGoneOrReplacedBeforeTheRunEndsItsTaskWithAClearError) {
+    fixtures::ClipOptions o;
+    o.seconds = 1.0;
+    o.width = 160;
+    o.height = 120;
+    const std::string other = fixtures::MakeClip(Folder(), o, "other.mp4");
+    const struct {
+        const char* name;
+        bool remove;
+        const char* error;
+    } cases[] = {
+        {"removed.mp4",  true,  "removed.mp4: "                },
+        {"replaced.mp4", false, "the file has changed since it"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = Folder().Path(c.name);
+        std::filesystem::copy_file(SourceClip(), path, std::filesystem::copy_options::overwrite_existing);
+        const int task = conv.AddTask(path);
+        ASSERT_GE(task, 0) << conv.LastErrMsg();
+        ASSERT_TRUE(conv.SetOutputFile(task, path + ".avi", "vcodec=mpeg4\nacodec=mp2")) << conv.LastErrMsg();
+        if (c.remove)
+            std::filesystem::remove(path);
+        else
+            std::filesystem::copy_file(other, path, std::filesystem::copy_options::overwrite_existing);
+    }
+    // A task whose input is still there converts as usual.
+    AddTasks(1, "mpeg4", ".avi");
+    conv.Start(2);
+    rec.WaitFinal();
+    for (const Record& r : rec.Records()) {
+        if (r.info.TaskIndex < 0) continue;
+        SCOPED_TRACE(r.info.TaskIndex);
+        if (r.info.TaskIndex == 2) {
+            EXPECT_TRUE(r.info.Finished) << r.info.ExceptionMsg;
+            continue;
+        }
+        EXPECT_FALSE(r.info.Finished);
+        EXPECT_TRUE(r.info.Exception);
+        EXPECT_NE(r.info.ExceptionMsg.find(cases[r.info.TaskIndex].error), std::string::npos)
+            << r.info.ExceptionMsg;
+        // Nothing was written for it.
+        EXPECT_FALSE(std::filesystem::exists(Folder().Path(cases[r.info.TaskIndex].name) + ".avi"));
+    }
 }
 
 } // namespace
