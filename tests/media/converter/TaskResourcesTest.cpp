@@ -89,7 +89,9 @@ TEST_F(TaskResourcesTest, ARunningListNeverStartsMoreCodecThreadsThanTheCores) {
         AddTasks(c.tasks, c.codec, c.ext, "", true);
         Run(c.atOnce);
         EXPECT_LE(CodecThreads().Peak(), c.cores);
-        if (c.cores >= 2 * c.atOnce) EXPECT_GT(CodecThreads().Peak(), 0) << "the encoders got no threads";
+        if (c.cores >= 2 * c.atOnce) {
+            EXPECT_GT(CodecThreads().Peak(), 0) << "the encoders got no threads";
+        }
         // Every run has given its share back.
         EXPECT_EQ(CodecThreads().InUse(), 0);
         EXPECT_EQ(CodecThreads().Running(), 0);
@@ -181,7 +183,9 @@ TEST_F(TaskResourcesTest, WaitingTasksHoldNoOpenInputsAndConvertAsBefore) {
     for (const auto& c : cases) {
         const int task = conv.AddTask(SourceClip(), c.input);
         ASSERT_GE(task, 0) << conv.LastErrMsg();
-        if (c.join) ASSERT_TRUE(conv.AddInputFile(task, SourceClip(), "")) << conv.LastErrMsg();
+        if (c.join) {
+            ASSERT_TRUE(conv.AddInputFile(task, SourceClip(), "")) << conv.LastErrMsg();
+        }
         outputs.push_back(Folder().Path("waiting" + std::to_string(task) + (c.join ? ".mp4" : ".avi")));
         ASSERT_TRUE(conv.SetOutputFile(task, outputs.back(), c.output)) << conv.LastErrMsg();
     }
