@@ -2,6 +2,7 @@
 // stacking, cursors, menu grabs and the work area, read back through a
 // connection of the test's own as a window manager or task bar reads them.
 // No window manager runs: every property here is ours to set.
+#include "ScreenGrab.h"
 #include "Xvfb.h"
 #include "display/Backend.h"
 #include "display/headless/Headless.h"
@@ -413,20 +414,10 @@ TEST_F(X11Desktop, ChineseTitledWindowUnderAWindowManager) {
     RECT r;
     GetWindowRect(h, &r);
     int width = 480, height = 280;
-    XImage* shot = XGetImage(x_, DefaultRootWindow(x_), 80, 80, static_cast<unsigned>(width),
-                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    ASSERT_TRUE(shot);
-    gdi::image::Image image;
-    image.Reset(width, height);
-    for (int yy = 0; yy < height; ++yy)
-        for (int xx = 0; xx < width; ++xx)
-            image.At(xx, yy) = 0xFF000000u | (XGetPixel(shot, xx, yy) & 0xFFFFFF);
-    XDestroyImage(shot);
-    std::vector<uint8_t> png;
+    gdi::image::Image image = GrabScreen(Server().Name(), 80, 80, width, height);
+    ASSERT_EQ(image.width, width);
     std::string error;
-    ASSERT_TRUE(gdi::image::WritePng(image, png, error)) << error;
-    std::ofstream(TARVIK_DESKTOP_DIR "/x11_desktop.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    ASSERT_TRUE(SavePng(image, TARVIK_DESKTOP_DIR "/x11_desktop.png", error)) << error;
 
     // The caption holds text in the caption text colour where the window is now.
     uint32_t textPixel = gdi::PixelOf(GetSysColor(COLOR_CAPTIONTEXT)) & 0xFFFFFF;

@@ -2,6 +2,7 @@
 // picks the x11 backend by itself, as it does on a desktop, and the screen
 // shows what the window painted, Chinese caption included.  The grabbed
 // screen is kept as x11_smoke.png in the build folder for a person to look at.
+#include "ScreenGrab.h"
 #include "Xvfb.h"
 #include "display/Backend.h"
 #include "display/headless/Headless.h"
@@ -88,24 +89,11 @@ TEST(X11Smoke, PaintedWindowReachesTheScreen) {
     UpdateWindow(h);
     win::RunUntilIdle();
 
-    Display* x = XOpenDisplay(server.Name().c_str());
-    ASSERT_TRUE(x);
     int width = kWindow.right - kWindow.left + 40, height = kWindow.bottom - kWindow.top + 40;
-    XImage* shot = XGetImage(x, DefaultRootWindow(x), kWindow.left - 20, kWindow.top - 20,
-                             static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    ASSERT_TRUE(shot);
-    gdi::image::Image image;
-    image.Reset(width, height);
-    for (int yy = 0; yy < height; ++yy)
-        for (int xx = 0; xx < width; ++xx)
-            image.At(xx, yy) = 0xFF000000u | (XGetPixel(shot, xx, yy) & 0xFFFFFF);
-    XDestroyImage(shot);
-    XCloseDisplay(x);
-    std::vector<uint8_t> png;
+    gdi::image::Image image = GrabScreen(server.Name(), kWindow.left - 20, kWindow.top - 20, width, height);
+    ASSERT_EQ(image.width, width);
     std::string error;
-    ASSERT_TRUE(gdi::image::WritePng(image, png, error)) << error;
-    std::ofstream(TARVIK_SMOKE_DIR "/x11_smoke.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    ASSERT_TRUE(SavePng(image, TARVIK_SMOKE_DIR "/x11_smoke.png", error)) << error;
 
     // The caption band holds white text on its colour; the body is plain.
     auto at = [&](int sx, int sy) {

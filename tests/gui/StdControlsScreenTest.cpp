@@ -1,6 +1,7 @@
 // One of each standard control on a form on a real (virtual) screen.  The grabbed screen is
 // kept as std_controls.png in the build folder for a person to look at; the test checks that
 // the controls' own colours reached the screen where they belong.
+#include "../display/ScreenGrab.h"
 #include "../display/Xvfb.h"
 #include "display/headless/Headless.h"
 #include "gdi/Raster.h"
@@ -57,25 +58,12 @@ template <class T> T* Add(TWinControl* parent, TRect bounds) {
 gdi::image::Image Grab(TForm* f, XvfbServer& server, const char* file, RECT& wr) {
     GetWindowRect(f->Handle(), &wr);
     gdi::image::Image screen;
-    Display* x = XOpenDisplay(server.Name().c_str());
-    EXPECT_TRUE(x);
-    if (!x) return screen;
     int width = wr.right - wr.left, height = wr.bottom - wr.top;
-    XImage* shot = XGetImage(x, DefaultRootWindow(x), wr.left, wr.top, static_cast<unsigned>(width),
-                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    EXPECT_TRUE(shot);
-    if (!shot) return screen;
-    screen.Reset(width, height);
-    for (int yy = 0; yy < height; ++yy)
-        for (int xx = 0; xx < width; ++xx)
-            screen.At(xx, yy) = 0xFF000000u | (XGetPixel(shot, xx, yy) & 0xFFFFFF);
-    XDestroyImage(shot);
-    XCloseDisplay(x);
-    std::vector<uint8_t> png;
+    screen = GrabScreen(server.Name(), wr.left, wr.top, width, height);
+    EXPECT_EQ(screen.width, width);
+    if (screen.width != width) return screen;
     std::string error;
-    EXPECT_TRUE(gdi::image::WritePng(screen, png, error)) << error;
-    std::ofstream(std::string(TARVIK_SHOT_DIR "/") + file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    EXPECT_TRUE(SavePng(screen, std::string(TARVIK_SHOT_DIR "/") + file, error)) << error;
     return screen;
 }
 

@@ -2,6 +2,7 @@
 // paused picture, and the preview window of a running conversion.  The
 // grabbed screen is kept as preview_screen.png in the build folder for a
 // person to look at; the test checks that both pictures reached the screen.
+#include "../display/ScreenGrab.h"
 #include "../display/Xvfb.h"
 #include "../gui/WaitUntil.h"
 #include "app/PreviewWindows.h"
@@ -123,27 +124,17 @@ TEST(PreviewScreen, PlayerPictureAndPreviewWindowOnAScreen) {
     Display* x = XOpenDisplay(server.Name().c_str());
     ASSERT_TRUE(x);
     XSync(x, False);
+    XCloseDisplay(x);
     RECT a, b;
     GetWindowRect(f->Handle(), &a);
     GetWindowRect(preview->Handle(), &b);
     const RECT all{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
                    std::max(a.bottom, b.bottom)};
     const int width = all.right - all.left, height = all.bottom - all.top;
-    XImage* shot = XGetImage(x, DefaultRootWindow(x), all.left, all.top, static_cast<unsigned>(width),
-                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    ASSERT_TRUE(shot);
-    gdi::image::Image screen;
-    screen.Reset(width, height);
-    for (int yy = 0; yy < height; ++yy)
-        for (int xx = 0; xx < width; ++xx)
-            screen.At(xx, yy) = 0xFF000000u | (XGetPixel(shot, xx, yy) & 0xFFFFFF);
-    XDestroyImage(shot);
-    XCloseDisplay(x);
-    std::vector<uint8_t> png;
+    gdi::image::Image screen = GrabScreen(server.Name(), all.left, all.top, width, height);
+    ASSERT_EQ(screen.width, width);
     std::string error;
-    ASSERT_TRUE(gdi::image::WritePng(screen, png, error)) << error;
-    std::ofstream(TARVIK_SHOT_DIR "/preview_screen.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    ASSERT_TRUE(SavePng(screen, TARVIK_SHOT_DIR "/preview_screen.png", error)) << error;
 
     auto local = [&](RECT r) {
         return RECT{r.left - all.left, r.top - all.top, r.right - all.left, r.bottom - all.top};
