@@ -59,15 +59,20 @@ void TbsPopupListBox::CreateParams(gui::TCreateParams& p) {
 }
 
 void TbsPopupListBox::Show(gui::TPoint Origin) {
+    HandleNeeded();
+    const TbsSkinCustomComboBox& c = *FComboBox;
+    FFade.Prepare(Handle(), c.AlphaBlend, c.AlphaBlendValue, c.AlphaBlendAnimation);
     SetBounds(Origin.x, Origin.y, Width(), Height());
     SetWindowPos(Handle(), HWND_TOPMOST, Origin.x, Origin.y, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     SetVisible(true);
     FShown = true;
     UpDateScrollBar();
+    FFade.Start(Handle(), c.AlphaBlend, c.AlphaBlendValue, c.AlphaBlendAnimation);
 }
 
 void TbsPopupListBox::Hide() {
+    if (HandleAllocated()) FFade.Stop(Handle());
     if (HandleAllocated())
         SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_HIDEWINDOW);
@@ -81,6 +86,7 @@ void TbsPopupListBox::Dispatch(gui::TMessage& m) {
         m.Result = MA_NOACTIVATE;
         return;
     }
+    if (m.Msg == WM_TIMER && FFade.Timer(Handle(), m.WParam)) return;
     TbsSkinListBox::Dispatch(m);
 }
 

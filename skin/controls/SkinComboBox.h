@@ -4,6 +4,7 @@
 // Setting ItemIndex acts as a user's choice: the text follows (OnChange when it differs), then
 // OnClick unless the form is loading.  While the list is open the combo box holds the mouse,
 // so a press anywhere else closes it cancelling.
+#include "skin/controls/PopupFade.h"
 #include "skin/controls/SkinListBox.h"
 
 #include <cstdint>
@@ -21,6 +22,7 @@ public:
     void Show(gui::TPoint Origin);
     void Hide();
     bool Shown() const { return FShown; }
+    const TbsPopupFade& Fade() const { return FFade; }
     void ListBoxWndProc(gui::TMessage& Message, bool& Continue) override;
 
 protected:
@@ -29,6 +31,7 @@ protected:
 
 private:
     TbsSkinCustomComboBox* FComboBox;
+    TbsPopupFade FFade;
     bool FShown = false;
 };
 
@@ -52,6 +55,10 @@ public:
     int ListBoxWidth = 0;
     bool AutoComplete = true;
     gui::TColor DefaultColor = gui::clWindow;
+    // Translucency of the open list, and its fade-in from transparent.
+    bool AlphaBlend = false;
+    int AlphaBlendValue = 0;
+    bool AlphaBlendAnimation = false;
 
     void DropDown();
     void CloseUp(bool Accept);

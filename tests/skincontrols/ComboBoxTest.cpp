@@ -2,6 +2,7 @@
 // drop-down's place, the gestures that accept or cancel, key steps and the typed search.
 #include "ControlFixtures.h"
 #include "skin/controls/SkinComboBox.h"
+#include "win/Layered.h"
 #include "win/System.h"
 
 #include <gtest/gtest.h>
@@ -225,4 +226,38 @@ TEST_F(ComboBoxTest, TypedPrefixSearch) {
     D().Type(U"x");
     RunUntilIdle();
     EXPECT_EQ(combo_->Text(), "Banana");
+}
+
+TEST_F(ComboBoxTest, TheListFadesInOnATimerAndStopsWithTheComboBox) {
+    combo_->AlphaBlend = true;
+    combo_->AlphaBlendAnimation = true;
+    combo_->AlphaBlendValue = 10; // below 15: one step a tick
+    combo_->DropDown();
+    HWND list = combo_->ListBox()->Handle();
+    auto alpha = [&] {
+        BYTE a = 0;
+        GetLayeredWindowAttributes(list, nullptr, &a, nullptr);
+        return int(a);
+    };
+    EXPECT_EQ(alpha(), 1);
+    Advance(30);
+    int partway = alpha();
+    EXPECT_GT(partway, 1);
+    EXPECT_LT(partway, 10);
+    Advance(200);
+    EXPECT_EQ(alpha(), 10);
+    combo_->CloseUp(false);
+    // Without the fade: the value at once.
+    combo_->AlphaBlendAnimation = false;
+    combo_->AlphaBlendValue = 180;
+    combo_->DropDown();
+    EXPECT_EQ(alpha(), 180);
+    combo_->CloseUp(false);
+    // Gone while fading: nothing is left to step.
+    combo_->AlphaBlendAnimation = true;
+    combo_->DropDown();
+    ASSERT_TRUE(combo_->ListBox()->Fade().Running());
+    delete combo_;
+    combo_ = nullptr;
+    Advance(100);
 }
