@@ -613,85 +613,22 @@ void TbsSkinCustomOfficeComboBox::DrawItemArea(gui::TCanvas* C) {
     C->Draw(CBItem.left, CBItem.top, &b);
 }
 
-void TbsSkinCustomOfficeComboBox::CreateToolButtonDefaultImage(gui::TBitmap* B) {
-    gui::TCanvas* c = B->Canvas();
-    int W = Width(), H = Height();
-    bool hot = FMouseIn || Focused();
-    c->Brush()->SetColor(FDropDown ? gui::TColor(0xB59385) : hot ? gui::TColor(0xD2BDB6) : gui::clBtnFace);
-    c->FillRect({0, 0, W, H});
-    c->Brush()->SetColor(FDropDown || hot ? gui::clNavy : gui::clBtnShadow);
-    c->FrameRect({0, 0, W, H});
-    gui::TRect text{2, 2, W - 17, H - 2}, arrow{W - 15, 0, W, H};
-    if (FDropDown) {
-        OffsetRect(&text, 2, 2);
-        OffsetRect(&arrow, 2, 2);
-    }
-    c->Font()->Assign(DefaultFont());
-    ApplyCharset(c->Font(), DefaultFont());
-    if (!Enabled()) c->Font()->SetColor(gui::clGrayText);
-    DrawItemContent(c, text, true);
-    DrawDropDownArrow(c, arrow, c->Font()->Color());
-}
-
-bool TbsSkinCustomOfficeComboBox::CreateToolButtonSkinImage(gui::TBitmap* B) {
-    if (!FSD) return false;
-    int index = FSD->GetControlIndex("resizetoolbutton");
-    if (index < 0) index = FSD->GetControlIndex("resizebutton");
-    if (index < 0) return false;
-    auto* d = dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[static_cast<size_t>(index)].get());
-    gui::TBitmap* picture = d ? SkinPictureAt(*FSD, d->PictureIndex) : nullptr;
-    if (!picture) return false;
-    int W = Width(), H = Height();
-    bool hot = FMouseIn || Focused();
-    TRect look = FDropDown ? d->DownSkinRect : hot ? d->ActiveSkinRect : d->SkinRect;
-    if (Empty(look)) look = d->SkinRect;
-    TbsNinePartGeometry g;
-    if (!g.Read(*FSD, *d, false)) return false;
-    int ww = W, hh = H;
-    g.Adjust(ww, hh);
-    g.Build(B, picture, look, W, H);
-    gui::TCanvas* c = B->Canvas();
-    if (UseSkinFont && !d->FontName.empty()) {
-        c->Font()->SetName(d->FontName);
-        c->Font()->SetHeight(d->FontHeight);
-        c->Font()->SetStyle(d->FontStyle);
-    } else {
-        c->Font()->Assign(DefaultFont());
-    }
-    ApplyCharset(c->Font(), DefaultFont());
-    gui::TColor colour = !Enabled()  ? d->DisabledFontColor
-                         : FDropDown ? d->DownFontColor
-                         : hot       ? d->ActiveFontColor
-                                     : d->FontColor;
-    c->Font()->SetColor(colour);
-    gui::TRect text{2, 2, W - 17, H - 2}, arrow{W - 15, 0, W, H};
-    if (FDropDown) {
-        OffsetRect(&text, 2, 2);
-        OffsetRect(&arrow, 2, 2);
-    }
-    DrawItemContent(c, text, true);
-    if (!Empty(d->MenuMarkerRect)) {
-        TRect m = FDropDown && !Empty(d->MenuMarkerDownRect) ? d->MenuMarkerDownRect
-                  : hot && !Empty(d->MenuMarkerActiveRect)   ? d->MenuMarkerActiveRect
-                                                             : d->MenuMarkerRect;
-        gui::TBitmap marker;
-        marker.SetSize(m.Width(), m.Height());
-        marker.Canvas()->CopyRect({0, 0, m.Width(), m.Height()}, picture->Canvas(), ToGuiRect(m));
-        marker.SetTransparent(true);
-        marker.TransparentMode = gui::tmFixed;
-        marker.SetTransparentColor(d->MenuMarkerTransparentColor);
-        c->Draw(arrow.left + (gui::RectWidth(arrow) - m.Width()) / 2,
-                arrow.top + (gui::RectHeight(arrow) - m.Height()) / 2, &marker);
-    } else {
-        DrawDropDownArrow(c, arrow, colour);
-    }
-    return true;
+TbsComboToolButtonState TbsSkinCustomOfficeComboBox::ToolButtonState() const {
+    TbsComboToolButtonState st;
+    st.DropDown = FDropDown;
+    st.Hot = Hot();
+    st.Enabled = Enabled();
+    st.UseSkinFont = UseSkinFont;
+    st.DefaultFont = DefaultFont();
+    return st;
 }
 
 void TbsSkinCustomOfficeComboBox::CreateControlDefaultImage(gui::TBitmap* B) {
     CalcRects();
     if (FToolButtonStyle) {
-        CreateToolButtonDefaultImage(B);
+        gui::TRect text = DrawComboToolButtonDefault(B, ToolButtonState());
+        ApplyCharset(B->Canvas()->Font(), DefaultFont());
+        DrawItemContent(B->Canvas(), text, true);
         return;
     }
     gui::TCanvas* c = B->Canvas();
@@ -711,53 +648,25 @@ void TbsSkinCustomOfficeComboBox::CreateControlDefaultImage(gui::TBitmap* B) {
     DrawItemArea(c);
 }
 
-// The button part of the skinned look without the skin's size: built from a button entry.
-void TbsSkinCustomOfficeComboBox::DrawSkinButton(gui::TCanvas* C) {
-    int bw = gui::RectWidth(Button.R), bh = gui::RectHeight(Button.R);
-    if (bw <= 0 || bh <= 0 || !FSD) return;
-    TbsDataSkinButtonControl* d = nullptr;
-    for (const char* name : {"combobutton", "editbutton", "resizebutton"}) {
-        int i = FSD->GetControlIndex(name);
-        if (i < 0) continue;
-        d = dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[static_cast<size_t>(i)].get());
-        if (d) break;
-    }
-    gui::TBitmap* picture = d ? SkinPictureAt(*FSD, d->PictureIndex) : nullptr;
-    if (!picture) return;
-    bool down = Button.Down && Button.MouseIn, hot = Button.MouseIn;
-    TRect active = Empty(d->ActiveSkinRect) ? d->SkinRect : d->ActiveSkinRect;
-    TRect pressed = Empty(d->DownSkinRect) ? active : d->DownSkinRect;
-    TbsNinePartGeometry g;
-    if (!g.Read(*FSD, *d, false)) return;
-    int ww = bw, hh = bh;
-    g.Adjust(ww, hh);
-    gui::TBitmap b;
-    b.SetSize(bw, bh);
-    g.Build(&b, picture, down ? pressed : hot ? active : d->SkinRect, bw, bh);
-    gui::TRect arrow{0, 0, bw, bh};
-    if (Enabled()) {
-        if (down) OffsetRect(&arrow, 0, 2);
-        DrawDropDownArrow(b.Canvas(), arrow,
-                          down  ? d->DownFontColor
-                          : hot ? d->ActiveFontColor
-                                : d->FontColor);
-    }
-    C->Draw(Button.R.left, Button.R.top, &b);
-}
-
 void TbsSkinCustomOfficeComboBox::CreateControlSkinImage(gui::TBitmap* B) {
     CalcRects();
     if (FToolButtonStyle) {
-        if (!CreateToolButtonSkinImage(B)) {
-            B->Canvas()->Brush()->SetColor(gui::clBtnFace);
-            B->Canvas()->FillRect({0, 0, Width(), Height()});
+        gui::TRect text;
+        if (FSD && DrawComboToolButtonSkin(*FSD, B, ToolButtonState(), text)) {
+            ApplyCharset(B->Canvas()->Font(), DefaultFont());
+            DrawItemContent(B->Canvas(), text, true);
+        } else {
+            // Neither button entry: nothing of the button is drawn.
+            DrawParentBackground(this, B->Canvas());
         }
         return;
     }
     bool hot = Hot() && !Empty(ActiveSkinRect);
     if (!FUseSkinSize) {
         BuildImageByClientRect(B, Picture, hot ? ActiveSkinRect : SkinRect, ClRect, false);
-        DrawSkinButton(B->Canvas());
+        if (FSD)
+            DrawComboSkinButton(*FSD, B->Canvas(), Button.R, Button.Down && Button.MouseIn, Button.MouseIn,
+                                Enabled());
     } else {
         if (hot)
             BuildHorzThreePartImage(LTPt.X, ActiveSkinRect.Width() - RTPt.X, B, Picture, ActiveSkinRect,

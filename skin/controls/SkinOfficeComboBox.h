@@ -4,6 +4,7 @@
 // fires OnClick and then OnChange every time, also for the index already selected, unless
 // the form is loading.  While the list is open the combo box holds the mouse, so a press
 // anywhere else closes it cancelling.
+#include "skin/controls/ComboToolButton.h"
 #include "skin/controls/PopupFade.h"
 #include "skin/controls/SkinListBox.h"
 #include "skin/controls/SkinOfficeListBox.h"
@@ -126,9 +127,7 @@ private:
     bool Hot() const { return FMouseIn || Focused(); }
     void DrawItemContent(gui::TCanvas* C, gui::TRect R, bool WithTitle);
     void DrawItemArea(gui::TCanvas* C);
-    void DrawSkinButton(gui::TCanvas* C);
-    void CreateToolButtonDefaultImage(gui::TBitmap* B);
-    bool CreateToolButtonSkinImage(gui::TBitmap* B);
+    TbsComboToolButtonState ToolButtonState() const;
     bool OverList(gui::TPoint Screen) const;
     void StopTimer();
 

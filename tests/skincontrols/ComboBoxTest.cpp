@@ -2,6 +2,7 @@
 // drop-down's place, the gestures that accept or cancel, key steps and the typed search.
 #include "ControlFixtures.h"
 #include "skin/controls/SkinComboBox.h"
+#include "skin/controls/SkinNumEdit.h"
 #include "win/Layered.h"
 #include "win/System.h"
 
@@ -39,6 +40,12 @@ protected:
         events_.clear();
     }
     static POINT Centre(const gui::TRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+    // A key as a keyboard gives it: the press, the character, the release.
+    static void Stroke(int vk, const std::u32string& text) {
+        D().KeyDown(vk);
+        D().Type(text);
+        D().KeyUp(vk);
+    }
     void ClickButton() {
         POINT p = Centre(combo_->ButtonRect());
         ClickAt(combo_, p.x, p.y);
@@ -260,4 +267,109 @@ TEST_F(ComboBoxTest, TheListFadesInOnATimerAndStopsWithTheComboBox) {
     delete combo_;
     combo_ = nullptr;
     Advance(100);
+}
+
+namespace {
+
+class NumComboBox : public TbsSkinComboBox {
+public:
+    explicit NumComboBox(gui::TComponent* AOwner) : TbsSkinComboBox(AOwner) { FNumEdit = true; }
+};
+
+} // namespace
+
+TEST_F(ComboBoxTest, EditStyleTypesCompletesStepsAndAccepts) {
+    combo_->Items()->Clear();
+    for (const char* s : {"MP4", "MKV", "AVI", "MOV"}) combo_->Items()->Add(s);
+    combo_->SetStyle(TbsSkinCustomComboBoxStyle::bscbEditStyle);
+    ASSERT_NE(combo_->Edit(), nullptr);
+    RunUntilIdle();
+    // The focus and the tab stop move to the edit.
+    EXPECT_TRUE(combo_->Edit()->Focused());
+    EXPECT_FALSE(combo_->TabStop());
+    EXPECT_TRUE(combo_->Edit()->TabStop());
+    events_.clear();
+    // A typed letter completes to the next item beginning with it; the completed tail is selected.
+    Stroke('M', U"m");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "MKV");
+    EXPECT_EQ(combo_->ItemIndex(), 1);
+    EXPECT_EQ(combo_->SelStart(), 1);
+    EXPECT_EQ(combo_->SelLength(), 2);
+    EXPECT_EQ(events_, (Events{"change m", "change MKV", "click"}));
+    // The next letter replaces the tail and completes from the start of the list.
+    Advance(300);
+    events_.clear();
+    Stroke('O', U"o");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "MOV");
+    EXPECT_EQ(combo_->Edit()->Text(), "MOV");
+    EXPECT_EQ(combo_->ItemIndex(), 3);
+    EXPECT_EQ(combo_->SelStart(), 2);
+    EXPECT_EQ(combo_->SelLength(), 1);
+    EXPECT_EQ(events_, (Events{"change Mo", "change MOV", "click"}));
+    // Up steps to the previous item and takes it whole.
+    events_.clear();
+    PressKey(VK_UP);
+    EXPECT_EQ(combo_->Text(), "AVI");
+    EXPECT_EQ(combo_->SelLength(), 3);
+    EXPECT_EQ(events_, (Events{"change AVI", "click"}));
+    // A row clicked in the open list becomes the edit's text; the edit keeps the focus.
+    events_.clear();
+    ClickButton();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    EXPECT_TRUE(combo_->Edit()->Focused());
+    POINT r = Row(0);
+    ClickAt(combo_, r.x, r.y);
+    EXPECT_FALSE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->Edit()->Text(), "MP4");
+    EXPECT_EQ(events_, (Events{"change MP4", "click", "closeup"}));
+    // Code sets reach the edit; back to the list-only style the edit goes and the tab stop returns.
+    combo_->SetItemIndex(2);
+    EXPECT_EQ(combo_->Edit()->Text(), "AVI");
+    combo_->SetStyle(TbsSkinCustomComboBoxStyle::bscbFixedStyle);
+    EXPECT_EQ(combo_->Edit(), nullptr);
+    EXPECT_TRUE(combo_->TabStop());
+    EXPECT_EQ(combo_->Text(), "AVI");
+}
+
+TEST_F(ComboBoxTest, NumericEditStyleTakesNumbersOnly) {
+    auto* num = new NumComboBox(form_);
+    num->SetParent(form_);
+    num->SetBounds(10, 60, 120, 20);
+    for (const char* s : {"1", "2", "4", "8"}) num->Items()->Add(s);
+    num->SetStyle(TbsSkinCustomComboBoxStyle::bscbEditStyle);
+    ASSERT_NE(dynamic_cast<TbsSkinNumEdit*>(num->Edit()), nullptr);
+    num->AutoComplete = false;
+    num->Edit()->SetFocus();
+    D().Type(U"1a6");
+    RunUntilIdle();
+    EXPECT_EQ(num->Text(), "16");
+}
+
+TEST_F(ComboBoxTest, ToolButtonStyleIsOneButtonThatPressesWhileOpen) {
+    combo_->SetStyle(TbsSkinCustomComboBoxStyle::bscbEditStyle);
+    combo_->SetToolButtonStyle(true);
+    EXPECT_EQ(combo_->Style(), TbsSkinCustomComboBoxStyle::bscbFixedStyle);
+    EXPECT_EQ(combo_->Edit(), nullptr);
+    EXPECT_FALSE(combo_->UseSkinSize());
+    // Any size with a skin: no skin size, no mask.
+    TbsSkinData data;
+    data.SetSkinList(&StoredSkins());
+    combo_->SetSkinData(&data);
+    combo_->SetBounds(10, 10, 180, 40);
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Height(), 40);
+    EXPECT_FALSE(combo_->HasWindowRegion());
+    combo_->SetSkinData(nullptr);
+    RunUntilIdle();
+    // A press anywhere opens the list; the button then shows pressed.
+    Select(0);
+    ClickAt(combo_, 20, 20);
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    RunUntilIdle();
+    EXPECT_EQ(PixelAt(combo_, 1, 1), COLORREF(0xB59385));
+    combo_->CloseUp(false);
+    RunUntilIdle();
+    EXPECT_NE(PixelAt(combo_, 1, 1), COLORREF(0xB59385));
 }
