@@ -96,6 +96,9 @@ TEST(PickerScreen, OfficeListOpenInTwoSkins) {
         {"3GP 视频 (*.3gp)", "手机常用视频格式"                     },
         {"MKV 视频 (*.mkv)", "Matroska 容器，可含多条音轨与字幕"},
     };
+    TbsSkinOfficeItem* header = format->Items()->Add();
+    header->SetCaption("常用视频格式");
+    header->SetHeader(true);
     int n = 0;
     for (auto& [title, caption] : formats) {
         TbsSkinOfficeItem* item = format->Items()->Add();
@@ -103,7 +106,7 @@ TEST(PickerScreen, OfficeListOpenInTwoSkins) {
         item->SetCaption(caption);
         item->SetImageIndex(n++ % 2);
     }
-    format->SetItemIndex(1);
+    format->SetItemIndex(2);
     const char* presets[][3] = {
         {"视频分辨率：", "1280x720",  "保持原分辨率"   },
         {"视频比特率：", "1500 kbps", "无视频"            },
