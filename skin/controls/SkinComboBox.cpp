@@ -2,6 +2,7 @@
 
 #include "skin/controls/SkinNumEdit.h"
 
+#include "gdi/DcText.h"
 #include "os/Clock.h"
 #include "os/Convert.h"
 #include "skin/core/SkinData.h"
@@ -782,10 +783,47 @@ TbsComboToolButtonState TbsSkinCustomComboBox::ToolButtonState() const {
     return st;
 }
 
+void TbsSkinCustomComboBox::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
+    TbsSkinCustomControl::Notification(AComponent, Operation);
+    if (Operation == gui::TOperation::opRemove && FListBox && AComponent == FListBox->Images())
+        SetImages(nullptr);
+}
+
+void TbsSkinCustomComboBox::SetImages(gui::TCustomImageList* Value) {
+    FListBox->SetImages(Value);
+    if (Value) Value->FreeNotification(this);
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::SetImageIndex(int Value) {
+    FListBox->SetImageIndex(Value);
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::SetTabWidths(const gui::TStrings* Value) {
+    FListBox->SetTabWidths(Value);
+    Invalidate();
+}
+
 void TbsSkinCustomComboBox::DrawItemText(gui::TCanvas* C, gui::TRect R) {
     int index = IsPopupVisible() ? FOldItemIndex : ItemIndex();
     C->Brush()->SetStyle(gui::bsClear);
-    if (index >= 0 && index < Items()->Count()) TextOutVCenterOffset(C, Items()->Strings(index), R, 2);
+    if (index < 0 || index >= Items()->Count()) return;
+    if (gui::TCustomImageList* images = Images()) {
+        int image = ImageIndex() >= 0 ? ImageIndex() : index;
+        if (image < images->Count())
+            images->Draw(C, R.left, R.top + (gui::RectHeight(R) - images->Height()) / 2, image, Enabled());
+        R.left += images->Width() + 2;
+    }
+    std::string s = Items()->Strings(index);
+    std::vector<int> stops = FListBox->TabStops();
+    if (!stops.empty()) {
+        int th = C->TextHeight(s);
+        TabbedTextOut(C->Handle(), R.left + 2, R.top + gui::RectHeight(R) / 2 - th / 2, s.c_str(),
+                      static_cast<int>(s.size()), static_cast<int>(stops.size()), stops.data(), 0);
+    } else {
+        TextOutVCenterOffset(C, s, R, 2);
+    }
 }
 
 void TbsSkinCustomComboBox::DrawItemArea(gui::TCanvas* C, bool Skinned) {

@@ -74,6 +74,13 @@ public:
     void SetSelLength(int Value);
     bool HideSelection = true;
     gui::TEditCharCase CharCase = gui::ecNormal;
+    // Shared with the list: drawn before the text in the item area and in the rows.
+    gui::TCustomImageList* Images() const { return FListBox->Images(); }
+    void SetImages(gui::TCustomImageList* Value);
+    int ImageIndex() const { return FListBox->ImageIndex(); }
+    void SetImageIndex(int Value);
+    gui::TStrings* TabWidths() const { return FListBox->TabWidths(); }
+    void SetTabWidths(const gui::TStrings* Value);
     gui::TColor DefaultColor = gui::clWindow;
     // Translucency of the open list, and its fade-in from transparent.
     bool AlphaBlend = false;
@@ -113,6 +120,7 @@ protected:
     void CMMouseEnter(gui::TMessage& Message) override;
     void CMMouseLeave(gui::TMessage& Message) override;
     void Dispatch(gui::TMessage& Message) override;
+    void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
 
 private:
     void CalcRects();

@@ -373,3 +373,27 @@ TEST_F(ComboBoxTest, ToolButtonStyleIsOneButtonThatPressesWhileOpen) {
     RunUntilIdle();
     EXPECT_NE(PixelAt(combo_, 1, 1), COLORREF(0xB59385));
 }
+
+TEST_F(ComboBoxTest, ItemAreaShowsTheChosenImage) {
+    auto* images = new gui::TImageList(form_);
+    images->SetSize(8, 8);
+    for (gui::TColor c : {RGB(255, 0, 0), RGB(0, 0, 255)}) {
+        gui::TBitmap b;
+        b.SetSize(8, 8);
+        b.Canvas()->Brush()->SetColor(c);
+        b.Canvas()->FillRect({0, 0, 8, 8});
+        images->Add(&b, nullptr);
+    }
+    combo_->SetImages(images);
+    Select(1);
+    RunUntilIdle();
+    gui::TRect item = combo_->ItemRect();
+    int x = item.left + 2 + 4, y = (item.top + item.bottom) / 2;
+    EXPECT_EQ(PixelAt(combo_, x, y), RGB(0, 0, 255)); // the item's own image
+    combo_->SetImageIndex(0);
+    RunUntilIdle();
+    EXPECT_EQ(PixelAt(combo_, x, y), RGB(255, 0, 0)); // one image for every item
+    delete images;
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Images(), nullptr);
+}
