@@ -276,3 +276,15 @@ TEST_F(ListViewTest, BarsFollowTheListsVisibilityAndARemovedBarIsDropped) {
     RunUntilIdle();
     EXPECT_TRUE(hbar_->Visible());
 }
+
+TEST_F(ListViewTest, BarsOutliveTheirListAndFrameRequestsPaintNothing) {
+    EXPECT_EQ(SendMessage(list_->Handle(), 45513, 0, 0), 12851);
+    AddRows(list_, 40);
+    RunUntilIdle();
+    delete list_;
+    // The bars no longer scroll a list that is gone.
+    vbar_->SetPosition(3);
+    hbar_->SetPosition(10);
+    EXPECT_EQ(vbar_->Position(), 3);
+    EXPECT_FALSE(vbar_->OnChange);
+}
