@@ -288,3 +288,41 @@ TEST_F(ListViewTest, BarsOutliveTheirListAndFrameRequestsPaintNothing) {
     EXPECT_EQ(vbar_->Position(), 3);
     EXPECT_FALSE(vbar_->OnChange);
 }
+
+TEST_F(ListViewTest, FollowsASkinChangeOfTheForm) {
+    ScreenForms forms;
+    TbsSkinData data;
+    data.SetSkinList(&StoredSkins());
+    data.SetSkinIndex(0);
+    list_->SetSkinData(&data);
+    for (int index : {1, 6}) {
+        SCOPED_TRACE(index);
+        data.SetSkinIndex(index);
+        RunUntilIdle();
+        auto& d = dynamic_cast<TbsDataSkinListView&>(*data.CtrlList[data.GetControlIndex("listview")]);
+        EXPECT_EQ(list_->Color(), static_cast<gui::TColor>(d.BGColor));
+        EXPECT_EQ(list_->Font()->Color(), static_cast<gui::TColor>(d.FontColor));
+        EXPECT_EQ(PixelAt(list_, 100, list_->Height() - 3), static_cast<COLORREF>(d.BGColor));
+    }
+}
+
+TEST_F(ListViewTest, ReorderedSectionsAreDrawnWithTheirOwnColumns) {
+    std::vector<int> drawn;
+    list_->OnDrawHeaderSection = [&](gui::TCanvas* c, gui::TListColumn* column, bool, const gui::TRect& r) {
+        drawn.push_back(column->Index());
+        c->Brush()->SetColor(column->Index() == 0 ? RGB(255, 0, 0) : RGB(0, 255, 0));
+        c->FillRect(r);
+    };
+    std::vector<int> order(25);
+    for (int i = 0; i < 25; ++i) order[static_cast<size_t>(i)] = i;
+    std::swap(order[0], order[1]);
+    SendMessage(list_->Handle(), LVM_SETCOLUMNORDERARRAY, 25, reinterpret_cast<LPARAM>(order.data()));
+    list_->Repaint();
+    RunUntilIdle();
+    ASSERT_GE(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0], 1);
+    EXPECT_EQ(drawn[1], 0);
+    // The 70-pixel column now comes first, the 160-pixel one after it.
+    EXPECT_EQ(PixelAt(list_, 35, 5), RGB(0, 255, 0));
+    EXPECT_EQ(PixelAt(list_, 150, 5), RGB(255, 0, 0));
+}
