@@ -43,6 +43,8 @@ T* Place(TForm1* form, gui::TWinControl* parent, int x, int y, int w, int h,
          const std::string& caption = std::string()) {
     auto* c = new T(form);
     if constexpr (requires { c->SetSkinData(form->bsSkinData1); }) c->SetSkinData(form->bsSkinData1);
+    // Labels keep the width they are given, so their alignment holds.
+    if constexpr (requires { c->SetAutoSize(false); }) c->SetAutoSize(false);
     c->SetBounds(x, y, w, h);
     if (!caption.empty()) c->SetCaption(caption);
     c->SetParent(parent);

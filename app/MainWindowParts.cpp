@@ -7,6 +7,7 @@
 #include "gui/PopupMenu.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinSpeedButton.h"
 
 namespace app {
 
@@ -60,13 +61,13 @@ skin::TbsSkinPanel* MakeMenuBar(TForm1* form, gui::TMainMenu* menu) {
     skin::TbsSkinPanel* bar = Bar(form, 0, 22);
     int x = 4;
     for (int i = 0; i < menu->Items()->Count(); ++i) {
-        auto* b = new skin::TbsSkinMenuSpeedButton(form);
+        auto* b = new skin::TbsSkinSpeedButton(form);
         b->SetSkinData(form->bsSkinData1);
         b->SetFlat(true);
         b->SetCaption(menu->Items()->Items(i)->Caption());
-        b->SetBounds(x, 1, 48, 20);
+        b->SetBounds(x, 1, 52, 20);
         b->SetParent(bar);
-        x += 48;
+        x += 52;
     }
     return bar;
 }
