@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
 #include "app/Previewer.h"
+#include "app/WindowPicture.h"
 #include "gui/Application.h"
 #include "media/ComponentUtils.h"
 #include "media/FFmpegLoader.h"
@@ -14,6 +15,9 @@
 #include "skin/engine/EngineSetup.h"
 
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace app {
 
@@ -43,6 +47,14 @@ int RunProgram() {
     gui::Application->CreateForm(Form5);
     Form1->OptionsForm = Form5;
     Form1->Show();
+    if (const char* shot = std::getenv("TARVIK_SCREENSHOT")) {
+        std::string error;
+        if (WriteWindowPicture(Form1->Handle(), shot, error))
+            std::printf("TarvikH.264格式转换器: main window saved as %s\n", shot);
+        else
+            std::fprintf(stderr, "TarvikH.264格式转换器: %s\n", error.c_str());
+        std::fflush(stdout);
+    }
     gui::Application->Run();
 
     media::SetMessagePump(nullptr);
