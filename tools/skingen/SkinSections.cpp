@@ -1175,7 +1175,22 @@ void BuildScrollBox(SkinBuilder& b) {
     int edge = s.outline + 1;
     d.ClRect = Rect(edge, edge, kBoxSize - edge, kBoxSize - edge);
     d.StretchEffect = false; // the client is one colour: tiled, it needs no repaint as it scrolls
-}
+
+    // --- list and tree views --------------------------------------------------------------------
+
+    // The views draw their rows natively: the skin gives their font and the window fill, which
+    // the column header (a tool button look) and the bars frame.
+    template <class D> void AddViewColours(SkinBuilder & b, const char* name) {
+        const SkinStyle& s = b.Style();
+        auto& d = b.AddControl<D>(name);
+        SetFont(d, s.text);
+        d.BGColor = s.Window().Color();
+    }
+
+    void BuildViews(SkinBuilder & b) {
+        AddViewColours<skin::TbsDataSkinListView>(b, "listview");
+        AddViewColours<skin::TbsDataSkinTreeView>(b, "treeview");
+    }
 
 } // namespace
 
@@ -1198,6 +1213,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"tabs",       BuildTabs      }, // the page control's frame and tabs
         {"updowns",    BuildUpDowns   }, // horizontal and vertical up/down pairs
         {"scrollbox",  BuildScrollBox }, // the scroll box's frame
+        {"views",      BuildViews     }, // list and tree views: font and fill
     };
     return sections;
 }
