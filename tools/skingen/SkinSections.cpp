@@ -1175,22 +1175,23 @@ void BuildScrollBox(SkinBuilder& b) {
     int edge = s.outline + 1;
     d.ClRect = Rect(edge, edge, kBoxSize - edge, kBoxSize - edge);
     d.StretchEffect = false; // the client is one colour: tiled, it needs no repaint as it scrolls
+}
 
-    // --- list and tree views --------------------------------------------------------------------
+// --- list and tree views --------------------------------------------------------------------
 
-    // The views draw their rows natively: the skin gives their font and the window fill, which
-    // the column header (a tool button look) and the bars frame.
-    template <class D> void AddViewColours(SkinBuilder & b, const char* name) {
-        const SkinStyle& s = b.Style();
-        auto& d = b.AddControl<D>(name);
-        SetFont(d, s.text);
-        d.BGColor = s.Window().Color();
-    }
+// The views draw their rows natively: the skin gives their font and the window fill, which
+// the column header (a tool button look) and the bars frame.
+template <class D> void AddViewColours(SkinBuilder& b, const char* name) {
+    const SkinStyle& s = b.Style();
+    auto& d = b.AddControl<D>(name);
+    SetFont(d, s.text);
+    d.BGColor = s.Window().Color();
+}
 
-    void BuildViews(SkinBuilder & b) {
-        AddViewColours<skin::TbsDataSkinListView>(b, "listview");
-        AddViewColours<skin::TbsDataSkinTreeView>(b, "treeview");
-    }
+void BuildViews(SkinBuilder& b) {
+    AddViewColours<skin::TbsDataSkinListView>(b, "listview");
+    AddViewColours<skin::TbsDataSkinTreeView>(b, "treeview");
+}
 
 } // namespace
 
