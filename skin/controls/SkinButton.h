@@ -77,6 +77,7 @@ public:
     void WndProc(gui::TMessage& Message) override;
 
 protected:
+    void WMEraseBkgnd(gui::TMessage& Message) override { PaintIntoEraseDC(Message); }
     void GetSkinData() override;
     void AdjustSkinSize(int& AWidth, int& AHeight) override;
     void Paint() override;

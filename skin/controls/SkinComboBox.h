@@ -101,6 +101,7 @@ public:
     void ListPress();
 
 protected:
+    void WMEraseBkgnd(gui::TMessage& Message) override { PaintIntoEraseDC(Message); }
     virtual void Change() {}
     virtual void CreateEditCtrl();
     virtual void EditWindowProcHook(gui::TMessage& Message);

@@ -105,6 +105,7 @@ public:
     void ListPress();
 
 protected:
+    void WMEraseBkgnd(gui::TMessage& Message) override { PaintIntoEraseDC(Message); }
     virtual void Change();
     void GetSkinData() override;
     void CreateControlDefaultImage(gui::TBitmap* B) override;
