@@ -131,6 +131,7 @@ private:
     TbsComboToolButtonState ToolButtonState() const;
     bool OverList(gui::TPoint Screen) const;
     void StopTimer();
+    bool PressOnListBar(gui::TPoint Screen);
 
     std::unique_ptr<TbsPopupOfficeListBox> FListBox;
     gui::TCustomImageList* FImages = nullptr;
@@ -144,6 +145,7 @@ private:
     gui::TColor FDefaultColor = gui::clWindow;
     bool FDropDown = false, FLBDown = false, WasInLB = false, FMouseIn = false;
     int TimerMode = 0;
+    gui::TControl* FHookedBar = nullptr; // the list bar whose release gives the mouse back
     gui::TRect CBItem{};
     TbsCBButtonX Button;
 

@@ -397,3 +397,20 @@ TEST_F(ComboBoxTest, ItemAreaShowsTheChosenImage) {
     RunUntilIdle();
     EXPECT_EQ(combo_->Images(), nullptr);
 }
+
+TEST_F(ComboBoxTest, TheOpenListsBarScrollsWithoutClosingIt) {
+    for (int i = 0; i < 15; ++i) combo_->Items()->Add("item " + std::to_string(i));
+    Select(0);
+    ClickButton();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    TbsSkinScrollBar* bar = combo_->ListBox()->ScrollBar();
+    ASSERT_NE(bar, nullptr);
+    gui::TPoint arrow = bar->ClientToScreen({bar->Width() / 2, bar->Height() - 4});
+    D().Click(arrow.x, arrow.y);
+    RunUntilIdle();
+    EXPECT_TRUE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->ListBox()->TopIndex(), 1);
+    EXPECT_TRUE(events_.empty());
+    EXPECT_TRUE(combo_->MouseCapture());
+    combo_->CloseUp(false);
+}
