@@ -1,5 +1,6 @@
 #include "SkinSections.h"
 
+#include "MenuSections.h"
 #include "SkinBuilder.h"
 #include "SkinCanvas.h"
 
@@ -1020,6 +1021,8 @@ const std::vector<SkinSection>& SkinSections() {
         {"combobox",   BuildComboBox  }, // list-only picker and its drop-down button
         {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
+        {"popupmenus", BuildPopupMenus}, // popup-menu windows and their rows
+        {"hints",      BuildHints     }, // the hint window
     };
     return sections;
 }
