@@ -290,6 +290,10 @@ void TbsSkinForm::UnhookAppMessages() {
 }
 
 void TbsSkinForm::SkinMenuOpen() {
+    TbsSkinMenu* m = SkinMenu();
+    m->AlphaBlend = MenusAlphaBlend;
+    m->AlphaBlendValue = MenusAlphaBlendValue;
+    m->AlphaBlendAnimation = MenusAlphaBlendAnimation;
     if (!menus_->InMainMenu) HookAppMessages();
     if (!menus_->InMenu) {
         menus_->InMenu = true;

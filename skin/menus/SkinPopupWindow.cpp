@@ -347,11 +347,13 @@ void TbsSkinPopupWindow::DrawRow(TbsSkinMenuItem* Item) {
     Item->Draw(c.get());
 }
 
+// The rows that fit between the markers, counted from the end; the band starts below the up
+// marker, which lies under the frame's top edge, not at the window's top.
 int TbsSkinPopupWindow::LastPageStart() const {
     int value = NewItemsRect.Bottom - kMarker, counted = 0;
     for (int i = ItemCount() - 1; i >= 0; --i) {
         value -= Items(i)->RowHeight();
-        if (value < kMarker) break;
+        if (value < NewItemsRect.Top + kMarker) break;
         ++counted;
     }
     return ItemCount() - counted;

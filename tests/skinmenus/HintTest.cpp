@@ -1,6 +1,7 @@
 // The skinned hint window and the hint component: sizes, line breaks, staying on the screen,
 // the pause and hide times, the component that serves, and the skin's look.
 #include "../skincontrols/ControlFixtures.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/hints/SkinHint.h"
 #include "skin/hints/SkinHintWindow.h"
@@ -163,6 +164,30 @@ TEST_F(HintTest, AnExtendedHintPutsItsTitleAboveTheText) {
     EXPECT_EQ(W()->Width(), std::max(text.cx, title.cx) + 4);
     hint->HideHint();
     EXPECT_TRUE(hint->HintTitle().empty());
+}
+
+TEST_F(HintTest, TheApplicationShowsASkinnedButtonsTitleInItsOwnSkinnedWindow) {
+    auto* button = new skin::TbsSkinButton(main);
+    button->SetParent(main);
+    button->SetBounds(20, 20, 80, 26);
+    button->Hint = "Converts the list";
+    button->HintTitle = "Start";
+    button->SetShowHint(true);
+    gui::Application->SetShowHint(true);
+    gui::Application->HintPause = 500;
+    RunUntilIdle();
+    POINT p = ScreenOf(button, 30, 10);
+    D().MoveMouse(p.x, p.y);
+    RunUntilIdle();
+    Advance(600);
+    auto* w = dynamic_cast<skin::TbsSkinHintWindow*>(gui::Application->HintWindow());
+    ASSERT_NE(w, nullptr) << "the application makes its hint window of the skinned class";
+    ASSERT_TRUE(w->HandleAllocated() && IsWindowVisible(w->Handle()));
+    EXPECT_TRUE(w->ExtendedStyle());
+    EXPECT_EQ(hint->HintTitle(), "Start");
+    gui::TSize text = Measure("Converts the list"), title = Measure("Start");
+    EXPECT_EQ(w->Height(), text.cy + title.cy + 10 + 4);
+    gui::Application->CancelHint();
 }
 
 TEST_F(HintTest, AlphaBlendingMakesTheWindowLayered) {

@@ -2,8 +2,10 @@
 // the notices, menu mode on the form, and the rows' look.
 #include "MenuFixture.h"
 #include "gui/ShortCuts.h"
+#include "os/Clock.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
 #include "win/Input.h"
+#include "win/Layered.h"
 #include "win/Window.h"
 
 using namespace menutest;
@@ -420,4 +422,58 @@ TEST_F(MenuTest, AMenuItemObjectWithABadPictureLeavesTheSkinAsItWas) {
         EXPECT_EQ(object->ActiveSkinRect.Bottom, 44);
     }
     menu->SetSkinData(nullptr);
+}
+
+TEST_F(MenuTest, WrappingToTheLastPageShowsTheRowItHighlights) {
+    // A frame with a tall top edge: the rows start well below the window's top.
+    skin::TbsSkinData data;
+    gdi::image::Image picture;
+    picture.Reset(60, 60);
+    controltest::UsePicture(data, picture);
+    data.PopupWindow.WindowPictureIndex = 0;
+    data.PopupWindow.ItemsRect = skin::Rect(4, 20, 56, 56);
+    auto mi = std::make_unique<skin::TbsDataSkinMenuItem>("menuitem");
+    mi->ActivePictureIndex = 0;
+    mi->SkinRect = skin::Rect(0, 0, 60, 20);
+    mi->ActiveSkinRect = skin::Rect(0, 20, 60, 40);
+    mi->TextRct = skin::Rect(4, 0, 56, 20);
+    data.ObjectList.push_back(std::move(mi));
+    skinForm->SetMaxMenuItemsInWindow(3);
+    auto* menu = NewMenu();
+    Fill(menu->Items(), 10);
+    menu->SetSkinData(&data);
+    menu->Popup(200, 150);
+    ASSERT_EQ(Levels(), 1);
+    skin::TbsSkinPopupWindow* w = Level(0);
+    ASSERT_TRUE(w->Skinned());
+    EXPECT_EQ(w->VisibleCount, 3);
+    PressKey(VK_UP);
+    EXPECT_EQ(w->ActiveItem, 9);
+    EXPECT_EQ(w->VisibleStartIndex, 7);
+    EXPECT_TRUE(w->Items(9)->FVisible);
+    PressKey(VK_ESCAPE);
+    menu->SetSkinData(nullptr);
+}
+
+TEST_F(MenuTest, TheFormsMenuAlphaFadesTheFirstLevelIn) {
+    skinForm->MenusAlphaBlend = true;
+    skinForm->MenusAlphaBlendAnimation = true;
+    skinForm->MenusAlphaBlendValue = 180;
+    auto* menu = NewMenu();
+    Fill(menu->Items(), 1);
+    gui::TMenuItem* sub = Item(menu->Items(), "More");
+    Fill(sub, 1);
+    uint32_t before = os::GetTickCount();
+    menu->Popup(200, 150);
+    ASSERT_EQ(Levels(), 1);
+    EXPECT_GE(os::GetTickCount() - before, 15u * 5) << "about fifteen steps of more than 5 ms";
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(Level(0)->Handle(), nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 180);
+    PressKey(VK_DOWN);
+    PressKey(VK_RIGHT);
+    ASSERT_EQ(Levels(), 2);
+    ASSERT_TRUE(GetLayeredWindowAttributes(Level(1)->Handle(), nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 180) << "a submenu shows at once";
 }
