@@ -1,5 +1,6 @@
 #include "SkinSections.h"
 
+#include "MenuSections.h"
 #include "SkinBuilder.h"
 #include "SkinCanvas.h"
 
@@ -1215,6 +1216,8 @@ const std::vector<SkinSection>& SkinSections() {
         {"updowns",    BuildUpDowns   }, // horizontal and vertical up/down pairs
         {"scrollbox",  BuildScrollBox }, // the scroll box's frame
         {"views",      BuildViews     }, // list and tree views: font and fill
+        {"popupmenus", BuildPopupMenus}, // popup-menu windows and their rows
+        {"hints",      BuildHints     }, // the hint window
     };
     return sections;
 }
