@@ -122,6 +122,7 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+    *alive_ = false;
     MarkDestroying();
     for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);
     ClearObjects();
@@ -130,6 +131,29 @@ TbsSkinForm::~TbsSkinForm() {
     // A form going away tears its procedure down itself; one that stays gets its own back.
     if (oldWindowProc_ && !form_->Destroying()) form_->WindowProc = oldWindowProc_;
     if (rgn_) DeleteObject(rgn_);
+}
+
+// The window commands of a skinnable form are its own moves and sizes: the platform's
+// maximise and minimise would take the frame away from it.
+bool TbsSkinForm::SystemCommandHandled(gui::TMessage& m) {
+    if (!skinnableForm_ || form_->FormStyle() == gui::fsMDIChild) return false;
+    switch (static_cast<UINT>(m.WParam) & 0xFFF0) {
+    case SC_MINIMIZE:
+        MinimizeCommand();
+        return true;
+    case SC_MAXIMIZE:
+        MaximizeCommand();
+        return true;
+    case SC_RESTORE:
+        if (windowState_ != gui::wsNormal || rollUpState_) {
+            RestoreCommand();
+            return true;
+        }
+        if (OnRestore) OnRestore(this);
+        return false;
+    default:
+        return false;
+    }
 }
 
 HWND TbsSkinForm::Wnd() const {
@@ -267,7 +291,18 @@ bool TbsSkinForm::PlainFrame() const {
 }
 
 bool TbsSkinForm::GetFormActive() const {
-    return form_->Active();
+    return PreviewMode || form_->Active();
+}
+
+void TbsSkinForm::SetFormBorderStyle(gui::TFormBorderStyle value) {
+    form_->SetBorderStyle(value);
+    WalkChangeSkinData(form_, nullptr);
+}
+
+void TbsSkinForm::SetFormStyle(gui::TFormStyle value) {
+    if (value != gui::fsNormal && value != gui::fsStayOnTop) return;
+    form_->SetFormStyle(value);
+    WalkChangeSkinData(form_, nullptr);
 }
 
 // ---- geometry
@@ -772,15 +807,21 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         }
         m.Result = 1;
         return;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
         if (!skinnableForm_) break;
+        std::shared_ptr<bool> alive = alive_;
         CallOld(m);
+        if (!*alive) return;
         RepaintFrame();
         ResetObjectStates();
         UpdateCaptionActive(true);
         return;
+    }
     case WM_SHOWWINDOW:
         if (m.WParam) FirstPlacement();
+        break;
+    case WM_SYSCOMMAND:
+        if (SystemCommandHandled(m)) return;
         break;
     case WM_SETTEXT:
         if (!skinnableForm_) break;
@@ -939,8 +980,10 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     default:
         break;
     }
+    // The form's own procedure may free the form, and this component with it.
+    std::shared_ptr<bool> alive = alive_;
     CallOld(m);
-    PostHandleMouse(m);
+    if (*alive) PostHandleMouse(m);
 }
 
 TbsSkinForm* FindSkinFormComponent(gui::TCustomForm* form) {

@@ -87,6 +87,8 @@ public:
     bool MaximizeOnFullScreen = false;
     bool UseFormCursorInNCArea = false;
     bool UseRibbon = false;
+    // A preview of a skin: drawn active, its caption objects left alone by the mouse.
+    bool PreviewMode = false;
     // Window states.
     int ClientWidth = 0, ClientHeight = 0;
     bool AlwaysShowInTray = false;
@@ -148,6 +150,9 @@ public:
     // Applies the skin data now: caption objects, the frame, the region and the size.
     void ApplySkin();
     void RefreshFormSize();
+    // Changes of the form that its skinned controls follow.
+    void SetFormBorderStyle(gui::TFormBorderStyle value);
+    void SetFormStyle(gui::TFormStyle value); // only fsNormal and fsStayOnTop
     void RepaintFrame();
 
     // ---- caption objects
@@ -229,6 +234,7 @@ protected:
 private:
     void FormWindowProc(gui::TMessage& m);
     void PostHandleMouse(gui::TMessage& m);
+    bool SystemCommandHandled(gui::TMessage& m);
     bool PlainFrame() const; // no frame at all: bsNone
     void TakeFormSize();
     TPoint ScreenToWindowPoint(TPoint p) const;
@@ -262,6 +268,8 @@ private:
     TRect oldBoundsRect_;
     bool startShow_ = true;
     TbsFormTrayIcon* trayIcon_ = nullptr;
+    // Cleared when the component goes, for the window procedure that outlives it on the stack.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     int formLeft_ = 0, formTop_ = 0, formWidth_ = 0, formHeight_ = 0, oldFormLeft_ = 0, oldFormTop_ = 0;
     bool sizeMove_ = false, sizing_ = false, fullDrag_ = false;
     bool hMagnetized_ = false, vMagnetized_ = false, hMagnetized2_ = false, vMagnetized2_ = false;

@@ -261,7 +261,7 @@ void TbsSkinForm::UpdateObjectHints() {
 // ---- tracking
 
 void TbsSkinForm::TrackActiveObject(int X, int Y, bool Test) {
-    if (ObjectList.empty() || !GetFormActive() || sizeMove_ || PlainFrame()) return;
+    if (ObjectList.empty() || !GetFormActive() || sizeMove_ || PreviewMode || PlainFrame()) return;
     OldActiveObject = ActiveObject;
     int hit = -1;
     for (size_t i = 0; i < ObjectList.size(); ++i) {
@@ -328,7 +328,11 @@ void TbsSkinForm::UpdateCaptionActive(bool Animate) {
 }
 
 void TbsSkinForm::MouseTimerTick() {
-    if (!GetFormActive()) return;
+    // An inactive form tracks nothing; the next hit test over an object starts the timer again.
+    if (!GetFormActive()) {
+        MouseTimer->SetEnabled(false);
+        return;
+    }
     POINT cur{};
     GetCursorPos(&cur);
     HWND under = WindowFromPoint(cur);

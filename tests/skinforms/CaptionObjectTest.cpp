@@ -5,6 +5,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/ImgList.h"
+#include "gui/PopupMenu.h"
 
 #include <vector>
 
@@ -138,6 +139,22 @@ TEST_F(CaptionObjectTest, CloseActsOnlyOnAReleaseOverIt) {
     RunUntilIdle();
     EXPECT_EQ(events, (std::vector<std::string>{"up closebutton", "close"}));
     EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(CaptionObjectTest, CloseThatFreesTheFormFinishesTheMouseHandlingFirst) {
+    Open();
+    bool freed = false;
+    form->OnClose = [](gui::TObject*, gui::TCloseAction& action) { action = gui::caFree; };
+    form->OnDestroy = [&](gui::TObject*) { freed = true; };
+    POINT close = ScreenAt(288, 12);
+    D().MoveMouse(close.x, close.y);
+    RunUntilIdle();
+    D().Press();
+    RunUntilIdle();
+    D().Release();
+    RunUntilIdle();
+    EXPECT_TRUE(freed);
+    form = nullptr; // gone with its component
 }
 
 TEST_F(CaptionObjectTest, HoverMorphsOnTheTickAndAtOnceWithEffectsOff) {
@@ -294,6 +311,70 @@ TEST_F(CaptionObjectTest, QuickButtonsSitAtTheCaptionsStartAndClickWhereReleased
     caption->MouseUp(83, 10, gui::mbLeft);
     EXPECT_EQ(clicks.size(), 1u);
     skinForm->QuickImageList = nullptr;
+}
+
+TEST_F(CaptionObjectTest, LinkedMenusOpenUnderTheButtonAndUserObjectsPaintThemselves) {
+    LoadSkin(0);
+    auto user = std::make_unique<skin::TbsDataUserObject>("logo");
+    user->SkinRect = skin::Rect(40, 6, 56, 20);
+    data.ObjectList.push_back(std::move(user));
+    auto plain = std::make_unique<skin::TbsDataSkinButton>("menubutton");
+    plain->SkinRect = skin::Rect(60, 6, 76, 20);
+    data.ObjectList.push_back(std::move(plain));
+    Open(data.FPicture.Width(), data.FPicture.Height(), &data);
+    std::vector<std::string> painted;
+    skinForm->OnPaintEvent = [&](const std::string& id, gui::TCanvas*, skin::TRect) {
+        painted.push_back(id);
+    };
+    skinForm->UserObjectDraw("logo");
+    skinForm->UserObjectDraw("menubutton"); // not a user object: nothing
+    EXPECT_EQ(painted, std::vector<std::string>{"logo"});
+
+    struct Popup {
+        gui::TMenuItem* items;
+        skin::TRect r;
+        bool up;
+    };
+    std::vector<Popup> popups;
+    skinForm->PopupObjectMenuHook = [&](gui::TMenuItem* items, skin::TRect r, bool up) {
+        popups.push_back({items, r, up});
+    };
+    gui::TPopupMenu menu(nullptr), system(nullptr);
+    for (gui::TPopupMenu* m : {&menu, &system}) {
+        auto* item = new gui::TMenuItem(nullptr);
+        item->SetCaption("Item");
+        m->Items()->Add(item);
+    }
+    skinForm->SystemMenuItemsHook = [&] { return system.Items(); };
+    skinForm->LinkMenu("nothing", &menu, true); // no such object: nothing happens
+    skinForm->LinkMenu("menubutton", &menu, true);
+    auto* button = static_cast<skin::TbsSkinButtonObject*>(Object("menubutton"));
+    button->MouseEnter();
+    button->MouseDown(62, 8, gui::mbLeft);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups[0].items, menu.Items());
+    EXPECT_EQ(popups[0].r,
+              skin::Rect(form->Left() + 60, form->Top() + 6, form->Left() + 76, form->Top() + 20));
+    EXPECT_TRUE(popups[0].up);
+    // It stays down while its menu is open.
+    button->MouseUp(62, 8, gui::mbLeft);
+    EXPECT_TRUE(button->Down());
+    skinForm->ObjectMenuClosed();
+    EXPECT_FALSE(button->Down());
+
+    // The system-menu button opens the system menu on the press.
+    skin::TbsActiveSkinObject* sys = Object("sysmenubutton");
+    MoveOver(Centre(sys->ObjectRect));
+    D().Press();
+    RunUntilIdle();
+    ASSERT_EQ(popups.size(), 2u);
+    EXPECT_EQ(popups[1].items, system.Items());
+    D().Release();
+    RunUntilIdle();
+    skinForm->ObjectMenuClosed();
+    skinForm->OnPaintEvent = nullptr;
+    skinForm->PopupObjectMenuHook = nullptr;
+    skinForm->SystemMenuItemsHook = nullptr;
 }
 
 TEST_F(CaptionObjectTest, BadPictureIndexesAndEmptyStripsDrawAndStop) {

@@ -12,6 +12,7 @@
 #include "skin/core/SkinData.h"
 #include "skin/forms/SkinForm.h"
 #include "skins/StoredSkins.h"
+#include "win/Input.h"
 #include "win/Message.h"
 #include "win/Window.h"
 #include "win/WindowPos.h"
@@ -69,6 +70,14 @@ TEST(SkinFormScreen, EverySkinOnTheSameForm) {
         forms.push_back(f);
         frames.push_back(sf);
     }
+    // The twelfth place: the same form without a skin, in the default look.
+    auto* plain = new gui::TForm(gui::Application);
+    plain->AfterConstruction();
+    plain->SetCaption("视频转换");
+    plain->SetBounds(gap + 3 * (fw + gap), gap + 2 * (fh + gap), fw, fh);
+    new skin::TbsSkinForm(plain);
+    plain->Show();
+    SetForegroundWindow(forms.back()->Handle()); // the last skinned form is the active one
     win::RunUntilIdle();
 
     int width = gap + 4 * (fw + gap), height = gap + 3 * (fh + gap);
@@ -105,6 +114,7 @@ TEST(SkinFormScreen, EverySkinOnTheSameForm) {
         }
     }
     for (gui::TForm* f : forms) delete f;
+    delete plain;
 }
 
 } // namespace

@@ -203,6 +203,29 @@ TEST_F(WindowStateTest, MinimisingTheMainFormMinimisesTheApplication) {
     RunUntilIdle();
 }
 
+TEST_F(WindowStateTest, WindowCommandsAreTheFormsOwnStates) {
+    Open();
+    RECT normal = Bounds(form);
+    PostMessage(form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    RunUntilIdle();
+    EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
+    EXPECT_EQ(form->WindowState(), gui::wsNormal); // the platform's state stays out of it
+    PostMessage(form->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    RunUntilIdle();
+    EXPECT_EQ(skinForm->WindowState(), gui::wsNormal);
+    EXPECT_EQ(Bounds(form), normal);
+    PostMessage(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    RunUntilIdle();
+    EXPECT_EQ(skinForm->WindowState(), gui::wsMinimized);
+    EXPECT_EQ(form->Height(), skinForm->GetMinHeight());
+    // The minimise button of a minimised form restores it.
+    auto* min = static_cast<skin::TbsSkinStdButtonObject*>(Object("minbutton"));
+    EXPECT_TRUE(min->InRestoreState());
+    min->ButtonClick();
+    EXPECT_EQ(skinForm->WindowState(), gui::wsNormal);
+    EXPECT_EQ(Bounds(form), normal);
+}
+
 TEST_F(WindowStateTest, RollUpLeavesTheCaptionAndUnrollingGivesTheClientHeightBack) {
     Open(300, 400);
     skinForm->ClientHeight = 245;
