@@ -250,6 +250,34 @@ TEST_F(CaptionObjectTest, SixFrameButtonPlaysForwardAndBack) {
     EXPECT_FALSE(skinForm->AnimateTimer->Enabled());
 }
 
+TEST_F(CaptionObjectTest, StoredAnimatedMaximiseButtonPlaysItsRestoreStripWhenMaximised) {
+    int glass = -1;
+    for (int i = 0; i < StoredSkins().Skins().Count() && glass < 0; ++i) {
+        LoadSkin(i);
+        for (auto& d : data.ObjectList)
+            if (d->IDName == "maxbutton" && dynamic_cast<skin::TbsDataSkinAnimate*>(d.get())) glass = i;
+    }
+    ASSERT_GE(glass, 0) << "a stored skin with animated caption buttons";
+    OpenSkinned(glass);
+    auto* max = dynamic_cast<skin::TbsSkinAnimateObject*>(Object("maxbutton"));
+    ASSERT_NE(max, nullptr);
+    ASSERT_EQ(max->CountFrames, 6);
+    auto frameShown = [&](const skin::TRect& strip, int frame) {
+        int w = strip.Width();
+        return WindowPixel(max->ObjectRect.Left + 4, max->ObjectRect.Top + 4) ==
+               Shown(max->ActivePicture->Image().At(strip.Left + w * (frame - 1) + 4, strip.Top + 4));
+    };
+    MoveOver(Centre(max->ObjectRect));
+    Advance(200);
+    EXPECT_EQ(max->Frame(), 6);
+    EXPECT_TRUE(frameShown(max->ActiveSkinRect, 6));
+    skinForm->SetWindowState(gui::wsMaximized);
+    RunUntilIdle();
+    max = dynamic_cast<skin::TbsSkinAnimateObject*>(Object("maxbutton"));
+    EXPECT_TRUE(frameShown(max->RestoreActiveRect, max->Frame()));
+    skinForm->SetWindowState(gui::wsNormal);
+}
+
 TEST_F(CaptionObjectTest, LongCaptionEndsInsideItsTextArea) {
     OpenSkinned(0);
     auto* caption = static_cast<skin::TbsSkinCaptionObject*>(Object("caption"));

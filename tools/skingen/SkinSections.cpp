@@ -216,6 +216,35 @@ Image DrawCaptionButtons(const SkinStyle& s, const Image& active, const Image& i
     return img;
 }
 
+// Six frames from a button's normal look to its hot one, then its pressed and inactive-form
+// cells: the strips of an animated caption button, one row per button (minimise, maximise,
+// restore).
+constexpr int kStripFrames = 6;
+Image DrawButtonStrips(const Image& buttons) {
+    const int rows[] = {2, 1, 3};
+    Image img = SkinBuilder::NewImage((kStripFrames + 2) * kCapButtonW, 3 * kCapButtonH, Rgb{0, 0, 0});
+    auto mix = [](uint32_t a, uint32_t b, double t) {
+        uint32_t out = 0xFF000000u;
+        for (int shift : {0, 8, 16}) {
+            double v = ((a >> shift) & 0xFF) * (1 - t) + ((b >> shift) & 0xFF) * t;
+            out |= static_cast<uint32_t>(std::lround(v)) << shift;
+        }
+        return out;
+    };
+    for (int r = 0; r < 3; ++r) {
+        int sy = rows[r] * kCapButtonH, dy = r * kCapButtonH;
+        for (int f = 0; f < kStripFrames; ++f)
+            for (int y = 0; y < kCapButtonH; ++y)
+                for (int x = 0; x < kCapButtonW; ++x)
+                    img.At(f * kCapButtonW + x, dy + y) = mix(
+                        buttons.At(x, sy + y), buttons.At(kCapButtonW + x, sy + y), f / (kStripFrames - 1.0));
+        Copy(buttons, 2 * kCapButtonW, sy, kCapButtonW, kCapButtonH, img, kStripFrames * kCapButtonW, dy);
+        Copy(buttons, 3 * kCapButtonW, sy, kCapButtonW, kCapButtonH, img, (kStripFrames + 1) * kCapButtonW,
+             dy);
+    }
+    return img;
+}
+
 void BuildForm(SkinBuilder& b) {
     const SkinStyle& s = b.Style();
     auto& d = b.Data();
@@ -250,7 +279,33 @@ void BuildForm(SkinBuilder& b) {
         Rect(kCapButtonsRight - kCapButtonsW, kCapButtonTop, kCapButtonsRight, kCapButtonTop + kCapButtonH);
     d.ButtonsOffset = kCapButtonGap;
 
-    int pictures = b.AddPicture("capbuttons.bmp", DrawCaptionButtons(s, active, inactive));
+    Image buttonCells = DrawCaptionButtons(s, active, inactive);
+    int pictures = b.AddPicture("capbuttons.bmp", buttonCells);
+    // The glossy skin plays its minimise and maximise buttons as six-frame animations.
+    bool animated = s.finish == Finish::Glossy;
+    int strips = animated ? b.AddPicture("capstrips.bmp", DrawButtonStrips(buttonCells)) : -1;
+    auto strip = [](int col, int row) {
+        return Rect(col * kCapButtonW, row * kCapButtonH, (col + 1) * kCapButtonW, (row + 1) * kCapButtonH);
+    };
+    auto addAnimated = [&](const char* name, const char* hint, skin::TbsStdCommand command, int row) {
+        auto& a = b.AddObject<skin::TbsDataSkinAnimate>(name);
+        a.Hint = hint;
+        a.Command = command;
+        a.SkinRectInAPicture = true;
+        a.ActivePictureIndex = strips;
+        a.SkinRect = a.ActiveSkinRect = strip(0, row);
+        a.DownSkinRect = strip(kStripFrames, row);
+        a.InActiveSkinRect = strip(kStripFrames + 1, row);
+        a.CountFrames = kStripFrames;
+        a.TimerInterval = 25;
+        a.ButtonStyle = true;
+        if (command == skin::TbsStdCommand::cmMaximize) {
+            a.RestoreHint = "Restore";
+            a.RestoreRect = a.RestoreActiveRect = strip(0, 2);
+            a.RestoreDownRect = strip(kStripFrames, 2);
+            a.RestoreInActiveRect = strip(kStripFrames + 1, 2);
+        }
+    };
     auto cell = [](int col, int row) {
         return Rect(col * kCapButtonW, row * kCapButtonH, (col + 1) * kCapButtonW, (row + 1) * kCapButtonH);
     };
@@ -267,6 +322,14 @@ void BuildForm(SkinBuilder& b) {
         {"sysmenubutton", "System menu", skin::TbsStdCommand::cmSysMenu,  6},
     };
     for (auto& bt : buttons) {
+        if (animated && bt.command == skin::TbsStdCommand::cmMaximize) {
+            addAnimated(bt.name, bt.hint, bt.command, 1);
+            continue;
+        }
+        if (animated && bt.command == skin::TbsStdCommand::cmMinimize) {
+            addAnimated(bt.name, bt.hint, bt.command, 0);
+            continue;
+        }
         auto& o = b.AddObject<skin::TbsDataSkinStdButton>(bt.name);
         o.Hint = bt.hint;
         o.Command = bt.command;
