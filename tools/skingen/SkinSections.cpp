@@ -1002,6 +1002,20 @@ void BuildSlider(SkinBuilder& b) {
     d.PointsColor = s.text.Mix(s.background, 0.4).Color();
 }
 
+// --- dialogs -------------------------------------------------------------------------------
+
+// The skin chooser's preview area: a recessed stage, a shade darker than the window (lighter
+// on dark skins), so that a miniature form in any other skin stands out against it.
+void BuildDialogs(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb stage = s.background.Mix(s.Dark() ? Rgb{1, 1, 1} : s.Border(), s.Dark() ? 0.06 : 0.16);
+    Rgb border = s.background.Mix(s.Border(), 0.6);
+    double r = std::min(s.radius, 4);
+    auto& d = AddBox<skin::TbsDataSkinPanelControl>(b, "previewpanel", kPanelSize, kPanelSize, Solid(stage),
+                                                    &border, r, static_cast<int>(r) + 3);
+    SetFont(d, s.text);
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
@@ -1020,6 +1034,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"combobox",   BuildComboBox  }, // list-only picker and its drop-down button
         {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
+        {"dialogs",    BuildDialogs   }, // the skin chooser's preview stage
     };
     return sections;
 }
