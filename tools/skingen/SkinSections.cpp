@@ -1288,6 +1288,20 @@ void BuildViews(SkinBuilder& b) {
     AddViewColours<skin::TbsDataSkinTreeView>(b, "treeview");
 }
 
+// --- dialogs -------------------------------------------------------------------------------
+
+// The skin chooser's preview area: a recessed stage, a shade darker than the window (lighter
+// on dark skins), so that a miniature form in any other skin stands out against it.
+void BuildDialogs(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb stage = s.background.Mix(s.Dark() ? Rgb{1, 1, 1} : s.Border(), s.Dark() ? 0.06 : 0.16);
+    Rgb border = s.background.Mix(s.Border(), 0.6);
+    double r = std::min(s.radius, 4);
+    auto& d = AddBox<skin::TbsDataSkinPanelControl>(b, "previewpanel", kPanelSize, kPanelSize, Solid(stage),
+                                                    &border, r, static_cast<int>(r) + 3);
+    SetFont(d, s.text);
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
@@ -1312,6 +1326,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"views",      BuildViews     }, // list and tree views: font and fill
         {"popupmenus", BuildPopupMenus}, // popup-menu windows and their rows
         {"hints",      BuildHints     }, // the hint window
+        {"dialogs",    BuildDialogs   }, // the skin chooser's preview stage
     };
     return sections;
 }
