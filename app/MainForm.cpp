@@ -178,6 +178,7 @@ void TForm1::BuildFileList() {
     lvFiles->OnSelectItem = [this](gui::TObject* s, gui::TListItem* item, bool selected) {
         lvFilesSelectItem(s, item, selected);
     };
+    lvFiles->OnClick = [this](gui::TObject* s) { lvFilesClick(s); };
     bsSkinPanel5 = Place<skin::TbsSkinPanel>(this, bsSkinPanel1, 1, 1, 554, 298);
     Image1 = Place<gui::TImage>(this, bsSkinPanel5, 213, 90, 128, 128);
     LoadProgramEmblem(*Image1, 128);
@@ -243,6 +244,7 @@ void TForm1::BuildOutputPanel() {
     label(42, "输出目录：");
     Video_OutPut_Folder_Edit = Place<skin::TbsSkinEdit>(this, OutputPanel, 82, 42, 318, 24);
     Video_OutPut_Folder_Edit->SetReadOnly(true);
+    Video_OutPut_Folder_Edit->OnClick = [this](gui::TObject* s) { Video_OutPut_Folder_EditClick(s); };
     bsSkinButton5 = Place<skin::TbsSkinButton>(this, OutputPanel, 406, 42, 68, 24, "浏览");
     bsSkinButton5->OnClick = [this](gui::TObject* s) { bsSkinButton5Click(s); };
     bsSkinButton6 = Place<skin::TbsSkinButton>(this, OutputPanel, 480, 42, 68, 24, "打开");

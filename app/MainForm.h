@@ -156,6 +156,8 @@ public:
     void bsSkinButton5Click(gui::TObject* Sender); // choose the output folder
     void bsSkinButton6Click(gui::TObject* Sender); // open the output folder
     void Button20Click();                          // the shell opens the output folder
+    void Video_OutPut_Folder_EditClick(gui::TObject* Sender);
+    void lvFilesClick(gui::TObject* Sender);
 
     // Seams to the modal dialogs: the select-folder dialog (its Directory is kept between
     // calls, as the dialog keeps it) and the skin chooser. Each answers whether the user

@@ -352,8 +352,6 @@ TEST_F(MainWindowTest, LogAndSmallCommands) {
     EXPECT_EQ(Ini("Skin", "SetSkin"), "6");
 
     // 退出: the handlers are detached before the window closes.
-    main->Show();
-    RunUntilIdle();
     main->N4->Click();
     RunUntilIdle();
     EXPECT_FALSE(main->Visible());
