@@ -312,7 +312,10 @@ TEST_F(MainWindowTest, LogAndSmallCommands) {
     main->FFLoggerLog(nullptr, 1234, media::llInfo, "abc");
     EXPECT_EQ(main->mmoLog.Last(), "#1234.5: abc");
 
-    main->N15->Click();         // 帮助系统
+    main->Show();
+    RunUntilIdle();
+    PressKey(VK_F1); // 帮助系统
+    RunUntilIdle();
     main->N19->Click();         // 官方网站
     Press(main->bsSkinButton6); // 打开 the output folder
     auto requests = spawned.Requests();
