@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, OptionsDialogOkWritesCancelKeepsTheFile) {
 
 TEST_F(MainWindowTest, PickersAtStartShowKey200AndFollowTheFormat) {
     Start();
-    EXPECT_EQ(main->bsSkinOfficeComboBox2->Text(), "H.264视频");
+    EXPECT_EQ(main->bsSkinOfficeComboBox2->Title(main->CategoryPosition()), "H.264视频");
     EXPECT_EQ(main->FormatPosition(), 0);
     EXPECT_EQ(PresetTexts(), (std::vector<std::string>{"1280*720", "1600 kbps", "29.97", "128 kbps", "48000",
                                                        "保持原视频模式"}));
@@ -237,7 +237,7 @@ TEST_F(MainWindowTest, PickersAtStartShowKey200AndFollowTheFormat) {
 TEST_F(MainWindowTest, CommonAudioDisablesTheFourVideoPickers) {
     Start();
     main->bsSkinOfficeComboBox2->SetItemIndex(14); // 常用音频, key 100
-    EXPECT_EQ(main->bsSkinOfficeComboBox2->Text(), "常用音频");
+    EXPECT_EQ(main->bsSkinOfficeComboBox2->Title(main->CategoryPosition()), "常用音频");
     struct Expect {
         skin::TbsSkinComboBox* picker;
         const char* text;
@@ -432,6 +432,28 @@ TEST_F(MainWindowTest, EveryChineseTextOfTheWindows) {
                              static_cast<gui::TControl*>(main->RenameButton)})
         EXPECT_FALSE(c->Enabled()) << c->Caption();
     EXPECT_FALSE(main->ResumeToolButton->Visible());
+}
+
+// Without a test's answer in between, the skin commands and "浏览" open the skinned chooser
+// and the skinned select-folder dialog.
+TEST_F(MainWindowTest, SkinAndFolderCommandsOpenTheSkinnedDialogs) {
+    Start();
+    std::vector<std::string> opened;
+    auto cancel = [&](gui::TCustomForm& f) {
+        opened.push_back(f.ClassName() + ":" + f.Caption());
+        f.SetModalResult(gui::mrCancel);
+        return true;
+    };
+    Respond(cancel);
+    Press(main->bsSkinButton9); // 皮肤
+    Respond(cancel);
+    Press(main->bsSkinButton5); // 浏览
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], "TbsSelectSkinDlgForm:Select skin");
+    EXPECT_EQ(opened[1], "TbsSelDirDlgForm:选择输出目录");
+    EXPECT_EQ(main->bsSkinData1->SkinIndex(), 0);
+    EXPECT_EQ(Ini("Skin", "SetSkin"), "0");
+    EXPECT_EQ(main->FileOutPutPath, home / "Tarvik视频软件/输出");
 }
 
 } // namespace
