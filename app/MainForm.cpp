@@ -5,6 +5,7 @@
 #include "app/MainWindowParts.h"
 #include "app/OptionIni.h"
 #include "app/ProgramEmblem.h"
+#include "app/ToolGlyphs.h"
 #include "catalogue/Categories.h"
 #include "catalogue/PresetLists.h"
 #include "gui/Application.h"
@@ -183,23 +184,30 @@ void TForm1::BuildToolBar() {
     AddItem(this, bsSkinPopupMenu1->Items(), "添加整个目录");
     bsSkinPopupMenu2 = MakePopupMenu(this);
 
-    auto tool = [&](int x, const std::string& caption, bool enabled) {
+    auto glyph = [](skin::TbsSkinSpeedButton* b, TToolGlyph kind) {
+        b->SetGlyph(MakeToolGlyph(kind).get());
+        b->SetNumGlyphs(2);
+        b->SetLayout(skin::TbsButtonLayout::blGlyphTop);
+    };
+    auto tool = [&](int x, const std::string& caption, TToolGlyph kind, bool enabled) {
         auto* b = Place<skin::TbsSkinSpeedButton>(this, bsSkinToolBar2, x, 3, 52, 50, caption);
+        glyph(b, kind);
         b->SetEnabled(enabled);
         return b;
     };
     AddToolButton = Place<skin::TbsSkinMenuSpeedButton>(this, bsSkinToolBar2, 8, 3, 52, 50, "添加");
+    glyph(AddToolButton, TToolGlyph::Add);
     AddToolButton->SkinPopupMenu = TrackMenuOf(bsSkinPopupMenu1);
-    RemoveToolButton = tool(62, "删除", false);
-    ClearToolButton = tool(116, "清空", false);
-    StartToolButton = tool(180, "开始", false);
-    StopToolButton = tool(234, "停止", false);
-    PauseToolButton = tool(288, "暂停", false);
-    ResumeToolButton = tool(288, "继续", false);
+    RemoveToolButton = tool(62, "删除", TToolGlyph::Remove, false);
+    ClearToolButton = tool(116, "清空", TToolGlyph::Clear, false);
+    StartToolButton = tool(180, "开始", TToolGlyph::Start, false);
+    StopToolButton = tool(234, "停止", TToolGlyph::Stop, false);
+    PauseToolButton = tool(288, "暂停", TToolGlyph::Pause, false);
+    ResumeToolButton = tool(288, "继续", TToolGlyph::Resume, false);
     ResumeToolButton->SetVisible(false);
-    bsSkinButton19 = tool(352, "选项", true);
+    bsSkinButton19 = tool(352, "选项", TToolGlyph::Options, true);
     bsSkinButton19->OnClick = [this](gui::TObject* s) { bsSkinButton19Click(s); };
-    bsSkinButton9 = tool(406, "皮肤", true);
+    bsSkinButton9 = tool(406, "皮肤", TToolGlyph::Skin, true);
     bsSkinButton9->OnClick = [this](gui::TObject* s) { SkinChooserClick(s); };
 }
 
