@@ -11,6 +11,7 @@
 #include "catalogue/Formats.h"
 #include "catalogue/PresetEntries.h"
 #include "catalogue/PresetText.h"
+#include "fixtures/Fixtures.h"
 #include "gui/CustomListView.h"
 #include "gui/IniFile.h"
 #include "gui/Menu.h"
@@ -432,6 +433,46 @@ TEST_F(MainWindowTest, EveryChineseTextOfTheWindows) {
                              static_cast<gui::TControl*>(main->RenameButton)})
         EXPECT_FALSE(c->Enabled()) << c->Caption();
     EXPECT_FALSE(main->ResumeToolButton->Visible());
+}
+
+// Closing during a conversion: the handlers are let go first, then the running task is stopped
+// and waited for, so nothing reaches the window afterwards.
+TEST_F(MainWindowTest, ClosingWhileConvertingStopsTheTaskFirst) {
+    fixtures::LoadMediaLibraries();
+    fixtures::TempFolder folder("app");
+    fixtures::ClipOptions clip;
+    clip.seconds = 4;
+    std::string input = fixtures::MakeClip(folder, clip);
+    Start();
+    main->Show();
+    RunUntilIdle();
+    media::TFFmpegConverter& conv = *main->FFConverter;
+    int progress = 0, terminated = 0;
+    conv.SetOnProgress([&](os::TObject*, media::TProgressInfo*) { ++progress; });
+    conv.SetOnTerminate([&](os::TObject*, const media::TTerminateInfo&) { ++terminated; });
+    int task = conv.AddTask(input);
+    ASSERT_GE(task, 0) << conv.LastErrMsg();
+    ASSERT_TRUE(conv.SetOutputFile(task, folder.Path("out.avi"), "vcodec=mpeg4\nacodec=libmp3lame"))
+        << conv.LastErrMsg();
+    conv.Start(1);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            os::CheckSynchronize(1);
+            return progress > 0;
+        },
+        std::chrono::seconds(30), "the conversion's first progress"));
+    conv.Pause();
+    main->N4->Click();
+    EXPECT_FALSE(main->Visible());
+    int seen = progress;
+    for (int i = 0; i < 20; ++i) {
+        os::CheckSynchronize(5);
+        RunUntilIdle();
+    }
+    EXPECT_EQ(progress, seen);
+    EXPECT_EQ(terminated, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !conv.Working() || conv.Terminated(); }, std::chrono::seconds(5),
+                          "the stopped run"));
 }
 
 // Without a test's answer in between, the skin commands and "浏览" open the skinned chooser
