@@ -23,6 +23,10 @@ const std::string& TFormatPicker::Title(int AIndex) const {
     return (*Items())[AIndex]->Title();
 }
 
+const std::string& TFormatPicker::ItemCaption(int AIndex) const {
+    return (*Items())[AIndex]->Caption();
+}
+
 void TFormatPicker::SetStoredItemIndex(int AValue) {
     gui::TNotifyEvent change = std::move(OnChange), click = std::move(OnClick);
     OnChange = nullptr;

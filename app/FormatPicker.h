@@ -17,6 +17,7 @@ public:
     void AddItem(const std::string& ATitle, const std::string& ACaption, int AImageIndex);
     int Count() const;
     const std::string& Title(int AIndex) const;
+    const std::string& ItemCaption(int AIndex) const;
     // The position a stored form opens with, set without any event.
     void SetStoredItemIndex(int AValue);
 };

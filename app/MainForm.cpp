@@ -275,11 +275,17 @@ void TForm1::BuildOutputPanel() {
     label(14, "输出格式：");
     bsSkinOfficeComboBox2 = Place<TFormatPicker>(this, OutputPanel, 82, 6, 150, 40);
     bsSkinOfficeComboBox2->OnChange = [this](gui::TObject* s) { bsSkinOfficeComboBox2Change(s); };
+    // Categories are captions alone, formats a title over a caption: the lists as stored.
+    bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
+    bsSkinOfficeComboBox2->SetListBoxItemHeight(50);
+    bsSkinOfficeComboBox2->SetDropDownCount(4);
     for (const catalogue::TCategory& c : catalogue::Categories())
-        bsSkinOfficeComboBox2->AddItem(c.Caption, "", c.ImageIndex);
+        bsSkinOfficeComboBox2->AddItem("", c.Caption, c.ImageIndex);
     bsSkinOfficeComboBox2->SetStoredItemIndex(0);
     bsSkinOfficeComboBox1 = Place<TFormatPicker>(this, OutputPanel, 238, 6, 310, 40);
     bsSkinOfficeComboBox1->OnChange = [this](gui::TObject* s) { bsSkinOfficeComboBox1Change(s); };
+    bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
+    bsSkinOfficeComboBox1->SetDropDownCount(4);
 
     label(52, "输出目录：");
     Video_OutPut_Folder_Edit = Place<skin::TbsSkinEdit>(this, OutputPanel, 82, 52, 318, 24);

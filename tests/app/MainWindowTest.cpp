@@ -213,7 +213,7 @@ TEST_F(MainWindowTest, OptionsDialogOkWritesCancelKeepsTheFile) {
 
 TEST_F(MainWindowTest, PickersAtStartShowKey200AndFollowTheFormat) {
     Start();
-    EXPECT_EQ(main->bsSkinOfficeComboBox2->Title(main->CategoryPosition()), "H.264视频");
+    EXPECT_EQ(main->bsSkinOfficeComboBox2->ItemCaption(main->CategoryPosition()), "H.264视频");
     EXPECT_EQ(main->FormatPosition(), 0);
     EXPECT_EQ(PresetTexts(), (std::vector<std::string>{"1280*720", "1600 kbps", "29.97", "128 kbps", "48000",
                                                        "保持原视频模式"}));
@@ -238,7 +238,7 @@ TEST_F(MainWindowTest, PickersAtStartShowKey200AndFollowTheFormat) {
 TEST_F(MainWindowTest, CommonAudioDisablesTheFourVideoPickers) {
     Start();
     main->bsSkinOfficeComboBox2->SetItemIndex(14); // 常用音频, key 100
-    EXPECT_EQ(main->bsSkinOfficeComboBox2->Title(main->CategoryPosition()), "常用音频");
+    EXPECT_EQ(main->bsSkinOfficeComboBox2->ItemCaption(main->CategoryPosition()), "常用音频");
     struct Expect {
         skin::TbsSkinComboBox* picker;
         const char* text;
