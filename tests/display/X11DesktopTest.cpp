@@ -26,6 +26,7 @@
 #include "win/WindowPos.h"
 
 #include <chrono>
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 #include <X11/extensions/shape.h>
+#include <X11/keysym.h>
 
 extern char** environ;
 
@@ -51,11 +53,13 @@ namespace {
 
 int displayChanges = 0;
 WPARAM lastSizeKind = SIZE_RESTORED;
+std::u32string typed;
 
 // Closes itself on a click outside it while it holds the capture, as a menu does.
 LRESULT DeskProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DISPLAYCHANGE) ++displayChanges;
     if (msg == WM_SIZE) lastSizeKind = wp;
+    if (msg == WM_CHAR) typed.push_back(static_cast<char32_t>(wp));
     if (msg == WM_LBUTTONDOWN && GetCapture() == h) {
         POINT p{static_cast<int16_t>(LOWORD(lp)), static_cast<int16_t>(HIWORD(lp))};
         RECT r;
@@ -76,6 +80,8 @@ class X11Desktop : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        // As the program does at start-up: the input method works in the user's character set.
+        setlocale(LC_CTYPE, "C.UTF-8");
         ASSERT_TRUE(Server().Running()) << Server().Error();
         setenv("DISPLAY", Server().Name().c_str(), 1);
         unsetenv("TARVIK_DISPLAY");
@@ -493,6 +499,42 @@ TEST_F(X11Desktop, IconFromTheWindowOrItsClass) {
     EXPECT_EQ(v[2 + 48 * 48], 16);
     EXPECT_EQ(static_cast<uint32_t>(v[2 + 48 * 48 + 3]), 0xFF00FF00u);
     for (HICON i : {classIcon, big, small}) DestroyIcon(i);
+}
+
+TEST_F(X11Desktop, TypedTextGoesThroughTheInputMethod) {
+    HWND h = Show("typing", WS_OVERLAPPEDWINDOW);
+    SetForegroundWindow(h);
+    Window w = XOf(h);
+    // Spare key codes of the server become a dead accent, a letter and a CJK character.
+    int minCode = 0, maxCode = 0;
+    XDisplayKeycodes(x_, &minCode, &maxCode);
+    KeySym syms[] = {XK_dead_acute, XK_e, 0x1004E2D, XK_a};
+    KeyCode first = static_cast<KeyCode>(maxCode - 4);
+    XChangeKeyboardMapping(x_, first, 1, syms, 4);
+    XSync(x_, False);
+    auto press = [&](int offset, unsigned state = 0) {
+        for (int type : {KeyPress, KeyRelease}) {
+            XEvent e{};
+            e.xkey = {type,  0,
+                      True,  x_,
+                      w,     DefaultRootWindow(x_),
+                      None,  CurrentTime,
+                      10,    10,
+                      110,   110,
+                      state, static_cast<unsigned>(first + offset),
+                      True};
+            XSendEvent(x_, w, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
+        }
+        XFlush(x_);
+    };
+    typed.clear();
+    // The input method composes the accent with the letter; Ctrl chords type nothing.
+    press(0);
+    press(1);
+    press(3, ControlMask);
+    press(2);
+    EXPECT_TRUE(PumpUntil([&] { return typed.size() >= 2; }, "typed text"));
+    EXPECT_EQ(typed, U"é中");
 }
 
 // A window manager frames the window; the grabbed screen (x11_desktop.png in

@@ -84,6 +84,7 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     b->randr_ = XRRQueryExtension(dpy, &b->randrEvent_, &err);
     if (b->randr_) XRRSelectInput(dpy, b->root_, RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
     b->RefreshMonitors();
+    b->OpenInputMethod();
 
     XSetWindowAttributes a{};
     a.event_mask = PropertyChangeMask;
@@ -96,10 +97,12 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
 X11Backend::~X11Backend() {
     for (auto& [id, w] : wins_) {
         FreeImage(w);
+        DestroyInputContext(w);
         if (w.xid) XDestroyWindow(dpy_, w.xid);
     }
     if (helper_) XDestroyWindow(dpy_, helper_);
     for (auto& [shape, cursor] : cursors_) XFreeCursor(dpy_, cursor);
+    if (im_) XCloseIM(im_);
     XCloseDisplay(dpy_);
     if (wakeFd_ >= 0) close(wakeFd_);
 }
@@ -136,6 +139,7 @@ void X11Backend::DestroySurface(uintptr_t id) {
     if (!w) return;
     GrabInput(id, false);
     FreeImage(*w);
+    DestroyInputContext(*w);
     if (w->xid) {
         if (pointerIn_ == w->xid) pointerIn_ = 0;
         byX_.erase(w->xid);
@@ -153,9 +157,7 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
     a.border_pixel = 0;
     a.bit_gravity = NorthWestGravity;
     a.override_redirect = w.kind == WindowKind::Popup;
-    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                   KeyReleaseMask | StructureNotifyMask | EnterWindowMask | LeaveWindowMask |
-                   PropertyChangeMask;
+    a.event_mask = WindowEvents();
     int width = std::max(1, static_cast<int>(w.screen.right - w.screen.left));
     int height = std::max(1, static_cast<int>(w.screen.bottom - w.screen.top));
     w.xid = XCreateWindow(dpy_, root_, w.screen.left, w.screen.top, static_cast<unsigned>(width),
@@ -177,6 +179,7 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
     }
     ApplyTraits(w);
     ApplyInputShape(w);
+    CreateInputContext(w);
     if (cursorShape_) XDefineCursor(dpy_, w.xid, w.cursor = CursorOf(cursorShape_));
     // Dialogs made before their owner was first shown name it now.
     for (auto& [otherId, other] : wins_)

@@ -63,6 +63,7 @@ private:
         bool minimized = false;          // as the window system has it
         bool iconic = false;             // as the desktop shows it
         std::vector<unsigned long> icon; // _NET_WM_ICON: width, height, pixels, for each size
+        XIC ic = nullptr;                // the input method's context, when there is one
     };
     struct Atoms {
         Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
@@ -96,6 +97,12 @@ private:
     bool Managed(const Win& w);
     void Iconify(Win& w);
     void OnStateChange(Win& w);
+    static long WindowEvents();
+    void OpenInputMethod();
+    void CreateInputContext(Win& w);
+    void DestroyInputContext(Win& w);
+    void FocusInputContext(::Window xid, bool in);
+    std::u32string TypedText(XKeyEvent& e);
 
     void Drain();
     void Handle(XEvent& e);
@@ -131,6 +138,8 @@ private:
     int cursorShape_ = 0;
     ::Window pointerIn_ = 0; // our window under the pointer
     uintptr_t grab_ = 0;     // the menu holding the grab
+    XIM im_ = nullptr;
+    XIMStyle imStyle_ = 0;
 };
 
 } // namespace display

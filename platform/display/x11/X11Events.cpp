@@ -22,6 +22,8 @@ void X11Backend::Drain() {
     while (XPending(dpy_)) {
         XEvent e;
         XNextEvent(dpy_, &e);
+        // The input method takes the keys it composes with.
+        if (XFilterEvent(&e, None)) continue;
         Handle(e);
     }
 }
@@ -96,6 +98,12 @@ void X11Backend::Handle(XEvent& e) {
     case KeyRelease:
         OnKey(e.xkey);
         break;
+    case FocusIn:
+    case FocusOut:
+        // The input method types into the window that has the keyboard.
+        if (e.xfocus.mode != NotifyGrab && e.xfocus.detail != NotifyPointer)
+            FocusInputContext(e.xfocus.window, e.type == FocusIn);
+        break;
     case Expose:
         // The surface keeps every pixel: uncovered parts come straight from it.
         if (Win* w = FindX(e.xexpose.window))
@@ -166,16 +174,12 @@ void X11Backend::OnKey(XKeyEvent& e) {
     }
     // Text is what the key types with its modifiers.  Ctrl and Alt chords are
     // commands: the window system makes their characters from the key itself.
-    if (!down || (e.state & (ControlMask | Mod1Mask))) return;
-    KeySym sym = NoSymbol;
-    char buf[16];
-    XLookupString(&e, buf, sizeof buf, &sym, nullptr);
-    if (char32_t c = x11::CharacterOf(sym)) {
-        RawInput ev;
-        ev.kind = RawInput::Text;
-        ev.text = std::u32string(1, c);
-        Queue(ev);
-    }
+    // An input method's commit comes as a press without a key.
+    if (!down || (e.keycode != 0 && (e.state & (ControlMask | Mod1Mask)))) return;
+    RawInput ev;
+    ev.kind = RawInput::Text;
+    ev.text = TypedText(e);
+    if (!ev.text.empty()) Queue(ev);
 }
 
 void X11Backend::OnConfigure(const XConfigureEvent& e) {
