@@ -14,6 +14,8 @@
 #include "gdi/Objects.h"
 #include "gdi/SysColors.h"
 #include "gdi/image/Png.h"
+#include "shell/NotifyIcon.h"
+#include "shell/TrayDock.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Layered.h"
@@ -54,12 +56,18 @@ namespace {
 int displayChanges = 0;
 WPARAM lastSizeKind = SIZE_RESTORED;
 std::u32string typed;
+int taskbarCreated = 0;
+std::vector<std::pair<WPARAM, LPARAM>> trayCalls; // the tray icon's callback messages
+constexpr UINT kTrayMessage = WM_APP + 7;
 
 // Closes itself on a click outside it while it holds the capture, as a menu does.
 LRESULT DeskProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DISPLAYCHANGE) ++displayChanges;
     if (msg == WM_SIZE) lastSizeKind = wp;
     if (msg == WM_CHAR) typed.push_back(static_cast<char32_t>(wp));
+    if (msg == kTrayMessage) trayCalls.push_back({wp, lp});
+    static const UINT created = RegisterWindowMessage("TaskbarCreated");
+    if (msg == created) ++taskbarCreated;
     if (msg == WM_LBUTTONDOWN && GetCapture() == h) {
         POINT p{static_cast<int16_t>(LOWORD(lp)), static_cast<int16_t>(HIWORD(lp))};
         RECT r;
@@ -535,6 +543,139 @@ TEST_F(X11Desktop, TypedTextGoesThroughTheInputMethod) {
     press(2);
     EXPECT_TRUE(PumpUntil([&] { return typed.size() >= 2; }, "typed text"));
     EXPECT_EQ(typed, U"é中");
+}
+
+TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
+    HWND h = Show("owner", WS_OVERLAPPEDWINDOW);
+    Window root = DefaultRootWindow(x_);
+    // A tray owns the screen's selection and says so to every client.
+    auto startTray = [&](int x) {
+        Window tray = XCreateSimpleWindow(x_, root, x, 0, 120, 30, 0, 0, 0x204060);
+        XMapWindow(x_, tray);
+        XSetSelectionOwner(x_, A("_NET_SYSTEM_TRAY_S0"), tray, CurrentTime);
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = root;
+        e.xclient.message_type = A("MANAGER");
+        e.xclient.format = 32;
+        e.xclient.data.l[1] = static_cast<long>(A("_NET_SYSTEM_TRAY_S0"));
+        e.xclient.data.l[2] = static_cast<long>(tray);
+        XSendEvent(x_, root, False, StructureNotifyMask, &e);
+        XFlush(x_);
+        return tray;
+    };
+    auto dockRequest = [&](Window tray) {
+        Window docked = 0;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                XEvent e;
+                while (XCheckTypedWindowEvent(x_, tray, ClientMessage, &e))
+                    if (e.xclient.message_type == A("_NET_SYSTEM_TRAY_OPCODE") && e.xclient.data.l[1] == 0)
+                        docked = static_cast<Window>(e.xclient.data.l[2]);
+                return docked != 0;
+            },
+            std::chrono::seconds(5), "a dock request"));
+        return docked;
+    };
+    auto click = [&](Window w, int rootX, int rootY) {
+        for (int type : {ButtonPress, ButtonRelease}) {
+            XEvent e{};
+            e.xbutton = {type, 0, True, x_, w, root, None, CurrentTime, 2, 2, rootX, rootY, 0, Button1, True};
+            XSendEvent(x_, w, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &e);
+        }
+        XFlush(x_);
+    };
+
+    taskbarCreated = 0;
+    Window tray = startTray(600);
+    EXPECT_TRUE(PumpUntil([&] { return taskbarCreated > 0; }, "TaskbarCreated"));
+
+    gdi::IconImage red;
+    red.width = red.height = 32;
+    red.color.assign(32 * 32, 0xFFFF0000);
+    red.mask.assign(32 * 32, 0);
+    HICON icon = gdi::IconFromImage(red);
+    NOTIFYICONDATA d{};
+    d.cbSize = sizeof d;
+    d.hWnd = h;
+    d.uID = 7;
+    d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    d.uCallbackMessage = kTrayMessage;
+    d.hIcon = icon;
+    std::strcpy(d.szTip, "Tarvik");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
+    HWND iconWindow = shell::TrayDock::IconWindow(h, 7);
+    ASSERT_TRUE(iconWindow);
+    Window docked = dockRequest(tray);
+    EXPECT_EQ(docked, XOf(iconWindow));
+    EXPECT_EQ(Longs(docked, "_XEMBED_INFO"), (std::vector<long>{0, 1})) << "mapped by the tray";
+
+    // The tray embeds it where it likes, at the size it likes.
+    XReparentWindow(x_, docked, tray, 10, 3);
+    XMoveResizeWindow(x_, docked, 10, 3, 24, 24);
+    XMapWindow(x_, docked);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            RECT r{};
+            GetWindowRect(iconWindow, &r);
+            return r.left == 610 && r.top == 3 && r.right == 634 && r.bottom == 27;
+        },
+        "the icon where the tray put it"));
+    RedrawWindow(iconWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    display::X11Sync(display::Current());
+    gdi::image::Image shot = GrabScreen(Server().Name(), 610, 3, 24, 24);
+    ASSERT_EQ(shot.width, 24);
+    EXPECT_EQ(shot.At(12, 12) & 0xFFFFFF, 0xFF0000u) << "the icon is drawn";
+
+    // A click on it reaches the owner as the callback message.
+    trayCalls.clear();
+    click(docked, 615, 8);
+    EXPECT_TRUE(PumpUntil([&] { return trayCalls.size() >= 2; }, "the click's callbacks"));
+    EXPECT_EQ(trayCalls, (std::vector<std::pair<WPARAM, LPARAM>>{
+                             {7, WM_LBUTTONDOWN},
+                             {7, WM_LBUTTONUP  }
+    }));
+
+    // A balloon: our own popup below an icon at the top of the screen; a click on it is reported.
+    d.uFlags = NIF_INFO;
+    std::strcpy(d.szInfoTitle, "TarvikH.264格式转换器");
+    std::strcpy(d.szInfo, "转换完成");
+    d.dwInfoFlags = NIIF_INFO;
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &d));
+    HWND balloon = shell::TrayDock::BalloonWindow();
+    ASSERT_TRUE(balloon);
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    EXPECT_TRUE(Viewable(balloon));
+    RECT br{};
+    GetWindowRect(balloon, &br);
+    EXPECT_GE(br.top, 27);
+    EXPECT_LE(br.left, 634);
+    gdi::image::Image picture = GrabScreen(Server().Name(), 400, 0, 360, 120);
+    std::string error;
+    EXPECT_TRUE(SavePng(picture, TARVIK_DESKTOP_DIR "/x11_tray.png", error)) << error;
+    trayCalls.clear();
+    click(XOf(balloon), br.left + 10, br.top + 10);
+    EXPECT_TRUE(PumpUntil([&] { return !trayCalls.empty(); }, "the balloon's click"));
+    EXPECT_EQ(trayCalls.front(), (std::pair<WPARAM, LPARAM>{7, NIN_BALLOONUSERCLICK}));
+    EXPECT_FALSE(IsWindow(balloon));
+
+    // A new tray: the old icon is gone, the program hears it and adds the icon again.
+    int before = taskbarCreated;
+    Window tray2 = startTray(300);
+    EXPECT_TRUE(PumpUntil([&] { return taskbarCreated > before; }, "TaskbarCreated for the new tray"));
+    EXPECT_TRUE(shell::NotifyArea::Icons().empty());
+    EXPECT_FALSE(IsWindow(iconWindow));
+    d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
+    EXPECT_EQ(dockRequest(tray2), XOf(shell::TrayDock::IconWindow(h, 7)));
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_DELETE, &d));
+    EXPECT_EQ(shell::TrayDock::IconWindow(h, 7), nullptr);
+    DestroyIcon(icon);
+    XDestroyWindow(x_, tray);
+    XDestroyWindow(x_, tray2);
+    XSync(x_, False);
 }
 
 // A window manager frames the window; the grabbed screen (x11_desktop.png in

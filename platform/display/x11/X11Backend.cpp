@@ -42,6 +42,7 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     XkbSetDetectableAutoRepeat(dpy, True, nullptr);
 
     std::string compositor = "_NET_WM_CM_S" + std::to_string(b->screen_);
+    std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(b->screen_);
     const char* names[] = {"WM_PROTOCOLS",
                            "WM_DELETE_WINDOW",
                            "_MOTIF_WM_HINTS",
@@ -66,16 +67,21 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
                            compositor.c_str(),
                            "WM_STATE",
                            "_NET_WM_STATE_HIDDEN",
-                           "_NET_WM_ICON"};
+                           "_NET_WM_ICON",
+                           tray.c_str(),
+                           "_NET_SYSTEM_TRAY_OPCODE",
+                           "MANAGER",
+                           "_XEMBED_INFO"};
     Atom atoms[std::size(names)];
     XInternAtoms(dpy, const_cast<char**>(names), static_cast<int>(std::size(names)), False, atoms);
     Atoms& n = b->atoms_;
     Atom* next = atoms;
-    for (Atom* field : {&n.wmProtocols,  &n.wmDelete,   &n.motifHints,  &n.opacity,     &n.workArea,
-                        &n.clipboard,    &n.utf8,       &n.targets,     &n.transfer,    &n.netName,
-                        &n.netIconName,  &n.pid,        &n.windowType,  &n.typeNormal,  &n.typeDialog,
-                        &n.typeUtility,  &n.typeMenu,   &n.typeTooltip, &n.state,       &n.stateAbove,
-                        &n.activeWindow, &n.compositor, &n.wmState,     &n.stateHidden, &n.netIcon})
+    for (Atom* field :
+         {&n.wmProtocols, &n.wmDelete,   &n.motifHints,   &n.opacity,     &n.workArea,    &n.clipboard,
+          &n.utf8,        &n.targets,    &n.transfer,     &n.netName,     &n.netIconName, &n.pid,
+          &n.windowType,  &n.typeNormal, &n.typeDialog,   &n.typeUtility, &n.typeMenu,    &n.typeTooltip,
+          &n.state,       &n.stateAbove, &n.activeWindow, &n.compositor,  &n.wmState,     &n.stateHidden,
+          &n.netIcon,     &n.tray,       &n.trayOpcode,   &n.manager,     &n.xembedInfo})
         *field = *next++;
 
     // The work area and the monitors are read again when the window manager
@@ -220,6 +226,7 @@ void X11Backend::Place(uintptr_t id, const RECT& screen, bool visible, WindowKin
     Win& w = wins_[id];
     w.wanted = visible;
     bool show = visible && screen.right > screen.left && screen.bottom > screen.top && !Hidden(w);
+    if (w.docked && w.xid) return PlaceDocked(w, show);
     if (!w.xid) {
         w.screen = screen, w.kind = kind;
         if (!show) return; // made when first shown

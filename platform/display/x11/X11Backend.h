@@ -34,6 +34,7 @@ public:
     void GrabInput(uintptr_t id, bool on) override;
     void SetMinimized(uintptr_t id, bool minimized) override;
     void SetIcon(uintptr_t id, const std::vector<gdi::IconImage>& images) override;
+    bool DockInTray(uintptr_t id) override;
     void Beep() override;
     void SetClipboardText(const std::string& utf8) override;
     std::string ClipboardText() override;
@@ -64,11 +65,13 @@ private:
         bool iconic = false;             // as the desktop shows it
         std::vector<unsigned long> icon; // _NET_WM_ICON: width, height, pixels, for each size
         XIC ic = nullptr;                // the input method's context, when there is one
+        bool docked = false;             // an icon in the notification area
     };
     struct Atoms {
         Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
         Atom netName, netIconName, pid, windowType, typeNormal, typeDialog, typeUtility, typeMenu,
-            typeTooltip, state, stateAbove, activeWindow, compositor, wmState, stateHidden, netIcon;
+            typeTooltip, state, stateAbove, activeWindow, compositor, wmState, stateHidden, netIcon, tray,
+            trayOpcode, manager, xembedInfo;
     };
 
     X11Backend() = default;
@@ -103,6 +106,10 @@ private:
     void DestroyInputContext(Win& w);
     void FocusInputContext(::Window xid, bool in);
     std::u32string TypedText(XKeyEvent& e);
+    void PlaceDocked(Win& w, bool show);
+    void FollowDocked(::Window xid, int x, int y);
+    void OnReparent(const XReparentEvent& e);
+    void OnDestroyed(::Window xid);
 
     void Drain();
     void Handle(XEvent& e);

@@ -60,6 +60,7 @@ void X11Backend::Handle(XEvent& e) {
     switch (e.type) {
     case MotionNotify:
         lastTime_ = e.xmotion.time;
+        FollowDocked(e.xmotion.window, e.xmotion.x_root - e.xmotion.x, e.xmotion.y_root - e.xmotion.y);
         NoteWindowUnderPointer(e.xmotion.window);
         ev.kind = RawInput::MouseMove;
         ev.pt = {e.xmotion.x_root, e.xmotion.y_root};
@@ -71,6 +72,8 @@ void X11Backend::Handle(XEvent& e) {
         // grab bookkeeping is not.
         if (e.xcrossing.mode != NotifyNormal) break;
         if (e.type == EnterNotify) NoteWindowUnderPointer(e.xcrossing.window);
+        FollowDocked(e.xcrossing.window, e.xcrossing.x_root - e.xcrossing.x,
+                     e.xcrossing.y_root - e.xcrossing.y);
         ev.kind = RawInput::MouseMove;
         ev.pt = {e.xcrossing.x_root, e.xcrossing.y_root};
         Queue(ev);
@@ -78,6 +81,7 @@ void X11Backend::Handle(XEvent& e) {
     case ButtonPress:
     case ButtonRelease: {
         lastTime_ = e.xbutton.time;
+        FollowDocked(e.xbutton.window, e.xbutton.x_root - e.xbutton.x, e.xbutton.y_root - e.xbutton.y);
         bool down = e.type == ButtonPress;
         ev.pt = {e.xbutton.x_root, e.xbutton.y_root};
         unsigned b = e.xbutton.button;
@@ -129,7 +133,17 @@ void X11Backend::Handle(XEvent& e) {
             ev.kind = RawInput::Close;
             ev.window = it->second;
             Queue(ev);
+        } else if (e.xclient.window == root_ && e.xclient.message_type == atoms_.manager &&
+                   e.xclient.format == 32 && static_cast<Atom>(e.xclient.data.l[1]) == atoms_.tray) {
+            ev.kind = RawInput::TrayCreated;
+            Queue(ev);
         }
+        break;
+    case ReparentNotify:
+        OnReparent(e.xreparent);
+        break;
+    case DestroyNotify:
+        OnDestroyed(e.xdestroywindow.window);
         break;
     case SelectionRequest:
         OnSelectionRequest(e.xselectionrequest);
@@ -186,9 +200,10 @@ void X11Backend::OnConfigure(const XConfigureEvent& e) {
     auto it = byX_.find(e.window);
     if (it == byX_.end()) return;
     Win* w = Find(it->second);
-    // Popups are never moved by anyone but us; an event from before our last
-    // move tells of a place the window has already left.
-    if (!w || w->kind != WindowKind::Normal || !w->mapped || e.serial < w->moveSerial) return;
+    // Popups are never moved by anyone but us (a tray moves the icons docked
+    // in it); an event from before our last move tells of a place the window
+    // has already left.
+    if (!w || (w->kind != WindowKind::Normal && !w->docked) || !w->mapped || e.serial < w->moveSerial) return;
     int x = e.x, y = e.y;
     if (!e.send_event) {
         // A real event inside a window manager's frame gives the place in the frame.
