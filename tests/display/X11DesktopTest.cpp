@@ -27,6 +27,7 @@
 #include "win/Window.h"
 #include "win/WindowPos.h"
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <csignal>
@@ -392,6 +393,60 @@ TEST_F(X11Desktop, PerPixelAlphaShowsOnlyUnderACompositor) {
     XRectangle* input = XShapeGetRectangles(x_, XOf(composited), ShapeInput, &count, &order);
     EXPECT_EQ(count, 0) << "clicks should pass through";
     if (input) XFree(input);
+    // The compositor blends it by its alpha: a 32-bit window holding the
+    // premultiplied pixels, not a shape.
+    auto depthOf = [&](HWND h) {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(x_, XOf(h), &a) ? a.depth : 0;
+    };
+    auto pixelOf = [&](HWND h) {
+        XImage* img = XGetImage(x_, XOf(h), 5, 5, 1, 1, AllPlanes, ZPixmap);
+        unsigned long p = img ? XGetPixel(img, 0, 0) : 0;
+        if (img) XDestroyImage(img);
+        return p;
+    };
+    EXPECT_EQ(depthOf(composited), 32);
+    EXPECT_EQ(pixelOf(composited), 0x80000000ul);
+    Bool shaped = False, clipShaped = False;
+    int bx, by, cx, cy;
+    unsigned bw, bh, cw, ch;
+    XShapeQueryExtents(x_, XOf(composited), &shaped, &bx, &by, &bw, &bh, &clipShaped, &cx, &cy, &cw, &ch);
+    EXPECT_FALSE(shaped);
+
+    // Per-pixel alpha turned on after the window was made: a new X window
+    // with the alpha visual that keeps what the old one said of itself.
+    HWND faded = CreateWindowEx(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Desk", "淡出", WS_POPUP, 300, 300, 40, 40,
+                                nullptr, nullptr, nullptr, nullptr);
+    made_.push_back(faded);
+    SetLayeredWindowAttributes(faded, 0, 200, LWA_ALPHA);
+    ShowWindow(faded, SW_SHOWNOACTIVATE);
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    Window before = XOf(faded);
+    EXPECT_EQ(depthOf(faded), DefaultDepth(x_, 0));
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, 0, 0, 0, 0, 0, 0};
+        void* data = nullptr;
+        HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &data, nullptr, 0);
+        std::fill_n(static_cast<uint32_t*>(data), 40 * 40, 0x40404040u);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        POINT at{300, 300}, origin{0, 0};
+        SIZE size{40, 40};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(faded, nullptr, &at, &size, dc, &origin, 0, &blend, ULW_ALPHA);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bmp);
+    }
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    EXPECT_NE(XOf(faded), before);
+    EXPECT_EQ(depthOf(faded), 32);
+    EXPECT_TRUE(viewable(faded));
+    EXPECT_EQ(Text(XOf(faded), "_NET_WM_NAME"), "淡出");
+    EXPECT_EQ(pixelOf(faded), 0x40404040ul);
     XDestroyWindow(x_, owner);
     XSync(x_, False);
 }

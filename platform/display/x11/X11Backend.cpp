@@ -32,6 +32,15 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     b->visual_ = DefaultVisual(dpy, b->screen_);
     b->depth_ = DefaultDepth(dpy, b->screen_);
     b->gc_ = DefaultGC(dpy, b->screen_);
+    // Per-pixel-alpha windows under a compositor need a visual with alpha
+    // (a depth-32 TrueColor visual with the colour masks leaves the top byte
+    // to alpha), and a colormap and GC of its own.
+    XVisualInfo argb{};
+    if (XMatchVisualInfo(dpy, b->screen_, 32, TrueColor, &argb) && argb.red_mask == 0xFF0000 &&
+        argb.green_mask == 0xFF00 && argb.blue_mask == 0xFF) {
+        b->argbVisual_ = argb.visual;
+        b->argbColormap_ = XCreateColormap(dpy, b->root_, argb.visual, AllocNone);
+    }
     b->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     int major = 0, minor = 0;
     Bool pixmaps = False;
@@ -101,11 +110,8 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
 }
 
 X11Backend::~X11Backend() {
-    for (auto& [id, w] : wins_) {
-        FreeImage(w);
-        DestroyInputContext(w);
-        if (w.xid) XDestroyWindow(dpy_, w.xid);
-    }
+    for (auto& [id, w] : wins_) FreeXWindow(w);
+    if (argbColormap_) XFreeColormap(dpy_, argbColormap_);
     if (helper_) XDestroyWindow(dpy_, helper_);
     for (auto& [shape, cursor] : cursors_) XFreeCursor(dpy_, cursor);
     if (im_) XCloseIM(im_);
@@ -144,14 +150,8 @@ void X11Backend::DestroySurface(uintptr_t id) {
     Win* w = Find(id);
     if (!w) return;
     GrabInput(id, false);
-    FreeImage(*w);
-    DestroyInputContext(*w);
-    if (w->xid) {
-        if (pointerIn_ == w->xid) pointerIn_ = 0;
-        byX_.erase(w->xid);
-        XDestroyWindow(dpy_, w->xid);
-        XFlush(dpy_);
-    }
+    FreeXWindow(*w);
+    XFlush(dpy_);
     wins_.erase(id);
 }
 
@@ -166,9 +166,16 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
     a.event_mask = WindowEvents();
     int width = std::max(1, static_cast<int>(w.screen.right - w.screen.left));
     int height = std::max(1, static_cast<int>(w.screen.bottom - w.screen.top));
+    unsigned long mask = CWBackPixmap | CWBorderPixel | CWBitGravity | CWOverrideRedirect | CWEventMask;
+    w.argb = WantsArgb(w);
+    if (w.argb) {
+        a.colormap = argbColormap_;
+        mask |= CWColormap;
+    }
     w.xid = XCreateWindow(dpy_, root_, w.screen.left, w.screen.top, static_cast<unsigned>(width),
-                          static_cast<unsigned>(height), 0, depth_, InputOutput, visual_,
-                          CWBackPixmap | CWBorderPixel | CWBitGravity | CWOverrideRedirect | CWEventMask, &a);
+                          static_cast<unsigned>(height), 0, w.argb ? 32 : depth_, InputOutput,
+                          w.argb ? argbVisual_ : visual_, mask, &a);
+    if (w.argb) w.gc = XCreateGC(dpy_, w.xid, 0, nullptr);
     byX_[w.xid] = id;
     Atom protocols[] = {atoms_.wmDelete};
     XSetWMProtocols(dpy_, w.xid, protocols, 1);
@@ -286,6 +293,9 @@ void X11Backend::SetOpacity(uintptr_t id, int alpha, bool perPixel) {
     w.alpha = alpha;
     if (perPixel != w.perPixel) {
         w.perPixel = perPixel;
+        // A visual is chosen when the window is made: per-pixel alpha turned
+        // on (or off) later needs a new one.
+        if (w.xid && w.argb != WantsArgb(w)) RecreateXWindow(w, id);
         w.alphaMask.reset();
         if (perPixel) UpdateAlphaMask(w);
     }
@@ -315,9 +325,10 @@ void X11Backend::ApplyOpacity(Win& w) {
 void X11Backend::UpdateAlphaMask(Win& w) {
     // Without a compositor per-pixel alpha cannot blend: the window shows the
     // pixels that are not fully transparent.  A picture with no alpha at all
-    // (drawn by plain GDI) shows whole rather than not at all.
+    // (drawn by plain GDI) shows whole rather than not at all.  A window with
+    // an alpha visual is blended by the compositor instead.
     w.alphaMask.reset();
-    if (!w.surface) return;
+    if (!w.surface || w.argb) return;
     gdi::PixelView v = w.surface->View();
     std::vector<RECT> runs;
     for (int y = 0; y < v.height; ++y) {
@@ -372,8 +383,10 @@ bool X11Backend::EnsureImage(Win& w) {
     int width = w.surface->width, height = w.surface->height;
     if (w.image && w.image->width == width && w.image->height == height) return true;
     FreeImage(w);
+    Visual* visual = w.argb ? argbVisual_ : visual_;
+    int depth = w.argb ? 32 : depth_;
     if (shm_) {
-        w.image = XShmCreateImage(dpy_, visual_, static_cast<unsigned>(depth_), ZPixmap, nullptr, &w.shm,
+        w.image = XShmCreateImage(dpy_, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &w.shm,
                                   static_cast<unsigned>(width), static_cast<unsigned>(height));
         if (w.image) {
             size_t size = static_cast<size_t>(w.image->bytes_per_line) * static_cast<size_t>(height);
@@ -401,7 +414,7 @@ bool X11Backend::EnsureImage(Win& w) {
         // A server on another machine cannot see our memory: plain images from now on.
         shm_ = false;
     }
-    w.image = XCreateImage(dpy_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
+    w.image = XCreateImage(dpy_, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
                            static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
     if (!w.image) return false;
     w.image->data = static_cast<char*>(std::calloc(static_cast<size_t>(w.image->bytes_per_line), height));
@@ -422,7 +435,8 @@ void X11Backend::CopyToImage(Win& w, const RECT& r) {
         const uint32_t* src = v.Row32(y);
         if (direct) {
             // The surface's 0xAARRGGBB is the server's pixel; a 24-bit visual
-            // ignores the alpha byte.
+            // ignores the alpha byte, the 32-bit one takes it premultiplied,
+            // as layered windows hold it.
             std::memcpy(img->data + static_cast<ptrdiff_t>(y) * img->bytes_per_line + r.left * 4,
                         src + r.left, static_cast<size_t>(r.right - r.left) * 4);
             continue;
@@ -449,11 +463,11 @@ void X11Backend::PutImage(Win& w, const RECT& dirty) {
     CopyToImage(w, r);
     unsigned cw = static_cast<unsigned>(r.right - r.left), ch = static_cast<unsigned>(r.bottom - r.top);
     if (w.shmAttached) {
-        XShmPutImage(dpy_, w.xid, gc_, w.image, r.left, r.top, r.left, r.top, cw, ch, False);
+        XShmPutImage(dpy_, w.xid, w.gc ? w.gc : gc_, w.image, r.left, r.top, r.left, r.top, cw, ch, False);
         // The server reads the shared memory later: it must be done before we write again.
         XSync(dpy_, False);
     } else {
-        XPutImage(dpy_, w.xid, gc_, w.image, r.left, r.top, r.left, r.top, cw, ch);
+        XPutImage(dpy_, w.xid, w.gc ? w.gc : gc_, w.image, r.left, r.top, r.left, r.top, cw, ch);
         XFlush(dpy_);
     }
 }

@@ -66,6 +66,8 @@ private:
         std::vector<unsigned long> icon; // _NET_WM_ICON: width, height, pixels, for each size
         XIC ic = nullptr;                // the input method's context, when there is one
         bool docked = false;             // an icon in the notification area
+        bool argb = false;               // made with the 32-bit visual: the compositor blends its alpha
+        GC gc = nullptr;                 // its own GC for the 32-bit visual, else the screen's
     };
     struct Atoms {
         Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
@@ -110,6 +112,9 @@ private:
     void FollowDocked(::Window xid, int x, int y);
     void OnReparent(const XReparentEvent& e);
     void OnDestroyed(::Window xid);
+    bool WantsArgb(const Win& w);
+    void RecreateXWindow(Win& w, uintptr_t id);
+    void FreeXWindow(Win& w);
 
     void Drain();
     void Handle(XEvent& e);
@@ -146,6 +151,8 @@ private:
     ::Window pointerIn_ = 0; // our window under the pointer
     uintptr_t grab_ = 0;     // the menu holding the grab
     XIM im_ = nullptr;
+    Visual* argbVisual_ = nullptr; // 32-bit TrueColor with alpha, when the screen has one
+    Colormap argbColormap_ = 0;
     XIMStyle imStyle_ = 0;
 };
 

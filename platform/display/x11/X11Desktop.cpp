@@ -382,3 +382,40 @@ void X11Backend::OnStateChange(Win& w) {
 }
 
 } // namespace display
+
+namespace display {
+
+bool X11Backend::WantsArgb(const Win& w) {
+    return argbVisual_ && w.perPixel && !w.docked && XGetSelectionOwner(dpy_, atoms_.compositor) != None;
+}
+
+void X11Backend::FreeXWindow(Win& w) {
+    FreeImage(w);
+    DestroyInputContext(w);
+    if (w.gc) XFreeGC(dpy_, w.gc);
+    w.gc = nullptr;
+    if (!w.xid) return;
+    if (pointerIn_ == w.xid) pointerIn_ = 0;
+    byX_.erase(w.xid);
+    XDestroyWindow(dpy_, w.xid);
+    w.xid = 0;
+}
+
+void X11Backend::RecreateXWindow(Win& w, uintptr_t id) {
+    // Everything the window says of itself is kept in Win and said again.
+    bool mapped = w.mapped, grabbed = grab_ == id;
+    if (grabbed) GrabInput(id, false);
+    FreeXWindow(w);
+    w.mapped = false;
+    w.iconic = false;
+    w.cursor = 0;
+    w.applied.reset();
+    CreateXWindow(w, id);
+    if (mapped) {
+        XMapRaised(dpy_, w.xid);
+        w.mapped = true;
+        if (grabbed) GrabInput(id, true);
+    }
+}
+
+} // namespace display
