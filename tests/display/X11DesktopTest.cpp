@@ -780,6 +780,43 @@ TEST_F(X11Desktop, ChineseTitledWindowUnderAWindowManager) {
                 text = true;
         }
     EXPECT_TRUE(text);
+
+    // The window manager activates on our request and sets the focus itself.
+    HWND other = Show("其他", WS_OVERLAPPEDWINDOW, 0, nullptr, {200, 200, 500, 400});
+    auto focusIn = [&](HWND want) {
+        return PumpUntil(
+            [&] {
+                Window f = 0;
+                int revert = 0;
+                XGetInputFocus(x_, &f, &revert);
+                return f == XOf(want);
+            },
+            "the focus in the window we activated");
+    };
+    // The focus moves between our own windows even though evilwm takes no
+    // activation requests from applications.
+    for (HWND want : {other, h, other}) {
+        SetForegroundWindow(want);
+        EXPECT_TRUE(focusIn(want));
+    }
+    // Another program's window keeps the keyboard: we only ask.
+    Window foreign = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 600, 100, 100, 100, 0, 0, 0);
+    XMapWindow(x_, foreign);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(x_, foreign, &a) && a.map_state == IsViewable;
+    }));
+    XSetInputFocus(x_, foreign, RevertToParent, CurrentTime);
+    XSync(x_, False);
+    SetForegroundWindow(h);
+    display::X11Sync(display::Current());
+    Window f = 0;
+    int revert = 0;
+    XGetInputFocus(x_, &f, &revert);
+    EXPECT_EQ(f, foreign);
+    XDestroyWindow(x_, foreign);
+    XSync(x_, False);
     DestroyWindow(h);
     win::RunUntilIdle();
     kill(pid, SIGTERM);

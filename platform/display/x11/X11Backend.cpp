@@ -80,7 +80,8 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
                            tray.c_str(),
                            "_NET_SYSTEM_TRAY_OPCODE",
                            "MANAGER",
-                           "_XEMBED_INFO"};
+                           "_XEMBED_INFO",
+                           "_NET_SUPPORTED"};
     Atom atoms[std::size(names)];
     XInternAtoms(dpy, const_cast<char**>(names), static_cast<int>(std::size(names)), False, atoms);
     Atoms& n = b->atoms_;
@@ -90,7 +91,7 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
           &n.utf8,        &n.targets,    &n.transfer,     &n.netName,     &n.netIconName, &n.pid,
           &n.windowType,  &n.typeNormal, &n.typeDialog,   &n.typeUtility, &n.typeMenu,    &n.typeTooltip,
           &n.state,       &n.stateAbove, &n.activeWindow, &n.compositor,  &n.wmState,     &n.stateHidden,
-          &n.netIcon,     &n.tray,       &n.trayOpcode,   &n.manager,     &n.xembedInfo})
+          &n.netIcon,     &n.tray,       &n.trayOpcode,   &n.manager,     &n.xembedInfo,  &n.supported})
         *field = *next++;
 
     // The work area and the monitors are read again when the window manager

@@ -73,7 +73,7 @@ private:
         Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
         Atom netName, netIconName, pid, windowType, typeNormal, typeDialog, typeUtility, typeMenu,
             typeTooltip, state, stateAbove, activeWindow, compositor, wmState, stateHidden, netIcon, tray,
-            trayOpcode, manager, xembedInfo;
+            trayOpcode, manager, xembedInfo, supported;
     };
 
     X11Backend() = default;
@@ -113,6 +113,7 @@ private:
     void OnReparent(const XReparentEvent& e);
     void OnDestroyed(::Window xid);
     bool WantsArgb(const Win& w);
+    bool WindowManagerActivates();
     void RecreateXWindow(Win& w, uintptr_t id);
     void FreeXWindow(Win& w);
 

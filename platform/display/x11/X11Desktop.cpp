@@ -231,6 +231,18 @@ void X11Backend::Activate(uintptr_t id) {
         e.xclient.data.l[0] = 1; // asked by an application
         e.xclient.data.l[1] = static_cast<long>(lastTime_);
         XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        // Moving the keyboard between our own windows is ours to do, even
+        // under a window manager that takes no activation requests from
+        // applications; taking it from another program is not: then the
+        // window manager decides on our request.
+        ::Window focus = None;
+        int revert = 0;
+        XGetInputFocus(dpy_, &focus, &revert);
+        bool ours = focus == None || focus == PointerRoot || FindX(focus);
+        if (!ours && Managed(*w) && WindowManagerActivates()) {
+            XFlush(dpy_);
+            return;
+        }
         // Not yet viewable (the window manager still frames it) is no fault.
         ErrorTrap trap(dpy_);
         XSetInputFocus(dpy_, w->xid, RevertToParent, CurrentTime);
@@ -416,6 +428,27 @@ void X11Backend::RecreateXWindow(Win& w, uintptr_t id) {
         w.mapped = true;
         if (grabbed) GrabInput(id, true);
     }
+}
+
+} // namespace display
+
+namespace display {
+
+bool X11Backend::WindowManagerActivates() {
+    // The running window manager lists what it supports on the root window.
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool yes = false;
+    if (XGetWindowProperty(dpy_, root_, atoms_.supported, 0, 1024, False, XA_ATOM, &type, &format, &count,
+                           &after, &data) == Success &&
+        data && format == 32) {
+        auto* atoms = reinterpret_cast<Atom*>(data);
+        yes = std::find(atoms, atoms + count, atoms_.activeWindow) != atoms + count;
+    }
+    if (data) XFree(data);
+    return yes;
 }
 
 } // namespace display
