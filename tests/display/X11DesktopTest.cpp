@@ -447,7 +447,34 @@ TEST_F(X11Desktop, PerPixelAlphaShowsOnlyUnderACompositor) {
     EXPECT_TRUE(viewable(faded));
     EXPECT_EQ(Text(XOf(faded), "_NET_WM_NAME"), "淡出");
     EXPECT_EQ(pixelOf(faded), 0x40404040ul);
+
+    // The compositor ends: the blended windows leave the screen rather than
+    // show their alpha as dark blocks; a new one brings them back.
+    auto announce = [&](Window compositor) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = DefaultRootWindow(x_);
+        e.xclient.message_type = A("MANAGER");
+        e.xclient.format = 32;
+        e.xclient.data.l[1] = static_cast<long>(A("_NET_WM_CM_S0"));
+        e.xclient.data.l[2] = static_cast<long>(compositor);
+        XSendEvent(x_, DefaultRootWindow(x_), False, StructureNotifyMask, &e);
+        XSync(x_, False);
+    };
+    announce(owner);
+    win::RunUntilIdle();
     XDestroyWindow(x_, owner);
+    XSync(x_, False);
+    EXPECT_TRUE(
+        PumpUntil([&] { return !viewable(composited) && !viewable(faded); }, "blended windows hidden"));
+    EXPECT_TRUE(IsWindowVisible(composited));
+    Window again = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(x_, A("_NET_WM_CM_S0"), again, CurrentTime);
+    announce(again);
+    EXPECT_TRUE(PumpUntil([&] { return viewable(composited) && viewable(faded); }, "blended windows back"));
+    EXPECT_EQ(depthOf(composited), 32);
+    EXPECT_EQ(pixelOf(composited), 0x80000000ul);
+    XDestroyWindow(x_, again);
     XSync(x_, False);
 }
 
@@ -807,6 +834,8 @@ TEST_F(X11Desktop, ChineseTitledWindowUnderAWindowManager) {
         XWindowAttributes a{};
         return XGetWindowAttributes(x_, foreign, &a) && a.map_state == IsViewable;
     }));
+    // The pointer rests on it: evilwm's focus follows the pointer.
+    XWarpPointer(x_, None, DefaultRootWindow(x_), 0, 0, 0, 0, 650, 150);
     XSetInputFocus(x_, foreign, RevertToParent, CurrentTime);
     XSync(x_, False);
     SetForegroundWindow(h);

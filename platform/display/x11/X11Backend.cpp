@@ -101,6 +101,7 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     if (b->randr_) XRRSelectInput(dpy, b->root_, RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
     b->RefreshMonitors();
     b->OpenInputMethod();
+    b->WatchCompositor();
 
     XSetWindowAttributes a{};
     a.event_mask = PropertyChangeMask;

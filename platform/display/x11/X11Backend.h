@@ -114,6 +114,8 @@ private:
     void OnDestroyed(::Window xid);
     bool WantsArgb(const Win& w);
     bool WindowManagerActivates();
+    void WatchCompositor();
+    void OnCompositorChange();
     void RecreateXWindow(Win& w, uintptr_t id);
     void FreeXWindow(Win& w);
 
@@ -154,6 +156,7 @@ private:
     XIM im_ = nullptr;
     Visual* argbVisual_ = nullptr; // 32-bit TrueColor with alpha, when the screen has one
     Colormap argbColormap_ = 0;
+    ::Window compositorOwner_ = 0; // watched: its end is the compositor's end
     XIMStyle imStyle_ = 0;
 };
 

@@ -452,3 +452,42 @@ bool X11Backend::WindowManagerActivates() {
 }
 
 } // namespace display
+
+namespace display {
+
+void X11Backend::WatchCompositor() {
+    ::Window owner = XGetSelectionOwner(dpy_, atoms_.compositor);
+    if (owner == compositorOwner_) return;
+    compositorOwner_ = owner;
+    if (!owner) return;
+    // Gone already is no fault: the destroy then never comes, nor is needed.
+    ErrorTrap trap(dpy_);
+    XSelectInput(dpy_, owner, StructureNotifyMask);
+}
+
+void X11Backend::OnCompositorChange() {
+    // Per-pixel-alpha windows follow the compositor: off the screen without
+    // one (an alpha visual would show dark blocks), blended with one.
+    WatchCompositor();
+    for (auto& [id, w] : wins_) {
+        if (!w.perPixel || w.docked) continue;
+        bool show =
+            w.wanted && w.screen.right > w.screen.left && w.screen.bottom > w.screen.top && !Hidden(w);
+        if (!show && w.mapped) {
+            GrabInput(id, false);
+            XUnmapWindow(dpy_, w.xid);
+            w.mapped = false;
+        }
+        if (w.xid && w.argb != WantsArgb(w)) RecreateXWindow(w, id);
+        if (show && !w.mapped) {
+            if (!w.xid) CreateXWindow(w, id);
+            XMapRaised(dpy_, w.xid);
+            w.mapped = true;
+        }
+        UpdateAlphaMask(w);
+        if (w.xid) ApplyShape(w);
+    }
+    XFlush(dpy_);
+}
+
+} // namespace display

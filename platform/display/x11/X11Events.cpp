@@ -137,12 +137,19 @@ void X11Backend::Handle(XEvent& e) {
                    e.xclient.format == 32 && static_cast<Atom>(e.xclient.data.l[1]) == atoms_.tray) {
             ev.kind = RawInput::TrayCreated;
             Queue(ev);
+        } else if (e.xclient.window == root_ && e.xclient.message_type == atoms_.manager &&
+                   e.xclient.format == 32 && static_cast<Atom>(e.xclient.data.l[1]) == atoms_.compositor) {
+            OnCompositorChange();
         }
         break;
     case ReparentNotify:
         OnReparent(e.xreparent);
         break;
     case DestroyNotify:
+        if (e.xdestroywindow.window == compositorOwner_ && compositorOwner_) {
+            compositorOwner_ = 0;
+            OnCompositorChange();
+        }
         OnDestroyed(e.xdestroywindow.window);
         break;
     case SelectionRequest:
