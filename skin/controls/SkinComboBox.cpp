@@ -1,5 +1,8 @@
 #include "skin/controls/SkinComboBox.h"
 
+#include "skin/controls/SkinNumEdit.h"
+
+#include "gdi/DcText.h"
 #include "os/Clock.h"
 #include "os/Convert.h"
 #include "skin/core/SkinData.h"
@@ -19,6 +22,7 @@ namespace {
 constexpr uintptr_t kScrollTimer = 1;
 constexpr UINT kScrollInterval = 25;
 constexpr uint32_t kSearchPause = 500;
+constexpr uint32_t kCompletionPause = 200;
 
 bool Empty(const TRect& r) {
     return r.Width() <= 0 || r.Height() <= 0;
@@ -59,15 +63,20 @@ void TbsPopupListBox::CreateParams(gui::TCreateParams& p) {
 }
 
 void TbsPopupListBox::Show(gui::TPoint Origin) {
+    HandleNeeded();
+    const TbsSkinCustomComboBox& c = *FComboBox;
+    FFade.Prepare(Handle(), c.AlphaBlend, c.AlphaBlendValue, c.AlphaBlendAnimation);
     SetBounds(Origin.x, Origin.y, Width(), Height());
     SetWindowPos(Handle(), HWND_TOPMOST, Origin.x, Origin.y, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     SetVisible(true);
     FShown = true;
     UpDateScrollBar();
+    FFade.Start(Handle(), c.AlphaBlend, c.AlphaBlendValue, c.AlphaBlendAnimation);
 }
 
 void TbsPopupListBox::Hide() {
+    if (HandleAllocated()) FFade.Stop(Handle());
     if (HandleAllocated())
         SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_HIDEWINDOW);
@@ -81,6 +90,7 @@ void TbsPopupListBox::Dispatch(gui::TMessage& m) {
         m.Result = MA_NOACTIVATE;
         return;
     }
+    if (m.Msg == WM_TIMER && FFade.Timer(Handle(), m.WParam)) return;
     TbsSkinListBox::Dispatch(m);
 }
 
@@ -128,6 +138,7 @@ TbsSkinCustomComboBox::~TbsSkinCustomComboBox() {
     StopTimer();
     OnChange = OnDropDown = OnCloseUp = nullptr;
     OnClick = nullptr;
+    FEdit.reset();
     FListBox.reset();
 }
 
@@ -136,8 +147,30 @@ TbsSkinCustomComboBox::~TbsSkinCustomComboBox() {
 void TbsSkinCustomComboBox::SetText(const std::string& Value) {
     if (Value == FText) return;
     FText = Value;
+    if (FEdit && !FromEdit) {
+        FToEdit = true;
+        FEdit->SetText(Value);
+        FToEdit = false;
+    }
     Invalidate();
     if (OnChange) OnChange(this);
+    if (FromEdit) Change();
+}
+
+int TbsSkinCustomComboBox::SelStart() const {
+    return FEdit ? FEdit->SelStart() : 0;
+}
+
+void TbsSkinCustomComboBox::SetSelStart(int Value) {
+    if (FEdit) FEdit->SetSelStart(Value);
+}
+
+int TbsSkinCustomComboBox::SelLength() const {
+    return FEdit ? FEdit->SelLength() : 0;
+}
+
+void TbsSkinCustomComboBox::SetSelLength(int Value) {
+    if (FEdit) FEdit->SetSelLength(Value);
 }
 
 void TbsSkinCustomComboBox::SetItemIndex(int Value) {
@@ -145,7 +178,7 @@ void TbsSkinCustomComboBox::SetItemIndex(int Value) {
     int index = FListBox->ItemIndex();
     if (Items()->Count() > 0 && index != -1) SetText(Items()->Strings(index));
     FOldItemIndex = index;
-    Invalidate();
+    if (!FEdit) Invalidate();
     if (!Loading() && !Designing()) {
         if (OnClick) OnClick(this);
         Change();
@@ -183,6 +216,7 @@ void TbsSkinCustomComboBox::DropDown() {
     GetMonitorArea(Handle(), true, work);
     // Near the bottom of the work area the list opens above.
     if (origin.y + FListBox->Height() > work.bottom) origin.y -= Height() + FListBox->Height();
+    if (FEdit && FEdit->CanFocus()) FEdit->SetFocus();
     FOldItemIndex = FListBox->ItemIndex();
     FDropDown = true;
     if (FOldItemIndex >= 0) FListBox->SetTopIndex(FOldItemIndex);
@@ -202,8 +236,13 @@ void TbsSkinCustomComboBox::CloseUp(bool Accept) {
     if (index < 0) {
         FListBox->SetItemIndex(FOldItemIndex);
     } else if (index < Items()->Count() && Accept) {
-        SetText(Items()->Strings(index));
-        Invalidate();
+        if (FEdit) {
+            FEdit->SetText(Items()->Strings(index));
+            FEdit->SelectAll();
+        } else {
+            SetText(Items()->Strings(index));
+            Invalidate();
+        }
         if (OnClick) OnClick(this);
         Change();
     } else {
@@ -231,7 +270,7 @@ void TbsSkinCustomComboBox::StopTimer() {
 // --- mouse ---------------------------------------------------------------------------------
 
 void TbsSkinCustomComboBox::MouseDown(gui::TMouseButton Btn, gui::TShiftState Shift, int X, int Y) {
-    if (!Focused() && CanFocus()) SetFocus();
+    if (!FEdit && !Focused() && CanFocus()) SetFocus();
     TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
     if (Btn != gui::mbLeft) return;
     gui::TPoint screen = ClientToScreen({X, Y});
@@ -239,7 +278,7 @@ void TbsSkinCustomComboBox::MouseDown(gui::TMouseButton Btn, gui::TShiftState Sh
         ListPress();
         return;
     }
-    if (Button.MouseIn || Inside(CBItem, X, Y) || Inside(Button.R, X, Y)) {
+    if (FToolButtonStyle || Button.MouseIn || (!FEdit && Inside(CBItem, X, Y)) || Inside(Button.R, X, Y)) {
         Button.Down = true;
         Invalidate();
         if (!IsPopupVisible()) {
@@ -301,7 +340,9 @@ void TbsSkinCustomComboBox::MouseUp(gui::TMouseButton Btn, gui::TShiftState Shif
 void TbsSkinCustomComboBox::CMMouseEnter(gui::TMessage& m) {
     TbsSkinCustomControl::CMMouseEnter(m);
     FMouseIn = true;
-    if (FIndex != -1 && !Empty(ActiveSkinRect)) Invalidate();
+    bool active = FIndex != -1 && !Empty(ActiveSkinRect);
+    if (active && FEdit && !FEdit->Focused()) FEdit->Font()->SetColor(ActiveFontColor);
+    if (active || FToolButtonStyle) Invalidate();
 }
 
 void TbsSkinCustomComboBox::CMMouseLeave(gui::TMessage& m) {
@@ -311,13 +352,16 @@ void TbsSkinCustomComboBox::CMMouseLeave(gui::TMessage& m) {
         Button.MouseIn = false;
         Invalidate();
     }
-    if (FIndex != -1 && !Empty(ActiveSkinRect)) Invalidate();
+    bool active = FIndex != -1 && !Empty(ActiveSkinRect);
+    if (active && FEdit && !FEdit->Focused()) FEdit->Font()->SetColor(FontColor);
+    if (active || FToolButtonStyle) Invalidate();
 }
 
 // --- keys ----------------------------------------------------------------------------------
 
 void TbsSkinCustomComboBox::KeyDown(WORD& Key, gui::TShiftState Shift) {
     TbsSkinCustomControl::KeyDown(Key, Shift);
+    if (FEdit) return;
     bool alt = Shift & gui::ssAlt;
     int i = ItemIndex(), n = Items()->Count();
     switch (Key) {
@@ -356,7 +400,7 @@ void TbsSkinCustomComboBox::KeyDown(WORD& Key, gui::TShiftState Shift) {
 
 void TbsSkinCustomComboBox::KeyPress(char32_t& Key) {
     TbsSkinCustomControl::KeyPress(Key);
-    if (Key < 32 || Key > 126) return;
+    if (FEdit || Key < 32 || Key > 126) return;
     std::string search;
     if (AutoComplete) {
         uint32_t now = os::GetTickCount();
@@ -373,6 +417,7 @@ void TbsSkinCustomComboBox::KeyPress(char32_t& Key) {
 }
 
 bool TbsSkinCustomComboBox::DoMouseWheel(gui::TShiftState, int WheelDelta, gui::TPoint) {
+    if (FEdit) return false;
     int i = ItemIndex();
     SelectStep(WheelDelta > 0 ? i - 1 : i + 1);
     return true;
@@ -389,19 +434,25 @@ void TbsSkinCustomComboBox::Dispatch(gui::TMessage& m) {
         }
         break;
     case WM_KILLFOCUS:
-        if (IsPopupVisible()) CloseUp(false);
+        // With an inner edit the focus moves on to it: the edit's own loss closes the list.
+        if (!FEdit && IsPopupVisible()) CloseUp(false);
         Invalidate();
         break;
     case WM_SETFOCUS:
+        if (FEdit && FEdit->CanFocus()) {
+            TbsSkinCustomControl::Dispatch(m);
+            FEdit->SetFocus();
+            return;
+        }
         Invalidate();
         break;
-    case gui::CM_CANCELMODE: {
-        auto* c = reinterpret_cast<gui::TControl*>(m.LParam);
-        if (IsPopupVisible() && c != this && c != FListBox.get() && c != FListBox->ListBox() &&
-            c != FListBox->ScrollBar())
-            CloseUp(false);
+    case gui::CM_ENABLEDCHANGED:
+        if (FEdit) ApplyEditFont();
+        Invalidate();
         break;
-    }
+    case gui::CM_CANCELMODE:
+        EditCancelMode(reinterpret_cast<gui::TControl*>(m.LParam));
+        break;
     case gui::CM_WANTSPECIALKEY:
         if (m.WParam == VK_LEFT || m.WParam == VK_RIGHT || m.WParam == VK_UP || m.WParam == VK_DOWN ||
             (IsPopupVisible() && (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE))) {
@@ -449,37 +500,337 @@ void TbsSkinCustomComboBox::GetSkinData() {
 
 void TbsSkinCustomComboBox::CalcRects() {
     int W = Width(), H = Height();
-    if (FIndex == -1) {
+    if (FIndex == -1 || FToolButtonStyle) {
         Button.R = {W - 19, 2, W - 2, H - 2};
         CBItem = {2, 2, Button.R.left - 1, H - 2};
+    } else {
+        int dW = W - SkinRect.Width();
+        Button.R = ToGuiRect(SkinButtonRect);
+        if (SkinButtonRect.Left >= RTPt.X) {
+            Button.R.left += dW;
+            Button.R.right += dW;
+        }
+        CBItem = ToGuiRect(ClRect);
+        CBItem.right += dW;
+        if (!FUseSkinSize) {
+            int dH = H - SkinRect.Height();
+            Button.R.bottom += dH;
+            CBItem.bottom += dH;
+        }
+    }
+    if (FEdit) {
+        // One line of the edit's font, centred in the item area.
+        gui::TBitmap m;
+        m.SetSize(1, 1);
+        m.Canvas()->Font()->Assign(FEdit->Font());
+        int lh = m.Canvas()->TextHeight("Wg");
+        FEdit->SetBounds(CBItem.left, CBItem.top + (gui::RectHeight(CBItem) - lh) / 2, gui::RectWidth(CBItem),
+                         lh);
+    }
+}
+
+// Without the skin's size the control takes any size and no mask.
+void TbsSkinCustomComboBox::AdjustSkinSize(int& AWidth, int& AHeight) {
+    if (FUseSkinSize && !FToolButtonStyle) {
+        TbsSkinCustomControl::AdjustSkinSize(AWidth, AHeight);
         return;
     }
-    int dW = W - SkinRect.Width();
-    Button.R = ToGuiRect(SkinButtonRect);
-    if (SkinButtonRect.Left >= SkinRect.Width() - (SkinRect.Width() - RTPt.X)) {
-        Button.R.left += dW;
-        Button.R.right += dW;
+    int w = AWidth, h = AHeight;
+    Adjust(w, h);
+}
+
+void TbsSkinCustomComboBox::UpdateMaskRegion() {
+    if (FUseSkinSize && !FToolButtonStyle) {
+        TbsSkinCustomControl::UpdateMaskRegion();
+        return;
     }
-    CBItem = ToGuiRect(ClRect);
-    CBItem.right += dW;
+    if (FRgnSet && HandleAllocated()) SetWindowRgn(Handle(), nullptr, TRUE);
+    FRgnSet = false;
+}
+
+void TbsSkinCustomComboBox::SetToolButtonStyle(bool Value) {
+    FToolButtonStyle = Value;
+    if (Value) {
+        SetStyle(TbsSkinCustomComboBoxStyle::bscbFixedStyle);
+        FUseSkinSize = false;
+    }
+    CalcRects();
+    UpdateMaskRegion();
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::SetUseSkinSize(bool Value) {
+    FUseSkinSize = Value;
+    if (FSD) ChangeSkinData();
+    Invalidate();
 }
 
 void TbsSkinCustomComboBox::ChangeSkinData() {
     TbsSkinCustomControl::ChangeSkinData();
     GetSkinData();
+    if (FEdit) ApplyEditFont();
+    Invalidate();
     if (FListBox) {
         FListBox->SetSkinDataName(FIndex == -1 ? "" : ListBoxName);
         FListBox->SetSkinData(FSD);
         FListBox->UpDateScrollBar();
     }
+    CalcRects();
+}
+
+// --- the inner edit ------------------------------------------------------------------------
+
+void TbsSkinCustomComboBox::SetStyle(TbsSkinCustomComboBoxStyle Value) {
+    if (Value == FStyle) return;
+    FStyle = Value;
+    if (Value == TbsSkinCustomComboBoxStyle::bscbEditStyle) {
+        FToolButtonStyle = false;
+        bool hadFocus = Focused();
+        if (!FEdit) CreateEditCtrl();
+        // The tab stop moves to the edit.
+        FEdit->SetTabStop(TabStop());
+        SetTabStop(false);
+        FToEdit = true;
+        FEdit->SetText(FText);
+        FToEdit = false;
+        if (hadFocus && FEdit->CanFocus()) FEdit->SetFocus();
+    } else if (FEdit) {
+        bool tab = FEdit->TabStop();
+        FEdit.reset();
+        SetTabStop(tab);
+    }
+    CalcRects();
     Invalidate();
 }
 
+void TbsSkinCustomComboBox::CreateEditCtrl() {
+    if (FNumEdit)
+        FEdit = std::make_unique<TbsSkinNumEdit>(nullptr);
+    else
+        FEdit = std::make_unique<TbsCustomEdit>(nullptr);
+    FEdit->SetParent(this);
+    FEdit->SetColor(DefaultColor);
+    FEdit->SetHideSelection(HideSelection);
+    FEdit->SetCharCase(CharCase);
+    FEdit->OnChange = [this](gui::TObject*) { EditChange(); };
+    FEdit->OnEditCancelMode = [this](gui::TControl* C) { EditCancelMode(C); };
+    // The edit's keys are the combo box's.
+    FEdit->OnKeyDown = [this](gui::TObject*, WORD& Key, gui::TShiftState Shift) {
+        if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    };
+    FEdit->OnKeyPress = [this](gui::TObject*, char32_t& Key) {
+        if (OnKeyPress) OnKeyPress(this, Key);
+    };
+    FEdit->OnKeyUp = [this](gui::TObject*, WORD& Key, gui::TShiftState Shift) {
+        if (OnKeyUp) OnKeyUp(this, Key, Shift);
+    };
+    FEditWindowProc = FEdit->WindowProc;
+    FEdit->WindowProc = [this](gui::TMessage& m) { EditWindowProcHook(m); };
+    ApplyEditFont();
+    FEdit->SetVisible(true);
+    CalcRects();
+}
+
+void TbsSkinCustomComboBox::ApplyEditFont() {
+    gui::TFont* f = FEdit->Font();
+    bool skinned = FIndex != -1;
+    if (!skinned) {
+        f->Assign(UseSkinFont ? Font() : DefaultFont());
+    } else if (UseSkinFont) {
+        f->SetName(FontName);
+        f->SetStyle(FontStyle);
+        f->SetHeight(FontHeight);
+        f->SetColor(FontColor);
+    } else {
+        f->Assign(DefaultFont());
+        f->SetColor(FontColor);
+    }
+    if (skinned && !Empty(ActiveSkinRect) && (FEdit->Focused() || FMouseIn)) f->SetColor(ActiveFontColor);
+    if (!Enabled()) {
+        int edit = FSD && skinned ? FSD->GetControlIndex("edit") : -1;
+        auto* d = edit >= 0
+                      ? dynamic_cast<TbsDataSkinEditControl*>(FSD->CtrlList[static_cast<size_t>(edit)].get())
+                      : nullptr;
+        f->SetColor(d ? d->DisabledFontColor : gui::clGrayText);
+    }
+    FEdit->SetEditTransparent(skinned);
+    FEdit->SetColor(DefaultColor);
+}
+
+void TbsSkinCustomComboBox::EditChange() {
+    if (FToEdit) return;
+    FromEdit = true;
+    std::string typed = FEdit->Text();
+    if (!typed.empty()) {
+        int found = FindPrefix(Items(), typed, 0);
+        if (found >= 0) {
+            if (AutoComplete)
+                FListBox->SetItemIndex(found);
+            else
+                FListBox->SetTopIndex(found);
+        }
+    }
+    SetText(typed);
+    FromEdit = false;
+}
+
+// Moves the list's highlight by one; a selecting step takes the item as the text.
+void TbsSkinCustomComboBox::EditStep(int Delta, bool Select) {
+    int i = FListBox->ItemIndex(), n = Items()->Count();
+    int to = i + Delta;
+    if (n == 0 || to < 0 || to > n - 1) return;
+    FListBox->SetItemIndex(to);
+    if (!Select) return;
+    SetText(Items()->Strings(to));
+    FEdit->SelectAll();
+    if (OnClick) OnClick(this);
+}
+
+void TbsSkinCustomComboBox::TextCompletion() {
+    uint32_t now = os::GetTickCount();
+    if (now - FLastTime <= kCompletionPause) return;
+    FLastTime = now;
+    std::string typed = FEdit->Text();
+    int from = typed.size() == 1 ? ItemIndex() + 1 : 0;
+    int found = FindPrefix(Items(), typed, std::max(from, 0));
+    if (found < 0) return;
+    SetItemIndex(found);
+    int len = static_cast<int>(typed.size());
+    FEdit->SetSelStart(len);
+    FEdit->SetSelLength(static_cast<int>(FEdit->Text().size()) - len);
+}
+
+void TbsSkinCustomComboBox::EditCancelMode(gui::TControl* C) {
+    if (IsPopupVisible() && C != this && C != FListBox.get() && C != FListBox->ListBox() &&
+        C != FListBox->ScrollBar() && C != FEdit.get())
+        CloseUp(false);
+}
+
+void TbsSkinCustomComboBox::EditWindowProcHook(gui::TMessage& m) {
+    bool active = FIndex != -1 && !Empty(ActiveSkinRect);
+    switch (m.Msg) {
+    case WM_SETFOCUS:
+        if (active) {
+            FEdit->Font()->SetColor(ActiveFontColor);
+            Invalidate();
+        }
+        break;
+    case WM_KILLFOCUS:
+        if (IsPopupVisible()) CloseUp(false);
+        if (active) {
+            FEdit->Font()->SetColor(FontColor);
+            Invalidate();
+        }
+        break;
+    case WM_KEYDOWN: {
+        int n = Items()->Count();
+        switch (m.WParam) {
+        case VK_RETURN:
+            if (IsPopupVisible()) CloseUp(true);
+            break;
+        case VK_ESCAPE:
+            if (IsPopupVisible()) CloseUp(false);
+            break;
+        case VK_PRIOR:
+        case VK_NEXT:
+            if (IsPopupVisible() && n > 0) {
+                int i = FListBox->ItemIndex();
+                i = m.WParam == VK_PRIOR ? i - FDropDownCount - 1 : i + FDropDownCount - 1;
+                FListBox->SetItemIndex(std::clamp(i, 0, n - 1));
+            }
+            break;
+        case VK_UP:
+        case VK_DOWN:
+            EditStep(m.WParam == VK_UP ? -1 : 1, true);
+            return;
+        default:
+            break;
+        }
+        break;
+    }
+    case WM_KEYUP:
+        // Completion follows typed characters; other keys edit as usual.
+        if (m.WParam >= 0x30) {
+            FEditWindowProc(m);
+            if (AutoComplete) TextCompletion();
+            return;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        if (IsPopupVisible()) CloseUp(false);
+        break;
+    case WM_MOUSEWHEEL: {
+        auto delta = static_cast<int16_t>(HIWORD(m.WParam));
+        EditStep(delta > 0 ? -1 : 1, !IsPopupVisible());
+        break;
+    }
+    default:
+        break;
+    }
+    FEditWindowProc(m);
+}
+
+// --- painting ------------------------------------------------------------------------------
+
+TbsComboToolButtonState TbsSkinCustomComboBox::ToolButtonState() const {
+    TbsComboToolButtonState st;
+    st.DropDown = FDropDown;
+    st.Hot = FMouseIn || Focused();
+    st.Enabled = Enabled();
+    st.UseSkinFont = UseSkinFont;
+    st.DefaultFont = DefaultFont();
+    return st;
+}
+
+void TbsSkinCustomComboBox::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
+    TbsSkinCustomControl::Notification(AComponent, Operation);
+    if (Operation == gui::TOperation::opRemove && FListBox && AComponent == FListBox->Images())
+        SetImages(nullptr);
+}
+
+void TbsSkinCustomComboBox::SetImages(gui::TCustomImageList* Value) {
+    FListBox->SetImages(Value);
+    if (Value) Value->FreeNotification(this);
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::SetImageIndex(int Value) {
+    FListBox->SetImageIndex(Value);
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::SetTabWidths(const gui::TStrings* Value) {
+    FListBox->SetTabWidths(Value);
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::DrawItemText(gui::TCanvas* C, gui::TRect R) {
+    int index = IsPopupVisible() ? FOldItemIndex : ItemIndex();
+    C->Brush()->SetStyle(gui::bsClear);
+    if (index < 0 || index >= Items()->Count()) return;
+    if (gui::TCustomImageList* images = Images()) {
+        int image = ImageIndex() >= 0 ? ImageIndex() : index;
+        if (image < images->Count())
+            images->Draw(C, R.left, R.top + (gui::RectHeight(R) - images->Height()) / 2, image, Enabled());
+        R.left += images->Width() + 2;
+    }
+    std::string s = Items()->Strings(index);
+    std::vector<int> stops = FListBox->TabStops();
+    if (!stops.empty()) {
+        int th = C->TextHeight(s);
+        TabbedTextOut(C->Handle(), R.left + 2, R.top + gui::RectHeight(R) / 2 - th / 2, s.c_str(),
+                      static_cast<int>(s.size()), static_cast<int>(stops.size()), stops.data(), 0);
+    } else {
+        TextOutVCenterOffset(C, s, R, 2);
+    }
+}
+
 void TbsSkinCustomComboBox::DrawItemArea(gui::TCanvas* C, bool Skinned) {
+    if (FEdit) return; // the edit shows the text
     int w = gui::RectWidth(CBItem), h = gui::RectHeight(CBItem);
     if (w <= 0 || h <= 0) return;
     bool focused = Focused() && !IsPopupVisible();
-    int index = IsPopupVisible() ? FOldItemIndex : ItemIndex();
     gui::TBitmap b;
     gui::TRect text{2, 0, w - 2, h};
     if (!Skinned) {
@@ -489,15 +840,32 @@ void TbsSkinCustomComboBox::DrawItemArea(gui::TCanvas* C, bool Skinned) {
         b.Canvas()->Font()->SetColor(focused ? gui::clHighlightText : DefaultFont()->Color());
         b.Canvas()->FillRect({0, 0, w, h});
     } else {
-        const TRect& src = focused ? FocusItemRect : SItemRect;
-        int ih = Empty(SItemRect) ? FocusItemRect.Height() : SItemRect.Height();
-        b.SetSize(w, std::max(ih, 1));
-        if (!Empty(src))
-            BuildHorzThreePartImage(ItemLeftOffset, ItemRightOffset, &b, Picture, src, w, b.Height(), false);
-        else
-            b.Canvas()->CopyRect({0, 0, w, h}, C, CBItem);
+        bool hot = FMouseIn && !Empty(ActiveItemRect) && !Empty(ActiveSkinRect);
+        const TRect& src = focused ? FocusItemRect : hot ? ActiveItemRect : SItemRect;
         text = ToGuiRect(ItemTextRect);
         text.right += w - (Empty(SItemRect) ? ClRect.Width() : SItemRect.Width());
+        if (FUseSkinSize) {
+            int ih = Empty(SItemRect) ? FocusItemRect.Height() : SItemRect.Height();
+            b.SetSize(w, std::max(ih, 1));
+            if (!Empty(src))
+                BuildHorzThreePartImage(ItemLeftOffset, ItemRightOffset, &b, Picture, src, w, b.Height(),
+                                        false);
+            else
+                b.Canvas()->CopyRect({0, 0, w, b.Height()}, C, CBItem);
+        } else {
+            b.SetSize(w, h);
+            text.bottom += Height() - SkinRect.Height();
+            if (!Empty(src)) {
+                TRect around = ItemTextRect;
+                if (&src != &SItemRect)
+                    around = {around.Left - 1, around.Top - 1,
+                              around.Right + 1 + src.Width() - SItemRect.Width(),
+                              around.Bottom + 1 + src.Height() - SItemRect.Height()};
+                BuildImageByClientRect(&b, Picture, src, around, true);
+            } else {
+                b.Canvas()->CopyRect({0, 0, w, h}, C, CBItem);
+            }
+        }
         if (UseSkinFont) {
             b.Canvas()->Font()->SetName(FontName);
             b.Canvas()->Font()->SetStyle(FontStyle);
@@ -505,19 +873,23 @@ void TbsSkinCustomComboBox::DrawItemArea(gui::TCanvas* C, bool Skinned) {
         } else {
             b.Canvas()->Font()->Assign(DefaultFont());
         }
-        b.Canvas()->Font()->SetColor(focused ? FocusFontColor : FMouseIn ? ActiveFontColor : FontColor);
+        b.Canvas()->Font()->SetColor(focused ? FocusFontColor : hot ? ActiveFontColor : FontColor);
         if (focused && ShowFocus) DrawDottedFocusRect(b.Canvas(), {0, 0, w, b.Height()});
     }
     ApplyCharset(b.Canvas()->Font(), DefaultFont());
-    b.Canvas()->Brush()->SetStyle(gui::bsClear);
-    if (index >= 0 && index < Items()->Count())
-        TextOutVCenterOffset(b.Canvas(), Items()->Strings(index), text, 2);
+    DrawItemText(b.Canvas(), text);
     if (!Skinned && focused) b.Canvas()->DrawFocusRect({0, 0, w, h});
     C->Draw(CBItem.left, CBItem.top, &b);
 }
 
 void TbsSkinCustomComboBox::CreateControlDefaultImage(gui::TBitmap* B) {
     CalcRects();
+    if (FToolButtonStyle) {
+        gui::TRect text = DrawComboToolButtonDefault(B, ToolButtonState());
+        ApplyCharset(B->Canvas()->Font(), DefaultFont());
+        DrawItemText(B->Canvas(), text);
+        return;
+    }
     gui::TCanvas* c = B->Canvas();
     int W = Width(), H = Height();
     c->Brush()->SetColor(gui::clBtnFace);
@@ -537,8 +909,27 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(gui::TBitmap* B) {
 
 void TbsSkinCustomComboBox::CreateControlSkinImage(gui::TBitmap* B) {
     CalcRects();
-    bool hot = FMouseIn || Focused();
-    if (hot && !Empty(ActiveSkinRect))
+    if (FToolButtonStyle) {
+        gui::TRect text;
+        if (FSD && DrawComboToolButtonSkin(*FSD, B, ToolButtonState(), text)) {
+            ApplyCharset(B->Canvas()->Font(), DefaultFont());
+            DrawItemText(B->Canvas(), text);
+        } else {
+            // Neither button entry: nothing of the button is drawn.
+            DrawParentBackground(this, B->Canvas());
+        }
+        return;
+    }
+    bool hot = (FMouseIn || Focused() || (FEdit && FEdit->Focused())) && !Empty(ActiveSkinRect);
+    if (!FUseSkinSize) {
+        BuildImageByClientRect(B, Picture, hot ? ActiveSkinRect : SkinRect, ClRect, false);
+        if (FSD)
+            DrawComboSkinButton(*FSD, B->Canvas(), Button.R, Button.Down && Button.MouseIn, Button.MouseIn,
+                                Enabled());
+        DrawItemArea(B->Canvas(), true);
+        return;
+    }
+    if (hot)
         BuildHorzThreePartImage(LTPt.X, ActiveSkinRect.Width() - RTPt.X, B, Picture, ActiveSkinRect, Width(),
                                 ActiveSkinRect.Height(), StretchEffect);
     else

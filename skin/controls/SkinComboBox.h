@@ -4,6 +4,9 @@
 // Setting ItemIndex acts as a user's choice: the text follows (OnChange when it differs), then
 // OnClick unless the form is loading.  While the list is open the combo box holds the mouse,
 // so a press anywhere else closes it cancelling.
+#include "skin/controls/ComboToolButton.h"
+#include "skin/controls/CustomEdit.h"
+#include "skin/controls/PopupFade.h"
 #include "skin/controls/SkinListBox.h"
 
 #include <cstdint>
@@ -13,6 +16,8 @@ namespace skin {
 
 class TbsSkinCustomComboBox;
 
+enum class TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
+
 class TbsPopupListBox : public TbsSkinListBox {
 public:
     explicit TbsPopupListBox(TbsSkinCustomComboBox* AComboBox);
@@ -21,6 +26,7 @@ public:
     void Show(gui::TPoint Origin);
     void Hide();
     bool Shown() const { return FShown; }
+    const TbsPopupFade& Fade() const { return FFade; }
     void ListBoxWndProc(gui::TMessage& Message, bool& Continue) override;
 
 protected:
@@ -29,6 +35,7 @@ protected:
 
 private:
     TbsSkinCustomComboBox* FComboBox;
+    TbsPopupFade FFade;
     bool FShown = false;
 };
 
@@ -51,7 +58,34 @@ public:
     }
     int ListBoxWidth = 0;
     bool AutoComplete = true;
+    TbsSkinCustomComboBoxStyle Style() const { return FStyle; }
+    // The edit style types into an inner edit; the fixed style is list only.
+    void SetStyle(TbsSkinCustomComboBoxStyle Value);
+    bool ToolButtonStyle() const { return FToolButtonStyle; }
+    // On: the fixed style and any size.
+    void SetToolButtonStyle(bool Value);
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value);
+    // The inner edit, present in the edit style only.
+    TbsCustomEdit* Edit() const { return FEdit.get(); }
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    bool HideSelection = true;
+    gui::TEditCharCase CharCase = gui::ecNormal;
+    // Shared with the list: drawn before the text in the item area and in the rows.
+    gui::TCustomImageList* Images() const { return FListBox->Images(); }
+    void SetImages(gui::TCustomImageList* Value);
+    int ImageIndex() const { return FListBox->ImageIndex(); }
+    void SetImageIndex(int Value);
+    gui::TStrings* TabWidths() const { return FListBox->TabWidths(); }
+    void SetTabWidths(const gui::TStrings* Value);
     gui::TColor DefaultColor = gui::clWindow;
+    // Translucency of the open list, and its fade-in from transparent.
+    bool AlphaBlend = false;
+    int AlphaBlendValue = 0;
+    bool AlphaBlendAnimation = false;
 
     void DropDown();
     void CloseUp(bool Accept);
@@ -68,7 +102,13 @@ public:
 
 protected:
     virtual void Change() {}
+    virtual void CreateEditCtrl();
+    virtual void EditWindowProcHook(gui::TMessage& Message);
     void GetSkinData() override;
+    void AdjustSkinSize(int& AWidth, int& AHeight) override;
+    void UpdateMaskRegion() override;
+    // Fixed by descendants before the edit is made: the inner edit takes numbers only.
+    bool FNumEdit = false;
     void CreateControlDefaultImage(gui::TBitmap* B) override;
     void CreateControlSkinImage(gui::TBitmap* B) override;
     void MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) override;
@@ -80,15 +120,27 @@ protected:
     void CMMouseEnter(gui::TMessage& Message) override;
     void CMMouseLeave(gui::TMessage& Message) override;
     void Dispatch(gui::TMessage& Message) override;
+    void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
 
 private:
     void CalcRects();
     void DrawItemArea(gui::TCanvas* C, bool Skinned);
+    void DrawItemText(gui::TCanvas* C, gui::TRect R);
     void SelectStep(int Index);
+    void EditChange();
+    void EditStep(int Delta, bool Select);
+    void TextCompletion();
+    void EditCancelMode(gui::TControl* C);
+    void ApplyEditFont();
+    TbsComboToolButtonState ToolButtonState() const;
     bool OverInnerList(gui::TPoint Screen) const;
     void StopTimer();
 
     std::unique_ptr<TbsPopupListBox> FListBox;
+    std::unique_ptr<TbsCustomEdit> FEdit;
+    gui::TWndMethod FEditWindowProc;
+    TbsSkinCustomComboBoxStyle FStyle = TbsSkinCustomComboBoxStyle::bscbFixedStyle;
+    bool FToolButtonStyle = false, FUseSkinSize = true, FromEdit = false, FToEdit = false;
     std::string FText;
     int FOldItemIndex = -1;
     int FDropDownCount = 8;

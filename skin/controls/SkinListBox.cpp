@@ -65,6 +65,8 @@ void TbsListBox::WndProc(gui::TMessage& m) {
         if (SkinListBox->ScrollBar()) {
             SetTopIndex(std::max(0, TopIndex() + (delta > 0 ? -1 : 1)));
             SkinListBox->UpDateScrollBar();
+        } else if (TbsSkinScrollBar* h = SkinListBox->HScrollBar()) {
+            h->SetPosition(h->Position() + (delta > 0 ? -h->SmallChange() : h->SmallChange()));
         }
         m.Result = 0;
         return;
@@ -121,7 +123,14 @@ void TbsListBox::DblClick() {
 }
 
 void TbsListBox::KeyDown(WORD& Key, gui::TShiftState Shift) {
-    if (SkinListBox) SkinListBox->ListBoxKeyDown(Key, Shift);
+    if (SkinListBox) {
+        SkinListBox->ListBoxKeyDown(Key, Shift);
+        // With a sideways bar, Left and Right scroll the text instead of moving the selection.
+        if (TbsSkinScrollBar* h = SkinListBox->HScrollBar(); h && (Key == VK_LEFT || Key == VK_RIGHT)) {
+            h->SetPosition(h->Position() + (Key == VK_LEFT ? -h->SmallChange() : h->SmallChange()));
+            Key = 0;
+        }
+    }
     gui::TCustomListBox::KeyDown(Key, Shift);
 }
 
@@ -152,8 +161,59 @@ TbsSkinCustomListBox::TbsSkinCustomListBox(gui::TComponent* AOwner)
 TbsSkinCustomListBox::~TbsSkinCustomListBox() {
     StopTimer();
     FScrollBar.reset();
+    FHScrollBar.reset();
     if (FListBox) FListBox->SkinListBox = nullptr;
     FListBox.reset();
+}
+
+void TbsSkinCustomListBox::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
+    TbsSkinCustomControl::Notification(AComponent, Operation);
+    if (Operation == gui::TOperation::opRemove && AComponent == FImages) FImages = nullptr;
+}
+
+void TbsSkinCustomListBox::SetImages(gui::TCustomImageList* Value) {
+    FImages = Value;
+    if (Value) Value->FreeNotification(this);
+    FListBox->Invalidate();
+}
+
+void TbsSkinCustomListBox::SetImageIndex(int Value) {
+    FImageIndex = Value;
+    FListBox->Invalidate();
+}
+
+void TbsSkinCustomListBox::SetAlignment(gui::TAlignment Value) {
+    FAlignment = Value;
+    if (FCaptionMode) Invalidate();
+}
+
+void TbsSkinCustomListBox::SetGlyph(const gui::TBitmap* Value) {
+    if (!Value || Value->Empty()) {
+        FGlyph.reset();
+    } else {
+        if (!FGlyph) FGlyph = std::make_unique<gui::TBitmap>();
+        FGlyph->Assign(Value);
+    }
+    Invalidate();
+}
+
+void TbsSkinCustomListBox::SetNumGlyphs(int Value) {
+    FNumGlyphs = std::clamp(Value, 1, 2);
+    Invalidate();
+}
+
+void TbsSkinCustomListBox::SetSpacing(int Value) {
+    FSpacing = Value;
+    Invalidate();
+}
+
+void TbsSkinCustomListBox::SetHorizontalExtent(bool Value) {
+    FHorizontalExtent = Value;
+    UpDateScrollBar();
+}
+
+int TbsSkinCustomListBox::ItemTextWidth(int Index, gui::TCanvas* Canvas) {
+    return Canvas->TextWidth(FListBox->Items()->Strings(Index));
 }
 
 // --- items ---------------------------------------------------------------------------------
@@ -242,8 +302,10 @@ void TbsSkinCustomListBox::SetShowCaptionButtons(bool Value) {
 
 int TbsSkinCustomListBox::CalcHeight(int AItemsCount) {
     GetSkinData();
-    if (FIndex == -1) return AItemsCount * ItemHeight() + 4 + (FCaptionMode ? FDefaultCaptionHeight : 0);
-    return SkinRect.Height() + AItemsCount * ItemHeight() - ClRect.Height();
+    int bar = FHScrollBar ? FHScrollBar->Height() : 0;
+    if (FIndex == -1)
+        return AItemsCount * ItemHeight() + 4 + (FCaptionMode ? FDefaultCaptionHeight : 0) + bar;
+    return SkinRect.Height() + AItemsCount * ItemHeight() - ClRect.Height() + bar;
 }
 
 void TbsSkinCustomListBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -266,26 +328,112 @@ void TbsSkinCustomListBox::CalcRects() {
         cl.right += W - SkinRect.Width();
         cl.bottom += H - SkinRect.Height();
     }
+    // The sideways bar along the bottom.
+    int hb = 0;
+    if (FHScrollBar && FHScrollBar->Visible()) {
+        if (FIndex == -1) {
+            FHScrollBar->SetBounds(1, H - 20, W - 2, 19);
+            hb = FHScrollBar->Height() - 1;
+        } else {
+            int bh = FHScrollBar->Height();
+            FHScrollBar->SetBounds(cl.left, cl.bottom - bh, gui::RectWidth(cl), bh);
+            hb = bh;
+        }
+    }
     if (FScrollBar && FScrollBar->Visible()) {
         if (FIndex == -1) {
-            FScrollBar->SetBounds(W - 20, C, 19, std::max(0, H - C - 1));
-            ListRect = {2, C + 1, W - 20, H - 2};
+            FScrollBar->SetBounds(W - 20, C, 19, std::max(0, H - C - hb - 1));
+            ListRect = {2, C + 1, W - 20, H - hb - 2};
         } else {
             int bw = FScrollBar->Width();
-            FScrollBar->SetBounds(cl.right - bw, cl.top, bw, gui::RectHeight(cl));
-            ListRect = {cl.left, cl.top, cl.right - bw, cl.bottom};
+            FScrollBar->SetBounds(cl.right - bw, cl.top, bw, gui::RectHeight(cl) - hb);
+            ListRect = {cl.left, cl.top, cl.right - bw, cl.bottom - hb};
         }
     } else {
         ListRect = FIndex == -1 ? gui::TRect{2, C + 1, W - 2, H - 2} : cl;
+        ListRect.bottom -= hb;
     }
     FListBox->SetBounds(ListRect.left, ListRect.top, std::max(0, gui::RectWidth(ListRect)),
                         std::max(0, gui::RectHeight(ListRect)));
 }
 
 // The bar mirrors the list's top row: its range is the rows, its page the rows that fit.
+void TbsSkinCustomListBox::RemoveHScrollBar() {
+    if (!FHScrollBar) return;
+    FListBox->HorizontalExtentValue = 0;
+    FHScrollBar.reset();
+    CalcRects();
+    FListBox->Invalidate();
+}
+
+// The sideways bar's section: with the vertical bar beside it the corner is its own.
+void TbsSkinCustomListBox::SetUpHScrollBar() {
+    bool both = FScrollBar != nullptr;
+    if (FIndex == -1) {
+        FHScrollBar->SetSkinDataName("");
+        FHScrollBar->SetBoth(both);
+        FHScrollBar->SetBothMarkerWidth(19);
+    } else {
+        std::string name = both ? BothScrollBarName : HScrollBarName;
+        FHScrollBar->SetSkinDataName(name);
+        FHScrollBar->BothSkinDataName = name;
+        FHScrollBar->SetBoth(both);
+    }
+    FHScrollBar->SetSkinData(FSD);
+}
+
+void TbsSkinCustomListBox::UpdateHScrollBar() {
+    if (!FHorizontalExtent || FStopUpDateHScrollBar) {
+        RemoveHScrollBar();
+        return;
+    }
+    gui::TBitmap measure;
+    measure.SetSize(1, 1);
+    gui::TCanvas* m = measure.Canvas();
+    if (FIndex != -1 && UseSkinFont) {
+        m->Font()->SetName(FontName);
+        m->Font()->SetStyle(FontStyle);
+        m->Font()->SetHeight(FontHeight);
+    } else {
+        m->Font()->Assign(FListBox->Font());
+    }
+    int widest = 0;
+    for (int i = 0; i < FListBox->Count(); ++i) widest = std::max(widest, ItemTextWidth(i, m));
+    int page =
+        FIndex == -1 ? FListBox->Width() - 4 : FListBox->Width() + ItemTextRect.Width() - SItemRect.Width();
+    if (FImages) page -= FImages->Width() + 4;
+    if (page >= widest) {
+        RemoveHScrollBar();
+        return;
+    }
+    bool created = false;
+    if (!FHScrollBar) {
+        FHScrollBar = std::make_unique<TbsSkinScrollBar>(nullptr);
+        FHScrollBar->SetKind(TScrollBarKind::sbHorizontal);
+        FHScrollBar->SetBounds(0, 0, 100, 20);
+        FHScrollBar->OnChange = [this](gui::TObject*) {
+            FListBox->HorizontalExtentValue = FHScrollBar->Position();
+            FListBox->Invalidate();
+        };
+        SetUpHScrollBar();
+        FHScrollBar->SetParent(this);
+        FHScrollBar->SetVisible(true);
+        created = true;
+    }
+    FHScrollBar->SetRange(0, widest, std::max(page, 1), FHScrollBar->Position());
+    int step = std::max(1, m->TextWidth("0"));
+    FHScrollBar->SetSmallChange(step);
+    FHScrollBar->SetLargeChange(step);
+    if (created) {
+        CalcRects();
+        Invalidate();
+    }
+}
+
 void TbsSkinCustomListBox::UpDateScrollBar() {
     if (!FListBox || FUpdating) return;
     FUpdating = true;
+    UpdateHScrollBar();
     int count = FListBox->Count();
     int page = FListBox->Height() / ItemHeight();
     bool need = (FRowCount < 1 || FRowCount != count) && count > 0 && page < count;
@@ -300,6 +448,7 @@ void TbsSkinCustomListBox::UpDateScrollBar() {
             FScrollBar->OnChange = [this](gui::TObject*) { FListBox->SetTopIndex(FScrollBar->Position()); };
             FScrollBar->SetParent(this);
             created = true;
+            if (FHScrollBar) SetUpHScrollBar();
         }
         FScrollBar->SetRange(0, count - 1, std::max(page, 1), FListBox->TopIndex());
         FScrollBar->SetLargeChange(std::max(page, 1));
@@ -310,6 +459,7 @@ void TbsSkinCustomListBox::UpDateScrollBar() {
         }
     } else if (FScrollBar) {
         FScrollBar.reset();
+        if (FHScrollBar) SetUpHScrollBar();
         CalcRects();
     }
     FUpdating = false;
@@ -344,12 +494,20 @@ void TbsSkinCustomListBox::GetSkinData() {
     ActiveCheckButtonRect = d->ActiveCheckButtonRect;
     DownCheckButtonRect = Empty(d->DownCheckButtonRect) ? d->ActiveCheckButtonRect : d->DownCheckButtonRect;
     VScrollBarName = d->VScrollBarName;
+    HScrollBarName = d->HScrollBarName;
+    BothScrollBarName = d->BothScrollBarName;
+    CaptionFontName = d->CaptionFontName;
+    CaptionFontHeight = d->CaptionFontHeight;
+    CaptionFontStyle = d->CaptionFontStyle;
+    CaptionFontColor = d->CaptionFontColor;
     ShowFocus = d->ShowFocus;
 }
 
 void TbsSkinCustomListBox::ChangeSkinData() {
     TbsSkinCustomControl::ChangeSkinData();
     GetSkinData();
+    // The sideways bar is made again for the new skin.
+    FStopUpDateHScrollBar = true;
     if (FIndex == -1) {
         ApplyItemHeight(FDefaultItemHeight);
         Font()->Assign(DefaultFont());
@@ -363,6 +521,8 @@ void TbsSkinCustomListBox::ChangeSkinData() {
     }
     if (FRowCount != 0) SetHeight(CalcHeight(FRowCount));
     CalcRects();
+    UpDateScrollBar();
+    FStopUpDateHScrollBar = false;
     UpDateScrollBar();
     FListBox->Invalidate();
 }
@@ -410,10 +570,20 @@ void TbsSkinCustomListBox::DrawRow(gui::TCanvas* C, int Index, const gui::TRect&
         c->FillRect({0, 0, w, h});
         if (focused) c->DrawFocusRect({0, 0, w, h});
     } else {
-        TRect src = focused && selected ? FocusItemRect : selected ? ActiveItemRect : SItemRect;
-        BuildHorzThreePartImage(ItemLeftOffset, ItemRightOffset, &b, Picture, src, w, h, false);
         text = ToGuiRect(ItemTextRect);
         text.right += w - SItemRect.Width();
+        if (UseSkinItemHeight) {
+            TRect src = focused && selected ? FocusItemRect : selected ? ActiveItemRect : SItemRect;
+            BuildHorzThreePartImage(ItemLeftOffset, ItemRightOffset, &b, Picture, src, w, h, false);
+        } else {
+            // Any row height: nine parts around the text rectangle.
+            TRect src = focused ? FocusItemRect : selected ? ActiveItemRect : SItemRect;
+            TRect client = ItemTextRect;
+            if (client.Width() > 2 && client.Height() > 2)
+                client = {client.Left + 1, client.Top + 1, client.Right - 1, client.Bottom - 1};
+            BuildImageByClientRect(&b, Picture, src, client, true);
+            text.bottom += h - SItemRect.Height();
+        }
         if (UseSkinFont) {
             c->Font()->SetName(FontName);
             c->Font()->SetStyle(FontStyle);
@@ -429,15 +599,25 @@ void TbsSkinCustomListBox::DrawRow(gui::TCanvas* C, int Index, const gui::TRect&
     if (OnDrawItem) {
         OnDrawItem(c, Index, w, h, text, State);
     } else {
+        int shift = FListBox->HorizontalExtentValue, offset = 0;
+        if (FImages) {
+            int image = FImageIndex >= 0 ? FImageIndex : Index;
+            if (image < FImages->Count())
+                FImages->Draw(c, text.left - shift,
+                              gui::RectHeight(text) / 2 + text.top - FImages->Height() / 2, image, Enabled());
+            offset = FImages->Width() + 2;
+        }
         std::string s = FListBox->Items()->Strings(Index);
         std::vector<int> stops = TabStops();
         if (!stops.empty() && FListBox->Columns() < 1) {
             int th = c->TextHeight(s);
-            TabbedTextOut(c->Handle(), text.left + 2, text.top + gui::RectHeight(text) / 2 - th / 2,
+            TabbedTextOut(c->Handle(), text.left + offset + 2, text.top + gui::RectHeight(text) / 2 - th / 2,
                           s.c_str(), static_cast<int>(s.size()), static_cast<int>(stops.size()), stops.data(),
                           0);
         } else {
-            TextOutVCenterOffset(c, s, text, 2);
+            gui::TRect t = text;
+            OffsetRect(&t, offset - shift, 0);
+            TextOutVCenterOffset(c, s, t, 2);
         }
     }
     C->Draw(R.left, R.top, &b);
@@ -457,10 +637,9 @@ void TbsSkinCustomListBox::CreateControlDefaultImage(gui::TBitmap* B) {
     gui::TRect cap{3, 2, FShowCaptionButtons ? W - 3 * S - 3 : W - 2, FDefaultCaptionHeight - 2};
     c->Font()->Assign(DefaultFont());
     ApplyCharset(c->Font(), DefaultFont());
-    c->Brush()->SetStyle(gui::bsClear);
-    std::string caption = Text();
-    int ty = (FDefaultCaptionHeight - 2) / 2 - c->TextHeight(caption) / 2;
-    c->TextRect(cap, cap.left, ty, caption);
+    int ty = (FDefaultCaptionHeight - 2) / 2 - c->TextHeight(Text()) / 2;
+    int gy = FGlyph ? gui::RectHeight(cap) / 2 + cap.top - FGlyph->Height() / 2 - 1 : 0;
+    DrawCaption(c, cap, ty, gy);
     c->Pen()->SetColor(gui::clBtnShadow);
     c->MoveTo(1, FDefaultCaptionHeight - 1);
     c->LineTo(W - 1, FDefaultCaptionHeight - 1);
@@ -486,8 +665,43 @@ void TbsSkinCustomListBox::CreateControlSkinImage(gui::TBitmap* B) {
         }
         Buttons[i].R = r;
     }
+    if (FCaptionMode && !Empty(CaptionRect)) {
+        gui::TRect cap = ToGuiRect(CaptionRect);
+        if (!FShowCaptionButtons)
+            cap.right = Width() - cap.left;
+        else if (CaptionRect.Right >= RTPt.X)
+            cap.right += dW;
+        gui::TCanvas* c = B->Canvas();
+        c->Font()->SetName(CaptionFontName);
+        c->Font()->SetHeight(CaptionFontHeight);
+        c->Font()->SetStyle(CaptionFontStyle);
+        c->Font()->SetColor(CaptionFontColor);
+        ApplyCharset(c->Font(), DefaultFont());
+        int ty = gui::RectHeight(cap) / 2 + cap.top - c->TextHeight(Text()) / 2;
+        int gy = FGlyph ? gui::RectHeight(cap) / 2 + cap.top - FGlyph->Height() / 2 : 0;
+        // The skinned caption keeps 2 pixels from the sides.
+        cap.left += 2;
+        cap.right -= 2;
+        DrawCaption(c, cap, ty, gy);
+    }
     if (FCaptionMode && FShowCaptionButtons)
         for (int i = 0; i < 3; ++i) DrawButton(B->Canvas(), i);
+}
+
+// The caption text with its glyph in front, placed by Alignment and clipped to R.
+void TbsSkinCustomListBox::DrawCaption(gui::TCanvas* C, gui::TRect R, int TextY, int GlyphY) {
+    std::string caption = Text();
+    int glyphWidth = FGlyph ? FGlyph->Width() / FNumGlyphs : 0;
+    int w = C->TextWidth(caption) + (FGlyph ? glyphWidth + FSpacing : 0);
+    int x = FAlignment == gui::taRightJustify ? R.right - w
+            : FAlignment == gui::taCenter     ? R.left + gui::RectWidth(R) / 2 - w / 2
+                                              : R.left;
+    if (FGlyph) {
+        DrawStripGlyph(C, x, GlyphY, FGlyph.get(), FNumGlyphs, !Enabled() && FNumGlyphs == 2 ? 2 : 1);
+        x += glyphWidth + FSpacing;
+    }
+    C->Brush()->SetStyle(gui::bsClear);
+    C->TextRect(R, x, TextY, caption);
 }
 
 void TbsSkinCustomListBox::DrawButton(gui::TCanvas* C, int i) {

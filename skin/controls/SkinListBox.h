@@ -29,6 +29,8 @@ public:
     explicit TbsListBox(gui::TComponent* AOwner);
     std::string ClassName() const override { return "TbsListBox"; }
     TbsSkinCustomListBox* SkinListBox = nullptr;
+    // How far the rows are scrolled sideways, in pixels.
+    int HorizontalExtentValue = 0;
     void WndProc(gui::TMessage& Message) override;
     void Click() override;
 
@@ -52,6 +54,23 @@ public:
     TbsListBox* ListBox() const { return FListBox.get(); }
     // The vertical bar while the rows overflow, else null.
     TbsSkinScrollBar* ScrollBar() const { return FScrollBar.get(); }
+    // The sideways bar while HorizontalExtent is on and the widest row does not fit, else null.
+    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar.get(); }
+    bool HorizontalExtent() const { return FHorizontalExtent; }
+    void SetHorizontalExtent(bool Value);
+    gui::TCustomImageList* Images() const { return FImages; }
+    void SetImages(gui::TCustomImageList* Value);
+    int ImageIndex() const { return FImageIndex; }
+    // 0 or more: that image on every row; below 0: the row's own index.
+    void SetImageIndex(int Value);
+    gui::TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(gui::TAlignment Value);
+    gui::TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(const gui::TBitmap* Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int Value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int Value);
 
     gui::TStrings* Items() const { return FListBox->Items(); }
     void SetItems(const gui::TStrings* Value);
@@ -101,6 +120,8 @@ public:
     void ChangeSkinData() override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
+    // The width of a row's text, for the sideways range.
+    virtual int ItemTextWidth(int Index, gui::TCanvas* Canvas);
     // What the inner list forwards.
     virtual void ListBoxMouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y);
     virtual void ListBoxMouseMove(gui::TShiftState Shift, int X, int Y);
@@ -126,7 +147,12 @@ protected:
     void CMMouseLeave(gui::TMessage& Message) override;
     void Dispatch(gui::TMessage& Message) override;
 
+    void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
     void CalcRects();
+    void UpdateHScrollBar();
+    void RemoveHScrollBar();
+    void SetUpHScrollBar();
+    void DrawCaption(gui::TCanvas* C, gui::TRect R, int TextY, int GlyphY);
     void ApplyItemHeight(int Height);
     void DrawButton(gui::TCanvas* C, int i);
     void TestActive(int X, int Y);
@@ -134,8 +160,13 @@ protected:
     void StopTimer();
 
     std::unique_ptr<TbsListBox> FListBox;
-    std::unique_ptr<TbsSkinScrollBar> FScrollBar;
+    std::unique_ptr<TbsSkinScrollBar> FScrollBar, FHScrollBar;
     std::unique_ptr<gui::TStringList> FTabWidths;
+    std::unique_ptr<gui::TBitmap> FGlyph;
+    gui::TCustomImageList* FImages = nullptr;
+    int FImageIndex = -1, FNumGlyphs = 1, FSpacing = 2;
+    gui::TAlignment FAlignment = gui::taLeftJustify;
+    bool FHorizontalExtent = false, FStopUpDateHScrollBar = false;
     int FRowCount = 0;
     int FDefaultItemHeight = 20, FDefaultCaptionHeight = 20;
     bool FCaptionMode = false, FShowCaptionButtons = true;
@@ -155,7 +186,11 @@ protected:
     int ItemLeftOffset = 0, ItemRightOffset = 0;
     TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
         DownDownButtonRect, CheckButtonRect, ActiveCheckButtonRect, DownCheckButtonRect;
-    std::string VScrollBarName;
+    std::string VScrollBarName, HScrollBarName, BothScrollBarName;
+    std::string CaptionFontName;
+    int CaptionFontHeight = 0;
+    uint8_t CaptionFontStyle = 0;
+    gui::TColor CaptionFontColor = 0;
     bool ShowFocus = false;
 };
 

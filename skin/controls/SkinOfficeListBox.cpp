@@ -461,15 +461,29 @@ void TbsSkinOfficeListBox::DrawItem(int Index, gui::TCanvas* C, bool Skinned) {
         fill = gui::clHighlight;
         text = gui::clHighlightText;
     }
-    auto* d = Skinned ? dynamic_cast<TbsDataSkinListBox*>(Descriptor()) : nullptr;
+    // Items other than headers draw from the "listbox" entry whatever this list's name is.
+    TbsDataSkinListBox* d = nullptr;
+    gui::TBitmap* itemPicture = nullptr;
+    if (Skinned && FSD) {
+        int li = FSD->GetControlIndex("listbox");
+        d = li >= 0 ? dynamic_cast<TbsDataSkinListBox*>(FSD->CtrlList[static_cast<size_t>(li)].get())
+                    : nullptr;
+        itemPicture = d ? SkinPictureAt(*FSD, d->PictureIndex) : nullptr;
+    }
     bool drawn = false;
-    if (d && Picture && !item.Header()) {
+    if (Skinned && item.Header()) {
+        if (!DrawSkinHeader(c, item, w, h)) return; // no header entry: nothing drawn
+        C->Draw(r.left, r.top, &b);
+        return;
+    }
+    if (d && itemPicture) {
         if (UseSkinFont) {
             c->Font()->SetName(d->FontName);
             c->Font()->SetHeight(d->FontHeight);
             c->Font()->SetStyle(d->FontStyle);
         }
-        text = item.Enabled() ? d->FontColor : gui::clGray;
+        bool own = FSkinDataName == "listbox" || FSkinDataName == "memo";
+        text = !item.Enabled() ? DisabledFontColor() : own ? d->FontColor : FSD->SkinColors().cBtnText();
         if (item.Active && item.Enabled()) {
             TRect src = Focused() ? d->FocusItemRect : d->ActiveItemRect;
             if (src.Width() <= 0) src = d->SItemRect;
@@ -477,16 +491,15 @@ void TbsSkinOfficeListBox::DrawItem(int Index, gui::TCanvas* C, bool Skinned) {
             TRect client = d->ItemTextRect;
             if (client.Width() > 2 && client.Height() > 2)
                 client = {client.Left + 1, client.Top + 1, client.Right - 1, client.Bottom - 1};
-            BuildImageByClientRect(&b, Picture, src, client, true);
+            BuildImageByClientRect(&b, itemPicture, src, client, true);
             text = Focused() ? d->FocusFontColor : d->ActiveFontColor;
             drawn = true;
         } else {
             c->CopyRect({0, 0, w, h}, C, r); // the list's own skin under the item
             drawn = true;
         }
-    } else if (Skinned && item.Header() && FSD) {
-        fill = FSD->SkinColors().cBtnShadow();
-        text = FSD->SkinColors().cBtnFace();
+    } else if (Skinned) {
+        return; // no "listbox" entry: the item is not drawn
     }
     if (!drawn) {
         c->Brush()->SetColor(fill);
@@ -510,6 +523,47 @@ void TbsSkinOfficeListBox::DrawItem(int Index, gui::TCanvas* C, bool Skinned) {
     }
     if (!Skinned && item.Active && Focused()) c->DrawFocusRect({0, 0, w, h});
     C->Draw(r.left, r.top, &b);
+}
+
+// The disabled colour of skinned items: the skin's edit entry's, else its button shadow.
+gui::TColor TbsSkinOfficeListBox::DisabledFontColor() const {
+    int ei = FSD->GetControlIndex("edit");
+    auto* e = ei >= 0 ? dynamic_cast<TbsDataSkinEditControl*>(FSD->CtrlList[static_cast<size_t>(ei)].get())
+                      : nullptr;
+    gui::TColor c = e ? e->DisabledFontColor : FSD->SkinColors().cBtnShadow();
+    // Black on black would hide the text.
+    int li = FSD->GetControlIndex("listbox");
+    auto* d =
+        li >= 0 ? dynamic_cast<TbsDataSkinListBox*>(FSD->CtrlList[static_cast<size_t>(li)].get()) : nullptr;
+    if (d && d->FontColor == 0 && c == 0) c = gui::clGray;
+    return c;
+}
+
+// A header row from the "menuheader" entry, else the "label" one; false when the skin has neither.
+bool TbsSkinOfficeListBox::DrawSkinHeader(gui::TCanvas* C, const TbsSkinOfficeItem& Item, int W, int H) {
+    TbsDataSkinCustomControl* d = nullptr;
+    for (const char* name : {"menuheader", "label"}) {
+        int i = FSD ? FSD->GetControlIndex(name) : -1;
+        if (i >= 0) d = dynamic_cast<TbsDataSkinCustomControl*>(FSD->CtrlList[static_cast<size_t>(i)].get());
+        if (d) break;
+    }
+    gui::TBitmap* picture = d ? SkinPictureAt(*FSD, d->PictureIndex) : nullptr;
+    if (!picture || d->SkinRect.Width() <= 0 || d->SkinRect.Height() <= 0) return false;
+    gui::TBitmap image;
+    image.SetSize(W, H);
+    BuildImageByClientRect(&image, picture, d->SkinRect, d->ClRect, true);
+    C->Draw(0, 0, &image);
+    if (auto* f = dynamic_cast<TbsDataSkinLabelControl*>(d)) {
+        C->Font()->SetName(f->FontName);
+        C->Font()->SetHeight(f->FontHeight);
+        C->Font()->SetStyle(f->FontStyle);
+        C->Font()->SetColor(f->FontColor);
+    }
+    ApplyCharset(C->Font(), DefaultFont());
+    C->Brush()->SetStyle(gui::bsClear);
+    gui::TRect t{1, 1, W - 1, H - 1};
+    DrawWideText(C, Item.Caption(), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    return true;
 }
 
 void TbsSkinOfficeListBox::DrawItems(gui::TCanvas* C, bool Skinned) {

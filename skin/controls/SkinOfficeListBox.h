@@ -121,6 +121,8 @@ private:
     void DrawItems(gui::TCanvas* C, bool Skinned);
     void DrawItem(int Index, gui::TCanvas* C, bool Skinned);
     void DrawContent(gui::TCanvas* C, const TbsSkinOfficeItem& Item, gui::TRect R);
+    bool DrawSkinHeader(gui::TCanvas* C, const TbsSkinOfficeItem& Item, int W, int H);
+    gui::TColor DisabledFontColor() const;
 
     std::unique_ptr<TbsSkinOfficeItems> FItems;
     std::unique_ptr<TbsSkinScrollBar> FScrollBar;

@@ -2,6 +2,8 @@
 // drop-down's place, the gestures that accept or cancel, key steps and the typed search.
 #include "ControlFixtures.h"
 #include "skin/controls/SkinComboBox.h"
+#include "skin/controls/SkinNumEdit.h"
+#include "win/Layered.h"
 #include "win/System.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +40,12 @@ protected:
         events_.clear();
     }
     static POINT Centre(const gui::TRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+    // A key as a keyboard gives it: the press, the character, the release.
+    static void Stroke(int vk, const std::u32string& text) {
+        D().KeyDown(vk);
+        D().Type(text);
+        D().KeyUp(vk);
+    }
     void ClickButton() {
         POINT p = Centre(combo_->ButtonRect());
         ClickAt(combo_, p.x, p.y);
@@ -225,4 +233,167 @@ TEST_F(ComboBoxTest, TypedPrefixSearch) {
     D().Type(U"x");
     RunUntilIdle();
     EXPECT_EQ(combo_->Text(), "Banana");
+}
+
+TEST_F(ComboBoxTest, TheListFadesInOnATimerAndStopsWithTheComboBox) {
+    combo_->AlphaBlend = true;
+    combo_->AlphaBlendAnimation = true;
+    combo_->AlphaBlendValue = 10; // below 15: one step a tick
+    combo_->DropDown();
+    HWND list = combo_->ListBox()->Handle();
+    auto alpha = [&] {
+        BYTE a = 0;
+        GetLayeredWindowAttributes(list, nullptr, &a, nullptr);
+        return int(a);
+    };
+    EXPECT_EQ(alpha(), 1);
+    Advance(30);
+    int partway = alpha();
+    EXPECT_GT(partway, 1);
+    EXPECT_LT(partway, 10);
+    Advance(200);
+    EXPECT_EQ(alpha(), 10);
+    combo_->CloseUp(false);
+    // Without the fade: the value at once.
+    combo_->AlphaBlendAnimation = false;
+    combo_->AlphaBlendValue = 180;
+    combo_->DropDown();
+    EXPECT_EQ(alpha(), 180);
+    combo_->CloseUp(false);
+    // Gone while fading: nothing is left to step.
+    combo_->AlphaBlendAnimation = true;
+    combo_->DropDown();
+    ASSERT_TRUE(combo_->ListBox()->Fade().Running());
+    delete combo_;
+    combo_ = nullptr;
+    Advance(100);
+}
+
+namespace {
+
+class NumComboBox : public TbsSkinComboBox {
+public:
+    explicit NumComboBox(gui::TComponent* AOwner) : TbsSkinComboBox(AOwner) { FNumEdit = true; }
+};
+
+} // namespace
+
+TEST_F(ComboBoxTest, EditStyleTypesCompletesStepsAndAccepts) {
+    combo_->Items()->Clear();
+    for (const char* s : {"MP4", "MKV", "AVI", "MOV"}) combo_->Items()->Add(s);
+    combo_->SetStyle(TbsSkinCustomComboBoxStyle::bscbEditStyle);
+    ASSERT_NE(combo_->Edit(), nullptr);
+    RunUntilIdle();
+    // The focus and the tab stop move to the edit.
+    EXPECT_TRUE(combo_->Edit()->Focused());
+    EXPECT_FALSE(combo_->TabStop());
+    EXPECT_TRUE(combo_->Edit()->TabStop());
+    events_.clear();
+    // A typed letter completes to the next item beginning with it; the completed tail is selected.
+    Stroke('M', U"m");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "MKV");
+    EXPECT_EQ(combo_->ItemIndex(), 1);
+    EXPECT_EQ(combo_->SelStart(), 1);
+    EXPECT_EQ(combo_->SelLength(), 2);
+    EXPECT_EQ(events_, (Events{"change m", "change MKV", "click"}));
+    // The next letter replaces the tail and completes from the start of the list.
+    Advance(300);
+    events_.clear();
+    Stroke('O', U"o");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "MOV");
+    EXPECT_EQ(combo_->Edit()->Text(), "MOV");
+    EXPECT_EQ(combo_->ItemIndex(), 3);
+    EXPECT_EQ(combo_->SelStart(), 2);
+    EXPECT_EQ(combo_->SelLength(), 1);
+    EXPECT_EQ(events_, (Events{"change Mo", "change MOV", "click"}));
+    // Up steps to the previous item and takes it whole.
+    events_.clear();
+    PressKey(VK_UP);
+    EXPECT_EQ(combo_->Text(), "AVI");
+    EXPECT_EQ(combo_->SelLength(), 3);
+    EXPECT_EQ(events_, (Events{"change AVI", "click"}));
+    // A row clicked in the open list becomes the edit's text; the edit keeps the focus.
+    events_.clear();
+    ClickButton();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    EXPECT_TRUE(combo_->Edit()->Focused());
+    POINT r = Row(0);
+    ClickAt(combo_, r.x, r.y);
+    EXPECT_FALSE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->Edit()->Text(), "MP4");
+    EXPECT_EQ(events_, (Events{"change MP4", "click", "closeup"}));
+    // Code sets reach the edit; back to the list-only style the edit goes and the tab stop returns.
+    combo_->SetItemIndex(2);
+    EXPECT_EQ(combo_->Edit()->Text(), "AVI");
+    combo_->SetStyle(TbsSkinCustomComboBoxStyle::bscbFixedStyle);
+    EXPECT_EQ(combo_->Edit(), nullptr);
+    EXPECT_TRUE(combo_->TabStop());
+    EXPECT_EQ(combo_->Text(), "AVI");
+}
+
+TEST_F(ComboBoxTest, NumericEditStyleTakesNumbersOnly) {
+    auto* num = new NumComboBox(form_);
+    num->SetParent(form_);
+    num->SetBounds(10, 60, 120, 20);
+    for (const char* s : {"1", "2", "4", "8"}) num->Items()->Add(s);
+    num->SetStyle(TbsSkinCustomComboBoxStyle::bscbEditStyle);
+    ASSERT_NE(dynamic_cast<TbsSkinNumEdit*>(num->Edit()), nullptr);
+    num->AutoComplete = false;
+    num->Edit()->SetFocus();
+    D().Type(U"1a6");
+    RunUntilIdle();
+    EXPECT_EQ(num->Text(), "16");
+}
+
+TEST_F(ComboBoxTest, ToolButtonStyleIsOneButtonThatPressesWhileOpen) {
+    combo_->SetStyle(TbsSkinCustomComboBoxStyle::bscbEditStyle);
+    combo_->SetToolButtonStyle(true);
+    EXPECT_EQ(combo_->Style(), TbsSkinCustomComboBoxStyle::bscbFixedStyle);
+    EXPECT_EQ(combo_->Edit(), nullptr);
+    EXPECT_FALSE(combo_->UseSkinSize());
+    // Any size with a skin: no skin size, no mask.
+    TbsSkinData data;
+    data.SetSkinList(&StoredSkins());
+    combo_->SetSkinData(&data);
+    combo_->SetBounds(10, 10, 180, 40);
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Height(), 40);
+    EXPECT_FALSE(combo_->HasWindowRegion());
+    combo_->SetSkinData(nullptr);
+    RunUntilIdle();
+    // A press anywhere opens the list; the button then shows pressed.
+    Select(0);
+    ClickAt(combo_, 20, 20);
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    RunUntilIdle();
+    EXPECT_EQ(PixelAt(combo_, 1, 1), COLORREF(0xB59385));
+    combo_->CloseUp(false);
+    RunUntilIdle();
+    EXPECT_NE(PixelAt(combo_, 1, 1), COLORREF(0xB59385));
+}
+
+TEST_F(ComboBoxTest, ItemAreaShowsTheChosenImage) {
+    auto* images = new gui::TImageList(form_);
+    images->SetSize(8, 8);
+    for (gui::TColor c : {RGB(255, 0, 0), RGB(0, 0, 255)}) {
+        gui::TBitmap b;
+        b.SetSize(8, 8);
+        b.Canvas()->Brush()->SetColor(c);
+        b.Canvas()->FillRect({0, 0, 8, 8});
+        images->Add(&b, nullptr);
+    }
+    combo_->SetImages(images);
+    Select(1);
+    RunUntilIdle();
+    gui::TRect item = combo_->ItemRect();
+    int x = item.left + 2 + 4, y = (item.top + item.bottom) / 2;
+    EXPECT_EQ(PixelAt(combo_, x, y), RGB(0, 0, 255)); // the item's own image
+    combo_->SetImageIndex(0);
+    RunUntilIdle();
+    EXPECT_EQ(PixelAt(combo_, x, y), RGB(255, 0, 0)); // one image for every item
+    delete images;
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Images(), nullptr);
 }

@@ -5,6 +5,8 @@
 #include "skin/controls/SkinListBox.h"
 #include "win/Message.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 using namespace skin;
@@ -177,4 +179,102 @@ TEST_F(ListBoxTest, EmptyListPaintsItsBackgroundOnRequest) {
     EXPECT_EQ(SendMessage(h, 45513, 0, 0), 12851);
     Fill(1);
     EXPECT_NE(SendMessage(h, 48202, 0, 16802), 16802);
+}
+
+namespace {
+
+// Rows whose text widths are known: row 1 is 300 pixels wide, the others 50.
+class WideRowsListBox : public TbsSkinListBox {
+public:
+    using TbsSkinListBox::TbsSkinListBox;
+    int ItemTextWidth(int Index, gui::TCanvas*) override { return Index == 1 ? 300 : 50; }
+};
+
+std::unique_ptr<gui::TBitmap> Square(int size, gui::TColor colour) {
+    auto b = std::make_unique<gui::TBitmap>();
+    b->SetSize(size, size);
+    b->Canvas()->Brush()->SetColor(colour);
+    b->Canvas()->FillRect({0, 0, size, size});
+    return b;
+}
+
+} // namespace
+
+TEST_F(ListBoxTest, SidewaysBarFollowsTheWidestRow) {
+    auto* wide = new WideRowsListBox(form_);
+    wide->SetParent(form_);
+    wide->SetBounds(150, 10, 208, 120); // a text area of 200
+    for (const char* s : {"a", "b", "c"}) wide->Items()->Add(s);
+    wide->SetHorizontalExtent(true);
+    RunUntilIdle();
+    TbsSkinScrollBar* bar = wide->HScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Min(), 0);
+    EXPECT_EQ(bar->Max(), 300);
+    EXPECT_EQ(bar->PageSize(), 200);
+    // The bar sits along the bottom and the list above it.
+    EXPECT_EQ(bar->Top() + bar->Height(), wide->Height() - 1);
+    EXPECT_LE(wide->ListBox()->Top() + wide->ListBox()->Height(), bar->Top() + 1);
+    int step = bar->SmallChange();
+    EXPECT_GT(step, 0);
+    // Right and Left scroll the text; without a vertical bar the wheel does too.
+    wide->ListBox()->SetFocus();
+    PressKey(VK_RIGHT);
+    PressKey(VK_RIGHT);
+    EXPECT_EQ(wide->ListBox()->HorizontalExtentValue, 2 * step);
+    PressKey(VK_LEFT);
+    EXPECT_EQ(wide->ListBox()->HorizontalExtentValue, step);
+    POINT p = ScreenOf(wide->ListBox(), 20, 10);
+    D().MoveMouse(p.x, p.y);
+    D().Wheel(-120);
+    RunUntilIdle();
+    EXPECT_EQ(wide->ListBox()->HorizontalExtentValue, 2 * step);
+    // Off again: the bar goes and the text is back at its start.
+    wide->SetHorizontalExtent(false);
+    EXPECT_EQ(wide->HScrollBar(), nullptr);
+    EXPECT_EQ(wide->ListBox()->HorizontalExtentValue, 0);
+}
+
+TEST_F(ListBoxTest, RowImagesAndCaptionGlyphAlignment) {
+    Fill(3);
+    auto* images = new gui::TImageList(form_);
+    images->SetSize(16, 16);
+    images->Add(Square(16, RGB(255, 0, 0)).get(), nullptr);
+    images->Add(Square(16, RGB(0, 0, 255)).get(), nullptr);
+    list_->SetImages(images);
+    RunUntilIdle();
+    // Each row's own image at the text area's left, centred in the row.
+    for (int i : {0, 1}) {
+        gui::TRect r = list_->ItemRect(i);
+        EXPECT_EQ(PixelAt(list_->ListBox(), 2 + 8, (r.top + r.bottom) / 2),
+                  i == 0 ? RGB(255, 0, 0) : RGB(0, 0, 255))
+            << i;
+    }
+    // One image for every row.
+    list_->SetImageIndex(1);
+    RunUntilIdle();
+    gui::TRect r0 = list_->ItemRect(0);
+    EXPECT_EQ(PixelAt(list_->ListBox(), 2 + 8, (r0.top + r0.bottom) / 2), RGB(0, 0, 255));
+    // The caption's glyph goes where the alignment puts the caption.
+    list_->SetCaptionMode(true);
+    list_->SetShowCaptionButtons(false);
+    list_->SetDefaultCaptionHeight(20);
+    // A glyph's bottom-left colour is its transparent one: a white bottom row keeps the green.
+    auto glyph = Square(10, RGB(0, 255, 0));
+    glyph->Canvas()->Brush()->SetColor(gui::clWhite);
+    glyph->Canvas()->FillRect({0, 9, 10, 10});
+    list_->SetGlyph(glyph.get());
+    int gy = 16 / 2 + 2 - 5 - 1 + 5; // the glyph's middle row in the caption (2..18)
+    struct Case {
+        gui::TAlignment alignment;
+        int x;
+    } cases[] = {
+        {gui::taLeftJustify,  3 + 5                      },
+        {gui::taRightJustify, list_->Width() - 2 - 12 + 5},
+    };
+    for (const Case& c : cases) {
+        list_->SetAlignment(c.alignment);
+        RunUntilIdle();
+        EXPECT_EQ(PixelAt(list_, c.x, gy), RGB(0, 255, 0)) << int(c.alignment);
+    }
 }

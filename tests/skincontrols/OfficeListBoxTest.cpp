@@ -134,3 +134,24 @@ TEST_F(OfficeListBoxTest, SelectingTheFirstItemBringsItsHeaderBack) {
     RunUntilIdle();
     EXPECT_EQ(list_->ScrollOffset(), 0);
 }
+
+TEST_F(OfficeListBoxTest, SkinnedHeadersDrawFromTheMenuHeaderEntry) {
+    Fill({"H", "a", "b"});
+    TbsSkinData data;
+    data.SetSkinList(&StoredSkins());
+    list_->SetSkinData(&data);
+    for (int skin : {0, 3}) {
+        data.SetSkinIndex(skin);
+        list_->ChangeSkinData();
+        RunUntilIdle();
+        ASSERT_NE(list_->FIndex, -1) << skin;
+        auto& d = dynamic_cast<TbsDataSkinCustomControl&>(*data.CtrlList[data.GetControlIndex("menuheader")]);
+        ASSERT_EQ(d.SkinRect.Height(), list_->HeaderHeight()) << skin; // no vertical stretch
+        gui::TRect r = (*list_->Items())[0]->ItemRect;
+        int y = list_->HeaderHeight() / 2;
+        EXPECT_EQ(PixelAt(list_, r.left, r.top + y),
+                  PictureAt(data, d.PictureIndex, d.SkinRect.Left, d.SkinRect.Top + y))
+            << skin;
+    }
+    list_->SetSkinData(nullptr);
+}

@@ -1002,6 +1002,22 @@ void BuildSlider(SkinBuilder& b) {
     d.PointsColor = s.text.Mix(s.background, 0.4).Color();
 }
 
+// --- list and tree views --------------------------------------------------------------------
+
+// The views draw their rows natively: the skin gives their font and the window fill, which
+// the column header (a tool button look) and the bars frame.
+template <class D> void AddViewColours(SkinBuilder& b, const char* name) {
+    const SkinStyle& s = b.Style();
+    auto& d = b.AddControl<D>(name);
+    SetFont(d, s.text);
+    d.BGColor = s.Window().Color();
+}
+
+void BuildViews(SkinBuilder& b) {
+    AddViewColours<skin::TbsDataSkinListView>(b, "listview");
+    AddViewColours<skin::TbsDataSkinTreeView>(b, "treeview");
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
@@ -1020,6 +1036,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"combobox",   BuildComboBox  }, // list-only picker and its drop-down button
         {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
+        {"views",      BuildViews     }, // list and tree views: font and fill
     };
     return sections;
 }
