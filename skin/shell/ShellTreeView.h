@@ -17,7 +17,6 @@ namespace skin {
 
 using TAddFolderEvent = std::function<void(gui::TObject* sender, TbsShellFolder* folder, bool& canAdd)>;
 
-// The tree the shell tree stands on.
 using TbsShellTreeBase = TbsSkinCustomTreeView;
 
 class TbsCustomShellTreeView : public TbsShellTreeBase, public IShellVerbHook {
