@@ -364,4 +364,8 @@ HWND TrayDock::BalloonWindow() {
     return S().balloon;
 }
 
+HWND TrayDock::TipWindow() {
+    return S().tip;
+}
+
 } // namespace shell

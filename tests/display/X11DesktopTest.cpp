@@ -710,7 +710,19 @@ TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
     ASSERT_EQ(shot.width, 24);
     EXPECT_EQ(shot.At(12, 12) & 0xFFFFFF, 0xFF0000u) << "the icon is drawn";
 
-    // A click on it reaches the owner as the callback message.
+    // The pointer resting on it shows the tip; a click takes the tip down
+    // and reaches the owner as the callback message.
+    trayCalls.clear();
+    XEvent motion{};
+    motion.xmotion = {MotionNotify, 0, True, x_,           docked, root, None, CurrentTime, 5, 5,
+                      615,          8, 0,    NotifyNormal, True};
+    XSendEvent(x_, docked, False, PointerMotionMask, &motion);
+    XFlush(x_);
+    EXPECT_TRUE(PumpUntil([&] { return shell::TrayDock::TipWindow() != nullptr; }, "the tip"));
+    HWND tip = shell::TrayDock::TipWindow();
+    EXPECT_TRUE(IsWindowVisible(tip));
+    ASSERT_FALSE(trayCalls.empty());
+    EXPECT_EQ(trayCalls.front(), (std::pair<WPARAM, LPARAM>{7, WM_MOUSEMOVE}));
     trayCalls.clear();
     click(docked, 615, 8);
     EXPECT_TRUE(PumpUntil([&] { return trayCalls.size() >= 2; }, "the click's callbacks"));
@@ -718,6 +730,7 @@ TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
                              {7, WM_LBUTTONDOWN},
                              {7, WM_LBUTTONUP  }
     }));
+    EXPECT_FALSE(IsWindow(tip));
 
     // A balloon: our own popup below an icon at the top of the screen; a click on it is reported.
     d.uFlags = NIF_INFO;
