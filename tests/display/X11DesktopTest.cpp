@@ -773,6 +773,37 @@ TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
     XSync(x_, False);
 }
 
+TEST_F(X11Desktop, DesktopFocusMovesOurActivation) {
+    HWND a = Show("a", WS_OVERLAPPEDWINDOW),
+         b = Show("b", WS_OVERLAPPEDWINDOW, 0, nullptr, {150, 150, 450, 350});
+    ASSERT_EQ(GetActiveWindow(), b);
+    // A window switcher gives the keyboard to the other window.
+    XSetInputFocus(x_, XOf(a), RevertToParent, CurrentTime);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == a; }, "a active"));
+    // Another program takes the keyboard: nothing of ours is active.
+    Window foreign = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 600, 100, 100, 100, 0, 0, 0);
+    XMapWindow(x_, foreign);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] {
+        XWindowAttributes attr{};
+        return XGetWindowAttributes(x_, foreign, &attr) && attr.map_state == IsViewable;
+    }));
+    XSetInputFocus(x_, foreign, RevertToParent, CurrentTime);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == nullptr; }, "no active window"));
+    // Our own quick changes are not undone by the events they leave behind.
+    SetForegroundWindow(a);
+    SetForegroundWindow(b);
+    for (int i = 0; i < 5; ++i) {
+        win::RunUntilIdle();
+        display::Current().Wait(20);
+    }
+    EXPECT_EQ(GetActiveWindow(), b);
+    XDestroyWindow(x_, foreign);
+    XSync(x_, False);
+}
+
 // A window manager frames the window; the grabbed screen (x11_desktop.png in
 // the build folder) is for a person to look at.
 TEST_F(X11Desktop, ChineseTitledWindowUnderAWindowManager) {
