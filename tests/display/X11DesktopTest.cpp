@@ -781,6 +781,15 @@ TEST_F(X11Desktop, DesktopFocusMovesOurActivation) {
     XSetInputFocus(x_, XOf(a), RevertToParent, CurrentTime);
     XSync(x_, False);
     EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == a; }, "a active"));
+    // A focus fallen back to the desktop itself belongs to no other program.
+    XSetInputFocus(x_, PointerRoot, RevertToParent, CurrentTime);
+    XSync(x_, False);
+    for (int i = 0; i < 5; ++i) {
+        win::RunUntilIdle();
+        display::Current().Wait(20);
+    }
+    EXPECT_EQ(GetActiveWindow(), a);
+    XSetInputFocus(x_, XOf(a), RevertToParent, CurrentTime);
     // Another program takes the keyboard: nothing of ours is active.
     Window foreign = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 600, 100, 100, 100, 0, 0, 0);
     XMapWindow(x_, foreign);

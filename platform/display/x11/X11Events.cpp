@@ -249,7 +249,10 @@ void X11Backend::OnFocus(const XFocusChangeEvent& e) {
         ev.kind = RawInput::Activated;
         ev.window = now->second;
         Queue(ev);
-    } else if (e.type == FocusOut && now == byX_.end()) {
+    } else if (e.type == FocusOut && now == byX_.end() && focus != None && focus != PointerRoot &&
+               focus != root_) {
+        // A focus that fell back to the root (our window went, the next one
+        // is not on the screen yet) is no other program's.
         ev.kind = RawInput::Deactivated;
         Queue(ev);
     }
