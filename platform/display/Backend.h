@@ -102,7 +102,8 @@ public:
     // The pointer's shape over our windows: a stock cursor number (32512 the
     // arrow, 32513 the I-beam, ...).
     virtual void SetCursor(int /*shape*/) {}
-    // Our window system activated the window: raise it and give it the keyboard.
+    // Our window system activated the window: raise it and give it the
+    // keyboard (only asked for while another program has it).
     virtual void Activate(uintptr_t /*id*/) {}
     // A menu is open: clicks anywhere on the desktop come to us until it closes.
     virtual void GrabInput(uintptr_t /*id*/, bool /*on*/) {}
