@@ -767,6 +767,23 @@ TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
     EXPECT_EQ(dockRequest(tray2), XOf(shell::TrayDock::IconWindow(h, 7)));
     ASSERT_TRUE(Shell_NotifyIcon(NIM_DELETE, &d));
     EXPECT_EQ(shell::TrayDock::IconWindow(h, 7), nullptr);
+
+    // An icon whose window went without taking it away goes when the pointer finds it.
+    HWND gone = Show("gone", WS_OVERLAPPEDWINDOW);
+    d.hWnd = gone;
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
+    HWND orphan = shell::TrayDock::IconWindow(gone, 7);
+    ASSERT_TRUE(orphan);
+    DestroyWindow(gone);
+    RECT or_{};
+    GetWindowRect(orphan, &or_);
+    XEvent over{};
+    over.xmotion = {MotionNotify, 0,           True, x_,           XOf(orphan), root, None, CurrentTime, 2, 2,
+                    or_.left + 2, or_.top + 2, 0,    NotifyNormal, True};
+    XSendEvent(x_, XOf(orphan), False, PointerMotionMask, &over);
+    XFlush(x_);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(orphan); }, "the orphaned icon gone"));
+    EXPECT_TRUE(shell::NotifyArea::Icons().empty());
     DestroyIcon(icon);
     XDestroyWindow(x_, tray);
     XDestroyWindow(x_, tray2);
