@@ -22,6 +22,11 @@ constexpr Verb kVerbs[] = {
 
 const char* const kMenuName = "ShellContextMenu";
 
+TShellMenuMaker& MenuMaker() {
+    static TShellMenuMaker maker;
+    return maker;
+}
+
 bool InvokeOnPath(const std::string& path, const std::string& verb) {
     if (path.empty()) return false; // virtual folders have nothing to open or trash
     if (verb == "open") {
@@ -45,6 +50,10 @@ void RunVerb(gui::TControl* control, const std::string& path, const std::string&
 
 } // namespace
 
+void SetShellMenuMaker(TShellMenuMaker maker) {
+    MenuMaker() = std::move(maker);
+}
+
 bool InvokeShellVerb(TbsShellFolder* folder, const std::string& verb) {
     return folder && InvokeOnPath(folder->FullObjectName(), verb);
 }
@@ -52,7 +61,8 @@ bool InvokeShellVerb(TbsShellFolder* folder, const std::string& verb) {
 gui::TPopupMenu* ShowShellContextMenu(gui::TControl* control, TbsShellFolder* folder, int x, int y) {
     if (!folder || !control) return nullptr;
     if (auto* old = control->FindComponent(kMenuName)) delete old;
-    auto* menu = new gui::TPopupMenu(control);
+    gui::TPopupMenu* menu = MenuMaker() ? MenuMaker()(control) : nullptr;
+    if (!menu) menu = new gui::TPopupMenu(control);
     menu->SetName(kMenuName);
     menu->AutoPopup = false;
     const TbsShellFolderCapabilities caps = folder->Capabilities();

@@ -2,6 +2,7 @@
 // path, renaming in place, refreshing, the context menu's verbs and the watcher.
 #include "skin/shell/ShellTreeView.h"
 #include "ShellGuiFixture.h"
+#include "gui/Dialogs.h"
 #include "gui/MenuItem.h"
 #include "os/Spawn.h"
 
@@ -148,6 +149,25 @@ TEST_F(ShellTreeViewTest, ContextMenuVerbsRenameDeleteAndOpen) {
     ASSERT_NE(renamed, nullptr);
     EXPECT_EQ(TbsCustomShellTreeView::FolderOf(renamed)->PathName(), home_ + "/新名");
     EXPECT_TRUE(renamed->Expanded()); // the refresh kept what was open
+
+    // A name taken already: the error is shown, the folder and its node keep their name.
+    tree->SetSelected(renamed);
+    Choose("rename");
+    ASSERT_TRUE(tree->IsEditing());
+    PressKey(VK_END);
+    for (int i = 0; i < 2; ++i) PressKey(VK_BACK);
+    D().Type(U"b");
+    std::string shown;
+    Respond([&](gui::TCustomForm& f) {
+        if (auto* box = dynamic_cast<gui::TMessageForm*>(&f)) shown = box->Message();
+        D().Key(VK_RETURN);
+        return true;
+    });
+    PressKey(VK_RETURN);
+    RunUntilIdle();
+    EXPECT_NE(shown.find("Rename to b failed"), std::string::npos) << shown;
+    EXPECT_TRUE(std::filesystem::is_directory(home_ + "/新名"));
+    EXPECT_EQ(renamed->Text(), "新名");
 
     // Delete moves the folder to the Trash and takes its node away.
     root = tree->Items()->GetFirstNode();
