@@ -88,7 +88,7 @@ void TbsSelectSkinDlgForm::ShowPreview() {
 
 TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(gui::TComponent* owner, TbsSkinData* ctrlSkinData, int skinIndex,
                                            TbsCompressedSkinList* skinList)
-    : gui::TForm(owner), csSkinList_(skinList), csSkinIndex_(skinIndex) {
+    : gui::TForm(owner), csSkinList_(skinList) {
     Build(ctrlSkinData);
     for (int i = 0; i < skinList->Skins().Count(); ++i) {
         const TbsSkinListItem& item = skinList->Skins()[i];
