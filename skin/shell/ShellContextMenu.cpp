@@ -4,6 +4,7 @@
 #include "gui/MenuItem.h"
 #include "os/DesktopServices.h"
 #include "shell/Trash.h"
+#include "skin/menus/SkinPopupMenu.h"
 
 namespace skin {
 
@@ -21,11 +22,6 @@ constexpr Verb kVerbs[] = {
 };
 
 const char* const kMenuName = "ShellContextMenu";
-
-TShellMenuMaker& MenuMaker() {
-    static TShellMenuMaker maker;
-    return maker;
-}
 
 bool InvokeOnPath(const std::string& path, const std::string& verb) {
     if (path.empty()) return false; // virtual folders have nothing to open or trash
@@ -50,10 +46,6 @@ void RunVerb(gui::TControl* control, const std::string& path, const std::string&
 
 } // namespace
 
-void SetShellMenuMaker(TShellMenuMaker maker) {
-    MenuMaker() = std::move(maker);
-}
-
 bool InvokeShellVerb(TbsShellFolder* folder, const std::string& verb) {
     return folder && InvokeOnPath(folder->FullObjectName(), verb);
 }
@@ -61,8 +53,7 @@ bool InvokeShellVerb(TbsShellFolder* folder, const std::string& verb) {
 gui::TPopupMenu* ShowShellContextMenu(gui::TControl* control, TbsShellFolder* folder, int x, int y) {
     if (!folder || !control) return nullptr;
     if (auto* old = control->FindComponent(kMenuName)) delete old;
-    gui::TPopupMenu* menu = MenuMaker() ? MenuMaker()(control) : nullptr;
-    if (!menu) menu = new gui::TPopupMenu(control);
+    auto* menu = new TbsSkinPopupMenu(control);
     menu->SetName(kMenuName);
     menu->AutoPopup = false;
     const TbsShellFolderCapabilities caps = folder->Capabilities();
@@ -78,7 +69,7 @@ gui::TPopupMenu* ShowShellContextMenu(gui::TControl* control, TbsShellFolder* fo
     }
     menu->SetPopupComponent(control);
     gui::TPoint p = control->ClientToScreen({x, y});
-    menu->Popup(p.x, p.y);
+    menu->Popup2(control, p.x, p.y);
     return menu;
 }
 

@@ -5,6 +5,7 @@
 #include "gui/Dialogs.h"
 #include "gui/MenuItem.h"
 #include "os/Spawn.h"
+#include "skin/menus/SkinPopupMenu.h"
 
 using namespace skin;
 
@@ -133,6 +134,20 @@ TEST_F(ShellTreeViewTest, ContextMenuVerbsRenameDeleteAndOpen) {
     gui::TTreeNode* a = Child(root, "a");
     ASSERT_TRUE(a);
     EXPECT_TRUE(a->Expanded());
+
+    // A right click selects the node under the mouse and opens the shell menu for it.
+    gui::TTreeNode* bNode = Child(root, "b");
+    ASSERT_TRUE(bNode);
+    gui::TRect r = bNode->DisplayRect(true);
+    POINT p = ScreenOf(tree, r.left + 4, r.top + 3);
+    D().Click(p.x, p.y, 1);
+    RunUntilIdle();
+    EXPECT_EQ(tree->Selected(), bNode);
+    auto* menu = dynamic_cast<TbsSkinPopupMenu*>(tree->FindComponent("ShellContextMenu"));
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::string> verbs;
+    for (int i = 0; i < menu->Items()->Count(); ++i) verbs.push_back(menu->Items()->Items(i)->Hint);
+    EXPECT_EQ(verbs, V({"open", "rename", "delete"}));
 
     // Rename in place: the folder and its node take the new name, the parent is re-sorted.
     tree->SetSelected(a);
