@@ -30,7 +30,7 @@ tarvik_layer(skin              platform gui skin)
 tarvik_layer(resources         platform gui resources)
 tarvik_layer(skins             platform gui skin skins)
 tarvik_layer(catalogue         platform gui skin media catalogue)
-tarvik_layer(app               platform gui skin media catalogue resources app)
+tarvik_layer(app               platform gui skin media catalogue resources skins app)
 tarvik_layer(tools             platform gui skin media catalogue tools)
 
 # Tests and benchmarks look at any layer from outside.

@@ -5,6 +5,7 @@
 // maps top-level windows to undecorated X windows, window regions to XShape
 // and surfaces to XShm images.
 #include "gdi/Bitmap.h"
+#include "gdi/IconImage.h"
 #include "gdi/Region.h"
 
 #include <cstdint>
@@ -22,7 +23,10 @@ struct Monitor {
 struct RawInput {
     // Moved: the desktop (a window manager) moved or resized a window; Close:
     // the desktop asks a window to close.  Both name the window in `window`.
-    // DisplayChange: monitors or work area changed.
+    // DisplayChange: monitors or work area changed.  Minimize, Restore: the
+    // desktop minimised the window named in `window` (a task bar button, a
+    // key of the window manager) or brought it back; the window system
+    // answers as to the system command.
     enum Kind {
         MouseMove,
         ButtonDown,
@@ -33,14 +37,16 @@ struct RawInput {
         Text,
         Moved,
         Close,
-        DisplayChange
+        DisplayChange,
+        Minimize,
+        Restore
     } kind = MouseMove;
     POINT pt{};           // screen coordinates (mouse events)
     int button = 0;       // 0 left, 1 right, 2 middle
     int delta = 0;        // wheel
     int vk = 0;           // key events
     std::u32string text;  // Text
-    uintptr_t window = 0; // Moved, Close
+    uintptr_t window = 0; // Moved, Close, Minimize, Restore
     RECT rect{};          // Moved: where the window is now, screen coordinates
 };
 
@@ -93,6 +99,13 @@ public:
     virtual void Activate(uintptr_t /*id*/) {}
     // A menu is open: clicks anywhere on the desktop come to us until it closes.
     virtual void GrabInput(uintptr_t /*id*/, bool /*on*/) {}
+    // The window system minimised the window (it shows only in the desktop's
+    // task bar) or restored it.  Said before Place; a window first shown
+    // minimised starts as an icon.
+    virtual void SetMinimized(uintptr_t /*id*/, bool /*minimized*/) {}
+    // The window's icon in task bars and window switchers, in every size the
+    // window has (empty: none).
+    virtual void SetIcon(uintptr_t /*id*/, const std::vector<gdi::IconImage>& /*images*/) {}
 
     virtual void Beep() {}
     virtual void SetClipboardText(const std::string& utf8) = 0;

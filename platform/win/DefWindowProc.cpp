@@ -155,6 +155,16 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         InvalidateFrame(*w);
         SyncDesktopTraits(*w);
         return TRUE;
+    case WM_SETICON: {
+        // ICON_SMALL (0) or ICON_BIG (1); the answer is the icon it replaces.
+        HICON& slot = w->icons[wp == ICON_BIG ? 1 : 0];
+        HICON old = slot;
+        slot = reinterpret_cast<HICON>(lp);
+        SyncDesktopIcon(*w);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON:
+        return reinterpret_cast<LRESULT>(w->icons[wp == ICON_BIG ? 1 : 0]);
     case WM_GETTEXT: {
         if (wp == 0 || !lp) return 0;
         size_t n = std::min(w->text.size(), static_cast<size_t>(wp - 1));

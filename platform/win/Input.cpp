@@ -283,6 +283,17 @@ bool ConvertInput(std::deque<MSG>& out) {
             for (HWND t : TopLevels()) out.push_back({t, WM_DISPLAYCHANGE, 32, size, 0, S().cursor});
             break;
         }
+        case display::RawInput::Minimize:
+        case display::RawInput::Restore:
+            // Asked as the task bar asks on Windows; a window already in that
+            // state hears nothing.
+            if (WindowPtr w = Get(reinterpret_cast<HWND>(ev.window))) {
+                bool minimize = ev.kind == display::RawInput::Minimize;
+                if (minimize != ((w->style & WS_MINIMIZE) != 0))
+                    out.push_back(
+                        {w->handle, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0, 0, S().cursor});
+            }
+            break;
         case display::RawInput::Close:
             if (WindowPtr w = Get(reinterpret_cast<HWND>(ev.window)))
                 out.push_back({w->handle, WM_SYSCOMMAND, SC_CLOSE, 0, 0, S().cursor});

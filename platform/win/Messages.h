@@ -153,6 +153,7 @@ enum : UINT {
 enum : int { WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2 };
 enum : int { MA_ACTIVATE = 1, MA_ACTIVATEANDEAT = 2, MA_NOACTIVATE = 3, MA_NOACTIVATEANDEAT = 4 };
 enum : int { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
+enum : int { ICON_SMALL = 0, ICON_BIG = 1 }; // WM_SETICON, WM_GETICON
 enum : int {
     WMSZ_LEFT = 1,
     WMSZ_RIGHT = 2,

@@ -58,7 +58,9 @@ struct Window {
     bool layered = false;
     int layeredAlpha = -1; // -1: nothing set yet, drawn opaque
     bool perPixelAlpha = false;
-    bool picture = false; // the surface holds what UpdateLayeredWindow gave; painting leaves it alone
+    bool picture = false;   // the surface holds what UpdateLayeredWindow gave; painting leaves it alone
+    HICON icons[2]{};       // WM_SETICON: ICON_SMALL, ICON_BIG
+    bool iconShown = false; // the desktop has the icons as they are now
     ScrollState scroll[2];
 
     bool Child() const { return (style & WS_CHILD) && parent; }
@@ -91,6 +93,7 @@ void InvalidateFrame(Window& w);      // the non-client area alone: WM_NCPAINT, 
 void ResizeSurface(Window& w);
 void PlaceOnDisplay(Window& w);
 void SyncDesktopTraits(const Window& w); // title, owner, role: what the desktop shows of it
+void SyncDesktopIcon(Window& w);         // the window's (or its class's) icons
 RECT DefaultClientRect(const Window& w); // what DefWindowProc's WM_NCCALCSIZE computes
 void TrackMinMax(HWND h, MINMAXINFO& mmi);
 LRESULT RunMoveSizeLoop(HWND h, UINT command, POINT start);

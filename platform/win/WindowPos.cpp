@@ -2,6 +2,7 @@
 
 #include "display/Backend.h"
 #include "gdi/Dc.h"
+#include "gdi/IconImage.h"
 #include "gdi/Objects.h"
 #include "win/Input.h"
 #include "win/Message.h"
@@ -143,11 +144,27 @@ void SyncDesktopTraits(const Window& w) {
     display::Current().SetTraits(Id(w.handle), DesktopTraits(w));
 }
 
+void SyncDesktopIcon(Window& w) {
+    if (w.Child() || w.messageOnly) return;
+    // The big icon first; the class's icon stands in for a window that set none.
+    std::vector<gdi::IconImage> images;
+    HICON big = w.icons[1] ? w.icons[1] : w.cls ? w.cls->icon : nullptr;
+    HICON small = w.icons[0] != big ? w.icons[0] : nullptr;
+    for (HICON icon : {big, small}) {
+        gdi::IconImage image = icon ? gdi::IconImageOf(icon, 0, 0) : gdi::IconImage{};
+        if (!image.Empty()) images.push_back(std::move(image));
+    }
+    w.iconShown = true;
+    display::Current().SetIcon(Id(w.handle), images);
+}
+
 void PlaceOnDisplay(Window& w) {
     if (w.Child() || w.messageOnly) return;
     auto& d = display::Current();
     display::WindowTraits traits = DesktopTraits(w);
     d.SetTraits(Id(w.handle), traits);
+    if (!w.iconShown) SyncDesktopIcon(w);
+    d.SetMinimized(Id(w.handle), (w.style & WS_MINIMIZE) != 0);
     // Shape and opacity first: a backend decides by them whether to show the window at all.
     d.SetShape(Id(w.handle), w.region ? &*w.region : nullptr);
     if (!w.layered)
@@ -389,7 +406,9 @@ HWND ChildAt(const Window& parent, POINT screen) {
 HWND WindowFromPoint(POINT p) {
     for (HWND h : TopLevels()) {
         WindowPtr w = Get(h);
-        if (!w || !(w->style & WS_VISIBLE) || (w->style & WS_DISABLED) || !Hits(*w, p)) continue;
+        // A minimised window is only a task bar button: nothing of it lies on the screen.
+        if (!w || (w->style & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE)) != WS_VISIBLE || !Hits(*w, p))
+            continue;
         if ((w->exStyle & WS_EX_TRANSPARENT) && (w->exStyle & WS_EX_LAYERED)) continue; // click-through
         HWND c = ChildAt(*w, p);
         return c ? c : h;

@@ -1,4 +1,5 @@
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinToolBar.h"
 
 #include "gdi/Region.h"
 #include "skin/core/ResourceStrData.h"
@@ -157,6 +158,7 @@ void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeigh
         AdjustSkinSize(AWidth, AHeight);
         if (ResizeMode == 0) NewClRect = ClRect;
     }
+    ATop = ToolBarChildTop(this, ATop, AHeight);
     TbsSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (skinned) {
         UpdateMaskRegion();

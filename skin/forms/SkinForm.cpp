@@ -13,6 +13,7 @@
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinChangeWalk.h"
 #include "skin/forms/ScreenSkinForms.h"
+#include "skin/forms/SkinFormMenus.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -95,6 +96,7 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     }
     defCaptionFont_.SetColor(gui::clBtnText);
     defInActiveCaptionFont_.SetColor(gui::clBtnShadow);
+    CreateMenus();
     // While skinnable the frame's buttons are ours: the form keeps none of its own.
     form_->SetBorderIcons(0);
     // The skin change reaches the forms through the screen's list unless someone listens already.
@@ -580,6 +582,7 @@ void TbsSkinForm::CallOld(gui::TMessage& m) {
 }
 
 void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
+    if (MenuWindowProc(m)) return;
     HWND wnd = Wnd();
     switch (m.Msg) {
     case WM_ERASEBKGND:

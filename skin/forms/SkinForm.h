@@ -8,11 +8,16 @@
 #include "gui/Font.h"
 #include "gui/Forms.h"
 #include "skin/core/SkinData.h"
+#include "skin/menus/SkinMenuHost.h"
 
 #include <memory>
 #include <string>
 
 namespace skin {
+
+class TbsSkinMenu;
+class TbsSkinPopupMenu;
+struct TbsSkinFormMenus;
 
 enum TbsBorderIconFlag : uint8_t {
     biSystemMenu = 1,
@@ -26,7 +31,7 @@ using TbsBorderIcons = uint8_t;
 // Messages the form answers for senders outside the program.
 enum : UINT { WM_BSQUERYSKINNABLE = 45490, WM_BSPAINTFRAMETODC = 45513, WM_BSPAINTFRAMETODC2 = 48203 };
 
-class TbsSkinForm : public os::TComponent {
+class TbsSkinForm : public os::TComponent, public TbsSkinMenuHost {
 public:
     // The owner must be a form: std::bad_cast otherwise, and nothing is hooked.
     explicit TbsSkinForm(os::TComponent* owner);
@@ -96,11 +101,51 @@ public:
     int FormWidth() const { return formWidth_; }
     int FormHeight() const { return formHeight_; }
 
+    // --- menus: the form's menu manager, system and tray menus, and the menu mode -------------
+    TbsSkinMenu* SkinMenu() const;
+    gui::TPopupMenu* SystemMenu() const; // an application menu used as system menu, or null
+    void SetSystemMenu(gui::TPopupMenu* value);
+    bool UseDefaultSysMenu = true;
+    bool DisableSystemMenu = false;
+    TbsSkinPopupMenu* SysTrayMenu() const;
+    bool MenusAlphaBlend = false, MenusAlphaBlendAnimation = false;
+    uint8_t MenusAlphaBlendValue = 200;
+    int MaxMenuItemsInWindow() const;
+    void SetMaxMenuItemsInWindow(int value); // negative values are ignored
+    bool InMenu() const;
+    gui::TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+    gui::TShortCutEvent OnShortCut;
+
+    void BuildSystemMenu();
+    void MergeSystemMenu();
+    gui::TMenuItem* GetSystemMenuItems();
+    void PopupSystemMenuAt(int X, int Y);
+    void PopupSystemMenuIn(const TRect& R);
+    void PopupSystemMenuFromButton();
+    void PopupSkinMenu(gui::TMenu* Menu, TPoint P);
+    void PopupSkinMenu1(gui::TMenu* Menu, const TRect& R, bool PopupUp);
+    void DoPopupMenu(gui::TMenu* Menu, int X, int Y);
+    void SkinMenuOpen() override;
+    void SkinMenuClose() override;
+    void SkinMenuKeyDown(int Key);
+    TbsSkinMenu* HostSkinMenu() override { return SkinMenu(); }
+    TbsSkinData* HostSkinData() override { return fsd_; }
+    TbsSkinData* HostMenusSkinData() override { return fmsd_; }
+
 protected:
     void Notification(os::TComponent* component, os::TOperation operation) override;
 
 private:
     void FormWindowProc(gui::TMessage& m);
+    // The menu steps of the window procedure: true when the message was answered.
+    bool MenuWindowProc(gui::TMessage& m);
+    void CreateMenus();
+    void HookAppMessages();
+    void UnhookAppMessages();
+    void FormShortCut(gui::TMessage& msg, bool& handled);
+    gui::TMenuItem* AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name, bool tray);
+    void SystemCommand(const std::string& name);
+    TbsSkinData* MenuSkin() const { return fmsd_ ? fmsd_ : fsd_; }
     bool PlainFrame() const; // no frame at all: bsNone
     void TakeFormSize();
     void RepaintFrame();
@@ -121,6 +166,7 @@ private:
     TPoint onMouseDownCoord_{-1, -1};
     HRGN rgn_ = nullptr;
     gui::TBitmap rmTop_, rmBottom_, rmLeft_, rmRight_;
+    std::unique_ptr<TbsSkinFormMenus> menus_; // last: goes first, giving the application's hook back
 };
 
 // The form's skinned-form component, the first in component order, or null.

@@ -2,6 +2,7 @@
 // stacking, cursors, menu grabs and the work area, read back through a
 // connection of the test's own as a window manager or task bar reads them.
 // No window manager runs: every property here is ours to set.
+#include "../gui/WaitUntil.h"
 #include "ScreenGrab.h"
 #include "Xvfb.h"
 #include "display/Backend.h"
@@ -9,6 +10,7 @@
 #include "display/x11/X11Display.h"
 #include "gdi/Dc.h"
 #include "gdi/Icon.h"
+#include "gdi/IconImage.h"
 #include "gdi/Objects.h"
 #include "gdi/SysColors.h"
 #include "gdi/image/Png.h"
@@ -48,10 +50,12 @@ extern char** environ;
 namespace {
 
 int displayChanges = 0;
+WPARAM lastSizeKind = SIZE_RESTORED;
 
 // Closes itself on a click outside it while it holds the capture, as a menu does.
 LRESULT DeskProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DISPLAYCHANGE) ++displayChanges;
+    if (msg == WM_SIZE) lastSizeKind = wp;
     if (msg == WM_LBUTTONDOWN && GetCapture() == h) {
         POINT p{static_cast<int16_t>(LOWORD(lp)), static_cast<int16_t>(HIWORD(lp))};
         RECT r;
@@ -104,14 +108,21 @@ protected:
     Window XOf(HWND h) { return display::X11WindowOf(display::Current(), reinterpret_cast<uintptr_t>(h)); }
 
     // Runs our message loop until done holds, for at most ten seconds.
-    static bool PumpUntil(const std::function<bool()>& done) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        for (;;) {
-            win::RunUntilIdle();
-            if (done()) return true;
-            if (std::chrono::steady_clock::now() >= end) return false;
-            display::Current().Wait(20);
-        }
+    static ::testing::AssertionResult PumpUntil(const std::function<bool()>& done,
+                                                const std::string& what = "the desktop's answer") {
+        return WaitUntil(
+            [&] {
+                win::RunUntilIdle();
+                if (done()) return true;
+                display::Current().Wait(20);
+                return false;
+            },
+            std::chrono::seconds(10), what);
+    }
+    bool Viewable(HWND h) {
+        XWindowAttributes a{};
+        Window w = XOf(h);
+        return w && XGetWindowAttributes(x_, w, &a) && a.map_state == IsViewable;
     }
 
     Atom A(const char* name) { return XInternAtom(x_, name, False); }
@@ -121,8 +132,8 @@ protected:
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         std::vector<unsigned char> out;
-        if (XGetWindowProperty(x_, w, A(name), 0, 1024, False, AnyPropertyType, &t, &format, &count, &after,
-                               &data) == Success &&
+        if (XGetWindowProperty(x_, w, A(name), 0, 1 << 20, False, AnyPropertyType, &t, &format, &count,
+                               &after, &data) == Success &&
             data) {
             size_t unit = format == 8 ? 1 : format == 16 ? sizeof(short) : sizeof(long);
             out.assign(data, data + count * unit);
@@ -382,6 +393,106 @@ TEST_F(X11Desktop, DefaultFrameShowsTitleAndClosesFromItsBox) {
     EXPECT_EQ(SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(r.left + 60, r.top + 8)), HTCAPTION);
     SendMessage(h, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(box.x, box.y));
     EXPECT_FALSE(IsWindow(h));
+}
+
+TEST_F(X11Desktop, MinimiseAndRestoreBothWays) {
+    HWND h = Show("min", WS_OVERLAPPEDWINDOW);
+    // No window manager: minimising takes the window off the screen itself.
+    ShowWindow(h, SW_MINIMIZE);
+    display::X11Sync(display::Current());
+    EXPECT_TRUE(IsIconic(h));
+    EXPECT_FALSE(Viewable(h));
+    EXPECT_EQ(WindowFromPoint({150, 150}), nullptr) << "a minimised window is no target";
+    ShowWindow(h, SW_RESTORE);
+    display::X11Sync(display::Current());
+    EXPECT_FALSE(IsIconic(h));
+    EXPECT_TRUE(Viewable(h));
+
+    // The test plays the window manager from here: it marks the window as
+    // managed, then minimises and restores it as its task bar would.
+    Window w = XOf(h);
+    auto setState = [&](long state) {
+        long v[2] = {state, 0};
+        XChangeProperty(x_, w, A("WM_STATE"), A("WM_STATE"), 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(v), 2);
+        if (state == IconicState) XUnmapWindow(x_, w);
+        if (state == NormalState) XMapWindow(x_, w);
+        XFlush(x_);
+    };
+    setState(NormalState);
+    setState(IconicState);
+    EXPECT_TRUE(PumpUntil([&] { return IsIconic(h) != FALSE; }, "minimised by the desktop"));
+    EXPECT_EQ(lastSizeKind, static_cast<WPARAM>(SIZE_MINIMIZED));
+    setState(NormalState);
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(h); }, "restored by the desktop"));
+    EXPECT_EQ(lastSizeKind, static_cast<WPARAM>(SIZE_RESTORED));
+
+    // A managed window is minimised by asking its window manager.
+    XSelectInput(x_, DefaultRootWindow(x_), SubstructureNotifyMask);
+    XSync(x_, False);
+    ShowWindow(h, SW_MINIMIZE);
+    display::X11Sync(display::Current());
+    XEvent e{};
+    bool asked = false;
+    while (!asked && XCheckTypedEvent(x_, ClientMessage, &e))
+        asked = e.xclient.window == w && e.xclient.message_type == A("WM_CHANGE_STATE") &&
+                e.xclient.data.l[0] == IconicState;
+    EXPECT_TRUE(asked);
+    XSelectInput(x_, DefaultRootWindow(x_), NoEventMask);
+
+    // Shown for the first time minimised: the window manager is told to start it as an icon.
+    HWND later = CreateWindowEx(0, "Desk", "later", WS_OVERLAPPEDWINDOW, 100, 100, 200, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+    made_.push_back(later);
+    ShowWindow(later, SW_SHOWMINIMIZED);
+    display::X11Sync(display::Current());
+    XWMHints* hints = XGetWMHints(x_, XOf(later));
+    ASSERT_TRUE(hints);
+    EXPECT_EQ(hints->initial_state, IconicState);
+    XFree(hints);
+}
+
+TEST_F(X11Desktop, IconFromTheWindowOrItsClass) {
+    auto icon = [](int size, uint32_t argb) {
+        gdi::IconImage img;
+        img.width = img.height = size;
+        img.color.assign(static_cast<size_t>(size) * size, argb);
+        img.mask.assign(img.color.size(), 0);
+        img.hasAlpha = (argb >> 24) != 0xFF;
+        img.At(0, 0) = 0; // a transparent corner
+        if (!img.hasAlpha) img.MaskAt(0, 0) = 1;
+        return gdi::IconFromImage(img);
+    };
+    HICON classIcon = icon(32, 0xFF2060A0), big = icon(48, 0x80FF0000), small = icon(16, 0xFF00FF00);
+    WNDCLASS wc{};
+    wc.lpfnWndProc = DeskProc;
+    wc.lpszClassName = "DeskWithIcon";
+    wc.hIcon = classIcon;
+    RegisterClass(&wc);
+    HWND h = CreateWindowEx(0, "DeskWithIcon", "icon", WS_OVERLAPPEDWINDOW, 100, 100, 200, 100, nullptr,
+                            nullptr, nullptr, nullptr);
+    made_.push_back(h);
+    ShowWindow(h, SW_SHOW);
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    std::vector<long> v = Longs(XOf(h), "_NET_WM_ICON");
+    ASSERT_EQ(v.size(), 2u + 32 * 32);
+    EXPECT_EQ(v[0], 32);
+    EXPECT_EQ(v[2], 0) << "the masked corner is transparent";
+    EXPECT_EQ(static_cast<uint32_t>(v[3]), 0xFF2060A0u);
+
+    // Its own icons replace the class's: the big one first, straight alpha kept.
+    EXPECT_EQ(SendMessage(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big)), 0);
+    SendMessage(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    EXPECT_EQ(SendMessage(h, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(big));
+    display::X11Sync(display::Current());
+    v = Longs(XOf(h), "_NET_WM_ICON");
+    ASSERT_EQ(v.size(), 2u + 48 * 48 + 2u + 16 * 16);
+    EXPECT_EQ(v[0], 48);
+    EXPECT_EQ(static_cast<uint32_t>(v[3]), 0x80FF0000u);
+    EXPECT_EQ(v[2 + 48 * 48], 16);
+    EXPECT_EQ(static_cast<uint32_t>(v[2 + 48 * 48 + 3]), 0xFF00FF00u);
+    for (HICON i : {classIcon, big, small}) DestroyIcon(i);
 }
 
 // A window manager frames the window; the grabbed screen (x11_desktop.png in

@@ -263,6 +263,19 @@ TEST(StoredSkins, TextsStandOutFromWhatTheyAreDrawnOn) {
         // Text on the form's own background.
         EXPECT_GE(Contrast(d->SkinColors().cBtnText(), frame.At(frame.width / 2, frame.height / 2)), 4.5)
             << d->SkinName;
+        // The list and tree views' rows on their fill.
+        auto pixelOf = [](TColor c) {
+            auto v = static_cast<uint32_t>(c);
+            return ((v & 255) << 16) | (v & 0xFF00) | ((v >> 16) & 255);
+        };
+        auto* list = dynamic_cast<const TbsDataSkinListView*>(
+            d->CtrlList[static_cast<size_t>(std::max(d->GetControlIndex("listview"), 0))].get());
+        auto* tree = dynamic_cast<const TbsDataSkinTreeView*>(
+            d->CtrlList[static_cast<size_t>(std::max(d->GetControlIndex("treeview"), 0))].get());
+        ASSERT_NE(list, nullptr) << d->SkinName;
+        ASSERT_NE(tree, nullptr) << d->SkinName;
+        EXPECT_GE(Contrast(list->FontColor, pixelOf(list->BGColor)), 4.5) << d->SkinName;
+        EXPECT_GE(Contrast(tree->FontColor, pixelOf(tree->BGColor)), 4.5) << d->SkinName;
     }
 }
 

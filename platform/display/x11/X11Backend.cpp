@@ -63,16 +63,19 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
                            "_NET_WM_STATE",
                            "_NET_WM_STATE_ABOVE",
                            "_NET_ACTIVE_WINDOW",
-                           compositor.c_str()};
+                           compositor.c_str(),
+                           "WM_STATE",
+                           "_NET_WM_STATE_HIDDEN",
+                           "_NET_WM_ICON"};
     Atom atoms[std::size(names)];
     XInternAtoms(dpy, const_cast<char**>(names), static_cast<int>(std::size(names)), False, atoms);
     Atoms& n = b->atoms_;
     Atom* next = atoms;
-    for (Atom* field :
-         {&n.wmProtocols, &n.wmDelete,   &n.motifHints,   &n.opacity,     &n.workArea,    &n.clipboard,
-          &n.utf8,        &n.targets,    &n.transfer,     &n.netName,     &n.netIconName, &n.pid,
-          &n.windowType,  &n.typeNormal, &n.typeDialog,   &n.typeUtility, &n.typeMenu,    &n.typeTooltip,
-          &n.state,       &n.stateAbove, &n.activeWindow, &n.compositor})
+    for (Atom* field : {&n.wmProtocols,  &n.wmDelete,   &n.motifHints,  &n.opacity,     &n.workArea,
+                        &n.clipboard,    &n.utf8,       &n.targets,     &n.transfer,    &n.netName,
+                        &n.netIconName,  &n.pid,        &n.windowType,  &n.typeNormal,  &n.typeDialog,
+                        &n.typeUtility,  &n.typeMenu,   &n.typeTooltip, &n.state,       &n.stateAbove,
+                        &n.activeWindow, &n.compositor, &n.wmState,     &n.stateHidden, &n.netIcon})
         *field = *next++;
 
     // The work area and the monitors are read again when the window manager
@@ -151,7 +154,8 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
     a.bit_gravity = NorthWestGravity;
     a.override_redirect = w.kind == WindowKind::Popup;
     a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                   KeyReleaseMask | StructureNotifyMask | EnterWindowMask | LeaveWindowMask;
+                   KeyReleaseMask | StructureNotifyMask | EnterWindowMask | LeaveWindowMask |
+                   PropertyChangeMask;
     int width = std::max(1, static_cast<int>(w.screen.right - w.screen.left));
     int height = std::max(1, static_cast<int>(w.screen.bottom - w.screen.top));
     w.xid = XCreateWindow(dpy_, root_, w.screen.left, w.screen.top, static_cast<unsigned>(width),
@@ -177,11 +181,8 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
     // Dialogs made before their owner was first shown name it now.
     for (auto& [otherId, other] : wins_)
         if (other.xid && other.traits.owner == id) ApplyTransientFor(other);
-    XWMHints hints{};
-    hints.flags = InputHint | StateHint;
-    hints.input = True;
-    hints.initial_state = NormalState;
-    XSetWMHints(dpy_, w.xid, &hints);
+    SetWMHints(w);
+    ApplyIcon(w);
     SetKindHints(w);
     SetPositionHints(w);
     w.applied.reset();
@@ -241,13 +242,16 @@ void X11Backend::Place(uintptr_t id, const RECT& screen, bool visible, WindowKin
         w.mapped = show;
         if (show) {
             SetPositionHints(w);
+            SetWMHints(w);
             XMapRaised(dpy_, w.xid);
         } else if (w.kind == WindowKind::Normal) {
             GrabInput(id, false);
             XWithdrawWindow(dpy_, w.xid, screen_); // tells the window manager too
+            w.iconic = false;
         } else {
             GrabInput(id, false);
             XUnmapWindow(dpy_, w.xid);
+            w.iconic = false;
         }
     }
     XFlush(dpy_);

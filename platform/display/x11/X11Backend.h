@@ -32,6 +32,8 @@ public:
     void SetCursor(int shape) override;
     void Activate(uintptr_t id) override;
     void GrabInput(uintptr_t id, bool on) override;
+    void SetMinimized(uintptr_t id, bool minimized) override;
+    void SetIcon(uintptr_t id, const std::vector<gdi::IconImage>& images) override;
     void Beep() override;
     void SetClipboardText(const std::string& utf8) override;
     std::string ClipboardText() override;
@@ -56,13 +58,16 @@ private:
         bool perPixel = false;
         unsigned long moveSerial = 0; // our last move: older ConfigureNotify events are stale
         WindowTraits traits;
-        bool wanted = false; // shown as far as the window system is concerned
-        ::Cursor cursor = 0; // what the window shows now
+        bool wanted = false;             // shown as far as the window system is concerned
+        ::Cursor cursor = 0;             // what the window shows now
+        bool minimized = false;          // as the window system has it
+        bool iconic = false;             // as the desktop shows it
+        std::vector<unsigned long> icon; // _NET_WM_ICON: width, height, pixels, for each size
     };
     struct Atoms {
         Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
         Atom netName, netIconName, pid, windowType, typeNormal, typeDialog, typeUtility, typeMenu,
-            typeTooltip, state, stateAbove, activeWindow, compositor;
+            typeTooltip, state, stateAbove, activeWindow, compositor, wmState, stateHidden, netIcon;
     };
 
     X11Backend() = default;
@@ -86,6 +91,11 @@ private:
     void ApplyInputShape(Win& w);
     ::Cursor CursorOf(int shape);
     void NoteWindowUnderPointer(::Window xid);
+    void ApplyIcon(Win& w);
+    void SetWMHints(Win& w);
+    bool Managed(const Win& w);
+    void Iconify(Win& w);
+    void OnStateChange(Win& w);
 
     void Drain();
     void Handle(XEvent& e);

@@ -1,5 +1,6 @@
-// The window manager's side of our windows: titles, roles, owners, cursors,
-// activation, menu grabs, and the monitors with their work areas.
+// The window manager's side of our windows: titles, icons, roles, owners,
+// cursors, activation, minimising, menu grabs, and the monitors with their
+// work areas.
 #include "display/x11/X11Backend.h"
 #include "display/x11/X11Errors.h"
 
@@ -260,6 +261,124 @@ void X11Backend::GrabInput(uintptr_t id, bool on) {
         XGrabKeyboard(dpy_, w->xid, True, GrabModeAsync, GrabModeAsync, CurrentTime);
     }
     XFlush(dpy_);
+}
+
+} // namespace display
+
+namespace display {
+
+void X11Backend::SetWMHints(Win& w) {
+    XWMHints hints{};
+    hints.flags = InputHint | StateHint;
+    hints.input = True;
+    // Read by the window manager when the window is mapped.
+    hints.initial_state = w.minimized ? IconicState : NormalState;
+    XSetWMHints(dpy_, w.xid, &hints);
+}
+
+void X11Backend::SetIcon(uintptr_t id, const std::vector<gdi::IconImage>& images) {
+    Win& w = wins_[id];
+    // Each size as width, height, then straight-alpha ARGB rows, one pixel to
+    // a long whatever the long's size, as Xlib hands 32-bit properties over.
+    std::vector<unsigned long> data;
+    for (const gdi::IconImage& img : images) {
+        size_t count = static_cast<size_t>(img.width) * static_cast<size_t>(img.height);
+        if (img.Empty() || img.color.size() < count) continue;
+        data.push_back(static_cast<unsigned long>(img.width));
+        data.push_back(static_cast<unsigned long>(img.height));
+        for (size_t i = 0; i < count; ++i) {
+            uint32_t p = img.color[i];
+            bool through = !img.hasAlpha && i < img.mask.size() && img.mask[i];
+            uint32_t alpha = img.hasAlpha ? p >> 24 : through ? 0 : 0xFF;
+            data.push_back(alpha ? (alpha << 24) | (p & 0xFFFFFF) : 0);
+        }
+    }
+    if (data == w.icon) return;
+    w.icon = std::move(data);
+    if (!w.xid) return;
+    ApplyIcon(w);
+    XFlush(dpy_);
+}
+
+void X11Backend::ApplyIcon(Win& w) {
+    if (w.icon.empty()) {
+        XDeleteProperty(dpy_, w.xid, atoms_.netIcon);
+        return;
+    }
+    XChangeProperty(dpy_, w.xid, atoms_.netIcon, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(w.icon.data()), static_cast<int>(w.icon.size()));
+}
+
+bool X11Backend::Managed(const Win& w) {
+    // A window manager marks each window it manages with WM_STATE.
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(dpy_, w.xid, atoms_.wmState, 0, 2, False, AnyPropertyType, &type, &format,
+                                    &count, &after, &data) == Success &&
+                 type != None;
+    if (data) XFree(data);
+    return found;
+}
+
+void X11Backend::Iconify(Win& w) {
+    if (w.kind == WindowKind::Normal && Managed(w)) {
+        // The window manager unmaps it and says so through WM_STATE.
+        XIconifyWindow(dpy_, w.xid, screen_);
+        return;
+    }
+    // Nobody else would take it off the screen.
+    XUnmapWindow(dpy_, w.xid);
+    w.iconic = true;
+}
+
+void X11Backend::SetMinimized(uintptr_t id, bool minimized) {
+    Win& w = wins_[id];
+    if (w.minimized == minimized) return;
+    w.minimized = minimized;
+    if (!w.xid || !w.mapped) return; // the first map starts it as an icon
+    if (minimized && !w.iconic) {
+        GrabInput(id, false);
+        Iconify(w);
+    } else if (!minimized && w.iconic) {
+        // Mapping an iconic window asks the window manager to bring it back.
+        w.iconic = false;
+        XMapRaised(dpy_, w.xid);
+    }
+    XFlush(dpy_);
+}
+
+void X11Backend::OnStateChange(Win& w) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::optional<bool> iconic;
+    if (XGetWindowProperty(dpy_, w.xid, atoms_.wmState, 0, 2, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data) == Success &&
+        data && format == 32 && count >= 1) {
+        long state = reinterpret_cast<long*>(data)[0];
+        // Withdrawn: we hid it ourselves; nothing for the window system to hear.
+        if (state == IconicState || state == NormalState) iconic = state == IconicState;
+    } else if (type == None) {
+        // Window managers that keep no WM_STATE still say _NET_WM_STATE_HIDDEN.
+        if (data) XFree(data), data = nullptr;
+        if (XGetWindowProperty(dpy_, w.xid, atoms_.state, 0, 32, False, XA_ATOM, &type, &format, &count,
+                               &after, &data) == Success &&
+            data && format == 32) {
+            auto* atoms = reinterpret_cast<Atom*>(data);
+            iconic = std::find(atoms, atoms + count, atoms_.stateHidden) != atoms + count;
+        }
+    }
+    if (data) XFree(data);
+    if (!iconic || *iconic == w.iconic || !w.mapped) return;
+    w.iconic = *iconic;
+    if (w.iconic == w.minimized) return; // as the window system asked
+    RawInput ev;
+    ev.kind = w.iconic ? RawInput::Minimize : RawInput::Restore;
+    ev.window = byX_[w.xid];
+    Queue(ev);
 }
 
 } // namespace display

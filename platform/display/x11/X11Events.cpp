@@ -110,6 +110,8 @@ void X11Backend::Handle(XEvent& e) {
         break;
     case PropertyNotify:
         if (e.xproperty.window == root_ && e.xproperty.atom == atoms_.workArea) RefreshMonitors();
+        if (e.xproperty.atom == atoms_.wmState || e.xproperty.atom == atoms_.state)
+            if (Win* w = FindX(e.xproperty.window)) OnStateChange(*w);
         break;
     case ClientMessage:
         if (e.xclient.message_type == atoms_.wmProtocols && e.xclient.format == 32 &&

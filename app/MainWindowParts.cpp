@@ -1,0 +1,105 @@
+#include "app/MainWindowParts.h"
+
+#include "app/MainForm.h"
+#include "gui/CustomListView.h"
+#include "gui/Menu.h"
+#include "gui/MenuItem.h"
+#include "gui/PopupMenu.h"
+#include "skin/controls/SkinMenuSpeedButton.h"
+#include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinSpeedButton.h"
+
+namespace app {
+
+namespace {
+
+skin::TbsSkinPanel* Bar(TForm1* form, int y, int height) {
+    auto* p = new skin::TbsSkinPanel(form);
+    p->SetSkinData(form->bsSkinData1);
+    p->SetBounds(0, y, 799, height);
+    p->SetParent(form);
+    return p;
+}
+
+struct TColumn {
+    const char* Caption;
+    int Width;
+};
+
+// Caption and sub-items 0 to 23; the hidden ones have width 0 and cannot be opened.
+constexpr TColumn Columns[25] = {
+    {"输入文件",    150},
+    {"视频时间",    64 },
+    {"文件大小",    64 },
+    {"输出文件",    150},
+    {"转换进度",    64 },
+    {"",                0  },
+    {"当前时间",    64 },
+    {"转换大小",    64 },
+    {"视频序号",    0  },
+    {"视频类别",    0  },
+    {"视频选项",    0  },
+    {"视频编码",    0  },
+    {"音频编码",    0  },
+    {"声音频道",    0  },
+    {"VideoTag",        0  },
+    {"FileExt",         0  },
+    {"视频分辨率", 0  },
+    {"视频比特率", 0  },
+    {"视频帧率",    0  },
+    {"音频比特率", 0  },
+    {"音频采样率", 0  },
+    {"视频缩放",    0  },
+    {"视频能否",    0  },
+    {"TargetType",      0  },
+    {"NormType",        0  }
+};
+
+} // namespace
+
+skin::TbsSkinPanel* MakeMenuBar(TForm1* form, gui::TMainMenu* menu) {
+    skin::TbsSkinPanel* bar = Bar(form, 0, 22);
+    int x = 4;
+    for (int i = 0; i < menu->Items()->Count(); ++i) {
+        auto* b = new skin::TbsSkinSpeedButton(form);
+        b->SetSkinData(form->bsSkinData1);
+        b->SetFlat(true);
+        b->SetCaption(menu->Items()->Items(i)->Caption());
+        b->SetBounds(x, 1, 52, 20);
+        b->SetParent(bar);
+        x += 52;
+    }
+    return bar;
+}
+
+skin::TbsSkinPanel* MakeToolBar(TForm1* form) {
+    return Bar(form, 22, 56);
+}
+
+gui::TPopupMenu* MakePopupMenu(TForm1* form) {
+    return new gui::TPopupMenu(form);
+}
+
+skin::TbsTrackMenu* TrackMenuOf(gui::TPopupMenu* menu) {
+    return dynamic_cast<skin::TbsTrackMenu*>(menu);
+}
+
+gui::TCustomListView* MakeFileList(TForm1* form, gui::TWinControl* parent) {
+    auto* list = new gui::TListView(form);
+    list->SetParent(parent);
+    list->SetViewStyle(gui::vsReport);
+    list->SetRowSelect(true);
+    list->SetGridLines(true);
+    list->SetReadOnly(true);
+    list->SetMultiSelect(false);
+    list->SetHideSelection(false);
+    for (const TColumn& c : Columns) {
+        gui::TListColumn* column = list->Columns()->Add();
+        column->SetCaption(c.Caption);
+        column->SetWidth(c.Width);
+        if (c.Width == 0) column->SetMaxWidth(1);
+    }
+    return list;
+}
+
+} // namespace app

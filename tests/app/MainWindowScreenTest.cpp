@@ -1,0 +1,67 @@
+// The main window on a real (virtual) screen in three skins, each grabbed into
+// main_window_skin<N>.png in the build folder for a person to look at. The test checks that
+// the skin's caption reached the screen and that the window is more than a blank frame.
+#include "../display/ScreenGrab.h"
+#include "../display/Xvfb.h"
+#include "../gui/TempDir.h"
+#include "app/MainForm.h"
+#include "app/OptionsForm.h"
+#include "display/headless/Headless.h"
+#include "gui/Application.h"
+#include "gui/IniFile.h"
+#include "resources/ProgramResources.h"
+#include "skin/core/SkinData.h"
+#include "win/Message.h"
+#include "win/Window.h"
+#include "win/WindowPos.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+TEST(MainWindowScreen, ThreeSkins) {
+    if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+    static XvfbServer server;
+    ASSERT_TRUE(server.Running()) << server.Error();
+    setenv("DISPLAY", server.Name().c_str(), 1);
+    unsetenv("TARVIK_DISPLAY");
+    ASSERT_EQ(display::HeadlessDisplay(), nullptr) << "the x11 backend was not chosen";
+    resources::RegisterProgramResources();
+    TempDir home, config;
+    setenv("HOME", home.path.c_str(), 1);
+    setenv("TARVIK_CONFIG_DIR", config.path.c_str(), 1);
+
+    for (int skin : {0, 1, 8}) {
+        SCOPED_TRACE(skin);
+        gui::TIniFile(config / "option.ini").WriteString("Skin", "SetSkin", std::to_string(skin));
+        auto* form = new app::TForm1(gui::Application);
+        form->AfterConstruction();
+        ASSERT_EQ(form->bsSkinData1->SkinIndex(), skin);
+        form->SetBounds(0, 0, form->Width(), form->Height());
+        form->Show();
+        win::RunUntilIdle();
+
+        RECT wr;
+        GetWindowRect(form->Handle(), &wr);
+        gdi::image::Image shot =
+            GrabScreen(server.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+        ASSERT_EQ(shot.width, wr.right - wr.left);
+        std::string error;
+        std::string path = std::string(TARVIK_SHOT_DIR) + "/main_window_skin" + std::to_string(skin) + ".png";
+        ASSERT_TRUE(SavePng(shot, path, error)) << error;
+
+        const skin::TbsPicture& pic = form->bsSkinData1->FPicture;
+        EXPECT_EQ(shot.At(60, 4) & 0xFFFFFF, pic.Image().At(pic.Width() / 2, 4) & 0xFFFFFF);
+        std::set<uint32_t> colours;
+        for (int y = 0; y < shot.height; y += 3)
+            for (int x = 0; x < shot.width; x += 3) colours.insert(shot.At(x, y) & 0xFFFFFF);
+        EXPECT_GT(colours.size(), 50u);
+        delete form;
+        win::RunUntilIdle();
+    }
+    unsetenv("TARVIK_CONFIG_DIR");
+}
+
+} // namespace

@@ -1,0 +1,436 @@
+// The converter's main window, options dialog and about box, headless: first start, the
+// settings in option.ini, the pickers over the catalogue, the log and the small commands, and
+// every Chinese text the windows show.
+#include "../gui/GuiHarness.h"
+#include "../gui/TempDir.h"
+#include "app/AboutForm.h"
+#include "app/FormatPicker.h"
+#include "app/MainForm.h"
+#include "app/OptionIni.h"
+#include "app/OptionsForm.h"
+#include "catalogue/Formats.h"
+#include "catalogue/PresetEntries.h"
+#include "catalogue/PresetText.h"
+#include "gui/CustomListView.h"
+#include "gui/IniFile.h"
+#include "gui/Menu.h"
+#include "gui/MenuItem.h"
+#include "gui/PopupMenu.h"
+#include "gui/ShortCuts.h"
+#include "media/FFmpegConverter.h"
+#include "os/Spawn.h"
+#include "resources/ProgramResources.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckRadioBox.h"
+#include "skin/controls/SkinComboBox.h"
+#include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinLinkLabel.h"
+#include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinSpeedButton.h"
+#include "skin/controls/SkinStdLabel.h"
+#include "skin/core/SkinData.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+using namespace app;
+namespace fs = std::filesystem;
+
+namespace {
+
+class MainWindowTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        resources::RegisterProgramResources();
+        oldHome_ = std::getenv("HOME") ? std::getenv("HOME") : "";
+        setenv("HOME", home.path.c_str(), 1);
+        setenv("TARVIK_CONFIG_DIR", config.path.c_str(), 1);
+    }
+    void TearDown() override {
+        GuiTest::TearDown();
+        setenv("HOME", oldHome_.c_str(), 1);
+        unsetenv("TARVIK_CONFIG_DIR");
+    }
+
+    // Program start's order: the main window, then the options dialog.
+    TForm1* Start() {
+        main = MakeForm<TForm1>();
+        options = MakeForm<TForm5>(main);
+        main->OptionsForm = options;
+        RunUntilIdle();
+        return main;
+    }
+    // A button's click as its handler sees it.
+    template <class B> static void Press(B* b) {
+        ASSERT_TRUE(b->OnClick);
+        b->OnClick(b);
+    }
+    std::string Ini(const std::string& section, const std::string& key) {
+        return gui::TIniFile(config / "option.ini").ReadString(section, key, "Error");
+    }
+    void SetIni(const std::string& section, const std::string& key, const std::string& value) {
+        gui::TIniFile(config / "option.ini").WriteString(section, key, value);
+    }
+    std::vector<std::string> PresetTexts() {
+        std::vector<std::string> t;
+        for (skin::TbsSkinComboBox* p :
+             {main->bsSkinComboBox1, main->bsSkinComboBox2, main->bsSkinComboBox9, main->bsSkinComboBox3,
+              main->bsSkinComboBox10, main->bsSkinComboBox4})
+            t.push_back(p->Text());
+        return t;
+    }
+    // Records which preset pickers announce a change, keeping the window's own handler.
+    void RecordPresetChanges() {
+        for (skin::TbsSkinComboBox* p :
+             {main->bsSkinComboBox1, main->bsSkinComboBox2, main->bsSkinComboBox9, main->bsSkinComboBox3,
+              main->bsSkinComboBox10, main->bsSkinComboBox4}) {
+            auto inner = p->OnChange;
+            p->OnChange = [this, p, inner](gui::TObject* s) {
+                changed.push_back(p);
+                inner(s);
+            };
+        }
+    }
+
+    TempDir home, config;
+    TForm1* main = nullptr;
+    TForm5* options = nullptr;
+    std::vector<skin::TbsSkinComboBox*> changed;
+
+private:
+    std::string oldHome_;
+};
+
+TEST_F(MainWindowTest, FirstStartWritesOptionIniAndShowsTheDefaults) {
+    Start();
+    std::string out = home / "Tarvik视频软件/输出";
+    EXPECT_TRUE(fs::is_directory(out));
+    EXPECT_EQ(main->FileOutPutPath, out);
+    EXPECT_EQ(main->Video_OutPut_Folder_Edit->Text(), out);
+    EXPECT_EQ(Ini("OutPath", "OutPath"), out);
+    EXPECT_EQ(Ini("Skin", "SetSkin"), "0");
+    EXPECT_EQ(main->bsSkinData1->SkinIndex(), 0);
+    EXPECT_FALSE(main->bsSkinData1->Empty);
+    const std::pair<const char*, const char*> written[] = {
+        {"Thread_Count",    "0"},
+        {"After_Done",      "0"},
+        {"Show_Preview",    "0"},
+        {"Thread_Priority", "3"},
+        {"Overwrite_File",  "1"}
+    };
+    for (auto [key, value] : written) EXPECT_EQ(Ini("Options", key), value) << key;
+
+    EXPECT_TRUE(options->bsSkinCheckRadioBox1->Checked());  // 自动打开输出文件夹
+    EXPECT_TRUE(options->bsSkinCheckRadioBox6->Checked());  // 自动重命名输出文件
+    EXPECT_TRUE(options->bsSkinCheckRadioBox12->Checked()); // 正常优先级进行
+    EXPECT_EQ(options->bsSkinComboBox2->Text(), "1");
+    EXPECT_FALSE(options->bsSkinCheckRadioBox8->Checked());
+    EXPECT_FALSE(main->FFConverter->Preview());
+    EXPECT_EQ(main->bsSkinSlider1_down_UP, "UP");
+    EXPECT_EQ(main->cboScreens->Items()->Strings(0), "Panel6");
+    EXPECT_EQ(main->cboScreens->ItemIndex(), 0);
+}
+
+TEST_F(MainWindowTest, StoredOptionsAreShownAndMendedAtStart) {
+    SetIni("OutPath", "OutPath", home / "elsewhere/out");
+    SetIni("Skin", "SetSkin", "3");
+    SetIni("Options", "After_Done", "7");
+    SetIni("Options", "Thread_Count", "4");
+    SetIni("Options", "Show_Preview", "1");
+    Start();
+    EXPECT_TRUE(fs::is_directory(home / "elsewhere/out"));
+    EXPECT_EQ(main->bsSkinData1->SkinIndex(), 3);
+    EXPECT_EQ(Ini("Options", "After_Done"), "0");
+    EXPECT_TRUE(options->bsSkinCheckRadioBox1->Checked());
+    EXPECT_EQ(options->bsSkinComboBox2->Text(), "4");
+    EXPECT_TRUE(options->bsSkinCheckRadioBox8->Checked());
+    EXPECT_TRUE(main->FFConverter->Preview());
+}
+
+// A skin index that is no number, or a settings file that cannot be written, must not leave
+// the window half made: the defaults are used and the log says why.
+TEST_F(MainWindowTest, BadSkinIndexOrUnwritableIniStillCompletesStartUp) {
+    for (bool unwritable : {false, true}) {
+        SCOPED_TRACE(unwritable ? "unwritable" : "SetSkin");
+        if (unwritable) {
+            std::ofstream(config / "blocked") << "x";
+            setenv("TARVIK_CONFIG_DIR", (config / "blocked").c_str(), 1);
+        } else {
+            SetIni("Skin", "SetSkin", "蓝色");
+        }
+        Start();
+        EXPECT_EQ(main->bsSkinData1->SkinIndex(), 0);
+        EXPECT_FALSE(main->bsSkinData1->Empty);
+        EXPECT_EQ(main->bsSkinOfficeComboBox1->Count(), 10); // the pickers are filled
+        EXPECT_EQ(main->bsSkinComboBox1->Text(), "1280*720");
+        EXPECT_TRUE(fs::is_directory(home / "Tarvik视频软件/输出"));
+        ASSERT_GT(main->mmoLog.Count(), 0u);
+        EXPECT_EQ(main->mmoLog.Line(0).rfind("***", 0), 0u);
+        if (!unwritable) {
+            EXPECT_EQ(Ini("Skin", "SetSkin"), "0");
+        }
+        gui::Application->DestroyComponents();
+        RunUntilIdle();
+    }
+}
+
+TEST_F(MainWindowTest, OptionsDialogOkWritesCancelKeepsTheFile) {
+    Start();
+    Respond([](gui::TCustomForm& f) {
+        auto& d = dynamic_cast<TForm5&>(f);
+        d.bsSkinComboBox2->SetItemIndex(3);
+        d.bsSkinCheckRadioBox5->SetChecked(true);
+        d.bsSkinCheckRadioBox3->SetChecked(true);
+        d.bsSkinCheckRadioBox9->SetChecked(true);
+        d.bsSkinCheckRadioBox8->SetChecked(true);
+        Press(d.bsSkinButton6);
+        return true;
+    });
+    main->N24->Click(); // 转换设置
+    EXPECT_EQ(Ini("Options", "Thread_Count"), "4");
+    EXPECT_EQ(Ini("Options", "After_Done"), "3");
+    EXPECT_EQ(Ini("Options", "Overwrite_File"), "0");
+    EXPECT_EQ(Ini("Options", "Thread_Priority"), "0");
+    EXPECT_EQ(Ini("Options", "Show_Preview"), "1");
+    EXPECT_FALSE(options->bsSkinCheckRadioBox6->Checked()); // one radio per group
+    EXPECT_TRUE(main->FFConverter->Preview());
+
+    // Cancel leaves the file; the choice stays in force for this run.
+    Respond([](gui::TCustomForm& f) {
+        auto& d = dynamic_cast<TForm5&>(f);
+        d.bsSkinCheckRadioBox2->SetChecked(true);
+        Press(d.bsSkinButton1);
+        return true;
+    });
+    Press(main->bsSkinButton19); // 选项
+    EXPECT_EQ(Ini("Options", "After_Done"), "3");
+    EXPECT_EQ(options->Options().AfterDone, TAfterDone::ShutDown);
+}
+
+TEST_F(MainWindowTest, PickersAtStartShowKey200AndFollowTheFormat) {
+    Start();
+    EXPECT_EQ(main->bsSkinOfficeComboBox2->Text(), "H.264视频");
+    EXPECT_EQ(main->FormatPosition(), 0);
+    EXPECT_EQ(PresetTexts(), (std::vector<std::string>{"1280*720", "1600 kbps", "29.97", "128 kbps", "48000",
+                                                       "保持原视频模式"}));
+    EXPECT_EQ(main->TitleExtension, catalogue::TitleExtension(catalogue::FindFormat(200)->Title));
+
+    RecordPresetChanges();
+    main->bsSkinOfficeComboBox1->SetItemIndex(1); // key 201
+    EXPECT_EQ(changed, (std::vector<skin::TbsSkinComboBox*>{main->bsSkinComboBox2, main->bsSkinComboBox9}));
+    EXPECT_EQ(main->bsSkinComboBox2->Text(), "1200 kbps");
+    EXPECT_EQ(main->bsSkinComboBox9->Text(), "30.00");
+
+    // Choosing the same format again: only the picker the user moved returns and announces it.
+    changed.clear();
+    main->bsSkinComboBox3->SetItemIndex(0);
+    changed.clear();
+    main->bsSkinOfficeComboBox1->SetItemIndex(1);
+    EXPECT_EQ(changed, (std::vector<skin::TbsSkinComboBox*>{main->bsSkinComboBox3}));
+    // With no row selected nothing else changes.
+    EXPECT_EQ(main->Parameters, catalogue::TParameterSet{});
+}
+
+TEST_F(MainWindowTest, CommonAudioDisablesTheFourVideoPickers) {
+    Start();
+    main->bsSkinOfficeComboBox2->SetItemIndex(14); // 常用音频, key 100
+    EXPECT_EQ(main->bsSkinOfficeComboBox2->Text(), "常用音频");
+    struct Expect {
+        skin::TbsSkinComboBox* picker;
+        const char* text;
+        bool enabled;
+    };
+    const Expect expect[] = {
+        {main->bsSkinComboBox1,  "该格式无视频", false},
+        {main->bsSkinComboBox2,  "无视频",          false},
+        {main->bsSkinComboBox9,  "无视频",          false},
+        {main->bsSkinComboBox4,  "无视频",          false},
+        {main->bsSkinComboBox3,  "128 kbps",           true },
+        {main->bsSkinComboBox10, "44100",              true }
+    };
+    for (const Expect& e : expect) {
+        EXPECT_EQ(e.picker->Text(), e.text);
+        EXPECT_EQ(e.picker->Enabled(), e.enabled) << e.text;
+    }
+    EXPECT_EQ(main->bsSkinComboBox1->Items()->Count(), 1);
+    main->bsSkinOfficeComboBox2->SetItemIndex(0); // back to video: enabled again
+    for (skin::TbsSkinComboBox* p :
+         {main->bsSkinComboBox1, main->bsSkinComboBox2, main->bsSkinComboBox9, main->bsSkinComboBox4})
+        EXPECT_TRUE(p->Enabled());
+}
+
+TEST_F(MainWindowTest, SelectingARowRestoresCategoryFormatAndPresets) {
+    Start();
+    // A row for category 2 ("智能电视"), format 5, each preset at its list's last entry.
+    const int key = 2605;
+    const catalogue::TPresetEntry* entry = catalogue::FindPresetEntry(key);
+    ASSERT_NE(entry, nullptr);
+    catalogue::TPresetPositions positions{};
+    for (int i = 0; i < catalogue::PresetPickerCount; ++i)
+        positions[static_cast<size_t>(i)] =
+            static_cast<int>(entry->Choice(catalogue::FieldOrder[i]).List->Items.size()) - 1;
+    gui::TListItem* row = main->lvFiles->Items()->Add();
+    row->SetCaption("/videos/x.avi");
+    for (int i = 0; i < 24; ++i) row->SubItems()->Add("");
+    row->SubItems()->SetStrings(2, "x.avi");
+    row->SubItems()->SetStrings(8, "305");
+    row->SubItems()->SetStrings(9, catalogue::PresetIndicesText(positions));
+    main->lvFiles->SetItemIndex(0);
+    RunUntilIdle();
+
+    EXPECT_EQ(main->CategoryPosition(), 2);
+    EXPECT_EQ(main->FormatPosition(), 5);
+    for (int i = 0; i < catalogue::PresetPickerCount; ++i)
+        EXPECT_EQ(main->PresetPicker(catalogue::FieldOrder[i])->ItemIndex(),
+                  positions[static_cast<size_t>(i)])
+            << i;
+    EXPECT_EQ(row->SubItems()->Strings(8), "305");
+    EXPECT_EQ(row->SubItems()->Strings(9), catalogue::PresetIndicesText(positions));
+    EXPECT_EQ(main->All_Trant_Number, key + 100);
+    EXPECT_EQ(main->T_Movie_PLayer_FileName, "/videos/x.avi");
+    // The row holds the format's values, with the presets the row chose.
+    EXPECT_EQ(row->SubItems()->Strings(15), catalogue::PresetFrameSize(main->bsSkinComboBox1->Text()));
+    EXPECT_EQ(row->SubItems()->Strings(2), "x" + main->TitleExtension);
+
+    // Key 2600 for the selected row: the title's extension names the output.
+    main->bsSkinOfficeComboBox1->SetItemIndex(0);
+    EXPECT_EQ(row->SubItems()->Strings(2), "x.mp4");
+    EXPECT_EQ(row->SubItems()->Strings(14), ".avi");
+    EXPECT_EQ(row->SubItems()->Strings(8), "300");
+
+    // A preset choice goes into the row.
+    main->bsSkinComboBox2->SetItemIndex(main->bsSkinComboBox2->Items()->Count() - 1);
+    EXPECT_EQ(row->SubItems()->Strings(16), std::to_string(main->Parameters.Video_VideoBitrate));
+}
+
+TEST_F(MainWindowTest, LogAndSmallCommands) {
+    os::SpawnRecorder spawned;
+    Start();
+    main->FFLoggerLog(nullptr, 1234, media::llInfo, "abc");
+    EXPECT_EQ(main->mmoLog.Last(), "#1234.5: abc");
+
+    main->N15->Click();         // 帮助系统
+    main->N19->Click();         // 官方网站
+    Press(main->bsSkinButton6); // 打开 the output folder
+    auto requests = spawned.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].argv.back().substr(requests[0].argv.back().rfind('/') + 1), resources::kHelpFile);
+    EXPECT_EQ(requests[1].argv.back(), kWebSite);
+    EXPECT_EQ(requests[2].argv.back(), main->FileOutPutPath);
+
+    // 浏览: the folder the dialog confirmed is used and stored; cancelled first, nothing changes.
+    std::string chosen = home / "chosen";
+    fs::create_directories(chosen);
+    main->SelectDirectory = [](const std::string& title, std::string&) {
+        return title == "选择输出目录" && false;
+    };
+    Press(main->bsSkinButton5);
+    EXPECT_NE(main->FileOutPutPath, chosen);
+    main->SelectDirectory = [&](const std::string&, std::string& dir) {
+        dir = chosen;
+        return true;
+    };
+    Press(main->bsSkinButton5);
+    EXPECT_EQ(main->FileOutPutPath, chosen);
+    EXPECT_EQ(Ini("OutPath", "OutPath"), chosen);
+
+    // The skin chooser: a choice switches and is stored; a cancel stores the index unchanged.
+    main->SelectSkin = [](int, int& chosenSkin) {
+        chosenSkin = 6;
+        return true;
+    };
+    Press(main->bsSkinButton9);
+    EXPECT_EQ(main->bsSkinData1->SkinIndex(), 6);
+    EXPECT_EQ(Ini("Skin", "SetSkin"), "6");
+    SetIni("Skin", "SetSkin", "x");
+    main->SelectSkin = [](int, int&) { return false; };
+    main->N23->Click();
+    EXPECT_EQ(main->bsSkinData1->SkinIndex(), 6);
+    EXPECT_EQ(Ini("Skin", "SetSkin"), "6");
+
+    // 退出: the handlers are detached before the window closes.
+    main->Show();
+    RunUntilIdle();
+    main->N4->Click();
+    RunUntilIdle();
+    EXPECT_FALSE(main->Visible());
+    EXPECT_FALSE(main->FFLogger->OnLog);
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsAndCloses) {
+    Start();
+    main->AboutForm = MakeForm<TForm2>(main);
+    std::string caption;
+    Respond([&](gui::TCustomForm& f) {
+        caption = f.Caption();
+        Press(dynamic_cast<TForm2&>(f).bsSkinButton1);
+        return true;
+    });
+    main->N5->Click();
+    EXPECT_EQ(caption, "关于软件");
+    EXPECT_EQ(main->AboutForm->MailLink->URL, std::string("mailto:") + kSupportMail);
+}
+
+// Every text the three windows show, against the texts they must show.
+TEST_F(MainWindowTest, EveryChineseTextOfTheWindows) {
+    Start();
+    main->AboutForm = MakeForm<TForm2>(main);
+    std::multiset<std::string> shown;
+    std::function<void(gui::TWinControl*)> walk = [&](gui::TWinControl* w) {
+        for (int i = 0; i < w->ControlCount(); ++i) {
+            gui::TControl* c = w->Controls(i);
+            if (!c->Caption().empty()) shown.insert(c->Caption());
+            if (auto* child = dynamic_cast<gui::TWinControl*>(c)) walk(child);
+        }
+    };
+    for (gui::TWinControl* f : {static_cast<gui::TWinControl*>(main), static_cast<gui::TWinControl*>(options),
+                                static_cast<gui::TWinControl*>(main->AboutForm)}) {
+        shown.insert(f->Caption());
+        walk(f);
+    }
+    std::function<void(gui::TMenuItem*)> items = [&](gui::TMenuItem* m) {
+        for (int i = 0; i < m->Count(); ++i) {
+            if (!m->Items(i)->IsLine()) shown.insert("menu:" + m->Items(i)->Caption());
+            items(m->Items(i));
+        }
+    };
+    items(main->bsSkinMainMenu1->Items());
+    items(main->bsSkinPopupMenu1->Items());
+
+    const char* const expected[] = {
+        // main window
+        "TarvikH.264格式转换器", "添加", "删除", "清空", "开始", "停止", "暂停", "继续", "选项", "皮肤",
+        "上移", "下移", "重命名", "输出格式：", "输出目录：", "浏览", "打开", "软件网站：", "预置选项",
+        "视频分辨率：", "视频比特率：", "视频帧率：", "音频比特率：", "音频采样率：", "视频缩放：",
+        "视频预览",
+        // menus
+        "menu:文件", "menu:添加一个文件", "menu:添加多个文件", "menu:添加整个目录", "menu:退出", "menu:编辑",
+        "menu:上移文件", "menu:下移文件", "menu:删除选择", "menu:清空文件", "menu:重新命名", "menu:动作",
+        "menu:开始转换", "menu:停止转换", "menu:暂停转换", "menu:继续继续", "menu:功能", "menu:转换设置",
+        "menu:软件皮肤", "menu:帮助", "menu:帮助系统", "menu:官方网站", "menu:关于软件",
+        // options dialog
+        "选项", "转换工作完成后", "自动打开输出文件夹", "自动关闭计算机", " 播放提示音乐", "不进行任何操作",
+        "如果输出文件存在时", "直接覆盖输出文件", "自动重命名输出文件", "转换参数",
+        "程序最大运行线程数--（同时进行转换的文件个数）", "转换时进行实时视频预览",
+        "启用多线程模式   （同时进行转换的视频个数）", "转换时CPU利用方式", "系统空闲时进行",
+        "最低优先级进行", "较低优先级进行", "正常优先级进行", "确定", "取消",
+        // about box
+        "关于软件", "Ver:11.8.6.0", "官方网站：", "支持E-Mail："};
+    for (const char* text : expected) EXPECT_TRUE(shown.count(text)) << "not shown: \"" << text << "\"";
+    // The menu bar's buttons carry the top-level captions.
+    EXPECT_EQ(main->N15->ShortCut(), gui::ShortCut(VK_F1, 0));
+    // Commands disabled at start.
+    for (gui::TMenuItem* m : {main->RemoveItem, main->ClearItem, main->RenameItem, main->StartItem,
+                              main->StopItem, main->PauseItem, main->ResumeItem})
+        EXPECT_FALSE(m->Enabled()) << m->Caption();
+    for (gui::TControl* c : {static_cast<gui::TControl*>(main->RemoveToolButton),
+                             static_cast<gui::TControl*>(main->StartToolButton),
+                             static_cast<gui::TControl*>(main->RenameButton)})
+        EXPECT_FALSE(c->Enabled()) << c->Caption();
+    EXPECT_FALSE(main->ResumeToolButton->Visible());
+}
+
+} // namespace
