@@ -91,6 +91,13 @@ void TbsSkinControl::WMEraseBkgnd(gui::TMessage& m) {
     m.Result = 0;
 }
 
+void TbsSkinControl::PaintIntoEraseDC(gui::TMessage& m) {
+    m.Result = 0;
+    if (FromWMPaint || !m.WParam || Width() <= 0 || Height() <= 0) return;
+    PaintWindow(reinterpret_cast<HDC>(m.WParam));
+    m.Result = 1;
+}
+
 void TbsSkinControl::CMMouseEnter(gui::TMessage& m) {
     gui::TCustomControl::CMMouseEnter(m);
     if (!Designing() && OnMouseEnter) OnMouseEnter(this);

@@ -1,5 +1,6 @@
 #include "SkinSections.h"
 
+#include "MenuSections.h"
 #include "SkinBuilder.h"
 #include "SkinCanvas.h"
 
@@ -67,6 +68,10 @@ constexpr int kCapButtonW = 22, kCapButtonH = 18, kCapButtonGap = 2;
 constexpr int kCapButtonTop = (kCaption - kCapButtonH) / 2;
 constexpr int kCapButtonsW = 3 * kCapButtonW + 2 * kCapButtonGap;
 constexpr int kCapButtonsRight = kFrameW - kBorder - 4;
+// Close, maximise, minimise and roll-up run leftwards from the buttons' right edge; the
+// caption ends before them, in the frame's fixed right part, so that it widens with the form.
+constexpr int kCapRowW = 4 * kCapButtonW + 3 * kCapButtonGap;
+constexpr int kCaptionRight = kCapButtonsRight - kCapRowW - kCapButtonGap;
 
 // The frame of an active or inactive form: a crisp outer outline (the region's edge, so no
 // pixel blends with what lies behind the window), the caption gradient inside it, and the
@@ -109,7 +114,7 @@ Image DrawFrameMask(const SkinStyle& s) {
     return img;
 }
 
-enum class CapGlyph { Close, Maximize, Minimize, Restore };
+enum class CapGlyph { Close, Maximize, Minimize, Restore, RollUp, RollDown, SysMenu };
 
 void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const Rgb& colour) {
     // An 8 x 8 glyph centred in the button; strokes sit on pixel centres when w is odd.
@@ -155,18 +160,39 @@ void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const
         },
             w, colour);
         break;
+    case CapGlyph::RollUp:
+    case CapGlyph::RollDown: {
+        // A bar at the top with a chevron below it, pointing up to roll, down to unroll.
+        c.Line({l, t}, {rr, t}, w, colour);
+        double tip = g == CapGlyph::RollUp ? t + 3 : b, base = g == CapGlyph::RollUp ? b : t + 3;
+        c.Polyline(
+            {
+                {l,  base},
+                {cx, tip },
+                {rr, base}
+        },
+            w, colour);
+        break;
+    }
+    case CapGlyph::SysMenu:
+        // Three menu lines.
+        for (double y : {t + 1, cy, b - 1}) c.Line({l, y}, {rr, y}, w, colour);
+        break;
     }
 }
 
-// Columns: normal, hot, pressed, inactive form; rows: close, maximise, minimise, restore.
-// Every cell starts as the caption behind the button, so the buttons sit on any finish.
+// Columns: normal, hot, pressed, inactive form; rows: close, maximise, minimise, restore,
+// roll up, roll down, system menu.  Every cell starts as the caption behind the button, so
+// the buttons sit on any finish.
+constexpr int kCapButtonRows = 7;
 Image DrawCaptionButtons(const SkinStyle& s, const Image& active, const Image& inactive) {
-    Image img = SkinBuilder::NewImage(4 * kCapButtonW, 4 * kCapButtonH, s.background);
+    Image img = SkinBuilder::NewImage(4 * kCapButtonW, kCapButtonRows * kCapButtonH, s.background);
     SkinCanvas c(img);
-    const CapGlyph glyphs[] = {CapGlyph::Close, CapGlyph::Maximize, CapGlyph::Minimize, CapGlyph::Restore};
+    const CapGlyph glyphs[] = {CapGlyph::Close,  CapGlyph::Maximize, CapGlyph::Minimize, CapGlyph::Restore,
+                               CapGlyph::RollUp, CapGlyph::RollDown, CapGlyph::SysMenu};
     const Rgb closeRed = Rgb::Parse("#C42B1C"), white{1, 1, 1};
     double hotRadius = std::min(s.radius, 4);
-    for (int row = 0; row < 4; ++row)
+    for (int row = 0; row < kCapButtonRows; ++row)
         for (int col = 0; col < 4; ++col) {
             int x = col * kCapButtonW, y = row * kCapButtonH;
             const Image& under = col == 3 ? inactive : active;
@@ -191,6 +217,35 @@ Image DrawCaptionButtons(const SkinStyle& s, const Image& active, const Image& i
     return img;
 }
 
+// Six frames from a button's normal look to its hot one, then its pressed and inactive-form
+// cells: the strips of an animated caption button, one row per button (minimise, maximise,
+// restore).
+constexpr int kStripFrames = 6;
+Image DrawButtonStrips(const Image& buttons) {
+    const int rows[] = {2, 1, 3};
+    Image img = SkinBuilder::NewImage((kStripFrames + 2) * kCapButtonW, 3 * kCapButtonH, Rgb{0, 0, 0});
+    auto mix = [](uint32_t a, uint32_t b, double t) {
+        uint32_t out = 0xFF000000u;
+        for (int shift : {0, 8, 16}) {
+            double v = ((a >> shift) & 0xFF) * (1 - t) + ((b >> shift) & 0xFF) * t;
+            out |= static_cast<uint32_t>(std::lround(v)) << shift;
+        }
+        return out;
+    };
+    for (int r = 0; r < 3; ++r) {
+        int sy = rows[r] * kCapButtonH, dy = r * kCapButtonH;
+        for (int f = 0; f < kStripFrames; ++f)
+            for (int y = 0; y < kCapButtonH; ++y)
+                for (int x = 0; x < kCapButtonW; ++x)
+                    img.At(f * kCapButtonW + x, dy + y) = mix(
+                        buttons.At(x, sy + y), buttons.At(kCapButtonW + x, sy + y), f / (kStripFrames - 1.0));
+        Copy(buttons, 2 * kCapButtonW, sy, kCapButtonW, kCapButtonH, img, kStripFrames * kCapButtonW, dy);
+        Copy(buttons, 3 * kCapButtonW, sy, kCapButtonW, kCapButtonH, img, (kStripFrames + 1) * kCapButtonW,
+             dy);
+    }
+    return img;
+}
+
 void BuildForm(SkinBuilder& b) {
     const SkinStyle& s = b.Style();
     auto& d = b.Data();
@@ -206,7 +261,8 @@ void BuildForm(SkinBuilder& b) {
     // The corners hold the rounding; the edges stretch.
     int corner = std::max(s.radius, kBorder) + 6;
     d.LTPoint = Point(corner, kCaption);
-    d.RTPoint = Point(kFrameW - corner, kCaption);
+    // The caption's right end lies in the fixed top-right part, which holds the buttons.
+    d.RTPoint = Point(kCaptionRight, kCaption);
     d.LBPoint = Point(corner, kFrameH - corner);
     d.RBPoint = Point(kFrameW - corner, kFrameH - corner);
     d.ClRect = Rect(kBorder, kCaption, kFrameW - kBorder, kFrameH - kBorder);
@@ -224,7 +280,33 @@ void BuildForm(SkinBuilder& b) {
         Rect(kCapButtonsRight - kCapButtonsW, kCapButtonTop, kCapButtonsRight, kCapButtonTop + kCapButtonH);
     d.ButtonsOffset = kCapButtonGap;
 
-    int pictures = b.AddPicture("capbuttons.bmp", DrawCaptionButtons(s, active, inactive));
+    Image buttonCells = DrawCaptionButtons(s, active, inactive);
+    int pictures = b.AddPicture("capbuttons.bmp", buttonCells);
+    // The glossy skin plays its minimise and maximise buttons as six-frame animations.
+    bool animated = s.finish == Finish::Glossy;
+    int strips = animated ? b.AddPicture("capstrips.bmp", DrawButtonStrips(buttonCells)) : -1;
+    auto strip = [](int col, int row) {
+        return Rect(col * kCapButtonW, row * kCapButtonH, (col + 1) * kCapButtonW, (row + 1) * kCapButtonH);
+    };
+    auto addAnimated = [&](const char* name, const char* hint, skin::TbsStdCommand command, int row) {
+        auto& a = b.AddObject<skin::TbsDataSkinAnimate>(name);
+        a.Hint = hint;
+        a.Command = command;
+        a.SkinRectInAPicture = true;
+        a.ActivePictureIndex = strips;
+        a.SkinRect = a.ActiveSkinRect = strip(0, row);
+        a.DownSkinRect = strip(kStripFrames, row);
+        a.InActiveSkinRect = strip(kStripFrames + 1, row);
+        a.CountFrames = kStripFrames;
+        a.TimerInterval = 25;
+        a.ButtonStyle = true;
+        if (command == skin::TbsStdCommand::cmMaximize) {
+            a.RestoreHint = "Restore";
+            a.RestoreRect = a.RestoreActiveRect = strip(0, 2);
+            a.RestoreDownRect = strip(kStripFrames, 2);
+            a.RestoreInActiveRect = strip(kStripFrames + 1, 2);
+        }
+    };
     auto cell = [](int col, int row) {
         return Rect(col * kCapButtonW, row * kCapButtonH, (col + 1) * kCapButtonW, (row + 1) * kCapButtonH);
     };
@@ -234,11 +316,21 @@ void BuildForm(SkinBuilder& b) {
         skin::TbsStdCommand command;
         int row;
     } buttons[] = {
-        {"closebutton", "Close",    skin::TbsStdCommand::cmClose,    0},
-        {"maxbutton",   "Maximize", skin::TbsStdCommand::cmMaximize, 1},
-        {"minbutton",   "Minimize", skin::TbsStdCommand::cmMinimize, 2},
+        {"closebutton",   "Close",       skin::TbsStdCommand::cmClose,    0},
+        {"maxbutton",     "Maximize",    skin::TbsStdCommand::cmMaximize, 1},
+        {"minbutton",     "Minimize",    skin::TbsStdCommand::cmMinimize, 2},
+        {"rollupbutton",  "Roll Up",     skin::TbsStdCommand::cmRollUp,   4},
+        {"sysmenubutton", "System menu", skin::TbsStdCommand::cmSysMenu,  6},
     };
     for (auto& bt : buttons) {
+        if (animated && bt.command == skin::TbsStdCommand::cmMaximize) {
+            addAnimated(bt.name, bt.hint, bt.command, 1);
+            continue;
+        }
+        if (animated && bt.command == skin::TbsStdCommand::cmMinimize) {
+            addAnimated(bt.name, bt.hint, bt.command, 0);
+            continue;
+        }
         auto& o = b.AddObject<skin::TbsDataSkinStdButton>(bt.name);
         o.Hint = bt.hint;
         o.Command = bt.command;
@@ -249,19 +341,22 @@ void BuildForm(SkinBuilder& b) {
         o.DownRect = cell(2, bt.row);
         o.InActiveSkinRect = cell(3, bt.row);
         o.Morphing = Morphs(s);
-        if (bt.command == skin::TbsStdCommand::cmMaximize) {
+        int restoreRow = bt.command == skin::TbsStdCommand::cmMaximize ? 3
+                         : bt.command == skin::TbsStdCommand::cmRollUp ? 5
+                                                                       : -1;
+        if (restoreRow >= 0) {
             o.RestoreHint = "Restore";
-            o.RestoreRect = cell(0, 3);
-            o.RestoreActiveRect = cell(1, 3);
-            o.RestoreDownRect = cell(2, 3);
-            o.RestoreInActiveRect = cell(3, 3);
+            o.RestoreRect = cell(0, restoreRow);
+            o.RestoreActiveRect = cell(1, restoreRow);
+            o.RestoreDownRect = cell(2, restoreRow);
+            o.RestoreInActiveRect = cell(3, restoreRow);
         }
     }
 
     auto& caption = b.AddObject<skin::TbsDataSkinCaption>("caption");
-    caption.SkinRect = d.CaptionRect;
+    caption.SkinRect = Rect(kBorder, 0, kCaptionRight, kCaption - 1);
     int width = caption.SkinRect.Width();
-    caption.TextRct = Rect(8, 0, width - (kCapButtonsW + 12), kCaption - 1);
+    caption.TextRct = Rect(4, 0, width - 4, kCaption - 1);
     caption.FontName = kFontName;
     caption.FontHeight = kFontHeight;
     caption.FontColor = s.InactiveCaptionText().Color();
@@ -1193,6 +1288,20 @@ void BuildViews(SkinBuilder& b) {
     AddViewColours<skin::TbsDataSkinTreeView>(b, "treeview");
 }
 
+// --- dialogs -------------------------------------------------------------------------------
+
+// The skin chooser's preview area: a recessed stage, a shade darker than the window (lighter
+// on dark skins), so that a miniature form in any other skin stands out against it.
+void BuildDialogs(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb stage = s.background.Mix(s.Dark() ? Rgb{1, 1, 1} : s.Border(), s.Dark() ? 0.06 : 0.16);
+    Rgb border = s.background.Mix(s.Border(), 0.6);
+    double r = std::min(s.radius, 4);
+    auto& d = AddBox<skin::TbsDataSkinPanelControl>(b, "previewpanel", kPanelSize, kPanelSize, Solid(stage),
+                                                    &border, r, static_cast<int>(r) + 3);
+    SetFont(d, s.text);
+}
+
 } // namespace
 
 const std::vector<SkinSection>& SkinSections() {
@@ -1215,6 +1324,9 @@ const std::vector<SkinSection>& SkinSections() {
         {"updowns",    BuildUpDowns   }, // horizontal and vertical up/down pairs
         {"scrollbox",  BuildScrollBox }, // the scroll box's frame
         {"views",      BuildViews     }, // list and tree views: font and fill
+        {"popupmenus", BuildPopupMenus}, // popup-menu windows and their rows
+        {"hints",      BuildHints     }, // the hint window
+        {"dialogs",    BuildDialogs   }, // the skin chooser's preview stage
     };
     return sections;
 }
