@@ -306,3 +306,21 @@ TEST_F(PageControlTest, SkinnedSelectedTabOpensIntoItsPage) {
                         d.SkinRect.Top + d.ClRect.Top + 5));
     pc_->SetSkinData(nullptr);
 }
+
+TEST_F(PageControlTest, CloseButtonsOnEverySide) {
+    for (gui::TTabPosition pos : {gui::tpBottom, gui::tpLeft, gui::tpRight}) {
+        AddPages(2);
+        pc_->SetShowCloseButtons(true);
+        pc_->SetTabPosition(pos);
+        RunUntilIdle();
+        // The button turns with the tab: it lies inside the tab wherever the tab stands.
+        gui::TRect t = pc_->GetTabRect(1), b = CloseButtonOf(1);
+        EXPECT_TRUE(b.left >= t.left && b.right <= t.right && b.top >= t.top && b.bottom <= t.bottom) << pos;
+        POINT c = Centre(b);
+        ClickAt(pc_, c.x, c.y);
+        EXPECT_FALSE(pages_[1]->TabVisible()) << pos;
+        EXPECT_TRUE(pages_[0]->TabVisible()) << pos;
+        for (gui::TTabSheet* p : pages_) delete p;
+        pages_.clear();
+    }
+}
