@@ -328,9 +328,7 @@ TEST_F(MainWindowTest, LogAndSmallCommands) {
     // 浏览: the folder the dialog confirmed is used and stored; cancelled first, nothing changes.
     std::string chosen = home / "chosen";
     fs::create_directories(chosen);
-    main->SelectDirectory = [](const std::string& title, std::string&) {
-        return title == "选择输出目录" && false;
-    };
+    main->SelectDirectory = [](const std::string&, std::string&) { return false; };
     Press(main->bsSkinButton5);
     EXPECT_NE(main->FileOutPutPath, chosen);
     main->SelectDirectory = [&](const std::string&, std::string& dir) {
