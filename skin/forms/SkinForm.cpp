@@ -13,6 +13,9 @@
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinChangeWalk.h"
 #include "skin/forms/ScreenSkinForms.h"
+#include "skin/forms/SkinFormMenus.h"
+#include "skin/forms/SkinButtonObject.h"
+#include "skin/forms/SkinCaptionObject.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -95,6 +98,20 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     }
     defCaptionFont_.SetColor(gui::clBtnText);
     defInActiveCaptionFont_.SetColor(gui::clBtnShadow);
+    CreateMenus();
+    quickButtons_ = std::make_unique<TbsQuickButtonItems>(this);
+    auto timer = [this](unsigned interval, void (TbsSkinForm::*tick)()) {
+        auto t = std::make_unique<gui::TTimer>(nullptr);
+        t->SetEnabled(false);
+        t->SetInterval(interval);
+        t->OnTimer = [this, tick](gui::TObject*) { (this->*tick)(); };
+        return t;
+    };
+    MouseTimer = timer(50, &TbsSkinForm::MouseTimerTick);
+    MorphTimer = timer(25, &TbsSkinForm::MorphTimerTick);
+    AnimateTimer = timer(25, &TbsSkinForm::AnimateTimerTick);
+    FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
+    FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     // While skinnable the frame's buttons are ours: the form keeps none of its own.
     form_->SetBorderIcons(0);
     // The skin change reaches the forms through the screen's list unless someone listens already.
@@ -107,12 +124,38 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+    *alive_ = false;
     MarkDestroying();
+    for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);
+    ClearObjects();
     if (fsd_) fsd_->RemoveFreeNotification(this);
     if (fmsd_ && fmsd_ != fsd_) fmsd_->RemoveFreeNotification(this);
     // A form going away tears its procedure down itself; one that stays gets its own back.
     if (oldWindowProc_ && !form_->Destroying()) form_->WindowProc = oldWindowProc_;
     if (rgn_) DeleteObject(rgn_);
+}
+
+// The window commands of a skinnable form are its own moves and sizes: the platform's
+// maximise and minimise would take the frame away from it.
+bool TbsSkinForm::SystemCommandHandled(gui::TMessage& m) {
+    if (!skinnableForm_ || form_->FormStyle() == gui::fsMDIChild) return false;
+    switch (static_cast<UINT>(m.WParam) & 0xFFF0) {
+    case SC_MINIMIZE:
+        MinimizeCommand();
+        return true;
+    case SC_MAXIMIZE:
+        MaximizeCommand();
+        return true;
+    case SC_RESTORE:
+        if (windowState_ != gui::wsNormal || rollUpState_) {
+            RestoreCommand();
+            return true;
+        }
+        if (OnRestore) OnRestore(this);
+        return false;
+    default:
+        return false;
+    }
 }
 
 HWND TbsSkinForm::Wnd() const {
@@ -139,19 +182,37 @@ void TbsSkinForm::SetMenusSkinData(TbsSkinData* value) {
 
 void TbsSkinForm::SetBorderIcons(TbsBorderIcons value) {
     borderIcons_ = value;
+    if (Loading() || Designing()) return;
+    ApplyBorderIcons();
+    RepaintFrame();
+}
+
+void TbsSkinForm::SetHideCaptionButtons(bool value) {
+    hideCaptionButtons_ = value;
+    if (Loading() || Designing()) return;
+    ApplyBorderIcons();
+    RepaintFrame();
+}
+
+void TbsSkinForm::SetShowIcon(bool value) {
+    showIcon_ = value;
     if (!Loading() && !Designing()) RepaintFrame();
+}
+
+void TbsSkinForm::MirrorBorderIcons() {
+    // A native frame comes back with the form's own buttons.
+    form_->SetBorderIcons(
+        skinnableForm_ ? 0
+                       : static_cast<gui::TBorderIcons>((hideCaptionButtons_ ? 0 : gui::biSystemMenu) |
+                                                        (borderIcons_ & biMinimize ? gui::biMinimize : 0) |
+                                                        (borderIcons_ & biMaximize ? gui::biMaximize : 0)));
 }
 
 void TbsSkinForm::SetSkinnableForm(bool value) {
     if (Designing()) return;
     skinnableForm_ = UseRibbon ? false : value;
     ApplySkin();
-    // A native frame comes back with the form's own buttons.
-    form_->SetBorderIcons(skinnableForm_
-                              ? 0
-                              : static_cast<gui::TBorderIcons>(
-                                    gui::biSystemMenu | (borderIcons_ & biMinimize ? gui::biMinimize : 0) |
-                                    (borderIcons_ & biMaximize ? gui::biMaximize : 0)));
+    WalkChangeSkinData(form_, nullptr);
 }
 
 void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operation) {
@@ -166,20 +227,54 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
 // ---- skin application
 
 void TbsSkinForm::ApplySkin() {
-    skinSupport_ = fsd_ && !fsd_->Empty;
     if (fsd_ && !UseRibbon && form_->FormStyle() != gui::fsMDIChild) skinnableForm_ = fsd_->SkinnableForm();
     if (UseRibbon) skinnableForm_ = false;
+    OldActiveObject = ActiveObject = MouseCaptureObject = -1;
+    skinSupport_ = fsd_ && !fsd_->Empty;
+    HideGlowLayers();
+    if (skinSupport_ && skinnableForm_) {
+        CreateSkinObjects();
+        ApplyBorderIcons();
+    } else {
+        ClearObjects();
+        if (Wnd()) {
+            TakeFormSize();
+            SetFormRegion();
+        }
+    }
+    MirrorBorderIcons();
     if (!Wnd()) return;
+    inChangeSkinData_ = true;
     TakeFormSize();
-    // A fresh non-client size for the new frame, then its region and picture.
+    // A fresh non-client size for the new frame.
     SetWindowPos(Wnd(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    int minW = GetMinWidth(), minH = GetMinHeight();
+    int w = form_->Width(), h = form_->Height();
+    if (w < minW && h < minH)
+        form_->SetBounds(form_->Left(), form_->Top(), minW, minH);
+    else if (h < minH)
+        form_->SetHeight(minH);
+    else if (w < minW)
+        form_->SetWidth(minW);
+    // A rolled-up or minimised form is as high as the new frame's caption.
+    if ((rollUpState_ || windowState_ == gui::wsMinimized) && form_->Height() != minH) form_->SetHeight(minH);
+    if (windowState_ == gui::wsMinimized && form_->Width() != minW) form_->SetWidth(minW);
+    TakeFormSize();
     if (skinSupport_)
         UpdateSkinRegion();
     else
         SetFormRegion();
     RepaintFrame();
     InvalidateRect(Wnd(), nullptr, TRUE);
+    UpdateCaptionActive(true);
+    MouseTimer->SetEnabled(true);
+    if (OnChangeSkinData) OnChangeSkinData(this);
+    inChangeSkinData_ = false;
+    if (!rollUpState_) {
+        if (ClientWidth > 0) form_->SetClientWidth(ClientWidth);
+        if (ClientHeight > 0) form_->SetClientHeight(ClientHeight);
+    }
 }
 
 void TbsSkinForm::TakeFormSize() {
@@ -198,7 +293,18 @@ bool TbsSkinForm::PlainFrame() const {
 }
 
 bool TbsSkinForm::GetFormActive() const {
-    return form_->Active();
+    return PreviewMode || form_->Active();
+}
+
+void TbsSkinForm::SetFormBorderStyle(gui::TFormBorderStyle value) {
+    form_->SetBorderStyle(value);
+    WalkChangeSkinData(form_, nullptr);
+}
+
+void TbsSkinForm::SetFormStyle(gui::TFormStyle value) {
+    if (value != gui::fsNormal && value != gui::fsStayOnTop) return;
+    form_->SetFormStyle(value);
+    WalkChangeSkinData(form_, nullptr);
 }
 
 // ---- geometry
@@ -264,9 +370,32 @@ TRect TbsSkinForm::MapSkinRect(TRect r) const {
 }
 
 void TbsSkinForm::CalcDefRects() {
+    // The default look's buttons come with its first use.
+    if (ObjectList.empty() && !skinSupport_ && !stopPainting_) CreateDefaultObjects();
+    if (ObjectList.empty()) return;
     if (formWidth_ == 0 || formHeight_ == 0) TakeFormSize();
-    // The caption runs to the frame's right edge until the caption buttons take their place.
+    int s = DefaultButtonSize();
     NewDefCaptionRect = {3, 3, formWidth_ - 3, DefaultCaptionHeight()};
+    auto button = [&](TbsStdCommand command) -> TbsSkinStdButtonObject* {
+        for (auto& o : ObjectList)
+            if (auto* b = dynamic_cast<TbsSkinStdButtonObject*>(o.get()))
+                if (b->Visible && b->SkinRectInAPicture && b->Command == command) return b;
+        return nullptr;
+    };
+    int x = formWidth_ - 3;
+    for (TbsStdCommand c : {TbsStdCommand::cmClose, TbsStdCommand::cmMaximize, TbsStdCommand::cmMinimize,
+                            TbsStdCommand::cmRollUp, TbsStdCommand::cmMinimizeToTray})
+        if (TbsSkinStdButtonObject* b = button(c)) {
+            b->ObjectRect = {x - s, 4, x, 4 + s};
+            x -= s;
+        }
+    NewDefCaptionRect.Right = x;
+    if (TbsSkinStdButtonObject* b = button(TbsStdCommand::cmSysMenu)) {
+        int w = s, h = s;
+        if (showIcon_) GetSmallIconSize(w, h);
+        b->ObjectRect = {3, 4, 3 + w, 4 + h};
+        NewDefCaptionRect.Left = 3 + w;
+    }
 }
 
 // ---- limits and hit testing
@@ -274,7 +403,7 @@ void TbsSkinForm::CalcDefRects() {
 int TbsSkinForm::GetMinWidth() const {
     if (!skinSupport_) return MinWidth > 0 ? MinWidth : 120;
     int w0 = fsd_->FPicture.Width();
-    bool minimized = form_->WindowState() == gui::wsMinimized;
+    bool minimized = windowState_ == gui::wsMinimized;
     if (w0 < MinWidth && !minimized) return MinWidth;
     if (fsd_->FormMinWidth > 0)
         return fsd_->FormMinWidth >= MinWidth || minimized ? fsd_->FormMinWidth : MinWidth;
@@ -283,7 +412,7 @@ int TbsSkinForm::GetMinWidth() const {
 
 int TbsSkinForm::GetMinHeight() const {
     int h = skinSupport_ ? fsd_->FPicture.Height() - fsd_->ClRect.Height() : DefaultCaptionHeight() + 6;
-    return h >= MinHeight || form_->WindowState() == gui::wsMinimized ? h : MinHeight;
+    return h >= MinHeight || rollUpState_ || windowState_ == gui::wsMinimized ? h : MinHeight;
 }
 
 int TbsSkinForm::GetMaxWidth() const {
@@ -307,7 +436,8 @@ bool TbsSkinForm::CanResize() const {
 
 int TbsSkinForm::HitTestDefault(TPoint p) {
     int w = form_->Width(), h = form_->Height();
-    bool fixed = form_->WindowState() != gui::wsNormal || !CanResize();
+    bool fixed = windowState_ != gui::wsNormal || rollUpState_ || !CanResize();
+    if (!fixed && ActiveObject != -1) return HTOBJECT;
     if (!fixed) {
         bool l = p.X <= 2, t = p.Y <= 2, r = p.X >= w - 2, b = p.Y >= h - 2;
         if (l && t) return HTTOPLEFT;
@@ -326,8 +456,16 @@ int TbsSkinForm::HitTestDefault(TPoint p) {
 }
 
 bool TbsSkinForm::InCaptionArea(TPoint p) const {
-    // Until caption objects sit on the frame, the skin's caption rectangle is the caption.
-    return InRect(NewCaptionRect, p);
+    for (const auto& o : ObjectList) {
+        auto* c = dynamic_cast<const TbsSkinCaptionObject*>(o.get());
+        if (!c || !InRect(c->ObjectRect, p)) continue;
+        TRect r = c->ObjectRect;
+        // Quick buttons at the caption's start are no place to drag the form from.
+        if (quickButtons_->Count() > 0 && QuickImageList)
+            r.Left += quickButtons_->Count() * (QuickImageList->Width() + 8);
+        return InRect(r, p);
+    }
+    return false;
 }
 
 bool TbsSkinForm::PointInMask(TPoint p) {
@@ -347,9 +485,10 @@ bool TbsSkinForm::PointInMask(TPoint p) {
 int TbsSkinForm::HitTestSkin(TPoint p) {
     int w = form_->Width(), h = form_->Height();
     CalcSkinRects();
-    if (form_->WindowState() == gui::wsMinimized) return InCaptionArea(p) ? HTCAPTION : HTOBJECT;
+    if (rollUpState_ || windowState_ == gui::wsMinimized) return InCaptionArea(p) ? HTCAPTION : HTOBJECT;
+    if (ActiveObject != -1 && !InCaptionArea(p) && !InRect(NewClRect, p) && !sizeMove_) return HTOBJECT;
     bool near = false;
-    if (form_->WindowState() != gui::wsMaximized && CanResize()) {
+    if (windowState_ != gui::wsMaximized && CanResize()) {
         int b = fsd_->BorderW;
         TPoint probes[4] = {
             {p.X - b, p.Y    },
@@ -381,7 +520,10 @@ int TbsSkinForm::HitTestSkin(TPoint p) {
 
 void TbsSkinForm::UpdateSkinRegion() {
     if (Designing() || !fsd_ || fsd_->Empty) return;
-    if (skinnableForm_) CalcSkinRects();
+    if (skinnableForm_) {
+        CalcSkinRects();
+        ArrangeObjects();
+    }
     SetFormRegion();
 }
 
@@ -463,7 +605,7 @@ void TbsSkinForm::PaintNCDefault(HDC dc, bool useExternalDC) {
     c->Font()->Assign(active ? &defCaptionFont_ : &defInActiveCaptionFont_);
     std::string text = form_->Caption();
     if (OnCaptionPaint) {
-        OnCaptionPaint(c, {a, 0, bw - b - 3, hc}, active);
+        OnCaptionPaint(c, gui::Rect(a, 0, bw - b - 3, hc), active);
     } else if (!text.empty()) {
         TrimTextToWidth(c, text, bw - a - b);
         int tw = c->TextWidth(text), th = c->TextHeight(text);
@@ -472,6 +614,17 @@ void TbsSkinForm::PaintNCDefault(HDC dc, bool useExternalDC) {
         c->FillRect(gui::Rect(x - 2, y - 2, x + tw + 2, y + th + 2));
         c->Brush()->SetStyle(gui::bsClear);
         c->TextOut(x, y, text);
+    }
+    if (!ObjectList.empty()) {
+        CalcDefRects();
+        for (auto& o : ObjectList) {
+            if (!o->Visible) continue;
+            // The caption bitmap starts 3 pixels into the frame.
+            TRect keep = o->ObjectRect;
+            o->ObjectRect = {keep.Left - 3, keep.Top - 3, keep.Right - 3, keep.Bottom - 3};
+            o->Draw(c, true);
+            o->ObjectRect = keep;
+        }
     }
     ExcludeClipRect(frame.dc(), 3, hc + 3, formWidth_ - 3, formHeight_ - 3);
     BitBlt(frame.dc(), 3, 3, bw, hc, c->Handle(), 0, 0, SRCCOPY);
@@ -487,6 +640,7 @@ void TbsSkinForm::PaintNCSkin(HDC dc, bool useExternalDC) {
     if (formWidth_ == 0 || formHeight_ == 0) TakeFormSize();
     if (formWidth_ < GetMinWidth() || formHeight_ < GetMinHeight()) return;
     CalcSkinRects();
+    ArrangeObjects();
     const TbsSkinData& s = *fsd_;
     const TbsPicture& source =
         GetFormActive() || s.FInActivePicture.Empty() ? s.FPicture : s.FInActivePicture;
@@ -495,6 +649,18 @@ void TbsSkinForm::PaintNCSkin(HDC dc, bool useExternalDC) {
                       NewLBPoint, NewRBPoint, NewClRect, &left, &top, &right, &bottom, &source.Bitmap(),
                       {0, 0, source.Width(), source.Height()}, formWidth_, formHeight_, s.LeftStretch,
                       s.TopStretch, s.RightStretch, s.BottomStretch);
+    for (auto& o : ObjectList) {
+        if (!o->Visible) continue;
+        if (o->ObjectRect.Bottom > NewClRect.Top) {
+            TRect keep = o->ObjectRect;
+            o->ObjectRect.Top -= NewClRect.Bottom;
+            o->ObjectRect.Bottom -= NewClRect.Bottom;
+            o->Draw(bottom.Canvas(), false);
+            o->ObjectRect = keep;
+        } else {
+            o->Draw(top.Canvas(), false);
+        }
+    }
     FrameDC frame(wnd, dc, useExternalDC);
     if (!frame.dc()) return;
     if (NewClRect.Height() > 0)
@@ -580,8 +746,11 @@ void TbsSkinForm::CallOld(gui::TMessage& m) {
 }
 
 void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
-    HWND wnd = Wnd();
+    if (MenuWindowProc(m)) return;
     switch (m.Msg) {
+    case WM_DESTROY:
+        for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);
+        break;
     case WM_ERASEBKGND:
         if (skinSupport_)
             PaintBG(reinterpret_cast<HDC>(m.WParam));
@@ -609,11 +778,13 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         return;
     case WM_NCHITTEST: {
         if (!skinnableForm_) break;
-        RECT wr{};
-        GetWindowRect(wnd, &wr);
-        TPoint p{static_cast<int16_t>(m.LParam & 0xFFFF) - wr.left,
-                 static_cast<int16_t>((m.LParam >> 16) & 0xFFFF) - wr.top};
+        TPoint p = ScreenToWindowPoint(
+            {static_cast<int16_t>(m.LParam & 0xFFFF), static_cast<int16_t>((m.LParam >> 16) & 0xFFFF)});
         m.Result = skinSupport_ ? HitTestSkin(p) : HitTestDefault(p);
+        if (m.Result == HTOBJECT && !MouseTimer->Enabled()) {
+            TrackActiveObject(p.X, p.Y, true);
+            MouseTimer->SetEnabled(true);
+        }
         return;
     }
     case WM_NCPAINT:
@@ -621,17 +792,40 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         if (!PlainFrame()) {
             if (skinSupport_)
                 PaintNCSkin(nullptr, false);
-            else
+            else if (!stopPainting_)
                 PaintNCDefault(nullptr, false);
         }
         m.Result = 0;
         return;
     case WM_NCACTIVATE:
         if (!skinnableForm_) break;
-        RepaintFrame();
+        formActive_ = m.WParam != 0;
+        HideGlowLayers();
+        if (!formActive_) TrackActiveObject(-1, -1, false);
+        if (PlainFrame()) {
+            UpdateCaptionActive(false);
+        } else {
+            RepaintFrame();
+            UpdateCaptionActive(true);
+        }
         m.Result = 1;
         return;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
+        if (!skinnableForm_) break;
+        std::shared_ptr<bool> alive = alive_;
+        CallOld(m);
+        if (!*alive) return;
+        RepaintFrame();
+        ResetObjectStates();
+        UpdateCaptionActive(true);
+        return;
+    }
+    case WM_SHOWWINDOW:
+        if (m.WParam) FirstPlacement();
+        break;
+    case WM_SYSCOMMAND:
+        if (SystemCommandHandled(m)) return;
+        break;
     case WM_SETTEXT:
         if (!skinnableForm_) break;
         CallOld(m);
@@ -657,6 +851,9 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             POINT p{};
             GetCursorPos(&p);
             onMouseDownCoord_ = {p.x, p.y};
+            ResetObjectStates();
+            MouseTimer->SetEnabled(false);
+            ActiveObject = MouseCaptureObject = -1;
             sizeMove_ = true;
             BOOL full = TRUE;
             SystemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &full, 0);
@@ -713,13 +910,15 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             UpdateSkinRegion();
         }
         sizing_ = sizeMove_ = false;
+        MouseTimer->SetEnabled(false);
+        ActiveObject = OldActiveObject = MouseCaptureObject = -1;
         if (skinSupport_) RepaintFrame();
         break;
     case WM_MOVING:
         if (!skinnableForm_) break;
         {
             auto* r = reinterpret_cast<RECT*>(m.LParam);
-            if (form_->WindowState() == gui::wsMaximized && form_->FormStyle() != gui::fsMDIChild) {
+            if (windowState_ == gui::wsMaximized && form_->FormStyle() != gui::fsMDIChild) {
                 *r = form_->BoundsRect();
             } else if (Magnetic) {
                 int l = r->left, t = r->top, w = form_->Width(), h = form_->Height();
@@ -728,14 +927,36 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             }
         }
         break;
-    case WM_BEFORECHANGESKINDATA:
-        if (fsd_ && m.WParam == reinterpret_cast<WPARAM>(fsd_)) WalkBeforeChangeSkinData(form_, fsd_);
-        break;
-    case WM_CHANGESKINDATA:
-        if (fsd_ && m.WParam == reinterpret_cast<WPARAM>(fsd_)) {
-            ApplySkin();
-            WalkChangeSkinData(form_, fsd_);
+    case WM_BEFORECHANGESKINDATA: {
+        auto* sender = reinterpret_cast<TbsSkinData*>(m.WParam);
+        if (fsd_ && sender == fsd_) {
+            stopPainting_ = true;
+            skinSupport_ = false;
+            for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})
+                t->SetEnabled(false);
+            ClearObjects();
+            if (OnBeforeChangeSkinData) OnBeforeChangeSkinData(this);
         }
+        // Every control of that skin data lets go of the old skin, whichever skin data the
+        // frame uses: the walk after the change reaches them all the same.
+        WalkBeforeChangeSkinData(form_, sender);
+        break;
+    }
+    case WM_CHANGESKINDATA: {
+        auto* sender = reinterpret_cast<TbsSkinData*>(m.WParam);
+        stopPainting_ = false;
+        if (fsd_ && sender == fsd_) ApplySkin();
+        WalkChangeSkinData(form_, sender);
+        break;
+    }
+    case WM_AFTERCHANGESKINDATA:
+        if (OnAfterChangeSkinData) OnAfterChangeSkinData(this);
+        break;
+    case WM_CHANGERESSTRDATA:
+        UpdateObjectHints();
+        break;
+    case WM_TRAYRESTORED:
+        if (form_->Tag == kTrayRestoreTag) form_->Tag = 0;
         break;
     case WM_CHANGEFORMSKINNABLE:
         if (fsd_ && m.WParam == reinterpret_cast<WPARAM>(fsd_) && form_->FormStyle() != gui::fsMDIChild)
@@ -762,7 +983,10 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     default:
         break;
     }
+    // The form's own procedure may free the form, and this component with it.
+    std::shared_ptr<bool> alive = alive_;
     CallOld(m);
+    if (*alive) PostHandleMouse(m);
 }
 
 TbsSkinForm* FindSkinFormComponent(gui::TCustomForm* form) {

@@ -7,12 +7,25 @@
 #include "gui/Bitmap.h"
 #include "gui/Font.h"
 #include "gui/Forms.h"
+#include "gui/ImgList.h"
+#include "gui/Menu.h"
+#include "gui/Timer.h"
 #include "skin/core/SkinData.h"
+#include "skin/menus/SkinMenuHost.h"
+#include "skin/engine/LayerManager.h"
+#include "skin/forms/ActiveSkinObject.h"
+#include "skin/forms/FormTrayIcon.h"
+#include "skin/forms/QuickButtonItems.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace skin {
+
+class TbsSkinMenu;
+class TbsSkinPopupMenu;
+struct TbsSkinFormMenus;
 
 enum TbsBorderIconFlag : uint8_t {
     biSystemMenu = 1,
@@ -25,8 +38,21 @@ using TbsBorderIcons = uint8_t;
 
 // Messages the form answers for senders outside the program.
 enum : UINT { WM_BSQUERYSKINNABLE = 45490, WM_BSPAINTFRAMETODC = 45513, WM_BSPAINTFRAMETODC2 = 48203 };
+// The main form was shown again from the notification area.
+inline constexpr UINT WM_TRAYRESTORED = 1426;
+// The main form's Tag while the notification-area icon brings it back.
+inline constexpr intptr_t kTrayRestoreTag = -10000;
 
-class TbsSkinForm : public os::TComponent {
+enum class TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
+
+using TbsObjectEvent = std::function<void(const std::string& IDName)>;
+using TbsObjectMouseEvent =
+    std::function<void(const std::string& IDName, int X, int Y, TRect ObjectRect, gui::TMouseButton Button)>;
+using TbsObjectMoveEvent = std::function<void(const std::string& IDName, int X, int Y, TRect ObjectRect)>;
+using TbsObjectPaintEvent =
+    std::function<void(const std::string& IDName, gui::TCanvas* Canvas, TRect ObjectRect)>;
+
+class TbsSkinForm : public os::TComponent, public TbsSkinMenuHost {
 public:
     // The owner must be a form: std::bad_cast otherwise, and nothing is hooked.
     explicit TbsSkinForm(os::TComponent* owner);
@@ -44,6 +70,18 @@ public:
     bool SkinSupport() const { return skinSupport_; }
     TbsBorderIcons BorderIcons() const { return borderIcons_; }
     void SetBorderIcons(TbsBorderIcons value);
+    bool HideCaptionButtons() const { return hideCaptionButtons_; }
+    void SetHideCaptionButtons(bool value);
+    bool ShowIcon() const { return showIcon_; }
+    void SetShowIcon(bool value);
+    bool DisableSystemMenu = false;
+    bool UseDefaultObjectHint = true;
+    bool ShowObjectHint = false;
+    // The application's system menu; the default one is built by the menus.
+    gui::TPopupMenu* SystemMenu = nullptr;
+    TbsQuickButtonItems* QuickButtons() { return quickButtons_.get(); }
+    gui::TCustomImageList* QuickImageList = nullptr;
+    bool QuickButtonsShowHint = false;
     gui::TFont* DefCaptionFont() { return &defCaptionFont_; }
     gui::TFont* DefInActiveCaptionFont() { return &defInActiveCaptionFont_; }
 
@@ -54,8 +92,34 @@ public:
     bool MaximizeOnFullScreen = false;
     bool UseFormCursorInNCArea = false;
     bool UseRibbon = false;
-    // Called in place of the default look's caption text.
-    std::function<void(gui::TCanvas* cnvs, TRect r, bool active)> OnCaptionPaint;
+    // A preview of a skin: drawn active, its caption objects left alone by the mouse.
+    bool PreviewMode = false;
+    // Window states.
+    int ClientWidth = 0, ClientHeight = 0;
+    bool AlwaysShowInTray = false;
+    bool AlwaysMinimizeToTray = false;
+    bool MinimizeDefault = false;
+    TbsPositionInMonitor PositionInMonitor = TbsPositionInMonitor::bspDefault;
+    TbsFormTrayIcon* TrayIcon() const { return trayIcon_; }
+    void SetTrayIcon(TbsFormTrayIcon* value);
+
+    // Called in place of the caption text.
+    std::function<void(gui::TCanvas* cnvs, gui::TRect r, bool active)> OnCaptionPaint;
+    gui::TNotifyEvent OnChangeSkinData, OnBeforeChangeSkinData, OnAfterChangeSkinData;
+    gui::TNotifyEvent OnActivate, OnDeActivate;
+    gui::TNotifyEvent OnMinimize, OnRestore, OnMaximize, OnChangeRollUpState, OnMinimizeToTray,
+        OnRestoreFromTray;
+    std::function<void(const std::string& IDName, bool& ObjectVisible)> OnActivateCustomObject;
+    TbsObjectEvent OnMouseEnterEvent, OnMouseLeaveEvent;
+    TbsObjectMouseEvent OnMouseDownEvent, OnMouseUpEvent;
+    TbsObjectMoveEvent OnMouseMoveEvent;
+    TbsObjectPaintEvent OnPaintEvent;
+    // Opens a menu of caption-object items beside a screen rectangle (above it when up); the
+    // skinned menus install it.  Without it a linked menu does not open.
+    std::function<void(gui::TMenuItem* items, TRect screenRect, bool popupUp)> PopupObjectMenuHook;
+    // The items of the system menu (the application's SystemMenu when set); the skinned menus
+    // install the default one.
+    std::function<gui::TMenuItem*()> SystemMenuItemsHook;
 
     int GetMinWidth() const;
     int GetMinHeight() const;
@@ -88,22 +152,145 @@ public:
     void PaintNCDefault(HDC dc, bool useExternalDC);
     void PaintBGDefault(HDC dc);
     void PaintBG(HDC dc);
-    // Applies the skin data now: the frame, the region and a fresh non-client size.
+    // Applies the skin data now: caption objects, the frame, the region and the size.
     void ApplySkin();
     void RefreshFormSize();
+    // Changes of the form that its skinned controls follow.
+    void SetFormBorderStyle(gui::TFormBorderStyle value);
+    void SetFormStyle(gui::TFormStyle value); // only fsNormal and fsStayOnTop
+    void RepaintFrame();
+
+    // ---- caption objects
+    std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
+    // Indexes into ObjectList, -1 for none.
+    int ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
+    std::unique_ptr<gui::TTimer> MouseTimer, MorphTimer, AnimateTimer;
+    std::unique_ptr<TbsLayerManager> FLayerManager, FMenuLayerManager;
+    void CreateSkinObjects();
+    void CreateDefaultObjects();
+    void ClearObjects();
+    void ArrangeObjects();
+    void ApplyBorderIcons();
+    void UpdateObjectHints();
+    void TrackActiveObject(int X, int Y, bool Test);
+    void ResetObjectStates();
+    void UpdateCaptionActive(bool Animate);
+    void ObjectMouseMove(int X, int Y);
+    void ObjectDblClick();
+    void ObjectMouseDown(gui::TMouseButton Button, int X, int Y);
+    void ObjectMouseUp(gui::TMouseButton Button, int X, int Y);
+    void MouseTimerTick();
+    void MorphTimerTick();
+    void AnimateTimerTick();
+    int GetIndex(const std::string& AIDName) const;
+    void UserObjectDraw(const std::string& AIDName);
+    void SetEnabled(const std::string& AIDName, bool Value);
+    void LinkMenu(const std::string& AIDName, gui::TPopupMenu* AMenu, bool APopupUp);
+    // A menu opened by a caption object closed: its button comes up again.
+    void ObjectMenuClosed();
+
+    // What caption objects ask of the form.
+    void DrawSkinObject(TbsActiveSkinObject* AObject);
+    void StartMorphTimer();
+    void StartAnimateTimer();
+    TbsLayerManager* GlowManager(bool menu) { return menu ? FMenuLayerManager.get() : FLayerManager.get(); }
+    void HideGlowLayers();
+    TRect ObjectToScreen(const TRect& r) const;
+    gui::TMenuItem* SystemMenuItems();
+    void PopupObjectMenu(gui::TMenuItem* items, const TRect& screenRect, bool popupUp);
+    void DrawFormIcon(gui::TCanvas* canvas, int x, int y);
+    void GetSmallIconSize(int& w, int& h) const;
+    bool FormActiveFlag() const { return formActive_; }
+    void DoMouseEnterEvent(const std::string& id);
+    void DoMouseLeaveEvent(const std::string& id);
+    void DoMouseDownEvent(const std::string& id, int x, int y, TRect r, gui::TMouseButton b);
+    void DoMouseUpEvent(const std::string& id, int x, int y, TRect r, gui::TMouseButton b);
+    void DoMouseMoveEvent(const std::string& id, int x, int y, TRect r);
+    void DoPaintEvent(const std::string& id, gui::TCanvas* c, TRect r);
+
+    // ---- window states
+    gui::TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(gui::TWindowState value);
+    bool RollUpState() const { return rollUpState_; }
+    void SetRollUpState(bool value);
+    int RealHeight() const { return rollUpState_ ? oldHeight_ : formHeight_; }
+    void MinimizeToTray();
+    void RestoreFromTray();
+    void ApplyPositionInMonitor();
+    TPoint GetPositionInMonitor(int AX, int AY, int AW, int AH) const;
+    TPoint GetMinimizedPosition() const;
+    void RestoreCommand();
+    void MaximizeCommand();
+    void MinimizeCommand();
+    void RollUpCommand();
+    // Posted, so that the button or menu that asked has finished before the form may go.
+    void CloseCommand();
+    void MinimizeToTrayCommand();
+    void RestoreFromTrayCommand();
+    TRect OldBoundsRect() const { return oldBoundsRect_; }
 
     // The tracked frame, as the move/size loop last reported it.
     int FormWidth() const { return formWidth_; }
     int FormHeight() const { return formHeight_; }
+
+    // --- menus: the form's menu manager, system and tray menus, and the menu mode -------------
+    TbsSkinMenu* SkinMenu() const;
+    gui::TPopupMenu* SystemMenu() const; // an application menu used as system menu, or null
+    void SetSystemMenu(gui::TPopupMenu* value);
+    bool UseDefaultSysMenu = true;
+    bool DisableSystemMenu = false;
+    TbsSkinPopupMenu* SysTrayMenu() const;
+    bool MenusAlphaBlend = false, MenusAlphaBlendAnimation = false;
+    uint8_t MenusAlphaBlendValue = 200;
+    int MaxMenuItemsInWindow() const;
+    void SetMaxMenuItemsInWindow(int value); // negative values are ignored
+    bool InMenu() const;
+    gui::TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+    gui::TShortCutEvent OnShortCut;
+
+    void BuildSystemMenu();
+    void MergeSystemMenu();
+    gui::TMenuItem* GetSystemMenuItems();
+    void PopupSystemMenuAt(int X, int Y);
+    void PopupSystemMenuIn(const TRect& R);
+    void PopupSystemMenuFromButton();
+    void PopupSkinMenu(gui::TMenu* Menu, TPoint P);
+    void PopupSkinMenu1(gui::TMenu* Menu, const TRect& R, bool PopupUp);
+    void DoPopupMenu(gui::TMenu* Menu, int X, int Y);
+    void SkinMenuOpen() override;
+    void SkinMenuClose() override;
+    void SkinMenuKeyDown(int Key);
+    TbsSkinMenu* HostSkinMenu() override { return SkinMenu(); }
+    TbsSkinData* HostSkinData() override { return fsd_; }
+    TbsSkinData* HostMenusSkinData() override { return fmsd_; }
 
 protected:
     void Notification(os::TComponent* component, os::TOperation operation) override;
 
 private:
     void FormWindowProc(gui::TMessage& m);
+    // The menu steps of the window procedure: true when the message was answered.
+    bool MenuWindowProc(gui::TMessage& m);
+    void CreateMenus();
+    void HookAppMessages();
+    void UnhookAppMessages();
+    void FormShortCut(gui::TMessage& msg, bool& handled);
+    gui::TMenuItem* AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name, bool tray);
+    void SystemCommand(const std::string& name);
+    TbsSkinData* MenuSkin() const { return fmsd_ ? fmsd_ : fsd_; }
+    void PostHandleMouse(gui::TMessage& m);
+    bool SystemCommandHandled(gui::TMessage& m);
     bool PlainFrame() const; // no frame at all: bsNone
     void TakeFormSize();
-    void RepaintFrame();
+    TPoint ScreenToWindowPoint(TPoint p) const;
+    TRect ClientZone() const;
+    bool IsMainForm() const;
+    void Minimize();
+    void Maximize();
+    void Restore();
+    void CaptionDblClick();
+    void FirstPlacement();
+    void MirrorBorderIcons();
     void CallOld(gui::TMessage& m);
     void SetReference(TbsSkinData*& field, TbsSkinData* value);
     HWND Wnd() const;
@@ -115,12 +302,26 @@ private:
     bool skinSupport_ = false, skinnableForm_ = true;
     TbsBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize | biRollUp;
     gui::TFont defCaptionFont_, defInActiveCaptionFont_;
+    bool hideCaptionButtons_ = false, showIcon_ = false;
+    bool formActive_ = false;
+    bool stopPainting_ = false, inChangeSkinData_ = false;
+    std::unique_ptr<TbsQuickButtonItems> quickButtons_;
+    std::unique_ptr<gui::TIcon> icon_;
+    gui::TWindowState windowState_ = gui::wsNormal;
+    bool rollUpState_ = false, maxRollUpState_ = false, rollUpBeforeMaximize_ = false;
+    int oldHeight_ = 0;
+    TRect oldBoundsRect_;
+    bool startShow_ = true;
+    TbsFormTrayIcon* trayIcon_ = nullptr;
+    // Cleared when the component goes, for the window procedure that outlives it on the stack.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     int formLeft_ = 0, formTop_ = 0, formWidth_ = 0, formHeight_ = 0, oldFormLeft_ = 0, oldFormTop_ = 0;
     bool sizeMove_ = false, sizing_ = false, fullDrag_ = false;
     bool hMagnetized_ = false, vMagnetized_ = false, hMagnetized2_ = false, vMagnetized2_ = false;
     TPoint onMouseDownCoord_{-1, -1};
     HRGN rgn_ = nullptr;
     gui::TBitmap rmTop_, rmBottom_, rmLeft_, rmRight_;
+    std::unique_ptr<TbsSkinFormMenus> menus_; // last: goes first, giving the application's hook back
 };
 
 // The form's skinned-form component, the first in component order, or null.

@@ -145,9 +145,9 @@ TEST_F(SkinFormTest, DefaultFramePaintsThreeRectanglesAndCaptionLines) {
         {297, 100, gui::clBtnFace     },
         {150, 2,   gui::clBtnFace     },
         {150, 197, gui::clBtnFace     },
-        {10,  5,   gui::clBtnHighlight},
-        {10,  6,   gui::clBtnShadow   }, // caption lines from y = 2
-        {10,  3,   gui::clBtnFace     },
+        {40,  5,   gui::clBtnHighlight},
+        {40,  6,   gui::clBtnShadow   }, // caption lines from y = 2
+        {40,  3,   gui::clBtnFace     },
         {150, 100, gui::clBtnFace     },
     };
     for (const Case& c : cases) {
@@ -291,7 +291,7 @@ TEST_F(SkinnedFormTest, SkinnedHitCodes) {
         {w0 / 2,     h0 - 1,              HTBOTTOM     },
         {0,          h0 / 2 + 5,          HTLEFT       },
         {w0 - 1,     h0 / 2 + 5,          HTRIGHT      },
-        {w0 / 2,     data.ClRect.Top - 8, HTCAPTION    },
+        {60,         data.ClRect.Top - 8, HTCAPTION    }, // the caption object, left of the buttons
         {w0 / 2,     h0 / 2 + 5,          HTCLIENT     },
     };
     for (const Case& k : cases) {
@@ -343,7 +343,7 @@ TEST_F(SkinnedFormTest, MagneticFormSnapsToTheWorkAreaAndPullsAway) {
     SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
     form->SetBounds(work.left + 100, work.top + 100, w0, h0);
     RunUntilIdle();
-    POINT grip{w0 / 2, data.ClRect.Top - 8};
+    POINT grip{60, data.ClRect.Top - 8};
     ASSERT_EQ(HitAt(grip.x, grip.y), HTCAPTION);
     RECT wr;
     GetWindowRect(form->Handle(), &wr);

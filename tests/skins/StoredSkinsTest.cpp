@@ -197,15 +197,24 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
                       d->CtrlList[static_cast<size_t>(std::max(d->GetControlIndex("bevel"), 0))].get()),
                   nullptr)
             << d->SkinName;
-        for (const char* name : {"closebutton", "maxbutton", "minbutton"}) {
+        for (const char* name : {"closebutton", "maxbutton", "minbutton", "rollupbutton", "sysmenubutton"}) {
             int index = d->GetIndex(name);
             ASSERT_GE(index, 0) << d->SkinName << " " << name;
-            auto* b = dynamic_cast<TbsDataSkinStdButton*>(d->ObjectList[static_cast<size_t>(index)].get());
-            ASSERT_NE(b, nullptr) << name;
-            const TbsPicture* p = Indexed(*d, b->ActivePictureIndex);
+            TbsDataSkinObject* o = d->ObjectList[static_cast<size_t>(index)].get();
+            const TbsPicture* p = Indexed(*d, o->ActivePictureIndex);
             ASSERT_NE(p, nullptr) << name;
-            for (auto& r : {b->SkinRect, b->ActiveSkinRect, b->DownRect, b->InActiveSkinRect})
-                EXPECT_TRUE(Inside(r, *p)) << d->SkinName << " " << name;
+            if (auto* b = dynamic_cast<TbsDataSkinStdButton*>(o)) {
+                for (auto& r : {b->SkinRect, b->ActiveSkinRect, b->DownRect, b->InActiveSkinRect})
+                    EXPECT_TRUE(Inside(r, *p)) << d->SkinName << " " << name;
+            } else {
+                // An animated button: its whole strip of frames lies in the picture.
+                auto* a = dynamic_cast<TbsDataSkinAnimate*>(o);
+                ASSERT_NE(a, nullptr) << name;
+                TRect strip = a->ActiveSkinRect;
+                strip.Right = strip.Left + a->SkinRect.Width() * a->CountFrames;
+                for (auto& r : {a->SkinRect, strip, a->DownSkinRect, a->InActiveSkinRect})
+                    EXPECT_TRUE(Inside(r, *p)) << d->SkinName << " " << name;
+            }
         }
         int caption = d->GetIndex("caption");
         ASSERT_GE(caption, 0) << d->SkinName;
@@ -337,8 +346,8 @@ gdi::image::Image Window(const TbsSkinData& d, bool active) {
     gdi::image::Image w = active ? d.FPicture.Image() : d.FInActivePicture.Image();
     int x = d.ButtonsRect.Right;
     for (const char* name : {"closebutton", "maxbutton", "minbutton"}) {
-        auto& b =
-            dynamic_cast<const TbsDataSkinStdButton&>(*d.ObjectList[static_cast<size_t>(d.GetIndex(name))]);
+        // A system button or an animated one: both keep their images in the base's fields.
+        const TbsDataSkinObject& b = *d.ObjectList[static_cast<size_t>(d.GetIndex(name))];
         auto look = Cut(d.FActivePictures[static_cast<size_t>(b.ActivePictureIndex)]->Image(),
                         active ? b.SkinRect : b.InActiveSkinRect);
         x -= look.width;

@@ -1,5 +1,6 @@
 #include "SkinSections.h"
 
+#include "MenuSections.h"
 #include "SkinBuilder.h"
 #include "SkinCanvas.h"
 
@@ -67,6 +68,10 @@ constexpr int kCapButtonW = 22, kCapButtonH = 18, kCapButtonGap = 2;
 constexpr int kCapButtonTop = (kCaption - kCapButtonH) / 2;
 constexpr int kCapButtonsW = 3 * kCapButtonW + 2 * kCapButtonGap;
 constexpr int kCapButtonsRight = kFrameW - kBorder - 4;
+// Close, maximise, minimise and roll-up run leftwards from the buttons' right edge; the
+// caption ends before them, in the frame's fixed right part, so that it widens with the form.
+constexpr int kCapRowW = 4 * kCapButtonW + 3 * kCapButtonGap;
+constexpr int kCaptionRight = kCapButtonsRight - kCapRowW - kCapButtonGap;
 
 // The frame of an active or inactive form: a crisp outer outline (the region's edge, so no
 // pixel blends with what lies behind the window), the caption gradient inside it, and the
@@ -109,7 +114,7 @@ Image DrawFrameMask(const SkinStyle& s) {
     return img;
 }
 
-enum class CapGlyph { Close, Maximize, Minimize, Restore };
+enum class CapGlyph { Close, Maximize, Minimize, Restore, RollUp, RollDown, SysMenu };
 
 void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const Rgb& colour) {
     // An 8 x 8 glyph centred in the button; strokes sit on pixel centres when w is odd.
@@ -155,18 +160,39 @@ void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const
         },
             w, colour);
         break;
+    case CapGlyph::RollUp:
+    case CapGlyph::RollDown: {
+        // A bar at the top with a chevron below it, pointing up to roll, down to unroll.
+        c.Line({l, t}, {rr, t}, w, colour);
+        double tip = g == CapGlyph::RollUp ? t + 3 : b, base = g == CapGlyph::RollUp ? b : t + 3;
+        c.Polyline(
+            {
+                {l,  base},
+                {cx, tip },
+                {rr, base}
+        },
+            w, colour);
+        break;
+    }
+    case CapGlyph::SysMenu:
+        // Three menu lines.
+        for (double y : {t + 1, cy, b - 1}) c.Line({l, y}, {rr, y}, w, colour);
+        break;
     }
 }
 
-// Columns: normal, hot, pressed, inactive form; rows: close, maximise, minimise, restore.
-// Every cell starts as the caption behind the button, so the buttons sit on any finish.
+// Columns: normal, hot, pressed, inactive form; rows: close, maximise, minimise, restore,
+// roll up, roll down, system menu.  Every cell starts as the caption behind the button, so
+// the buttons sit on any finish.
+constexpr int kCapButtonRows = 7;
 Image DrawCaptionButtons(const SkinStyle& s, const Image& active, const Image& inactive) {
-    Image img = SkinBuilder::NewImage(4 * kCapButtonW, 4 * kCapButtonH, s.background);
+    Image img = SkinBuilder::NewImage(4 * kCapButtonW, kCapButtonRows * kCapButtonH, s.background);
     SkinCanvas c(img);
-    const CapGlyph glyphs[] = {CapGlyph::Close, CapGlyph::Maximize, CapGlyph::Minimize, CapGlyph::Restore};
+    const CapGlyph glyphs[] = {CapGlyph::Close,  CapGlyph::Maximize, CapGlyph::Minimize, CapGlyph::Restore,
+                               CapGlyph::RollUp, CapGlyph::RollDown, CapGlyph::SysMenu};
     const Rgb closeRed = Rgb::Parse("#C42B1C"), white{1, 1, 1};
     double hotRadius = std::min(s.radius, 4);
-    for (int row = 0; row < 4; ++row)
+    for (int row = 0; row < kCapButtonRows; ++row)
         for (int col = 0; col < 4; ++col) {
             int x = col * kCapButtonW, y = row * kCapButtonH;
             const Image& under = col == 3 ? inactive : active;
@@ -191,6 +217,35 @@ Image DrawCaptionButtons(const SkinStyle& s, const Image& active, const Image& i
     return img;
 }
 
+// Six frames from a button's normal look to its hot one, then its pressed and inactive-form
+// cells: the strips of an animated caption button, one row per button (minimise, maximise,
+// restore).
+constexpr int kStripFrames = 6;
+Image DrawButtonStrips(const Image& buttons) {
+    const int rows[] = {2, 1, 3};
+    Image img = SkinBuilder::NewImage((kStripFrames + 2) * kCapButtonW, 3 * kCapButtonH, Rgb{0, 0, 0});
+    auto mix = [](uint32_t a, uint32_t b, double t) {
+        uint32_t out = 0xFF000000u;
+        for (int shift : {0, 8, 16}) {
+            double v = ((a >> shift) & 0xFF) * (1 - t) + ((b >> shift) & 0xFF) * t;
+            out |= static_cast<uint32_t>(std::lround(v)) << shift;
+        }
+        return out;
+    };
+    for (int r = 0; r < 3; ++r) {
+        int sy = rows[r] * kCapButtonH, dy = r * kCapButtonH;
+        for (int f = 0; f < kStripFrames; ++f)
+            for (int y = 0; y < kCapButtonH; ++y)
+                for (int x = 0; x < kCapButtonW; ++x)
+                    img.At(f * kCapButtonW + x, dy + y) = mix(
+                        buttons.At(x, sy + y), buttons.At(kCapButtonW + x, sy + y), f / (kStripFrames - 1.0));
+        Copy(buttons, 2 * kCapButtonW, sy, kCapButtonW, kCapButtonH, img, kStripFrames * kCapButtonW, dy);
+        Copy(buttons, 3 * kCapButtonW, sy, kCapButtonW, kCapButtonH, img, (kStripFrames + 1) * kCapButtonW,
+             dy);
+    }
+    return img;
+}
+
 void BuildForm(SkinBuilder& b) {
     const SkinStyle& s = b.Style();
     auto& d = b.Data();
@@ -206,7 +261,8 @@ void BuildForm(SkinBuilder& b) {
     // The corners hold the rounding; the edges stretch.
     int corner = std::max(s.radius, kBorder) + 6;
     d.LTPoint = Point(corner, kCaption);
-    d.RTPoint = Point(kFrameW - corner, kCaption);
+    // The caption's right end lies in the fixed top-right part, which holds the buttons.
+    d.RTPoint = Point(kCaptionRight, kCaption);
     d.LBPoint = Point(corner, kFrameH - corner);
     d.RBPoint = Point(kFrameW - corner, kFrameH - corner);
     d.ClRect = Rect(kBorder, kCaption, kFrameW - kBorder, kFrameH - kBorder);
@@ -224,7 +280,33 @@ void BuildForm(SkinBuilder& b) {
         Rect(kCapButtonsRight - kCapButtonsW, kCapButtonTop, kCapButtonsRight, kCapButtonTop + kCapButtonH);
     d.ButtonsOffset = kCapButtonGap;
 
-    int pictures = b.AddPicture("capbuttons.bmp", DrawCaptionButtons(s, active, inactive));
+    Image buttonCells = DrawCaptionButtons(s, active, inactive);
+    int pictures = b.AddPicture("capbuttons.bmp", buttonCells);
+    // The glossy skin plays its minimise and maximise buttons as six-frame animations.
+    bool animated = s.finish == Finish::Glossy;
+    int strips = animated ? b.AddPicture("capstrips.bmp", DrawButtonStrips(buttonCells)) : -1;
+    auto strip = [](int col, int row) {
+        return Rect(col * kCapButtonW, row * kCapButtonH, (col + 1) * kCapButtonW, (row + 1) * kCapButtonH);
+    };
+    auto addAnimated = [&](const char* name, const char* hint, skin::TbsStdCommand command, int row) {
+        auto& a = b.AddObject<skin::TbsDataSkinAnimate>(name);
+        a.Hint = hint;
+        a.Command = command;
+        a.SkinRectInAPicture = true;
+        a.ActivePictureIndex = strips;
+        a.SkinRect = a.ActiveSkinRect = strip(0, row);
+        a.DownSkinRect = strip(kStripFrames, row);
+        a.InActiveSkinRect = strip(kStripFrames + 1, row);
+        a.CountFrames = kStripFrames;
+        a.TimerInterval = 25;
+        a.ButtonStyle = true;
+        if (command == skin::TbsStdCommand::cmMaximize) {
+            a.RestoreHint = "Restore";
+            a.RestoreRect = a.RestoreActiveRect = strip(0, 2);
+            a.RestoreDownRect = strip(kStripFrames, 2);
+            a.RestoreInActiveRect = strip(kStripFrames + 1, 2);
+        }
+    };
     auto cell = [](int col, int row) {
         return Rect(col * kCapButtonW, row * kCapButtonH, (col + 1) * kCapButtonW, (row + 1) * kCapButtonH);
     };
@@ -234,11 +316,21 @@ void BuildForm(SkinBuilder& b) {
         skin::TbsStdCommand command;
         int row;
     } buttons[] = {
-        {"closebutton", "Close",    skin::TbsStdCommand::cmClose,    0},
-        {"maxbutton",   "Maximize", skin::TbsStdCommand::cmMaximize, 1},
-        {"minbutton",   "Minimize", skin::TbsStdCommand::cmMinimize, 2},
+        {"closebutton",   "Close",       skin::TbsStdCommand::cmClose,    0},
+        {"maxbutton",     "Maximize",    skin::TbsStdCommand::cmMaximize, 1},
+        {"minbutton",     "Minimize",    skin::TbsStdCommand::cmMinimize, 2},
+        {"rollupbutton",  "Roll Up",     skin::TbsStdCommand::cmRollUp,   4},
+        {"sysmenubutton", "System menu", skin::TbsStdCommand::cmSysMenu,  6},
     };
     for (auto& bt : buttons) {
+        if (animated && bt.command == skin::TbsStdCommand::cmMaximize) {
+            addAnimated(bt.name, bt.hint, bt.command, 1);
+            continue;
+        }
+        if (animated && bt.command == skin::TbsStdCommand::cmMinimize) {
+            addAnimated(bt.name, bt.hint, bt.command, 0);
+            continue;
+        }
         auto& o = b.AddObject<skin::TbsDataSkinStdButton>(bt.name);
         o.Hint = bt.hint;
         o.Command = bt.command;
@@ -249,19 +341,22 @@ void BuildForm(SkinBuilder& b) {
         o.DownRect = cell(2, bt.row);
         o.InActiveSkinRect = cell(3, bt.row);
         o.Morphing = Morphs(s);
-        if (bt.command == skin::TbsStdCommand::cmMaximize) {
+        int restoreRow = bt.command == skin::TbsStdCommand::cmMaximize ? 3
+                         : bt.command == skin::TbsStdCommand::cmRollUp ? 5
+                                                                       : -1;
+        if (restoreRow >= 0) {
             o.RestoreHint = "Restore";
-            o.RestoreRect = cell(0, 3);
-            o.RestoreActiveRect = cell(1, 3);
-            o.RestoreDownRect = cell(2, 3);
-            o.RestoreInActiveRect = cell(3, 3);
+            o.RestoreRect = cell(0, restoreRow);
+            o.RestoreActiveRect = cell(1, restoreRow);
+            o.RestoreDownRect = cell(2, restoreRow);
+            o.RestoreInActiveRect = cell(3, restoreRow);
         }
     }
 
     auto& caption = b.AddObject<skin::TbsDataSkinCaption>("caption");
-    caption.SkinRect = d.CaptionRect;
+    caption.SkinRect = Rect(kBorder, 0, kCaptionRight, kCaption - 1);
     int width = caption.SkinRect.Width();
-    caption.TextRct = Rect(8, 0, width - (kCapButtonsW + 12), kCaption - 1);
+    caption.TextRct = Rect(4, 0, width - 4, kCaption - 1);
     caption.FontName = kFontName;
     caption.FontHeight = kFontHeight;
     caption.FontColor = s.InactiveCaptionText().Color();
@@ -1002,6 +1097,181 @@ void BuildSlider(SkinBuilder& b) {
     d.PointsColor = s.text.Mix(s.background, 0.4).Color();
 }
 
+// --- page control tabs, up/down pairs and scroll boxes -------------------------------------
+
+constexpr int kTabW = 40, kTabH = 26, kTabCap = 6; // a tab's look; the selected one is 2 taller
+constexpr int kPageSize = 40, kPageEdge = 2;       // the frame round the pages
+
+// A tab at (x, y): rounded at the top, open at the bottom where it meets the pages.
+void DrawTabLook(SkinCanvas& c, const SkinStyle& s, int x, int y, int h, const Rgb& face, const Rgb& border,
+                 bool selected) {
+    double r = std::min(std::max(s.radius, 2), 5);
+    Box outer{double(x), double(y), double(x + kTabW), double(y + h + r + 1)};
+    Box clip{double(x), double(y), double(x + kTabW), double(y + h)};
+    c.Fill(
+        clip, [&](double px, double py) { return SkinCanvas::RoundRectDistance(outer, r, px, py); },
+        Solid(border));
+    Box inner = outer.Inset(s.outline);
+    Box innerClip{inner.l, inner.t, inner.r, double(y + h)};
+    c.Fill(
+        innerClip,
+        [&](double px, double py) {
+            return SkinCanvas::RoundRectDistance(inner, std::max(r - s.outline, 0.0), px, py);
+        },
+        Solid(face));
+    if (selected)
+        c.FillRect({double(x + 1), double(y + h - 1), double(x + kTabW - 1), double(y + h)}, Solid(face));
+}
+
+constexpr int kTabClose = 14; // a tab's close button, on the transparent key colour
+
+// The close button's three looks side by side at (x, y): a cross, on a rounded face when hot
+// or pressed; what is not the button is the key colour.
+void DrawTabCloseButtons(Image& img, const SkinStyle& s, int x, int y) {
+    const Rgb key{1, 0, 1};
+    for (int yy = 0; yy < kTabClose; ++yy)
+        for (int xx = 0; xx < 3 * kTabClose; ++xx) img.At(x + xx, y + yy) = key.Bgra();
+    SkinCanvas c(img);
+    for (int k = 0; k < 3; ++k) {
+        double l = x + k * kTabClose;
+        Box cell{l, double(y), l + kTabClose, double(y + kTabClose)};
+        Rgb glyph = s.text;
+        if (k > 0) {
+            Rgb face = k == 1 ? s.accent : s.Pressed(s.accent);
+            // Hard-edged: a blend with the key colour would show as a pink halo.
+            for (int yy = 1; yy < kTabClose - 1; ++yy)
+                for (int xx = 1; xx < kTabClose - 1; ++xx) img.At(int(l) + xx, y + yy) = face.Bgra();
+            glyph = s.OnAccent();
+        }
+        double m = 3.5;
+        c.Line({cell.l + m, cell.t + m}, {cell.r - m, cell.b - m}, s.glyph, glyph);
+        c.Line({cell.r - m, cell.t + m}, {cell.l + m, cell.b - m}, s.glyph, glyph);
+    }
+    // Over the key an anti-aliased edge would show pink: the plain cross is snapped whole.
+    for (int yy = 0; yy < kTabClose; ++yy)
+        for (int xx = 0; xx < kTabClose; ++xx) {
+            uint32_t& px = img.At(x + xx, y + yy);
+            if (px != key.Bgra()) px = s.text.Bgra();
+        }
+}
+
+void BuildTabs(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    // The frame at the top left, the close buttons right of it, then the normal, hot and
+    // selected tabs side by side below.
+    const int ty = kPageSize;
+    Image img = SkinBuilder::NewImage(3 * kTabW, ty + kTabH + 2, s.background);
+    SkinCanvas c(img);
+    Rgb border = s.Border(), page = s.background;
+    c.FillRect({0, 0, double(kPageSize), double(kPageSize)}, Solid(border));
+    c.FillRect(Box{0, 0, double(kPageSize), double(kPageSize)}.Inset(s.outline), Solid(page));
+    Rgb idle = s.background.Mix(border, s.Dark() ? 0.22 : 0.12);
+    DrawTabLook(c, s, 0, ty, kTabH, idle, border, false);
+    DrawTabLook(c, s, kTabW, ty, kTabH, HotFace(s, idle), border.Mix(s.accent, 0.5), false);
+    DrawTabLook(c, s, 2 * kTabW, ty, kTabH + 2, page, border, true);
+    DrawTabCloseButtons(img, s, kPageSize + 4, 4);
+    auto& d = b.AddControl<skin::TbsDataSkinTabControl>("tab");
+    d.PictureIndex = b.AddPicture("tab.bmp", img);
+    d.SkinRect = Rect(0, 0, kPageSize, kPageSize);
+    d.LTPoint = Point(kPageEdge, kPageEdge);
+    d.RTPoint = Point(kPageSize - kPageEdge, kPageEdge);
+    d.LBPoint = Point(kPageEdge, kPageSize - kPageEdge);
+    d.RBPoint = Point(kPageSize - kPageEdge, kPageSize - kPageEdge);
+    d.ClRect = Rect(kPageEdge, kPageEdge, kPageSize - kPageEdge, kPageSize - kPageEdge);
+    d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
+    d.TabRect = Rect(0, ty, kTabW, ty + kTabH);
+    d.MouseInTabRect = Rect(kTabW, ty, 2 * kTabW, ty + kTabH);
+    d.ActiveTabRect = Rect(2 * kTabW, ty, 3 * kTabW, ty + kTabH + 2);
+    d.TabLeftOffset = d.TabRightOffset = kTabCap;
+    d.TabStretchEffect = true;
+    SetFont(d, s.text);
+    d.ActiveFontColor = d.FocusFontColor = d.MouseInFontColor = s.text.Color();
+    d.UpDown = "hupdown";
+    int cx = kPageSize + 4;
+    d.CloseButtonRect = Rect(cx, 4, cx + kTabClose, 4 + kTabClose);
+    d.CloseButtonActiveRect = Rect(cx + kTabClose, 4, cx + 2 * kTabClose, 4 + kTabClose);
+    d.CloseButtonDownRect = Rect(cx + 2 * kTabClose, 4, cx + 3 * kTabClose, 4 + kTabClose);
+    d.ButtonTransparent = true;
+    d.ButtonTransparentColor = Rgb{1, 0, 1}.Color();
+}
+
+constexpr int kStep = 18; // one button of an up/down pair
+
+// A step button in the cell at (x, y) pointing along (dx, dy).
+void DrawStepCell(SkinCanvas& c, const SkinStyle& s, int x, int y, int dx, int dy, PartLook look) {
+    Box cell{double(x), double(y), double(x + kStep), double(y + kStep)};
+    Rgb face = look == PartLook::Normal ? s.Face()
+               : look == PartLook::Hot  ? HotFace(s, s.Face())
+                                        : s.Pressed(s.Face());
+    Rgb border = look == PartLook::Hot ? s.accent : s.Border();
+    double r = std::min(s.radius, 3);
+    c.FillRoundRect(cell.Inset(0.5), r, Solid(border));
+    c.FillRoundRect(cell.Inset(0.5 + s.outline), std::max(r - s.outline, 0.0), Solid(face));
+    double cx = x + kStep / 2.0, cy = y + kStep / 2.0;
+    // The tip 3 pixels out along the direction, the base 4 pixels wide each side.
+    Pt tip{cx + 3 * dx, cy + 3 * dy};
+    Pt a{cx - 2 * dx - 4 * dy, cy - 2 * dy - 4 * dx}, b2{cx - 2 * dx + 4 * dy, cy - 2 * dy + 4 * dx};
+    c.Triangle(tip, a, b2, s.text);
+}
+
+// The pair at its own size: the decreasing button first (left or top), then the increasing
+// one; hot and pressed looks follow in the next rows (columns for the vertical pair).
+void AddUpDown(SkinBuilder& b, const char* name, bool vertical) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(vertical ? 3 * kStep : 2 * kStep, vertical ? 2 * kStep : 3 * kStep,
+                                      s.background);
+    SkinCanvas c(img);
+    const PartLook looks[3] = {PartLook::Normal, PartLook::Hot, PartLook::Pressed};
+    for (int k = 0; k < 3; ++k) {
+        if (vertical) {
+            DrawStepCell(c, s, k * kStep, 0, 0, -1, looks[k]);
+            DrawStepCell(c, s, k * kStep, kStep, 0, 1, looks[k]);
+        } else {
+            DrawStepCell(c, s, 0, k * kStep, -1, 0, looks[k]);
+            DrawStepCell(c, s, kStep, k * kStep, 1, 0, looks[k]);
+        }
+    }
+    auto& d = b.AddControl<skin::TbsDataSkinUpDownControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+    auto cell = [&](int along, int state) {
+        return vertical ? Rect(state * kStep, along * kStep, (state + 1) * kStep, (along + 1) * kStep)
+                        : Rect(along * kStep, state * kStep, (along + 1) * kStep, (state + 1) * kStep);
+    };
+    d.SkinRect = vertical ? Rect(0, 0, kStep, 2 * kStep) : Rect(0, 0, 2 * kStep, kStep);
+    // Vertical: up (increasing) on top; horizontal: increasing on the right.
+    int up = vertical ? 0 : 1, down = vertical ? 1 : 0;
+    d.UpButtonRect = cell(up, 0);
+    d.DownButtonRect = cell(down, 0);
+    d.ActiveUpButtonRect = cell(up, 1);
+    d.ActiveDownButtonRect = cell(down, 1);
+    d.DownUpButtonRect = cell(up, 2);
+    d.DownDownButtonRect = cell(down, 2);
+}
+
+void BuildUpDowns(SkinBuilder& b) {
+    AddUpDown(b, "hupdown", false);
+    AddUpDown(b, "vupdown", true);
+}
+
+constexpr int kBoxSize = 40;
+
+void BuildScrollBox(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kBoxSize, kBoxSize, s.background);
+    SkinCanvas c(img);
+    double r = std::min(s.radius, 4);
+    Box box{0, 0, double(kBoxSize), double(kBoxSize)};
+    c.FillRoundRect(box, r, Solid(s.Border()));
+    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(s.Window()));
+    auto& d = b.AddControl<skin::TbsDataSkinScrollBoxControl>("scrollbox");
+    d.PictureIndex = b.AddPicture("scrollbox.bmp", img);
+    d.SkinRect = Rect(0, 0, kBoxSize, kBoxSize);
+    SetNinePart(d, kBoxSize, kBoxSize, static_cast<int>(r) + 2);
+    int edge = s.outline + 1;
+    d.ClRect = Rect(edge, edge, kBoxSize - edge, kBoxSize - edge);
+    d.StretchEffect = false; // the client is one colour: tiled, it needs no repaint as it scrolls
+}
+
 // --- list and tree views --------------------------------------------------------------------
 
 // The views draw their rows natively: the skin gives their font and the window fill, which
@@ -1016,6 +1286,20 @@ template <class D> void AddViewColours(SkinBuilder& b, const char* name) {
 void BuildViews(SkinBuilder& b) {
     AddViewColours<skin::TbsDataSkinListView>(b, "listview");
     AddViewColours<skin::TbsDataSkinTreeView>(b, "treeview");
+}
+
+// --- dialogs -------------------------------------------------------------------------------
+
+// The skin chooser's preview area: a recessed stage, a shade darker than the window (lighter
+// on dark skins), so that a miniature form in any other skin stands out against it.
+void BuildDialogs(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb stage = s.background.Mix(s.Dark() ? Rgb{1, 1, 1} : s.Border(), s.Dark() ? 0.06 : 0.16);
+    Rgb border = s.background.Mix(s.Border(), 0.6);
+    double r = std::min(s.radius, 4);
+    auto& d = AddBox<skin::TbsDataSkinPanelControl>(b, "previewpanel", kPanelSize, kPanelSize, Solid(stage),
+                                                    &border, r, static_cast<int>(r) + 3);
+    SetFont(d, s.text);
 }
 
 } // namespace
@@ -1036,7 +1320,13 @@ const std::vector<SkinSection>& SkinSections() {
         {"combobox",   BuildComboBox  }, // list-only picker and its drop-down button
         {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
+        {"tabs",       BuildTabs      }, // the page control's frame and tabs
+        {"updowns",    BuildUpDowns   }, // horizontal and vertical up/down pairs
+        {"scrollbox",  BuildScrollBox }, // the scroll box's frame
         {"views",      BuildViews     }, // list and tree views: font and fill
+        {"popupmenus", BuildPopupMenus}, // popup-menu windows and their rows
+        {"hints",      BuildHints     }, // the hint window
+        {"dialogs",    BuildDialogs   }, // the skin chooser's preview stage
     };
     return sections;
 }
