@@ -26,10 +26,13 @@
 #include "skin/controls/SkinComboBox.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinLinkLabel.h"
+#include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStdLabel.h"
 #include "skin/core/SkinData.h"
+#include "skin/forms/SkinForm.h"
+#include "skin/menus/SkinMenu.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -493,6 +496,27 @@ TEST_F(MainWindowTest, SkinAndFolderCommandsOpenTheSkinnedDialogs) {
     EXPECT_EQ(main->bsSkinData1->SkinIndex(), 0);
     EXPECT_EQ(Ini("Skin", "SetSkin"), "0");
     EXPECT_EQ(main->FileOutPutPath, home / "Tarvik视频软件/输出");
+}
+
+// The menu bar's buttons open their menus, and the tool bar's "添加" its add menu.
+TEST_F(MainWindowTest, MenuBarAndAddButtonOpenTheirMenus) {
+    Start();
+    main->Show();
+    RunUntilIdle();
+    skin::TbsSkinMenu* menu = main->bsSkinForm1->SkinMenu();
+    gui::TControl* file = main->bsSkinMainMenuBar1->Controls(0);
+    EXPECT_EQ(file->Caption(), "文件");
+    ClickAt(file, 10, 10);
+    RunUntilIdle();
+    EXPECT_TRUE(menu->Visible());
+    menu->Hide();
+    RunUntilIdle();
+    ClickAt(main->AddToolButton, 20, 20);
+    RunUntilIdle();
+    EXPECT_TRUE(main->AddToolButton->MenuTracked());
+    EXPECT_TRUE(menu->Visible());
+    menu->Hide();
+    RunUntilIdle();
 }
 
 } // namespace
