@@ -306,6 +306,8 @@ void TbsSkinForm::SkinMenuClose() {
     UnhookAppMessages();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
     menus_->InMainMenu = false;
+    // A caption button that opened the menu comes up again.
+    ObjectMenuClosed();
 }
 
 void TbsSkinForm::SkinMenuKeyDown(int Key) {

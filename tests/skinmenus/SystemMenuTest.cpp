@@ -70,8 +70,9 @@ TEST_F(MenuTest, ARightClickOnTheCaptionOpensTheSystemMenuAtThePointer) {
     // Choosing a row sends the form its system command.
     PressKey(VK_DOWN); // Ma&ximize
     PressKey(VK_RETURN);
-    EXPECT_TRUE(IsZoomed(form->Handle()));
-    ShowWindow(form->Handle(), SW_RESTORE);
+    // Maximising is the skinned form's own move and size.
+    EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
+    SendMessage(form->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
     RunUntilIdle();
 
     skinForm->DisableSystemMenu = true;
@@ -93,7 +94,7 @@ TEST_F(MenuTest, TheAltKeyClosesAnOpenMenuAndNeverReachesTheForm) {
     for (UINT m : form->seen) EXPECT_NE(m, static_cast<UINT>(WM_SYSCOMMAND));
     // Other system commands still reach the form.
     SendMessage(form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    EXPECT_TRUE(IsZoomed(form->Handle()));
+    EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
 }
 
 TEST_F(MenuTest, AnApplicationSystemMenuTakesTheFormsItemsOnce) {
