@@ -4,6 +4,7 @@
 #include "app/FormatPicker.h"
 #include "app/MainWindowParts.h"
 #include "app/OptionIni.h"
+#include "app/PreviewPanel.h"
 #include "app/ProgramEmblem.h"
 #include "app/ToolGlyphs.h"
 #include "catalogue/Categories.h"
@@ -263,6 +264,7 @@ void TForm1::BuildPreviewPanel() {
     PreviewPanel = Place<skin::TbsSkinGroupBox>(this, this, 572, 296, 219, 226, "视频预览");
     Panel6 = Place<skin::TbsSkinPanel>(this, PreviewPanel, 6, 24, 207, 160);
     Panel6->SetName("Panel6");
+    Preview = std::make_unique<TPreviewPanel>(*this);
 }
 
 void TForm1::BuildOutputPanel() {

@@ -53,6 +53,7 @@ class TFormatPicker;
 class TForm2;
 class TForm5;
 class TOptionIni;
+class TPreviewPanel;
 
 // The maker's addresses, shown and opened by the window's links and the web-site command.
 inline constexpr const char* kWebSite = "https://tarvik.example.com/";
@@ -133,6 +134,8 @@ public:
     // The options dialog, made after this window; its controls hold the live settings.
     TForm5* OptionsForm = nullptr;
     TForm2* AboutForm = nullptr;
+    // The preview's slider, buttons and snapshot menu, and its player events.
+    std::unique_ptr<TPreviewPanel> Preview;
 
     // --- procedures ---
     void FormCreate(gui::TObject* Sender);

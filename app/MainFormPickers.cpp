@@ -3,6 +3,7 @@
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
+#include "app/PreviewPanel.h"
 #include "catalogue/Categories.h"
 #include "catalogue/EncodingParameters.h"
 #include "catalogue/Formats.h"
@@ -220,7 +221,7 @@ void TForm1::lvFilesSelectItem(gui::TObject*, gui::TListItem*, bool) {
         bsSkinOfficeComboBox1->SetItemIndex(place.Position);
         for (int i = 0; i < catalogue::PresetPickerCount; ++i)
             PresetPicker(catalogue::FieldOrder[i])->SetItemIndex((*positions)[static_cast<size_t>(i)]);
-        T_Movie_PLayer_FileName = row->Caption();
+        Preview->OpenFile(row->Caption());
     } catch (const std::exception&) {
     }
 }
