@@ -11,11 +11,11 @@
 #include "gui/Menu.h"
 #include "gui/Timer.h"
 #include "skin/core/SkinData.h"
-#include "skin/menus/SkinMenuHost.h"
 #include "skin/engine/LayerManager.h"
 #include "skin/forms/ActiveSkinObject.h"
 #include "skin/forms/FormTrayIcon.h"
 #include "skin/forms/QuickButtonItems.h"
+#include "skin/menus/SkinMenuHost.h"
 
 #include <memory>
 #include <string>
@@ -235,10 +235,7 @@ public:
 
     // --- menus: the form's menu manager, system and tray menus, and the menu mode -------------
     TbsSkinMenu* SkinMenu() const;
-    gui::TPopupMenu* SystemMenu() const; // an application menu used as system menu, or null
-    void SetSystemMenu(gui::TPopupMenu* value);
     bool UseDefaultSysMenu = true;
-    bool DisableSystemMenu = false;
     TbsSkinPopupMenu* SysTrayMenu() const;
     bool MenusAlphaBlend = false, MenusAlphaBlendAnimation = false;
     uint8_t MenusAlphaBlendValue = 200;
@@ -277,6 +274,7 @@ private:
     void FormShortCut(gui::TMessage& msg, bool& handled);
     gui::TMenuItem* AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name, bool tray);
     void SystemCommand(const std::string& name);
+    void PopupItemsIn(gui::TMenuItem* items, const TRect& r, bool popupUp);
     TbsSkinData* MenuSkin() const { return fmsd_ ? fmsd_ : fsd_; }
     void PostHandleMouse(gui::TMessage& m);
     bool SystemCommandHandled(gui::TMessage& m);

@@ -6,6 +6,9 @@
 #include "skin/forms/SkinFormMenus.h"
 #include "gui/ShortCuts.h"
 #include "skin/core/ResourceStrData.h"
+#include "skin/engine/LayerManager.h"
+#include "skin/forms/SkinAnimateObject.h"
+#include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/menus/SkinPopupWindow.h"
 #include "win/Message.h"
@@ -57,7 +60,7 @@ TbsSkinFormMenus::TbsSkinFormMenus(TbsSkinForm* AForm)
 TbsSkinFormMenus::~TbsSkinFormMenus() {
     MarkDestroying();
     Unhook();
-    SetSystemMenu(nullptr);
+    Watch(nullptr);
 }
 
 void TbsSkinFormMenus::Unhook() {
@@ -67,16 +70,19 @@ void TbsSkinFormMenus::Unhook() {
     OldAppMessage = nullptr;
 }
 
-void TbsSkinFormMenus::SetSystemMenu(gui::TPopupMenu* Value) {
-    if (SystemMenu == Value) return;
-    if (SystemMenu) SystemMenu->RemoveFreeNotification(this);
-    SystemMenu = Value;
+void TbsSkinFormMenus::Watch(gui::TPopupMenu* Value) {
+    if (Watched == Value) return;
+    if (Watched) Watched->RemoveFreeNotification(this);
+    Watched = Value;
     if (Value) Value->FreeNotification(this);
 }
 
+// An application menu named as the system menu may go before the form.
 void TbsSkinFormMenus::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
     gui::TComponent::Notification(AComponent, Operation);
-    if (Operation == gui::TOperation::opRemove && AComponent == SystemMenu) SystemMenu = nullptr;
+    if (Operation != gui::TOperation::opRemove || AComponent != Watched) return;
+    Watched = nullptr;
+    if (Form->SystemMenu == AComponent) Form->SystemMenu = nullptr;
 }
 
 // --- the form's side -------------------------------------------------------------------------
@@ -88,6 +94,8 @@ void TbsSkinForm::CreateMenus() {
     AddSystemItem(root, root->Count(), "TRAY_BSF_RESTORE", true);
     AddSystemItem(root, root->Count(), "-", true);
     AddSystemItem(root, root->Count(), "TRAY_BSF_CLOSE", true);
+    SystemMenuItemsHook = [this] { return GetSystemMenuItems(); };
+    PopupObjectMenuHook = [this](gui::TMenuItem* items, TRect r, bool up) { PopupItemsIn(items, r, up); };
     if (Designing()) return;
     // Alt+Space reaches the form as a shortcut; a handler the form had goes on first.
     if (form_->OnShortCut) OnShortCut = std::move(form_->OnShortCut);
@@ -96,14 +104,6 @@ void TbsSkinForm::CreateMenus() {
 
 TbsSkinMenu* TbsSkinForm::SkinMenu() const {
     return menus_->SkinMenu.get();
-}
-
-gui::TPopupMenu* TbsSkinForm::SystemMenu() const {
-    return menus_->SystemMenu;
-}
-
-void TbsSkinForm::SetSystemMenu(gui::TPopupMenu* value) {
-    menus_->SetSystemMenu(value);
 }
 
 TbsSkinPopupMenu* TbsSkinForm::SysTrayMenu() const {
@@ -142,36 +142,33 @@ gui::TMenuItem* TbsSkinForm::AddSystemItem(gui::TMenuItem* parent, int index, co
     return item;
 }
 
-// The window commands go to the form as the system menu's commands do.
 void TbsSkinForm::SystemCommand(const std::string& name) {
-    HWND wnd = Wnd();
-    if (!wnd) return;
     if (name == "BSF_MINITEM")
-        PostMessage(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        MinimizeCommand();
     else if (name == "BSF_MAXITEM")
-        PostMessage(wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    else if (name == "BSF_RESTORE" || name == "TRAY_BSF_RESTORE")
-        PostMessage(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        MaximizeCommand();
+    else if (name == "BSF_RESTORE")
+        RestoreCommand();
+    else if (name == "BSF_ROLLUP")
+        RollUpCommand();
+    else if (name == "BSF_MINTOTRAY")
+        MinimizeToTrayCommand();
+    else if (name == "TRAY_BSF_RESTORE")
+        RestoreFromTrayCommand();
     else if (name == "BSF_CLOSE" || name == "TRAY_BSF_CLOSE")
-        PostMessage(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        CloseCommand();
 }
 
 namespace {
 struct FormState {
     bool minimized, maximized, rolledUp;
 };
-FormState StateOf(gui::TCustomForm* form) {
-    HWND h = form->HandleAllocated() ? form->Handle() : nullptr;
-    bool minimized = h ? IsIconic(h) != 0 : form->WindowState() == gui::wsMinimized;
-    bool maximized = h ? IsZoomed(h) != 0 : form->WindowState() == gui::wsMaximized;
-    return {minimized, maximized, false};
-}
 } // namespace
 
 void TbsSkinForm::BuildSystemMenu() {
     gui::TMenuItem* root = menus_->SysMenu->Items();
     root->Clear();
-    FormState st = StateOf(form_);
+    FormState st{WindowState() == gui::wsMinimized, WindowState() == gui::wsMaximized, RollUpState()};
     bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
     auto add = [&](const char* name) { AddSystemItem(root, root->Count(), name, false); };
     if (!st.minimized && (borderIcons_ & biMinimize)) add("BSF_MINITEM");
@@ -185,12 +182,12 @@ void TbsSkinForm::BuildSystemMenu() {
 }
 
 void TbsSkinForm::MergeSystemMenu() {
-    gui::TPopupMenu* menu = menus_->SystemMenu;
+    gui::TPopupMenu* menu = SystemMenu;
     if (!menu || !UseDefaultSysMenu) return;
     gui::TMenuItem* root = menu->Items();
     for (int i = root->Count() - 1; i >= 0; --i)
         if (IsFormSystemItem(root->Items(i)->Name())) delete root->Items(i);
-    FormState st = StateOf(form_);
+    FormState st{WindowState() == gui::wsMinimized, WindowState() == gui::wsMaximized, RollUpState()};
     bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
     auto insert = [&](const char* name) { AddSystemItem(root, 0, name, false); };
     if (borderIcons_ & biMinimizeToTray) insert("BSF_MINTOTRAY");
@@ -203,9 +200,10 @@ void TbsSkinForm::MergeSystemMenu() {
 }
 
 gui::TMenuItem* TbsSkinForm::GetSystemMenuItems() {
-    if (menus_->SystemMenu) {
+    menus_->Watch(SystemMenu);
+    if (SystemMenu) {
         MergeSystemMenu();
-        return menus_->SystemMenu->Items();
+        return SystemMenu->Items();
     }
     BuildSystemMenu();
     return menus_->SysMenu->Items();
@@ -231,14 +229,34 @@ void TbsSkinForm::PopupSystemMenuAt(int X, int Y) {
 }
 
 // Under the system-menu button; a frame without one opens the menu below the caption's left
-// end, where that button sits in the plain frame.
+// end.
 void TbsSkinForm::PopupSystemMenuFromButton() {
     HWND wnd = Wnd();
     if (!wnd) return;
+    bool opened = false;
+    for (auto& o : ObjectList) {
+        TbsStdCommand command = TbsStdCommand::cmDefault;
+        if (auto* b = dynamic_cast<TbsSkinStdButtonObject*>(o.get()))
+            command = b->Command;
+        else if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(o.get()))
+            command = a->Command;
+        if (command != TbsStdCommand::cmSysMenu || !o->Enabled) continue;
+        PopupSystemMenuIn(ObjectToScreen(o->ObjectRect));
+        opened = true;
+    }
+    if (opened) return;
     RECT wr{};
     GetWindowRect(wnd, &wr);
     int caption = skinSupport_ ? std::max(NewCaptionRect.Bottom, NewClRect.Top) : DefaultCaptionHeight() + 3;
     PopupSystemMenuIn(Rect(wr.left, wr.top, wr.left, wr.top + caption));
+}
+
+// A caption button's menu.
+void TbsSkinForm::PopupItemsIn(gui::TMenuItem* items, const TRect& r, bool popupUp) {
+    if (!items) return;
+    SkinMenuOpen();
+    SkinMenu()->Popup(nullptr, MenuSkin(), 0, r, items, popupUp);
+    if (!SkinMenu()->Visible()) SkinMenuClose();
 }
 
 void TbsSkinForm::PopupSkinMenu(gui::TMenu* Menu, TPoint P) {
@@ -302,7 +320,9 @@ void TbsSkinForm::SkinMenuOpen() {
 }
 
 void TbsSkinForm::SkinMenuClose() {
+    if (FMenuLayerManager && FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
     menus_->InMenu = false;
+    ObjectMenuClosed(); // the caption button that opened the menu comes up
     UnhookAppMessages();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
     menus_->InMainMenu = false;
@@ -347,12 +367,6 @@ bool TbsSkinForm::MenuWindowProc(gui::TMessage& m) {
     case WM_CLOSESKINMENU:
         SkinMenuClose();
         return false;
-    case WM_NCRBUTTONDOWN:
-        if (m.WParam != HTCAPTION || DisableSystemMenu || !skinnableForm_) return false;
-        CallOld(m);
-        PopupSystemMenuAt(static_cast<int16_t>(m.LParam & 0xFFFF),
-                          static_cast<int16_t>((m.LParam >> 16) & 0xFFFF));
-        return true;
     default:
         return false;
     }
