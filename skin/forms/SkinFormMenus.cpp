@@ -228,23 +228,23 @@ void TbsSkinForm::PopupSystemMenuAt(int X, int Y) {
     PopupSystemMenuIn(Rect(X, Y, X, Y));
 }
 
-// Under the system-menu button; a frame without one opens the menu below the caption's left
-// end.
+// Under the system-menu button.  A frame without one opens the menu below the caption's left
+// end; a disabled button opens nothing.
 void TbsSkinForm::PopupSystemMenuFromButton() {
     HWND wnd = Wnd();
-    if (!wnd) return;
-    bool opened = false;
+    if (!wnd || DisableSystemMenu) return;
+    bool button = false;
     for (auto& o : ObjectList) {
         TbsStdCommand command = TbsStdCommand::cmDefault;
         if (auto* b = dynamic_cast<TbsSkinStdButtonObject*>(o.get()))
             command = b->Command;
         else if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(o.get()))
             command = a->Command;
-        if (command != TbsStdCommand::cmSysMenu || !o->Enabled) continue;
-        PopupSystemMenuIn(ObjectToScreen(o->ObjectRect));
-        opened = true;
+        if (command != TbsStdCommand::cmSysMenu) continue;
+        button = true;
+        if (o->Enabled) PopupSystemMenuIn(ObjectToScreen(o->ObjectRect));
     }
-    if (opened) return;
+    if (button) return;
     RECT wr{};
     GetWindowRect(wnd, &wr);
     int caption = skinSupport_ ? std::max(NewCaptionRect.Bottom, NewClRect.Top) : DefaultCaptionHeight() + 3;
