@@ -74,11 +74,8 @@ public:
     void SetHideCaptionButtons(bool value);
     bool ShowIcon() const { return showIcon_; }
     void SetShowIcon(bool value);
-    bool DisableSystemMenu = false;
     bool UseDefaultObjectHint = true;
     bool ShowObjectHint = false;
-    // The application's system menu; the default one is built by the menus.
-    gui::TPopupMenu* SystemMenu = nullptr;
     TbsQuickButtonItems* QuickButtons() { return quickButtons_.get(); }
     gui::TCustomImageList* QuickImageList = nullptr;
     bool QuickButtonsShowHint = false;
@@ -114,11 +111,10 @@ public:
     TbsObjectMouseEvent OnMouseDownEvent, OnMouseUpEvent;
     TbsObjectMoveEvent OnMouseMoveEvent;
     TbsObjectPaintEvent OnPaintEvent;
-    // Opens a menu of caption-object items beside a screen rectangle (above it when up); the
-    // skinned menus install it.  Without it a linked menu does not open.
+    // Opens a menu of caption-object items beside a screen rectangle (above it when up) in
+    // place of the form's skinned menu.
     std::function<void(gui::TMenuItem* items, TRect screenRect, bool popupUp)> PopupObjectMenuHook;
-    // The items of the system menu (the application's SystemMenu when set); the skinned menus
-    // install the default one.
+    // The items of the system menu in place of the form's own (GetSystemMenuItems).
     std::function<gui::TMenuItem*()> SystemMenuItemsHook;
 
     int GetMinWidth() const;
@@ -235,7 +231,10 @@ public:
 
     // --- menus: the form's menu manager, system and tray menus, and the menu mode -------------
     TbsSkinMenu* SkinMenu() const;
+    gui::TPopupMenu* SystemMenu() const; // an application menu used as system menu, or null
+    void SetSystemMenu(gui::TPopupMenu* value);
     bool UseDefaultSysMenu = true;
+    bool DisableSystemMenu = false;
     TbsSkinPopupMenu* SysTrayMenu() const;
     bool MenusAlphaBlend = false, MenusAlphaBlendAnimation = false;
     uint8_t MenusAlphaBlendValue = 200;
@@ -274,7 +273,6 @@ private:
     void FormShortCut(gui::TMessage& msg, bool& handled);
     gui::TMenuItem* AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name, bool tray);
     void SystemCommand(const std::string& name);
-    void PopupItemsIn(gui::TMenuItem* items, const TRect& r, bool popupUp);
     TbsSkinData* MenuSkin() const { return fmsd_ ? fmsd_ : fsd_; }
     void PostHandleMouse(gui::TMessage& m);
     bool SystemCommandHandled(gui::TMessage& m);

@@ -80,9 +80,7 @@ void TbsSkinFormMenus::Watch(gui::TPopupMenu* Value) {
 // An application menu named as the system menu may go before the form.
 void TbsSkinFormMenus::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
     gui::TComponent::Notification(AComponent, Operation);
-    if (Operation != gui::TOperation::opRemove || AComponent != Watched) return;
-    Watched = nullptr;
-    if (Form->SystemMenu == AComponent) Form->SystemMenu = nullptr;
+    if (Operation == gui::TOperation::opRemove && AComponent == Watched) Watched = nullptr;
 }
 
 // --- the form's side -------------------------------------------------------------------------
@@ -94,8 +92,6 @@ void TbsSkinForm::CreateMenus() {
     AddSystemItem(root, root->Count(), "TRAY_BSF_RESTORE", true);
     AddSystemItem(root, root->Count(), "-", true);
     AddSystemItem(root, root->Count(), "TRAY_BSF_CLOSE", true);
-    SystemMenuItemsHook = [this] { return GetSystemMenuItems(); };
-    PopupObjectMenuHook = [this](gui::TMenuItem* items, TRect r, bool up) { PopupItemsIn(items, r, up); };
     if (Designing()) return;
     // Alt+Space reaches the form as a shortcut; a handler the form had goes on first.
     if (form_->OnShortCut) OnShortCut = std::move(form_->OnShortCut);
@@ -104,6 +100,14 @@ void TbsSkinForm::CreateMenus() {
 
 TbsSkinMenu* TbsSkinForm::SkinMenu() const {
     return menus_->SkinMenu.get();
+}
+
+gui::TPopupMenu* TbsSkinForm::SystemMenu() const {
+    return menus_->Watched;
+}
+
+void TbsSkinForm::SetSystemMenu(gui::TPopupMenu* value) {
+    menus_->Watch(value);
 }
 
 TbsSkinPopupMenu* TbsSkinForm::SysTrayMenu() const {
@@ -182,7 +186,7 @@ void TbsSkinForm::BuildSystemMenu() {
 }
 
 void TbsSkinForm::MergeSystemMenu() {
-    gui::TPopupMenu* menu = SystemMenu;
+    gui::TPopupMenu* menu = SystemMenu();
     if (!menu || !UseDefaultSysMenu) return;
     gui::TMenuItem* root = menu->Items();
     for (int i = root->Count() - 1; i >= 0; --i)
@@ -200,10 +204,9 @@ void TbsSkinForm::MergeSystemMenu() {
 }
 
 gui::TMenuItem* TbsSkinForm::GetSystemMenuItems() {
-    menus_->Watch(SystemMenu);
-    if (SystemMenu) {
+    if (gui::TPopupMenu* menu = SystemMenu()) {
         MergeSystemMenu();
-        return SystemMenu->Items();
+        return menu->Items();
     }
     BuildSystemMenu();
     return menus_->SysMenu->Items();
@@ -249,14 +252,6 @@ void TbsSkinForm::PopupSystemMenuFromButton() {
     GetWindowRect(wnd, &wr);
     int caption = skinSupport_ ? std::max(NewCaptionRect.Bottom, NewClRect.Top) : DefaultCaptionHeight() + 3;
     PopupSystemMenuIn(Rect(wr.left, wr.top, wr.left, wr.top + caption));
-}
-
-// A caption button's menu.
-void TbsSkinForm::PopupItemsIn(gui::TMenuItem* items, const TRect& r, bool popupUp) {
-    if (!items) return;
-    SkinMenuOpen();
-    SkinMenu()->Popup(nullptr, MenuSkin(), 0, r, items, popupUp);
-    if (!SkinMenu()->Visible()) SkinMenuClose();
 }
 
 void TbsSkinForm::PopupSkinMenu(gui::TMenu* Menu, TPoint P) {
@@ -322,10 +317,11 @@ void TbsSkinForm::SkinMenuOpen() {
 void TbsSkinForm::SkinMenuClose() {
     if (FMenuLayerManager && FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
     menus_->InMenu = false;
-    ObjectMenuClosed(); // the caption button that opened the menu comes up
     UnhookAppMessages();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
     menus_->InMainMenu = false;
+    // A caption button that opened the menu comes up again.
+    ObjectMenuClosed();
 }
 
 void TbsSkinForm::SkinMenuKeyDown(int Key) {

@@ -21,7 +21,7 @@ struct TbsSkinFormMenus : public gui::TComponent {
     std::unique_ptr<TbsSkinMenu> SkinMenu;
     std::unique_ptr<gui::TPopupMenu> SysMenu;
     std::unique_ptr<TbsSkinPopupMenu> SysTrayMenu;
-    gui::TPopupMenu* Watched = nullptr; // the form's SystemMenu, watched for its going
+    gui::TPopupMenu* Watched = nullptr; // the application's system menu, not owned
     bool InMenu = false, InMainMenu = false, InAppHook = false;
     // Alt+Space opened the system menu: the Alt key's release still to come is no Alt alone.
     bool AltSpaceChord = false;

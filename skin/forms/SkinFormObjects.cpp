@@ -8,6 +8,7 @@
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinCaptionObject.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/menus/SkinMenu.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -527,11 +528,19 @@ void TbsSkinForm::HideGlowLayers() {
 
 gui::TMenuItem* TbsSkinForm::SystemMenuItems() {
     if (SystemMenuItemsHook) return SystemMenuItemsHook();
-    return SystemMenu ? SystemMenu->Items() : nullptr;
+    return GetSystemMenuItems();
 }
 
 void TbsSkinForm::PopupObjectMenu(gui::TMenuItem* items, const TRect& screenRect, bool popupUp) {
-    if (PopupObjectMenuHook) PopupObjectMenuHook(items, screenRect, popupUp);
+    if (PopupObjectMenuHook) {
+        PopupObjectMenuHook(items, screenRect, popupUp);
+        return;
+    }
+    if (!items) return;
+    if (SkinMenu()->Visible()) SkinMenuClose();
+    SkinMenuOpen();
+    SkinMenu()->Popup(nullptr, MenuSkin(), 0, screenRect, items, popupUp);
+    if (!SkinMenu()->Visible()) SkinMenuClose();
 }
 
 void TbsSkinForm::ObjectMenuClosed() {

@@ -92,11 +92,14 @@ TEST_F(WindowStateTest, SkinIndexChangeRebuildsTheFrameAndKeepsTheClientSize) {
         // The caption objects are the new skin's.
         ASSERT_FALSE(skinForm->ObjectList.empty());
         for (auto& o : skinForm->ObjectList) EXPECT_EQ(o->SD, &data);
-        // Menu rows are the menus' objects, not the frame's.
-        size_t frameObjects = 0;
+        // Every entry but the menus' own rows makes a caption object.
+        size_t captionEntries = 0;
         for (auto& d : data.ObjectList)
-            if (!dynamic_cast<skin::TbsDataSkinMenuItem*>(d.get())) ++frameObjects;
-        EXPECT_EQ(skinForm->ObjectList.size(), frameObjects);
+            if (!dynamic_cast<const skin::TbsDataSkinMenuItem*>(d.get()) &&
+                !dynamic_cast<const skin::TbsDataSkinMainMenuItem*>(d.get()) &&
+                !dynamic_cast<const skin::TbsDataSkinMainMenuBarButton*>(d.get()))
+                ++captionEntries;
+        EXPECT_EQ(skinForm->ObjectList.size(), captionEntries);
         EXPECT_EQ(form->ClientWidth(), 340);
         EXPECT_EQ(form->ClientHeight(), 245);
         EXPECT_EQ(mine->before, index);

@@ -101,7 +101,7 @@ TEST_F(MenuTest, TheAltKeyClosesAnOpenMenuAndNeverReachesTheForm) {
 TEST_F(MenuTest, AnApplicationSystemMenuTakesTheFormsItemsOnce) {
     gui::TPopupMenu app(nullptr);
     Item(app.Items(), "About");
-    skinForm->SystemMenu = &app;
+    skinForm->SetSystemMenu(&app);
     skinForm->SetBorderIcons(skin::biSystemMenu | skin::biMinimize | skin::biMaximize);
     for (int round = 0; round < 2; ++round) {
         FormTestChord();
@@ -109,7 +109,7 @@ TEST_F(MenuTest, AnApplicationSystemMenuTakesTheFormsItemsOnce) {
         EXPECT_EQ(Names(Level(0)), "BSF_MINITEM BSF_MAXITEM About BSF_CLOSE");
         PressKey(VK_ESCAPE);
     }
-    skinForm->SystemMenu = nullptr;
+    skinForm->SetSystemMenu(nullptr);
 }
 
 TEST_F(MenuTest, TheTrayMenuKeepsItsBuiltInCaptions) {
