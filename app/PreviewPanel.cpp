@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "app/OptionIni.h"
 #include "app/Snapshots.h"
+#include "app/ToolGlyphs.h"
 #include "gui/CustomListView.h"
 #include "gui/MenuItem.h"
 #include "gui/PopupMenu.h"
@@ -54,22 +55,24 @@ TPreviewPanel::TPreviewPanel(TForm1& AForm) : form_(AForm) {
         bsSkinSlider1MouseUp();
     };
 
-    auto button = [&](int x, int y, const char* hint, std::function<void()> click) {
+    auto button = [&](int x, int y, const char* hint, TToolGlyph glyph, std::function<void()> click) {
         auto* b = place(new skin::TbsSkinButton(f), x, y, 30, 30);
+        b->SetGlyph(MakeToolGlyph(glyph, 20).get());
+        b->SetNumGlyphs(2);
         b->Hint = hint;
         b->SetShowHint(true);
         if (click) b->OnClick = [click](gui::TObject*) { click(); };
         return b;
     };
-    bsSkinButton13 = button(5, 186, "播放", [this] { bsSkinButton13Click(); });
-    bsSkinButton14 = button(39, 186, "暂停", [this] { bsSkinButton14Click(); });
-    bsSkinButton15 = button(73, 186, "停止", [this] { bsSkinButton15Click(); });
-    bsSkinButton16 = button(109, 186, "静音", [this] { bsSkinButton16Click(); });
-    bsSkinButton20 = button(109, 186, "静音", [this] { bsSkinButton20Click(); });
+    bsSkinButton13 = button(5, 186, "播放", TToolGlyph::Start, [this] { bsSkinButton13Click(); });
+    bsSkinButton14 = button(39, 186, "暂停", TToolGlyph::Pause, [this] { bsSkinButton14Click(); });
+    bsSkinButton15 = button(73, 186, "停止", TToolGlyph::Stop, [this] { bsSkinButton15Click(); });
+    bsSkinButton16 = button(109, 186, "静音", TToolGlyph::Sound, [this] { bsSkinButton16Click(); });
+    bsSkinButton20 = button(109, 186, "静音", TToolGlyph::Muted, [this] { bsSkinButton20Click(); });
     bsSkinButton20->SetVisible(false);
-    bsSkinButton22 = button(145, 186, "快照", [this] { bsSkinButton22Click(); });
-    bsSkinButton23 = button(181, 186, "设置", [this] { bsSkinButton23Click(); });
-    bsSkinButton17 = button(206, 226, "全屏", {});
+    bsSkinButton22 = button(145, 186, "快照", TToolGlyph::Camera, [this] { bsSkinButton22Click(); });
+    bsSkinButton23 = button(181, 186, "设置", TToolGlyph::Options, [this] { bsSkinButton23Click(); });
+    bsSkinButton17 = button(206, 226, "全屏", TToolGlyph::Resume, {});
     bsSkinButton17->SetVisible(false);
 
     // The snapshot menu, also the settings button's context menu.

@@ -99,24 +99,42 @@ Picture Describe(TToolGlyph kind) {
             {Ring({16, 16}, 11, 3), Disc({11, 12}, 2.5), Disc({17, 9.5}, 2.5), Disc({22, 13}, 2.5),
               Disc({21, 20}, 2.5)}
         };
+    case TToolGlyph::Sound:
+        return {
+            0xFF2F80ED,
+            {Box(4, 12, 10, 20), Triangle({8, 16}, {18, 5}, {18, 27}), Line({22, 10}, {26, 16}, 2.5),
+              Line({26, 16}, {22, 22}, 2.5)}
+        };
+    case TToolGlyph::Muted:
+        return {
+            0xFF8A94A0,
+            {Box(4, 12, 10, 20), Triangle({8, 16}, {18, 5}, {18, 27}), Line({21, 11}, {29, 21}, 3),
+              Line({29, 11}, {21, 21}, 3)}
+        };
+    case TToolGlyph::Camera:
+        return {
+            0xFF5B7089, {Box(4, 10, 28, 26), Box(11, 6, 21, 10), Ring({16, 18}, 4.5, 2.5)}
+        };
     }
     return {0xFF000000, {}};
 }
 
 } // namespace
 
-std::unique_ptr<gui::TBitmap> MakeToolGlyph(TToolGlyph AKind) {
+std::unique_ptr<gui::TBitmap> MakeToolGlyph(TToolGlyph AKind, int ASize) {
     const Picture p = Describe(AKind);
     const uint32_t disabled = 0xFF9AA0A6;
     gdi::image::Image strip;
-    strip.Reset(Size * 2, Size, Key);
-    for (int y = 0; y < Size; ++y)
-        for (int x = 0; x < Size; ++x) {
+    const int size = ASize > 0 ? ASize : Size;
+    const double scale = static_cast<double>(Size) / size;
+    strip.Reset(size * 2, size, Key);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
             // Half of the 4 × 4 samples inside: the pixel is drawn (no soft edge against the key).
             int inside = 0;
             for (int v = 0; v < 4; ++v)
                 for (int u = 0; u < 4; ++u) {
-                    double sx = x + (u + 0.5) / 4, sy = y + (v + 0.5) / 4;
+                    double sx = (x + (u + 0.5) / 4) * scale, sy = (y + (v + 0.5) / 4) * scale;
                     for (const Shape& s : p.Shapes)
                         if (s(sx, sy)) {
                             ++inside;
@@ -125,7 +143,7 @@ std::unique_ptr<gui::TBitmap> MakeToolGlyph(TToolGlyph AKind) {
                 }
             if (inside < 8) continue;
             strip.At(x, y) = p.Colour;
-            strip.At(Size + x, y) = disabled;
+            strip.At(size + x, y) = disabled;
         }
     auto bitmap = std::make_unique<gui::TBitmap>();
     bitmap->FromImage(strip);

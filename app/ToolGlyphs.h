@@ -10,8 +10,9 @@ class TBitmap;
 
 namespace app {
 
-enum class TToolGlyph { Add, Remove, Clear, Start, Stop, Pause, Resume, Options, Skin };
+enum class TToolGlyph { Add, Remove, Clear, Start, Stop, Pause, Resume, Options, Skin, Sound, Muted, Camera };
 
-std::unique_ptr<gui::TBitmap> MakeToolGlyph(TToolGlyph AKind);
+// ASize × ASize pictures, drawn from the same shapes at any size.
+std::unique_ptr<gui::TBitmap> MakeToolGlyph(TToolGlyph AKind, int ASize = 32);
 
 } // namespace app
