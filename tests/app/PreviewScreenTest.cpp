@@ -25,7 +25,7 @@
 
 namespace {
 
-TEST(PreviewScreen, TheMainWindowPlaysAClip) {
+TEST(MainWindowPreviewScreen, PlaysAClipInThePreview) {
     if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
     static XvfbServer server;
     ASSERT_TRUE(server.Running()) << server.Error();
