@@ -134,7 +134,10 @@ TForm1::TForm1(gui::TComponent* AOwner) : gui::TForm(AOwner) {
     OnCloseQuery = [this](gui::TObject* s, bool& can) { FormCloseQuery(s, can); };
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The preview stops its player while the settings and the rest of the window still exist.
+    Preview.reset();
+}
 
 TForm1* MainWindow() {
     return dynamic_cast<TForm1*>(gui::Application->MainForm());
