@@ -113,10 +113,12 @@ void TbsSkinCaptionObject::ApplyInActiveEffect(gui::TBitmap& b) const {
     e->Draw(b.Canvas()->Handle(), 0, 0);
 }
 
-void TbsSkinCaptionObject::DrawCaptionText(gui::TCanvas* c, gui::TCanvas* eventCanvas, int dx, int dy,
-                                           bool active) {
+void TbsSkinCaptionObject::DrawCaptionText(gui::TCanvas* c, int dx, int dy, bool active) {
+    // The application paints where the text would go: into the composed image when there is
+    // one, so that drawing the image does not paint over it.
     if (Parent->OnCaptionPaint) {
-        Parent->OnCaptionPaint(eventCanvas, ToGui(ObjectRect), active);
+        Parent->OnCaptionPaint(c, gui::Rect(dx, dy, dx + ObjectRect.Width(), dy + ObjectRect.Height()),
+                               active);
         return;
     }
     std::string text = Parent->Form()->Caption();
@@ -212,7 +214,7 @@ void TbsSkinCaptionObject::Draw(gui::TCanvas* Cnvs, bool) {
         gui::TBitmap image;
         BuildImage(image, picture, source);
         SetCaptionFont(image.Canvas(), textActive ? ActiveFontColor : FontColor);
-        DrawCaptionText(image.Canvas(), Cnvs, 0, 0, textActive);
+        DrawCaptionText(image.Canvas(), 0, 0, textActive);
         blend(image);
         if (effect) ApplyInActiveEffect(image);
         Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &image);
@@ -239,7 +241,7 @@ void TbsSkinCaptionObject::Draw(gui::TCanvas* Cnvs, bool) {
                      gui::TBitmap hover;
                      BuildImage(hover, ActivePicture, ActiveSkinRect);
                      SetCaptionFont(hover.Canvas(), ActiveFontColor);
-                     DrawCaptionText(hover.Canvas(), Cnvs, 0, 0, true);
+                     DrawCaptionText(hover.Canvas(), 0, 0, true);
                      auto a = TbsEffectBmp::CreateFromhWnd(image.Handle());
                      auto b = TbsEffectBmp::CreateFromhWnd(hover.Handle());
                      if (!a || !b) return;
@@ -249,7 +251,7 @@ void TbsSkinCaptionObject::Draw(gui::TCanvas* Cnvs, bool) {
         return;
     }
     if (IsEmptySkinRect(ActiveSkinRect) || (!Active && !Morphing && !EnableAnimation() && !StretchEffect)) {
-        DrawCaptionText(Cnvs, Cnvs, ObjectRect.Left, ObjectRect.Top, Active);
+        DrawCaptionText(Cnvs, ObjectRect.Left, ObjectRect.Top, Active);
         return;
     }
     if (!Active)

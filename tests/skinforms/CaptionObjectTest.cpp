@@ -301,6 +301,31 @@ TEST_F(CaptionObjectTest, LongCaptionEndsInsideItsTextArea) {
     EXPECT_EQ(outside, 0);
 }
 
+TEST_F(CaptionObjectTest, CaptionPaintedByTheApplicationShowsAlsoOnAComposedCaption) {
+    for (bool composed : {false, true}) {
+        SCOPED_TRACE(composed);
+        LoadSkin(0);
+        if (composed) // an active image of its own: the caption is composed off-screen
+            for (auto& d : data.ObjectList)
+                if (auto* c = dynamic_cast<skin::TbsDataSkinCaption*>(d.get())) {
+                    c->ActivePictureIndex = 0;
+                    c->ActiveSkinRect = skin::Rect(0, 0, 20, c->SkinRect.Height());
+                }
+        Open(data.FPicture.Width(), data.FPicture.Height(), &data);
+        skinForm->OnCaptionPaint = [](gui::TCanvas* c, gui::TRect r, bool) {
+            c->Brush()->SetColor(RGB(255, 0, 0));
+            c->FillRect(r);
+        };
+        skinForm->RepaintFrame();
+        skin::TbsActiveSkinObject* caption = Object("caption");
+        EXPECT_EQ(WindowPixel(caption->ObjectRect.Left + 20, caption->ObjectRect.Top + 10), RGB(255, 0, 0));
+        skinForm->OnCaptionPaint = nullptr;
+        delete form;
+        form = nullptr;
+        RunUntilIdle();
+    }
+}
+
 TEST_F(CaptionObjectTest, QuickButtonsSitAtTheCaptionsStartAndClickWhereReleased) {
     OpenSkinned(0);
     gui::TCustomImageList images(nullptr);
