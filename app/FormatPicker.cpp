@@ -2,28 +2,38 @@
 
 namespace app {
 
-TFormatPicker::TFormatPicker(gui::TComponent* AOwner) : skin::TbsSkinComboBox(AOwner) {
-    // The list-only combo box announces every accepted choice by OnClick, also the same one,
-    // as the office combo box announces its change.
-    OnClick = [this](gui::TObject*) {
-        if (OnPickerChange) OnPickerChange(this);
-    };
-}
+TFormatPicker::TFormatPicker(gui::TComponent* AOwner) : skin::TbsSkinOfficeComboBox(AOwner) {}
 
 void TFormatPicker::ClearItems() {
-    titles_.clear();
-    captions_.clear();
     Items()->Clear();
 }
 
-void TFormatPicker::AddItem(const std::string& ATitle, const std::string& ACaption, int /*AImageIndex*/) {
-    titles_.push_back(ATitle);
-    captions_.push_back(ACaption);
-    Items()->Add(ATitle);
+void TFormatPicker::AddItem(const std::string& ATitle, const std::string& ACaption, int AImageIndex) {
+    skin::TbsSkinOfficeItem* item = Items()->Add();
+    item->SetTitle(ATitle);
+    item->SetCaption(ACaption);
+    item->SetImageIndex(AImageIndex);
 }
 
-void TFormatPicker::SetItemIndex(int AValue) {
-    skin::TbsSkinComboBox::SetItemIndex(AValue);
+int TFormatPicker::Count() const {
+    return Items()->Count();
+}
+
+const std::string& TFormatPicker::Title(int AIndex) const {
+    return (*Items())[AIndex]->Title();
+}
+
+const std::string& TFormatPicker::ItemCaption(int AIndex) const {
+    return (*Items())[AIndex]->Caption();
+}
+
+void TFormatPicker::SetStoredItemIndex(int AValue) {
+    gui::TNotifyEvent change = std::move(OnChange), click = std::move(OnClick);
+    OnChange = nullptr;
+    OnClick = nullptr;
+    SetItemIndex(AValue);
+    OnChange = std::move(change);
+    OnClick = std::move(click);
 }
 
 } // namespace app

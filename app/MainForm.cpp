@@ -5,6 +5,7 @@
 #include "app/MainWindowParts.h"
 #include "app/OptionIni.h"
 #include "app/ProgramEmblem.h"
+#include "app/ToolGlyphs.h"
 #include "catalogue/Categories.h"
 #include "catalogue/PresetLists.h"
 #include "gui/Application.h"
@@ -29,6 +30,9 @@
 #include "skin/controls/SkinStdLabel.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
+#include "skin/dialogs/SelectDirectoryDialog.h"
+#include "skin/dialogs/SelectSkinDialog.h"
+#include "skin/dialogs/SkinMessage.h"
 #include "skin/forms/SkinForm.h"
 #include "skins/StoredSkins.h"
 
@@ -96,6 +100,35 @@ TForm1::TForm1(gui::TComponent* AOwner) : gui::TForm(AOwner) {
     BuildOutputPanel();
     BuildHidden();
 
+    bsSkinMessage1 = new skin::TbsSkinMessage(this);
+    bsSkinMessage1->SetSkinData(bsSkinData1);
+    bsSkinMessage1->SetCtrlSkinData(bsSkinData1);
+    bsSkinSelectDirectoryDialog1 = new skin::TbsSkinSelectDirectoryDialog(this);
+    bsSkinSelectDirectoryDialog1->Title = "选择目录";
+    bsSkinSelectDirectoryDialog2 = new skin::TbsSkinSelectDirectoryDialog(this);
+    bsSkinSelectDirectoryDialog2->Title = "选择输出目录";
+    for (skin::TbsSkinSelectDirectoryDialog* d :
+         {bsSkinSelectDirectoryDialog1, bsSkinSelectDirectoryDialog2}) {
+        d->SetSkinData(bsSkinData1);
+        d->SetCtrlSkinData(bsSkinData1);
+    }
+    SelectDirectory = [this](const std::string&, std::string& directory) {
+        bsSkinSelectDirectoryDialog2->Directory = directory;
+        bool ok = bsSkinSelectDirectoryDialog2->Execute();
+        directory = bsSkinSelectDirectoryDialog2->Directory;
+        return ok;
+    };
+    bsSelectSkinDialog1 = new skin::TbsSelectSkinDialog(this);
+    bsSelectSkinDialog1->Title = "Select skin";
+    bsSelectSkinDialog1->SetSkinList(bsCompressedSkinList1);
+    bsSelectSkinDialog1->SetSkinData(bsSkinData1);
+    bsSelectSkinDialog1->SetCtrlSkinData(bsSkinData1);
+    SelectSkin = [this](int current, int& chosen) {
+        if (!bsSelectSkinDialog1->Execute(current)) return false;
+        chosen = bsSelectSkinDialog1->SelectedSkinIndex();
+        return true;
+    };
+
     OnCreate = [this](gui::TObject* s) { FormCreate(s); };
     OnCloseQuery = [this](gui::TObject* s, bool& can) { FormCloseQuery(s, can); };
 }
@@ -151,23 +184,30 @@ void TForm1::BuildToolBar() {
     AddItem(this, bsSkinPopupMenu1->Items(), "添加整个目录");
     bsSkinPopupMenu2 = MakePopupMenu(this);
 
-    auto tool = [&](int x, const std::string& caption, bool enabled) {
+    auto glyph = [](skin::TbsSkinSpeedButton* b, TToolGlyph kind) {
+        b->SetGlyph(MakeToolGlyph(kind).get());
+        b->SetNumGlyphs(2);
+        b->SetLayout(skin::TbsButtonLayout::blGlyphTop);
+    };
+    auto tool = [&](int x, const std::string& caption, TToolGlyph kind, bool enabled) {
         auto* b = Place<skin::TbsSkinSpeedButton>(this, bsSkinToolBar2, x, 3, 52, 50, caption);
+        glyph(b, kind);
         b->SetEnabled(enabled);
         return b;
     };
     AddToolButton = Place<skin::TbsSkinMenuSpeedButton>(this, bsSkinToolBar2, 8, 3, 52, 50, "添加");
+    glyph(AddToolButton, TToolGlyph::Add);
     AddToolButton->SkinPopupMenu = TrackMenuOf(bsSkinPopupMenu1);
-    RemoveToolButton = tool(62, "删除", false);
-    ClearToolButton = tool(116, "清空", false);
-    StartToolButton = tool(180, "开始", false);
-    StopToolButton = tool(234, "停止", false);
-    PauseToolButton = tool(288, "暂停", false);
-    ResumeToolButton = tool(288, "继续", false);
+    RemoveToolButton = tool(62, "删除", TToolGlyph::Remove, false);
+    ClearToolButton = tool(116, "清空", TToolGlyph::Clear, false);
+    StartToolButton = tool(180, "开始", TToolGlyph::Start, false);
+    StopToolButton = tool(234, "停止", TToolGlyph::Stop, false);
+    PauseToolButton = tool(288, "暂停", TToolGlyph::Pause, false);
+    ResumeToolButton = tool(288, "继续", TToolGlyph::Resume, false);
     ResumeToolButton->SetVisible(false);
-    bsSkinButton19 = tool(352, "选项", true);
+    bsSkinButton19 = tool(352, "选项", TToolGlyph::Options, true);
     bsSkinButton19->OnClick = [this](gui::TObject* s) { bsSkinButton19Click(s); };
-    bsSkinButton9 = tool(406, "皮肤", true);
+    bsSkinButton9 = tool(406, "皮肤", TToolGlyph::Skin, true);
     bsSkinButton9->OnClick = [this](gui::TObject* s) { SkinChooserClick(s); };
 }
 
@@ -178,6 +218,7 @@ void TForm1::BuildFileList() {
     lvFiles->OnSelectItem = [this](gui::TObject* s, gui::TListItem* item, bool selected) {
         lvFilesSelectItem(s, item, selected);
     };
+    lvFiles->OnClick = [this](gui::TObject* s) { lvFilesClick(s); };
     bsSkinPanel5 = Place<skin::TbsSkinPanel>(this, bsSkinPanel1, 1, 1, 554, 298);
     Image1 = Place<gui::TImage>(this, bsSkinPanel5, 213, 90, 128, 128);
     LoadProgramEmblem(*Image1, 128);
@@ -230,26 +271,33 @@ void TForm1::BuildOutputPanel() {
         auto* l = Place<skin::TbsSkinStdLabel>(this, OutputPanel, 8, y + 4, 70, 20, text);
         l->SetAlignment(gui::taRightJustify);
     };
-    label(8, "输出格式：");
-    bsSkinOfficeComboBox2 = Place<TFormatPicker>(this, OutputPanel, 82, 8, 150, 24);
-    bsSkinOfficeComboBox2->OnPickerChange = [this](gui::TObject* s) { bsSkinOfficeComboBox2Change(s); };
+    // The office pickers show a format's title over its description: two lines high.
+    label(14, "输出格式：");
+    bsSkinOfficeComboBox2 = Place<TFormatPicker>(this, OutputPanel, 82, 6, 150, 40);
+    bsSkinOfficeComboBox2->OnChange = [this](gui::TObject* s) { bsSkinOfficeComboBox2Change(s); };
+    // Categories are captions alone, formats a title over a caption: the lists as stored.
+    bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
+    bsSkinOfficeComboBox2->SetListBoxItemHeight(50);
+    bsSkinOfficeComboBox2->SetDropDownCount(4);
     for (const catalogue::TCategory& c : catalogue::Categories())
-        bsSkinOfficeComboBox2->AddItem(c.Caption, "", c.ImageIndex);
-    bsSkinOfficeComboBox2->ListBox()->SetItemIndex(0);
-    bsSkinOfficeComboBox2->SetText(catalogue::Categories()[0].Caption);
-    bsSkinOfficeComboBox1 = Place<TFormatPicker>(this, OutputPanel, 238, 8, 310, 24);
-    bsSkinOfficeComboBox1->OnPickerChange = [this](gui::TObject* s) { bsSkinOfficeComboBox1Change(s); };
+        bsSkinOfficeComboBox2->AddItem("", c.Caption, c.ImageIndex);
+    bsSkinOfficeComboBox2->SetStoredItemIndex(0);
+    bsSkinOfficeComboBox1 = Place<TFormatPicker>(this, OutputPanel, 238, 6, 310, 40);
+    bsSkinOfficeComboBox1->OnChange = [this](gui::TObject* s) { bsSkinOfficeComboBox1Change(s); };
+    bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
+    bsSkinOfficeComboBox1->SetDropDownCount(4);
 
-    label(42, "输出目录：");
-    Video_OutPut_Folder_Edit = Place<skin::TbsSkinEdit>(this, OutputPanel, 82, 42, 318, 24);
+    label(52, "输出目录：");
+    Video_OutPut_Folder_Edit = Place<skin::TbsSkinEdit>(this, OutputPanel, 82, 52, 318, 24);
     Video_OutPut_Folder_Edit->SetReadOnly(true);
-    bsSkinButton5 = Place<skin::TbsSkinButton>(this, OutputPanel, 406, 42, 68, 24, "浏览");
+    Video_OutPut_Folder_Edit->OnClick = [this](gui::TObject* s) { Video_OutPut_Folder_EditClick(s); };
+    bsSkinButton5 = Place<skin::TbsSkinButton>(this, OutputPanel, 406, 52, 68, 24, "浏览");
     bsSkinButton5->OnClick = [this](gui::TObject* s) { bsSkinButton5Click(s); };
-    bsSkinButton6 = Place<skin::TbsSkinButton>(this, OutputPanel, 480, 42, 68, 24, "打开");
+    bsSkinButton6 = Place<skin::TbsSkinButton>(this, OutputPanel, 480, 52, 68, 24, "打开");
     bsSkinButton6->OnClick = [this](gui::TObject* s) { bsSkinButton6Click(s); };
 
-    label(76, "软件网站：");
-    WebSiteLink = Place<skin::TbsSkinLinkLabel>(this, OutputPanel, 82, 80, 300, 20, kWebSite);
+    label(80, "软件网站：");
+    WebSiteLink = Place<skin::TbsSkinLinkLabel>(this, OutputPanel, 82, 84, 300, 20, kWebSite);
     WebSiteLink->URL = kWebSite;
 }
 

@@ -42,6 +42,9 @@ class TbsSkinSpeedButton;
 class TbsSkinMenuSpeedButton;
 class TbsSkinStdLabel;
 class TbsSkinLinkLabel;
+class TbsSkinMessage;
+class TbsSkinSelectDirectoryDialog;
+class TbsSelectSkinDialog;
 } // namespace skin
 
 namespace app {
@@ -92,6 +95,11 @@ public:
     skin::TbsSkinPanel* OutputPanel = nullptr;
     skin::TbsSkinEdit* Video_OutPut_Folder_Edit = nullptr;
     skin::TbsSkinLinkLabel* WebSiteLink = nullptr;
+
+    skin::TbsSkinMessage* bsSkinMessage1 = nullptr;
+    skin::TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog1 = nullptr; // add a folder
+    skin::TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog2 = nullptr; // the output folder
+    skin::TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
 
     // Off-screen helpers.
     skin::TbsSkinComboBox* cboScreens = nullptr;
@@ -156,10 +164,12 @@ public:
     void bsSkinButton5Click(gui::TObject* Sender); // choose the output folder
     void bsSkinButton6Click(gui::TObject* Sender); // open the output folder
     void Button20Click();                          // the shell opens the output folder
+    void Video_OutPut_Folder_EditClick(gui::TObject* Sender);
+    void lvFilesClick(gui::TObject* Sender);
 
-    // Seams to the modal dialogs: the select-folder dialog (its Directory is kept between
-    // calls, as the dialog keeps it) and the skin chooser. Each answers whether the user
-    // confirmed.
+    // The modal dialogs as the handlers reach them (tests answer them here): the output
+    // folder's select-folder dialog, whose Directory is the folder it last confirmed, and the
+    // skin chooser. Each answers whether the user confirmed.
     std::function<bool(const std::string& ATitle, std::string& ADirectory)> SelectDirectory;
     std::function<bool(int ACurrent, int& AChosen)> SelectSkin;
     std::string bsSkinSelectDirectoryDialog2_Directory;

@@ -127,6 +127,15 @@ void TForm1::bsSkinButton6Click(gui::TObject*) {
     if (lvFiles->CanFocus()) lvFiles->SetFocus();
 }
 
+void TForm1::Video_OutPut_Folder_EditClick(gui::TObject*) {
+    if (lvFiles->CanFocus()) lvFiles->SetFocus();
+}
+
+void TForm1::lvFilesClick(gui::TObject*) {
+    // A click beside the rows clears the selection: the preview of the last row stops.
+    if (!lvFiles->Selected()) FFPlayer->Stop(true);
+}
+
 void TForm1::Button20Click() {
     os::OpenWithDesktop(Video_OutPut_Folder_Edit->Text());
 }

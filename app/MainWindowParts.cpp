@@ -5,6 +5,7 @@
 #include "gui/Menu.h"
 #include "gui/MenuItem.h"
 #include "gui/PopupMenu.h"
+#include "skin/controls/SkinListView.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinSpeedButton.h"
@@ -85,7 +86,8 @@ skin::TbsTrackMenu* TrackMenuOf(gui::TPopupMenu* menu) {
 }
 
 gui::TCustomListView* MakeFileList(TForm1* form, gui::TWinControl* parent) {
-    auto* list = new gui::TListView(form);
+    auto* list = new skin::TbsSkinListView(form);
+    list->SetSkinData(form->bsSkinData1);
     list->SetParent(parent);
     list->SetViewStyle(gui::vsReport);
     list->SetRowSelect(true);

@@ -47,6 +47,7 @@ TForm5::TForm5(gui::TComponent* AOwner, TForm1* AMainForm)
     auto radio = [&](gui::TWinControl* parent, int x, int y, const char* caption) {
         auto* r = Place<skin::TbsSkinCheckRadioBox>(this, data, parent, x, y, 250, 24, caption);
         r->SetRadio(true);
+        r->SetSkinDataName("radiobox"); // as a stored radio box names its look
         r->GroupIndex = 1;
         return r;
     };

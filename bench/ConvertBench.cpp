@@ -251,7 +251,7 @@ private:
         ctx->pkt_timebase = st->time_base;
         if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && media::TCodecThreads::Threaded(codec)) {
             ctx->thread_count = s_.decoderThreads;
-            ctx->thread_type = FF_THREAD_SLICE;
+            ctx->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
         }
         Check(av::avcodec_open2(ctx.get(), codec, nullptr), "avcodec_open2 (decoder)");
         return ctx;

@@ -12,6 +12,8 @@
 namespace gui {
 
 enum class TFindItemKind { fkCommand, fkShortCut };
+// Whether a menu hides its redundant separators before it shows.
+enum class TMenuAutoFlag { maAutomatic, maManual, maParent };
 
 class TMenu : public TComponent {
 public:
@@ -31,6 +33,7 @@ public:
     // The pictures of the items by ImageIndex; cleared when that component is freed.
     TCustomImageList* Images() const { return images_; }
     void SetImages(TCustomImageList* images);
+    TMenuAutoFlag AutoLineReduction = TMenuAutoFlag::maAutomatic;
 
     // Any item of the menu changed; rebuild when items came or went.
     std::function<void(TMenu* sender, TMenuItem* source, bool rebuild)> OnChange;

@@ -179,6 +179,36 @@ void TMenuItem::SetMenuIndex(int index) {
     parent->Insert(index, this);
 }
 
+bool TMenuItem::RethinkLines() {
+    bool changed = false;
+    TMenuItem* pending = nullptr; // a separator that shows only when an item follows it
+    bool itemBefore = false;
+    for (TMenuItem* item : items_) {
+        if (item->IsLine()) {
+            if (itemBefore && !pending) {
+                pending = item;
+            } else if (item->visible_) {
+                item->visible_ = false;
+                changed = true;
+            }
+            continue;
+        }
+        if (!item->visible_) continue;
+        if (pending && !pending->visible_) {
+            pending->visible_ = true;
+            changed = true;
+        }
+        pending = nullptr;
+        itemBefore = true;
+    }
+    if (pending && pending->visible_) {
+        pending->visible_ = false;
+        changed = true;
+    }
+    if (changed) MenuChanged(true);
+    return changed;
+}
+
 TMenu* TMenuItem::GetParentMenu() const {
     const TMenuItem* item = this;
     while (item->parent_) item = item->parent_;

@@ -82,6 +82,9 @@ public:
     void Remove(TMenuItem* item);
     void Clear();
     TMenu* GetParentMenu() const;
+    // Hides the separators among the children that would show at the top, at the bottom or
+    // next to another one, and shows the others again; true when any changed.
+    bool RethinkLines();
 
 protected:
     virtual void MenuChanged(bool rebuild);

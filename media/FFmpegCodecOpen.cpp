@@ -204,12 +204,9 @@ void E::OpenDecoders(TTranscodeRun& run) {
             FFLogger().Log(this, llError, text);
             throw FFmpegException(text);
         }
-        // Slice threads only: frame threads hold pictures back by a frame
-        // per thread, and the stream's clock, which follows the packets,
-        // would stamp each picture that much later.
         if (dec->codec_type == AVMEDIA_TYPE_VIDEO && TCodecThreads::Threaded(codec)) {
             dec->thread_count = TCodecThreads::DecoderThreads(share);
-            dec->thread_type = FF_THREAD_SLICE;
+            dec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
         }
         int r = 0;
         {

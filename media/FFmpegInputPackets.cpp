@@ -204,7 +204,12 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
             if (Faudio_volume != 256)
                 ApplyVolume(reinterpret_cast<int16_t*>(run.samples.data()), sample_bytes / 2);
         } else {
-            ist->next_pts += PictureDuration(ist, frame.get());
+            // A decoder on frame threads gives each picture out several
+            // packets after its own, so the packet clock would stamp it late;
+            // the picture's own time holds then.
+            if ((dec->active_thread_type & FF_THREAD_FRAME) && frame->best_effort_timestamp != AV_NOPTS_VALUE)
+                ist->pts = av::av_rescale_q(frame->best_effort_timestamp, ist->st->time_base, AV_TIME_BASE_Q);
+            ist->next_pts = ist->pts + PictureDuration(ist, frame.get());
         }
         // Hooks and deinterlacing once per picture, for every output; the
         // hooks see every decoded picture, also those before the start time.

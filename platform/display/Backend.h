@@ -26,7 +26,9 @@ struct RawInput {
     // DisplayChange: monitors or work area changed.  Minimize, Restore: the
     // desktop minimised the window named in `window` (a task bar button, a
     // key of the window manager) or brought it back; the window system
-    // answers as to the system command.
+    // answers as to the system command.  TrayCreated: a notification area
+    // appeared on the desktop (or a new one took over); what was docked in
+    // the old one is gone from the screen.
     enum Kind {
         MouseMove,
         ButtonDown,
@@ -39,7 +41,8 @@ struct RawInput {
         Close,
         DisplayChange,
         Minimize,
-        Restore
+        Restore,
+        TrayCreated
     } kind = MouseMove;
     POINT pt{};           // screen coordinates (mouse events)
     int button = 0;       // 0 left, 1 right, 2 middle
@@ -106,6 +109,10 @@ public:
     // The window's icon in task bars and window switchers, in every size the
     // window has (empty: none).
     virtual void SetIcon(uintptr_t /*id*/, const std::vector<gdi::IconImage>& /*images*/) {}
+    // The top-level window becomes an icon in the desktop's notification area,
+    // which places it (reported as Moved) and shows it while the window is
+    // visible.  False: the desktop has no notification area now.
+    virtual bool DockInTray(uintptr_t /*id*/) { return false; }
 
     virtual void Beep() {}
     virtual void SetClipboardText(const std::string& utf8) = 0;

@@ -1,5 +1,7 @@
 #include "shell/NotifyIcon.h"
 
+#include "display/headless/Headless.h"
+#include "shell/TrayDock.h"
 #include "win/Message.h"
 #include "win/Window.h"
 
@@ -97,6 +99,17 @@ void NotifyArea::SetBackend(Backend backend) {
 BOOL Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA* data) {
     using shell::NotifyArea;
     if (!data) return FALSE;
+    // On a real desktop the icons go to its system tray, unless the program
+    // chose a backend of its own first.
+    static std::once_flag chosen;
+    std::call_once(chosen, [] {
+        bool own = false;
+        {
+            std::lock_guard<std::mutex> lock(shell::g_lock);
+            own = static_cast<bool>(shell::g_backend);
+        }
+        if (!own && !display::HeadlessDisplay()) shell::TrayDock::Install();
+    });
     NotifyArea::Backend backend;
     NotifyArea::Icon changed;
     BOOL result = FALSE;
@@ -135,6 +148,6 @@ BOOL Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA* data) {
         shell::g_calls.push_back({message, *data, result});
         backend = shell::g_backend;
     }
-    if (result && backend) backend(message, changed);
+    if (result && backend) backend(message, changed, data->uFlags);
     return result;
 }

@@ -71,8 +71,10 @@ public:
     // again.
     static void RestartTaskbar();
 
-    // A desktop backend sees each call that succeeded here.
-    using Backend = std::function<void(DWORD message, const Icon& icon)>;
+    // A desktop backend sees each call that succeeded here: the icon as the
+    // call left it and the call's uFlags (a balloon shows again on each
+    // NIF_INFO, even with the same text).
+    using Backend = std::function<void(DWORD message, const Icon& icon, UINT flags)>;
     static void SetBackend(Backend backend);
 };
 

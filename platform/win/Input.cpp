@@ -249,6 +249,11 @@ void ConvertKey(const display::RawInput& ev, std::deque<MSG>& out) {
     out.push_back({target, msg, static_cast<WPARAM>(vk), lp, 0, s.cursor});
 }
 
+std::function<void()>& TrayCreatedHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
 } // namespace
 
 bool ConvertInput(std::deque<MSG>& out) {
@@ -294,6 +299,14 @@ bool ConvertInput(std::deque<MSG>& out) {
                         {w->handle, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0, 0, S().cursor});
             }
             break;
+        case display::RawInput::TrayCreated:
+            if (TrayCreatedHandler()) {
+                TrayCreatedHandler()();
+            } else {
+                static const UINT created = RegisterWindowMessage("TaskbarCreated");
+                for (HWND t : TopLevels()) out.push_back({t, created, 0, 0, 0, S().cursor});
+            }
+            break;
         case display::RawInput::Close:
             if (WindowPtr w = Get(reinterpret_cast<HWND>(ev.window)))
                 out.push_back({w->handle, WM_SYSCOMMAND, SC_CLOSE, 0, 0, S().cursor});
@@ -305,6 +318,10 @@ bool ConvertInput(std::deque<MSG>& out) {
         if (out.size() > before) return true;
     }
     return false;
+}
+
+void SetTrayCreatedHandler(std::function<void()> handler) {
+    TrayCreatedHandler() = std::move(handler);
 }
 
 void OnWindowGone(HWND h, bool deactivate) {

@@ -2,6 +2,7 @@
 // Focus, capture, activation, keyboard state, cursors, caret and clipboard.
 #include "win/WinTypes.h"
 
+#include <functional>
 #include <string>
 
 // Sequence: WM_KILLFOCUS(new) to the old focus, WM_SETFOCUS(old) to the new
@@ -52,6 +53,11 @@ BOOL SetCaretPos(int x, int y);
 BOOL GetCaretPos(POINT* p);
 
 namespace win {
+// A notification area appeared on the desktop.  The notification icons set a
+// handler that drops what they had docked and tells every top-level window
+// "TaskbarCreated"; without one the window system tells it itself.
+void SetTrayCreatedHandler(std::function<void()> handler);
+
 struct CaretState {
     HWND owner = nullptr;
     POINT pos{};

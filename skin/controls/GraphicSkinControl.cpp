@@ -1,4 +1,5 @@
 #include "skin/controls/GraphicSkinControl.h"
+#include "skin/controls/SkinToolBar.h"
 
 #include "skin/core/ResourceStrData.h"
 #include "skin/core/SkinData.h"
@@ -111,6 +112,7 @@ void TbsGraphicSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int
         AdjustSkinSize(AWidth, AHeight);
         if (ResizeMode == 0) NewClRect = ClRect;
     }
+    ATop = ToolBarChildTop(this, ATop, AHeight);
     TbsGraphicSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (skinned) Invalidate();
 }

@@ -1,4 +1,5 @@
 #include "skin/controls/SkinBevel.h"
+#include "skin/controls/SkinToolBar.h"
 
 #include "skin/core/SkinData.h"
 
@@ -87,6 +88,11 @@ void TbsSkinBevel::Paint() {
         if (h > 4) BevelRect({w / 2 - 1, 2, w / 2, h - 2}, first, second);
         break;
     }
+}
+
+// A bevel in a tool bar stands centred like the bar's other skinned controls.
+void TbsSkinBevel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    gui::TBevel::SetBounds(ALeft, ToolBarChildTop(this, ATop, AHeight), AWidth, AHeight);
 }
 
 } // namespace skin

@@ -27,6 +27,7 @@ public:
     TbsSkinData* SkinDataOf() const override { return FSD; }
     void BeforeChangeSkinData() override { FIndex = -1; }
     void ChangeSkinData() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
     void Paint() override;

@@ -36,12 +36,21 @@ TbsSkinButton::TbsSkinButton(gui::TComponent* AOwner)
     ControlStyle = gui::csCaptureMouse | gui::csSetCaption | gui::csOpaque;
     FSkinDataName = "button";
     SetTabStop(true);
+    FAnimation.OnFrame = [this] { Invalidate(); };
     TbsSkinCustomControl::SetBounds(Left(), Top(), 75, 25);
 }
 
 TbsSkinButton::~TbsSkinButton() {
+    FAnimation.OnFrame = nullptr;
+    StopAnimate();
     StopMorph();
     StopRepeat();
+}
+
+// Only with a skin entry, effects on and a strip to show.
+void TbsSkinButton::StartAnimate(bool Forward) {
+    if (FIndex == -1 || !EffectsOn() || Empty(AnimateSkinRect)) return;
+    FAnimation.Start(Forward, FrameCount, AnimateInterval);
 }
 
 // --- properties ----------------------------------------------------------------------------
@@ -144,7 +153,10 @@ bool TbsSkinButton::FocusedHere() const {
 
 void TbsSkinButton::GetSkinData() {
     TbsSkinCustomControl::GetSkinData();
-    if (FIndex == -1) return;
+    if (FIndex == -1) {
+        AnimateSkinRect = {};
+        return;
+    }
     auto* d = dynamic_cast<TbsDataSkinButtonControl*>(Descriptor());
     if (!d) {
         // A nine-part entry of another class: every look is its skin rectangle, in the
@@ -155,6 +167,7 @@ void TbsSkinButton::GetSkinData() {
         FontColor = ActiveFontColor = DownFontColor = DefaultFont()->Color();
         DisabledFontColor = Rgb(128, 128, 128);
         Morphing = ShowFocus = false;
+        AnimateSkinRect = {};
         GlowLayerPictureIndex = GlowLayerMaskPictureIndex = -1;
         return;
     }
@@ -182,6 +195,14 @@ void TbsSkinButton::GetSkinData() {
     GlowLayerShowOffsetX = d->GlowLayerShowOffsetX;
     GlowLayerShowOffsetY = d->GlowLayerShowOffsetY;
     GlowLayerAlphaBlendValue = d->GlowLayerAlphaBlendValue;
+    AnimateSkinRect = d->AnimateSkinRect;
+    FrameCount = d->FrameCount;
+    AnimateInterval = d->AnimateInterval;
+    // The running frame stands in for the look it leads to or from.
+    if (FAnimation.Running() && EffectsOn()) {
+        ActiveSkinRect = FAnimation.Apply(ActiveSkinRect, AnimateSkinRect, FrameCount, true);
+        SkinRect = FAnimation.Apply(SkinRect, AnimateSkinRect, FrameCount, false);
+    }
 }
 
 void TbsSkinButton::AdjustSkinSize(int& AWidth, int& AHeight) {
@@ -199,6 +220,7 @@ void TbsSkinButton::BeforeChangeSkinData() {
 }
 
 void TbsSkinButton::ChangeSkinData() {
+    StopAnimate();
     StopMorph();
     FMorphKf = 0;
     TbsSkinCustomControl::ChangeSkinData();
@@ -215,7 +237,7 @@ void TbsSkinButton::ChooseLook(TRect& R, bool& ADown, bool& AMouseIn) {
     } else if (FDown && (FMouseIn || (FocusedHere() && !FMouseDown) || FGroupIndex != 0)) {
         R = DownSkinRect;
         ADown = AMouseIn = true;
-    } else if (FocusedHere() && !Empty(FocusedSkinRect)) {
+    } else if (FocusedHere() && !Empty(FocusedSkinRect) && !FAnimation.Running()) {
         R = FocusedSkinRect;
         AMouseIn = true;
     } else if (FocusedHere() || FMouseIn || (MorphOn() && FMorphKf == 1)) {
@@ -379,6 +401,7 @@ void TbsSkinButton::StopRepeat() {
 }
 
 void TbsSkinButton::RefreshButton() {
+    StopAnimate();
     FMouseIn = false;
     FDown = false;
     if (MorphOn()) FMorphKf = 0;
@@ -396,6 +419,7 @@ void TbsSkinButton::ButtonClick() {
 void TbsSkinButton::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
     TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != gui::mbLeft) return;
+    StopAnimate();
     FMouseDown = true;
     if (!FDown) {
         FMouseIn = true;
@@ -440,6 +464,7 @@ void TbsSkinButton::CMMouseEnter(gui::TMessage& m) {
             if (MorphOn()) FMorphKf = 1;
             Invalidate();
         } else {
+            StartAnimate(true);
             StartMorph();
         }
     }
@@ -453,7 +478,10 @@ void TbsSkinButton::CMMouseLeave(gui::TMessage& m) {
     // The default button keeps its hot look while the focus rests on a control that is not
     // a button.
     if (!(FCanFocused && FDefault && FActive && !Focused())) FMouseIn = false;
-    if ((FGroupIndex != 0 && !FDown) || (FGroupIndex == 0 && (!FocusedHere() || FDown))) StartMorph();
+    if ((FGroupIndex != 0 && !FDown) || (FGroupIndex == 0 && (!FocusedHere() || FDown))) {
+        StartAnimate(false);
+        StartMorph();
+    }
     if (FGroupIndex == 0 && RepeatMode && FDown) StopRepeat();
     PostMessage(Handle(), WM_HIDELAYER, 0, 0);
 }
@@ -489,6 +517,7 @@ void TbsSkinButton::WndProc(gui::TMessage& m) {
             // Enter comes as a dialog key (CM_DIALOGKEY), to the focused button as to the
             // default one.
             if (m.WParam == VK_SPACE) {
+                StopAnimate();
                 SetDown(true);
                 if (RepeatMode) ButtonClick();
             }
@@ -596,13 +625,17 @@ void TbsSkinButton::Dispatch(gui::TMessage& m) {
         return;
     case WM_SETFOCUS:
         TbsSkinCustomControl::Dispatch(m);
-        if (FCanFocused) StartMorph();
+        if (FCanFocused) {
+            StartAnimate(true);
+            StartMorph();
+        }
         return;
     case WM_KILLFOCUS:
         if (RepeatMode) StopRepeat();
         if (FGroupIndex == 0 && FDown) FDown = false;
         TbsSkinCustomControl::Dispatch(m);
         if (FCanFocused) {
+            StartAnimate(false);
             if (MorphOn() && FIndex != -1)
                 StartMorph();
             else

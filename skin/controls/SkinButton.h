@@ -5,6 +5,7 @@
 // clicks while held, sticky groups, default and cancel buttons, a glyph or image beside the
 // caption and an owner-draw event.
 #include "gui/Forms.h"
+#include "skin/controls/FrameAnimation.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/engine/DrawUtils.h"
 
@@ -70,11 +71,13 @@ public:
 
     bool MouseIn() const { return FMouseIn; }
     double MorphKf() const { return FMorphKf; }
+    const TbsFrameAnimation& Animation() const { return FAnimation; }
     void BeforeChangeSkinData() override;
     void ChangeSkinData() override;
     void WndProc(gui::TMessage& Message) override;
 
 protected:
+    void WMEraseBkgnd(gui::TMessage& Message) override { PaintIntoEraseDC(Message); }
     void GetSkinData() override;
     void AdjustSkinSize(int& AWidth, int& AHeight) override;
     void Paint() override;
@@ -109,6 +112,9 @@ protected:
     int FNumGlyphs = 1, FMargin = -1, FSpacing = 1, FImageIndex = -1;
     TbsButtonLayout FLayout = TbsButtonLayout::blGlyphLeft;
     double FMorphKf = 0;
+    TbsFrameAnimation FAnimation;
+    void StartAnimate(bool Forward);
+    void StopAnimate() { FAnimation.Stop(); }
     bool MorphTimerOn = false, RepeatTimerOn = false, RepeatFirst = false;
     std::unique_ptr<TbsLayerManager> FLayerManager;
 
@@ -117,7 +123,8 @@ protected:
     int FontHeight = 0;
     gui::TFontStyles FontStyle = 0;
     gui::TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, FocusedSkinRect;
+    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, FocusedSkinRect, AnimateSkinRect;
+    int FrameCount = 0, AnimateInterval = 25;
     bool Morphing = false, ShowFocus = false;
     TbsMorphKind MorphKind = TbsMorphKind::mkDefault;
     int GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;

@@ -30,6 +30,44 @@ TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(gui::TComponent* AOwner) : TbsSkinCus
     TbsSkinCustomControl::SetBounds(Left(), Top(), 150, 25);
 }
 
+TbsSkinCheckRadioBox::~TbsSkinCheckRadioBox() {
+    StopMorph();
+}
+
+void TbsSkinCheckRadioBox::UpdateLook() {
+    bool fade = FIndex != -1 && Morphing && FSD && !FSD->Empty && FSD->EnableSkinEffects;
+    if (!fade) {
+        Invalidate();
+        return;
+    }
+    if (MorphTimer && MorphTimer->Enabled()) return;
+    if (!MorphTimer) {
+        MorphTimer = std::make_unique<gui::TTimer>(nullptr);
+        MorphTimer->SetInterval(20);
+        MorphTimer->OnTimer = [this](gui::TObject*) { MorphTick(); };
+    }
+    MorphTimer->SetEnabled(true);
+}
+
+void TbsSkinCheckRadioBox::StopMorph() {
+    // Kept, not freed: a tick may stop it.
+    if (MorphTimer) MorphTimer->SetEnabled(false);
+}
+
+void TbsSkinCheckRadioBox::MorphTick() {
+    bool active = Hot();
+    bool fade = FIndex != -1 && Morphing && FSD && !FSD->Empty && FSD->EnableSkinEffects;
+    if (fade && active && FMorphKf < 1) {
+        FMorphKf = std::min(1.0, FMorphKf + 0.2);
+    } else if (fade && !active && FMorphKf > 0) {
+        FMorphKf = std::max(0.0, FMorphKf - 0.2);
+    } else {
+        FMorphKf = active ? 1 : 0;
+        StopMorph();
+    }
+    Invalidate();
+}
+
 // --- state ---------------------------------------------------------------------------------
 
 void TbsSkinCheckRadioBox::SetChecked(bool Value) {
@@ -115,6 +153,8 @@ void TbsSkinCheckRadioBox::GetSkinData() {
     UnEnabledUnCheckImageRect = Or(d->UnEnabledUnCheckImageRect, d->UnCheckImageRect);
     GrayedCheckImageRect = d->GrayedCheckImageRect;
     ActiveGrayedCheckImageRect = d->ActiveGrayedCheckImageRect;
+    Morphing = d->Morphing && !FFlat;
+    MorphKind = d->MorphKind;
     if (FFlat) MaskPicture = nullptr;
 }
 
@@ -205,7 +245,7 @@ void TbsSkinCheckRadioBox::ApplyFont(gui::TCanvas* C, bool Skinned) const {
 }
 
 void TbsSkinCheckRadioBox::DrawFocus(gui::TCanvas* C, const gui::TRect& TextRect) {
-    if (!(FCanFocused && Focused())) return;
+    if (FPaintingTo || !(FCanFocused && Focused())) return;
     gui::TRect r = TextRect;
     InflateRect(&r, 2, 1);
     r.right += 1;
@@ -257,9 +297,25 @@ void TbsSkinCheckRadioBox::PaintFlat(gui::TBitmap& B) {
 }
 
 void TbsSkinCheckRadioBox::PaintFramed(gui::TBitmap& B) {
+    if (Morphing && FMorphKf > 0 && FMorphKf < 1 && Enabled() && !FPaintingTo) {
+        gui::TBitmap active;
+        active.SetSize(B.Width(), B.Height());
+        PaintFrame(B, false);
+        PaintFrame(active, true);
+        auto from = TbsEffectBmp::CreateFromhWnd(B.Handle());
+        auto to = TbsEffectBmp::CreateFromhWnd(active.Handle());
+        if (from && to) {
+            from->Transition(MorphKind, *to, FMorphKf);
+            from->Draw(B.Canvas()->Handle(), 0, 0);
+        }
+        return;
+    }
+    PaintFrame(B, Hot());
+}
+
+void TbsSkinCheckRadioBox::PaintFrame(gui::TBitmap& B, bool active) {
     int w = Width(), h = Height();
     AdjustSkinSize(w, h);
-    bool active = Hot();
     CreateSkinImage(&B, Picture, active ? ActiveSkinRect : SkinRect);
     gui::TCanvas* c = B.Canvas();
     const TRect& look = CheckImage();
@@ -303,20 +359,41 @@ void TbsSkinCheckRadioBox::CreateControlDefaultImage(gui::TBitmap* B) {
     DrawTextVCenter(c, Caption(), gui::Rect(19, 0, w, h));
 }
 
+void TbsSkinCheckRadioBox::PaintSkinTo(gui::TCanvas* Canvas, int X, int Y, bool AChecked) {
+    if (Width() <= 0 || Height() <= 0) return;
+    GetSkinData();
+    if (!FFlat && FIndex == -1) return;
+    TCheckBoxState state = FState;
+    bool checked = FChecked;
+    FState = AChecked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked;
+    FChecked = AChecked;
+    FPaintingTo = true;
+    gui::TBitmap b;
+    b.SetSize(Width(), Height());
+    if (FFlat)
+        PaintFlat(b);
+    else
+        PaintFrame(b, false);
+    FPaintingTo = false;
+    FState = state;
+    FChecked = checked;
+    Canvas->Draw(X, Y, &b);
+}
+
 // --- input ---------------------------------------------------------------------------------
 
 void TbsSkinCheckRadioBox::CMMouseEnter(gui::TMessage& m) {
     TbsSkinCustomControl::CMMouseEnter(m);
     if (Designing()) return;
     FMouseIn = true;
-    Invalidate();
+    UpdateLook();
 }
 
 void TbsSkinCheckRadioBox::CMMouseLeave(gui::TMessage& m) {
     TbsSkinCustomControl::CMMouseLeave(m);
     if (Designing()) return;
     FMouseIn = false;
-    Invalidate();
+    UpdateLook();
 }
 
 void TbsSkinCheckRadioBox::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
@@ -341,6 +418,8 @@ void TbsSkinCheckRadioBox::MouseUp(gui::TMouseButton Button, gui::TShiftState Sh
 
 void TbsSkinCheckRadioBox::CMEnabledChanged(gui::TMessage& m) {
     TbsSkinCustomControl::CMEnabledChanged(m);
+    StopMorph();
+    FMorphKf = 0;
     FMouseIn = false;
     Invalidate();
 }
@@ -377,7 +456,12 @@ void TbsSkinCheckRadioBox::WndProc(gui::TMessage& m) {
 }
 
 void TbsSkinCheckRadioBox::Dispatch(gui::TMessage& m) {
-    if ((m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) && FCanFocused) Invalidate();
+    if ((m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) && FCanFocused) {
+        if (FFlat)
+            Invalidate();
+        else
+            UpdateLook();
+    }
     if (m.Msg == WM_MOVE && FFlat) Invalidate();
     TbsSkinCustomControl::Dispatch(m);
 }

@@ -3,6 +3,7 @@
 // draws its check image and caption on its parent's background; framed, inside the skin's
 // nine-part frame with a hot frame under the pointer.  Radio boxes with the same non-zero
 // GroupIndex under one parent exclude each other.
+#include "gui/Timer.h"
 #include "skin/controls/SkinControl.h"
 
 namespace skin {
@@ -37,6 +38,11 @@ public:
 
     virtual void UserToggle();
     bool MouseIn() const { return FMouseIn; }
+    double MorphKf() const { return FMorphKf; }
+    // The box with the given checked state, without hover or focus marks, drawn at X, Y: the
+    // flat look, or the framed look's normal frame (nothing framed without a skin entry).
+    void PaintSkinTo(gui::TCanvas* Canvas, int X, int Y, bool AChecked);
+    ~TbsSkinCheckRadioBox() override;
     void ChangeSkinData() override;
     void WndProc(gui::TMessage& Message) override;
 
@@ -57,7 +63,12 @@ protected:
     void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
 
 private:
-    bool Hot() const { return FMouseIn || (FCanFocused && Focused()); }
+    bool Hot() const { return !FPaintingTo && (FMouseIn || (FCanFocused && Focused())); }
+    // Repaints, fading between the normal and the active frame when the skin asks for it.
+    void UpdateLook();
+    void MorphTick();
+    void StopMorph();
+    void PaintFrame(gui::TBitmap& B, bool Active);
     const TRect& CheckImage() const;
     void DrawCheckImage(gui::TCanvas* C, int X, int Y);
     void DrawDefaultMark(gui::TCanvas* C, int Mid);
@@ -67,6 +78,10 @@ private:
     void PaintFramed(gui::TBitmap& B);
 
     bool FChecked = false, FRadio = false, FFlat = true, FCanFocused = true, FMouseIn = false;
+    bool FPaintingTo = false, Morphing = false;
+    TbsMorphKind MorphKind = TbsMorphKind::mkDefault;
+    double FMorphKf = 0;
+    std::unique_ptr<gui::TTimer> MorphTimer;
     TCheckBoxState FState = TCheckBoxState::cbUnchecked;
 
     std::string FontName;

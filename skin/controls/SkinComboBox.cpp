@@ -10,6 +10,7 @@
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinRect.h"
 #include "win/Input.h"
+#include "win/Message.h"
 #include "win/Styles.h"
 #include "win/Timers.h"
 #include "win/Window.h"
@@ -262,6 +263,28 @@ bool TbsSkinCustomComboBox::OverInnerList(gui::TPoint Screen) const {
     return IsPopupVisible() && WindowFromPoint(Screen) == FListBox->ListBox()->Handle();
 }
 
+// The combo box holds the mouse while its list is open, so a press on the list's own bar is
+// handed to the bar; the mouse comes back to the combo box when the bar lets it go.
+bool TbsSkinCustomComboBox::PressOnListBar(gui::TPoint Screen) {
+    TbsSkinScrollBar* bar = FListBox->ScrollBar();
+    if (!IsPopupVisible() || !bar || !bar->HandleAllocated() || WindowFromPoint(Screen) != bar->Handle())
+        return false;
+    if (FHookedBar != bar) {
+        gui::TWndMethod previous = bar->WindowProc;
+        bar->WindowProc = [this, previous](gui::TMessage& m) {
+            auto* combo = this;
+            bool release = m.Msg == WM_LBUTTONUP;
+            previous(m);
+            if (release && combo->IsPopupVisible() && !combo->MouseCapture()) combo->SetMouseCapture(true);
+        };
+        FHookedBar = bar;
+    }
+    SetMouseCapture(false);
+    gui::TPoint p = bar->ScreenToClient(Screen);
+    SendMessage(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    return true;
+}
+
 void TbsSkinCustomComboBox::StopTimer() {
     if (TimerMode != 0 && HandleAllocated()) KillTimer(Handle(), kScrollTimer);
     TimerMode = 0;
@@ -274,6 +297,7 @@ void TbsSkinCustomComboBox::MouseDown(gui::TMouseButton Btn, gui::TShiftState Sh
     TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
     if (Btn != gui::mbLeft) return;
     gui::TPoint screen = ClientToScreen({X, Y});
+    if (PressOnListBar(screen)) return;
     if (OverInnerList(screen)) {
         ListPress();
         return;

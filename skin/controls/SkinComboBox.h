@@ -101,6 +101,7 @@ public:
     void ListPress();
 
 protected:
+    void WMEraseBkgnd(gui::TMessage& Message) override { PaintIntoEraseDC(Message); }
     virtual void Change() {}
     virtual void CreateEditCtrl();
     virtual void EditWindowProcHook(gui::TMessage& Message);
@@ -135,6 +136,7 @@ private:
     TbsComboToolButtonState ToolButtonState() const;
     bool OverInnerList(gui::TPoint Screen) const;
     void StopTimer();
+    bool PressOnListBar(gui::TPoint Screen);
 
     std::unique_ptr<TbsPopupListBox> FListBox;
     std::unique_ptr<TbsCustomEdit> FEdit;
@@ -146,6 +148,7 @@ private:
     int FDropDownCount = 8;
     bool FDropDown = false, FLBDown = false, WasInLB = false, FMouseIn = false;
     int TimerMode = 0;
+    gui::TControl* FHookedBar = nullptr; // the list bar whose release gives the mouse back
     uint32_t FLastTime = 0;
     std::string FFilter;
     gui::TRect CBItem{};

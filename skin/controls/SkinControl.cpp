@@ -1,4 +1,5 @@
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinToolBar.h"
 
 #include "gdi/Region.h"
 #include "skin/core/ResourceStrData.h"
@@ -90,6 +91,13 @@ void TbsSkinControl::WMEraseBkgnd(gui::TMessage& m) {
     m.Result = 0;
 }
 
+void TbsSkinControl::PaintIntoEraseDC(gui::TMessage& m) {
+    m.Result = 0;
+    if (FromWMPaint || !m.WParam || Width() <= 0 || Height() <= 0) return;
+    PaintWindow(reinterpret_cast<HDC>(m.WParam));
+    m.Result = 1;
+}
+
 void TbsSkinControl::CMMouseEnter(gui::TMessage& m) {
     gui::TCustomControl::CMMouseEnter(m);
     if (!Designing() && OnMouseEnter) OnMouseEnter(this);
@@ -150,6 +158,7 @@ void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeigh
         AdjustSkinSize(AWidth, AHeight);
         if (ResizeMode == 0) NewClRect = ClRect;
     }
+    ATop = ToolBarChildTop(this, ATop, AHeight);
     TbsSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (skinned) {
         UpdateMaskRegion();

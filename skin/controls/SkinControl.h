@@ -59,6 +59,9 @@ protected:
     void CMMouseLeave(gui::TMessage& Message) override;
     void WMEraseBkgnd(gui::TMessage& Message) override;
     void WMPaint(gui::TMessage& Message) override;
+    // An erase request from outside the control's own paint (a parent or a caller painting it
+    // into their device context): the whole look goes into that context.
+    void PaintIntoEraseDC(gui::TMessage& Message);
     // The font of skinned text: the skin's string-table charset when there is one.
     void ApplyCharset(gui::TFont* Font, const gui::TFont* Default) const;
 

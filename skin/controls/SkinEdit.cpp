@@ -1,4 +1,5 @@
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinToolBar.h"
 
 #include "gdi/Dc.h"
 #include "skin/controls/NinePartGeometry.h"
@@ -193,6 +194,7 @@ void TbsSkinCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
         else if (!UseSkinFont)
             AHeight = FontHeightFor() + (FIndex == -1 ? 4 : SkinRect.Height() - ClRect.Height());
     }
+    ATop = ToolBarChildTop(this, ATop, AHeight);
     TbsCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (FDefaultFont) {
         CalcRects();

@@ -5,6 +5,7 @@
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinRect.h"
 #include "win/Input.h"
+#include "win/Message.h"
 #include "win/Styles.h"
 #include "win/Timers.h"
 #include "win/Window.h"
@@ -257,6 +258,28 @@ bool TbsSkinCustomOfficeComboBox::OverList(gui::TPoint Screen) const {
     return IsPopupVisible() && WindowFromPoint(Screen) == FListBox->Handle();
 }
 
+// The combo box holds the mouse while its list is open, so a press on the list's own bar is
+// handed to the bar; the mouse comes back to the combo box when the bar lets it go.
+bool TbsSkinCustomOfficeComboBox::PressOnListBar(gui::TPoint Screen) {
+    TbsSkinScrollBar* bar = FListBox->ScrollBar();
+    if (!IsPopupVisible() || !bar || !bar->HandleAllocated() || WindowFromPoint(Screen) != bar->Handle())
+        return false;
+    if (FHookedBar != bar) {
+        gui::TWndMethod previous = bar->WindowProc;
+        bar->WindowProc = [this, previous](gui::TMessage& m) {
+            auto* combo = this;
+            bool release = m.Msg == WM_LBUTTONUP;
+            previous(m);
+            if (release && combo->IsPopupVisible() && !combo->MouseCapture()) combo->SetMouseCapture(true);
+        };
+        FHookedBar = bar;
+    }
+    SetMouseCapture(false);
+    gui::TPoint p = bar->ScreenToClient(Screen);
+    SendMessage(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    return true;
+}
+
 void TbsSkinCustomOfficeComboBox::StopTimer() {
     if (TimerMode != 0 && HandleAllocated()) KillTimer(Handle(), kScrollTimer);
     TimerMode = 0;
@@ -268,6 +291,7 @@ void TbsSkinCustomOfficeComboBox::MouseDown(gui::TMouseButton Btn, gui::TShiftSt
     if (!Focused() && CanFocus()) SetFocus();
     TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
     if (Btn != gui::mbLeft) return;
+    if (PressOnListBar(ClientToScreen({X, Y}))) return;
     if (OverList(ClientToScreen({X, Y}))) {
         ListPress();
         return;

@@ -105,6 +105,7 @@ public:
     void ListPress();
 
 protected:
+    void WMEraseBkgnd(gui::TMessage& Message) override { PaintIntoEraseDC(Message); }
     virtual void Change();
     void GetSkinData() override;
     void CreateControlDefaultImage(gui::TBitmap* B) override;
@@ -130,6 +131,7 @@ private:
     TbsComboToolButtonState ToolButtonState() const;
     bool OverList(gui::TPoint Screen) const;
     void StopTimer();
+    bool PressOnListBar(gui::TPoint Screen);
 
     std::unique_ptr<TbsPopupOfficeListBox> FListBox;
     gui::TCustomImageList* FImages = nullptr;
@@ -143,6 +145,7 @@ private:
     gui::TColor FDefaultColor = gui::clWindow;
     bool FDropDown = false, FLBDown = false, WasInLB = false, FMouseIn = false;
     int TimerMode = 0;
+    gui::TControl* FHookedBar = nullptr; // the list bar whose release gives the mouse back
     gui::TRect CBItem{};
     TbsCBButtonX Button;
 

@@ -2,6 +2,7 @@
 
 #include "skin/core/SkinData.h"
 #include "skin/engine/DrawUtils.h"
+#include "skin/engine/NinePart.h"
 #include "skin/engine/SkinRect.h"
 
 namespace skin {
@@ -75,6 +76,51 @@ void TbsSkinPanel::SetChecked(bool Value) {
             for (int i = 0; i < ControlCount(); ++i) Controls(i)->SetEnabled(Value);
     }
     if (OnChecked) OnChecked(this);
+}
+
+void TbsSkinPanel::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
+    TbsSkinCustomControl::Notification(AComponent, Operation);
+    if (Operation == gui::TOperation::opRemove && AComponent == FCaptionImageList)
+        FCaptionImageList = nullptr;
+}
+
+void TbsSkinPanel::SetCaptionImageList(gui::TCustomImageList* Value) {
+    FCaptionImageList = Value;
+    if (Value) Value->FreeNotification(this);
+    Invalidate();
+}
+
+void TbsSkinPanel::SetCaptionImageIndex(int Value) {
+    if (Value == FCaptionImageIndex) return;
+    FCaptionImageIndex = Value;
+    Invalidate();
+}
+
+void TbsSkinPanel::SetImagePosition(TbsImagePosition Value) {
+    if (Value == FImagePosition) return;
+    FImagePosition = Value;
+    Invalidate();
+}
+
+bool TbsSkinPanel::HasCaptionImage() const {
+    return FGlyph->Empty() && FCaptionImageList && FCaptionImageIndex >= 0 &&
+           FCaptionImageIndex < FCaptionImageList->Count();
+}
+
+int TbsSkinPanel::CaptionPictureWidth() const {
+    return HasCaptionImage() ? FCaptionImageList->Width() : GlyphWidth();
+}
+
+// The list's image or the glyph frame at X, centred in Within.
+void TbsSkinPanel::DrawCaptionPicture(gui::TCanvas* C, int X, const gui::TRect& Within) {
+    if (HasCaptionImage()) {
+        FCaptionImageList->Draw(C, X,
+                                Within.top + (gui::RectHeight(Within) - FCaptionImageList->Height()) / 2,
+                                FCaptionImageIndex, Enabled());
+    } else if (GlyphWidth()) {
+        DrawStripGlyph(C, X, Within.top + (gui::RectHeight(Within) - FGlyph->Height()) / 2, FGlyph.get(),
+                       NumGlyphs, GlyphFrame());
+    }
 }
 
 void TbsSkinPanel::SetGlyph(gui::TBitmap* Value) {
@@ -172,6 +218,10 @@ void TbsSkinPanel::GetSkinData() {
     CheckImageRect = d->CheckImageRect;
     UnCheckImageRect = d->UnCheckImageRect;
     MarkFrameRect = d->MarkFrameRect;
+    FrameRect = d->FrameRect;
+    FrameTextRect = d->FrameTextRect;
+    FrameLeftOffset = d->FrameLeftOffset;
+    FrameRightOffset = d->FrameRightOffset;
 }
 
 void TbsSkinPanel::AdjustClientRect(gui::TRect& R) {
@@ -371,21 +421,49 @@ void TbsSkinPanel::DrawSkinCaption(gui::TCanvas* C) {
     ApplyCharset(C->Font(), DefaultFont());
     C->Font()->SetColor(FontColor);
     int tw = C->TextWidth(Caption()), th = C->TextHeight(Caption());
-    int gw = GlyphWidth();
-    int cw = tw + (gw ? gw + Spacing : 0);
+    int pw = CaptionPictureWidth();
+    bool atLeft = FImagePosition == TbsImagePosition::bsipLeft;
+    // Placed at the left edge, the picture leaves the text aligned by its own width.
+    int cw = tw + (pw && !atLeft ? pw + Spacing : 0);
     int x = r.left;
     if (Alignment == TAlignment::taRightJustify)
         x = r.right - cw;
     else if (Alignment == TAlignment::taCenter)
         x = r.left + gui::RectWidth(r) / 2 - cw / 2;
     int y = r.top + (gui::RectHeight(r) - th) / 2;
-    if (gw) {
-        DrawStripGlyph(C, x, r.top + (gui::RectHeight(r) - FGlyph->Height()) / 2, FGlyph.get(), NumGlyphs,
-                       GlyphFrame());
-        x += gw + Spacing;
+    int px = x;
+    if (pw && atLeft) {
+        px = r.left + 2;
+        x = std::max(x, px + pw + Spacing);
+    } else if (pw) {
+        x += pw + Spacing;
+    }
+    // A caption frame that grows with the text stands behind it.
+    if (!Empty(FrameRect) && Picture) {
+        int fw = FrameRect.Width() - FrameTextRect.Width() + tw;
+        int fx = x;
+        if (Alignment == TAlignment::taRightJustify) {
+            int shift = FrameRect.Width() - FrameTextRect.Width();
+            fx = x - shift;
+            px -= shift;
+            x = fx + FrameTextRect.Left;
+        } else if (Alignment == TAlignment::taCenter) {
+            fx = x - FrameTextRect.Left - 2;
+            px -= FrameTextRect.Left;
+            x -= 2;
+        } else {
+            x += FrameTextRect.Left;
+        }
+        if (fw > 0) {
+            gui::TBitmap frame;
+            BuildHorzThreePartImage(FrameLeftOffset, FrameRightOffset, &frame, Picture, FrameRect, fw,
+                                    FrameRect.Height(), false);
+            C->Draw(fx, CaptionRect.Top, &frame);
+        }
     }
     C->Brush()->SetStyle(gui::bsClear);
     C->TextRect(r, x, y, Caption());
+    if (pw) DrawCaptionPicture(C, px, r);
     if (RollUpMode) {
         gui::TRect mark = gui::Rect(r.right, r.top, r.right + 10, r.bottom);
         if (!Empty(MarkFrameRect) && Picture)
@@ -417,9 +495,9 @@ void TbsSkinPanel::DrawTransparentFrame(gui::TBitmap* B) {
         DrawCheckImage(c, x, NewCaptionRect);
         x = (FChecked ? CheckImageRect : UnCheckImageRect).Width() + 10;
     }
-    if (int gw = GlyphWidth()) {
-        DrawStripGlyph(c, x, (th + 5 - FGlyph->Height()) / 2, FGlyph.get(), NumGlyphs, GlyphFrame());
-        x += gw + 2;
+    if (int pw = CaptionPictureWidth()) {
+        DrawCaptionPicture(c, x, gui::Rect(x, 0, x + pw, th + 5));
+        x += pw + 2;
     }
     int label = FSD->GetControlIndex("stdlabel");
     auto* std =
@@ -497,7 +575,7 @@ void TbsSkinPanel::CreateControlDefaultImage(gui::TBitmap* B) {
     c->Font()->Assign(DefaultFont());
     ApplyCharset(c->Font(), DefaultFont());
     int tw = c->TextWidth(Caption()), th = c->TextHeight(Caption());
-    int gw = GlyphWidth();
+    int gw = CaptionPictureWidth();
     int cw = tw + (gw ? gw + Spacing : 0);
     int x = area.left + 2;
     if (DefaultAlignment == gui::taRightJustify)
@@ -511,13 +589,12 @@ void TbsSkinPanel::CreateControlDefaultImage(gui::TBitmap* B) {
         c->FrameRect(box);
         if (FChecked) DrawCheckGlyph(c, 8, box.top + 2, gui::clBtnText);
     }
-    if (gw) {
-        DrawStripGlyph(c, x, centre - FGlyph->Height() / 2, FGlyph.get(), NumGlyphs, GlyphFrame());
-        x += gw + Spacing;
-    }
+    int px = x;
+    if (gw) x += gw + Spacing;
     c->Brush()->SetStyle(gui::bsClear);
     if (!Enabled()) c->Font()->SetColor(gui::clBtnShadow);
     c->TextRect(area, x, centre - th / 2, Caption());
+    if (gw) DrawCaptionPicture(c, px, gui::Rect(px, bar.top, px + gw, bar.bottom));
     if (RollUpMode)
         DrawArrow(c, gui::Rect(area.right, bar.top, area.right + 10, bar.bottom), gui::clBtnText,
                   FRollUpState ? 4 : 3);

@@ -13,6 +13,8 @@ namespace skin {
 
 enum class TbsSkinBorderStyle { bvFrame, bvRaised, bvLowered, bvNone };
 
+enum class TbsImagePosition { bsipDefault, bsipLeft };
+
 class TbsSkinPanel : public TbsSkinCustomControl {
 public:
     explicit TbsSkinPanel(gui::TComponent* AOwner);
@@ -43,6 +45,13 @@ public:
     void SetGlyph(gui::TBitmap* Value);
     int NumGlyphs = 1;
     int Spacing = 2;
+    // The caption's image when the glyph is empty.
+    gui::TCustomImageList* CaptionImageList() const { return FCaptionImageList; }
+    void SetCaptionImageList(gui::TCustomImageList* Value);
+    int CaptionImageIndex() const { return FCaptionImageIndex; }
+    void SetCaptionImageIndex(int Value);
+    TbsImagePosition ImagePosition() const { return FImagePosition; }
+    void SetImagePosition(TbsImagePosition Value);
 
     gui::TNotifyEvent OnChecked, OnChangeRollUpState;
 
@@ -75,6 +84,12 @@ protected:
     void DrawCheckImage(gui::TCanvas* C, int X, const gui::TRect& Within);
     void FillFromPiece(gui::TCanvas* C, const TRect& PictureRect, gui::TBitmap* Source,
                        const gui::TRect& Area);
+    void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
+    // The caption's image from the list, when the glyph is empty and the index is in range.
+    bool HasCaptionImage() const;
+    // The width of the caption's picture: the list's image or a glyph frame; 0 without one.
+    int CaptionPictureWidth() const;
+    void DrawCaptionPicture(gui::TCanvas* C, int X, const gui::TRect& Within);
     int GlyphFrame() const { return !Enabled() && NumGlyphs == 2 ? 2 : 1; }
     int GlyphWidth() const { return FGlyph->Empty() ? 0 : FGlyph->Width() / std::max(NumGlyphs, 1); }
 
@@ -86,13 +101,17 @@ protected:
     int FCMaxWidth = 0, FCMinWidth = 0, FCMaxHeight = 0, FCMinHeight = 0;
     std::vector<gui::TControl*> FHiddenByRollUp;
     std::unique_ptr<gui::TBitmap> FGlyph;
+    gui::TCustomImageList* FCaptionImageList = nullptr;
+    int FCaptionImageIndex = -1;
+    TbsImagePosition FImagePosition = TbsImagePosition::bsipDefault;
 
     std::string FontName;
     int FontHeight = 0;
     gui::TFontStyles FontStyle = 0;
     gui::TColor FontColor = 0;
     TAlignment Alignment = TAlignment::taLeftJustify;
-    TRect CaptionRect, CheckImageRect, UnCheckImageRect, MarkFrameRect;
+    TRect CaptionRect, CheckImageRect, UnCheckImageRect, MarkFrameRect, FrameRect, FrameTextRect;
+    int FrameLeftOffset = 0, FrameRightOffset = 0;
     gui::TRect NewCaptionRect{};
     int BGPictureIndex = -1;
 };

@@ -54,6 +54,7 @@ public:
     void WndProc(gui::TMessage& Message) override;
 
 protected:
+    void WMEraseBkgnd(gui::TMessage& Message) override { PaintIntoEraseDC(Message); }
     void GetSkinData() override;
     void AdjustSkinSize(int& AWidth, int& AHeight) override;
     void CreateControlDefaultImage(gui::TBitmap* B) override;

@@ -28,12 +28,21 @@ TbsSkinSpeedButton::TbsSkinSpeedButton(gui::TComponent* AOwner)
     // No click-event flag: OnClick fires only through ButtonClick.
     ControlStyle = gui::csCaptureMouse | gui::csOpaque | gui::csDoubleClicks;
     SkinDataName = "toolbutton";
+    FAnimation.OnFrame = [this] { Invalidate(); };
     TbsGraphicSkinCustomControl::SetBounds(Left(), Top(), 25, 25);
 }
 
 TbsSkinSpeedButton::~TbsSkinSpeedButton() {
+    FAnimation.OnFrame = nullptr;
+    FAnimation.Stop();
     StopRepeat();
     StopMorph();
+}
+
+// Only with a skin entry, effects on and a strip to show; a flat button never animates.
+void TbsSkinSpeedButton::StartAnimate(bool Forward) {
+    if (FFlat || FIndex == -1 || !FSD || !FSD->EnableSkinEffects || Empty(AnimateSkinRect)) return;
+    FAnimation.Start(Forward, FrameCount, AnimateInterval);
 }
 
 // --- properties ----------------------------------------------------------------------------
@@ -117,6 +126,7 @@ void TbsSkinSpeedButton::SetDown(bool Value) {
 }
 
 void TbsSkinSpeedButton::RefreshButton() {
+    FAnimation.Stop();
     FMouseIn = false;
     FDown = false;
     if (MorphOn()) FMorphKf = 0;
@@ -140,7 +150,7 @@ bool TbsSkinSpeedButton::MorphOn() const {
 void TbsSkinSpeedButton::GetSkinData() {
     TbsGraphicSkinCustomControl::GetSkinData();
     if (FIndex == -1) {
-        ActiveSkinRect = {};
+        ActiveSkinRect = AnimateSkinRect = {};
         return;
     }
     auto* d = dynamic_cast<TbsDataSkinButtonControl*>(Descriptor());
@@ -153,6 +163,7 @@ void TbsSkinSpeedButton::GetSkinData() {
         FontColor = ActiveFontColor = DownFontColor = DefaultFont()->Color();
         DisabledFontColor = Rgb(128, 128, 128);
         Morphing = false;
+        AnimateSkinRect = {};
         return;
     }
     FontName = d->FontName;
@@ -172,6 +183,14 @@ void TbsSkinSpeedButton::GetSkinData() {
     MenuMarkerDownRect = Empty(d->MenuMarkerDownRect) ? MenuMarkerActiveRect : d->MenuMarkerDownRect;
     MenuMarkerFlatRect = Empty(d->MenuMarkerFlatRect) ? MenuMarkerRect : d->MenuMarkerFlatRect;
     MenuMarkerTransparentColor = d->MenuMarkerTransparentColor;
+    AnimateSkinRect = d->AnimateSkinRect;
+    FrameCount = d->FrameCount;
+    AnimateInterval = d->AnimateInterval;
+    // The running frame stands in for the look it leads to or from.
+    if (FAnimation.Running() && FSD && FSD->EnableSkinEffects) {
+        ActiveSkinRect = FAnimation.Apply(ActiveSkinRect, AnimateSkinRect, FrameCount, true);
+        SkinRect = FAnimation.Apply(SkinRect, AnimateSkinRect, FrameCount, false);
+    }
 }
 
 void TbsSkinSpeedButton::AdjustSkinSize(int& AWidth, int& AHeight) {
@@ -184,6 +203,7 @@ void TbsSkinSpeedButton::AdjustSkinSize(int& AWidth, int& AHeight) {
 }
 
 void TbsSkinSpeedButton::ChangeSkinData() {
+    FAnimation.Stop();
     StopMorph();
     TbsGraphicSkinCustomControl::ChangeSkinData();
     if (MorphOn() && FIndex != -1 && FMouseIn && !Transparent()) FMorphKf = 1;
@@ -407,6 +427,7 @@ void TbsSkinSpeedButton::StopRepeat() {
 void TbsSkinSpeedButton::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
     TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != gui::mbLeft) return;
+    FAnimation.Stop();
     FMouseDown = true;
     if (!FDown) {
         FMouseIn = true;
@@ -450,6 +471,7 @@ void TbsSkinSpeedButton::CMMouseEnter(gui::TMessage& m) {
             if (MorphOn()) FMorphKf = 1;
             Invalidate();
         } else {
+            StartAnimate(true);
             HoverChanged();
         }
     }
@@ -460,7 +482,10 @@ void TbsSkinSpeedButton::CMMouseLeave(gui::TMessage& m) {
     TbsGraphicSkinCustomControl::CMMouseLeave(m);
     if (!Enabled() || Designing()) return;
     FMouseIn = false;
-    if (GroupIndex == 0 || !FDown) HoverChanged();
+    if (GroupIndex == 0 || !FDown) {
+        StartAnimate(false);
+        HoverChanged();
+    }
     if (GroupIndex == 0 && RepeatMode && FDown) StopRepeat();
 }
 

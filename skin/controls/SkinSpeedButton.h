@@ -4,6 +4,7 @@
 // look, a morph between normal and hot, sticky groups, repeated clicks while held, flat and
 // transparent looks, and a glyph or image beside the caption.
 #include "gui/Timer.h"
+#include "skin/controls/FrameAnimation.h"
 #include "skin/controls/GraphicSkinControl.h"
 #include "skin/controls/SkinButton.h"
 
@@ -54,6 +55,7 @@ public:
 
     bool MouseIn() const { return FMouseIn; }
     double MorphKf() const { return FMorphKf; }
+    const TbsFrameAnimation& Animation() const { return FAnimation; }
     void ChangeSkinData() override;
 
 protected:
@@ -93,6 +95,8 @@ protected:
     int FNumGlyphs = 1, FMargin = -1, FSpacing = 1;
     TbsButtonLayout FLayout = TbsButtonLayout::blGlyphLeft;
     double FMorphKf = 0;
+    TbsFrameAnimation FAnimation;
+    void StartAnimate(bool Forward);
     bool RepeatFirst = false;
     std::unique_ptr<gui::TTimer> MorphTimer, RepeatTimer;
 
@@ -100,7 +104,8 @@ protected:
     int FontHeight = 0;
     gui::TFontStyles FontStyle = 0;
     gui::TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
+    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, AnimateSkinRect;
+    int FrameCount = 0, AnimateInterval = 25;
     TRect MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect, MenuMarkerFlatRect;
     gui::TColor MenuMarkerTransparentColor = 0;
     bool Morphing = false;

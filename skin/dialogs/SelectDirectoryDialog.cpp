@@ -89,9 +89,28 @@ TbsSelDirDlgForm::TbsSelDirDlgForm(gui::TComponent* owner, bool toolButtonsTrans
     DirTreeViewPanel->SetBorderStyle(TbsSkinBorderStyle::bvFrame);
     DirTreeViewPanel->SetHeight(200);
 
+    VScrollBar = new TbsSkinScrollBar(this);
+    VScrollBar->SetKind(TScrollBarKind::sbVertical);
+    VScrollBar->SetParent(DirTreeViewPanel);
+    VScrollBar->SetAlign(gui::alRight);
+    VScrollBar->SetDefaultWidth(19);
+    VScrollBar->SetEnabled(false);
+    VScrollBar->SetSkinDataName("vscrollbar");
+
+    HScrollBar = new TbsSkinScrollBar(this);
+    HScrollBar->SetKind(TScrollBarKind::sbHorizontal);
+    HScrollBar->SetParent(DirTreeViewPanel);
+    HScrollBar->SetAlign(gui::alBottom);
+    HScrollBar->SetDefaultHeight(19);
+    HScrollBar->SetEnabled(false);
+    HScrollBar->SetBothMarkerWidth(19);
+    HScrollBar->SetSkinDataName("hscrollbar");
+
     DirTreeView = new TbsSkinDirTreeView(this);
     DirTreeView->SetParent(DirTreeViewPanel);
     DirTreeView->SetAlign(gui::alClient);
+    DirTreeView->SetHScrollBar(HScrollBar);
+    DirTreeView->SetVScrollBar(VScrollBar);
     DirTreeView->SetObjectTypes(DirTreeView->ObjectTypes() | otHidden);
     DirTreeView->SetHideSelection(false);
     DirTreeView->SetRoot("rfDesktop");
@@ -214,7 +233,8 @@ bool TbsSkinSelectDirectoryDialog::Execute() {
     bsf->MinHeight = DialogMinHeight;
 
     form->DirTreeViewPanel->SetSkinData(ctrlSkinData_);
-    form->DirTreeView->Font()->Assign(&defaultFont_);
+    form->DirTreeView->SetDefaultFont(&defaultFont_);
+    form->DirTreeView->SetSkinData(ctrlSkinData_);
 
     if (!Directory.empty() && FolderExists(Directory))
         form->DirTreeView->SetPath(Directory);
@@ -222,6 +242,8 @@ bool TbsSkinSelectDirectoryDialog::Execute() {
         form->DirTreeView->ExpandMyComputer();
     form->UpdateOkButton();
 
+    form->HScrollBar->SetSkinData(ctrlSkinData_);
+    form->VScrollBar->SetSkinData(ctrlSkinData_);
     for (TbsSkinButton* b : {form->OkButton, form->CancelButton}) {
         b->SetSkinData(ctrlSkinData_);
         b->SetDefaultFont(&defaultFont_);

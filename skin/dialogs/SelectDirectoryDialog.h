@@ -6,6 +6,7 @@
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinScrollBar.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/core/SkinData.h"
 #include "skin/forms/SkinForm.h"
@@ -31,6 +32,8 @@ public:
     TbsSkinPanel* DirTreeViewPanel = nullptr;
     TbsSkinPanel* BottomPanel = nullptr;
     TbsSkinDirTreeView* DirTreeView = nullptr;
+    TbsSkinScrollBar* VScrollBar = nullptr;
+    TbsSkinScrollBar* HScrollBar = nullptr;
     TbsSkinButton* OkButton = nullptr;
     TbsSkinButton* CancelButton = nullptr;
     TbsSkinPanel* ToolPanel = nullptr;

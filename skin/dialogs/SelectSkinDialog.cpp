@@ -81,7 +81,9 @@ void TbsSelectSkinDlgForm::ShowPreview() {
     PreviewForm->SetLeft(190);
     PreviewForm->SetTop(10);
     PreviewForm->SetVisible(true);
+    PreviewForm->BringToFront(); // over the stage it stands on
     SetActiveControl(SkinsListBox->ListBox());
+    ReloadPreviewButton();
 }
 
 TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(gui::TComponent* owner, TbsSkinData* ctrlSkinData, int skinIndex,
@@ -93,6 +95,7 @@ TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(gui::TComponent* owner, TbsSkinData* 
         SkinsListBox->Items()->Add(item.Description.empty() ? item.Name : item.Description);
     }
     SkinsListBox->SetItemIndex(skinIndex);
+    if (skinIndex > 2) SkinsListBox->SetTopIndex(skinIndex - 2); // the highlight in sight
     // The index first: linking the list then loads that one skin, once.
     PreviewSkinData->SetSkinIndex(skinIndex);
     PreviewSkinData->SetSkinList(skinList);
@@ -128,6 +131,14 @@ void TbsSelectSkinDlgForm::SLBOnChange(gui::TObject*) {
     } else if (i >= 0 && i < static_cast<int>(storedSkins_.size())) {
         PreviewSkinData->SetCompressedStoredSkin(storedSkins_[static_cast<size_t>(i)]);
     }
+    ReloadPreviewButton();
+}
+
+// The skin change is told to top-level forms; the preview is a child, so its button is
+// told here.
+void TbsSelectSkinDlgForm::ReloadPreviewButton() {
+    PreviewButton->BeforeChangeSkinData();
+    PreviewButton->ChangeSkinData();
 }
 
 void TbsSelectSkinDlgForm::SLBOnDblClick(gui::TObject*) {

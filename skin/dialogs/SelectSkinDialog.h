@@ -47,6 +47,7 @@ public:
 private:
     void Build(TbsSkinData* ctrlSkinData);
     void ShowPreview();
+    void ReloadPreviewButton();
     TbsCompressedSkinList* csSkinList_ = nullptr;
     int csSkinIndex_ = -1;
     std::vector<TbsCompressedStoredSkin*> storedSkins_; // second form only; not owned

@@ -13,6 +13,7 @@
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinChangeWalk.h"
 #include "skin/forms/ScreenSkinForms.h"
+#include "skin/forms/SkinFormMenus.h"
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinCaptionObject.h"
 #include "win/Input.h"
@@ -97,6 +98,7 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     }
     defCaptionFont_.SetColor(gui::clBtnText);
     defInActiveCaptionFont_.SetColor(gui::clBtnShadow);
+    CreateMenus();
     quickButtons_ = std::make_unique<TbsQuickButtonItems>(this);
     auto timer = [this](unsigned interval, void (TbsSkinForm::*tick)()) {
         auto t = std::make_unique<gui::TTimer>(nullptr);
@@ -744,6 +746,7 @@ void TbsSkinForm::CallOld(gui::TMessage& m) {
 }
 
 void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
+    if (MenuWindowProc(m)) return;
     switch (m.Msg) {
     case WM_DESTROY:
         for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);

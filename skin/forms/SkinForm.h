@@ -11,6 +11,7 @@
 #include "gui/Menu.h"
 #include "gui/Timer.h"
 #include "skin/core/SkinData.h"
+#include "skin/menus/SkinMenuHost.h"
 #include "skin/engine/LayerManager.h"
 #include "skin/forms/ActiveSkinObject.h"
 #include "skin/forms/FormTrayIcon.h"
@@ -21,6 +22,10 @@
 #include <vector>
 
 namespace skin {
+
+class TbsSkinMenu;
+class TbsSkinPopupMenu;
+struct TbsSkinFormMenus;
 
 enum TbsBorderIconFlag : uint8_t {
     biSystemMenu = 1,
@@ -47,7 +52,7 @@ using TbsObjectMoveEvent = std::function<void(const std::string& IDName, int X, 
 using TbsObjectPaintEvent =
     std::function<void(const std::string& IDName, gui::TCanvas* Canvas, TRect ObjectRect)>;
 
-class TbsSkinForm : public os::TComponent {
+class TbsSkinForm : public os::TComponent, public TbsSkinMenuHost {
 public:
     // The owner must be a form: std::bad_cast otherwise, and nothing is hooked.
     explicit TbsSkinForm(os::TComponent* owner);
@@ -228,11 +233,51 @@ public:
     int FormWidth() const { return formWidth_; }
     int FormHeight() const { return formHeight_; }
 
+    // --- menus: the form's menu manager, system and tray menus, and the menu mode -------------
+    TbsSkinMenu* SkinMenu() const;
+    gui::TPopupMenu* SystemMenu() const; // an application menu used as system menu, or null
+    void SetSystemMenu(gui::TPopupMenu* value);
+    bool UseDefaultSysMenu = true;
+    bool DisableSystemMenu = false;
+    TbsSkinPopupMenu* SysTrayMenu() const;
+    bool MenusAlphaBlend = false, MenusAlphaBlendAnimation = false;
+    uint8_t MenusAlphaBlendValue = 200;
+    int MaxMenuItemsInWindow() const;
+    void SetMaxMenuItemsInWindow(int value); // negative values are ignored
+    bool InMenu() const;
+    gui::TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+    gui::TShortCutEvent OnShortCut;
+
+    void BuildSystemMenu();
+    void MergeSystemMenu();
+    gui::TMenuItem* GetSystemMenuItems();
+    void PopupSystemMenuAt(int X, int Y);
+    void PopupSystemMenuIn(const TRect& R);
+    void PopupSystemMenuFromButton();
+    void PopupSkinMenu(gui::TMenu* Menu, TPoint P);
+    void PopupSkinMenu1(gui::TMenu* Menu, const TRect& R, bool PopupUp);
+    void DoPopupMenu(gui::TMenu* Menu, int X, int Y);
+    void SkinMenuOpen() override;
+    void SkinMenuClose() override;
+    void SkinMenuKeyDown(int Key);
+    TbsSkinMenu* HostSkinMenu() override { return SkinMenu(); }
+    TbsSkinData* HostSkinData() override { return fsd_; }
+    TbsSkinData* HostMenusSkinData() override { return fmsd_; }
+
 protected:
     void Notification(os::TComponent* component, os::TOperation operation) override;
 
 private:
     void FormWindowProc(gui::TMessage& m);
+    // The menu steps of the window procedure: true when the message was answered.
+    bool MenuWindowProc(gui::TMessage& m);
+    void CreateMenus();
+    void HookAppMessages();
+    void UnhookAppMessages();
+    void FormShortCut(gui::TMessage& msg, bool& handled);
+    gui::TMenuItem* AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name, bool tray);
+    void SystemCommand(const std::string& name);
+    TbsSkinData* MenuSkin() const { return fmsd_ ? fmsd_ : fsd_; }
     void PostHandleMouse(gui::TMessage& m);
     bool SystemCommandHandled(gui::TMessage& m);
     bool PlainFrame() const; // no frame at all: bsNone
@@ -276,6 +321,7 @@ private:
     TPoint onMouseDownCoord_{-1, -1};
     HRGN rgn_ = nullptr;
     gui::TBitmap rmTop_, rmBottom_, rmLeft_, rmRight_;
+    std::unique_ptr<TbsSkinFormMenus> menus_; // last: goes first, giving the application's hook back
 };
 
 // The form's skinned-form component, the first in component order, or null.

@@ -3,7 +3,7 @@
 // children loaded when a node is first expanded, each node owning one shell folder object.
 // A folder path follows the selection; the shell's context menu, renaming in place and an
 // optional refresh on file-system changes come with it.
-#include "gui/CustomTreeView.h"
+#include "skin/controls/SkinTreeView.h"
 #include "skin/shell/ShellChangeNotifier.h"
 #include "skin/shell/ShellContextMenu.h"
 #include "skin/shell/ShellFolder.h"
@@ -17,8 +17,7 @@ namespace skin {
 
 using TAddFolderEvent = std::function<void(gui::TObject* sender, TbsShellFolder* folder, bool& canAdd)>;
 
-// The tree the shell tree stands on; the skinned tree takes its place once it exists.
-using TbsShellTreeBase = gui::TCustomTreeView;
+using TbsShellTreeBase = TbsSkinCustomTreeView;
 
 class TbsCustomShellTreeView : public TbsShellTreeBase, public IShellVerbHook {
 public:

@@ -4,6 +4,7 @@
 #include "../display/ScreenGrab.h"
 #include "../display/Xvfb.h"
 #include "../gui/TempDir.h"
+#include "app/AboutForm.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
 #include "display/headless/Headless.h"
@@ -58,6 +59,27 @@ TEST(MainWindowScreen, ThreeSkins) {
         for (int y = 0; y < shot.height; y += 3)
             for (int x = 0; x < shot.width; x += 3) colours.insert(shot.At(x, y) & 0xFFFFFF);
         EXPECT_GT(colours.size(), 50u);
+        if (skin == 8) {
+            // The dialogs in the same skin, each on its own picture.
+            auto* options = new app::TForm5(gui::Application, form);
+            options->AfterConstruction();
+            auto* about = new app::TForm2(gui::Application, form);
+            about->AfterConstruction();
+            for (gui::TForm* dialog : {static_cast<gui::TForm*>(options), static_cast<gui::TForm*>(about)}) {
+                dialog->SetBounds(0, 0, dialog->Width(), dialog->Height());
+                dialog->Show();
+                win::RunUntilIdle();
+                GetWindowRect(dialog->Handle(), &wr);
+                gdi::image::Image d =
+                    GrabScreen(server.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+                ASSERT_TRUE(
+                    SavePng(d, std::string(TARVIK_SHOT_DIR) + "/" + dialog->ClassName() + ".png", error))
+                    << error;
+                dialog->Hide();
+            }
+            delete about;
+            delete options;
+        }
         delete form;
         win::RunUntilIdle();
     }

@@ -11,6 +11,7 @@
 #include "catalogue/Formats.h"
 #include "catalogue/PresetEntries.h"
 #include "catalogue/PresetText.h"
+#include "fixtures/Fixtures.h"
 #include "gui/CustomListView.h"
 #include "gui/IniFile.h"
 #include "gui/Menu.h"
@@ -212,7 +213,7 @@ TEST_F(MainWindowTest, OptionsDialogOkWritesCancelKeepsTheFile) {
 
 TEST_F(MainWindowTest, PickersAtStartShowKey200AndFollowTheFormat) {
     Start();
-    EXPECT_EQ(main->bsSkinOfficeComboBox2->Text(), "H.264视频");
+    EXPECT_EQ(main->bsSkinOfficeComboBox2->ItemCaption(main->CategoryPosition()), "H.264视频");
     EXPECT_EQ(main->FormatPosition(), 0);
     EXPECT_EQ(PresetTexts(), (std::vector<std::string>{"1280*720", "1600 kbps", "29.97", "128 kbps", "48000",
                                                        "保持原视频模式"}));
@@ -237,7 +238,7 @@ TEST_F(MainWindowTest, PickersAtStartShowKey200AndFollowTheFormat) {
 TEST_F(MainWindowTest, CommonAudioDisablesTheFourVideoPickers) {
     Start();
     main->bsSkinOfficeComboBox2->SetItemIndex(14); // 常用音频, key 100
-    EXPECT_EQ(main->bsSkinOfficeComboBox2->Text(), "常用音频");
+    EXPECT_EQ(main->bsSkinOfficeComboBox2->ItemCaption(main->CategoryPosition()), "常用音频");
     struct Expect {
         skin::TbsSkinComboBox* picker;
         const char* text;
@@ -312,7 +313,10 @@ TEST_F(MainWindowTest, LogAndSmallCommands) {
     main->FFLoggerLog(nullptr, 1234, media::llInfo, "abc");
     EXPECT_EQ(main->mmoLog.Last(), "#1234.5: abc");
 
-    main->N15->Click();         // 帮助系统
+    main->Show();
+    RunUntilIdle();
+    PressKey(VK_F1); // 帮助系统
+    RunUntilIdle();
     main->N19->Click();         // 官方网站
     Press(main->bsSkinButton6); // 打开 the output folder
     auto requests = spawned.Requests();
@@ -352,8 +356,6 @@ TEST_F(MainWindowTest, LogAndSmallCommands) {
     EXPECT_EQ(Ini("Skin", "SetSkin"), "6");
 
     // 退出: the handlers are detached before the window closes.
-    main->Show();
-    RunUntilIdle();
     main->N4->Click();
     RunUntilIdle();
     EXPECT_FALSE(main->Visible());
@@ -431,6 +433,68 @@ TEST_F(MainWindowTest, EveryChineseTextOfTheWindows) {
                              static_cast<gui::TControl*>(main->RenameButton)})
         EXPECT_FALSE(c->Enabled()) << c->Caption();
     EXPECT_FALSE(main->ResumeToolButton->Visible());
+}
+
+// Closing during a conversion: the handlers are let go first, then the running task is stopped
+// and waited for, so nothing reaches the window afterwards.
+TEST_F(MainWindowTest, ClosingWhileConvertingStopsTheTaskFirst) {
+    fixtures::LoadMediaLibraries();
+    fixtures::TempFolder folder("app");
+    fixtures::ClipOptions clip;
+    clip.seconds = 4;
+    std::string input = fixtures::MakeClip(folder, clip);
+    Start();
+    main->Show();
+    RunUntilIdle();
+    media::TFFmpegConverter& conv = *main->FFConverter;
+    int progress = 0, terminated = 0;
+    conv.SetOnProgress([&](os::TObject*, media::TProgressInfo*) { ++progress; });
+    conv.SetOnTerminate([&](os::TObject*, const media::TTerminateInfo&) { ++terminated; });
+    int task = conv.AddTask(input);
+    ASSERT_GE(task, 0) << conv.LastErrMsg();
+    ASSERT_TRUE(conv.SetOutputFile(task, folder.Path("out.avi"), "vcodec=mpeg4\nacodec=libmp3lame"))
+        << conv.LastErrMsg();
+    conv.Start(1);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            os::CheckSynchronize(1);
+            return progress > 0;
+        },
+        std::chrono::seconds(30), "the conversion's first progress"));
+    conv.Pause();
+    main->N4->Click();
+    EXPECT_FALSE(main->Visible());
+    int seen = progress;
+    for (int i = 0; i < 20; ++i) {
+        os::CheckSynchronize(5);
+        RunUntilIdle();
+    }
+    EXPECT_EQ(progress, seen);
+    EXPECT_EQ(terminated, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !conv.Working() || conv.Terminated(); }, std::chrono::seconds(5),
+                          "the stopped run"));
+}
+
+// Without a test's answer in between, the skin commands and "浏览" open the skinned chooser
+// and the skinned select-folder dialog.
+TEST_F(MainWindowTest, SkinAndFolderCommandsOpenTheSkinnedDialogs) {
+    Start();
+    std::vector<std::string> opened;
+    auto cancel = [&](gui::TCustomForm& f) {
+        opened.push_back(f.ClassName() + ":" + f.Caption());
+        f.SetModalResult(gui::mrCancel);
+        return true;
+    };
+    Respond(cancel);
+    Press(main->bsSkinButton9); // 皮肤
+    Respond(cancel);
+    Press(main->bsSkinButton5); // 浏览
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], "TbsSelectSkinDlgForm:Select skin");
+    EXPECT_EQ(opened[1], "TbsSelDirDlgForm:选择输出目录");
+    EXPECT_EQ(main->bsSkinData1->SkinIndex(), 0);
+    EXPECT_EQ(Ini("Skin", "SetSkin"), "0");
+    EXPECT_EQ(main->FileOutPutPath, home / "Tarvik视频软件/输出");
 }
 
 } // namespace

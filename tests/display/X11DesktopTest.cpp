@@ -14,6 +14,8 @@
 #include "gdi/Objects.h"
 #include "gdi/SysColors.h"
 #include "gdi/image/Png.h"
+#include "shell/NotifyIcon.h"
+#include "shell/TrayDock.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Layered.h"
@@ -25,7 +27,9 @@
 #include "win/Window.h"
 #include "win/WindowPos.h"
 
+#include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +48,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 #include <X11/extensions/shape.h>
+#include <X11/keysym.h>
 
 extern char** environ;
 
@@ -51,11 +56,19 @@ namespace {
 
 int displayChanges = 0;
 WPARAM lastSizeKind = SIZE_RESTORED;
+std::u32string typed;
+int taskbarCreated = 0;
+std::vector<std::pair<WPARAM, LPARAM>> trayCalls; // the tray icon's callback messages
+constexpr UINT kTrayMessage = WM_APP + 7;
 
 // Closes itself on a click outside it while it holds the capture, as a menu does.
 LRESULT DeskProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DISPLAYCHANGE) ++displayChanges;
     if (msg == WM_SIZE) lastSizeKind = wp;
+    if (msg == WM_CHAR) typed.push_back(static_cast<char32_t>(wp));
+    if (msg == kTrayMessage) trayCalls.push_back({wp, lp});
+    static const UINT created = RegisterWindowMessage("TaskbarCreated");
+    if (msg == created) ++taskbarCreated;
     if (msg == WM_LBUTTONDOWN && GetCapture() == h) {
         POINT p{static_cast<int16_t>(LOWORD(lp)), static_cast<int16_t>(HIWORD(lp))};
         RECT r;
@@ -76,6 +89,8 @@ class X11Desktop : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        // As the program does at start-up: the input method works in the user's character set.
+        setlocale(LC_CTYPE, "C.UTF-8");
         ASSERT_TRUE(Server().Running()) << Server().Error();
         setenv("DISPLAY", Server().Name().c_str(), 1);
         unsetenv("TARVIK_DISPLAY");
@@ -378,7 +393,88 @@ TEST_F(X11Desktop, PerPixelAlphaShowsOnlyUnderACompositor) {
     XRectangle* input = XShapeGetRectangles(x_, XOf(composited), ShapeInput, &count, &order);
     EXPECT_EQ(count, 0) << "clicks should pass through";
     if (input) XFree(input);
+    // The compositor blends it by its alpha: a 32-bit window holding the
+    // premultiplied pixels, not a shape.
+    auto depthOf = [&](HWND h) {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(x_, XOf(h), &a) ? a.depth : 0;
+    };
+    auto pixelOf = [&](HWND h) {
+        XImage* img = XGetImage(x_, XOf(h), 5, 5, 1, 1, AllPlanes, ZPixmap);
+        unsigned long p = img ? XGetPixel(img, 0, 0) : 0;
+        if (img) XDestroyImage(img);
+        return p;
+    };
+    EXPECT_EQ(depthOf(composited), 32);
+    EXPECT_EQ(pixelOf(composited), 0x80000000ul);
+    Bool shaped = False, clipShaped = False;
+    int bx, by, cx, cy;
+    unsigned bw, bh, cw, ch;
+    XShapeQueryExtents(x_, XOf(composited), &shaped, &bx, &by, &bw, &bh, &clipShaped, &cx, &cy, &cw, &ch);
+    EXPECT_FALSE(shaped);
+
+    // Per-pixel alpha turned on after the window was made: a new X window
+    // with the alpha visual that keeps what the old one said of itself.
+    HWND faded = CreateWindowEx(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Desk", "淡出", WS_POPUP, 300, 300, 40, 40,
+                                nullptr, nullptr, nullptr, nullptr);
+    made_.push_back(faded);
+    SetLayeredWindowAttributes(faded, 0, 200, LWA_ALPHA);
+    ShowWindow(faded, SW_SHOWNOACTIVATE);
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    Window before = XOf(faded);
+    EXPECT_EQ(depthOf(faded), DefaultDepth(x_, 0));
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, 0, 0, 0, 0, 0, 0};
+        void* data = nullptr;
+        HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &data, nullptr, 0);
+        std::fill_n(static_cast<uint32_t*>(data), 40 * 40, 0x40404040u);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        POINT at{300, 300}, origin{0, 0};
+        SIZE size{40, 40};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(faded, nullptr, &at, &size, dc, &origin, 0, &blend, ULW_ALPHA);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bmp);
+    }
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    EXPECT_NE(XOf(faded), before);
+    EXPECT_EQ(depthOf(faded), 32);
+    EXPECT_TRUE(viewable(faded));
+    EXPECT_EQ(Text(XOf(faded), "_NET_WM_NAME"), "淡出");
+    EXPECT_EQ(pixelOf(faded), 0x40404040ul);
+
+    // The compositor ends: the blended windows leave the screen rather than
+    // show their alpha as dark blocks; a new one brings them back.
+    auto announce = [&](Window compositor) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = DefaultRootWindow(x_);
+        e.xclient.message_type = A("MANAGER");
+        e.xclient.format = 32;
+        e.xclient.data.l[1] = static_cast<long>(A("_NET_WM_CM_S0"));
+        e.xclient.data.l[2] = static_cast<long>(compositor);
+        XSendEvent(x_, DefaultRootWindow(x_), False, StructureNotifyMask, &e);
+        XSync(x_, False);
+    };
+    announce(owner);
+    win::RunUntilIdle();
     XDestroyWindow(x_, owner);
+    XSync(x_, False);
+    EXPECT_TRUE(
+        PumpUntil([&] { return !viewable(composited) && !viewable(faded); }, "blended windows hidden"));
+    EXPECT_TRUE(IsWindowVisible(composited));
+    Window again = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(x_, A("_NET_WM_CM_S0"), again, CurrentTime);
+    announce(again);
+    EXPECT_TRUE(PumpUntil([&] { return viewable(composited) && viewable(faded); }, "blended windows back"));
+    EXPECT_EQ(depthOf(composited), 32);
+    EXPECT_EQ(pixelOf(composited), 0x80000000ul);
+    XDestroyWindow(x_, again);
     XSync(x_, False);
 }
 
@@ -495,6 +591,175 @@ TEST_F(X11Desktop, IconFromTheWindowOrItsClass) {
     for (HICON i : {classIcon, big, small}) DestroyIcon(i);
 }
 
+TEST_F(X11Desktop, TypedTextGoesThroughTheInputMethod) {
+    HWND h = Show("typing", WS_OVERLAPPEDWINDOW);
+    SetForegroundWindow(h);
+    Window w = XOf(h);
+    // Spare key codes of the server become a dead accent, a letter and a CJK character.
+    int minCode = 0, maxCode = 0;
+    XDisplayKeycodes(x_, &minCode, &maxCode);
+    KeySym syms[] = {XK_dead_acute, XK_e, 0x1004E2D, XK_a};
+    KeyCode first = static_cast<KeyCode>(maxCode - 4);
+    XChangeKeyboardMapping(x_, first, 1, syms, 4);
+    XSync(x_, False);
+    auto press = [&](int offset, unsigned state = 0) {
+        for (int type : {KeyPress, KeyRelease}) {
+            XEvent e{};
+            e.xkey = {type,  0,
+                      True,  x_,
+                      w,     DefaultRootWindow(x_),
+                      None,  CurrentTime,
+                      10,    10,
+                      110,   110,
+                      state, static_cast<unsigned>(first + offset),
+                      True};
+            XSendEvent(x_, w, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
+        }
+        XFlush(x_);
+    };
+    typed.clear();
+    // The input method composes the accent with the letter; Ctrl chords type nothing.
+    press(0);
+    press(1);
+    press(3, ControlMask);
+    press(2);
+    EXPECT_TRUE(PumpUntil([&] { return typed.size() >= 2; }, "typed text"));
+    EXPECT_EQ(typed, U"é中");
+}
+
+TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
+    HWND h = Show("owner", WS_OVERLAPPEDWINDOW);
+    Window root = DefaultRootWindow(x_);
+    // A tray owns the screen's selection and says so to every client.
+    auto startTray = [&](int x) {
+        Window tray = XCreateSimpleWindow(x_, root, x, 0, 120, 30, 0, 0, 0x204060);
+        XMapWindow(x_, tray);
+        XSetSelectionOwner(x_, A("_NET_SYSTEM_TRAY_S0"), tray, CurrentTime);
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = root;
+        e.xclient.message_type = A("MANAGER");
+        e.xclient.format = 32;
+        e.xclient.data.l[1] = static_cast<long>(A("_NET_SYSTEM_TRAY_S0"));
+        e.xclient.data.l[2] = static_cast<long>(tray);
+        XSendEvent(x_, root, False, StructureNotifyMask, &e);
+        XFlush(x_);
+        return tray;
+    };
+    auto dockRequest = [&](Window tray) {
+        Window docked = 0;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                XEvent e;
+                while (XCheckTypedWindowEvent(x_, tray, ClientMessage, &e))
+                    if (e.xclient.message_type == A("_NET_SYSTEM_TRAY_OPCODE") && e.xclient.data.l[1] == 0)
+                        docked = static_cast<Window>(e.xclient.data.l[2]);
+                return docked != 0;
+            },
+            std::chrono::seconds(5), "a dock request"));
+        return docked;
+    };
+    auto click = [&](Window w, int rootX, int rootY) {
+        for (int type : {ButtonPress, ButtonRelease}) {
+            XEvent e{};
+            e.xbutton = {type, 0, True, x_, w, root, None, CurrentTime, 2, 2, rootX, rootY, 0, Button1, True};
+            XSendEvent(x_, w, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &e);
+        }
+        XFlush(x_);
+    };
+
+    taskbarCreated = 0;
+    Window tray = startTray(600);
+    EXPECT_TRUE(PumpUntil([&] { return taskbarCreated > 0; }, "TaskbarCreated"));
+
+    gdi::IconImage red;
+    red.width = red.height = 32;
+    red.color.assign(32 * 32, 0xFFFF0000);
+    red.mask.assign(32 * 32, 0);
+    HICON icon = gdi::IconFromImage(red);
+    NOTIFYICONDATA d{};
+    d.cbSize = sizeof d;
+    d.hWnd = h;
+    d.uID = 7;
+    d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    d.uCallbackMessage = kTrayMessage;
+    d.hIcon = icon;
+    std::strcpy(d.szTip, "Tarvik");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
+    HWND iconWindow = shell::TrayDock::IconWindow(h, 7);
+    ASSERT_TRUE(iconWindow);
+    Window docked = dockRequest(tray);
+    EXPECT_EQ(docked, XOf(iconWindow));
+    EXPECT_EQ(Longs(docked, "_XEMBED_INFO"), (std::vector<long>{0, 1})) << "mapped by the tray";
+
+    // The tray embeds it where it likes, at the size it likes.
+    XReparentWindow(x_, docked, tray, 10, 3);
+    XMoveResizeWindow(x_, docked, 10, 3, 24, 24);
+    XMapWindow(x_, docked);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            RECT r{};
+            GetWindowRect(iconWindow, &r);
+            return r.left == 610 && r.top == 3 && r.right == 634 && r.bottom == 27;
+        },
+        "the icon where the tray put it"));
+    RedrawWindow(iconWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    display::X11Sync(display::Current());
+    gdi::image::Image shot = GrabScreen(Server().Name(), 610, 3, 24, 24);
+    ASSERT_EQ(shot.width, 24);
+    EXPECT_EQ(shot.At(12, 12) & 0xFFFFFF, 0xFF0000u) << "the icon is drawn";
+
+    // A click on it reaches the owner as the callback message.
+    trayCalls.clear();
+    click(docked, 615, 8);
+    EXPECT_TRUE(PumpUntil([&] { return trayCalls.size() >= 2; }, "the click's callbacks"));
+    EXPECT_EQ(trayCalls, (std::vector<std::pair<WPARAM, LPARAM>>{
+                             {7, WM_LBUTTONDOWN},
+                             {7, WM_LBUTTONUP  }
+    }));
+
+    // A balloon: our own popup below an icon at the top of the screen; a click on it is reported.
+    d.uFlags = NIF_INFO;
+    std::strcpy(d.szInfoTitle, "TarvikH.264格式转换器");
+    std::strcpy(d.szInfo, "转换完成");
+    d.dwInfoFlags = NIIF_INFO;
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &d));
+    HWND balloon = shell::TrayDock::BalloonWindow();
+    ASSERT_TRUE(balloon);
+    win::RunUntilIdle();
+    display::X11Sync(display::Current());
+    EXPECT_TRUE(Viewable(balloon));
+    RECT br{};
+    GetWindowRect(balloon, &br);
+    EXPECT_GE(br.top, 27);
+    EXPECT_LE(br.left, 634);
+    gdi::image::Image picture = GrabScreen(Server().Name(), 400, 0, 360, 120);
+    std::string error;
+    EXPECT_TRUE(SavePng(picture, TARVIK_DESKTOP_DIR "/x11_tray.png", error)) << error;
+    trayCalls.clear();
+    click(XOf(balloon), br.left + 10, br.top + 10);
+    EXPECT_TRUE(PumpUntil([&] { return !trayCalls.empty(); }, "the balloon's click"));
+    EXPECT_EQ(trayCalls.front(), (std::pair<WPARAM, LPARAM>{7, NIN_BALLOONUSERCLICK}));
+    EXPECT_FALSE(IsWindow(balloon));
+
+    // A new tray: the old icon is gone, the program hears it and adds the icon again.
+    int before = taskbarCreated;
+    Window tray2 = startTray(300);
+    EXPECT_TRUE(PumpUntil([&] { return taskbarCreated > before; }, "TaskbarCreated for the new tray"));
+    EXPECT_TRUE(shell::NotifyArea::Icons().empty());
+    EXPECT_FALSE(IsWindow(iconWindow));
+    d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
+    EXPECT_EQ(dockRequest(tray2), XOf(shell::TrayDock::IconWindow(h, 7)));
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_DELETE, &d));
+    EXPECT_EQ(shell::TrayDock::IconWindow(h, 7), nullptr);
+    DestroyIcon(icon);
+    XDestroyWindow(x_, tray);
+    XDestroyWindow(x_, tray2);
+    XSync(x_, False);
+}
+
 // A window manager frames the window; the grabbed screen (x11_desktop.png in
 // the build folder) is for a person to look at.
 TEST_F(X11Desktop, ChineseTitledWindowUnderAWindowManager) {
@@ -542,6 +807,45 @@ TEST_F(X11Desktop, ChineseTitledWindowUnderAWindowManager) {
                 text = true;
         }
     EXPECT_TRUE(text);
+
+    // The window manager activates on our request and sets the focus itself.
+    HWND other = Show("其他", WS_OVERLAPPEDWINDOW, 0, nullptr, {200, 200, 500, 400});
+    auto focusIn = [&](HWND want) {
+        return PumpUntil(
+            [&] {
+                Window f = 0;
+                int revert = 0;
+                XGetInputFocus(x_, &f, &revert);
+                return f == XOf(want);
+            },
+            "the focus in the window we activated");
+    };
+    // The focus moves between our own windows even though evilwm takes no
+    // activation requests from applications.
+    for (HWND want : {other, h, other}) {
+        SetForegroundWindow(want);
+        EXPECT_TRUE(focusIn(want));
+    }
+    // Another program's window keeps the keyboard: we only ask.
+    Window foreign = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 600, 100, 100, 100, 0, 0, 0);
+    XMapWindow(x_, foreign);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(x_, foreign, &a) && a.map_state == IsViewable;
+    }));
+    // The pointer rests on it: evilwm's focus follows the pointer.
+    XWarpPointer(x_, None, DefaultRootWindow(x_), 0, 0, 0, 0, 650, 150);
+    XSetInputFocus(x_, foreign, RevertToParent, CurrentTime);
+    XSync(x_, False);
+    SetForegroundWindow(h);
+    display::X11Sync(display::Current());
+    Window f = 0;
+    int revert = 0;
+    XGetInputFocus(x_, &f, &revert);
+    EXPECT_EQ(f, foreign);
+    XDestroyWindow(x_, foreign);
+    XSync(x_, False);
     DestroyWindow(h);
     win::RunUntilIdle();
     kill(pid, SIGTERM);

@@ -183,3 +183,47 @@ TEST(Menus, PopupMenuAnnouncesItselfAndForgetsAFreedComponent) {
     popup->SetPopupComponent(&other);
     delete popup;
 }
+
+TEST(Menus, RethinkLinesHidesLeadingTrailingAndDoubledSeparators) {
+    struct Case {
+        const char* layout; // '-' a separator, 'a' an item, 'h' a hidden item
+        const char* shown;  // what shows after the reduction
+    } cases[] = {
+        {"-a-a-",  "a-a"  },
+        {"a--a",   "a-a"  },
+        {"a-h-a",  "a-a"  },
+        {"a-h",    "a"    },
+        {"---",    ""     },
+        {"aa",     "aa"   },
+        {"a-a--a", "a-a-a"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layout);
+        TComponent owner;
+        TPopupMenu menu(&owner);
+        for (const char* p = c.layout; *p; ++p) {
+            TMenuItem* item = Item(&owner, menu.Items(), *p == '-' ? "-" : "x");
+            item->SetVisible(*p != 'h');
+        }
+        menu.Items()->RethinkLines();
+        std::string shown;
+        for (int i = 0; i < menu.Items()->Count(); ++i) {
+            TMenuItem* item = menu.Items()->Items(i);
+            if (item->Visible()) shown += item->IsLine() ? '-' : 'a';
+        }
+        EXPECT_EQ(shown, c.shown);
+    }
+    // A separator hidden once shows again when an item comes back between two groups.
+    TComponent owner;
+    TPopupMenu menu(&owner);
+    Item(&owner, menu.Items(), "x");
+    TMenuItem* line = Item(&owner, menu.Items(), "-");
+    TMenuItem* last = Item(&owner, menu.Items(), "y");
+    last->SetVisible(false);
+    EXPECT_TRUE(menu.Items()->RethinkLines());
+    EXPECT_FALSE(line->Visible());
+    last->SetVisible(true);
+    EXPECT_TRUE(menu.Items()->RethinkLines());
+    EXPECT_TRUE(line->Visible());
+    EXPECT_FALSE(menu.Items()->RethinkLines());
+}

@@ -2,6 +2,7 @@
 // on the virtual clock, sticky groups, default and cancel keys, and its glow frame.
 #include "ControlFixtures.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinScrollBar.h"
 
 #include <gtest/gtest.h>
 
@@ -276,4 +277,31 @@ TEST_F(GuiTest, ButtonPaintsFromStoredSkinsAtSeveralSizes) {
             EXPECT_EQ(PixelAt(b, w / 2, 1), PictureAt(data, d.PictureIndex, mid, d.ActiveSkinRect.Top + 1));
         }
     }
+}
+
+TEST_F(ButtonTest, EraseOutsideItsPaintDrawsTheWholeLookIntoTheGivenContext) {
+    TbsSkinButton* b = Make(10, 10);
+    auto* bar = new TbsSkinScrollBar(form_);
+    bar->SetParent(form_);
+    bar->SetBounds(10, 60, 120, 19);
+    RunUntilIdle();
+    for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{b, bar}) {
+        gui::TBitmap target;
+        target.SetSize(c->Width(), c->Height());
+        target.Canvas()->Brush()->SetColor(RGB(1, 2, 3));
+        target.Canvas()->FillRect({0, 0, c->Width(), c->Height()});
+        LRESULT r =
+            SendMessage(c->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.Canvas()->Handle()), 0);
+        EXPECT_EQ(r, 1) << c->ClassName();
+        // What the window shows, pixel for pixel, at a few points.
+        for (POINT p : {
+                 POINT{1,              1              },
+                 POINT{c->Width() / 2, c->Height() / 2},
+                 POINT{c->Width() - 2, c->Height() - 2}
+        })
+            EXPECT_EQ(static_cast<COLORREF>(target.Canvas()->Pixels(p.x, p.y)), PixelAt(c, p.x, p.y))
+                << c->ClassName() << " " << p.x << "," << p.y;
+    }
+    // Without a context nothing is painted or claimed.
+    EXPECT_EQ(SendMessage(b->Handle(), WM_ERASEBKGND, 0, 0), 0);
 }

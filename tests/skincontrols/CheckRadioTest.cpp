@@ -144,3 +144,66 @@ TEST_F(GuiTest, CheckAndRadioImagesFromStoredSkins) {
         delete b;
     }
 }
+
+TEST_F(CheckRadioTest, FramedBoxFadesBetweenItsFramesOnHover) {
+    gdi::image::Image img;
+    img.Reset(60, 40);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) img.At(x, y) = y < 20 ? 0xFF2040C0u : 0xFFC04020u;
+    TbsSkinData data;
+    UsePicture(data, img);
+    auto& d = AddControl<TbsDataSkinCheckRadioControl>(data, "framedcheck");
+    d.PictureIndex = 0;
+    d.SkinRect = Rect(0, 0, 60, 20);
+    d.ActiveSkinRect = Rect(0, 20, 60, 40);
+    d.Morphing = true;
+    data.EnableSkinEffects = true;
+    auto* box = Make(form_, 10, false, nullptr, "");
+    box->SetCanFocused(false);
+    box->SetFlat(false);
+    box->SetSkinDataName("framedcheck");
+    box->SetSkinData(&data);
+    RunUntilIdle();
+    COLORREF normal = Shown(0xFF2040C0u), active = Shown(0xFFC04020u);
+    EXPECT_EQ(PixelAt(box, 50, 10), normal);
+    MoveTo(box, 50, 10);
+    Advance(40); // two of five steps
+    COLORREF partway = PixelAt(box, 50, 10);
+    EXPECT_NE(partway, normal);
+    EXPECT_NE(partway, active);
+    EXPECT_GT(box->MorphKf(), 0);
+    EXPECT_LT(box->MorphKf(), 1);
+    Advance(200);
+    EXPECT_EQ(PixelAt(box, 50, 10), active);
+    EXPECT_EQ(box->MorphKf(), 1);
+    MoveTo(form_, 390, 290);
+    Advance(200);
+    EXPECT_EQ(PixelAt(box, 50, 10), normal);
+    EXPECT_EQ(box->MorphKf(), 0);
+    box->SetSkinData(nullptr);
+}
+
+TEST_F(CheckRadioTest, PaintSkinToDrawsTheGivenStateWithoutHover) {
+    auto* box = Make(form_, 10, false, nullptr, "x");
+    box->SetCanFocused(false);
+    RunUntilIdle();
+    gui::TBitmap copy;
+    copy.SetSize(box->Width(), box->Height());
+    box->PaintSkinTo(copy.Canvas(), 0, 0, true);
+    EXPECT_FALSE(box->Checked());
+    box->SetChecked(true);
+    RunUntilIdle();
+    int mid = box->Height() / 2;
+    for (int y = mid - 7; y < mid + 7; ++y)
+        for (int x = 3; x < 17; ++x)
+            ASSERT_EQ(static_cast<COLORREF>(copy.Canvas()->Pixels(x, y)), PixelAt(box, x, y))
+                << x << "," << y;
+    // Framed without a skin entry: nothing is drawn.
+    box->SetFlat(false);
+    gui::TBitmap untouched;
+    untouched.SetSize(4, 4);
+    untouched.Canvas()->Brush()->SetColor(RGB(9, 9, 9));
+    untouched.Canvas()->FillRect({0, 0, 4, 4});
+    box->PaintSkinTo(untouched.Canvas(), 0, 0, true);
+    EXPECT_EQ(static_cast<COLORREF>(untouched.Canvas()->Pixels(1, 1)), RGB(9, 9, 9));
+}

@@ -397,3 +397,49 @@ TEST_F(ComboBoxTest, ItemAreaShowsTheChosenImage) {
     RunUntilIdle();
     EXPECT_EQ(combo_->Images(), nullptr);
 }
+
+TEST_F(ComboBoxTest, TheOpenListsBarScrollsWithoutClosingIt) {
+    for (int i = 0; i < 15; ++i) combo_->Items()->Add("item " + std::to_string(i));
+    Select(0);
+    ClickButton();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    TbsSkinScrollBar* bar = combo_->ListBox()->ScrollBar();
+    ASSERT_NE(bar, nullptr);
+    gui::TPoint arrow = bar->ClientToScreen({bar->Width() / 2, bar->Height() - 4});
+    D().Click(arrow.x, arrow.y);
+    RunUntilIdle();
+    EXPECT_TRUE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->ListBox()->TopIndex(), 1);
+    EXPECT_TRUE(events_.empty());
+    EXPECT_TRUE(combo_->MouseCapture());
+    combo_->CloseUp(false);
+}
+
+TEST_F(ComboBoxTest, DraggingPastTheListsEndScrollsItEvery25ms) {
+    for (int i = 0; i < 15; ++i) combo_->Items()->Add("item " + std::to_string(i));
+    Select(0);
+    POINT b = Centre(combo_->ButtonRect());
+    MoveTo(combo_, b.x, b.y);
+    D().Press();
+    RunUntilIdle();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    POINT r = Row(3);
+    MoveTo(combo_, r.x, r.y);
+    ASSERT_EQ(combo_->ListBox()->ItemIndex(), 3);
+    // Below the list: one row further every 25 ms, until the mouse comes back.
+    gui::TPoint below = combo_->ListBox()->ClientToScreen({20, combo_->ListBox()->Height() + 10});
+    D().MoveMouse(below.x, below.y);
+    RunUntilIdle();
+    Advance(80);
+    int moved = combo_->ListBox()->ItemIndex();
+    EXPECT_GE(moved, 5);
+    EXPECT_LE(moved, 7);
+    EXPECT_TRUE(events_.empty());
+    // Released off the list: cancelled, the old item stays.
+    D().Release();
+    RunUntilIdle();
+    EXPECT_FALSE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->ItemIndex(), 0);
+    Advance(100);
+    EXPECT_EQ(combo_->ItemIndex(), 0); // the timer went with the list
+}

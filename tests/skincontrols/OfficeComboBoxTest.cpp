@@ -285,3 +285,54 @@ TEST_F(OfficeComboBoxTest, TheListFadesInOnATimer) {
     combo_ = nullptr;
     Advance(100);
 }
+
+TEST_F(OfficeComboBoxTest, TheOpenListsBarScrollsWithoutClosingIt) {
+    std::vector<std::string> kinds;
+    for (int i = 0; i < 12; ++i) kinds.push_back("F" + std::to_string(i));
+    Fill(kinds);
+    combo_->SetDropDownCount(4);
+    Select(0);
+    ClickAt(combo_, 20, 20);
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    TbsSkinScrollBar* bar = combo_->ListBox()->ScrollBar();
+    ASSERT_NE(bar, nullptr);
+    // The bar's lower arrow.
+    gui::TPoint arrow = bar->ClientToScreen({bar->Width() / 2, bar->Height() - 4});
+    D().Click(arrow.x, arrow.y);
+    RunUntilIdle();
+    EXPECT_TRUE(combo_->IsPopupVisible());
+    EXPECT_GT(combo_->ListBox()->ScrollOffset(), 0);
+    EXPECT_TRUE(events_.empty());
+    // The combo box holds the mouse again: a press outside still cancels.
+    EXPECT_TRUE(combo_->MouseCapture());
+    ClickAt(form_, 450, 250);
+    EXPECT_FALSE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->ItemIndex(), 0);
+}
+
+TEST_F(OfficeComboBoxTest, DraggingPastTheListsEndScrollsIt) {
+    std::vector<std::string> kinds;
+    for (int i = 0; i < 12; ++i) kinds.push_back("F" + std::to_string(i));
+    Fill(kinds);
+    combo_->SetDropDownCount(4);
+    Select(0);
+    POINT b = Centre(combo_->ButtonRect());
+    MoveTo(combo_, b.x, b.y);
+    D().Press();
+    RunUntilIdle();
+    ASSERT_TRUE(combo_->IsPopupVisible());
+    POINT r = Row(1);
+    MoveTo(combo_, r.x, r.y);
+    ASSERT_EQ(combo_->ListBox()->ItemIndex(), 1);
+    gui::TPoint below = combo_->ListBox()->ClientToScreen({20, combo_->ListBox()->Height() + 10});
+    D().MoveMouse(below.x, below.y);
+    RunUntilIdle();
+    Advance(150);
+    EXPECT_GE(combo_->ListBox()->ItemIndex(), 5);
+    EXPECT_GT(combo_->ListBox()->ScrollOffset(), 0); // the list follows its selection
+    EXPECT_TRUE(events_.empty());
+    D().Release();
+    RunUntilIdle();
+    EXPECT_FALSE(combo_->IsPopupVisible());
+    EXPECT_EQ(combo_->ItemIndex(), 0);
+}

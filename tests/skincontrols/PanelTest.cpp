@@ -161,3 +161,43 @@ TEST_F(GuiTest, PanelsPaintFromStoredSkins) {
         }
     }
 }
+
+TEST_F(PanelTest, CaptionImageFromTheListAndTheCaptionFrame) {
+    auto& d = dynamic_cast<TbsDataSkinPanelControl&>(*data_.CtrlList[data_.GetControlIndex("panel")]);
+    auto& f = AddControl<TbsDataSkinPanelControl>(data_, "framepanel");
+    f = d;
+    f.IDName = "framepanel";
+    f.Alignment = TAlignment::taLeftJustify;
+    f.FrameRect = Rect(0, 0, 20, 10);
+    f.FrameTextRect = Rect(4, 0, 16, 10);
+    f.FrameLeftOffset = f.FrameRightOffset = 4;
+    auto* images = new gui::TImageList(form_);
+    images->SetSize(8, 8);
+    gui::TBitmap red;
+    red.SetSize(8, 8);
+    red.Canvas()->Brush()->SetColor(RGB(255, 0, 0));
+    red.Canvas()->FillRect({0, 0, 8, 8});
+    images->Add(&red, nullptr);
+    auto* p = Make();
+    p->SetCaption("AB");
+    p->SetCaptionImageList(images);
+    p->SetCaptionImageIndex(0);
+    p->SetImagePosition(TbsImagePosition::bsipLeft);
+    RunUntilIdle();
+    // At the caption's left edge + 2, centred in the caption (2..22).
+    EXPECT_EQ(PixelAt(p, 5 + 2 + 4, 12), RGB(255, 0, 0));
+    // An index beyond the list: no image.
+    p->SetCaptionImageIndex(3);
+    RunUntilIdle();
+    EXPECT_NE(PixelAt(p, 5 + 2 + 4, 12), RGB(255, 0, 0));
+    // The caption frame stands behind the text, from the frame's own picture.
+    p->SetCaptionImageIndex(-1);
+    p->SetSkinDataName("framepanel");
+    p->ChangeSkinData();
+    RunUntilIdle();
+    EXPECT_EQ(PixelAt(p, 5, 2), PictureAt(data_, 0, 0, 0));
+    EXPECT_EQ(PixelAt(p, 6, 3), PictureAt(data_, 0, 1, 1));
+    // The list going away leaves no dangling image.
+    delete images;
+    EXPECT_EQ(p->CaptionImageList(), nullptr);
+}

@@ -1,5 +1,6 @@
 #include "SkinSections.h"
 
+#include "MenuSections.h"
 #include "SkinBuilder.h"
 #include "SkinCanvas.h"
 
@@ -1096,6 +1097,181 @@ void BuildSlider(SkinBuilder& b) {
     d.PointsColor = s.text.Mix(s.background, 0.4).Color();
 }
 
+// --- page control tabs, up/down pairs and scroll boxes -------------------------------------
+
+constexpr int kTabW = 40, kTabH = 26, kTabCap = 6; // a tab's look; the selected one is 2 taller
+constexpr int kPageSize = 40, kPageEdge = 2;       // the frame round the pages
+
+// A tab at (x, y): rounded at the top, open at the bottom where it meets the pages.
+void DrawTabLook(SkinCanvas& c, const SkinStyle& s, int x, int y, int h, const Rgb& face, const Rgb& border,
+                 bool selected) {
+    double r = std::min(std::max(s.radius, 2), 5);
+    Box outer{double(x), double(y), double(x + kTabW), double(y + h + r + 1)};
+    Box clip{double(x), double(y), double(x + kTabW), double(y + h)};
+    c.Fill(
+        clip, [&](double px, double py) { return SkinCanvas::RoundRectDistance(outer, r, px, py); },
+        Solid(border));
+    Box inner = outer.Inset(s.outline);
+    Box innerClip{inner.l, inner.t, inner.r, double(y + h)};
+    c.Fill(
+        innerClip,
+        [&](double px, double py) {
+            return SkinCanvas::RoundRectDistance(inner, std::max(r - s.outline, 0.0), px, py);
+        },
+        Solid(face));
+    if (selected)
+        c.FillRect({double(x + 1), double(y + h - 1), double(x + kTabW - 1), double(y + h)}, Solid(face));
+}
+
+constexpr int kTabClose = 14; // a tab's close button, on the transparent key colour
+
+// The close button's three looks side by side at (x, y): a cross, on a rounded face when hot
+// or pressed; what is not the button is the key colour.
+void DrawTabCloseButtons(Image& img, const SkinStyle& s, int x, int y) {
+    const Rgb key{1, 0, 1};
+    for (int yy = 0; yy < kTabClose; ++yy)
+        for (int xx = 0; xx < 3 * kTabClose; ++xx) img.At(x + xx, y + yy) = key.Bgra();
+    SkinCanvas c(img);
+    for (int k = 0; k < 3; ++k) {
+        double l = x + k * kTabClose;
+        Box cell{l, double(y), l + kTabClose, double(y + kTabClose)};
+        Rgb glyph = s.text;
+        if (k > 0) {
+            Rgb face = k == 1 ? s.accent : s.Pressed(s.accent);
+            // Hard-edged: a blend with the key colour would show as a pink halo.
+            for (int yy = 1; yy < kTabClose - 1; ++yy)
+                for (int xx = 1; xx < kTabClose - 1; ++xx) img.At(int(l) + xx, y + yy) = face.Bgra();
+            glyph = s.OnAccent();
+        }
+        double m = 3.5;
+        c.Line({cell.l + m, cell.t + m}, {cell.r - m, cell.b - m}, s.glyph, glyph);
+        c.Line({cell.r - m, cell.t + m}, {cell.l + m, cell.b - m}, s.glyph, glyph);
+    }
+    // Over the key an anti-aliased edge would show pink: the plain cross is snapped whole.
+    for (int yy = 0; yy < kTabClose; ++yy)
+        for (int xx = 0; xx < kTabClose; ++xx) {
+            uint32_t& px = img.At(x + xx, y + yy);
+            if (px != key.Bgra()) px = s.text.Bgra();
+        }
+}
+
+void BuildTabs(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    // The frame at the top left, the close buttons right of it, then the normal, hot and
+    // selected tabs side by side below.
+    const int ty = kPageSize;
+    Image img = SkinBuilder::NewImage(3 * kTabW, ty + kTabH + 2, s.background);
+    SkinCanvas c(img);
+    Rgb border = s.Border(), page = s.background;
+    c.FillRect({0, 0, double(kPageSize), double(kPageSize)}, Solid(border));
+    c.FillRect(Box{0, 0, double(kPageSize), double(kPageSize)}.Inset(s.outline), Solid(page));
+    Rgb idle = s.background.Mix(border, s.Dark() ? 0.22 : 0.12);
+    DrawTabLook(c, s, 0, ty, kTabH, idle, border, false);
+    DrawTabLook(c, s, kTabW, ty, kTabH, HotFace(s, idle), border.Mix(s.accent, 0.5), false);
+    DrawTabLook(c, s, 2 * kTabW, ty, kTabH + 2, page, border, true);
+    DrawTabCloseButtons(img, s, kPageSize + 4, 4);
+    auto& d = b.AddControl<skin::TbsDataSkinTabControl>("tab");
+    d.PictureIndex = b.AddPicture("tab.bmp", img);
+    d.SkinRect = Rect(0, 0, kPageSize, kPageSize);
+    d.LTPoint = Point(kPageEdge, kPageEdge);
+    d.RTPoint = Point(kPageSize - kPageEdge, kPageEdge);
+    d.LBPoint = Point(kPageEdge, kPageSize - kPageEdge);
+    d.RBPoint = Point(kPageSize - kPageEdge, kPageSize - kPageEdge);
+    d.ClRect = Rect(kPageEdge, kPageEdge, kPageSize - kPageEdge, kPageSize - kPageEdge);
+    d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
+    d.TabRect = Rect(0, ty, kTabW, ty + kTabH);
+    d.MouseInTabRect = Rect(kTabW, ty, 2 * kTabW, ty + kTabH);
+    d.ActiveTabRect = Rect(2 * kTabW, ty, 3 * kTabW, ty + kTabH + 2);
+    d.TabLeftOffset = d.TabRightOffset = kTabCap;
+    d.TabStretchEffect = true;
+    SetFont(d, s.text);
+    d.ActiveFontColor = d.FocusFontColor = d.MouseInFontColor = s.text.Color();
+    d.UpDown = "hupdown";
+    int cx = kPageSize + 4;
+    d.CloseButtonRect = Rect(cx, 4, cx + kTabClose, 4 + kTabClose);
+    d.CloseButtonActiveRect = Rect(cx + kTabClose, 4, cx + 2 * kTabClose, 4 + kTabClose);
+    d.CloseButtonDownRect = Rect(cx + 2 * kTabClose, 4, cx + 3 * kTabClose, 4 + kTabClose);
+    d.ButtonTransparent = true;
+    d.ButtonTransparentColor = Rgb{1, 0, 1}.Color();
+}
+
+constexpr int kStep = 18; // one button of an up/down pair
+
+// A step button in the cell at (x, y) pointing along (dx, dy).
+void DrawStepCell(SkinCanvas& c, const SkinStyle& s, int x, int y, int dx, int dy, PartLook look) {
+    Box cell{double(x), double(y), double(x + kStep), double(y + kStep)};
+    Rgb face = look == PartLook::Normal ? s.Face()
+               : look == PartLook::Hot  ? HotFace(s, s.Face())
+                                        : s.Pressed(s.Face());
+    Rgb border = look == PartLook::Hot ? s.accent : s.Border();
+    double r = std::min(s.radius, 3);
+    c.FillRoundRect(cell.Inset(0.5), r, Solid(border));
+    c.FillRoundRect(cell.Inset(0.5 + s.outline), std::max(r - s.outline, 0.0), Solid(face));
+    double cx = x + kStep / 2.0, cy = y + kStep / 2.0;
+    // The tip 3 pixels out along the direction, the base 4 pixels wide each side.
+    Pt tip{cx + 3 * dx, cy + 3 * dy};
+    Pt a{cx - 2 * dx - 4 * dy, cy - 2 * dy - 4 * dx}, b2{cx - 2 * dx + 4 * dy, cy - 2 * dy + 4 * dx};
+    c.Triangle(tip, a, b2, s.text);
+}
+
+// The pair at its own size: the decreasing button first (left or top), then the increasing
+// one; hot and pressed looks follow in the next rows (columns for the vertical pair).
+void AddUpDown(SkinBuilder& b, const char* name, bool vertical) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(vertical ? 3 * kStep : 2 * kStep, vertical ? 2 * kStep : 3 * kStep,
+                                      s.background);
+    SkinCanvas c(img);
+    const PartLook looks[3] = {PartLook::Normal, PartLook::Hot, PartLook::Pressed};
+    for (int k = 0; k < 3; ++k) {
+        if (vertical) {
+            DrawStepCell(c, s, k * kStep, 0, 0, -1, looks[k]);
+            DrawStepCell(c, s, k * kStep, kStep, 0, 1, looks[k]);
+        } else {
+            DrawStepCell(c, s, 0, k * kStep, -1, 0, looks[k]);
+            DrawStepCell(c, s, kStep, k * kStep, 1, 0, looks[k]);
+        }
+    }
+    auto& d = b.AddControl<skin::TbsDataSkinUpDownControl>(name);
+    d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
+    auto cell = [&](int along, int state) {
+        return vertical ? Rect(state * kStep, along * kStep, (state + 1) * kStep, (along + 1) * kStep)
+                        : Rect(along * kStep, state * kStep, (along + 1) * kStep, (state + 1) * kStep);
+    };
+    d.SkinRect = vertical ? Rect(0, 0, kStep, 2 * kStep) : Rect(0, 0, 2 * kStep, kStep);
+    // Vertical: up (increasing) on top; horizontal: increasing on the right.
+    int up = vertical ? 0 : 1, down = vertical ? 1 : 0;
+    d.UpButtonRect = cell(up, 0);
+    d.DownButtonRect = cell(down, 0);
+    d.ActiveUpButtonRect = cell(up, 1);
+    d.ActiveDownButtonRect = cell(down, 1);
+    d.DownUpButtonRect = cell(up, 2);
+    d.DownDownButtonRect = cell(down, 2);
+}
+
+void BuildUpDowns(SkinBuilder& b) {
+    AddUpDown(b, "hupdown", false);
+    AddUpDown(b, "vupdown", true);
+}
+
+constexpr int kBoxSize = 40;
+
+void BuildScrollBox(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kBoxSize, kBoxSize, s.background);
+    SkinCanvas c(img);
+    double r = std::min(s.radius, 4);
+    Box box{0, 0, double(kBoxSize), double(kBoxSize)};
+    c.FillRoundRect(box, r, Solid(s.Border()));
+    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(s.Window()));
+    auto& d = b.AddControl<skin::TbsDataSkinScrollBoxControl>("scrollbox");
+    d.PictureIndex = b.AddPicture("scrollbox.bmp", img);
+    d.SkinRect = Rect(0, 0, kBoxSize, kBoxSize);
+    SetNinePart(d, kBoxSize, kBoxSize, static_cast<int>(r) + 2);
+    int edge = s.outline + 1;
+    d.ClRect = Rect(edge, edge, kBoxSize - edge, kBoxSize - edge);
+    d.StretchEffect = false; // the client is one colour: tiled, it needs no repaint as it scrolls
+}
+
 // --- list and tree views --------------------------------------------------------------------
 
 // The views draw their rows natively: the skin gives their font and the window fill, which
@@ -1110,6 +1286,20 @@ template <class D> void AddViewColours(SkinBuilder& b, const char* name) {
 void BuildViews(SkinBuilder& b) {
     AddViewColours<skin::TbsDataSkinListView>(b, "listview");
     AddViewColours<skin::TbsDataSkinTreeView>(b, "treeview");
+}
+
+// --- dialogs -------------------------------------------------------------------------------
+
+// The skin chooser's preview area: a recessed stage, a shade darker than the window (lighter
+// on dark skins), so that a miniature form in any other skin stands out against it.
+void BuildDialogs(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb stage = s.background.Mix(s.Dark() ? Rgb{1, 1, 1} : s.Border(), s.Dark() ? 0.06 : 0.16);
+    Rgb border = s.background.Mix(s.Border(), 0.6);
+    double r = std::min(s.radius, 4);
+    auto& d = AddBox<skin::TbsDataSkinPanelControl>(b, "previewpanel", kPanelSize, kPanelSize, Solid(stage),
+                                                    &border, r, static_cast<int>(r) + 3);
+    SetFont(d, s.text);
 }
 
 } // namespace
@@ -1130,7 +1320,13 @@ const std::vector<SkinSection>& SkinSections() {
         {"combobox",   BuildComboBox  }, // list-only picker and its drop-down button
         {"slider",     BuildSlider    }, // the seek bar's ruler and thumb, both ways
         {"layerframe", BuildLayerFrame}, // the glow around forms, where the skin has one
+        {"tabs",       BuildTabs      }, // the page control's frame and tabs
+        {"updowns",    BuildUpDowns   }, // horizontal and vertical up/down pairs
+        {"scrollbox",  BuildScrollBox }, // the scroll box's frame
         {"views",      BuildViews     }, // list and tree views: font and fill
+        {"popupmenus", BuildPopupMenus}, // popup-menu windows and their rows
+        {"hints",      BuildHints     }, // the hint window
+        {"dialogs",    BuildDialogs   }, // the skin chooser's preview stage
     };
     return sections;
 }

@@ -32,6 +32,15 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     b->visual_ = DefaultVisual(dpy, b->screen_);
     b->depth_ = DefaultDepth(dpy, b->screen_);
     b->gc_ = DefaultGC(dpy, b->screen_);
+    // Per-pixel-alpha windows under a compositor need a visual with alpha
+    // (a depth-32 TrueColor visual with the colour masks leaves the top byte
+    // to alpha), and a colormap and GC of its own.
+    XVisualInfo argb{};
+    if (XMatchVisualInfo(dpy, b->screen_, 32, TrueColor, &argb) && argb.red_mask == 0xFF0000 &&
+        argb.green_mask == 0xFF00 && argb.blue_mask == 0xFF) {
+        b->argbVisual_ = argb.visual;
+        b->argbColormap_ = XCreateColormap(dpy, b->root_, argb.visual, AllocNone);
+    }
     b->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     int major = 0, minor = 0;
     Bool pixmaps = False;
@@ -42,6 +51,7 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     XkbSetDetectableAutoRepeat(dpy, True, nullptr);
 
     std::string compositor = "_NET_WM_CM_S" + std::to_string(b->screen_);
+    std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(b->screen_);
     const char* names[] = {"WM_PROTOCOLS",
                            "WM_DELETE_WINDOW",
                            "_MOTIF_WM_HINTS",
@@ -66,16 +76,22 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
                            compositor.c_str(),
                            "WM_STATE",
                            "_NET_WM_STATE_HIDDEN",
-                           "_NET_WM_ICON"};
+                           "_NET_WM_ICON",
+                           tray.c_str(),
+                           "_NET_SYSTEM_TRAY_OPCODE",
+                           "MANAGER",
+                           "_XEMBED_INFO",
+                           "_NET_SUPPORTED"};
     Atom atoms[std::size(names)];
     XInternAtoms(dpy, const_cast<char**>(names), static_cast<int>(std::size(names)), False, atoms);
     Atoms& n = b->atoms_;
     Atom* next = atoms;
-    for (Atom* field : {&n.wmProtocols,  &n.wmDelete,   &n.motifHints,  &n.opacity,     &n.workArea,
-                        &n.clipboard,    &n.utf8,       &n.targets,     &n.transfer,    &n.netName,
-                        &n.netIconName,  &n.pid,        &n.windowType,  &n.typeNormal,  &n.typeDialog,
-                        &n.typeUtility,  &n.typeMenu,   &n.typeTooltip, &n.state,       &n.stateAbove,
-                        &n.activeWindow, &n.compositor, &n.wmState,     &n.stateHidden, &n.netIcon})
+    for (Atom* field :
+         {&n.wmProtocols, &n.wmDelete,   &n.motifHints,   &n.opacity,     &n.workArea,    &n.clipboard,
+          &n.utf8,        &n.targets,    &n.transfer,     &n.netName,     &n.netIconName, &n.pid,
+          &n.windowType,  &n.typeNormal, &n.typeDialog,   &n.typeUtility, &n.typeMenu,    &n.typeTooltip,
+          &n.state,       &n.stateAbove, &n.activeWindow, &n.compositor,  &n.wmState,     &n.stateHidden,
+          &n.netIcon,     &n.tray,       &n.trayOpcode,   &n.manager,     &n.xembedInfo,  &n.supported})
         *field = *next++;
 
     // The work area and the monitors are read again when the window manager
@@ -84,6 +100,8 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
     b->randr_ = XRRQueryExtension(dpy, &b->randrEvent_, &err);
     if (b->randr_) XRRSelectInput(dpy, b->root_, RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
     b->RefreshMonitors();
+    b->OpenInputMethod();
+    b->WatchCompositor();
 
     XSetWindowAttributes a{};
     a.event_mask = PropertyChangeMask;
@@ -94,12 +112,11 @@ std::unique_ptr<X11Backend> X11Backend::Open(const char* name) {
 }
 
 X11Backend::~X11Backend() {
-    for (auto& [id, w] : wins_) {
-        FreeImage(w);
-        if (w.xid) XDestroyWindow(dpy_, w.xid);
-    }
+    for (auto& [id, w] : wins_) FreeXWindow(w);
+    if (argbColormap_) XFreeColormap(dpy_, argbColormap_);
     if (helper_) XDestroyWindow(dpy_, helper_);
     for (auto& [shape, cursor] : cursors_) XFreeCursor(dpy_, cursor);
+    if (im_) XCloseIM(im_);
     XCloseDisplay(dpy_);
     if (wakeFd_ >= 0) close(wakeFd_);
 }
@@ -135,13 +152,8 @@ void X11Backend::DestroySurface(uintptr_t id) {
     Win* w = Find(id);
     if (!w) return;
     GrabInput(id, false);
-    FreeImage(*w);
-    if (w->xid) {
-        if (pointerIn_ == w->xid) pointerIn_ = 0;
-        byX_.erase(w->xid);
-        XDestroyWindow(dpy_, w->xid);
-        XFlush(dpy_);
-    }
+    FreeXWindow(*w);
+    XFlush(dpy_);
     wins_.erase(id);
 }
 
@@ -153,14 +165,19 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
     a.border_pixel = 0;
     a.bit_gravity = NorthWestGravity;
     a.override_redirect = w.kind == WindowKind::Popup;
-    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                   KeyReleaseMask | StructureNotifyMask | EnterWindowMask | LeaveWindowMask |
-                   PropertyChangeMask;
+    a.event_mask = WindowEvents();
     int width = std::max(1, static_cast<int>(w.screen.right - w.screen.left));
     int height = std::max(1, static_cast<int>(w.screen.bottom - w.screen.top));
+    unsigned long mask = CWBackPixmap | CWBorderPixel | CWBitGravity | CWOverrideRedirect | CWEventMask;
+    w.argb = WantsArgb(w);
+    if (w.argb) {
+        a.colormap = argbColormap_;
+        mask |= CWColormap;
+    }
     w.xid = XCreateWindow(dpy_, root_, w.screen.left, w.screen.top, static_cast<unsigned>(width),
-                          static_cast<unsigned>(height), 0, depth_, InputOutput, visual_,
-                          CWBackPixmap | CWBorderPixel | CWBitGravity | CWOverrideRedirect | CWEventMask, &a);
+                          static_cast<unsigned>(height), 0, w.argb ? 32 : depth_, InputOutput,
+                          w.argb ? argbVisual_ : visual_, mask, &a);
+    if (w.argb) w.gc = XCreateGC(dpy_, w.xid, 0, nullptr);
     byX_[w.xid] = id;
     Atom protocols[] = {atoms_.wmDelete};
     XSetWMProtocols(dpy_, w.xid, protocols, 1);
@@ -177,6 +194,7 @@ void X11Backend::CreateXWindow(Win& w, uintptr_t id) {
     }
     ApplyTraits(w);
     ApplyInputShape(w);
+    CreateInputContext(w);
     if (cursorShape_) XDefineCursor(dpy_, w.xid, w.cursor = CursorOf(cursorShape_));
     // Dialogs made before their owner was first shown name it now.
     for (auto& [otherId, other] : wins_)
@@ -217,6 +235,7 @@ void X11Backend::Place(uintptr_t id, const RECT& screen, bool visible, WindowKin
     Win& w = wins_[id];
     w.wanted = visible;
     bool show = visible && screen.right > screen.left && screen.bottom > screen.top && !Hidden(w);
+    if (w.docked && w.xid) return PlaceDocked(w, show);
     if (!w.xid) {
         w.screen = screen, w.kind = kind;
         if (!show) return; // made when first shown
@@ -276,6 +295,9 @@ void X11Backend::SetOpacity(uintptr_t id, int alpha, bool perPixel) {
     w.alpha = alpha;
     if (perPixel != w.perPixel) {
         w.perPixel = perPixel;
+        // A visual is chosen when the window is made: per-pixel alpha turned
+        // on (or off) later needs a new one.
+        if (w.xid && w.argb != WantsArgb(w)) RecreateXWindow(w, id);
         w.alphaMask.reset();
         if (perPixel) UpdateAlphaMask(w);
     }
@@ -305,9 +327,10 @@ void X11Backend::ApplyOpacity(Win& w) {
 void X11Backend::UpdateAlphaMask(Win& w) {
     // Without a compositor per-pixel alpha cannot blend: the window shows the
     // pixels that are not fully transparent.  A picture with no alpha at all
-    // (drawn by plain GDI) shows whole rather than not at all.
+    // (drawn by plain GDI) shows whole rather than not at all.  A window with
+    // an alpha visual is blended by the compositor instead.
     w.alphaMask.reset();
-    if (!w.surface) return;
+    if (!w.surface || w.argb) return;
     gdi::PixelView v = w.surface->View();
     std::vector<RECT> runs;
     for (int y = 0; y < v.height; ++y) {
@@ -362,8 +385,10 @@ bool X11Backend::EnsureImage(Win& w) {
     int width = w.surface->width, height = w.surface->height;
     if (w.image && w.image->width == width && w.image->height == height) return true;
     FreeImage(w);
+    Visual* visual = w.argb ? argbVisual_ : visual_;
+    int depth = w.argb ? 32 : depth_;
     if (shm_) {
-        w.image = XShmCreateImage(dpy_, visual_, static_cast<unsigned>(depth_), ZPixmap, nullptr, &w.shm,
+        w.image = XShmCreateImage(dpy_, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &w.shm,
                                   static_cast<unsigned>(width), static_cast<unsigned>(height));
         if (w.image) {
             size_t size = static_cast<size_t>(w.image->bytes_per_line) * static_cast<size_t>(height);
@@ -391,7 +416,7 @@ bool X11Backend::EnsureImage(Win& w) {
         // A server on another machine cannot see our memory: plain images from now on.
         shm_ = false;
     }
-    w.image = XCreateImage(dpy_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
+    w.image = XCreateImage(dpy_, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
                            static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
     if (!w.image) return false;
     w.image->data = static_cast<char*>(std::calloc(static_cast<size_t>(w.image->bytes_per_line), height));
@@ -412,7 +437,8 @@ void X11Backend::CopyToImage(Win& w, const RECT& r) {
         const uint32_t* src = v.Row32(y);
         if (direct) {
             // The surface's 0xAARRGGBB is the server's pixel; a 24-bit visual
-            // ignores the alpha byte.
+            // ignores the alpha byte, the 32-bit one takes it premultiplied,
+            // as layered windows hold it.
             std::memcpy(img->data + static_cast<ptrdiff_t>(y) * img->bytes_per_line + r.left * 4,
                         src + r.left, static_cast<size_t>(r.right - r.left) * 4);
             continue;
@@ -439,11 +465,11 @@ void X11Backend::PutImage(Win& w, const RECT& dirty) {
     CopyToImage(w, r);
     unsigned cw = static_cast<unsigned>(r.right - r.left), ch = static_cast<unsigned>(r.bottom - r.top);
     if (w.shmAttached) {
-        XShmPutImage(dpy_, w.xid, gc_, w.image, r.left, r.top, r.left, r.top, cw, ch, False);
+        XShmPutImage(dpy_, w.xid, w.gc ? w.gc : gc_, w.image, r.left, r.top, r.left, r.top, cw, ch, False);
         // The server reads the shared memory later: it must be done before we write again.
         XSync(dpy_, False);
     } else {
-        XPutImage(dpy_, w.xid, gc_, w.image, r.left, r.top, r.left, r.top, cw, ch);
+        XPutImage(dpy_, w.xid, w.gc ? w.gc : gc_, w.image, r.left, r.top, r.left, r.top, cw, ch);
         XFlush(dpy_);
     }
 }

@@ -34,6 +34,7 @@ public:
     void GrabInput(uintptr_t id, bool on) override;
     void SetMinimized(uintptr_t id, bool minimized) override;
     void SetIcon(uintptr_t id, const std::vector<gdi::IconImage>& images) override;
+    bool DockInTray(uintptr_t id) override;
     void Beep() override;
     void SetClipboardText(const std::string& utf8) override;
     std::string ClipboardText() override;
@@ -63,11 +64,16 @@ private:
         bool minimized = false;          // as the window system has it
         bool iconic = false;             // as the desktop shows it
         std::vector<unsigned long> icon; // _NET_WM_ICON: width, height, pixels, for each size
+        XIC ic = nullptr;                // the input method's context, when there is one
+        bool docked = false;             // an icon in the notification area
+        bool argb = false;               // made with the 32-bit visual: the compositor blends its alpha
+        GC gc = nullptr;                 // its own GC for the 32-bit visual, else the screen's
     };
     struct Atoms {
         Atom wmProtocols, wmDelete, motifHints, opacity, workArea, clipboard, utf8, targets, transfer;
         Atom netName, netIconName, pid, windowType, typeNormal, typeDialog, typeUtility, typeMenu,
-            typeTooltip, state, stateAbove, activeWindow, compositor, wmState, stateHidden, netIcon;
+            typeTooltip, state, stateAbove, activeWindow, compositor, wmState, stateHidden, netIcon, tray,
+            trayOpcode, manager, xembedInfo, supported;
     };
 
     X11Backend() = default;
@@ -96,6 +102,22 @@ private:
     bool Managed(const Win& w);
     void Iconify(Win& w);
     void OnStateChange(Win& w);
+    static long WindowEvents();
+    void OpenInputMethod();
+    void CreateInputContext(Win& w);
+    void DestroyInputContext(Win& w);
+    void FocusInputContext(::Window xid, bool in);
+    std::u32string TypedText(XKeyEvent& e);
+    void PlaceDocked(Win& w, bool show);
+    void FollowDocked(::Window xid, int x, int y);
+    void OnReparent(const XReparentEvent& e);
+    void OnDestroyed(::Window xid);
+    bool WantsArgb(const Win& w);
+    bool WindowManagerActivates();
+    void WatchCompositor();
+    void OnCompositorChange();
+    void RecreateXWindow(Win& w, uintptr_t id);
+    void FreeXWindow(Win& w);
 
     void Drain();
     void Handle(XEvent& e);
@@ -131,6 +153,11 @@ private:
     int cursorShape_ = 0;
     ::Window pointerIn_ = 0; // our window under the pointer
     uintptr_t grab_ = 0;     // the menu holding the grab
+    XIM im_ = nullptr;
+    Visual* argbVisual_ = nullptr; // 32-bit TrueColor with alpha, when the screen has one
+    Colormap argbColormap_ = 0;
+    ::Window compositorOwner_ = 0; // watched: its end is the compositor's end
+    XIMStyle imStyle_ = 0;
 };
 
 } // namespace display

@@ -231,6 +231,18 @@ void X11Backend::Activate(uintptr_t id) {
         e.xclient.data.l[0] = 1; // asked by an application
         e.xclient.data.l[1] = static_cast<long>(lastTime_);
         XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        // Moving the keyboard between our own windows is ours to do, even
+        // under a window manager that takes no activation requests from
+        // applications; taking it from another program is not: then the
+        // window manager decides on our request.
+        ::Window focus = None;
+        int revert = 0;
+        XGetInputFocus(dpy_, &focus, &revert);
+        bool ours = focus == None || focus == PointerRoot || FindX(focus);
+        if (!ours && Managed(*w) && WindowManagerActivates()) {
+            XFlush(dpy_);
+            return;
+        }
         // Not yet viewable (the window manager still frames it) is no fault.
         ErrorTrap trap(dpy_);
         XSetInputFocus(dpy_, w->xid, RevertToParent, CurrentTime);
@@ -379,6 +391,103 @@ void X11Backend::OnStateChange(Win& w) {
     ev.kind = w.iconic ? RawInput::Minimize : RawInput::Restore;
     ev.window = byX_[w.xid];
     Queue(ev);
+}
+
+} // namespace display
+
+namespace display {
+
+bool X11Backend::WantsArgb(const Win& w) {
+    return argbVisual_ && w.perPixel && !w.docked && XGetSelectionOwner(dpy_, atoms_.compositor) != None;
+}
+
+void X11Backend::FreeXWindow(Win& w) {
+    FreeImage(w);
+    DestroyInputContext(w);
+    if (w.gc) XFreeGC(dpy_, w.gc);
+    w.gc = nullptr;
+    if (!w.xid) return;
+    if (pointerIn_ == w.xid) pointerIn_ = 0;
+    byX_.erase(w.xid);
+    XDestroyWindow(dpy_, w.xid);
+    w.xid = 0;
+}
+
+void X11Backend::RecreateXWindow(Win& w, uintptr_t id) {
+    // Everything the window says of itself is kept in Win and said again.
+    bool mapped = w.mapped, grabbed = grab_ == id;
+    if (grabbed) GrabInput(id, false);
+    FreeXWindow(w);
+    w.mapped = false;
+    w.iconic = false;
+    w.cursor = 0;
+    w.applied.reset();
+    CreateXWindow(w, id);
+    if (mapped) {
+        XMapRaised(dpy_, w.xid);
+        w.mapped = true;
+        if (grabbed) GrabInput(id, true);
+    }
+}
+
+} // namespace display
+
+namespace display {
+
+bool X11Backend::WindowManagerActivates() {
+    // The running window manager lists what it supports on the root window.
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool yes = false;
+    if (XGetWindowProperty(dpy_, root_, atoms_.supported, 0, 1024, False, XA_ATOM, &type, &format, &count,
+                           &after, &data) == Success &&
+        data && format == 32) {
+        auto* atoms = reinterpret_cast<Atom*>(data);
+        yes = std::find(atoms, atoms + count, atoms_.activeWindow) != atoms + count;
+    }
+    if (data) XFree(data);
+    return yes;
+}
+
+} // namespace display
+
+namespace display {
+
+void X11Backend::WatchCompositor() {
+    ::Window owner = XGetSelectionOwner(dpy_, atoms_.compositor);
+    if (owner == compositorOwner_) return;
+    compositorOwner_ = owner;
+    if (!owner) return;
+    // Gone already is no fault: the destroy then never comes, nor is needed.
+    ErrorTrap trap(dpy_);
+    XSelectInput(dpy_, owner, StructureNotifyMask);
+}
+
+void X11Backend::OnCompositorChange() {
+    // Per-pixel-alpha windows follow the compositor: off the screen without
+    // one (an alpha visual would show dark blocks), blended with one.
+    WatchCompositor();
+    for (auto& [id, w] : wins_) {
+        if (!w.perPixel || w.docked) continue;
+        bool show =
+            w.wanted && w.screen.right > w.screen.left && w.screen.bottom > w.screen.top && !Hidden(w);
+        if (!show && w.mapped) {
+            GrabInput(id, false);
+            XUnmapWindow(dpy_, w.xid);
+            w.mapped = false;
+        }
+        if (w.xid && w.argb != WantsArgb(w)) RecreateXWindow(w, id);
+        if (show && !w.mapped) {
+            if (!w.xid) CreateXWindow(w, id);
+            XMapRaised(dpy_, w.xid);
+            w.mapped = true;
+        }
+        UpdateAlphaMask(w);
+        if (w.xid) ApplyShape(w);
+    }
+    XFlush(dpy_);
 }
 
 } // namespace display

@@ -22,6 +22,8 @@ void X11Backend::Drain() {
     while (XPending(dpy_)) {
         XEvent e;
         XNextEvent(dpy_, &e);
+        // The input method takes the keys it composes with.
+        if (XFilterEvent(&e, None)) continue;
         Handle(e);
     }
 }
@@ -58,6 +60,7 @@ void X11Backend::Handle(XEvent& e) {
     switch (e.type) {
     case MotionNotify:
         lastTime_ = e.xmotion.time;
+        FollowDocked(e.xmotion.window, e.xmotion.x_root - e.xmotion.x, e.xmotion.y_root - e.xmotion.y);
         NoteWindowUnderPointer(e.xmotion.window);
         ev.kind = RawInput::MouseMove;
         ev.pt = {e.xmotion.x_root, e.xmotion.y_root};
@@ -69,6 +72,8 @@ void X11Backend::Handle(XEvent& e) {
         // grab bookkeeping is not.
         if (e.xcrossing.mode != NotifyNormal) break;
         if (e.type == EnterNotify) NoteWindowUnderPointer(e.xcrossing.window);
+        FollowDocked(e.xcrossing.window, e.xcrossing.x_root - e.xcrossing.x,
+                     e.xcrossing.y_root - e.xcrossing.y);
         ev.kind = RawInput::MouseMove;
         ev.pt = {e.xcrossing.x_root, e.xcrossing.y_root};
         Queue(ev);
@@ -76,6 +81,7 @@ void X11Backend::Handle(XEvent& e) {
     case ButtonPress:
     case ButtonRelease: {
         lastTime_ = e.xbutton.time;
+        FollowDocked(e.xbutton.window, e.xbutton.x_root - e.xbutton.x, e.xbutton.y_root - e.xbutton.y);
         bool down = e.type == ButtonPress;
         ev.pt = {e.xbutton.x_root, e.xbutton.y_root};
         unsigned b = e.xbutton.button;
@@ -95,6 +101,12 @@ void X11Backend::Handle(XEvent& e) {
     case KeyPress:
     case KeyRelease:
         OnKey(e.xkey);
+        break;
+    case FocusIn:
+    case FocusOut:
+        // The input method types into the window that has the keyboard.
+        if (e.xfocus.mode != NotifyGrab && e.xfocus.detail != NotifyPointer)
+            FocusInputContext(e.xfocus.window, e.type == FocusIn);
         break;
     case Expose:
         // The surface keeps every pixel: uncovered parts come straight from it.
@@ -121,7 +133,24 @@ void X11Backend::Handle(XEvent& e) {
             ev.kind = RawInput::Close;
             ev.window = it->second;
             Queue(ev);
+        } else if (e.xclient.window == root_ && e.xclient.message_type == atoms_.manager &&
+                   e.xclient.format == 32 && static_cast<Atom>(e.xclient.data.l[1]) == atoms_.tray) {
+            ev.kind = RawInput::TrayCreated;
+            Queue(ev);
+        } else if (e.xclient.window == root_ && e.xclient.message_type == atoms_.manager &&
+                   e.xclient.format == 32 && static_cast<Atom>(e.xclient.data.l[1]) == atoms_.compositor) {
+            OnCompositorChange();
         }
+        break;
+    case ReparentNotify:
+        OnReparent(e.xreparent);
+        break;
+    case DestroyNotify:
+        if (e.xdestroywindow.window == compositorOwner_ && compositorOwner_) {
+            compositorOwner_ = 0;
+            OnCompositorChange();
+        }
+        OnDestroyed(e.xdestroywindow.window);
         break;
     case SelectionRequest:
         OnSelectionRequest(e.xselectionrequest);
@@ -166,25 +195,22 @@ void X11Backend::OnKey(XKeyEvent& e) {
     }
     // Text is what the key types with its modifiers.  Ctrl and Alt chords are
     // commands: the window system makes their characters from the key itself.
-    if (!down || (e.state & (ControlMask | Mod1Mask))) return;
-    KeySym sym = NoSymbol;
-    char buf[16];
-    XLookupString(&e, buf, sizeof buf, &sym, nullptr);
-    if (char32_t c = x11::CharacterOf(sym)) {
-        RawInput ev;
-        ev.kind = RawInput::Text;
-        ev.text = std::u32string(1, c);
-        Queue(ev);
-    }
+    // An input method's commit comes as a press without a key.
+    if (!down || (e.keycode != 0 && (e.state & (ControlMask | Mod1Mask)))) return;
+    RawInput ev;
+    ev.kind = RawInput::Text;
+    ev.text = TypedText(e);
+    if (!ev.text.empty()) Queue(ev);
 }
 
 void X11Backend::OnConfigure(const XConfigureEvent& e) {
     auto it = byX_.find(e.window);
     if (it == byX_.end()) return;
     Win* w = Find(it->second);
-    // Popups are never moved by anyone but us; an event from before our last
-    // move tells of a place the window has already left.
-    if (!w || w->kind != WindowKind::Normal || !w->mapped || e.serial < w->moveSerial) return;
+    // Popups are never moved by anyone but us (a tray moves the icons docked
+    // in it); an event from before our last move tells of a place the window
+    // has already left.
+    if (!w || (w->kind != WindowKind::Normal && !w->docked) || !w->mapped || e.serial < w->moveSerial) return;
     int x = e.x, y = e.y;
     if (!e.send_event) {
         // A real event inside a window manager's frame gives the place in the frame.

@@ -11,6 +11,7 @@
 
 #include "../engine/EngineTestSupport.h"
 #include "media/AVApi.h"
+#include "media/CodecThreads.h"
 
 namespace {
 
@@ -41,6 +42,8 @@ const std::string& Clip(const std::string& name) {
     if (name == "mjpeg") o.kind = ClipKind::Avi, o.videoCodec = "mjpeg", o.pixelFormat = "yuvj420p";
     if (name == "avi") o.kind = ClipKind::Avi;
     if (name == "mp2") o.kind = ClipKind::Mkv, o.video = false, o.audioCodec = "mp2";
+    if (name == "bframes") o.maxBFrames = 2;
+    if (name == "bframes_avi") o.kind = ClipKind::Avi, o.maxBFrames = 2;
     return paths[name] = fixtures::MakeClip(InputFolder(), o, name + fixtures::ClipExtension(o.kind));
 }
 
@@ -463,6 +466,38 @@ TEST_F(UnusualInputsTest, PicturesBeforeTheOutputStartStillReachTheCustomHook) {
               "");
     EXPECT_EQ(hooked, Numbers(1, 26));
     EXPECT_EQ(fixtures::DecodeFrameNumbers(out), Numbers(10, 25));
+}
+
+// A decoder on frame threads gives pictures out several packets late; the
+// output must still hold the pictures one thread gives, from the start time
+// on and without a doubled first picture.
+TEST_F(UnusualInputsTest, FrameThreadedDecodersGiveThePicturesOfOneThread) {
+    struct Reset {
+        ~Reset() { media::CodecThreads().SetCores(0); }
+    } reset;
+    auto convert = [&](const std::string& clip, const std::string& start, int cores) {
+        media::CodecThreads().SetCores(cores);
+        E().Reset();
+        const std::string out = Out("threads.avi");
+        EXPECT_EQ(Convert(Clip(clip),
+                          {
+                              {"vcodec", "mpeg4"},
+                              {"an",     "1"    },
+                              {"ss",     start  }
+        },
+                          out),
+                  "");
+        return fixtures::DecodeFrameNumbers(out);
+    };
+    for (const char* clip : {"bframes", "bframes_avi"})
+        for (const char* start : {"0", "0.4"}) {
+            SCOPED_TRACE(std::string(clip) + " from " + start);
+            const std::vector<int> one = convert(clip, start, 1);
+            EXPECT_EQ(convert(clip, start, 32), one);
+            if (std::string(clip) == "bframes") {
+                EXPECT_EQ(one, Numbers(std::string(start) == "0" ? 0 : 10, 25));
+            }
+        }
 }
 
 } // namespace

@@ -1,0 +1,361 @@
+// The skinned form's menus: the system menu of the window's state, the tray menu, skinned menus
+// opened for the application, and the menu mode.  While a skinned menu of the form is open the
+// application's messages pass through the form first: key presses go to the deepest open
+// level and the mouse wheel is swallowed.  Menu windows never take the focus, so this is the
+// only way keys reach them.
+#include "skin/forms/SkinFormMenus.h"
+#include "gui/ShortCuts.h"
+#include "skin/core/ResourceStrData.h"
+#include "skin/forms/SkinForm.h"
+#include "skin/menus/SkinPopupWindow.h"
+#include "win/Message.h"
+#include "win/Window.h"
+#include "win/WindowPos.h"
+
+namespace skin {
+
+namespace {
+
+struct SystemItem {
+    const char* name;
+    const char* key; // in the skin's string table
+    const char* caption;
+};
+
+constexpr SystemItem kSystemItems[] = {
+    {"BSF_MINITEM",      "MI_MINCAPTION",       "Mi&nimize"        },
+    {"BSF_MAXITEM",      "MI_MAXCAPTION",       "Ma&ximize"        },
+    {"BSF_RESTORE",      "MI_RESTORECAPTION",   "&Restore"         },
+    {"BSF_ROLLUP",       "MI_ROLLUPCAPTION",    "Ro&llUp"          },
+    {"BSF_MINTOTRAY",    "MI_MINTOTRAYCAPTION", "Minimize to &Tray"},
+    {"BSF_CLOSE",        "MI_CLOSECAPTION",     "&Close"           },
+    {"TRAY_BSF_RESTORE", "MI_RESTORECAPTION",   "&Restore"         },
+    {"TRAY_BSF_CLOSE",   "MI_CLOSECAPTION",     "&Close"           },
+};
+
+const SystemItem* FindSystemItem(const std::string& name) {
+    for (const SystemItem& i : kSystemItems)
+        if (name == i.name) return &i;
+    return nullptr;
+}
+
+bool IsFormSystemItem(const std::string& name) {
+    return name.rfind("BSF_", 0) == 0 && FindSystemItem(name);
+}
+
+} // namespace
+
+// --- the state -------------------------------------------------------------------------------
+
+TbsSkinFormMenus::TbsSkinFormMenus(TbsSkinForm* AForm)
+    : gui::TComponent(nullptr), Form(AForm), SkinMenu(std::make_unique<TbsSkinMenu>(nullptr, AForm->Form())),
+      SysMenu(std::make_unique<gui::TPopupMenu>(nullptr)),
+      SysTrayMenu(std::make_unique<TbsSkinPopupMenu>(nullptr)) {
+    SysTrayMenu->ComponentForm = AForm->Form();
+}
+
+TbsSkinFormMenus::~TbsSkinFormMenus() {
+    MarkDestroying();
+    Unhook();
+    SetSystemMenu(nullptr);
+}
+
+void TbsSkinFormMenus::Unhook() {
+    if (!InAppHook) return;
+    InAppHook = false;
+    gui::Application->OnMessage = std::move(OldAppMessage);
+    OldAppMessage = nullptr;
+}
+
+void TbsSkinFormMenus::SetSystemMenu(gui::TPopupMenu* Value) {
+    if (SystemMenu == Value) return;
+    if (SystemMenu) SystemMenu->RemoveFreeNotification(this);
+    SystemMenu = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
+void TbsSkinFormMenus::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
+    gui::TComponent::Notification(AComponent, Operation);
+    if (Operation == gui::TOperation::opRemove && AComponent == SystemMenu) SystemMenu = nullptr;
+}
+
+// --- the form's side -------------------------------------------------------------------------
+
+void TbsSkinForm::CreateMenus() {
+    menus_ = std::make_unique<TbsSkinFormMenus>(this);
+    // The tray menu is built once, before any skin is set: it keeps the built-in captions.
+    gui::TMenuItem* root = menus_->SysTrayMenu->Items();
+    AddSystemItem(root, root->Count(), "TRAY_BSF_RESTORE", true);
+    AddSystemItem(root, root->Count(), "-", true);
+    AddSystemItem(root, root->Count(), "TRAY_BSF_CLOSE", true);
+    if (Designing()) return;
+    // Alt+Space reaches the form as a shortcut; a handler the form had goes on first.
+    if (form_->OnShortCut) OnShortCut = std::move(form_->OnShortCut);
+    form_->OnShortCut = [this](gui::TMessage& msg, bool& handled) { FormShortCut(msg, handled); };
+}
+
+TbsSkinMenu* TbsSkinForm::SkinMenu() const {
+    return menus_->SkinMenu.get();
+}
+
+gui::TPopupMenu* TbsSkinForm::SystemMenu() const {
+    return menus_->SystemMenu;
+}
+
+void TbsSkinForm::SetSystemMenu(gui::TPopupMenu* value) {
+    menus_->SetSystemMenu(value);
+}
+
+TbsSkinPopupMenu* TbsSkinForm::SysTrayMenu() const {
+    return menus_->SysTrayMenu.get();
+}
+
+int TbsSkinForm::MaxMenuItemsInWindow() const {
+    return menus_->SkinMenu->MaxMenuItemsInWindow;
+}
+
+void TbsSkinForm::SetMaxMenuItemsInWindow(int value) {
+    if (value >= 0) menus_->SkinMenu->MaxMenuItemsInWindow = value;
+}
+
+bool TbsSkinForm::InMenu() const {
+    return menus_->InMenu;
+}
+
+gui::TMenuItem* TbsSkinForm::AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name,
+                                           bool tray) {
+    auto* item = new gui::TMenuItem(nullptr); // the menu it goes into frees it
+    if (name == "-") {
+        item->SetCaption("-");
+    } else {
+        const SystemItem* s = FindSystemItem(name);
+        item->SetName(name);
+        std::string caption = s->caption;
+        if (!tray && fsd_ && fsd_->ResourceStrData()) caption = fsd_->ResourceStrData()->GetResStr(s->key);
+        item->SetCaption(caption);
+        if (name == "BSF_CLOSE" || name == "TRAY_BSF_CLOSE")
+            item->SetShortCut(
+                gui::TextToShortCut(form_->FormStyle() == gui::fsMDIChild ? "Ctrl+F4" : "Alt+F4"));
+        item->OnClick = [this, name](gui::TObject*) { SystemCommand(name); };
+    }
+    parent->Insert(index, item);
+    return item;
+}
+
+// The window commands go to the form as the system menu's commands do.
+void TbsSkinForm::SystemCommand(const std::string& name) {
+    HWND wnd = Wnd();
+    if (!wnd) return;
+    if (name == "BSF_MINITEM")
+        PostMessage(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    else if (name == "BSF_MAXITEM")
+        PostMessage(wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    else if (name == "BSF_RESTORE" || name == "TRAY_BSF_RESTORE")
+        PostMessage(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    else if (name == "BSF_CLOSE" || name == "TRAY_BSF_CLOSE")
+        PostMessage(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+namespace {
+struct FormState {
+    bool minimized, maximized, rolledUp;
+};
+FormState StateOf(gui::TCustomForm* form) {
+    HWND h = form->HandleAllocated() ? form->Handle() : nullptr;
+    bool minimized = h ? IsIconic(h) != 0 : form->WindowState() == gui::wsMinimized;
+    bool maximized = h ? IsZoomed(h) != 0 : form->WindowState() == gui::wsMaximized;
+    return {minimized, maximized, false};
+}
+} // namespace
+
+void TbsSkinForm::BuildSystemMenu() {
+    gui::TMenuItem* root = menus_->SysMenu->Items();
+    root->Clear();
+    FormState st = StateOf(form_);
+    bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
+    auto add = [&](const char* name) { AddSystemItem(root, root->Count(), name, false); };
+    if (!st.minimized && (borderIcons_ & biMinimize)) add("BSF_MINITEM");
+    if (!st.maximized && (borderIcons_ & biMaximize)) add("BSF_MAXITEM");
+    if (st.minimized || st.maximized || st.rolledUp) add("BSF_RESTORE");
+    if ((!mdiChild || !st.maximized) && !st.rolledUp && !st.minimized && (borderIcons_ & biRollUp))
+        add("BSF_ROLLUP");
+    if (borderIcons_ & biMinimizeToTray) add("BSF_MINTOTRAY");
+    if (root->Count() > 0) add("-");
+    add("BSF_CLOSE");
+}
+
+void TbsSkinForm::MergeSystemMenu() {
+    gui::TPopupMenu* menu = menus_->SystemMenu;
+    if (!menu || !UseDefaultSysMenu) return;
+    gui::TMenuItem* root = menu->Items();
+    for (int i = root->Count() - 1; i >= 0; --i)
+        if (IsFormSystemItem(root->Items(i)->Name())) delete root->Items(i);
+    FormState st = StateOf(form_);
+    bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
+    auto insert = [&](const char* name) { AddSystemItem(root, 0, name, false); };
+    if (borderIcons_ & biMinimizeToTray) insert("BSF_MINTOTRAY");
+    if ((!mdiChild || !st.maximized) && !st.rolledUp && !st.minimized && (borderIcons_ & biRollUp))
+        insert("BSF_ROLLUP");
+    if (!st.maximized && (borderIcons_ & biMaximize)) insert("BSF_MAXITEM");
+    if (st.minimized || st.maximized || st.rolledUp) insert("BSF_RESTORE");
+    if (!st.minimized && (borderIcons_ & biMinimize)) insert("BSF_MINITEM");
+    AddSystemItem(root, root->Count(), "BSF_CLOSE", false);
+}
+
+gui::TMenuItem* TbsSkinForm::GetSystemMenuItems() {
+    if (menus_->SystemMenu) {
+        MergeSystemMenu();
+        return menus_->SystemMenu->Items();
+    }
+    BuildSystemMenu();
+    return menus_->SysMenu->Items();
+}
+
+// --- opening ---------------------------------------------------------------------------------
+
+void TbsSkinForm::PopupSystemMenuIn(const TRect& R) {
+    TbsSkinForm* host = this;
+    if (form_->FormStyle() == gui::fsMDIChild) {
+        auto* main = gui::Application->MainForm();
+        host = main ? FindSkinFormComponent(main) : nullptr;
+        if (!host) return;
+    }
+    gui::TMenuItem* items = GetSystemMenuItems();
+    host->SkinMenuOpen();
+    host->SkinMenu()->Popup(nullptr, host->MenuSkin(), 0, R, items, false);
+    if (!host->SkinMenu()->Visible()) host->SkinMenuClose();
+}
+
+void TbsSkinForm::PopupSystemMenuAt(int X, int Y) {
+    PopupSystemMenuIn(Rect(X, Y, X, Y));
+}
+
+// Under the system-menu button; a frame without one opens the menu below the caption's left
+// end, where that button sits in the plain frame.
+void TbsSkinForm::PopupSystemMenuFromButton() {
+    HWND wnd = Wnd();
+    if (!wnd) return;
+    RECT wr{};
+    GetWindowRect(wnd, &wr);
+    int caption = skinSupport_ ? std::max(NewCaptionRect.Bottom, NewClRect.Top) : DefaultCaptionHeight() + 3;
+    PopupSystemMenuIn(Rect(wr.left, wr.top, wr.left, wr.top + caption));
+}
+
+void TbsSkinForm::PopupSkinMenu(gui::TMenu* Menu, TPoint P) {
+    SkinMenuOpen();
+    SkinMenu()->Popup(nullptr, MenuSkin(), 0, Rect(P.X, P.Y, P.X, P.Y), Menu->Items(), false);
+    if (!SkinMenu()->Visible()) SkinMenuClose();
+}
+
+void TbsSkinForm::PopupSkinMenu1(gui::TMenu* Menu, const TRect& R, bool PopupUp) {
+    SkinMenuOpen();
+    SkinMenu()->Popup(nullptr, MenuSkin(), 0, R, Menu->Items(), PopupUp);
+    if (!SkinMenu()->Visible()) SkinMenuClose();
+}
+
+void TbsSkinForm::DoPopupMenu(gui::TMenu* Menu, int X, int Y) {
+    if (auto* popup = dynamic_cast<gui::TPopupMenu*>(Menu); popup && popup->OnPopup) popup->OnPopup(this);
+    if (SkinMenu()->Visible()) SkinMenuClose();
+    SkinMenuOpen();
+    SkinMenu()->Popup(nullptr, fsd_, 0, Rect(X, Y, X, Y), Menu->Items(), false);
+    if (!SkinMenu()->Visible()) SkinMenuClose();
+}
+
+// --- menu mode -------------------------------------------------------------------------------
+
+void TbsSkinForm::HookAppMessages() {
+    TbsSkinFormMenus& m = *menus_;
+    if (m.InAppHook) return;
+    m.OldAppMessage = std::move(gui::Application->OnMessage);
+    gui::Application->OnMessage = [this](MSG& msg, bool& handled) {
+        if (msg.message == WM_KEYDOWN) {
+            UINT key = static_cast<UINT>(msg.wParam);
+            msg.message = 0;
+            handled = true;
+            SkinMenuKeyDown(static_cast<int>(key));
+            return;
+        }
+        if (msg.message == WM_MOUSEWHEEL) {
+            msg.message = 0;
+            handled = true;
+            return;
+        }
+        if (menus_->OldAppMessage) menus_->OldAppMessage(msg, handled);
+    };
+    m.InAppHook = true;
+}
+
+void TbsSkinForm::UnhookAppMessages() {
+    menus_->Unhook();
+}
+
+void TbsSkinForm::SkinMenuOpen() {
+    TbsSkinMenu* m = SkinMenu();
+    m->AlphaBlend = MenusAlphaBlend;
+    m->AlphaBlendValue = MenusAlphaBlendValue;
+    m->AlphaBlendAnimation = MenusAlphaBlendAnimation;
+    if (!menus_->InMainMenu) HookAppMessages();
+    if (!menus_->InMenu) {
+        menus_->InMenu = true;
+        if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+    }
+}
+
+void TbsSkinForm::SkinMenuClose() {
+    menus_->InMenu = false;
+    UnhookAppMessages();
+    if (OnSkinMenuClose) OnSkinMenuClose(this);
+    menus_->InMainMenu = false;
+}
+
+void TbsSkinForm::SkinMenuKeyDown(int Key) {
+    TbsSkinMenu* menu = SkinMenu();
+    if (menu->Visible() && menu->LevelCount() > 0) menu->Level(menu->LevelCount() - 1)->PopupKeyDown(Key);
+    if (Key == VK_ESCAPE && menu->LevelCount() == 0 && menus_->InMenu) SkinMenuClose();
+}
+
+void TbsSkinForm::FormShortCut(gui::TMessage& msg, bool& handled) {
+    if (OnShortCut) {
+        OnShortCut(msg, handled);
+        if (handled) return;
+    }
+    if (msg.WParam == VK_SPACE && gui::KeyDataToShiftState(msg.LParam) == gui::ssAlt) {
+        PopupSystemMenuFromButton();
+        menus_->AltSpaceChord = SkinMenu()->Visible();
+        handled = true;
+    }
+}
+
+bool TbsSkinForm::MenuWindowProc(gui::TMessage& m) {
+    TbsSkinFormMenus& s = *menus_;
+    if (IsMenuCloseMessage(m.Msg) && (!s.InMainMenu || s.InMenu)) {
+        if (SkinMenu()->Visible())
+            SkinMenu()->Hide();
+        else if (s.InMenu)
+            SkinMenuClose();
+    }
+    switch (m.Msg) {
+    case WM_SYSCOMMAND:
+        if (m.WParam != SC_KEYMENU) return false;
+        // Alt or F10: an open skinned menu closes (there is no native menu to open).
+        if (s.AltSpaceChord && m.LParam == 0)
+            s.AltSpaceChord = false;
+        else if (SkinMenu()->Visible())
+            SkinMenu()->Hide();
+        m.Result = 0;
+        return true;
+    case WM_CLOSESKINMENU:
+        SkinMenuClose();
+        return false;
+    case WM_NCRBUTTONDOWN:
+        if (m.WParam != HTCAPTION || DisableSystemMenu || !skinnableForm_) return false;
+        CallOld(m);
+        PopupSystemMenuAt(static_cast<int16_t>(m.LParam & 0xFFFF),
+                          static_cast<int16_t>((m.LParam >> 16) & 0xFFFF));
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace skin

@@ -1,0 +1,37 @@
+#pragma once
+// The skinned form's menu state: its menu manager, the default system menu and the tray menu,
+// and the menu mode in which the application's messages pass through the form.  The form
+// owns one; it goes before the rest of the form and gives the application's hook back.
+#include "gui/Application.h"
+#include "gui/Menus.h"
+#include "skin/menus/SkinMenu.h"
+#include "skin/menus/SkinPopupMenu.h"
+
+#include <memory>
+
+namespace skin {
+
+class TbsSkinForm;
+
+struct TbsSkinFormMenus : public gui::TComponent {
+    explicit TbsSkinFormMenus(TbsSkinForm* AForm);
+    ~TbsSkinFormMenus() override;
+
+    TbsSkinForm* Form;
+    std::unique_ptr<TbsSkinMenu> SkinMenu;
+    std::unique_ptr<gui::TPopupMenu> SysMenu;
+    std::unique_ptr<TbsSkinPopupMenu> SysTrayMenu;
+    gui::TPopupMenu* SystemMenu = nullptr; // the application's, not owned
+    bool InMenu = false, InMainMenu = false, InAppHook = false;
+    // Alt+Space opened the system menu: the Alt key's release still to come is no Alt alone.
+    bool AltSpaceChord = false;
+    gui::TMessageEvent OldAppMessage;
+
+    void SetSystemMenu(gui::TPopupMenu* Value);
+    void Unhook();
+
+protected:
+    void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
+};
+
+} // namespace skin

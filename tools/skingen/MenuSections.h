@@ -1,0 +1,11 @@
+#pragma once
+// The sections of the skinned menus and hints: the popup-menu window, its rows with their
+// divider, check, radio and submenu marks, and the hint window.
+namespace skingen {
+
+class SkinBuilder;
+
+void BuildPopupMenus(SkinBuilder& builder);
+void BuildHints(SkinBuilder& builder);
+
+} // namespace skingen
