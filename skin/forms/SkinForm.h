@@ -11,11 +11,11 @@
 #include "gui/Menu.h"
 #include "gui/Timer.h"
 #include "skin/core/SkinData.h"
-#include "skin/menus/SkinMenuHost.h"
 #include "skin/engine/LayerManager.h"
 #include "skin/forms/ActiveSkinObject.h"
 #include "skin/forms/FormTrayIcon.h"
 #include "skin/forms/QuickButtonItems.h"
+#include "skin/menus/SkinMenuHost.h"
 
 #include <memory>
 #include <string>
@@ -74,11 +74,8 @@ public:
     void SetHideCaptionButtons(bool value);
     bool ShowIcon() const { return showIcon_; }
     void SetShowIcon(bool value);
-    bool DisableSystemMenu = false;
     bool UseDefaultObjectHint = true;
     bool ShowObjectHint = false;
-    // The application's system menu; the default one is built by the menus.
-    gui::TPopupMenu* SystemMenu = nullptr;
     TbsQuickButtonItems* QuickButtons() { return quickButtons_.get(); }
     gui::TCustomImageList* QuickImageList = nullptr;
     bool QuickButtonsShowHint = false;
@@ -114,12 +111,6 @@ public:
     TbsObjectMouseEvent OnMouseDownEvent, OnMouseUpEvent;
     TbsObjectMoveEvent OnMouseMoveEvent;
     TbsObjectPaintEvent OnPaintEvent;
-    // Opens a menu of caption-object items beside a screen rectangle (above it when up); the
-    // skinned menus install it.  Without it a linked menu does not open.
-    std::function<void(gui::TMenuItem* items, TRect screenRect, bool popupUp)> PopupObjectMenuHook;
-    // The items of the system menu (the application's SystemMenu when set); the skinned menus
-    // install the default one.
-    std::function<gui::TMenuItem*()> SystemMenuItemsHook;
 
     int GetMinWidth() const;
     int GetMinHeight() const;

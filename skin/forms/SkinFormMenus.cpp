@@ -150,17 +150,28 @@ void TbsSkinForm::SystemCommand(const std::string& name) {
         PostMessage(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     else if (name == "BSF_MAXITEM")
         PostMessage(wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    else if (name == "TRAY_BSF_RESTORE" && TrayIcon())
+        RestoreFromTrayCommand();
     else if (name == "BSF_RESTORE" || name == "TRAY_BSF_RESTORE")
         PostMessage(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
     else if (name == "BSF_CLOSE" || name == "TRAY_BSF_CLOSE")
         PostMessage(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    else if (name == "BSF_ROLLUP")
+        RollUpCommand();
+    else if (name == "BSF_MINTOTRAY")
+        MinimizeToTrayCommand();
 }
 
 namespace {
 struct FormState {
     bool minimized, maximized, rolledUp;
 };
-FormState StateOf(gui::TCustomForm* form) {
+// A skinnable form's states are its component's own.
+FormState StateOf(const TbsSkinForm* skinForm) {
+    gui::TCustomForm* form = skinForm->Form();
+    if (skinForm->SkinnableForm())
+        return {skinForm->WindowState() == gui::wsMinimized, skinForm->WindowState() == gui::wsMaximized,
+                skinForm->RollUpState()};
     HWND h = form->HandleAllocated() ? form->Handle() : nullptr;
     bool minimized = h ? IsIconic(h) != 0 : form->WindowState() == gui::wsMinimized;
     bool maximized = h ? IsZoomed(h) != 0 : form->WindowState() == gui::wsMaximized;
@@ -171,7 +182,7 @@ FormState StateOf(gui::TCustomForm* form) {
 void TbsSkinForm::BuildSystemMenu() {
     gui::TMenuItem* root = menus_->SysMenu->Items();
     root->Clear();
-    FormState st = StateOf(form_);
+    FormState st = StateOf(this);
     bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
     auto add = [&](const char* name) { AddSystemItem(root, root->Count(), name, false); };
     if (!st.minimized && (borderIcons_ & biMinimize)) add("BSF_MINITEM");
@@ -190,7 +201,7 @@ void TbsSkinForm::MergeSystemMenu() {
     gui::TMenuItem* root = menu->Items();
     for (int i = root->Count() - 1; i >= 0; --i)
         if (IsFormSystemItem(root->Items(i)->Name())) delete root->Items(i);
-    FormState st = StateOf(form_);
+    FormState st = StateOf(this);
     bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
     auto insert = [&](const char* name) { AddSystemItem(root, 0, name, false); };
     if (borderIcons_ & biMinimizeToTray) insert("BSF_MINTOTRAY");
@@ -302,6 +313,7 @@ void TbsSkinForm::SkinMenuOpen() {
 }
 
 void TbsSkinForm::SkinMenuClose() {
+    ObjectMenuClosed();
     menus_->InMenu = false;
     UnhookAppMessages();
     if (OnSkinMenuClose) OnSkinMenuClose(this);

@@ -8,6 +8,8 @@
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinCaptionObject.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/menus/SkinMenu.h"
+#include "skin/menus/SkinPopupMenu.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -521,12 +523,20 @@ void TbsSkinForm::HideGlowLayers() {
 }
 
 gui::TMenuItem* TbsSkinForm::SystemMenuItems() {
-    if (SystemMenuItemsHook) return SystemMenuItemsHook();
-    return SystemMenu ? SystemMenu->Items() : nullptr;
+    return GetSystemMenuItems();
 }
 
 void TbsSkinForm::PopupObjectMenu(gui::TMenuItem* items, const TRect& screenRect, bool popupUp) {
-    if (PopupObjectMenuHook) PopupObjectMenuHook(items, screenRect, popupUp);
+    gui::TMenu* menu = items->GetParentMenu();
+    gui::TRect r = gui::Rect(screenRect.Left, screenRect.Top, screenRect.Right, screenRect.Bottom);
+    // A skinned popup menu opens itself, with its own skin and opener.
+    if (auto* popup = dynamic_cast<TbsSkinPopupMenu*>(menu)) {
+        popup->PopupFromRect(r, popupUp);
+        return;
+    }
+    SkinMenuOpen();
+    SkinMenu()->Popup(nullptr, fmsd_ ? fmsd_ : fsd_, 0, screenRect, items, popupUp);
+    if (!SkinMenu()->Visible()) SkinMenuClose();
 }
 
 void TbsSkinForm::ObjectMenuClosed() {

@@ -5,6 +5,7 @@
 #include "gui/Screen.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/menus/SkinPopupMenu.h"
 #include "win/Message.h"
 #include "win/System.h"
 #include "win/Window.h"
@@ -231,7 +232,11 @@ void TbsSkinForm::SetTrayIcon(TbsFormTrayIcon* value) {
     if (!value) return;
     if (!AlwaysShowInTray) value->SetIconVisible(false);
     value->SetMinimizeToTray(false);
-    if (!value->HasDblClickHandler()) value->SetDblClickHandler([this] { RestoreFromTrayCommand(); });
+    if (Designing()) return;
+    if (!value->HasPopupMenu()) {
+        value->SetPopupMenu(SysTrayMenu());
+        if (!value->HasDblClickHandler()) value->SetDblClickHandler([this] { RestoreFromTrayCommand(); });
+    }
 }
 
 void TbsSkinForm::MinimizeToTray() {

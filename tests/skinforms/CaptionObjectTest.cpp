@@ -6,6 +6,7 @@
 #include "gui/Bitmap.h"
 #include "gui/ImgList.h"
 #include "gui/PopupMenu.h"
+#include "skin/menus/SkinMenu.h"
 
 #include <vector>
 
@@ -383,51 +384,37 @@ TEST_F(CaptionObjectTest, LinkedMenusOpenUnderTheButtonAndUserObjectsPaintThemse
     skinForm->UserObjectDraw("menubutton"); // not a user object: nothing
     EXPECT_EQ(painted, std::vector<std::string>{"logo"});
 
-    struct Popup {
-        gui::TMenuItem* items;
-        skin::TRect r;
-        bool up;
-    };
-    std::vector<Popup> popups;
-    skinForm->PopupObjectMenuHook = [&](gui::TMenuItem* items, skin::TRect r, bool up) {
-        popups.push_back({items, r, up});
-    };
-    gui::TPopupMenu menu(nullptr), system(nullptr);
-    for (gui::TPopupMenu* m : {&menu, &system}) {
-        auto* item = new gui::TMenuItem(nullptr);
-        item->SetCaption("Item");
-        m->Items()->Add(item);
-    }
-    skinForm->SystemMenuItemsHook = [&] { return system.Items(); };
+    gui::TPopupMenu menu(nullptr);
+    auto* item = new gui::TMenuItem(nullptr);
+    item->SetCaption("Item");
+    menu.Items()->Add(item);
     skinForm->LinkMenu("nothing", &menu, true); // no such object: nothing happens
     skinForm->LinkMenu("menubutton", &menu, true);
     auto* button = static_cast<skin::TbsSkinButtonObject*>(Object("menubutton"));
     button->MouseEnter();
     button->MouseDown(62, 8, gui::mbLeft);
-    ASSERT_EQ(popups.size(), 1u);
-    EXPECT_EQ(popups[0].items, menu.Items());
-    EXPECT_EQ(popups[0].r,
-              skin::Rect(form->Left() + 60, form->Top() + 6, form->Left() + 76, form->Top() + 20));
-    EXPECT_TRUE(popups[0].up);
-    // It stays down while its menu is open.
+    EXPECT_TRUE(skinForm->SkinMenu()->Visible());
+    EXPECT_TRUE(skinForm->InMenu());
+    // It stays down while its menu is open, and comes up when the menu closes.
     button->MouseUp(62, 8, gui::mbLeft);
     EXPECT_TRUE(button->Down());
-    skinForm->ObjectMenuClosed();
+    skinForm->SkinMenu()->Hide();
+    RunUntilIdle();
+    EXPECT_FALSE(skinForm->InMenu());
     EXPECT_FALSE(button->Down());
 
-    // The system-menu button opens the system menu on the press.
+    // The system-menu button opens the system menu on the press, under itself.
     skin::TbsActiveSkinObject* sys = Object("sysmenubutton");
     MoveOver(Centre(sys->ObjectRect));
     D().Press();
     RunUntilIdle();
-    ASSERT_EQ(popups.size(), 2u);
-    EXPECT_EQ(popups[1].items, system.Items());
+    EXPECT_TRUE(skinForm->SkinMenu()->Visible());
     D().Release();
     RunUntilIdle();
-    skinForm->ObjectMenuClosed();
+    skinForm->SkinMenu()->Hide();
+    RunUntilIdle();
+    EXPECT_FALSE(static_cast<skin::TbsSkinStdButtonObject*>(sys)->Down());
     skinForm->OnPaintEvent = nullptr;
-    skinForm->PopupObjectMenuHook = nullptr;
-    skinForm->SystemMenuItemsHook = nullptr;
 }
 
 TEST_F(CaptionObjectTest, BadPictureIndexesAndEmptyStripsDrawAndStop) {

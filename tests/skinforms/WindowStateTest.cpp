@@ -5,6 +5,7 @@
 #include "SkinFormFixture.h"
 
 #include "gui/CustomControl.h"
+#include "skin/menus/SkinPopupMenu.h"
 #include "win/System.h"
 
 #include <vector>
@@ -92,7 +93,12 @@ TEST_F(WindowStateTest, SkinIndexChangeRebuildsTheFrameAndKeepsTheClientSize) {
         // The caption objects are the new skin's.
         ASSERT_FALSE(skinForm->ObjectList.empty());
         for (auto& o : skinForm->ObjectList) EXPECT_EQ(o->SD, &data);
-        EXPECT_EQ(skinForm->ObjectList.size(), data.ObjectList.size());
+        size_t frameObjects = 0; // menu descriptors make no caption object
+        for (auto& d : data.ObjectList)
+            frameObjects += !dynamic_cast<skin::TbsDataSkinMenuItem*>(d.get()) &&
+                            !dynamic_cast<skin::TbsDataSkinMainMenuItem*>(d.get()) &&
+                            !dynamic_cast<skin::TbsDataSkinMainMenuBarButton*>(d.get());
+        EXPECT_EQ(skinForm->ObjectList.size(), frameObjects);
         EXPECT_EQ(form->ClientWidth(), 340);
         EXPECT_EQ(form->ClientHeight(), 245);
         EXPECT_EQ(mine->before, index);
@@ -312,7 +318,9 @@ public:
         PostMessage(main->Handle(), skin::WM_TRAYRESTORED, 0, 0);
     }
     void SetIconVisible(bool v) override { calls.push_back(v ? "icon" : "no icon"); }
-    bool HasPopupMenu() const override { return false; }
+    gui::TPopupMenu* menu = nullptr;
+    bool HasPopupMenu() const override { return menu != nullptr; }
+    void SetPopupMenu(gui::TPopupMenu* m) override { menu = m; }
     bool HasDblClickHandler() const override { return static_cast<bool>(dblClick); }
     void SetDblClickHandler(std::function<void()> h) override { dblClick = std::move(h); }
 };
@@ -325,6 +333,7 @@ TEST_F(WindowStateTest, MinimiseToTrayAndBack) {
     EXPECT_FALSE(gui::Application->Minimized());
     skinForm->SetTrayIcon(&tray);
     ASSERT_TRUE(tray.dblClick);
+    EXPECT_EQ(tray.menu, skinForm->SysTrayMenu()); // the form's tray menu, when it has none
     skinForm->AlwaysMinimizeToTray = true;
     tray.calls.clear();
     skinForm->MinimizeCommand();

@@ -39,7 +39,7 @@ TEST_F(MenuTest, AltSpaceOpensTheSystemMenuOfTheWindowsState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.items);
         skinForm->SetBorderIcons(c.icons);
-        ShowWindow(form->Handle(), c.maximized ? SW_MAXIMIZE : SW_RESTORE);
+        skinForm->SetWindowState(c.maximized ? gui::wsMaximized : gui::wsNormal);
         RunUntilIdle();
         FormTestChord();
         ASSERT_EQ(Levels(), 1);
@@ -48,7 +48,7 @@ TEST_F(MenuTest, AltSpaceOpensTheSystemMenuOfTheWindowsState) {
         PressKey(VK_ESCAPE);
         EXPECT_EQ(Levels(), 0);
     }
-    ShowWindow(form->Handle(), SW_RESTORE);
+    skinForm->SetWindowState(gui::wsNormal);
     RunUntilIdle();
     // The close row carries its shortcut, and closes the form.
     skinForm->SetBorderIcons(0);
@@ -70,8 +70,9 @@ TEST_F(MenuTest, ARightClickOnTheCaptionOpensTheSystemMenuAtThePointer) {
     // Choosing a row sends the form its system command.
     PressKey(VK_DOWN); // Ma&ximize
     PressKey(VK_RETURN);
-    EXPECT_TRUE(IsZoomed(form->Handle()));
-    ShowWindow(form->Handle(), SW_RESTORE);
+    // A skinned form maximises itself.
+    EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
+    skinForm->SetWindowState(gui::wsNormal);
     RunUntilIdle();
 
     skinForm->DisableSystemMenu = true;
@@ -91,9 +92,9 @@ TEST_F(MenuTest, TheAltKeyClosesAnOpenMenuAndNeverReachesTheForm) {
     EXPECT_EQ(Levels(), 0);
     EXPECT_FALSE(skinForm->InMenu());
     for (UINT m : form->seen) EXPECT_NE(m, static_cast<UINT>(WM_SYSCOMMAND));
-    // Other system commands still reach the form.
+    // Other system commands still act.
     SendMessage(form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    EXPECT_TRUE(IsZoomed(form->Handle()));
+    EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
 }
 
 TEST_F(MenuTest, AnApplicationSystemMenuTakesTheFormsItemsOnce) {
