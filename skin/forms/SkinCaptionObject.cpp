@@ -10,6 +10,7 @@
 #include "skin/engine/NinePart.h"
 #include "skin/forms/QuickButtonItems.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/hints/SkinHint.h"
 
 #include <algorithm>
 
@@ -278,6 +279,13 @@ void TbsSkinCaptionObject::TestActiveQuickButton(int X, int Y) {
         items->Items(i)->Active = a;
     }
     if (ActiveQuickButton != OldActiveQuickButton || flagChanged) Parent->RepaintFrame();
+    TbsSkinHint* hint = Parent->QuickButtonsShowHint ? Parent->SkinHint() : nullptr;
+    if (!hint) return;
+    if (ActiveQuickButton != OldActiveQuickButton && ActiveQuickButton >= 0 &&
+        !items->Items(ActiveQuickButton)->Hint.empty())
+        hint->ActivateHint2(items->Items(ActiveQuickButton)->Hint);
+    else if (flagChanged && ActiveQuickButton < 0)
+        hint->HideHint();
 }
 
 void TbsSkinCaptionObject::MouseEnter() {
@@ -308,6 +316,7 @@ void TbsSkinCaptionObject::MouseDown(int X, int Y, gui::TMouseButton Button) {
         if (i != ActiveQuickButton) items->Items(i)->Active = false;
     }
     Parent->RepaintFrame();
+    if (Parent->QuickButtonsShowHint && Parent->SkinHint()) Parent->SkinHint()->HideHint();
 }
 
 void TbsSkinCaptionObject::MouseUp(int X, int Y, gui::TMouseButton Button) {

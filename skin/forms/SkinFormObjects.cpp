@@ -8,6 +8,7 @@
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinCaptionObject.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/hints/SkinHint.h"
 #include "skin/menus/SkinMenu.h"
 #include "skin/menus/SkinPopupMenu.h"
 #include "win/Input.h"
@@ -281,13 +282,20 @@ void TbsSkinForm::TrackActiveObject(int X, int Y, bool Test) {
     if (ActiveObject >= count) ActiveObject = -1;
     if (OldActiveObject >= count) OldActiveObject = -1;
     if (ActiveObject == OldActiveObject) return;
+    bool hints = ShowObjectHint && skinHint_;
     if (OldActiveObject != -1) {
         TbsActiveSkinObject* o = ObjectList[static_cast<size_t>(OldActiveObject)].get();
-        if (o->Enabled && o->Visible) o->MouseLeave();
+        if (o->Enabled && o->Visible) {
+            o->MouseLeave();
+            if (hints && !o->Hint.empty()) skinHint_->HideHint();
+        }
     }
     if (ActiveObject != -1) {
         TbsActiveSkinObject* o = ObjectList[static_cast<size_t>(ActiveObject)].get();
-        if (o->Enabled && o->Visible) o->MouseEnter();
+        if (o->Enabled && o->Visible) {
+            o->MouseEnter();
+            if (hints && !o->Hint.empty()) skinHint_->ActivateHint2(o->Hint);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "gui/Bitmap.h"
 #include "gui/ImgList.h"
 #include "gui/PopupMenu.h"
+#include "skin/hints/SkinHint.h"
 #include "skin/menus/SkinMenu.h"
 
 #include <vector>
@@ -156,6 +157,28 @@ TEST_F(CaptionObjectTest, CloseThatFreesTheFormFinishesTheMouseHandlingFirst) {
     RunUntilIdle();
     EXPECT_TRUE(freed);
     form = nullptr; // gone with its component
+}
+
+TEST_F(CaptionObjectTest, HoveredButtonShowsItsHintThroughTheHintComponent) {
+    // The hint component sits on the main form, as in the program.
+    LoadSkin(0);
+    gui::TForm* main = nullptr;
+    gui::Application->CreateForm(main);
+    form = main;
+    form->SetBounds(100, 100, data.FPicture.Width(), data.FPicture.Height());
+    skinForm = new skin::TbsSkinForm(form);
+    skinForm->SetSkinData(&data);
+    auto& hint = *new skin::TbsSkinHint(form);
+    skinForm->SetSkinHint(&hint);
+    skinForm->ShowObjectHint = true;
+    form->Show();
+    RunUntilIdle();
+    MoveOver(Centre(Object("closebutton")->ObjectRect));
+    Advance(gui::Application->HintPause + 100);
+    EXPECT_TRUE(hint.IsVisible());
+    MoveOver({100, 80}); // onto the client: the hover and the hint end on the mouse timer's tick
+    Advance(60);
+    EXPECT_FALSE(hint.IsVisible());
 }
 
 TEST_F(CaptionObjectTest, HoverMorphsOnTheTickAndAtOnceWithEffectsOff) {

@@ -5,6 +5,7 @@
 #include "SkinFormFixture.h"
 
 #include "gui/CustomControl.h"
+#include "skin/controls/SkinToolBar.h"
 #include "skin/menus/SkinPopupMenu.h"
 #include "win/System.h"
 
@@ -154,6 +155,16 @@ TEST_F(WindowStateTest, MaximisedFormFillsTheWorkAreaAndCannotBeDragged) {
     D().Release();
     RunUntilIdle();
     EXPECT_EQ(Bounds(form), before);
+
+    // A status bar's size grip hides while the form is maximised.
+    auto* bar = new skin::TbsSkinStatusBar(form);
+    bar->SetParent(form);
+    bar->SetSizeGrip(true);
+    skinForm->SetStatusBar(bar);
+    skinForm->SetWindowState(gui::wsNormal);
+    EXPECT_TRUE(bar->ShowGrip());
+    skinForm->SetWindowState(gui::wsMaximized);
+    EXPECT_FALSE(bar->ShowGrip());
 
     skinForm->MaximizeOnFullScreen = true;
     skinForm->SetWindowState(gui::wsNormal);
