@@ -120,6 +120,11 @@ public:
     TbsObjectMouseEvent OnMouseDownEvent, OnMouseUpEvent;
     TbsObjectMoveEvent OnMouseMoveEvent;
     TbsObjectPaintEvent OnPaintEvent;
+    // Opens a menu of caption-object items beside a screen rectangle (above it when up) in
+    // place of the form's skinned menu.
+    std::function<void(gui::TMenuItem* items, TRect screenRect, bool popupUp)> PopupObjectMenuHook;
+    // The items of the system menu in place of the form's own (GetSystemMenuItems).
+    std::function<gui::TMenuItem*()> SystemMenuItemsHook;
 
     int GetMinWidth() const;
     int GetMinHeight() const;

@@ -313,11 +313,12 @@ void TbsSkinForm::SkinMenuOpen() {
 }
 
 void TbsSkinForm::SkinMenuClose() {
-    ObjectMenuClosed();
     menus_->InMenu = false;
     UnhookAppMessages();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
     menus_->InMainMenu = false;
+    // A caption button that opened the menu comes up again.
+    ObjectMenuClosed();
 }
 
 void TbsSkinForm::SkinMenuKeyDown(int Key) {

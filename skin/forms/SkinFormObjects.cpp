@@ -531,19 +531,25 @@ void TbsSkinForm::HideGlowLayers() {
 }
 
 gui::TMenuItem* TbsSkinForm::SystemMenuItems() {
+    if (SystemMenuItemsHook) return SystemMenuItemsHook();
     return GetSystemMenuItems();
 }
 
 void TbsSkinForm::PopupObjectMenu(gui::TMenuItem* items, const TRect& screenRect, bool popupUp) {
-    gui::TMenu* menu = items->GetParentMenu();
-    gui::TRect r = gui::Rect(screenRect.Left, screenRect.Top, screenRect.Right, screenRect.Bottom);
-    // A skinned popup menu opens itself, with its own skin and opener.
-    if (auto* popup = dynamic_cast<TbsSkinPopupMenu*>(menu)) {
-        popup->PopupFromRect(r, popupUp);
+    if (PopupObjectMenuHook) {
+        PopupObjectMenuHook(items, screenRect, popupUp);
         return;
     }
+    if (!items) return;
+    // A skinned popup menu opens itself, with its own skin and opener.
+    if (auto* popup = dynamic_cast<TbsSkinPopupMenu*>(items->GetParentMenu())) {
+        popup->PopupFromRect(gui::Rect(screenRect.Left, screenRect.Top, screenRect.Right, screenRect.Bottom),
+                             popupUp);
+        return;
+    }
+    if (SkinMenu()->Visible()) SkinMenuClose();
     SkinMenuOpen();
-    SkinMenu()->Popup(nullptr, fmsd_ ? fmsd_ : fsd_, 0, screenRect, items, popupUp);
+    SkinMenu()->Popup(nullptr, MenuSkin(), 0, screenRect, items, popupUp);
     if (!SkinMenu()->Visible()) SkinMenuClose();
 }
 

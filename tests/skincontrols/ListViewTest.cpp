@@ -5,6 +5,7 @@
 #include "controls/CommCtrlLists.h"
 #include "skin/controls/SkinListView.h"
 #include "skin/controls/SkinScrollBar.h"
+#include "win/Scroll.h"
 
 #include <gtest/gtest.h>
 
@@ -325,4 +326,27 @@ TEST_F(ListViewTest, ReorderedSectionsAreDrawnWithTheirOwnColumns) {
     // The 70-pixel column now comes first, the 160-pixel one after it.
     EXPECT_EQ(PixelAt(list_, 35, 5), RGB(0, 255, 0));
     EXPECT_EQ(PixelAt(list_, 150, 5), RGB(255, 0, 0));
+}
+
+TEST_F(ListViewTest, ListAndIconViewsScrollByColumnsAndByPixels) {
+    AddRows(list_, 120);
+    list_->SetViewStyle(gui::vsList);
+    RunUntilIdle();
+    EXPECT_FALSE(vbar_->Visible());
+    ASSERT_TRUE(hbar_->Visible());
+    EXPECT_EQ(hbar_->LargeChange(), 1);
+    hbar_->SetPosition(2);
+    RunUntilIdle();
+    EXPECT_EQ(GetScrollPos(list_->Handle(), SB_HORZ), 2); // two columns
+    hbar_->SetPosition(1);
+    EXPECT_EQ(GetScrollPos(list_->Handle(), SB_HORZ), 1);
+
+    list_->SetViewStyle(gui::vsIcon);
+    RunUntilIdle();
+    ASSERT_TRUE(vbar_->Visible());
+    EXPECT_GE(vbar_->SmallChange(), 1);
+    EXPECT_EQ(vbar_->PageSize(), list_->Height());
+    vbar_->SetPosition(37);
+    RunUntilIdle();
+    EXPECT_EQ(GetScrollPos(list_->Handle(), SB_VERT), 37); // pixels
 }
