@@ -81,7 +81,8 @@ void TConversionControl::HookCommands() {
         for (gui::TMenuItem* item : Items(caption))
             if (!item->OnClick) item->OnClick = [run](gui::TObject*) { run(); };
     };
-    auto onButton = [](gui::TControl* b, std::function<void()> run) {
+    // The skinned buttons keep their own OnClick, so each is reached through its own type.
+    auto onButton = [](auto* b, std::function<void()> run) {
         if (b && !b->OnClick) b->OnClick = [run](gui::TObject*) { run(); };
     };
     onItems("添加一个文件", [this] { list_.AddOneFile(); });
