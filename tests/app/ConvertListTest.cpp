@@ -200,4 +200,24 @@ TEST_F(ConvertListTest, ClosingWhileConvertingEndsTheTasksWithoutTheAfterDoneAct
     EXPECT_TRUE(recorder.Requests().empty());
 }
 
+// A row whose input went away since it was added is reported at Start; the other rows still
+// convert, and their progress lands on their own rows.
+TEST_F(ConvertListTest, StartReportsARowItCannotAddAndKeepsTheOthersInLine) {
+    Start();
+    SetOptions(1, options->bsSkinCheckRadioBox5);
+    std::string gone = Clip("gone.avi", 1);
+    chosen = {Clip("stays.avi", 1), gone};
+    list->AddSeveralFiles();
+    ASSERT_EQ(list->RowCount(), 2);
+    ASSERT_EQ(File(0), "gone.avi");
+    fs::remove(gone);
+    ExpectMessage();
+    main->StartToolButton->OnClick(main->StartToolButton);
+    EXPECT_TRUE(LastMessageHas("gone.avi"));
+    EXPECT_EQ(main->Conversion->TaskRows(), std::vector<int>{1});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Sub(0, rcProgress), "N/A");
+    EXPECT_EQ(Sub(1, rcProgress), "100%");
+}
+
 } // namespace

@@ -247,4 +247,19 @@ TEST_F(FileListTest, SelectedRowHoldsWhatThePickersShow) {
     }
 }
 
+// The list is not limited by a fixed number of slots: each row keeps a slot of its own.
+TEST_F(FileListTest, MoreThan501FilesKeepASlotEach) {
+    Start();
+    chosen.assign(502, wav);
+    list->AddSeveralFiles();
+    ASSERT_EQ(list->RowCount(), 502);
+    std::set<std::string> names;
+    for (int r = 0; r < 502; ++r) {
+        EXPECT_EQ(list->SlotOfRow(r).State, TFileSlot::TState::Full);
+        names.insert(Sub(r, rcOutputFile));
+    }
+    EXPECT_EQ(list->Slots().size(), 502u);
+    EXPECT_EQ(names.size(), 502u);
+}
+
 } // namespace
