@@ -166,6 +166,7 @@ void TConversionControl::SetPickers(bool on) {
         for (gui::TControl* c : pickers) c->SetEnabled(false);
         return;
     }
+    if (pickerStates_.empty()) return; // unlocked already (Stop, then the final record)
     for (size_t i = 0; i < pickers.size(); ++i)
         pickers[i]->SetEnabled(i < pickerStates_.size() ? static_cast<bool>(pickerStates_[i]) : true);
     pickerStates_.clear();
@@ -282,7 +283,7 @@ void TConversionControl::Stop() {
     SetStopControls(false);
     Enable(form_.StartToolButton, true);
     SetPickers(true);
-    // A stopped list ends without the after-done action: stopping never powers the computer off.
+    // The final record follows a stop too; it must not power the computer off.
     stopped_ = true;
     form_.FFConverter->Stop(true);
 }
@@ -308,7 +309,7 @@ void TConversionControl::Terminated(const media::TTerminateInfo& info) {
         SetResumeControls(false);
         SetMoveControls(true);
         SetPickers(true);
-        if (!stopped_) AfterDone();
+        AfterDone();
     } else if (info.Finished && info.TaskIndex < static_cast<int>(taskRows_.size())) {
         int index = taskRows_[static_cast<size_t>(info.TaskIndex)];
         if (index < list_.RowCount()) SetRowSubItem(list_.Row(index), rcProgress, "100%");
@@ -324,8 +325,9 @@ void TConversionControl::AfterDone() {
         form_.Button20Click();
         break;
     case TAfterDone::ShutDown:
-        // An orderly request: the desktop asks running programs and the session to end.
-        os::RequestPowerOff();
+        // An orderly request: the desktop asks running programs and the session to end. A
+        // list the user stopped is not done, so the computer stays on.
+        if (!stopped_) os::RequestPowerOff();
         break;
     case TAfterDone::PlaySound: {
         std::string sound = ProgramFile(resources::kCompletionSound);

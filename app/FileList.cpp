@@ -136,8 +136,6 @@ void TFileList::WriteRowParameters(gui::TListItem* row) {
 bool TFileList::PrepareAdd() {
     form_.Button6Click();
     failures_.clear();
-    // The pickers edit the selected row: an add must not rewrite it with each new file.
-    form_.lvFiles->SetSelected(nullptr);
     media::TFFmpegConverter* c = form_.FFConverter;
     if (!c->AVLibLoaded() && !c->LoadAVLib(os::ExeFolder() + "LibAV")) {
         form_.Log(c->LastErrMsg());
@@ -230,6 +228,11 @@ TFileList::TAddResult TFileList::AddFile(const std::string& file, int& slot, boo
     return TAddResult::Added;
 }
 
+void TFileList::Deselect() {
+    // The pickers edit the selected row: an add must not rewrite it with each new file.
+    form_.lvFiles->SetSelected(nullptr);
+}
+
 void TFileList::FinishAdd() {
     if (RowCount() > 0) {
         form_.lvFiles->SetItemIndex(RowCount() - 1);
@@ -254,6 +257,7 @@ void TFileList::AddOneFile() {
     if (!PrepareAdd()) return;
     std::string file;
     if (!OpenFile || !OpenFile(file) || !os::FileExists(file)) return;
+    Deselect();
     int slot = 0;
     AddFile(file, slot, true);
     FinishAdd();
@@ -264,6 +268,7 @@ void TFileList::AddSeveralFiles() {
     if (!PrepareAdd()) return;
     std::vector<std::string> files;
     if (!OpenFiles || !OpenFiles(files) || files.empty() || !os::FileExists(files.front())) return;
+    Deselect();
     int slot = 0;
     // The last chosen file first, as the list always added them.
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
@@ -285,6 +290,7 @@ void TFileList::AddFolder() {
     if (!SelectFolder || !SelectFolder(folder)) return;
     if (folder.empty() || !os::DirectoryExists(folder)) return;
     lastFolder_ = folder;
+    Deselect();
     form_.ListBox1->Items()->Clear();
     std::vector<std::string> files = GetFilenames(folder);
     for (const std::string& f : files) form_.ListBox1->Items()->Add(f);

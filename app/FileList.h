@@ -91,6 +91,7 @@ private:
     enum class TAddResult { Added, Skipped, Abort };
     bool PrepareAdd();
     TAddResult AddFile(const std::string& file, int& slot, bool one);
+    void Deselect();
     void FinishAdd();
     void ReportFailures(bool folder, bool nothingAdded);
     void WriteRowParameters(gui::TListItem* row);

@@ -142,8 +142,13 @@ TEST_F(ConvertListTest, StopSkipsTheAfterDoneActionAndStartRunsTheListAgain) {
     EXPECT_TRUE(main->ResumeToolButton->Enabled());
     main->ResumeToolButton->OnClick(main->ResumeToolButton);
     EXPECT_TRUE(main->PauseToolButton->Visible());
+    // Stopped while paused: the tool bar keeps showing "继续", disabled.
+    main->PauseToolButton->OnClick(main->PauseToolButton);
     main->StopToolButton->OnClick(main->StopToolButton);
     ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(main->ResumeToolButton->Visible());
+    EXPECT_FALSE(main->ResumeToolButton->Enabled());
+    EXPECT_FALSE(main->PauseToolButton->Visible());
     EXPECT_TRUE(recorder.Requests().empty()) << "a stopped list powered the computer off";
     EXPECT_TRUE(main->StartToolButton->Enabled());
     EXPECT_FALSE(main->StartItem->Enabled());
