@@ -222,6 +222,18 @@ TEST_F(FileListTest, RenameRefusesUnsafeOrSharedNames) {
     EXPECT_EQ(Sub(0, rcOutputFile), "holiday" + main->TitleExtension);
     EXPECT_FALSE(edt->Visible());
     EXPECT_EQ(list->SlotOfRow(0).Output.FileName, main->FileOutPutPath + "/holiday" + main->TitleExtension);
+
+    // The double click opens the editor too, and leaving it stores the name.
+    main->Show();
+    RunUntilIdle();
+    main->lvFiles->OnDblClick(main->lvFiles);
+    ASSERT_TRUE(edt->Visible());
+    EXPECT_EQ(edt->Text(), "holiday");
+    edt->SetText("beach");
+    main->lvFiles->SetFocus();
+    RunUntilIdle();
+    EXPECT_EQ(Sub(0, rcOutputFile), "beach" + main->TitleExtension);
+    EXPECT_FALSE(edt->Visible());
 }
 
 // What the pickers show is what the row converts, for every format of the common video family.
@@ -260,6 +272,25 @@ TEST_F(FileListTest, MoreThan501FilesKeepASlotEach) {
     }
     EXPECT_EQ(list->Slots().size(), 502u);
     EXPECT_EQ(names.size(), 502u);
+}
+
+// A format change never gives a row the output another row writes.
+TEST_F(FileListTest, FormatChangeKeepsOutputsApart) {
+    Start();
+    chosen = {avi, mkv};
+    list->AddSeveralFiles(); // row 0 writes x.avi, row 1 (selected) x_1.avi
+    ASSERT_EQ(list->RowCount(), 2);
+    ASSERT_EQ(Sub(0, rcOutputFile), "x.avi");
+    main->bsSkinOfficeComboBox2->SetItemIndex(13); // 常用视频
+    main->bsSkinOfficeComboBox1->SetItemIndex(1);  // MP4
+    list->BeginRename();
+    list->Editor()->SetText("x");
+    ASSERT_TRUE(list->EndRename());
+    EXPECT_EQ(Sub(1, rcOutputFile), "x.mp4");
+    main->lvFiles->SetItemIndex(0);
+    main->bsSkinOfficeComboBox2->SetItemIndex(13);
+    main->bsSkinOfficeComboBox1->SetItemIndex(1);
+    EXPECT_EQ(Sub(0, rcOutputFile), "x_1.mp4");
 }
 
 } // namespace
