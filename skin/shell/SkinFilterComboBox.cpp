@@ -1,12 +1,18 @@
 #include "skin/shell/SkinFilterComboBox.h"
 
 #include "gui/SysUtils.h"
+#include "skin/shell/SkinFileListBox.h"
 
 namespace skin {
 
 TbsSkinFilterComboBox::TbsSkinFilterComboBox(gui::TComponent* owner) : TbsSkinComboBox(owner) {
     filter_ = DefaultFilter;
     Rebuild();
+}
+
+TbsSkinFilterComboBox::~TbsSkinFilterComboBox() {
+    MarkDestroying();
+    SetFileList(nullptr);
 }
 
 void TbsSkinFilterComboBox::SetFilter(const std::string& value) {
@@ -49,7 +55,25 @@ std::string TbsSkinFilterComboBox::Mask() {
 }
 
 void TbsSkinFilterComboBox::Change() {
+    if (fileList_) fileList_->SetMask(Mask());
     TbsSkinComboBox::Change();
+}
+
+void TbsSkinFilterComboBox::SetFileList(TbsSkinFileListBox* value) {
+    if (value == fileList_) return;
+    if (fileList_) {
+        fileList_->filterCombo_ = nullptr;
+        fileList_->RemoveFreeNotification(this);
+    }
+    fileList_ = value;
+    if (!value) return;
+    value->FreeNotification(this);
+    value->filterCombo_ = this;
+}
+
+void TbsSkinFilterComboBox::Notification(gui::TComponent* component, gui::TOperation operation) {
+    TbsSkinComboBox::Notification(component, operation);
+    if (operation == gui::TOperation::opRemove && component == fileList_) fileList_ = nullptr;
 }
 
 } // namespace skin

@@ -9,9 +9,12 @@
 
 namespace skin {
 
+class TbsSkinFileListBox;
+
 class TbsSkinFilterComboBox : public TbsSkinComboBox {
 public:
     explicit TbsSkinFilterComboBox(gui::TComponent* owner);
+    ~TbsSkinFilterComboBox() override;
     std::string ClassName() const override { return "TbsSkinFilterComboBox"; }
 
     static constexpr const char* DefaultFilter = "All files (*.*)|*.*";
@@ -23,14 +26,19 @@ public:
     // without entries "*.*".
     std::string Mask();
     const std::vector<std::string>& MaskList() const { return masks_; }
+    // A linked file list takes the mask of every choice.
+    TbsSkinFileListBox* FileList() const { return fileList_; }
+    void SetFileList(TbsSkinFileListBox* value);
 
 protected:
     void Change() override;
+    void Notification(gui::TComponent* component, gui::TOperation operation) override;
 
 private:
     void Rebuild();
     std::string filter_;
     std::vector<std::string> masks_;
+    TbsSkinFileListBox* fileList_ = nullptr;
 };
 
 } // namespace skin
