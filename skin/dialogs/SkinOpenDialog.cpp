@@ -20,7 +20,7 @@ namespace skin {
 
 namespace {
 
-constexpr int kDefaultWidth = 450, kDefaultHeight = 290;
+constexpr int kDefaultHeight = 290;
 
 bool FileExists(const std::string& path) {
     struct stat st {};
@@ -476,6 +476,11 @@ std::string TbsSkinOpenDialog::GetSelectedFile() {
     return dlgFrm_ ? dlgFrm_->FileListView->GetSelectedFile() : std::string();
 }
 
+std::unique_ptr<TbsOpenDlgForm> TbsSkinOpenDialog::NewForm() {
+    return std::make_unique<TbsOpenDlgForm>(gui::Application, ToolButtonsTransparent, ctrlSkinData_,
+                                            SaveMode);
+}
+
 std::string TbsSkinOpenDialog::StartFolder() const {
     std::string program = os::ExeFolder();
     std::string start;
@@ -494,8 +499,7 @@ std::string TbsSkinOpenDialog::StartFolder() const {
 
 bool TbsSkinOpenDialog::Execute() {
     if (OnShow) OnShow(this);
-    auto form =
-        std::make_unique<TbsOpenDlgForm>(gui::Application, ToolButtonsTransparent, ctrlSkinData_, SaveMode);
+    std::unique_ptr<TbsOpenDlgForm> form = NewForm();
     dlgFrm_ = form.get();
     struct End {
         TbsSkinOpenDialog* self;
@@ -563,14 +567,16 @@ bool TbsSkinOpenDialog::Execute() {
     form->FileTypeLabel->SetSkinData(ctrlSkinData_);
     form->ShellBox->SetSkinData(ctrlSkinData_);
     form->ShellBox->SetSkinDataName("combobox");
+    FormReady(*form);
 
-    int w = DialogWidth > 0 ? DialogWidth : kDefaultWidth;
+    int w = DialogWidth > 0 ? DialogWidth : DefaultDialogWidth();
     int h = DialogHeight > 0 ? DialogHeight : kDefaultHeight;
     if (skinData_ && !skinData_->Empty) {
         w = std::max(w, bsf->GetMinWidth());
         h = std::max(h, bsf->GetMinHeight());
     }
     form->SetClientSize(w, h);
+    FormSized(*form);
 
     form->FileNameEdit->SetText(os::ExtractFileName(fileName_));
     form->InitHistory();
@@ -579,6 +585,7 @@ bool TbsSkinOpenDialog::Execute() {
     DialogWidth = form->ClientWidth();
     DialogHeight = form->ClientHeight();
     ListViewStyle = form->FileListView->ViewStyle();
+    FormClosed(*form);
     if (ok) {
         fileName_ = form->FileName;
         if (SaveMode && NameExtension(fileName_).empty()) fileName_ += form->FilterExt();

@@ -81,11 +81,11 @@ public:
     void SetViewStyle(gui::TListViewStyle style);
 
     void InitHistory();
+    virtual void FLVChange(gui::TObject* sender);
     void BackToolButtonClick(gui::TObject* sender);
     void UpToolButtonClick(gui::TObject* sender);
     void NewFolderToolButtonClick(gui::TObject* sender);
     void OpenButtonClick(gui::TObject* sender);
-    void FLVChange(gui::TObject* sender);
     void FLVPathChange(gui::TObject* sender);
     void FLVDBLClick(gui::TObject* sender);
     void FLVKeyPress(char32_t& key);
@@ -149,6 +149,12 @@ public:
 
 protected:
     void Notification(os::TComponent* component, os::TOperation operation) override;
+    // What the picture dialogs add to the steps of Execute.
+    virtual std::unique_ptr<TbsOpenDlgForm> NewForm();
+    virtual void FormReady(TbsOpenDlgForm&) {} // filter and skin given
+    virtual int DefaultDialogWidth() const { return 450; }
+    virtual void FormSized(TbsOpenDlgForm&) {}  // its size set, before it shows
+    virtual void FormClosed(TbsOpenDlgForm&) {} // after it closed, either way
 
 private:
     // The folder the window opens in: the chosen file's, the initial one or the program's;
