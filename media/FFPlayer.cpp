@@ -394,7 +394,7 @@ void TCustomPlayer::EventThreadExecute() {
             else
                 deliver();
         } catch (const std::exception& e) {
-            FFLogger().Log(this, llError, e.what());
+            FFLogger().Log(this, llError, std::string(e.what()));
         }
         if (slot.Kind == pekState && slot.Value == psStop) return;
     }

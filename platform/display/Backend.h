@@ -28,7 +28,9 @@ struct RawInput {
     // key of the window manager) or brought it back; the window system
     // answers as to the system command.  TrayCreated: a notification area
     // appeared on the desktop (or a new one took over); what was docked in
-    // the old one is gone from the screen.
+    // the old one is gone from the screen.  Activated: the desktop gave the
+    // keyboard to the window named in `window` (a click on its frame, a
+    // window switcher); Deactivated: the keyboard went to another program.
     enum Kind {
         MouseMove,
         ButtonDown,
@@ -42,14 +44,16 @@ struct RawInput {
         DisplayChange,
         Minimize,
         Restore,
-        TrayCreated
+        TrayCreated,
+        Activated,
+        Deactivated
     } kind = MouseMove;
     POINT pt{};           // screen coordinates (mouse events)
     int button = 0;       // 0 left, 1 right, 2 middle
     int delta = 0;        // wheel
     int vk = 0;           // key events
     std::u32string text;  // Text
-    uintptr_t window = 0; // Moved, Close, Minimize, Restore
+    uintptr_t window = 0; // Moved, Close, Minimize, Restore, Activated
     RECT rect{};          // Moved: where the window is now, screen coordinates
 };
 
@@ -98,7 +102,8 @@ public:
     // The pointer's shape over our windows: a stock cursor number (32512 the
     // arrow, 32513 the I-beam, ...).
     virtual void SetCursor(int /*shape*/) {}
-    // Our window system activated the window: raise it and give it the keyboard.
+    // Our window system activated the window: raise it and give it the
+    // keyboard (only asked for while another program has it).
     virtual void Activate(uintptr_t /*id*/) {}
     // A menu is open: clicks anywhere on the desktop come to us until it closes.
     virtual void GrabInput(uintptr_t /*id*/, bool /*on*/) {}

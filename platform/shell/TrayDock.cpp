@@ -207,7 +207,19 @@ void CloseBalloon() {
 // ---- the icon in the tray
 
 void Forward(HWND window, UINT mouseMessage) {
-    if (Entry* e = EntryOf(window)) NotifyArea::Mouse(e->icon.hwnd, e->icon.id, mouseMessage);
+    Entry* e = EntryOf(window);
+    if (!e) return;
+    if (IsWindow(e->icon.hwnd)) {
+        NotifyArea::Mouse(e->icon.hwnd, e->icon.id, mouseMessage);
+        return;
+    }
+    // The program that added the icon is gone without taking it away: the
+    // icon goes when the pointer finds it, as on Windows.
+    NOTIFYICONDATA d{};
+    d.cbSize = sizeof d;
+    d.hWnd = e->icon.hwnd;
+    d.uID = e->icon.id;
+    Shell_NotifyIcon(NIM_DELETE, &d);
 }
 
 LRESULT IconProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -362,6 +374,10 @@ HWND TrayDock::IconWindow(HWND hwnd, UINT id) {
 
 HWND TrayDock::BalloonWindow() {
     return S().balloon;
+}
+
+HWND TrayDock::TipWindow() {
+    return S().tip;
 }
 
 } // namespace shell

@@ -19,10 +19,11 @@ public:
     // The notification area's calls, as a backend sees them.
     static void Apply(DWORD message, const NotifyArea::Icon& icon, UINT flags);
 
-    // What is on the screen now, for tests: the window showing an icon and
-    // the balloon (null: none).
+    // What is on the screen now, for tests: the window showing an icon, the
+    // balloon and the tip (null: none).
     static HWND IconWindow(HWND hwnd, UINT id);
     static HWND BalloonWindow();
+    static HWND TipWindow();
 };
 
 } // namespace shell

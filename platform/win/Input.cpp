@@ -299,6 +299,21 @@ bool ConvertInput(std::deque<MSG>& out) {
                         {w->handle, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0, 0, S().cursor});
             }
             break;
+        case display::RawInput::Activated: {
+            // The desktop moved the keyboard to one of our windows: it becomes
+            // the active one, as a click on it would make it.  A window a modal
+            // dialog disabled stays behind it.
+            HWND h = reinterpret_cast<HWND>(ev.window);
+            WindowPtr w = Get(h);
+            if (w && !w->Child() && !w->messageOnly && IsWindowVisible(h) && !(w->style & WS_DISABLED) &&
+                !(w->exStyle & WS_EX_NOACTIVATE) && S().active != h)
+                Activate(h, WA_ACTIVE);
+            break;
+        }
+        case display::RawInput::Deactivated:
+            // Another program has the keyboard: our active window is no longer.
+            if (S().active) Activate(nullptr, WA_INACTIVE);
+            break;
         case display::RawInput::TrayCreated:
             if (TrayCreatedHandler()) {
                 TrayCreatedHandler()();

@@ -6,15 +6,20 @@
 // enters the text.
 #include "gui/CustomEdit.h"
 
+#include <memory>
+
 #include <functional>
 
 namespace skin {
+
+class TbsSkinPopupMenu;
 
 using TbsOnEditCancelMode = std::function<void(gui::TControl* C)>;
 
 class TbsCustomEdit : public gui::TCustomEdit {
 public:
     explicit TbsCustomEdit(gui::TComponent* AOwner);
+    ~TbsCustomEdit() override;
     std::string ClassName() const override { return "TbsCustomEdit"; }
 
     // Hides the native flag on purpose: this one keeps the editor's normal look.
@@ -24,6 +29,8 @@ public:
     void SetEditTransparent(bool Value);
 
     TbsOnEditCancelMode OnEditCancelMode;
+    // The skinned context menu of the last right click, when no PopupMenu is set.
+    TbsSkinPopupMenu* SysPopupMenu() const { return FSysPopupMenu.get(); }
 
     void WndProc(gui::TMessage& Message) override;
 
@@ -33,8 +40,12 @@ protected:
     // The text pasted into one line: up to its first line break.
     static std::string OneLine(const std::string& Text);
 
+    // Undo, Cut, Copy, Paste, Delete and Select All in the skin's words, at a screen point.
+    void ShowSysPopupMenu(int X, int Y);
+
     bool FReadOnly = false;
     bool FEditTransparent = false;
+    std::unique_ptr<TbsSkinPopupMenu> FSysPopupMenu;
 };
 
 } // namespace skin

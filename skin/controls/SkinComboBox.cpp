@@ -829,9 +829,29 @@ void TbsSkinCustomComboBox::SetTabWidths(const gui::TStrings* Value) {
     Invalidate();
 }
 
+void TbsSkinCustomComboBox::PaintSkinTo(gui::TCanvas* Canvas, int X, int Y, const std::string& Text) {
+    if (Width() <= 0 || Height() <= 0) return;
+    gui::TBitmap b;
+    b.SetSize(Width(), Height());
+    FPaintText = Text;
+    FPaintingTo = true;
+    GetSkinData();
+    if (FIndex == -1)
+        CreateControlDefaultImage(&b);
+    else
+        CreateControlSkinImage(&b);
+    FPaintingTo = false;
+    FPaintText.clear();
+    Canvas->Draw(X, Y, &b);
+}
+
 void TbsSkinCustomComboBox::DrawItemText(gui::TCanvas* C, gui::TRect R) {
     int index = IsPopupVisible() ? FOldItemIndex : ItemIndex();
     C->Brush()->SetStyle(gui::bsClear);
+    if (FPaintingTo) {
+        TextOutVCenterOffset(C, FPaintText, R, 2);
+        return;
+    }
     if (index < 0 || index >= Items()->Count()) return;
     if (gui::TCustomImageList* images = Images()) {
         int image = ImageIndex() >= 0 ? ImageIndex() : index;
@@ -851,7 +871,7 @@ void TbsSkinCustomComboBox::DrawItemText(gui::TCanvas* C, gui::TRect R) {
 }
 
 void TbsSkinCustomComboBox::DrawItemArea(gui::TCanvas* C, bool Skinned) {
-    if (FEdit) return; // the edit shows the text
+    if (FEdit && !FPaintingTo) return; // the edit shows the text
     int w = gui::RectWidth(CBItem), h = gui::RectHeight(CBItem);
     if (w <= 0 || h <= 0) return;
     bool focused = Focused() && !IsPopupVisible();

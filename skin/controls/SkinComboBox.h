@@ -90,6 +90,9 @@ public:
     void DropDown();
     void CloseUp(bool Accept);
     bool IsPopupVisible() const { return FListBox->Shown(); }
+    bool CanCancelDropDown() const { return IsPopupVisible() && !FMouseIn; }
+    // The current look with Text in place of the shown text, drawn at X, Y.
+    void PaintSkinTo(gui::TCanvas* Canvas, int X, int Y, const std::string& Text);
     TbsPopupListBox* ListBox() const { return FListBox.get(); }
     gui::TRect ButtonRect() const { return Button.R; }
     gui::TRect ItemRect() const { return CBItem; }
@@ -143,7 +146,8 @@ private:
     gui::TWndMethod FEditWindowProc;
     TbsSkinCustomComboBoxStyle FStyle = TbsSkinCustomComboBoxStyle::bscbFixedStyle;
     bool FToolButtonStyle = false, FUseSkinSize = true, FromEdit = false, FToEdit = false;
-    std::string FText;
+    std::string FText, FPaintText;
+    bool FPaintingTo = false;
     int FOldItemIndex = -1;
     int FDropDownCount = 8;
     bool FDropDown = false, FLBDown = false, WasInLB = false, FMouseIn = false;

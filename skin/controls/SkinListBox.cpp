@@ -8,6 +8,7 @@
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinRect.h"
 #include "win/Message.h"
+#include "win/Scroll.h"
 #include "win/Styles.h"
 #include "win/Timers.h"
 
@@ -207,6 +208,12 @@ void TbsSkinCustomListBox::SetSpacing(int Value) {
     Invalidate();
 }
 
+void TbsSkinCustomListBox::SetColumns(int Value) {
+    FListBox->SetColumns(Value);
+    CalcRects();
+    UpDateScrollBar();
+}
+
 void TbsSkinCustomListBox::SetHorizontalExtent(bool Value) {
     FHorizontalExtent = Value;
     UpDateScrollBar();
@@ -340,7 +347,18 @@ void TbsSkinCustomListBox::CalcRects() {
             hb = bh;
         }
     }
-    if (FScrollBar && FScrollBar->Visible()) {
+    bool columns = FListBox->Columns() >= 1;
+    if (FScrollBar && FScrollBar->Visible() && columns) {
+        // Columns scroll sideways: the bar along the bottom.
+        if (FIndex == -1) {
+            FScrollBar->SetBounds(1, H - 20, W - 2, 19);
+            ListRect = {2, C + 1, W - 2, H - 20};
+        } else {
+            int bh = FScrollBar->Height();
+            FScrollBar->SetBounds(cl.left, cl.bottom - bh, gui::RectWidth(cl), bh);
+            ListRect = {cl.left, cl.top, cl.right, cl.bottom - bh};
+        }
+    } else if (FScrollBar && FScrollBar->Visible()) {
         if (FIndex == -1) {
             FScrollBar->SetBounds(W - 20, C, 19, std::max(0, H - C - hb - 1));
             ListRect = {2, C + 1, W - 20, H - hb - 2};
@@ -357,7 +375,6 @@ void TbsSkinCustomListBox::CalcRects() {
                         std::max(0, gui::RectHeight(ListRect)));
 }
 
-// The bar mirrors the list's top row: its range is the rows, its page the rows that fit.
 void TbsSkinCustomListBox::RemoveHScrollBar() {
     if (!FHScrollBar) return;
     FListBox->HorizontalExtentValue = 0;
@@ -383,7 +400,7 @@ void TbsSkinCustomListBox::SetUpHScrollBar() {
 }
 
 void TbsSkinCustomListBox::UpdateHScrollBar() {
-    if (!FHorizontalExtent || FStopUpDateHScrollBar) {
+    if (!FHorizontalExtent || FStopUpDateHScrollBar || FListBox->Columns() >= 1) {
         RemoveHScrollBar();
         return;
     }
@@ -430,28 +447,56 @@ void TbsSkinCustomListBox::UpdateHScrollBar() {
     }
 }
 
+// The bar mirrors the list's top row (its range the rows, its page the rows that fit); with
+// columns it lies along the bottom and mirrors the list's columns.
 void TbsSkinCustomListBox::UpDateScrollBar() {
     if (!FListBox || FUpdating) return;
     FUpdating = true;
     UpdateHScrollBar();
     int count = FListBox->Count();
     int page = FListBox->Height() / ItemHeight();
-    bool need = (FRowCount < 1 || FRowCount != count) && count > 0 && page < count;
+    int columns = FListBox->Columns();
+    int min = 0, max = 0, pos = 0;
+    bool need = false;
+    if (columns >= 1) {
+        if (FListBox->HandleAllocated()) {
+            GetScrollRange(FListBox->Handle(), SB_HORZ, &min, &max);
+            pos = GetScrollPos(FListBox->Handle(), SB_HORZ);
+        }
+        need = min < max && max >= pos && max >= columns && page * columns < count;
+    } else {
+        need = (FRowCount < 1 || FRowCount != count) && count > 0 && page < count;
+        max = count - 1;
+        pos = FListBox->TopIndex();
+    }
+    TScrollBarKind kind = columns >= 1 ? TScrollBarKind::sbHorizontal : TScrollBarKind::sbVertical;
+    // A bar of the other kind goes first.
+    if (FScrollBar && FScrollBar->Kind() != kind) {
+        FScrollBar.reset();
+        CalcRects();
+    }
     if (need) {
         bool created = false;
         if (!FScrollBar) {
             FScrollBar = std::make_unique<TbsSkinScrollBar>(nullptr);
-            FScrollBar->SetKind(TScrollBarKind::sbVertical);
+            FScrollBar->SetKind(kind);
             FScrollBar->SetBounds(0, 0, 20, 100);
-            FScrollBar->SetSkinDataName(FIndex == -1 ? "" : VScrollBarName);
+            FScrollBar->SetSkinDataName(FIndex == -1 ? "" : columns >= 1 ? HScrollBarName : VScrollBarName);
             FScrollBar->SetSkinData(FSD);
-            FScrollBar->OnChange = [this](gui::TObject*) { FListBox->SetTopIndex(FScrollBar->Position()); };
+            FScrollBar->OnChange = [this](gui::TObject*) {
+                if (FListBox->Columns() >= 1)
+                    SendMessage(FListBox->Handle(), WM_HSCROLL,
+                                MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(FScrollBar->Position())), 0);
+                else
+                    FListBox->SetTopIndex(FScrollBar->Position());
+            };
             FScrollBar->SetParent(this);
             created = true;
             if (FHScrollBar) SetUpHScrollBar();
         }
-        FScrollBar->SetRange(0, count - 1, std::max(page, 1), FListBox->TopIndex());
-        FScrollBar->SetLargeChange(std::max(page, 1));
+        int barPage = columns >= 1 ? columns : std::max(page, 1);
+        FScrollBar->SetRange(min, max, barPage, pos);
+        FScrollBar->SetLargeChange(barPage);
         if (created) {
             FScrollBar->SetVisible(true);
             CalcRects();

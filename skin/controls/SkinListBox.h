@@ -78,6 +78,9 @@ public:
     void SetItemIndex(int Value);
     int TopIndex() const { return FListBox->TopIndex(); }
     void SetTopIndex(int Value);
+    int Columns() const { return FListBox->Columns(); }
+    // Several columns scroll sideways, the bar along the bottom.
+    void SetColumns(int Value);
     bool Sorted() const { return FListBox->Sorted(); }
     void SetSorted(bool Value);
     int ItemAtPos(gui::TPoint Pos, bool Existing) { return FListBox->ItemAtPos(Pos, Existing); }

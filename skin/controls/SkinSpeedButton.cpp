@@ -1,5 +1,6 @@
 #include "skin/controls/SkinSpeedButton.h"
 
+#include "skin/controls/SkinToolBar.h"
 #include "skin/core/SkinData.h"
 #include "skin/engine/EffectBmp.h"
 #include "skin/engine/NinePart.h"
@@ -233,6 +234,21 @@ void TbsSkinSpeedButton::ApplySkinFont(gui::TCanvas* C) const {
 void TbsSkinSpeedButton::DrawContents(gui::TCanvas* C, const gui::TRect& R, bool ADown, bool AMouseIn,
                                       bool Pressed) {
     C->Brush()->SetStyle(gui::bsClear);
+    // On a tool bar without a glyph: the bar's pictures (hot ones under the mouse, its disabled
+    // ones drawn as they are).
+    auto* bar = FGlyph->Empty() ? dynamic_cast<TbsSkinToolBar*>(Parent()) : nullptr;
+    if (bar && (bar->Images() || bar->HotImages || bar->DisabledImages)) {
+        gui::TCustomImageList* list = bar->Images();
+        bool enabledLook = Enabled();
+        if ((AMouseIn || ADown) && bar->HotImages) list = bar->HotImages;
+        if (!Enabled() && bar->DisabledImages) {
+            list = bar->DisabledImages;
+            enabledLook = true;
+        }
+        DrawImageAndText(C, R, FMargin, FSpacing, FLayout, ShownCaption(), list ? ImageIndex : -1, list,
+                         ADown && AMouseIn, enabledLook, false, 0);
+        return;
+    }
     if (FGlyph->Empty() && ImageList && ImageIndex >= 0 && ImageIndex < ImageList->Count()) {
         DrawImageAndText(C, R, FMargin, FSpacing, FLayout, ShownCaption(), ImageIndex, ImageList,
                          ADown && AMouseIn, Enabled(), false, 0);

@@ -227,6 +227,7 @@ bool TbsSkinSelectDirectoryDialog::Execute() {
     form->SetCaption(Title);
     TbsSkinForm* bsf = form->BSF;
     bsf->SetBorderIcons(0);
+    bsf->SetHideCaptionButtons(true); // the dialog ends by its own buttons or Esc
     bsf->SetSkinData(skinData_);
     bsf->SetMenusSkinData(ctrlSkinData_);
     bsf->MinWidth = DialogMinWidth;

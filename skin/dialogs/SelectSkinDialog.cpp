@@ -51,6 +51,7 @@ void TbsSelectSkinDlgForm::Build(TbsSkinData* ctrlSkinData) {
 
     PreviewBSF = new TbsSkinForm(PreviewForm);
     PreviewBSF->SetSkinData(PreviewSkinData);
+    PreviewBSF->PreviewMode = true; // drawn active, its caption objects still
 
     OpenButton = new TbsSkinButton(this);
     OpenButton->SetParent(this);
@@ -88,7 +89,7 @@ void TbsSelectSkinDlgForm::ShowPreview() {
 
 TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(gui::TComponent* owner, TbsSkinData* ctrlSkinData, int skinIndex,
                                            TbsCompressedSkinList* skinList)
-    : gui::TForm(owner), csSkinList_(skinList), csSkinIndex_(skinIndex) {
+    : gui::TForm(owner), csSkinList_(skinList) {
     Build(ctrlSkinData);
     for (int i = 0; i < skinList->Skins().Count(); ++i) {
         const TbsSkinListItem& item = skinList->Skins()[i];
@@ -205,6 +206,7 @@ bool TbsSelectSkinDialog::Run(std::unique_ptr<TbsSelectSkinDlgForm> form, bool b
     form->SetCaption(Title);
     TbsSkinForm* bsf = form->BSF;
     bsf->SetBorderIcons(0);
+    bsf->SetHideCaptionButtons(true); // the dialog ends by its own buttons or Esc
     bsf->SetSkinData(skinData_);
     bsf->SetMenusSkinData(ctrlSkinData_);
     for (TbsSkinButton* b : {form->OpenButton, form->CancelButton}) {

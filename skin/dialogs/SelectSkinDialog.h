@@ -49,7 +49,6 @@ private:
     void ShowPreview();
     void ReloadPreviewButton();
     TbsCompressedSkinList* csSkinList_ = nullptr;
-    int csSkinIndex_ = -1;
     std::vector<TbsCompressedStoredSkin*> storedSkins_; // second form only; not owned
 };
 

@@ -82,6 +82,7 @@ TbsMessageForm::TbsMessageForm(gui::TComponent* owner, int x, int y) : gui::TFor
     }
     BSF = new TbsSkinForm(this);
     BSF->SetBorderIcons(0);
+    BSF->SetHideCaptionButtons(true); // the box ends by its own buttons or Esc
 }
 
 void TbsMessageForm::HelpButtonClick(gui::TObject*) {

@@ -4,6 +4,7 @@
 #include "gui/MenuItem.h"
 #include "os/DesktopServices.h"
 #include "shell/Trash.h"
+#include "skin/menus/SkinPopupMenu.h"
 
 namespace skin {
 
@@ -52,7 +53,7 @@ bool InvokeShellVerb(TbsShellFolder* folder, const std::string& verb) {
 gui::TPopupMenu* ShowShellContextMenu(gui::TControl* control, TbsShellFolder* folder, int x, int y) {
     if (!folder || !control) return nullptr;
     if (auto* old = control->FindComponent(kMenuName)) delete old;
-    auto* menu = new gui::TPopupMenu(control);
+    auto* menu = new TbsSkinPopupMenu(control);
     menu->SetName(kMenuName);
     menu->AutoPopup = false;
     const TbsShellFolderCapabilities caps = folder->Capabilities();
@@ -68,7 +69,7 @@ gui::TPopupMenu* ShowShellContextMenu(gui::TControl* control, TbsShellFolder* fo
     }
     menu->SetPopupComponent(control);
     gui::TPoint p = control->ClientToScreen({x, y});
-    menu->Popup(p.x, p.y);
+    menu->Popup2(control, p.x, p.y);
     return menu;
 }
 

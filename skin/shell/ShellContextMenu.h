@@ -21,9 +21,10 @@ public:
 // Runs a verb on an item without a menu; false when it failed or has no meaning for it.
 bool InvokeShellVerb(TbsShellFolder* folder, const std::string& verb);
 
-// Shows the item's menu at the client point (x, y) of control and carries out the chosen
-// verb.  The menu belongs to control (one at a time, replaced by the next); null for a
-// null folder.  The control's hook, when it offers one, takes part in every command.
+// Shows the item's menu, a skinned popup in the skin of the control's form, at the client
+// point (x, y) of control and carries out the chosen verb.  The menu belongs to control (one at a time,
+// replaced by the next); null for a null folder.  The control's hook, when it offers one, takes part in every
+// command.
 gui::TPopupMenu* ShowShellContextMenu(gui::TControl* control, TbsShellFolder* folder, int x, int y);
 
 } // namespace skin

@@ -152,7 +152,7 @@ void TbsSkinDirectoryListBox::OpenCurrent() {
     if (!p.empty()) SetDirectory(p);
 }
 
-void TbsSkinDirectoryListBox::Update() {
+void TbsSkinDirectoryListBox::UpdateList() {
     BuildList();
     Change();
 }

@@ -38,7 +38,9 @@ public:
     std::string GetItemPath(int index) const;
     Kind KindOf(int index) const { return kinds_.at(static_cast<size_t>(index)); }
     void OpenCurrent();
-    void Update();
+    // Reads the folder again.  Not Update: that is the control's repaint, which must not
+    // read the disk.
+    void UpdateList();
     std::string DisplayCase(const std::string& s) const;
     int FileCompareText(const std::string& a, const std::string& b) const;
     // The drive combo box chose another volume.

@@ -710,7 +710,19 @@ TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
     ASSERT_EQ(shot.width, 24);
     EXPECT_EQ(shot.At(12, 12) & 0xFFFFFF, 0xFF0000u) << "the icon is drawn";
 
-    // A click on it reaches the owner as the callback message.
+    // The pointer resting on it shows the tip; a click takes the tip down
+    // and reaches the owner as the callback message.
+    trayCalls.clear();
+    XEvent motion{};
+    motion.xmotion = {MotionNotify, 0, True, x_,           docked, root, None, CurrentTime, 5, 5,
+                      615,          8, 0,    NotifyNormal, True};
+    XSendEvent(x_, docked, False, PointerMotionMask, &motion);
+    XFlush(x_);
+    EXPECT_TRUE(PumpUntil([&] { return shell::TrayDock::TipWindow() != nullptr; }, "the tip"));
+    HWND tip = shell::TrayDock::TipWindow();
+    EXPECT_TRUE(IsWindowVisible(tip));
+    ASSERT_FALSE(trayCalls.empty());
+    EXPECT_EQ(trayCalls.front(), (std::pair<WPARAM, LPARAM>{7, WM_MOUSEMOVE}));
     trayCalls.clear();
     click(docked, 615, 8);
     EXPECT_TRUE(PumpUntil([&] { return trayCalls.size() >= 2; }, "the click's callbacks"));
@@ -718,6 +730,7 @@ TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
                              {7, WM_LBUTTONDOWN},
                              {7, WM_LBUTTONUP  }
     }));
+    EXPECT_FALSE(IsWindow(tip));
 
     // A balloon: our own popup below an icon at the top of the screen; a click on it is reported.
     d.uFlags = NIF_INFO;
@@ -754,9 +767,66 @@ TEST_F(X11Desktop, TrayIconDocksInAFakeTray) {
     EXPECT_EQ(dockRequest(tray2), XOf(shell::TrayDock::IconWindow(h, 7)));
     ASSERT_TRUE(Shell_NotifyIcon(NIM_DELETE, &d));
     EXPECT_EQ(shell::TrayDock::IconWindow(h, 7), nullptr);
+
+    // An icon whose window went without taking it away goes when the pointer finds it.
+    HWND gone = Show("gone", WS_OVERLAPPEDWINDOW);
+    d.hWnd = gone;
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
+    HWND orphan = shell::TrayDock::IconWindow(gone, 7);
+    ASSERT_TRUE(orphan);
+    DestroyWindow(gone);
+    RECT or_{};
+    GetWindowRect(orphan, &or_);
+    XEvent over{};
+    over.xmotion = {MotionNotify, 0,           True, x_,           XOf(orphan), root, None, CurrentTime, 2, 2,
+                    or_.left + 2, or_.top + 2, 0,    NotifyNormal, True};
+    XSendEvent(x_, XOf(orphan), False, PointerMotionMask, &over);
+    XFlush(x_);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(orphan); }, "the orphaned icon gone"));
+    EXPECT_TRUE(shell::NotifyArea::Icons().empty());
     DestroyIcon(icon);
     XDestroyWindow(x_, tray);
     XDestroyWindow(x_, tray2);
+    XSync(x_, False);
+}
+
+TEST_F(X11Desktop, DesktopFocusMovesOurActivation) {
+    HWND a = Show("a", WS_OVERLAPPEDWINDOW),
+         b = Show("b", WS_OVERLAPPEDWINDOW, 0, nullptr, {150, 150, 450, 350});
+    ASSERT_EQ(GetActiveWindow(), b);
+    // A window switcher gives the keyboard to the other window.
+    XSetInputFocus(x_, XOf(a), RevertToParent, CurrentTime);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == a; }, "a active"));
+    // A focus fallen back to the desktop itself belongs to no other program.
+    XSetInputFocus(x_, PointerRoot, RevertToParent, CurrentTime);
+    XSync(x_, False);
+    for (int i = 0; i < 5; ++i) {
+        win::RunUntilIdle();
+        display::Current().Wait(20);
+    }
+    EXPECT_EQ(GetActiveWindow(), a);
+    XSetInputFocus(x_, XOf(a), RevertToParent, CurrentTime);
+    // Another program takes the keyboard: nothing of ours is active.
+    Window foreign = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 600, 100, 100, 100, 0, 0, 0);
+    XMapWindow(x_, foreign);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] {
+        XWindowAttributes attr{};
+        return XGetWindowAttributes(x_, foreign, &attr) && attr.map_state == IsViewable;
+    }));
+    XSetInputFocus(x_, foreign, RevertToParent, CurrentTime);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == nullptr; }, "no active window"));
+    // Our own quick changes are not undone by the events they leave behind.
+    SetForegroundWindow(a);
+    SetForegroundWindow(b);
+    for (int i = 0; i < 5; ++i) {
+        win::RunUntilIdle();
+        display::Current().Wait(20);
+    }
+    EXPECT_EQ(GetActiveWindow(), b);
+    XDestroyWindow(x_, foreign);
     XSync(x_, False);
 }
 

@@ -443,3 +443,32 @@ TEST_F(ComboBoxTest, DraggingPastTheListsEndScrollsItEvery25ms) {
     Advance(100);
     EXPECT_EQ(combo_->ItemIndex(), 0); // the timer went with the list
 }
+
+TEST_F(ComboBoxTest, PaintSkinToDrawsTheLookWithAnotherText) {
+    Select(0);
+    RunUntilIdle();
+    gui::TBitmap shot;
+    shot.SetSize(combo_->Width(), combo_->Height());
+    combo_->PaintSkinTo(shot.Canvas(), 0, 0, "");
+    // The same look as on the screen away from the text: the button and the frame.
+    gui::TRect b = combo_->ButtonRect();
+    for (POINT p : {
+             POINT{0,                   0                   },
+             POINT{b.left + 1,          b.top + 1           },
+             POINT{combo_->Width() - 1, combo_->Height() - 1}
+    })
+        EXPECT_EQ(static_cast<COLORREF>(shot.Canvas()->Pixels(p.x, p.y)), PixelAt(combo_, p.x, p.y))
+            << p.x << "," << p.y;
+    // The given text replaces the shown one; the control keeps its own.
+    gui::TBitmap withText, without;
+    for (gui::TBitmap* t : {&withText, &without}) t->SetSize(combo_->Width(), combo_->Height());
+    combo_->PaintSkinTo(withText.Canvas(), 0, 0, "WWWWWW");
+    combo_->PaintSkinTo(without.Canvas(), 0, 0, "");
+    gui::TRect item = combo_->ItemRect();
+    int differing = 0;
+    for (int x = item.left; x < item.right; ++x)
+        for (int y = item.top; y < item.bottom; ++y)
+            differing += withText.Canvas()->Pixels(x, y) != without.Canvas()->Pixels(x, y);
+    EXPECT_GT(differing, 0);
+    EXPECT_EQ(combo_->Text(), "MP4");
+}

@@ -278,3 +278,26 @@ TEST_F(ListBoxTest, RowImagesAndCaptionGlyphAlignment) {
         EXPECT_EQ(PixelAt(list_, c.x, gy), RGB(0, 255, 0)) << int(c.alignment);
     }
 }
+
+TEST_F(ListBoxTest, ColumnsScrollSidewaysWithTheBarAlongTheBottom) {
+    Fill(25);
+    list_->SetColumns(2);
+    RunUntilIdle();
+    TbsSkinScrollBar* bar = list_->ScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Kind(), TScrollBarKind::sbHorizontal);
+    EXPECT_EQ(bar->Top(), list_->Height() - 20);
+    EXPECT_LE(list_->ListBox()->Top() + list_->ListBox()->Height(), bar->Top());
+    int rows = list_->ListBox()->Height() / list_->ItemHeight();
+    EXPECT_EQ(bar->Max(), (25 + rows - 1) / rows - 1);
+    EXPECT_EQ(bar->PageSize(), 2);
+    // The bar moves the list a column at a time.
+    bar->SetPosition(1);
+    RunUntilIdle();
+    EXPECT_EQ(list_->TopIndex(), rows);
+    // Back to one column: the bar stands up again.
+    list_->SetColumns(0);
+    RunUntilIdle();
+    ASSERT_NE(list_->ScrollBar(), nullptr);
+    EXPECT_EQ(list_->ScrollBar()->Kind(), TScrollBarKind::sbVertical);
+}

@@ -336,3 +336,21 @@ TEST_F(OfficeComboBoxTest, DraggingPastTheListsEndScrollsIt) {
     EXPECT_FALSE(combo_->IsPopupVisible());
     EXPECT_EQ(combo_->ItemIndex(), 0);
 }
+
+TEST_F(OfficeComboBoxTest, PaintSkinToDrawsTheLookWithAnotherCaption) {
+    combo_->SetToolButtonStyle(true);
+    Select(1);
+    RunUntilIdle();
+    gui::TBitmap withText, without;
+    for (gui::TBitmap* t : {&withText, &without}) t->SetSize(combo_->Width(), combo_->Height());
+    combo_->PaintSkinTo(withText.Canvas(), 0, 0, "WWWWWW");
+    combo_->PaintSkinTo(without.Canvas(), 0, 0, "");
+    // The button's frame as the screen shows it; only the text differs.
+    EXPECT_EQ(static_cast<COLORREF>(without.Canvas()->Pixels(0, 0)), PixelAt(combo_, 0, 0));
+    int differing = 0;
+    for (int x = 0; x < combo_->Width(); ++x)
+        for (int y = 0; y < combo_->Height(); ++y)
+            differing += withText.Canvas()->Pixels(x, y) != without.Canvas()->Pixels(x, y);
+    EXPECT_GT(differing, 0);
+    EXPECT_EQ(combo_->ItemIndex(), 1);
+}

@@ -2,6 +2,7 @@
 // transparent flat look, and the menu button's drop-down with and without a menu to show.
 #include "ControlFixtures.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
+#include "skin/controls/SkinToolBar.h"
 
 #include <gtest/gtest.h>
 
@@ -251,4 +252,36 @@ TEST_F(GuiTest, MenuButtonPaintsFromStoredSkins) {
             EXPECT_EQ(PixelAt(b, w / 3, 1), PictureAt(data, d.PictureIndex, mid, d.ActiveSkinRect.Top + 1));
         }
     }
+}
+
+TEST_F(SpeedButtonTest, OnAToolBarTheBarsPicturesFollowTheButtonsState) {
+    auto* bar = new TbsSkinToolBar(form_);
+    bar->SetParent(form_);
+    bar->SetBounds(0, 100, 300, 40);
+    auto list = [&](gui::TColor c) {
+        auto* l = new gui::TImageList(form_);
+        l->SetSize(8, 8);
+        gui::TBitmap b;
+        b.SetSize(8, 8);
+        b.Canvas()->Brush()->SetColor(c);
+        b.Canvas()->FillRect({0, 0, 8, 8});
+        l->Add(&b, nullptr);
+        return l;
+    };
+    bar->SetImages(list(RGB(255, 0, 0)));
+    bar->HotImages = list(RGB(0, 0, 255));
+    bar->DisabledImages = list(RGB(0, 255, 0));
+    auto* b = new TbsSkinSpeedButton(form_);
+    b->SetParent(bar);
+    b->SetBounds(10, 5, 30, 30);
+    b->ImageIndex = 0;
+    RunUntilIdle();
+    int cx = 15, cy = 15;
+    EXPECT_EQ(PixelAt(b, cx, cy), RGB(255, 0, 0));
+    MoveTo(b, 2, 2);
+    EXPECT_EQ(PixelAt(b, cx, cy), RGB(0, 0, 255)); // hot
+    MoveTo(form_, 290, 10);
+    b->SetEnabled(false);
+    RunUntilIdle();
+    EXPECT_EQ(PixelAt(b, cx, cy), RGB(0, 255, 0)); // the bar's disabled pictures, as they are
 }

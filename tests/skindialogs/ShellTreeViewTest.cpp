@@ -2,8 +2,10 @@
 // path, renaming in place, refreshing, the context menu's verbs and the watcher.
 #include "skin/shell/ShellTreeView.h"
 #include "ShellGuiFixture.h"
+#include "gui/Dialogs.h"
 #include "gui/MenuItem.h"
 #include "os/Spawn.h"
+#include "skin/menus/SkinPopupMenu.h"
 
 using namespace skin;
 
@@ -133,6 +135,20 @@ TEST_F(ShellTreeViewTest, ContextMenuVerbsRenameDeleteAndOpen) {
     ASSERT_TRUE(a);
     EXPECT_TRUE(a->Expanded());
 
+    // A right click selects the node under the mouse and opens the shell menu for it.
+    gui::TTreeNode* bNode = Child(root, "b");
+    ASSERT_TRUE(bNode);
+    gui::TRect r = bNode->DisplayRect(true);
+    POINT p = ScreenOf(tree, r.left + 4, r.top + 3);
+    D().Click(p.x, p.y, 1);
+    RunUntilIdle();
+    EXPECT_EQ(tree->Selected(), bNode);
+    auto* menu = dynamic_cast<TbsSkinPopupMenu*>(tree->FindComponent("ShellContextMenu"));
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::string> verbs;
+    for (int i = 0; i < menu->Items()->Count(); ++i) verbs.push_back(menu->Items()->Items(i)->Hint);
+    EXPECT_EQ(verbs, V({"open", "rename", "delete"}));
+
     // Rename in place: the folder and its node take the new name, the parent is re-sorted.
     tree->SetSelected(a);
     Choose("rename");
@@ -148,6 +164,25 @@ TEST_F(ShellTreeViewTest, ContextMenuVerbsRenameDeleteAndOpen) {
     ASSERT_NE(renamed, nullptr);
     EXPECT_EQ(TbsCustomShellTreeView::FolderOf(renamed)->PathName(), home_ + "/新名");
     EXPECT_TRUE(renamed->Expanded()); // the refresh kept what was open
+
+    // A name taken already: the error is shown, the folder and its node keep their name.
+    tree->SetSelected(renamed);
+    Choose("rename");
+    ASSERT_TRUE(tree->IsEditing());
+    PressKey(VK_END);
+    for (int i = 0; i < 2; ++i) PressKey(VK_BACK);
+    D().Type(U"b");
+    std::string shown;
+    Respond([&](gui::TCustomForm& f) {
+        if (auto* box = dynamic_cast<gui::TMessageForm*>(&f)) shown = box->Message();
+        D().Key(VK_RETURN);
+        return true;
+    });
+    PressKey(VK_RETURN);
+    RunUntilIdle();
+    EXPECT_NE(shown.find("Rename to b failed"), std::string::npos) << shown;
+    EXPECT_TRUE(std::filesystem::is_directory(home_ + "/新名"));
+    EXPECT_EQ(renamed->Text(), "新名");
 
     // Delete moves the folder to the Trash and takes its node away.
     root = tree->Items()->GetFirstNode();

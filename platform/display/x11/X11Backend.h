@@ -124,6 +124,7 @@ private:
     void Queue(RawInput ev);
     void OnConfigure(const XConfigureEvent& e);
     void OnKey(XKeyEvent& e);
+    void OnFocus(const XFocusChangeEvent& e);
     void OnSelectionRequest(const XSelectionRequestEvent& e);
     bool WaitForEvent(::Window w, int type, XEvent& out, int timeoutMs);
     std::string ReadSelection(Atom target);

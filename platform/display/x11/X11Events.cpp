@@ -104,9 +104,7 @@ void X11Backend::Handle(XEvent& e) {
         break;
     case FocusIn:
     case FocusOut:
-        // The input method types into the window that has the keyboard.
-        if (e.xfocus.mode != NotifyGrab && e.xfocus.detail != NotifyPointer)
-            FocusInputContext(e.xfocus.window, e.type == FocusIn);
+        OnFocus(e.xfocus);
         break;
     case Expose:
         // The surface keeps every pixel: uncovered parts come straight from it.
@@ -225,6 +223,39 @@ void X11Backend::OnConfigure(const XConfigureEvent& e) {
     ev.window = it->second;
     ev.rect = now;
     Queue(ev);
+}
+
+} // namespace display
+
+namespace display {
+
+void X11Backend::OnFocus(const XFocusChangeEvent& e) {
+    // Grabs and the pointer's own focus move no keyboard between windows.
+    if (e.mode == NotifyGrab || e.mode == NotifyUngrab || e.detail == NotifyPointer ||
+        e.detail == NotifyInferior)
+        return;
+    // The input method types into the window that has the keyboard.
+    FocusInputContext(e.window, e.type == FocusIn);
+    // Only where the keyboard is now counts: an event from before our own
+    // later activation would otherwise take it back.
+    ::Window focus = None;
+    int revert = 0;
+    XGetInputFocus(dpy_, &focus, &revert);
+    auto now = byX_.find(focus);
+    RawInput ev;
+    if (e.type == FocusIn && focus == e.window && now != byX_.end()) {
+        Win* w = Find(now->second);
+        if (!w || w->docked || w->kind != WindowKind::Normal) return;
+        ev.kind = RawInput::Activated;
+        ev.window = now->second;
+        Queue(ev);
+    } else if (e.type == FocusOut && now == byX_.end() && focus != None && focus != PointerRoot &&
+               focus != root_) {
+        // A focus that fell back to the root (our window went, the next one
+        // is not on the screen yet) is no other program's.
+        ev.kind = RawInput::Deactivated;
+        Queue(ev);
+    }
 }
 
 } // namespace display
