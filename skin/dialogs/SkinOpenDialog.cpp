@@ -72,8 +72,8 @@ void DrawGlyph(gui::TBitmap& b, Glyph kind) {
     b.SetTransparentColor(key);
 }
 
-TbsSkinSpeedButton* ToolButton(gui::TComponent* owner, gui::TWinControl* parent, Glyph glyph, int width,
-                               bool flat, const std::string& hint, TbsSkinSpeedButton* b) {
+TbsSkinSpeedButton* ToolButton(gui::TWinControl* parent, Glyph glyph, int width, bool flat,
+                               const std::string& hint, TbsSkinSpeedButton* b) {
     b->SetParent(parent);
     b->SetAlign(gui::alRight);
     b->SetDefaultHeight(25);
@@ -85,7 +85,6 @@ TbsSkinSpeedButton* ToolButton(gui::TComponent* owner, gui::TWinControl* parent,
     b->Hint = hint;
     b->SetShowHint(true);
     b->SetFlat(flat);
-    (void)owner;
     return b;
 }
 
@@ -127,18 +126,18 @@ TbsOpenDlgForm::TbsOpenDlgForm(gui::TComponent* owner, bool toolButtonsTranspare
     auto placeRight = [&edge](gui::TControl* c) { c->SetLeft(edge += 100); };
 
     BackToolButton =
-        ToolButton(this, ToolPanel, Glyph::back, 27, toolButtonsTransparent,
+        ToolButton(ToolPanel, Glyph::back, 27, toolButtonsTransparent,
                    Caption("MSG_BTN_BACK_HINT", "Go To Last Folder Visited"), new TbsSkinSpeedButton(this));
     placeRight(BackToolButton);
     BackToolButton->SkinDataName = "toolbutton";
     BackToolButton->OnClick = [this](gui::TObject* s) { BackToolButtonClick(s); };
-    UpToolButton = ToolButton(this, ToolPanel, Glyph::up, 27, toolButtonsTransparent,
+    UpToolButton = ToolButton(ToolPanel, Glyph::up, 27, toolButtonsTransparent,
                               Caption("MSG_BTN_UP_HINT", "Up One Level"), new TbsSkinSpeedButton(this));
     placeRight(UpToolButton);
     UpToolButton->SkinDataName = "toolbutton";
     UpToolButton->OnClick = [this](gui::TObject* s) { UpToolButtonClick(s); };
     NewFolderToolButton =
-        ToolButton(this, ToolPanel, Glyph::newFolder, 27, toolButtonsTransparent,
+        ToolButton(ToolPanel, Glyph::newFolder, 27, toolButtonsTransparent,
                    Caption("MSG_BTN_NEWFOLDER_HINT", "Create New Folder"), new TbsSkinSpeedButton(this));
     placeRight(NewFolderToolButton);
     NewFolderToolButton->SkinDataName = "toolbutton";
@@ -166,7 +165,7 @@ TbsOpenDlgForm::TbsOpenDlgForm(gui::TComponent* owner, bool toolButtonsTranspare
     ReportMenuItem = addItem("MSG_LV_DETAILS", "Details", gui::vsReport);
 
     StyleToolButton = new TbsSkinMenuSpeedButton(this);
-    ToolButton(this, ToolPanel, Glyph::viewStyle, 37, toolButtonsTransparent,
+    ToolButton(ToolPanel, Glyph::viewStyle, 37, toolButtonsTransparent,
                Caption("MSG_BTN_VIEWMENU_HINT", "View Menu"), StyleToolButton);
     placeRight(StyleToolButton);
     StyleToolButton->SkinDataName = "toolmenubutton";
@@ -371,10 +370,16 @@ void TbsOpenDlgForm::FLVChange(gui::TObject*) {
 
 void TbsOpenDlgForm::FLVPathChange(gui::TObject*) {
     if (!StopAddToHistory) InitHistory();
-    if (FileListView->Items()->Count() > 0) {
-        if (gui::TListItem* first = FileListView->Items()->Item(0)) FileListView->SetItemFocused(first);
-    }
+    FocusFirstItem();
     if (OnFolderChange) OnFolderChange(this);
+}
+
+void TbsOpenDlgForm::FocusFirstItem() {
+    // Sent by index: the rows of the virtual list handed out are copies without one.
+    if (FileListView->FolderCount() == 0 || !FileListView->HandleAllocated()) return;
+    LVITEM it{};
+    it.stateMask = it.state = LVIS_FOCUSED;
+    SendMessage(FileListView->Handle(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&it));
 }
 
 void TbsOpenDlgForm::InitHistory() {
@@ -577,6 +582,7 @@ bool TbsSkinOpenDialog::Execute() {
     }
     form->SetClientSize(w, h);
     FormSized(*form);
+    form->FocusFirstItem();
 
     form->FileNameEdit->SetText(os::ExtractFileName(fileName_));
     form->InitHistory();

@@ -79,6 +79,8 @@ public:
     std::string DefaultExtension();
     // The view style of the list, with its menu item checked.
     void SetViewStyle(gui::TListViewStyle style);
+    // The first entry becomes the focused one, so that the keys start there.
+    void FocusFirstItem();
 
     void InitHistory();
     virtual void FLVChange(gui::TObject* sender);
