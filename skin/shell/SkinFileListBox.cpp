@@ -50,7 +50,7 @@ void TbsSkinFileListBox::SetFileEdit(gui::TCustomEdit* value) {
     value->SetText(name.empty() ? mask_ : name);
 }
 
-void TbsSkinFileListBox::Update() {
+void TbsSkinFileListBox::UpdateFileNames() {
     ReadFileNames();
 }
 

@@ -47,8 +47,9 @@ public:
     void SetFileName(const std::string& value) { ApplyFilePath(value); }
     // Another folder to list (from a folder list beside it).
     void DirectoryChanged(const std::string& folder);
-    // Reads the file names again.
-    void Update();
+    // Reads the file names again.  Not named Update: that one repaints, and a repaint must
+    // not read the folder.
+    void UpdateFileNames();
     gui::TNotifyEvent OnChange;
 
 protected:

@@ -50,6 +50,11 @@ TEST_F(FileListBoxTest, MasksAreUsedAsWrittenAndSortedTogether) {
     EXPECT_EQ(Entries(), (V{"[sub]"}));
     list->SetFileType(bsftDirectory | bsftNormal);
     EXPECT_EQ(Entries().size(), 6u);
+    Make("home/files/new.txt");
+    list->Repaint(); // a repaint does not read the folder
+    EXPECT_EQ(Entries().size(), 6u);
+    list->UpdateFileNames();
+    EXPECT_EQ(Entries().size(), 7u);
 }
 
 TEST_F(FileListBoxTest, FileNamesPatternsAndTheLinkedEdit) {
