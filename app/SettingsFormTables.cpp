@@ -301,7 +301,7 @@ const TPresetList AM3{"AM3", {"无视频"}};
 
 // One row per key: for each picker in fill order (1, 2, 9, 3, 10, 4) its list and default.
 constexpr TPresetEntry PresetTable[] = {
-//   key   size         v.bitrate    rate        a.bitrate    s.rate      aspect      audio-only
+// key, frame size, video bitrate, frame rate, audio bitrate, sample rate, aspect, audio-only
     {0, {&FS1, 0}, {&VB1, 3}, {&FR1, 9}, {&AB1, 10}, {&SR1, 4}, {&AM1, 0}, false},
     {1, {&FS1, 0}, {&VB2, 3}, {&FR1, 9}, {&AB1, 10}, {&SR1, 4}, {&AM1, 0}, false},
     {2, {&FS1, 0}, {&VB3, 4}, {&FR1, 9}, {&AB1, 10}, {&SR1, 4}, {&AM1, 0}, false},
@@ -416,7 +416,8 @@ constexpr TPresetEntry PresetTable[] = {
 // Key 309 has no row. Key 308 asks for 7680000 bit/s and key 809 for "msmpeg4v1" in an ".mp4"
 // file: these formats are defined so.
 constexpr TSettingsParameterRow ParameterTable[] = {
-//   key   name ext  file ext  video codec  tag  size  rate  v.bitrate  aspect  audio codec  ch  s.rate  a.bitrate  audio-only
+// key, name ext, file ext, video codec, tag, frame size, frame rate, video bitrate, aspect,
+// audio codec, channels, sample rate, audio bitrate, audio-only
     {0, ".avi", ".avi", "mpeg4", "XVID", "", "25", 816000, "", "libmp3lame", "2", "44100", 128000, false},
     {1, ".mp4", ".mp4", "mpeg4", "", "", "25", 816000, "", "libmp3lame", "2", "44100", 128000, false},
     {2, ".avi", ".avi", "mpeg4", "DX50", "", "25", 816000, "", "libmp3lame", "2", "44100", 128000, false},
