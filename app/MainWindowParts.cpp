@@ -9,13 +9,18 @@
 #include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/controls/SkinToolBar.h"
+#include "skin/forms/SkinForm.h"
+#include "skin/menus/SkinMenu.h"
+#include "skin/menus/SkinMenuHost.h"
+#include "skin/menus/SkinPopupMenu.h"
 
 namespace app {
 
 namespace {
 
-skin::TbsSkinPanel* Bar(TForm1* form, int y, int height) {
-    auto* p = new skin::TbsSkinPanel(form);
+template <class Panel = skin::TbsSkinPanel> Panel* Bar(TForm1* form, int y, int height) {
+    auto* p = new Panel(form);
     p->SetSkinData(form->bsSkinData1);
     p->SetBounds(0, y, 799, height);
     p->SetParent(form);
@@ -65,20 +70,35 @@ skin::TbsSkinPanel* MakeMenuBar(TForm1* form, gui::TMainMenu* menu) {
         auto* b = new skin::TbsSkinSpeedButton(form);
         b->SetSkinData(form->bsSkinData1);
         b->SetFlat(true);
-        b->SetCaption(menu->Items()->Items(i)->Caption());
+        gui::TMenuItem* item = menu->Items()->Items(i);
+        b->SetCaption(item->Caption());
         b->SetBounds(x, 1, 52, 20);
+        b->OnClick = [form, b, item](gui::TObject*) { OpenMenuBarItem(form, b, item); };
         b->SetParent(bar);
         x += 52;
     }
     return bar;
 }
 
+void OpenMenuBarItem(TForm1* form, gui::TControl* button, gui::TMenuItem* item) {
+    skin::TbsSkinMenuHost* host = form->bsSkinForm1;
+    skin::TbsSkinMenu* menu = host->HostSkinMenu();
+    if (menu->Visible()) host->SkinMenuClose();
+    host->SkinMenuOpen();
+    gui::TPoint p = button->ClientToScreen({0, 0});
+    menu->Popup(nullptr, form->bsSkinData1, 0,
+                skin::Rect(p.x, p.y, p.x + button->Width(), p.y + button->Height()), item, false);
+    if (!menu->Visible()) host->SkinMenuClose();
+}
+
 skin::TbsSkinPanel* MakeToolBar(TForm1* form) {
-    return Bar(form, 22, 56);
+    return Bar<skin::TbsSkinToolBar>(form, 22, 56);
 }
 
 gui::TPopupMenu* MakePopupMenu(TForm1* form) {
-    return new gui::TPopupMenu(form);
+    auto* menu = new skin::TbsSkinPopupMenu(form);
+    menu->SetSkinData(form->bsSkinData1);
+    return menu;
 }
 
 skin::TbsTrackMenu* TrackMenuOf(gui::TPopupMenu* menu) {

@@ -5,7 +5,9 @@
 
 namespace gui {
 class TCustomListView;
+class TControl;
 class TMainMenu;
+class TMenuItem;
 class TPopupMenu;
 class TWinControl;
 } // namespace gui
@@ -18,8 +20,10 @@ namespace app {
 
 class TForm1;
 
-// The menu bar across the top (0, 0, 799 × 22), one button per top-level item of `menu`.
+// The menu bar across the top (0, 0, 799 × 22), one button per top-level item of `menu`; a
+// click opens that item's menu under its button.
 skin::TbsSkinPanel* MakeMenuBar(TForm1* form, gui::TMainMenu* menu);
+void OpenMenuBarItem(TForm1* form, gui::TControl* button, gui::TMenuItem* item);
 // The tool bar under it (0, 22, 799 × 56); the window adds its buttons.
 skin::TbsSkinPanel* MakeToolBar(TForm1* form);
 gui::TPopupMenu* MakePopupMenu(TForm1* form);

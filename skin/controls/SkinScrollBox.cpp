@@ -400,6 +400,10 @@ void TbsSkinScrollBox::Dispatch(gui::TMessage& m) {
             if (!Focused()) return;
         }
         break;
+    case WM_COMMAND:
+        // A child's click that came with the focusing click is not the user's command.
+        if (FClicksDisabled) return;
+        break;
     case 45513: // paint the frame into the device context of the first parameter
         if (m.WParam && HasFrame()) {
             PaintFrame(reinterpret_cast<HDC>(m.WParam));

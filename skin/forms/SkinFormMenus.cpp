@@ -6,6 +6,9 @@
 #include "skin/forms/SkinFormMenus.h"
 #include "gui/ShortCuts.h"
 #include "skin/core/ResourceStrData.h"
+#include "skin/engine/LayerManager.h"
+#include "skin/forms/SkinAnimateObject.h"
+#include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/menus/SkinPopupWindow.h"
 #include "win/Message.h"
@@ -57,7 +60,7 @@ TbsSkinFormMenus::TbsSkinFormMenus(TbsSkinForm* AForm)
 TbsSkinFormMenus::~TbsSkinFormMenus() {
     MarkDestroying();
     Unhook();
-    SetSystemMenu(nullptr);
+    Watch(nullptr);
 }
 
 void TbsSkinFormMenus::Unhook() {
@@ -67,16 +70,17 @@ void TbsSkinFormMenus::Unhook() {
     OldAppMessage = nullptr;
 }
 
-void TbsSkinFormMenus::SetSystemMenu(gui::TPopupMenu* Value) {
-    if (SystemMenu == Value) return;
-    if (SystemMenu) SystemMenu->RemoveFreeNotification(this);
-    SystemMenu = Value;
+void TbsSkinFormMenus::Watch(gui::TPopupMenu* Value) {
+    if (Watched == Value) return;
+    if (Watched) Watched->RemoveFreeNotification(this);
+    Watched = Value;
     if (Value) Value->FreeNotification(this);
 }
 
+// An application menu named as the system menu may go before the form.
 void TbsSkinFormMenus::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
     gui::TComponent::Notification(AComponent, Operation);
-    if (Operation == gui::TOperation::opRemove && AComponent == SystemMenu) SystemMenu = nullptr;
+    if (Operation == gui::TOperation::opRemove && AComponent == Watched) Watched = nullptr;
 }
 
 // --- the form's side -------------------------------------------------------------------------
@@ -99,11 +103,11 @@ TbsSkinMenu* TbsSkinForm::SkinMenu() const {
 }
 
 gui::TPopupMenu* TbsSkinForm::SystemMenu() const {
-    return menus_->SystemMenu;
+    return menus_->Watched;
 }
 
 void TbsSkinForm::SetSystemMenu(gui::TPopupMenu* value) {
-    menus_->SetSystemMenu(value);
+    menus_->Watch(value);
 }
 
 TbsSkinPopupMenu* TbsSkinForm::SysTrayMenu() const {
@@ -142,36 +146,33 @@ gui::TMenuItem* TbsSkinForm::AddSystemItem(gui::TMenuItem* parent, int index, co
     return item;
 }
 
-// The window commands go to the form as the system menu's commands do.
 void TbsSkinForm::SystemCommand(const std::string& name) {
-    HWND wnd = Wnd();
-    if (!wnd) return;
     if (name == "BSF_MINITEM")
-        PostMessage(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        MinimizeCommand();
     else if (name == "BSF_MAXITEM")
-        PostMessage(wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    else if (name == "BSF_RESTORE" || name == "TRAY_BSF_RESTORE")
-        PostMessage(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        MaximizeCommand();
+    else if (name == "BSF_RESTORE")
+        RestoreCommand();
+    else if (name == "BSF_ROLLUP")
+        RollUpCommand();
+    else if (name == "BSF_MINTOTRAY")
+        MinimizeToTrayCommand();
+    else if (name == "TRAY_BSF_RESTORE")
+        RestoreFromTrayCommand();
     else if (name == "BSF_CLOSE" || name == "TRAY_BSF_CLOSE")
-        PostMessage(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        CloseCommand();
 }
 
 namespace {
 struct FormState {
     bool minimized, maximized, rolledUp;
 };
-FormState StateOf(gui::TCustomForm* form) {
-    HWND h = form->HandleAllocated() ? form->Handle() : nullptr;
-    bool minimized = h ? IsIconic(h) != 0 : form->WindowState() == gui::wsMinimized;
-    bool maximized = h ? IsZoomed(h) != 0 : form->WindowState() == gui::wsMaximized;
-    return {minimized, maximized, false};
-}
 } // namespace
 
 void TbsSkinForm::BuildSystemMenu() {
     gui::TMenuItem* root = menus_->SysMenu->Items();
     root->Clear();
-    FormState st = StateOf(form_);
+    FormState st{WindowState() == gui::wsMinimized, WindowState() == gui::wsMaximized, RollUpState()};
     bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
     auto add = [&](const char* name) { AddSystemItem(root, root->Count(), name, false); };
     if (!st.minimized && (borderIcons_ & biMinimize)) add("BSF_MINITEM");
@@ -185,12 +186,12 @@ void TbsSkinForm::BuildSystemMenu() {
 }
 
 void TbsSkinForm::MergeSystemMenu() {
-    gui::TPopupMenu* menu = menus_->SystemMenu;
+    gui::TPopupMenu* menu = SystemMenu();
     if (!menu || !UseDefaultSysMenu) return;
     gui::TMenuItem* root = menu->Items();
     for (int i = root->Count() - 1; i >= 0; --i)
         if (IsFormSystemItem(root->Items(i)->Name())) delete root->Items(i);
-    FormState st = StateOf(form_);
+    FormState st{WindowState() == gui::wsMinimized, WindowState() == gui::wsMaximized, RollUpState()};
     bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
     auto insert = [&](const char* name) { AddSystemItem(root, 0, name, false); };
     if (borderIcons_ & biMinimizeToTray) insert("BSF_MINTOTRAY");
@@ -203,9 +204,9 @@ void TbsSkinForm::MergeSystemMenu() {
 }
 
 gui::TMenuItem* TbsSkinForm::GetSystemMenuItems() {
-    if (menus_->SystemMenu) {
+    if (gui::TPopupMenu* menu = SystemMenu()) {
         MergeSystemMenu();
-        return menus_->SystemMenu->Items();
+        return menu->Items();
     }
     BuildSystemMenu();
     return menus_->SysMenu->Items();
@@ -230,11 +231,23 @@ void TbsSkinForm::PopupSystemMenuAt(int X, int Y) {
     PopupSystemMenuIn(Rect(X, Y, X, Y));
 }
 
-// Under the system-menu button; a frame without one opens the menu below the caption's left
-// end, where that button sits in the plain frame.
+// Under the system-menu button.  A frame without one opens the menu below the caption's left
+// end; a disabled button opens nothing.
 void TbsSkinForm::PopupSystemMenuFromButton() {
     HWND wnd = Wnd();
-    if (!wnd) return;
+    if (!wnd || DisableSystemMenu) return;
+    bool button = false;
+    for (auto& o : ObjectList) {
+        TbsStdCommand command = TbsStdCommand::cmDefault;
+        if (auto* b = dynamic_cast<TbsSkinStdButtonObject*>(o.get()))
+            command = b->Command;
+        else if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(o.get()))
+            command = a->Command;
+        if (command != TbsStdCommand::cmSysMenu) continue;
+        button = true;
+        if (o->Enabled) PopupSystemMenuIn(ObjectToScreen(o->ObjectRect));
+    }
+    if (button) return;
     RECT wr{};
     GetWindowRect(wnd, &wr);
     int caption = skinSupport_ ? std::max(NewCaptionRect.Bottom, NewClRect.Top) : DefaultCaptionHeight() + 3;
@@ -302,6 +315,7 @@ void TbsSkinForm::SkinMenuOpen() {
 }
 
 void TbsSkinForm::SkinMenuClose() {
+    if (FMenuLayerManager && FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
     menus_->InMenu = false;
     UnhookAppMessages();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
@@ -349,12 +363,6 @@ bool TbsSkinForm::MenuWindowProc(gui::TMessage& m) {
     case WM_CLOSESKINMENU:
         SkinMenuClose();
         return false;
-    case WM_NCRBUTTONDOWN:
-        if (m.WParam != HTCAPTION || DisableSystemMenu || !skinnableForm_) return false;
-        CallOld(m);
-        PopupSystemMenuAt(static_cast<int16_t>(m.LParam & 0xFFFF),
-                          static_cast<int16_t>((m.LParam >> 16) & 0xFFFF));
-        return true;
     default:
         return false;
     }

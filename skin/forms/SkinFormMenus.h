@@ -21,13 +21,13 @@ struct TbsSkinFormMenus : public gui::TComponent {
     std::unique_ptr<TbsSkinMenu> SkinMenu;
     std::unique_ptr<gui::TPopupMenu> SysMenu;
     std::unique_ptr<TbsSkinPopupMenu> SysTrayMenu;
-    gui::TPopupMenu* SystemMenu = nullptr; // the application's, not owned
+    gui::TPopupMenu* Watched = nullptr; // the application's system menu, not owned
     bool InMenu = false, InMainMenu = false, InAppHook = false;
     // Alt+Space opened the system menu: the Alt key's release still to come is no Alt alone.
     bool AltSpaceChord = false;
     gui::TMessageEvent OldAppMessage;
 
-    void SetSystemMenu(gui::TPopupMenu* Value);
+    void Watch(gui::TPopupMenu* Value);
     void Unhook();
 
 protected:

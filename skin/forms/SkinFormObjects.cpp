@@ -463,7 +463,12 @@ void TbsSkinForm::PostHandleMouse(gui::TMessage& m) {
     case WM_NCRBUTTONDOWN:
         TrackActiveObject(p.X, p.Y, true);
         ObjectMouseDown(gui::mbRight, p.X, p.Y);
-        if (caption) MouseCaptureObject = -1;
+        if (caption) {
+            MouseCaptureObject = -1;
+            if (!DisableSystemMenu)
+                PopupSystemMenuAt(static_cast<int16_t>(m.LParam & 0xFFFF),
+                                  static_cast<int16_t>((m.LParam >> 16) & 0xFFFF));
+        }
         break;
     case WM_NCRBUTTONUP:
         ObjectMouseUp(gui::mbRight, p.X, p.Y);

@@ -26,10 +26,13 @@
 #include "skin/controls/SkinComboBox.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinLinkLabel.h"
+#include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStdLabel.h"
 #include "skin/core/SkinData.h"
+#include "skin/forms/SkinForm.h"
+#include "skin/menus/SkinMenu.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -328,9 +331,7 @@ TEST_F(MainWindowTest, LogAndSmallCommands) {
     // 浏览: the folder the dialog confirmed is used and stored; cancelled first, nothing changes.
     std::string chosen = home / "chosen";
     fs::create_directories(chosen);
-    main->SelectDirectory = [](const std::string& title, std::string&) {
-        return title == "选择输出目录" && false;
-    };
+    main->SelectDirectory = [](const std::string&, std::string&) { return false; };
     Press(main->bsSkinButton5);
     EXPECT_NE(main->FileOutPutPath, chosen);
     main->SelectDirectory = [&](const std::string&, std::string& dir) {
@@ -452,7 +453,9 @@ TEST_F(MainWindowTest, ClosingWhileConvertingStopsTheTaskFirst) {
     conv.SetOnTerminate([&](os::TObject*, const media::TTerminateInfo&) { ++terminated; });
     int task = conv.AddTask(input);
     ASSERT_GE(task, 0) << conv.LastErrMsg();
-    ASSERT_TRUE(conv.SetOutputFile(task, folder.Path("out.avi"), "vcodec=mpeg4\nacodec=libmp3lame"))
+    // Enlarged frames keep the task busy well past its first progress report.
+    ASSERT_TRUE(
+        conv.SetOutputFile(task, folder.Path("out.avi"), "vcodec=mpeg4\ns=1920*1080\nacodec=libmp3lame"))
         << conv.LastErrMsg();
     conv.Start(1);
     ASSERT_TRUE(WaitUntil(
@@ -462,15 +465,15 @@ TEST_F(MainWindowTest, ClosingWhileConvertingStopsTheTaskFirst) {
         },
         std::chrono::seconds(30), "the conversion's first progress"));
     conv.Pause();
+    int seen = progress, ended = terminated;
     main->N4->Click();
     EXPECT_FALSE(main->Visible());
-    int seen = progress;
     for (int i = 0; i < 20; ++i) {
         os::CheckSynchronize(5);
         RunUntilIdle();
     }
     EXPECT_EQ(progress, seen);
-    EXPECT_EQ(terminated, 0);
+    EXPECT_EQ(terminated, ended);
     EXPECT_TRUE(WaitUntil([&] { return !conv.Working() || conv.Terminated(); }, std::chrono::seconds(5),
                           "the stopped run"));
 }
@@ -495,6 +498,27 @@ TEST_F(MainWindowTest, SkinAndFolderCommandsOpenTheSkinnedDialogs) {
     EXPECT_EQ(main->bsSkinData1->SkinIndex(), 0);
     EXPECT_EQ(Ini("Skin", "SetSkin"), "0");
     EXPECT_EQ(main->FileOutPutPath, home / "Tarvik视频软件/输出");
+}
+
+// The menu bar's buttons open their menus, and the tool bar's "添加" its add menu.
+TEST_F(MainWindowTest, MenuBarAndAddButtonOpenTheirMenus) {
+    Start();
+    main->Show();
+    RunUntilIdle();
+    skin::TbsSkinMenu* menu = main->bsSkinForm1->SkinMenu();
+    gui::TControl* file = main->bsSkinMainMenuBar1->Controls(0);
+    EXPECT_EQ(file->Caption(), "文件");
+    ClickAt(file, 10, 10);
+    RunUntilIdle();
+    EXPECT_TRUE(menu->Visible());
+    menu->Hide();
+    RunUntilIdle();
+    ClickAt(main->AddToolButton, 20, 20);
+    RunUntilIdle();
+    EXPECT_TRUE(main->AddToolButton->MenuTracked());
+    EXPECT_TRUE(menu->Visible());
+    menu->Hide();
+    RunUntilIdle();
 }
 
 } // namespace

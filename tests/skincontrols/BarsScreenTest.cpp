@@ -135,5 +135,14 @@ TEST(BarsScreen, ToolBarPagesAndStatusBarInTwoSkins) {
                   PictureAt(data, d.PictureIndex, d.TabRect.Left + 2, d.TabRect.Top + (cy - t.top) + 1))
             << index;
     }
+    // Tabs on the left read from bottom to top.
+    pages->SetTabPosition(gui::tpLeft);
+    win::RunUntilIdle();
+    RECT wr;
+    GetWindowRect(form->Handle(), &wr);
+    gdi::image::Image screen =
+        GrabScreen(server.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+    std::string error;
+    EXPECT_TRUE(SavePng(screen, TARVIK_SHOT_DIR "/bars_left_tabs.png", error)) << error;
     delete form;
 }

@@ -278,3 +278,49 @@ TEST_F(PageControlTest, WheelWalksThePagesWithTabs) {
     RunUntilIdle();
     EXPECT_EQ(pc_->ActivePage(), pages_[1]);
 }
+
+TEST_F(PageControlTest, SkinnedSelectedTabOpensIntoItsPage) {
+    ScreenForms forms;
+    TbsSkinData data;
+    data.SetSkinList(&StoredSkins());
+    data.SetSkinIndex(0);
+    AddPages(3);
+    pc_->SetSkinData(&data);
+    RunUntilIdle();
+    ASSERT_NE(pc_->FIndex, -1);
+    auto& d = dynamic_cast<TbsDataSkinTabControl&>(*data.CtrlList[data.GetControlIndex("tab")]);
+    // The tabs take the skin's height; the page lies inside the skin's frame.
+    EXPECT_EQ(gui::RectHeight(pc_->TabRect(1)), d.TabRect.Height());
+    gui::TRect a = pc_->DisplayRect();
+    EXPECT_EQ(a.top, d.TabRect.Height() + d.ClRect.Top);
+    EXPECT_EQ(a.left, d.ClRect.Left);
+    // Under the selected tab the frame's top line gives way to the tab; under another it shows.
+    gui::TRect sel = pc_->GetTabRect(0), other = pc_->GetTabRect(1);
+    int frameTop = a.top - d.ClRect.Top;
+    COLORREF line = PictureAt(data, d.PictureIndex, d.SkinRect.Left + 10, d.SkinRect.Top);
+    EXPECT_EQ(PixelAt(pc_, (other.left + other.right) / 2, frameTop), line);
+    EXPECT_NE(PixelAt(pc_, (sel.left + sel.right) / 2, frameTop), line);
+    // The page paints the skin's client piece.
+    EXPECT_EQ(PixelAt(pc_, a.left + 20, a.top + 20),
+              PictureAt(data, d.PictureIndex, d.SkinRect.Left + d.ClRect.Left + 5,
+                        d.SkinRect.Top + d.ClRect.Top + 5));
+    pc_->SetSkinData(nullptr);
+}
+
+TEST_F(PageControlTest, CloseButtonsOnEverySide) {
+    for (gui::TTabPosition pos : {gui::tpBottom, gui::tpLeft, gui::tpRight}) {
+        AddPages(2);
+        pc_->SetShowCloseButtons(true);
+        pc_->SetTabPosition(pos);
+        RunUntilIdle();
+        // The button turns with the tab: it lies inside the tab wherever the tab stands.
+        gui::TRect t = pc_->GetTabRect(1), b = CloseButtonOf(1);
+        EXPECT_TRUE(b.left >= t.left && b.right <= t.right && b.top >= t.top && b.bottom <= t.bottom) << pos;
+        POINT c = Centre(b);
+        ClickAt(pc_, c.x, c.y);
+        EXPECT_FALSE(pages_[1]->TabVisible()) << pos;
+        EXPECT_TRUE(pages_[0]->TabVisible()) << pos;
+        for (gui::TTabSheet* p : pages_) delete p;
+        pages_.clear();
+    }
+}

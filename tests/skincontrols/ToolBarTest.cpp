@@ -130,6 +130,26 @@ TEST_F(ToolBarTest, OverflowShowsArrowsThatScroll30PerTick) {
     EXPECT_EQ(bar_->SMax(), 0);
 }
 
+TEST_F(ToolBarTest, HotScrollRunsWhileThePointerRestsOnAnArrow) {
+    bar_->SetCanScroll(true);
+    bar_->HotScroll = true;
+    bar_->SetScrollOffset(10);
+    for (int i = 0; i < 6; ++i) AddPanel(i * 70, 70);
+    bar_->SetBounds(0, 0, 300, 30);
+    RunUntilIdle();
+    POINT right = WindowPoint(294, 15);
+    D().MoveMouse(right.x, right.y);
+    RunUntilIdle();
+    Advance(100);
+    EXPECT_EQ(bar_->SPosition(), 20);
+    // Back over the buttons the scrolling stops.
+    POINT middle = WindowPoint(150, 15);
+    D().MoveMouse(middle.x, middle.y);
+    RunUntilIdle();
+    Advance(200);
+    EXPECT_EQ(bar_->SPosition(), 20);
+}
+
 TEST_F(ToolBarTest, StatusBarGripSizesTheForm) {
     auto* status = new TbsSkinStatusBar(form_);
     status->SetParent(form_);

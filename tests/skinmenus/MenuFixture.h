@@ -9,6 +9,7 @@
 #include "skin/menus/SkinMenuItem.h"
 #include "skin/menus/SkinPopupMenu.h"
 #include "skin/menus/SkinPopupWindow.h"
+#include "win/Input.h"
 
 #include <string>
 #include <vector>
@@ -92,6 +93,14 @@ protected:
         D().KeyDown(VK_MENU);
         D().Key(VK_SPACE);
         D().KeyUp(VK_MENU);
+        RunUntilIdle();
+    }
+    // A right click on the caption, clear of its buttons; never the second of a double click.
+    void RightClickCaption() {
+        Advance(GetDoubleClickTime() + 10);
+        RECT wr;
+        GetWindowRect(form->Handle(), &wr);
+        D().Click(wr.left + 80, wr.top + 8, 1);
         RunUntilIdle();
     }
     static void ClickOn(POINT p) {

@@ -317,6 +317,28 @@ TEST_F(MenuTest, WhileAMenuIsOpenTheWheelAndKeysStayFromTheForm) {
     gui::Application->OnMessage = nullptr;
 }
 
+TEST_F(MenuTest, AMenuThatShowsNothingLeavesTheKeysToTheForm) {
+    auto* empty = NewMenu();
+    empty->Popup(200, 150);
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_FALSE(skinForm->InMenu());
+    form->seen.clear();
+    PressKey('X');
+    EXPECT_NE(std::find(form->seen.begin(), form->seen.end(), static_cast<UINT>(WM_KEYDOWN)),
+              form->seen.end());
+    // A menu speed button whose menu shows nothing comes up at once.
+    auto* button = new skin::TbsSkinMenuSpeedButton(form);
+    button->SetParent(form);
+    button->SetBounds(20, 20, 60, 24);
+    button->SkinPopupMenu = empty;
+    RunUntilIdle();
+    POINT p = ScreenOf(button, 30, 12);
+    D().Click(p.x, p.y);
+    RunUntilIdle();
+    EXPECT_FALSE(button->Down());
+    EXPECT_FALSE(skinForm->InMenu());
+}
+
 TEST_F(MenuTest, TheFormClosesItsMenuWhenClickedOrMoved) {
     auto* menu = NewMenu();
     Fill(menu->Items(), 3);

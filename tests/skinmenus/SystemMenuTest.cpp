@@ -3,6 +3,7 @@
 #include "MenuFixture.h"
 #include "gui/Color.h"
 #include "gui/ShortCuts.h"
+#include "skin/forms/SkinButtonObject.h"
 #include "win/Messages.h"
 #include "win/Styles.h"
 #include "win/Window.h"
@@ -23,7 +24,7 @@ std::string Names(skin::TbsSkinPopupWindow* w) {
 
 } // namespace
 
-TEST_F(MenuTest, AltSpaceOpensTheSystemMenuOfTheWindowsState) {
+TEST_F(MenuTest, TheSystemMenuListsTheItemsOfTheWindowsState) {
     struct Case {
         skin::TbsBorderIcons icons;
         bool maximized;
@@ -39,20 +40,21 @@ TEST_F(MenuTest, AltSpaceOpensTheSystemMenuOfTheWindowsState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.items);
         skinForm->SetBorderIcons(c.icons);
-        ShowWindow(form->Handle(), c.maximized ? SW_MAXIMIZE : SW_RESTORE);
+        skinForm->SetWindowState(c.maximized ? gui::wsMaximized : gui::wsNormal);
         RunUntilIdle();
-        FormTestChord();
+        RightClickCaption();
         ASSERT_EQ(Levels(), 1);
         EXPECT_EQ(Names(Level(0)), c.items);
         EXPECT_TRUE(skinForm->InMenu());
         PressKey(VK_ESCAPE);
         EXPECT_EQ(Levels(), 0);
     }
-    ShowWindow(form->Handle(), SW_RESTORE);
+    skinForm->SetWindowState(gui::wsNormal);
     RunUntilIdle();
     // The close row carries its shortcut, and closes the form.
     skinForm->SetBorderIcons(0);
-    FormTestChord();
+    RightClickCaption();
+    ASSERT_EQ(Levels(), 1);
     EXPECT_EQ(Level(0)->Items(0)->MenuItem->Caption(), "&Close");
     EXPECT_EQ(gui::ShortCutToText(Level(0)->Items(0)->MenuItem->ShortCut()), "Alt+F4");
     PressKey(VK_RETURN);
@@ -70,9 +72,8 @@ TEST_F(MenuTest, ARightClickOnTheCaptionOpensTheSystemMenuAtThePointer) {
     // Choosing a row sends the form its system command.
     PressKey(VK_DOWN); // Ma&ximize
     PressKey(VK_RETURN);
-    // Maximising is the skinned form's own move and size.
     EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
-    SendMessage(form->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    skinForm->SetWindowState(gui::wsNormal);
     RunUntilIdle();
 
     skinForm->DisableSystemMenu = true;
@@ -92,7 +93,7 @@ TEST_F(MenuTest, TheAltKeyClosesAnOpenMenuAndNeverReachesTheForm) {
     EXPECT_EQ(Levels(), 0);
     EXPECT_FALSE(skinForm->InMenu());
     for (UINT m : form->seen) EXPECT_NE(m, static_cast<UINT>(WM_SYSCOMMAND));
-    // Other system commands still reach the form.
+    // Other system commands still act.
     SendMessage(form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
 }
@@ -101,7 +102,7 @@ TEST_F(MenuTest, AnApplicationSystemMenuTakesTheFormsItemsOnce) {
     gui::TPopupMenu app(nullptr);
     Item(app.Items(), "About");
     skinForm->SetSystemMenu(&app);
-    skinForm->SetBorderIcons(skin::biMinimize | skin::biMaximize);
+    skinForm->SetBorderIcons(skin::biSystemMenu | skin::biMinimize | skin::biMaximize);
     for (int round = 0; round < 2; ++round) {
         FormTestChord();
         ASSERT_EQ(Levels(), 1);
@@ -120,4 +121,25 @@ TEST_F(MenuTest, TheTrayMenuKeepsItsBuiltInCaptions) {
     tray->Popup(300, 300);
     ASSERT_EQ(Levels(), 1);
     EXPECT_EQ(Names(Level(0)), "TRAY_BSF_RESTORE - TRAY_BSF_CLOSE");
+}
+
+TEST_F(MenuTest, AltSpaceOpensTheSystemMenuUnderTheSystemButton) {
+    const skin::TbsActiveSkinObject* button = nullptr;
+    for (auto& o : skinForm->ObjectList)
+        if (auto* b = dynamic_cast<skin::TbsSkinStdButtonObject*>(o.get());
+            b && b->Command == skin::TbsStdCommand::cmSysMenu && b->Enabled)
+            button = b;
+    ASSERT_NE(button, nullptr) << "the frame has a system button";
+    skin::TRect r = skinForm->ObjectToScreen(button->ObjectRect);
+    FormTestChord();
+    ASSERT_EQ(Levels(), 1);
+    EXPECT_EQ(Level(0)->Left(), r.Left);
+    EXPECT_EQ(Level(0)->Top(), r.Bottom);
+    PressKey(VK_ESCAPE);
+    // A disabled system menu opens neither from the keyboard nor from the caption.
+    skinForm->DisableSystemMenu = true;
+    skinForm->SetBorderIcons(skinForm->BorderIcons());
+    FormTestChord();
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_FALSE(skinForm->InMenu());
 }
