@@ -112,6 +112,8 @@ TbsSkinImagesMenu::TbsSkinImagesMenu(gui::TComponent* AOwner)
 }
 
 TbsSkinImagesMenu::~TbsSkinImagesMenu() {
+    // A menu going away tells nobody: its handlers may belong to what is being torn down.
+    OnInternalMenuClose = OnMenuClose = nullptr;
     if (FPopupWindow) FPopupWindow->Hide(false);
     closed_->reset();
 }

@@ -200,6 +200,17 @@ TEST_F(ImagesMenuTest, ChoiceRunsTheEventsInOrder) {
         EXPECT_EQ(events, (std::vector<std::string>{"popup", "internal close", "close"})) << how;
         EXPECT_EQ(menu->ItemIndex, 1);
     }
+
+    // Freed while open: the grid goes, nobody is told, the application's handler is back.
+    bool hadHandler = static_cast<bool>(gui::Application->OnMessage);
+    ASSERT_NE(Open(), nullptr);
+    events.clear();
+    EXPECT_TRUE(gui::Application->OnMessage);
+    delete menu;
+    menu = nullptr;
+    RunUntilIdle();
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(static_cast<bool>(gui::Application->OnMessage), hadHandler);
 }
 
 TEST_F(ImagesMenuTest, DoesNotOpenWithoutItemsOrImages) {
