@@ -71,10 +71,15 @@ TbsTrayIcon::TbsTrayIcon(gui::TComponent* AOwner)
     if (!FIcon.Handle() && LoadDefaultIcon() && gui::Application) FIcon.Assign(gui::Application->Icon());
     if (gui::Application) {
         AppHandle = gui::Application->Handle();
-        NewAppProc =
-            MakeProcInstance([this](HWND h, UINT m, WPARAM wp, LPARAM lp) { return AppProc(h, m, wp, lp); });
+        appHook_ = std::make_shared<AppHook>();
+        appHook_->icon = this;
+        NewAppProc = MakeProcInstance([hook = appHook_](HWND h, UINT m, WPARAM wp, LPARAM lp) {
+            if (hook->icon) return hook->icon->AppProc(h, m, wp, lp);
+            return hook->old ? CallWindowProc(hook->old, h, m, wp, lp) : DefWindowProc(h, m, wp, lp);
+        });
         OldAppProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtr(AppHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NewAppProc)));
+        appHook_->old = OldAppProc;
     }
 }
 
@@ -83,7 +88,8 @@ TbsTrayIcon::~TbsTrayIcon() {
     AnimateTimer.SetEnabled(false);
     ClickTimer.SetEnabled(false);
     // Put the application's procedure back only when ours is still the one installed; a later
-    // subclasser keeps calling ours, which then passes everything through.
+    // subclasser keeps calling ours, which from now on passes everything through.
+    if (appHook_) appHook_->icon = nullptr;
     if (AppHandle && IsWindow(AppHandle) &&
         reinterpret_cast<WNDPROC>(GetWindowLongPtr(AppHandle, GWLP_WNDPROC)) == NewAppProc) {
         SetWindowLongPtr(AppHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldAppProc));

@@ -11,6 +11,7 @@
 #include "skin/forms/FormTrayIcon.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace skin {
@@ -111,6 +112,13 @@ private:
     UINT TaskbarCreated = 0;
     WNDPROC HiddenInstance = nullptr;
     WNDPROC OldAppProc = nullptr, NewAppProc = nullptr;
+    // What the installed application procedure calls: this icon while it lives, then only the
+    // procedure it replaced.
+    struct AppHook {
+        TbsTrayIcon* icon = nullptr;
+        WNDPROC old = nullptr;
+    };
+    std::shared_ptr<AppHook> appHook_;
     HWND AppHandle = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include "gui/Bitmap.h"
 #include "gui/ImgList.h"
 #include "shell/NotifyIcon.h"
+#include "skin/forms/SkinForm.h"
 #include "skin/forms/SkinTrayIcon.h"
 #include "win/Input.h"
 
@@ -205,4 +206,47 @@ TEST_F(TrayIconTest, IconIndexAndAnimation) {
     EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3, 0}));
     EXPECT_EQ(next, (std::vector<int>{1, 2, 3, 0, 1}));
     tray->SetIconList(nullptr);
+}
+
+TEST_F(TrayIconTest, MinimiseToTrayAndBack) {
+    gui::TForm* main = nullptr;
+    gui::Application->CreateForm(main);
+    ASSERT_EQ(gui::Application->MainForm(), main);
+    main->SetBounds(150, 150, 300, 200);
+    main->Show();
+    RunUntilIdle();
+    tray->MinimizeToTray = false; // the fixture's icon stays out of it
+    auto* icon = new skin::TbsTrayIcon(main);
+    icon->SetIconVisible(false);
+    shell::NotifyArea::Clear();
+    gui::Application->Minimize();
+    RunUntilIdle();
+    EXPECT_FALSE(main->Visible());
+    EXPECT_EQ(main->Tag, skin::kTrayRestoreTag);
+    EXPECT_TRUE(icon->IconVisible());
+    EXPECT_EQ(CallKinds(), (std::vector<DWORD>{NIM_ADD}));
+
+    main->Tag = 0;
+    icon->ShowMainForm();
+    EXPECT_TRUE(main->Visible());
+    EXPECT_EQ(main->Tag, skin::kTrayRestoreTag);
+    MSG m;
+    EXPECT_TRUE(PeekMessage(&m, main->Handle(), skin::WM_TRAYRESTORED, skin::WM_TRAYRESTORED, PM_NOREMOVE));
+    RunUntilIdle();
+    // Switched off, minimising leaves the form alone.
+    icon->MinimizeToTray = false;
+    gui::Application->Minimize();
+    RunUntilIdle();
+    EXPECT_TRUE(main->Visible());
+    gui::Application->Restore();
+    RunUntilIdle();
+    // The first icon goes while the later one still sits on top of it: the application's
+    // messages keep flowing through both.
+    delete tray;
+    tray = nullptr;
+    icon->SetIconVisible(true);
+    shell::NotifyArea::RestartTaskbar();
+    RunUntilIdle();
+    EXPECT_EQ(shell::NotifyArea::Icons().size(), 1u);
+    delete main;
 }
