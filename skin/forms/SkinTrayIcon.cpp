@@ -176,6 +176,10 @@ void TbsTrayIcon::SetIconIndex(int Value) {
     ModifyIcon();
 }
 
+void TbsTrayIcon::SetPopupMenu(gui::TPopupMenu* Value) {
+    SetPopupMenu(dynamic_cast<TbsSkinPopupMenu*>(Value));
+}
+
 void TbsTrayIcon::SetPopupMenu(TbsSkinPopupMenu* Value) {
     FPopupMenu = Value;
     if (Value) Value->FreeNotification(this);

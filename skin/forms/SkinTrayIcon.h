@@ -51,6 +51,8 @@ public:
     void SetIconIndex(int Value);
     TbsSkinPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TbsSkinPopupMenu* Value);
+    // The form hands over its tray menu; only a skinned menu can show here.
+    void SetPopupMenu(gui::TPopupMenu* Value) override;
     bool PopupByLeftButton = false;
     bool MinimizedOnStart = false;
     bool MinimizeToTray = true;
