@@ -95,6 +95,8 @@ private:
     void AnimateTimerTick();
     LRESULT HiddenProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp);
     LRESULT AppProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp);
+    LRESULT OwnerProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp);
+    void HookOwner();
     gui::TWinControl* OwnerControl() const;
 
     gui::TImageList* FIconList = nullptr;
@@ -118,7 +120,9 @@ private:
         TbsTrayIcon* icon = nullptr;
         WNDPROC old = nullptr;
     };
-    std::shared_ptr<AppHook> appHook_;
+    std::shared_ptr<AppHook> appHook_, ownerHook_;
+    WNDPROC OldWndProc = nullptr, NewWndProc = nullptr;
+    HWND OwnerHandle = nullptr;
     HWND AppHandle = nullptr;
 };
 
