@@ -1,8 +1,11 @@
 #include "app/MainForm.h"
 
 #include "app/AppPaths.h"
+#include "app/ConversionControl.h"
+#include "app/FileList.h"
 #include "app/FormatPicker.h"
 #include "app/MainWindowParts.h"
+#include "app/OpenFileStandIn.h"
 #include "app/OptionIni.h"
 #include "app/ProgramEmblem.h"
 #include "app/ToolGlyphs.h"
@@ -129,11 +132,35 @@ TForm1::TForm1(gui::TComponent* AOwner) : gui::TForm(AOwner) {
         return true;
     };
 
+    FileList = std::make_unique<TFileList>(*this);
+    Conversion = std::make_unique<TConversionControl>(*this, *FileList);
+    FileList->OpenFile = [this](std::string& file) {
+        std::vector<std::string> files;
+        if (!ExecuteOpenStandIn(this, false, files)) return false;
+        file = files.front();
+        return true;
+    };
+    FileList->OpenFiles = [this](std::vector<std::string>& files) {
+        return ExecuteOpenStandIn(this, true, files);
+    };
+    FileList->SelectFolder = [this](std::string& folder) {
+        bool ok = bsSkinSelectDirectoryDialog1->Execute();
+        if (ok) folder = bsSkinSelectDirectoryDialog1->Directory;
+        return ok;
+    };
+
     OnCreate = [this](gui::TObject* s) { FormCreate(s); };
     OnCloseQuery = [this](gui::TObject* s, bool& can) { FormCloseQuery(s, can); };
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Records still on their way must not reach the list once it is gone.
+    if (Conversion) Conversion->Detach();
+}
+
+void TForm1::Message(const std::string& AText) {
+    bsSkinMessage1->MessageDlg2(AText, "提示", skin::mtInformation, skin::MsgButtons({skin::mbOK}), 0);
+}
 
 TForm1* MainWindow() {
     return dynamic_cast<TForm1*>(gui::Application->MainForm());
@@ -214,7 +241,7 @@ void TForm1::BuildToolBar() {
 void TForm1::BuildFileList() {
     bsSkinPanel1 = Place<skin::TbsSkinPanel>(this, this, 8, 86, 556, 300);
     lvFiles = MakeFileList(this, bsSkinPanel1);
-    lvFiles->SetBounds(1, 1, 554, 298);
+    lvFiles->SetAlign(gui::alClient);
     lvFiles->OnSelectItem = [this](gui::TObject* s, gui::TListItem* item, bool selected) {
         lvFilesSelectItem(s, item, selected);
     };

@@ -50,6 +50,8 @@ class TbsSelectSkinDialog;
 namespace app {
 
 class TFormatPicker;
+class TFileList;
+class TConversionControl;
 class TForm2;
 class TForm5;
 class TOptionIni;
@@ -173,6 +175,12 @@ public:
     std::function<bool(const std::string& ATitle, std::string& ADirectory)> SelectDirectory;
     std::function<bool(int ACurrent, int& AChosen)> SelectSkin;
     std::string bsSkinSelectDirectoryDialog2_Directory;
+
+    // The file list's rows and slots, and converting them.
+    std::unique_ptr<TFileList> FileList;
+    std::unique_ptr<TConversionControl> Conversion;
+    // The skinned message box as the window's messages use it: "提示", information, OK.
+    void Message(const std::string& AText);
 
     TOptionIni& OptionIni() { return *ini_; }
     void Log(const std::string& ALine) { mmoLog.Append(ALine); }

@@ -2,6 +2,7 @@
 // commands of its menus and buttons.
 #include "app/AboutForm.h"
 #include "app/AppPaths.h"
+#include "app/ConversionControl.h"
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionIni.h"
@@ -28,6 +29,7 @@ void TForm1::FormCreate(gui::TObject*) {
 }
 
 void TForm1::FormCloseQuery(gui::TObject*, bool& CanClose) {
+    if (Conversion) Conversion->Detach();
     FFPlayer->OnPosition = nullptr;
     FFPlayer->OnState = nullptr;
     FFPlayer->OnHook = nullptr;

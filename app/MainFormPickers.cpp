@@ -1,5 +1,6 @@
 // The format and preset pickers of the main window, the catalogue and the preset override
 // over the current parameter set, and restoring the pickers from a selected row.
+#include "app/FileList.h"
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
@@ -161,6 +162,7 @@ void TForm1::bsSkinOfficeComboBox1Change(gui::TObject*) {
     std::string name = os::ExtractFileName(SubItem(row, SubItemOutputFile));
     SetSubItem(row, SubItemOutputFile, os::ChangeFileExt(name, TitleExtension));
     SetSubItem(row, SubItemFormatCode, std::to_string(catalogue::FormatCode(CategoryPosition(), format)));
+    FileList->SelectedRowFormatChanged();
     if (lvFiles->CanFocus()) lvFiles->SetFocus();
 }
 

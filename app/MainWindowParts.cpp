@@ -8,6 +8,7 @@
 #include "skin/controls/SkinListView.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinScrollBar.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinToolBar.h"
 #include "skin/forms/SkinForm.h"
@@ -106,6 +107,21 @@ skin::TbsTrackMenu* TrackMenuOf(gui::TPopupMenu* menu) {
 }
 
 gui::TCustomListView* MakeFileList(TForm1* form, gui::TWinControl* parent) {
+    // The list's own bars: a long list or the wide columns scroll with the skin's bars.
+    auto* vbar = new skin::TbsSkinScrollBar(form);
+    vbar->SetName("bsSkinScrollBar1");
+    vbar->SetKind(skin::TScrollBarKind::sbVertical);
+    vbar->SetSkinDataName("vscrollbar");
+    vbar->SetBounds(0, 0, 14, 100);
+    vbar->SetAlign(gui::alRight);
+    vbar->SetParent(parent);
+    vbar->SetSkinData(form->bsSkinData1);
+    auto* hbar = new skin::TbsSkinScrollBar(form);
+    hbar->SetName("bsSkinScrollBar2");
+    hbar->SetBounds(0, 0, 100, 14);
+    hbar->SetAlign(gui::alBottom);
+    hbar->SetParent(parent);
+    hbar->SetSkinData(form->bsSkinData1);
     auto* list = new skin::TbsSkinListView(form);
     list->SetSkinData(form->bsSkinData1);
     list->SetParent(parent);
@@ -121,6 +137,8 @@ gui::TCustomListView* MakeFileList(TForm1* form, gui::TWinControl* parent) {
         column->SetWidth(c.Width);
         if (c.Width == 0) column->SetMaxWidth(1);
     }
+    list->SetHScrollBar(hbar);
+    list->SetVScrollBar(vbar);
     return list;
 }
 

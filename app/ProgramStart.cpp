@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
 #include "app/Previewer.h"
+#include "app/SettingsForm.h"
 #include "app/WindowPicture.h"
 #include "gui/Application.h"
 #include "media/ComponentUtils.h"
@@ -46,6 +47,9 @@ int RunProgram() {
     Form1->AboutForm = Form2;
     gui::Application->CreateForm(Form5);
     Form1->OptionsForm = Form5;
+    // The per-file settings dialog is made last and stays hidden.
+    TForm6* Form6 = nullptr;
+    gui::Application->CreateForm(Form6);
     Form1->Show();
     if (const char* shot = std::getenv("TARVIK_SCREENSHOT")) {
         std::string error;

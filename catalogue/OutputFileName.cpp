@@ -18,6 +18,12 @@ std::string OutputFileName(const std::string& folder, const std::string& inputFi
                            const TFileExists& fileExists, const TSameFile& sameFile) {
     std::string ext = NameExtOf(key);
     if (ext.empty()) return {};
+    return OutputFileNameWithExt(folder, inputFile, ext, overwrite, fileExists, sameFile);
+}
+
+std::string OutputFileNameWithExt(const std::string& folder, const std::string& inputFile,
+                                  const std::string& ext, bool overwrite, const TFileExists& fileExists,
+                                  const TSameFile& sameFile) {
     std::string name = os::ExtractFileName(inputFile);
     std::string base = folder + os::PathDelim + name.substr(0, name.size() - os::ExtractFileExt(name).size());
     auto taken = [&](const std::string& candidate) {

@@ -19,5 +19,9 @@ bool SameFileOnDisk(const std::string& a, const std::string& b);
 // a conversion never writes over its own input. Empty for a key that is not in the catalogue.
 std::string OutputFileName(const std::string& folder, const std::string& inputFile, int key, bool overwrite,
                            const TFileExists& fileExists, const TSameFile& sameFile = SameFileOnDisk);
+// The same rule with the name's extension given ("." included; empty keeps none).
+std::string OutputFileNameWithExt(const std::string& folder, const std::string& inputFile,
+                                  const std::string& ext, bool overwrite, const TFileExists& fileExists,
+                                  const TSameFile& sameFile = SameFileOnDisk);
 
 } // namespace catalogue

@@ -3,6 +3,10 @@
 // The tray icon component implements it; the form only holds a reference.
 #include <functional>
 
+namespace gui {
+class TPopupMenu;
+}
+
 namespace skin {
 
 class TbsFormTrayIcon {
@@ -18,6 +22,7 @@ public:
     // tray menu and its restore command otherwise.
     virtual bool HasPopupMenu() const = 0;
     virtual bool HasDblClickHandler() const = 0;
+    virtual void SetPopupMenu(gui::TPopupMenu* menu) = 0;
     virtual void SetDblClickHandler(std::function<void()> handler) = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "skin/engine/NinePart.h"
 #include "skin/forms/QuickButtonItems.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/hints/SkinHint.h"
 
 #include <algorithm>
 
@@ -113,10 +114,12 @@ void TbsSkinCaptionObject::ApplyInActiveEffect(gui::TBitmap& b) const {
     e->Draw(b.Canvas()->Handle(), 0, 0);
 }
 
-void TbsSkinCaptionObject::DrawCaptionText(gui::TCanvas* c, gui::TCanvas* eventCanvas, int dx, int dy,
-                                           bool active) {
+void TbsSkinCaptionObject::DrawCaptionText(gui::TCanvas* c, int dx, int dy, bool active) {
+    // The application paints where the text would go: into the composed image when there is
+    // one, so that drawing the image does not paint over it.
     if (Parent->OnCaptionPaint) {
-        Parent->OnCaptionPaint(eventCanvas, ToGui(ObjectRect), active);
+        Parent->OnCaptionPaint(c, gui::Rect(dx, dy, dx + ObjectRect.Width(), dy + ObjectRect.Height()),
+                               active);
         return;
     }
     std::string text = Parent->Form()->Caption();
@@ -212,7 +215,7 @@ void TbsSkinCaptionObject::Draw(gui::TCanvas* Cnvs, bool) {
         gui::TBitmap image;
         BuildImage(image, picture, source);
         SetCaptionFont(image.Canvas(), textActive ? ActiveFontColor : FontColor);
-        DrawCaptionText(image.Canvas(), Cnvs, 0, 0, textActive);
+        DrawCaptionText(image.Canvas(), 0, 0, textActive);
         blend(image);
         if (effect) ApplyInActiveEffect(image);
         Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &image);
@@ -239,7 +242,7 @@ void TbsSkinCaptionObject::Draw(gui::TCanvas* Cnvs, bool) {
                      gui::TBitmap hover;
                      BuildImage(hover, ActivePicture, ActiveSkinRect);
                      SetCaptionFont(hover.Canvas(), ActiveFontColor);
-                     DrawCaptionText(hover.Canvas(), Cnvs, 0, 0, true);
+                     DrawCaptionText(hover.Canvas(), 0, 0, true);
                      auto a = TbsEffectBmp::CreateFromhWnd(image.Handle());
                      auto b = TbsEffectBmp::CreateFromhWnd(hover.Handle());
                      if (!a || !b) return;
@@ -249,7 +252,7 @@ void TbsSkinCaptionObject::Draw(gui::TCanvas* Cnvs, bool) {
         return;
     }
     if (IsEmptySkinRect(ActiveSkinRect) || (!Active && !Morphing && !EnableAnimation() && !StretchEffect)) {
-        DrawCaptionText(Cnvs, Cnvs, ObjectRect.Left, ObjectRect.Top, Active);
+        DrawCaptionText(Cnvs, ObjectRect.Left, ObjectRect.Top, Active);
         return;
     }
     if (!Active)
@@ -276,6 +279,13 @@ void TbsSkinCaptionObject::TestActiveQuickButton(int X, int Y) {
         items->Items(i)->Active = a;
     }
     if (ActiveQuickButton != OldActiveQuickButton || flagChanged) Parent->RepaintFrame();
+    TbsSkinHint* hint = Parent->QuickButtonsShowHint ? Parent->SkinHint() : nullptr;
+    if (!hint) return;
+    if (ActiveQuickButton != OldActiveQuickButton && ActiveQuickButton >= 0 &&
+        !items->Items(ActiveQuickButton)->Hint.empty())
+        hint->ActivateHint2(items->Items(ActiveQuickButton)->Hint);
+    else if (flagChanged && ActiveQuickButton < 0)
+        hint->HideHint();
 }
 
 void TbsSkinCaptionObject::MouseEnter() {
@@ -306,6 +316,7 @@ void TbsSkinCaptionObject::MouseDown(int X, int Y, gui::TMouseButton Button) {
         if (i != ActiveQuickButton) items->Items(i)->Active = false;
     }
     Parent->RepaintFrame();
+    if (Parent->QuickButtonsShowHint && Parent->SkinHint()) Parent->SkinHint()->HideHint();
 }
 
 void TbsSkinCaptionObject::MouseUp(int X, int Y, gui::TMouseButton Button) {

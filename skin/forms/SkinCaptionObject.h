@@ -58,7 +58,7 @@ private:
     void SetCaptionFont(gui::TCanvas* c, TColor colour) const;
     // The caption's background of one state, the object's size.
     void BuildImage(gui::TBitmap& target, const TbsPicture* picture, const TRect& source) const;
-    void DrawCaptionText(gui::TCanvas* c, gui::TCanvas* eventCanvas, int dx, int dy, bool active);
+    void DrawCaptionText(gui::TCanvas* c, int dx, int dy, bool active);
     void DrawQuickButtons(gui::TCanvas* c);
     void ApplyInActiveEffect(gui::TBitmap& b) const;
 };

@@ -7,6 +7,7 @@
 #include "gdi/Region.h"
 #include "gdi/SysColors.h"
 #include "gui/Color.h"
+#include "skin/controls/SkinToolBar.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/engine/EngineSetup.h"
 #include "skin/engine/MaskRegion.h"
@@ -16,6 +17,8 @@
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinCaptionObject.h"
 #include "skin/forms/SkinFormMenus.h"
+#include "skin/hints/SkinHint.h"
+#include "skin/menus/SkinMenu.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -222,6 +225,20 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
     // both for its frame and for its menus.
     if (component == fsd_) fsd_ = nullptr;
     if (component == fmsd_) fmsd_ = nullptr;
+    if (component == skinHint_) skinHint_ = nullptr;
+    if (component == statusBar_) statusBar_ = nullptr;
+}
+
+void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
+    if (skinHint_) skinHint_->RemoveFreeNotification(this);
+    skinHint_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* value) {
+    if (statusBar_) statusBar_->RemoveFreeNotification(this);
+    statusBar_ = value;
+    if (value) value->FreeNotification(this);
 }
 
 // ---- skin application
@@ -746,6 +763,7 @@ void TbsSkinForm::CallOld(gui::TMessage& m) {
 }
 
 void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
+    if (ShowObjectHint && skinHint_ && IsMenuCloseMessage(m.Msg)) skinHint_->HideHint();
     if (MenuWindowProc(m)) return;
     switch (m.Msg) {
     case WM_DESTROY:

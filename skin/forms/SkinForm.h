@@ -23,6 +23,9 @@
 
 namespace skin {
 
+class TbsSkinHint;
+class TbsSkinStatusBar;
+
 class TbsSkinMenu;
 class TbsSkinPopupMenu;
 struct TbsSkinFormMenus;
@@ -75,7 +78,13 @@ public:
     bool ShowIcon() const { return showIcon_; }
     void SetShowIcon(bool value);
     bool UseDefaultObjectHint = true;
+    // Caption objects show their hints through this hint component.
     bool ShowObjectHint = false;
+    TbsSkinHint* SkinHint() const { return skinHint_; }
+    void SetSkinHint(TbsSkinHint* value);
+    // Its size grip hides while the form is maximised.
+    TbsSkinStatusBar* StatusBar() const { return statusBar_; }
+    void SetStatusBar(TbsSkinStatusBar* value);
     TbsQuickButtonItems* QuickButtons() { return quickButtons_.get(); }
     gui::TCustomImageList* QuickImageList = nullptr;
     bool QuickButtonsShowHint = false;
@@ -309,6 +318,8 @@ private:
     TRect oldBoundsRect_;
     bool startShow_ = true;
     TbsFormTrayIcon* trayIcon_ = nullptr;
+    TbsSkinHint* skinHint_ = nullptr;
+    TbsSkinStatusBar* statusBar_ = nullptr;
     // Cleared when the component goes, for the window procedure that outlives it on the stack.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     int formLeft_ = 0, formTop_ = 0, formWidth_ = 0, formHeight_ = 0, oldFormLeft_ = 0, oldFormTop_ = 0;

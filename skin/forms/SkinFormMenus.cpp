@@ -151,14 +151,14 @@ void TbsSkinForm::SystemCommand(const std::string& name) {
         MinimizeCommand();
     else if (name == "BSF_MAXITEM")
         MaximizeCommand();
-    else if (name == "BSF_RESTORE")
+    else if (name == "TRAY_BSF_RESTORE" && TrayIcon())
+        RestoreFromTrayCommand();
+    else if (name == "BSF_RESTORE" || name == "TRAY_BSF_RESTORE")
         RestoreCommand();
     else if (name == "BSF_ROLLUP")
         RollUpCommand();
     else if (name == "BSF_MINTOTRAY")
         MinimizeToTrayCommand();
-    else if (name == "TRAY_BSF_RESTORE")
-        RestoreFromTrayCommand();
     else if (name == "BSF_CLOSE" || name == "TRAY_BSF_CLOSE")
         CloseCommand();
 }
@@ -167,12 +167,23 @@ namespace {
 struct FormState {
     bool minimized, maximized, rolledUp;
 };
+// A skinnable form's states are its component's own.
+FormState StateOf(const TbsSkinForm* skinForm) {
+    gui::TCustomForm* form = skinForm->Form();
+    if (skinForm->SkinnableForm())
+        return {skinForm->WindowState() == gui::wsMinimized, skinForm->WindowState() == gui::wsMaximized,
+                skinForm->RollUpState()};
+    HWND h = form->HandleAllocated() ? form->Handle() : nullptr;
+    bool minimized = h ? IsIconic(h) != 0 : form->WindowState() == gui::wsMinimized;
+    bool maximized = h ? IsZoomed(h) != 0 : form->WindowState() == gui::wsMaximized;
+    return {minimized, maximized, false};
+}
 } // namespace
 
 void TbsSkinForm::BuildSystemMenu() {
     gui::TMenuItem* root = menus_->SysMenu->Items();
     root->Clear();
-    FormState st{WindowState() == gui::wsMinimized, WindowState() == gui::wsMaximized, RollUpState()};
+    FormState st = StateOf(this);
     bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
     auto add = [&](const char* name) { AddSystemItem(root, root->Count(), name, false); };
     if (!st.minimized && (borderIcons_ & biMinimize)) add("BSF_MINITEM");
@@ -191,7 +202,7 @@ void TbsSkinForm::MergeSystemMenu() {
     gui::TMenuItem* root = menu->Items();
     for (int i = root->Count() - 1; i >= 0; --i)
         if (IsFormSystemItem(root->Items(i)->Name())) delete root->Items(i);
-    FormState st{WindowState() == gui::wsMinimized, WindowState() == gui::wsMaximized, RollUpState()};
+    FormState st = StateOf(this);
     bool mdiChild = form_->FormStyle() == gui::fsMDIChild;
     auto insert = [&](const char* name) { AddSystemItem(root, 0, name, false); };
     if (borderIcons_ & biMinimizeToTray) insert("BSF_MINTOTRAY");

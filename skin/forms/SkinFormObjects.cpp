@@ -8,7 +8,9 @@
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinCaptionObject.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/hints/SkinHint.h"
 #include "skin/menus/SkinMenu.h"
+#include "skin/menus/SkinPopupMenu.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -280,13 +282,20 @@ void TbsSkinForm::TrackActiveObject(int X, int Y, bool Test) {
     if (ActiveObject >= count) ActiveObject = -1;
     if (OldActiveObject >= count) OldActiveObject = -1;
     if (ActiveObject == OldActiveObject) return;
+    bool hints = ShowObjectHint && skinHint_;
     if (OldActiveObject != -1) {
         TbsActiveSkinObject* o = ObjectList[static_cast<size_t>(OldActiveObject)].get();
-        if (o->Enabled && o->Visible) o->MouseLeave();
+        if (o->Enabled && o->Visible) {
+            o->MouseLeave();
+            if (hints && !o->Hint.empty()) skinHint_->HideHint();
+        }
     }
     if (ActiveObject != -1) {
         TbsActiveSkinObject* o = ObjectList[static_cast<size_t>(ActiveObject)].get();
-        if (o->Enabled && o->Visible) o->MouseEnter();
+        if (o->Enabled && o->Visible) {
+            o->MouseEnter();
+            if (hints && !o->Hint.empty()) skinHint_->ActivateHint2(o->Hint);
+        }
     }
 }
 
@@ -537,6 +546,12 @@ void TbsSkinForm::PopupObjectMenu(gui::TMenuItem* items, const TRect& screenRect
         return;
     }
     if (!items) return;
+    // A skinned popup menu opens itself, with its own skin and opener.
+    if (auto* popup = dynamic_cast<TbsSkinPopupMenu*>(items->GetParentMenu())) {
+        popup->PopupFromRect(gui::Rect(screenRect.Left, screenRect.Top, screenRect.Right, screenRect.Bottom),
+                             popupUp);
+        return;
+    }
     if (SkinMenu()->Visible()) SkinMenuClose();
     SkinMenuOpen();
     SkinMenu()->Popup(nullptr, MenuSkin(), 0, screenRect, items, popupUp);

@@ -3,8 +3,10 @@
 // rolled up (only the caption left) and minimised to the notification area come on top.
 #include "gui/Application.h"
 #include "gui/Screen.h"
+#include "skin/controls/SkinToolBar.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/menus/SkinPopupMenu.h"
 #include "win/Message.h"
 #include "win/System.h"
 #include "win/Window.h"
@@ -82,6 +84,7 @@ void TbsSkinForm::Maximize() {
             target = {target.left + 1, target.top + 1, target.right - 1, target.bottom - 1};
     }
     form_->SetBounds(target.left, target.top, gui::RectWidth(target), gui::RectHeight(target));
+    if (statusBar_ && statusBar_->SizeGrip()) statusBar_->SetShowGrip(false);
     if (OnMaximize) OnMaximize(this);
 }
 
@@ -102,6 +105,7 @@ void TbsSkinForm::Restore() {
     MouseTimer->SetEnabled(true);
     form_->Invalidate();
     oldBoundsRect_ = {};
+    if (statusBar_ && statusBar_->SizeGrip()) statusBar_->SetShowGrip(true);
     if (OnRestore) OnRestore(this);
 }
 
@@ -231,7 +235,11 @@ void TbsSkinForm::SetTrayIcon(TbsFormTrayIcon* value) {
     if (!value) return;
     if (!AlwaysShowInTray) value->SetIconVisible(false);
     value->SetMinimizeToTray(false);
-    if (!value->HasDblClickHandler()) value->SetDblClickHandler([this] { RestoreFromTrayCommand(); });
+    if (Designing()) return;
+    if (!value->HasPopupMenu()) {
+        value->SetPopupMenu(SysTrayMenu());
+        if (!value->HasDblClickHandler()) value->SetDblClickHandler([this] { RestoreFromTrayCommand(); });
+    }
 }
 
 void TbsSkinForm::MinimizeToTray() {

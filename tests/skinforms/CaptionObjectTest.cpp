@@ -6,6 +6,8 @@
 #include "gui/Bitmap.h"
 #include "gui/ImgList.h"
 #include "gui/PopupMenu.h"
+#include "skin/hints/SkinHint.h"
+#include "skin/menus/SkinMenu.h"
 
 #include <vector>
 
@@ -157,6 +159,28 @@ TEST_F(CaptionObjectTest, CloseThatFreesTheFormFinishesTheMouseHandlingFirst) {
     form = nullptr; // gone with its component
 }
 
+TEST_F(CaptionObjectTest, HoveredButtonShowsItsHintThroughTheHintComponent) {
+    // The hint component sits on the main form, as in the program.
+    LoadSkin(0);
+    gui::TForm* main = nullptr;
+    gui::Application->CreateForm(main);
+    form = main;
+    form->SetBounds(100, 100, data.FPicture.Width(), data.FPicture.Height());
+    skinForm = new skin::TbsSkinForm(form);
+    skinForm->SetSkinData(&data);
+    auto& hint = *new skin::TbsSkinHint(form);
+    skinForm->SetSkinHint(&hint);
+    skinForm->ShowObjectHint = true;
+    form->Show();
+    RunUntilIdle();
+    MoveOver(Centre(Object("closebutton")->ObjectRect));
+    Advance(gui::Application->HintPause + 100);
+    EXPECT_TRUE(hint.IsVisible());
+    MoveOver({100, 80}); // onto the client: the hover and the hint end on the mouse timer's tick
+    Advance(60);
+    EXPECT_FALSE(hint.IsVisible());
+}
+
 TEST_F(CaptionObjectTest, HoverMorphsOnTheTickAndAtOnceWithEffectsOff) {
     for (bool effects : {true, false}) {
         SCOPED_TRACE(effects);
@@ -301,6 +325,31 @@ TEST_F(CaptionObjectTest, LongCaptionEndsInsideItsTextArea) {
     EXPECT_EQ(outside, 0);
 }
 
+TEST_F(CaptionObjectTest, CaptionPaintedByTheApplicationShowsAlsoOnAComposedCaption) {
+    for (bool composed : {false, true}) {
+        SCOPED_TRACE(composed);
+        LoadSkin(0);
+        if (composed) // an active image of its own: the caption is composed off-screen
+            for (auto& d : data.ObjectList)
+                if (auto* c = dynamic_cast<skin::TbsDataSkinCaption*>(d.get())) {
+                    c->ActivePictureIndex = 0;
+                    c->ActiveSkinRect = skin::Rect(0, 0, 20, c->SkinRect.Height());
+                }
+        Open(data.FPicture.Width(), data.FPicture.Height(), &data);
+        skinForm->OnCaptionPaint = [](gui::TCanvas* c, gui::TRect r, bool) {
+            c->Brush()->SetColor(RGB(255, 0, 0));
+            c->FillRect(r);
+        };
+        skinForm->RepaintFrame();
+        skin::TbsActiveSkinObject* caption = Object("caption");
+        EXPECT_EQ(WindowPixel(caption->ObjectRect.Left + 20, caption->ObjectRect.Top + 10), RGB(255, 0, 0));
+        skinForm->OnCaptionPaint = nullptr;
+        delete form;
+        form = nullptr;
+        RunUntilIdle();
+    }
+}
+
 TEST_F(CaptionObjectTest, QuickButtonsSitAtTheCaptionsStartAndClickWhereReleased) {
     OpenSkinned(0);
     gui::TCustomImageList images(nullptr);
@@ -358,51 +407,37 @@ TEST_F(CaptionObjectTest, LinkedMenusOpenUnderTheButtonAndUserObjectsPaintThemse
     skinForm->UserObjectDraw("menubutton"); // not a user object: nothing
     EXPECT_EQ(painted, std::vector<std::string>{"logo"});
 
-    struct Popup {
-        gui::TMenuItem* items;
-        skin::TRect r;
-        bool up;
-    };
-    std::vector<Popup> popups;
-    skinForm->PopupObjectMenuHook = [&](gui::TMenuItem* items, skin::TRect r, bool up) {
-        popups.push_back({items, r, up});
-    };
-    gui::TPopupMenu menu(nullptr), system(nullptr);
-    for (gui::TPopupMenu* m : {&menu, &system}) {
-        auto* item = new gui::TMenuItem(nullptr);
-        item->SetCaption("Item");
-        m->Items()->Add(item);
-    }
-    skinForm->SystemMenuItemsHook = [&] { return system.Items(); };
+    gui::TPopupMenu menu(nullptr);
+    auto* item = new gui::TMenuItem(nullptr);
+    item->SetCaption("Item");
+    menu.Items()->Add(item);
     skinForm->LinkMenu("nothing", &menu, true); // no such object: nothing happens
     skinForm->LinkMenu("menubutton", &menu, true);
     auto* button = static_cast<skin::TbsSkinButtonObject*>(Object("menubutton"));
     button->MouseEnter();
     button->MouseDown(62, 8, gui::mbLeft);
-    ASSERT_EQ(popups.size(), 1u);
-    EXPECT_EQ(popups[0].items, menu.Items());
-    EXPECT_EQ(popups[0].r,
-              skin::Rect(form->Left() + 60, form->Top() + 6, form->Left() + 76, form->Top() + 20));
-    EXPECT_TRUE(popups[0].up);
-    // It stays down while its menu is open.
+    EXPECT_TRUE(skinForm->SkinMenu()->Visible());
+    EXPECT_TRUE(skinForm->InMenu());
+    // It stays down while its menu is open, and comes up when the menu closes.
     button->MouseUp(62, 8, gui::mbLeft);
     EXPECT_TRUE(button->Down());
-    skinForm->ObjectMenuClosed();
+    skinForm->SkinMenu()->Hide();
+    RunUntilIdle();
+    EXPECT_FALSE(skinForm->InMenu());
     EXPECT_FALSE(button->Down());
 
-    // The system-menu button opens the system menu on the press.
+    // The system-menu button opens the system menu on the press, under itself.
     skin::TbsActiveSkinObject* sys = Object("sysmenubutton");
     MoveOver(Centre(sys->ObjectRect));
     D().Press();
     RunUntilIdle();
-    ASSERT_EQ(popups.size(), 2u);
-    EXPECT_EQ(popups[1].items, system.Items());
+    EXPECT_TRUE(skinForm->SkinMenu()->Visible());
     D().Release();
     RunUntilIdle();
-    skinForm->ObjectMenuClosed();
+    skinForm->SkinMenu()->Hide();
+    RunUntilIdle();
+    EXPECT_FALSE(static_cast<skin::TbsSkinStdButtonObject*>(sys)->Down());
     skinForm->OnPaintEvent = nullptr;
-    skinForm->PopupObjectMenuHook = nullptr;
-    skinForm->SystemMenuItemsHook = nullptr;
 }
 
 TEST_F(CaptionObjectTest, BadPictureIndexesAndEmptyStripsDrawAndStop) {

@@ -5,6 +5,8 @@
 #include "SkinFormFixture.h"
 
 #include "gui/CustomControl.h"
+#include "skin/controls/SkinToolBar.h"
+#include "skin/menus/SkinPopupMenu.h"
 #include "win/System.h"
 
 #include <vector>
@@ -92,14 +94,12 @@ TEST_F(WindowStateTest, SkinIndexChangeRebuildsTheFrameAndKeepsTheClientSize) {
         // The caption objects are the new skin's.
         ASSERT_FALSE(skinForm->ObjectList.empty());
         for (auto& o : skinForm->ObjectList) EXPECT_EQ(o->SD, &data);
-        // Every entry but the menus' own rows makes a caption object.
-        size_t captionEntries = 0;
+        size_t frameObjects = 0; // menu descriptors make no caption object
         for (auto& d : data.ObjectList)
-            if (!dynamic_cast<const skin::TbsDataSkinMenuItem*>(d.get()) &&
-                !dynamic_cast<const skin::TbsDataSkinMainMenuItem*>(d.get()) &&
-                !dynamic_cast<const skin::TbsDataSkinMainMenuBarButton*>(d.get()))
-                ++captionEntries;
-        EXPECT_EQ(skinForm->ObjectList.size(), captionEntries);
+            frameObjects += !dynamic_cast<skin::TbsDataSkinMenuItem*>(d.get()) &&
+                            !dynamic_cast<skin::TbsDataSkinMainMenuItem*>(d.get()) &&
+                            !dynamic_cast<skin::TbsDataSkinMainMenuBarButton*>(d.get());
+        EXPECT_EQ(skinForm->ObjectList.size(), frameObjects);
         EXPECT_EQ(form->ClientWidth(), 340);
         EXPECT_EQ(form->ClientHeight(), 245);
         EXPECT_EQ(mine->before, index);
@@ -155,6 +155,16 @@ TEST_F(WindowStateTest, MaximisedFormFillsTheWorkAreaAndCannotBeDragged) {
     D().Release();
     RunUntilIdle();
     EXPECT_EQ(Bounds(form), before);
+
+    // A status bar's size grip hides while the form is maximised.
+    auto* bar = new skin::TbsSkinStatusBar(form);
+    bar->SetParent(form);
+    bar->SetSizeGrip(true);
+    skinForm->SetStatusBar(bar);
+    skinForm->SetWindowState(gui::wsNormal);
+    EXPECT_TRUE(bar->ShowGrip());
+    skinForm->SetWindowState(gui::wsMaximized);
+    EXPECT_FALSE(bar->ShowGrip());
 
     skinForm->MaximizeOnFullScreen = true;
     skinForm->SetWindowState(gui::wsNormal);
@@ -319,7 +329,9 @@ public:
         PostMessage(main->Handle(), skin::WM_TRAYRESTORED, 0, 0);
     }
     void SetIconVisible(bool v) override { calls.push_back(v ? "icon" : "no icon"); }
-    bool HasPopupMenu() const override { return false; }
+    gui::TPopupMenu* menu = nullptr;
+    bool HasPopupMenu() const override { return menu != nullptr; }
+    void SetPopupMenu(gui::TPopupMenu* m) override { menu = m; }
     bool HasDblClickHandler() const override { return static_cast<bool>(dblClick); }
     void SetDblClickHandler(std::function<void()> h) override { dblClick = std::move(h); }
 };
@@ -332,6 +344,7 @@ TEST_F(WindowStateTest, MinimiseToTrayAndBack) {
     EXPECT_FALSE(gui::Application->Minimized());
     skinForm->SetTrayIcon(&tray);
     ASSERT_TRUE(tray.dblClick);
+    EXPECT_EQ(tray.menu, skinForm->SysTrayMenu()); // the form's tray menu, when it has none
     skinForm->AlwaysMinimizeToTray = true;
     tray.calls.clear();
     skinForm->MinimizeCommand();

@@ -1,0 +1,228 @@
+// Converting the list as a user does it, headless, with real conversions of generated clips:
+// the options dialog, adding through the menu, choosing a format, Start, the rows' progress,
+// the outputs read back with the probe, Pause/Resume/Stop, the after-done actions through the
+// desktop recorder, and closing the window while converting.
+#include "ConverterWindow.h"
+#include "app/AppPaths.h"
+#include "app/FormatPicker.h"
+#include "gui/IniFile.h"
+#include "gui/Menu.h"
+#include "gui/MenuItem.h"
+#include "media/AVProbe.h"
+#include "media/FFmpegConverter.h"
+#include "os/Spawn.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckRadioBox.h"
+#include "skin/controls/SkinComboBox.h"
+#include "skin/controls/SkinMenuSpeedButton.h"
+#include "skin/controls/SkinSpeedButton.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+using namespace app;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ConvertListTest : public ConverterWindowTest {
+protected:
+    std::string Clip(const std::string& name, double seconds,
+                     fixtures::ClipKind kind = fixtures::ClipKind::Avi) {
+        fixtures::ClipOptions clip;
+        clip.kind = kind;
+        clip.seconds = seconds;
+        clip.width = 160;
+        clip.height = 120;
+        return fixtures::MakeClip(folder, clip, name);
+    }
+    // The options dialog as the user answers it: thread count, after-done choice, OK.
+    void SetOptions(int threads, skin::TbsSkinCheckRadioBox* afterDone) {
+        Respond([=, this](gui::TCustomForm&) {
+            options->bsSkinComboBox2->SetItemIndex(threads - 1);
+            afterDone->SetChecked(true);
+            options->bsSkinButton6->OnClick(options->bsSkinButton6);
+            return true;
+        });
+        main->bsSkinButton19->OnClick(main->bsSkinButton19);
+    }
+    gui::TMenuItem* MenuItem(const std::string& caption) {
+        std::vector<gui::TMenuItem*> stack = {main->bsSkinMainMenu1->Items()};
+        while (!stack.empty()) {
+            gui::TMenuItem* m = stack.back();
+            stack.pop_back();
+            if (m->Caption() == caption) return m;
+            for (int i = 0; i < m->Count(); ++i) stack.push_back(m->Items(i));
+        }
+        return nullptr;
+    }
+    // Selecting each row and choosing common video / MP4 with another video bitrate.
+    void ChooseMp4ForEveryRow() {
+        for (int r = 0; r < list->RowCount(); ++r) {
+            main->lvFiles->SetItemIndex(r);
+            main->bsSkinOfficeComboBox2->SetItemIndex(13); // 常用视频
+            main->bsSkinOfficeComboBox1->SetItemIndex(1);  // MP4
+            main->bsSkinComboBox2->SetItemIndex(0);
+        }
+    }
+    std::vector<std::string> Requests(const os::SpawnRecorder& recorder) {
+        std::vector<std::string> out;
+        for (const os::SpawnRequest& r : recorder.Requests())
+            out.push_back(r.argv.empty() ? "" : r.argv.front());
+        return out;
+    }
+    fixtures::TempFolder folder{"convertlist"};
+};
+
+TEST_F(ConvertListTest, ConvertsTheListAsTheUserSetItUp) {
+    os::SpawnRecorder recorder;
+    Start();
+    SetOptions(2, options->bsSkinCheckRadioBox5); // 不进行任何操作
+    EXPECT_EQ(gui::TIniFile(config / "option.ini").ReadString("Options", "Thread_Count", "Error"), "2");
+
+    chosen = {Clip("clip.avi", 1), Clip("假期.avi", 1), Clip("third.mkv", 1, fixtures::ClipKind::Mkv)};
+    MenuItem("添加多个文件")->Click();
+    ASSERT_EQ(list->RowCount(), 3);
+    EXPECT_EQ(File(1), "假期.avi");
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(Sub(r, rcDuration), "00:00:01");
+
+    ChooseMp4ForEveryRow();
+    std::string bitrate = Sub(0, 16);
+    MenuItem("开始转换")->Click();
+    EXPECT_TRUE(main->Conversion->Running());
+    EXPECT_FALSE(main->AddToolButton->Enabled());
+    EXPECT_FALSE(main->MoveUpButton->Enabled()); // rows stay where their tasks are
+    EXPECT_FALSE(main->bsSkinOfficeComboBox1->Enabled());
+    EXPECT_TRUE(main->StopToolButton->Enabled());
+    EXPECT_TRUE(main->PauseToolButton->Enabled());
+    ASSERT_TRUE(WaitForEnd());
+
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(Sub(r, rcProgress), "100%") << r;
+    EXPECT_TRUE(main->ClearToolButton->Enabled());
+    EXPECT_FALSE(main->RemoveToolButton->Enabled());
+    EXPECT_FALSE(main->StartItem->Enabled());
+    EXPECT_FALSE(main->StopToolButton->Enabled());
+    EXPECT_FALSE(main->PauseToolButton->Enabled());
+    EXPECT_FALSE(main->ResumeToolButton->Enabled());
+    EXPECT_TRUE(main->bsSkinOfficeComboBox1->Enabled());
+    EXPECT_TRUE(main->MoveUpButton->Enabled());
+    EXPECT_TRUE(recorder.Requests().empty()); // nothing chosen after the list
+
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        std::string out = main->FileOutPutPath + "/" + Sub(r, rcOutputFile);
+        EXPECT_EQ(fs::path(out).extension(), ".mp4");
+        media::TAVProbe probe;
+        ASSERT_TRUE(probe.LoadFile(out)) << probe.LastErrMsg();
+        media::TVideoStreamInfo v = probe.FirstVideoStreamInfo();
+        media::TAudioStreamInfo a = probe.FirstAudioStreamInfo();
+        EXPECT_EQ(v.CodecName.rfind("mpeg4(", 0), 0u) << v.CodecName;
+        EXPECT_EQ(a.CodecName.rfind("mp3", 0), 0u) << a.CodecName;
+        std::string size = Sub(r, 15);
+        EXPECT_EQ(size.empty() ? "160x120" : size, std::to_string(v.Width) + "x" + std::to_string(v.Height));
+        EXPECT_NEAR(std::stod(Sub(r, 17)), double(v.FrameRate.num) / v.FrameRate.den, 0.01);
+        EXPECT_EQ(std::to_string(a.SampleRate), Sub(r, 19));
+        EXPECT_EQ(Sub(r, 16), bitrate);
+        EXPECT_NE(a.Language, "Full");
+    }
+}
+
+TEST_F(ConvertListTest, StopSkipsTheAfterDoneActionAndStartRunsTheListAgain) {
+    os::SpawnRecorder recorder;
+    Start();
+    SetOptions(1, options->bsSkinCheckRadioBox2); // 自动关闭计算机
+    chosen = {Clip("long.avi", 8), Clip("short.avi", 1)};
+    list->AddSeveralFiles();
+    ASSERT_EQ(list->RowCount(), 2);
+    main->StartToolButton->OnClick(main->StartToolButton);
+    main->PauseToolButton->OnClick(main->PauseToolButton);
+    EXPECT_FALSE(main->PauseToolButton->Visible());
+    EXPECT_TRUE(main->ResumeToolButton->Visible());
+    EXPECT_TRUE(main->ResumeToolButton->Enabled());
+    main->ResumeToolButton->OnClick(main->ResumeToolButton);
+    EXPECT_TRUE(main->PauseToolButton->Visible());
+    // Stopped while paused: the tool bar keeps showing "继续", disabled.
+    main->PauseToolButton->OnClick(main->PauseToolButton);
+    main->StopToolButton->OnClick(main->StopToolButton);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(main->ResumeToolButton->Visible());
+    EXPECT_FALSE(main->ResumeToolButton->Enabled());
+    EXPECT_FALSE(main->PauseToolButton->Visible());
+    EXPECT_TRUE(recorder.Requests().empty()) << "a stopped list powered the computer off";
+    EXPECT_TRUE(main->StartToolButton->Enabled());
+    EXPECT_FALSE(main->StartItem->Enabled());
+
+    // The tool bar's Start runs the whole list again; a finished list asks for the power-off.
+    main->StartToolButton->OnClick(main->StartToolButton);
+    ASSERT_TRUE(WaitForEnd(120));
+    for (int r = 0; r < 2; ++r) EXPECT_EQ(Sub(r, rcProgress), "100%") << r;
+    EXPECT_EQ(Requests(recorder), std::vector<std::string>{"systemctl"});
+
+    recorder.Clear();
+    list->Clear();
+    SetOptions(1, options->bsSkinCheckRadioBox1); // 自动打开输出文件夹
+    chosen = {Clip("again.avi", 1)};
+    list->AddSeveralFiles();
+    main->StartToolButton->OnClick(main->StartToolButton);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_EQ(recorder.Requests().size(), 1u);
+    EXPECT_EQ(recorder.Requests()[0].argv.back(), main->FileOutPutPath);
+
+    recorder.Clear();
+    list->Clear();
+    SetOptions(1, options->bsSkinCheckRadioBox4); // 播放提示音乐
+    chosen = {Clip("sound.avi", 1)};
+    list->AddSeveralFiles();
+    main->StartToolButton->OnClick(main->StartToolButton);
+    ASSERT_TRUE(WaitForEnd());
+    // The sound plays when the program ships it (and a player is installed).
+    bool shipped = fs::exists(ProgramFile(resources::kCompletionSound));
+    EXPECT_LE(recorder.Requests().size(), 1u);
+    if (!shipped) {
+        EXPECT_TRUE(recorder.Requests().empty());
+    }
+}
+
+TEST_F(ConvertListTest, ClosingWhileConvertingEndsTheTasksWithoutTheAfterDoneAction) {
+    os::SpawnRecorder recorder;
+    Start();
+    main->Show();
+    SetOptions(1, options->bsSkinCheckRadioBox2); // 自动关闭计算机
+    chosen = {Clip("long.avi", 8)};
+    list->AddSeveralFiles();
+    main->StartToolButton->OnClick(main->StartToolButton);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            os::CheckSynchronize(2);
+            return !Sub(0, rcProgress).empty();
+        },
+        std::chrono::seconds(30), "the first progress"));
+    main->N4->Click();
+    EXPECT_FALSE(main->FFConverter->Working() && !main->FFConverter->Terminated());
+    for (int i = 0; i < 20; ++i) os::CheckSynchronize(5);
+    RunUntilIdle();
+    EXPECT_TRUE(recorder.Requests().empty());
+}
+
+// A row whose input went away since it was added is reported at Start; the other rows still
+// convert, and their progress lands on their own rows.
+TEST_F(ConvertListTest, StartReportsARowItCannotAddAndKeepsTheOthersInLine) {
+    Start();
+    SetOptions(1, options->bsSkinCheckRadioBox5);
+    std::string gone = Clip("gone.avi", 1);
+    chosen = {Clip("stays.avi", 1), gone};
+    list->AddSeveralFiles();
+    ASSERT_EQ(list->RowCount(), 2);
+    ASSERT_EQ(File(0), "gone.avi");
+    fs::remove(gone);
+    ExpectMessage();
+    main->StartToolButton->OnClick(main->StartToolButton);
+    EXPECT_TRUE(LastMessageHas("gone.avi"));
+    EXPECT_EQ(main->Conversion->TaskRows(), std::vector<int>{1});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Sub(0, rcProgress), "N/A");
+    EXPECT_EQ(Sub(1, rcProgress), "100%");
+}
+
+} // namespace
