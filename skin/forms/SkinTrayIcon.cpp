@@ -3,10 +3,10 @@
 #include "gui/Application.h"
 #include "gui/ControlTypes.h"
 #include "gui/Forms.h"
+#include "gui/Menus.h"
 #include "gui/Screen.h"
 #include "gui/WinControl.h"
 #include "skin/forms/SkinForm.h"
-#include "skin/menus/SkinPopupMenu.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Message.h"
@@ -201,7 +201,7 @@ void TbsTrayIcon::SetIconIndex(int Value) {
     ModifyIcon();
 }
 
-void TbsTrayIcon::SetPopupMenu(TbsSkinPopupMenu* Value) {
+void TbsTrayIcon::SetPopupMenu(gui::TPopupMenu* Value) {
     FPopupMenu = Value;
     if (Value) Value->FreeNotification(this);
 }

@@ -6,6 +6,7 @@
 #include "gui/ControlTypes.h"
 #include "gui/Icon.h"
 #include "gui/ImgList.h"
+#include "gui/PopupMenu.h"
 #include "gui/Timer.h"
 #include "shell/NotifyIcon.h"
 #include "skin/forms/FormTrayIcon.h"
@@ -15,8 +16,6 @@
 #include <string>
 
 namespace skin {
-
-class TbsSkinPopupMenu;
 
 // The callback message of the icon.
 inline constexpr UINT WM_TRAYICONNOTIFY = 2048;
@@ -49,8 +48,9 @@ public:
     void SetIconVisible(bool Value) override;
     int IconIndex() const { return FIconIndex; }
     void SetIconIndex(int Value);
-    TbsSkinPopupMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TbsSkinPopupMenu* Value);
+    // Normally a skinned popup menu; the form hands over its tray menu when the icon has none.
+    gui::TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(gui::TPopupMenu* Value) override;
     bool PopupByLeftButton = false;
     bool MinimizedOnStart = false;
     bool MinimizeToTray = true;
@@ -107,7 +107,7 @@ private:
     gui::TIcon FIcon;
     bool FIconVisible = true;
     int FIconIndex = 0;
-    TbsSkinPopupMenu* FPopupMenu = nullptr;
+    gui::TPopupMenu* FPopupMenu = nullptr;
     gui::TTimer AnimateTimer, ClickTimer;
     bool FClickStart = false, FClickReady = false, IsDblClick = false;
     NOTIFYICONDATA IconData{};
