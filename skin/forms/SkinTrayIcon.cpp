@@ -3,9 +3,10 @@
 #include "gui/Application.h"
 #include "gui/ControlTypes.h"
 #include "gui/Forms.h"
+#include "gui/Menus.h"
+#include "gui/Screen.h"
 #include "gui/WinControl.h"
 #include "skin/forms/SkinForm.h"
-#include "skin/menus/SkinPopupMenu.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Message.h"
@@ -81,6 +82,23 @@ TbsTrayIcon::TbsTrayIcon(gui::TComponent* AOwner)
             SetWindowLongPtr(AppHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NewAppProc)));
         appHook_->old = OldAppProc;
     }
+    HookOwner();
+}
+
+// The owner's window is subclassed once it exists: at once when it does, else when loaded.
+void TbsTrayIcon::HookOwner() {
+    gui::TWinControl* owner = OwnerControl();
+    if (OwnerHandle || !owner || !owner->HandleAllocated()) return;
+    OwnerHandle = owner->Handle();
+    ownerHook_ = std::make_shared<AppHook>();
+    ownerHook_->icon = this;
+    NewWndProc = MakeProcInstance([hook = ownerHook_](HWND h, UINT m, WPARAM wp, LPARAM lp) {
+        if (hook->icon) return hook->icon->OwnerProc(h, m, wp, lp);
+        return hook->old ? CallWindowProc(hook->old, h, m, wp, lp) : DefWindowProc(h, m, wp, lp);
+    });
+    OldWndProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(OwnerHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NewWndProc)));
+    ownerHook_->old = OldWndProc;
 }
 
 TbsTrayIcon::~TbsTrayIcon() {
@@ -95,6 +113,12 @@ TbsTrayIcon::~TbsTrayIcon() {
         SetWindowLongPtr(AppHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldAppProc));
         FreeProcInstance(NewAppProc);
     }
+    if (ownerHook_) ownerHook_->icon = nullptr;
+    if (OwnerHandle && IsWindow(OwnerHandle) &&
+        reinterpret_cast<WNDPROC>(GetWindowLongPtr(OwnerHandle, GWLP_WNDPROC)) == NewWndProc) {
+        SetWindowLongPtr(OwnerHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+        FreeProcInstance(NewWndProc);
+    }
     if (IconData.hWnd) DestroyWindow(IconData.hWnd);
     FreeProcInstance(HiddenInstance);
 }
@@ -105,6 +129,7 @@ gui::TWinControl* TbsTrayIcon::OwnerControl() const {
 
 void TbsTrayIcon::Loaded() {
     gui::TComponent::Loaded();
+    HookOwner();
     if (OwnerControl() && MinimizedOnStart) {
         FIconVisible = true;
         MinimizeToTray = true;
@@ -177,10 +202,6 @@ void TbsTrayIcon::SetIconIndex(int Value) {
 }
 
 void TbsTrayIcon::SetPopupMenu(gui::TPopupMenu* Value) {
-    SetPopupMenu(dynamic_cast<TbsSkinPopupMenu*>(Value));
-}
-
-void TbsTrayIcon::SetPopupMenu(TbsSkinPopupMenu* Value) {
     FPopupMenu = Value;
     if (Value) Value->FreeNotification(this);
 }
@@ -241,7 +262,10 @@ bool TbsTrayIcon::HideBalloonHint() {
 void TbsTrayIcon::ShowMainForm() {
     if (!OwnerControl() || !gui::Application || !gui::Application->MainForm()) return;
     gui::TCustomForm* f = gui::Application->MainForm();
+    // The application counts as minimised until restored: without it the next minimise
+    // would find nothing to do.
     ShowWindow(gui::Application->Handle(), SW_RESTORE);
+    gui::Application->Restore();
     f->SetVisible(true);
     if (f->WindowState() == gui::TWindowState::wsMinimized) f->SetWindowState(gui::TWindowState::wsNormal);
     f->Tag = kTrayRestoreTag;
@@ -411,6 +435,23 @@ LRESULT TbsTrayIcon::AppProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp) {
     // The shell came back without our icon.
     if (Msg == TaskbarCreated && TaskbarCreated != 0 && FIconVisible) ShowIcon();
     return OldAppProc ? CallWindowProc(OldAppProc, h, Msg, wp, lp) : DefWindowProc(h, Msg, wp, lp);
+}
+
+LRESULT TbsTrayIcon::OwnerProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp) {
+    if (Msg == WM_ACTIVATE && (LOWORD(wp) == WA_ACTIVE || LOWORD(wp) == WA_CLICKACTIVE) && gui::Screen &&
+        gui::Screen->ActiveControl()) {
+        gui::TWinControl* c = gui::Screen->ActiveControl();
+        HWND keep = c->Parent() ? c->Parent()->Handle() : c->Handle();
+        if (reinterpret_cast<HWND>(lp) != keep && c->HandleAllocated()) SetFocus(c->Handle());
+    }
+    if (Msg == WM_SHOWWINDOW && wp == 1 && lp == 0 && gui::Application) {
+        // Shown again from the tray: the application's window comes back first.
+        ShowWindow(gui::Application->Handle(), SW_RESTORE);
+        gui::Application->Restore();
+        SetForegroundWindow(gui::Application->Handle());
+        SetForegroundWindow(h);
+    }
+    return OldWndProc ? CallWindowProc(OldWndProc, h, Msg, wp, lp) : DefWindowProc(h, Msg, wp, lp);
 }
 
 } // namespace skin

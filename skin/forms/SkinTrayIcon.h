@@ -6,6 +6,7 @@
 #include "gui/ControlTypes.h"
 #include "gui/Icon.h"
 #include "gui/ImgList.h"
+#include "gui/PopupMenu.h"
 #include "gui/Timer.h"
 #include "shell/NotifyIcon.h"
 #include "skin/forms/FormTrayIcon.h"
@@ -15,8 +16,6 @@
 #include <string>
 
 namespace skin {
-
-class TbsSkinPopupMenu;
 
 // The callback message of the icon.
 inline constexpr UINT WM_TRAYICONNOTIFY = 2048;
@@ -49,9 +48,8 @@ public:
     void SetIconVisible(bool Value) override;
     int IconIndex() const { return FIconIndex; }
     void SetIconIndex(int Value);
-    TbsSkinPopupMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TbsSkinPopupMenu* Value);
-    // The form hands over its tray menu; only a skinned menu can show here.
+    // Normally a skinned popup menu; the form hands over its tray menu when the icon has none.
+    gui::TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(gui::TPopupMenu* Value) override;
     bool PopupByLeftButton = false;
     bool MinimizedOnStart = false;
@@ -97,6 +95,8 @@ private:
     void AnimateTimerTick();
     LRESULT HiddenProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp);
     LRESULT AppProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp);
+    LRESULT OwnerProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp);
+    void HookOwner();
     gui::TWinControl* OwnerControl() const;
 
     gui::TImageList* FIconList = nullptr;
@@ -107,7 +107,7 @@ private:
     gui::TIcon FIcon;
     bool FIconVisible = true;
     int FIconIndex = 0;
-    TbsSkinPopupMenu* FPopupMenu = nullptr;
+    gui::TPopupMenu* FPopupMenu = nullptr;
     gui::TTimer AnimateTimer, ClickTimer;
     bool FClickStart = false, FClickReady = false, IsDblClick = false;
     NOTIFYICONDATA IconData{};
@@ -120,7 +120,9 @@ private:
         TbsTrayIcon* icon = nullptr;
         WNDPROC old = nullptr;
     };
-    std::shared_ptr<AppHook> appHook_;
+    std::shared_ptr<AppHook> appHook_, ownerHook_;
+    WNDPROC OldWndProc = nullptr, NewWndProc = nullptr;
+    HWND OwnerHandle = nullptr;
     HWND AppHandle = nullptr;
 };
 

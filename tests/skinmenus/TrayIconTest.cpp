@@ -8,6 +8,7 @@
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/SkinTrayIcon.h"
 #include "win/Input.h"
+#include "win/Window.h"
 
 #include <string>
 #include <vector>
@@ -229,10 +230,20 @@ TEST_F(TrayIconTest, MinimiseToTrayAndBack) {
     main->Tag = 0;
     icon->ShowMainForm();
     EXPECT_TRUE(main->Visible());
+    EXPECT_FALSE(gui::Application->Minimized());
     EXPECT_EQ(main->Tag, skin::kTrayRestoreTag);
     MSG m;
     EXPECT_TRUE(PeekMessage(&m, main->Handle(), skin::WM_TRAYRESTORED, skin::WM_TRAYRESTORED, PM_NOREMOVE));
     RunUntilIdle();
+    // Shown by a plain show call while in the tray: the application's window comes back too.
+    gui::Application->Minimize();
+    RunUntilIdle();
+    ASSERT_FALSE(main->Visible());
+    EXPECT_TRUE(gui::Application->Minimized());
+    main->Show();
+    RunUntilIdle();
+    EXPECT_FALSE(gui::Application->Minimized());
+    EXPECT_TRUE(IsWindowVisible(gui::Application->Handle()));
     // Switched off, minimising leaves the form alone.
     icon->MinimizeToTray = false;
     gui::Application->Minimize();
