@@ -140,6 +140,22 @@ TIcon* TCustomForm::Icon() {
     return icon_.get();
 }
 
+HWND TCustomForm::ClientHandle() const {
+    return nullptr;
+}
+
+int TCustomForm::MDIChildCount() const {
+    return 0;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int) const {
+    return nullptr;
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+    return nullptr;
+}
+
 void TCustomForm::SetMenu(TMainMenu* menu) {
     if (menu_) menu_->RemoveFreeNotification(this);
     menu_ = menu;

@@ -63,6 +63,12 @@ public:
     TIcon* Icon();
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
+    // A multiple-document form (fsMDIForm): the client window that hosts its children (none
+    // until it exists), the children and the active one.
+    HWND ClientHandle() const;
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int index) const;
+    TCustomForm* ActiveMDIChild() const;
     bool KeyPreview = false;
     uint8_t FormState = 0;
 
