@@ -568,6 +568,26 @@ TEST_F(PlayerTest, QuickSeeksOneAfterAnother) {
     ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
 }
 
+// Paused, a burst of quick seeks and then a waiting one: the waiting seek returns with its
+// own picture on the screen (it used to wait for ever when a picture of the burst ended
+// the pause wake-up before the last seek's flush went out).
+TEST_F(PlayerTest, WaitingSeekWhilePausedAfterQuickSeeksShowsItsPicture) {
+    ASSERT_TRUE(player.Open(Clip(), kHost, true)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psPause) && host.Last() == 0; }));
+    for (int round = 0; round < 5; ++round) {
+        for (int i = 0; i < 10; ++i) {
+            player.Seek(static_cast<int64_t>(500000 + 100000 * (i % 5)), TSeekFlags{}, false);
+            Pump(i % 3 * 5);
+        }
+        const int64_t target = round % 2 ? 1000000 : 0;
+        player.Seek(target, TSeekFlags{sfBackward}, true);
+        EXPECT_FALSE(player.Seeking());
+        ASSERT_TRUE(WaitUntil([&] { return std::abs(host.Last() - static_cast<int>(target / 40000)) <= 12; }))
+            << "round " << round << " shows " << host.Last();
+        EXPECT_TRUE(player.Paused());
+    }
+}
+
 // Destroying the player in each state ends every thread before the objects go.
 struct DestroyCase {
     const char* name;
