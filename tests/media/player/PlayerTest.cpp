@@ -588,6 +588,22 @@ TEST_F(PlayerTest, WaitingSeekWhilePausedAfterQuickSeeksShowsItsPicture) {
     }
 }
 
+// What the preview does at the end: back to the start, paused; playing again plays the clip
+// through before the next end.
+TEST_F(PlayerTest, PlayingAgainAfterRewindingAtTheEndPlaysTheClip) {
+    ASSERT_TRUE(player.Open(Clip(), kHost, false)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
+    player.Seek(static_cast<int64_t>(0), TSeekFlags{sfAny}, false);
+    player.Pause();
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() >= 0 && host.Last() < 5; }));
+    Pump(200);
+    rec.states.clear();
+    player.Resume();
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() > 20 || rec.Has(psEnd); }, 30000));
+    EXPECT_FALSE(rec.Has(psEnd)) << "ended again at frame " << host.Last();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
+}
+
 // Destroying the player in each state ends every thread before the objects go.
 struct DestroyCase {
     const char* name;
