@@ -236,6 +236,16 @@ TEST_F(MenuBarTest, AltAndF10EnterTheKeyboardModeWhereArrowsWrapAround) {
     EXPECT_FALSE(skinForm->InMainMenu());
     EXPECT_EQ(Hot(), "-");
     EXPECT_EQ(gui::Application->OnMessage, nullptr);
+    // A disabled first item is passed over.
+    file->SetEnabled(false);
+    bar->UpDateEnabledItems();
+    PressKey(VK_MENU);
+    EXPECT_EQ(Hot(), "&Edit");
+    PressKey(VK_LEFT);
+    EXPECT_EQ(Hot(), "&Go");
+    PressKey(VK_RIGHT);
+    EXPECT_EQ(Hot(), "&Edit");
+    PressKey(VK_MENU);
 }
 
 TEST_F(MenuBarTest, AcceleratorsOpenTheirItems) {
@@ -392,6 +402,14 @@ TEST_F(MenuBarTest, SkinnedBarItemsAndButtons) {
         EXPECT_EQ(button(i)->Command, order[i]) << i;
     }
     bar->MDIChildRestore();
+    // A bar entry without a usable picture draws the default look.
+    auto* broken =
+        dynamic_cast<skin::TbsDataSkinMainMenuBar*>(data.CtrlList[data.GetControlIndex("mainmenubar")].get());
+    broken->PictureIndex = static_cast<int>(data.FActivePictures.size());
+    bar->ChangeSkinData();
+    RunUntilIdle();
+    EXPECT_FALSE(bar->FSkinSupport);
+    EXPECT_EQ(PixelAt(bar, bar->Width() - 20, 10), gui::ColorToRGB(gui::clBtnFace));
     bar->SetSkinData(nullptr);
     skinForm->SetSkinData(nullptr);
 }
