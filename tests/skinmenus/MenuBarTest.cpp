@@ -278,6 +278,33 @@ TEST_F(MenuBarTest, AcceleratorsOpenTheirItems) {
     EXPECT_EQ(Levels(), 0);
 }
 
+// A merged menu's items replace the items of their group and all go in group order.
+TEST_F(MenuBarTest, AMergedMenuTakesTheGroupsItHas) {
+    edit->SetGroupIndex(1);
+    go->SetGroupIndex(9);
+    gui::TMainMenu child(nullptr);
+    Item(child.Items(), "Window")->SetGroupIndex(5);
+    gui::TMenuItem* childEdit = Item(child.Items(), "Child edit");
+    childEdit->SetGroupIndex(1);
+    Fill(childEdit, 1);
+    bar->Merge(&child);
+    RunUntilIdle();
+    ASSERT_EQ(bar->BarItemCount(), 4);
+    std::string order;
+    for (int i = 0; i < 4; ++i) order += BarItem(i)->MenuItem->Caption() + " ";
+    EXPECT_EQ(order, "&File Child edit Window &Go ");
+    EXPECT_TRUE(bar->ChildMenuIn);
+    EXPECT_FALSE(bar->ScrollMenu());
+    ClickItem(1);
+    ASSERT_EQ(Levels(), 1);
+    EXPECT_EQ(Captions(Level(0)), "Item 0");
+    PressKey(VK_ESCAPE);
+    bar->UnMerge();
+    RunUntilIdle();
+    EXPECT_EQ(bar->BarItemCount(), 3);
+    EXPECT_EQ(BarItem(1)->MenuItem, edit);
+}
+
 TEST_F(MenuBarTest, AMenuItemFreedWhileShownLeavesTheBar) {
     delete edit;
     edit = nullptr;
