@@ -170,7 +170,7 @@ TForm1* MainWindow() {
 }
 
 void TForm1::BuildMenus() {
-    bsSkinMainMenu1 = new gui::TMainMenu(this);
+    bsSkinMainMenu1 = MakeMainMenu(this);
     gui::TMenuItem* root = bsSkinMainMenu1->Items();
     auto* file = AddItem(this, root, "文件");
     AddItem(this, file, "添加一个文件");

@@ -40,6 +40,7 @@ class TbsSkinGroupBox;
 class TbsSkinButton;
 class TbsSkinSpeedButton;
 class TbsSkinMenuSpeedButton;
+class TbsSkinMainMenuBar;
 class TbsSkinStdLabel;
 class TbsSkinLinkLabel;
 class TbsSkinMessage;
@@ -77,8 +78,8 @@ public:
     media::TFFPlayer* FFPlayer = nullptr;
     TLogMemo mmoLog;
 
-    gui::TMainMenu* bsSkinMainMenu1 = nullptr;
-    skin::TbsSkinPanel* bsSkinMainMenuBar1 = nullptr;
+    gui::TMainMenu* bsSkinMainMenu1 = nullptr; // a skinned main menu
+    skin::TbsSkinMainMenuBar* bsSkinMainMenuBar1 = nullptr;
     skin::TbsSkinPanel* bsSkinToolBar2 = nullptr;
     gui::TPopupMenu* bsSkinPopupMenu1 = nullptr; // the add menu
     gui::TPopupMenu* bsSkinPopupMenu2 = nullptr; // the snapshot menu

@@ -28,6 +28,7 @@ class TbsSkinStatusBar;
 
 class TbsSkinMenu;
 class TbsSkinPopupMenu;
+class TbsSkinMainMenuBar;
 struct TbsSkinFormMenus;
 
 enum TbsBorderIconFlag : uint8_t {
@@ -250,7 +251,20 @@ public:
     int MaxMenuItemsInWindow() const;
     void SetMaxMenuItemsInWindow(int value); // negative values are ignored
     bool InMenu() const;
+    void SetInMenu(bool value);
     gui::TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+    // The skinned menu bar that the Alt and F10 keys and the accelerators drive.
+    TbsSkinMainMenuBar* MainMenuBar() const;
+    void SetMainMenuBar(TbsSkinMainMenuBar* value);
+    // The menu bar is in its menu mode (an item's menu is open, or the keyboard mode is on).
+    bool InMainMenu() const;
+    void SetInMainMenu(bool value);
+    gui::TNotifyEvent OnMainMenuEnter, OnMainMenuExit; // OnMainMenuEnter is fired by the menu bar
+    void ExitMainMenu();
+    // A menu of the bar closed by Escape while the bar stays in menu mode.
+    void EndMenuTracking();
+    void HookAppMessages();
+    void UnhookAppMessages();
     gui::TShortCutEvent OnShortCut;
 
     void BuildSystemMenu();
@@ -277,8 +291,6 @@ private:
     // The menu steps of the window procedure: true when the message was answered.
     bool MenuWindowProc(gui::TMessage& m);
     void CreateMenus();
-    void HookAppMessages();
-    void UnhookAppMessages();
     void FormShortCut(gui::TMessage& msg, bool& handled);
     gui::TMenuItem* AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name, bool tray);
     void SystemCommand(const std::string& name);

@@ -32,7 +32,10 @@
 #include "skin/controls/SkinStdLabel.h"
 #include "skin/core/SkinData.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/SkinMainMenuBar.h"
 #include "skin/menus/SkinMenu.h"
+#include "skin/menus/SkinMenuItem.h"
+#include "skin/menus/SkinPopupWindow.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -500,19 +503,36 @@ TEST_F(MainWindowTest, SkinAndFolderCommandsOpenTheSkinnedDialogs) {
     EXPECT_EQ(main->FileOutPutPath, home / "Tarvik视频软件/输出");
 }
 
-// The menu bar's buttons open their menus, and the tool bar's "添加" its add menu.
+// The menu bar's items open their menus, and the tool bar's "添加" its add menu.
 TEST_F(MainWindowTest, MenuBarAndAddButtonOpenTheirMenus) {
     Start();
     main->Show();
     RunUntilIdle();
     skin::TbsSkinMenu* menu = main->bsSkinForm1->SkinMenu();
-    gui::TControl* file = main->bsSkinMainMenuBar1->Controls(0);
-    EXPECT_EQ(file->Caption(), "文件");
-    ClickAt(file, 10, 10);
+    skin::TbsSkinMainMenuBar* bar = main->bsSkinMainMenuBar1;
+    EXPECT_EQ(bar->Align(), gui::alTop);
+    EXPECT_EQ(bar->Top(), 0);
+    EXPECT_EQ(bar->Height(), 22);
+    EXPECT_TRUE(bar->ScrollMenu());
+    ASSERT_EQ(bar->BarItemCount(), 5);
+    EXPECT_EQ(bar->BarItem(0)->MenuItem->Caption(), "文件");
+    EXPECT_EQ(bar->BarItem(4)->MenuItem->Caption(), "帮助");
+    const skin::TRect& file = bar->BarItem(0)->ObjectRect;
+    ClickAt(bar, (file.Left + file.Right) / 2, 10);
     RunUntilIdle();
-    EXPECT_TRUE(menu->Visible());
-    menu->Hide();
-    RunUntilIdle();
+    ASSERT_TRUE(menu->Visible());
+    EXPECT_EQ(menu->Level(0)->Items(0)->MenuItem->Caption(), "添加一个文件");
+    // Alt leaves the menu mode; Alt again enters it, and Right and Down open the next menu.
+    PressKey(VK_MENU);
+    EXPECT_FALSE(menu->Visible());
+    PressKey(VK_MENU);
+    PressKey(VK_RIGHT);
+    PressKey(VK_DOWN);
+    ASSERT_TRUE(menu->Visible());
+    EXPECT_EQ(menu->Level(0)->Items(0)->MenuItem->Caption(), "上移文件");
+    PressKey(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(main->bsSkinForm1->InMainMenu());
     ClickAt(main->AddToolButton, 20, 20);
     RunUntilIdle();
     EXPECT_TRUE(main->AddToolButton->MenuTracked());

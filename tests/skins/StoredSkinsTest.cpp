@@ -177,6 +177,10 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
          })       },
         {"edit",             edit     },
         {"buttonedit",       edit     },
+        {"mainmenubar",      rects([](const TbsDataSkinControl& c) {
+             auto& b = dynamic_cast<const TbsDataSkinMainMenuBar&>(c);
+             return std::vector<TRect>{b.SkinRect};
+         })    },
         {"slider",           rects([](const TbsDataSkinControl& c) {
              auto& b = dynamic_cast<const TbsDataSkinSlider&>(c);
              return std::vector<TRect>{b.HRulerRect, b.HThumbRect, b.VRulerRect, b.VThumbRect};
@@ -215,6 +219,25 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
                 for (auto& r : {a->SkinRect, strip, a->DownSkinRect, a->InActiveSkinRect})
                     EXPECT_TRUE(Inside(r, *p)) << d->SkinName << " " << name;
             }
+        }
+        // The menu bar's item and MDI button objects, of the classes the bar reads.
+        auto& bar = dynamic_cast<const TbsDataSkinMainMenuBar&>(
+            *d->CtrlList[static_cast<size_t>(d->GetControlIndex("mainmenubar"))]);
+        for (const std::string& name :
+             {bar.MenuBarItem, bar.CloseButton, bar.MinButton, bar.MaxButton, bar.SysMenuButton}) {
+            int index = d->GetIndex(name);
+            ASSERT_GE(index, 0) << d->SkinName << " " << name;
+            TbsDataSkinObject* o = d->ObjectList[static_cast<size_t>(index)].get();
+            const TbsPicture* p = Indexed(*d, o->ActivePictureIndex);
+            ASSERT_NE(p, nullptr) << name;
+            std::vector<TRect> parts{o->SkinRect, o->ActiveSkinRect};
+            if (auto* item = dynamic_cast<TbsDataSkinMainMenuBarItem*>(o))
+                parts.push_back(item->DownRect);
+            else if (auto* button = dynamic_cast<TbsDataSkinMainMenuBarButton*>(o))
+                parts.push_back(button->DownRect);
+            else
+                ADD_FAILURE() << d->SkinName << " " << name << " is of another class";
+            for (auto& r : parts) EXPECT_TRUE(Inside(r, *p)) << d->SkinName << " " << name;
         }
         int caption = d->GetIndex("caption");
         ASSERT_GE(caption, 0) << d->SkinName;

@@ -114,7 +114,7 @@ Image DrawFrameMask(const SkinStyle& s) {
     return img;
 }
 
-enum class CapGlyph { Close, Maximize, Minimize, Restore, RollUp, RollDown, SysMenu };
+} // namespace
 
 void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const Rgb& colour) {
     // An 8 x 8 glyph centred in the button; strokes sit on pixel centres when w is odd.
@@ -180,6 +180,8 @@ void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const
         break;
     }
 }
+
+namespace {
 
 // Columns: normal, hot, pressed, inactive form; rows: close, maximise, minimise, restore,
 // roll up, roll down, system menu.  Every cell starts as the caption behind the button, so
@@ -1325,6 +1327,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"scrollbox",  BuildScrollBox }, // the scroll box's frame
         {"views",      BuildViews     }, // list and tree views: font and fill
         {"popupmenus", BuildPopupMenus}, // popup-menu windows and their rows
+        {"menubar",    BuildMenuBar   }, // the main menu bar, its items and MDI buttons
         {"hints",      BuildHints     }, // the hint window
         {"dialogs",    BuildDialogs   }, // the skin chooser's preview stage
     };
