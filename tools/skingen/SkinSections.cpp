@@ -869,7 +869,7 @@ void BuildLabels(SkinBuilder& b) {
     const SkinStyle& s = b.Style();
     auto& std = b.AddControl<skin::TbsDataSkinStdLabelControl>("stdlabel");
     SetFont(std, s.text);
-    std.ActiveFontColor = s.accent.Color();
+    std.ActiveFontColor = s.AccentText().Color();
     Rgb tint = s.background.Mix(s.accent, 0.10), border = s.background.Mix(s.Border(), 0.5);
     auto& label = AddBox<skin::TbsDataSkinLabelControl>(b, "label", 40, 20, Solid(tint), &border,
                                                         std::min(s.radius, 3), 4);
@@ -987,7 +987,7 @@ void BuildComboBox(SkinBuilder& b) {
     c.FillRect({0, double(iy), double(kEditW), double(iy + kComboItemH)}, Solid(s.Window()));
     Box focus{0, double(iy + kComboItemH), double(kEditW), double(iy + 2 * kComboItemH)};
     c.FillRect(focus, Solid(s.Window()));
-    c.FillRoundRect(focus, std::min(s.radius, 2), Solid(s.accent));
+    c.FillRoundRect(focus, std::min(s.radius, 2), Solid(s.Selection(s.Window())));
     auto& d = b.AddControl<skin::TbsDataSkinComboBox>("combobox");
     d.PictureIndex = b.AddPicture("combobox.bmp", img);
     d.SkinRect = Rect(0, 0, kEditW, kEditH);
@@ -1007,7 +1007,7 @@ void BuildComboBox(SkinBuilder& b) {
     d.ItemTextRect = Rect(0, 0, kEditW, kComboItemH);
     SetFont(d, s.text);
     d.ActiveFontColor = s.text.Color();
-    d.FocusFontColor = s.OnAccent().Color();
+    d.FocusFontColor = s.text.Color();
     d.ListBoxName = "listbox";
 }
 
@@ -1023,14 +1023,16 @@ void BuildListBox(SkinBuilder& b) {
     Box frame{0, 0, double(kListW), double(kListH)};
     c.FillRoundRect(frame, r, Solid(s.Border()));
     c.FillRoundRect(frame.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(s.Window()));
-    // Rows: plain, selected, selected with the focus (a lighter band at the top edge).
+    // Rows: plain, selected (the selection tint), selected with the focus (an accent ring
+    // round the tint).
     c.FillRect({0, double(kListH), double(kListW), double(kListH + kListRowH)}, Solid(s.Window()));
     Box selected{0, double(kListH + kListRowH), double(kListW), double(kListH + 2 * kListRowH)};
     c.FillRect(selected, Solid(s.Window()));
-    c.FillRoundRect(selected.Inset(1), std::min(s.radius, 3), Solid(s.accent));
+    c.FillRoundRect(selected.Inset(1), std::min(s.radius, 3), Solid(s.Selection(s.Window())));
     Box focus{0, double(kListH + 2 * kListRowH), double(kListW), double(kListH + 3 * kListRowH)};
     c.FillRect(focus, Solid(s.Window()));
-    c.FillRoundRect(focus.Inset(1), std::min(s.radius, 3), Solid(s.accent.Lighten(-0.06)));
+    c.FillRoundRect(focus.Inset(1), std::min(s.radius, 3), Solid(s.accent));
+    c.FillRoundRect(focus.Inset(2), std::max(std::min(s.radius, 3) - 1, 0), Solid(s.Selection(s.Window())));
     auto& d = b.AddControl<skin::TbsDataSkinListBox>("listbox");
     d.PictureIndex = b.AddPicture("listbox.bmp", img);
     d.SkinRect = Rect(0, 0, kListW, kListH);
@@ -1043,8 +1045,8 @@ void BuildListBox(SkinBuilder& b) {
     d.ItemLeftOffset = d.ItemRightOffset = 5;
     d.ItemTextRect = Rect(3, 0, kListW - 3, kListRowH);
     SetFont(d, s.text);
-    d.ActiveFontColor = s.OnAccent().Color();
-    d.FocusFontColor = s.OnAccent().Color();
+    d.ActiveFontColor = s.text.Color();
+    d.FocusFontColor = s.text.Color();
     d.VScrollBarName = "vscrollbar";
     d.HScrollBarName = "hscrollbar";
     d.BothScrollBarName = "bothhscrollbar";
