@@ -215,6 +215,16 @@ TEST(SkinSections, EveryPictureIndexRectangleAndMaskLiesInsideItsPicture) {
         CheckSection(*d, ini, "LAYERFRAME", Indexed(*d, d->LayerFrame.PictureIndex));
 
         for (auto& c : d->CtrlList) CheckSection(*d, ini, c->IDName, Indexed(*d, c->PictureIndex));
+        // A panel's caption widens with the panel only when it starts in the top-left part of
+        // the nine and ends in the top-right one; otherwise its text is cut at the skin's size.
+        for (auto& c : d->CtrlList)
+            if (auto* p = dynamic_cast<const TbsDataSkinPanelControl*>(c.get());
+                p && p->CaptionRect.Width() > 0) {
+                const TRect& r = p->CaptionRect;
+                EXPECT_TRUE(r.Left <= p->LTPoint.X && r.Top <= p->LTPoint.Y && r.Right >= p->RTPoint.X &&
+                            r.Bottom <= p->RTPoint.Y)
+                    << p->IDName << ": its caption does not stretch";
+            }
         for (auto& o : d->ObjectList) {
             const TbsPicture* active = Indexed(*d, o->ActivePictureIndex);
             CheckSection(*d, ini, o->IDName, active, o->SkinRectInAPicture ? active : &d->FPicture);

@@ -18,7 +18,22 @@
 #include "win/Message.h"
 #include "win/Messages.h"
 
+#include <chrono>
+#include <thread>
+
 namespace skingallery {
+
+namespace {
+
+// Hover transitions run on timers for a few hundred milliseconds: the picture waits them out.
+void Settle() {
+    for (int i = 0; i < 40; ++i) {
+        win::RunUntilIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+} // namespace
 
 SkinTour::SkinTour(std::string sampleFolder) : sampleFolder_(std::move(sampleFolder)) {
     main_ = new app::TForm1(gui::Application);
@@ -83,7 +98,7 @@ ContactSheet SkinTour::Visit(int skinIndex) {
     skin::TbsSkinMenu* menu = main_->bsSkinForm1->SkinMenu();
     if (menu->LevelCount() > 0) {
         menu->Level(0)->PopupKeyDown(VK_DOWN);
-        win::RunUntilIdle();
+        Settle();
         sheet.Add("菜单 menu", ShootWindow(menu->Level(0)->Handle()));
         menu->Hide();
         win::RunUntilIdle();

@@ -453,6 +453,11 @@ void DrawToolLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb* face, c
 enum class ButtonKind { Push, Tool, ToolMenu };
 
 constexpr int kMenuPart = 14; // the drop-down part at the right of a menu tool button
+// The drop-down marker lies in the looks' fixed bottom rows, from kMarkerTop down, so that it
+// keeps its shape however tall the button is (the rows above stretch); it sits a little below
+// the middle, level with a tall tool button's caption.
+constexpr int kMarkerTop = 13;
+constexpr double kMarkerY = 15.5;
 
 void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
     const SkinStyle& s = b.Style();
@@ -475,7 +480,7 @@ void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
     }
     if (kind == ButtonKind::ToolMenu)
         for (int row = 0; row < 5; ++row) {
-            double cx = kButtonW - kMenuPart / 2.0, cy = row * kButtonH + kButtonH / 2.0;
+            double cx = kButtonW - kMenuPart / 2.0, cy = row * kButtonH + kMarkerY;
             Rgb glyph = row == 4 ? s.Disabled(s.text) : s.text;
             c.Triangle({cx - 3.5, cy - 1.5}, {cx + 3.5, cy - 1.5}, {cx, cy + 2}, glyph);
         }
@@ -499,10 +504,13 @@ void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
     int corner = std::max(s.radius, s.outline) + 2;
     SetNinePart(d, kButtonW, kButtonH, corner);
     if (kind == ButtonKind::ToolMenu) {
-        // The drop-down part keeps its width at the right.
-        d.RTPoint = Point(kButtonW - kMenuPart - 1, corner);
-        d.RBPoint = Point(kButtonW - kMenuPart - 1, kButtonH - corner);
-        d.ClRect = Rect(corner, corner, kButtonW - kMenuPart - 1, kButtonH - corner);
+        // The drop-down part keeps its width at the right; the marker's rows do not stretch.
+        int top = std::min(corner, kMarkerTop - 1);
+        d.LTPoint = Point(corner, top);
+        d.RTPoint = Point(kButtonW - kMenuPart - 1, top);
+        d.LBPoint = Point(corner, kMarkerTop);
+        d.RBPoint = Point(kButtonW - kMenuPart - 1, kMarkerTop);
+        d.ClRect = Rect(corner, top, kButtonW - kMenuPart - 1, kMarkerTop);
     }
     SetFont(d, s.text);
     d.ActiveFontColor = s.text.Color();
@@ -561,7 +569,9 @@ void AddPanel(SkinBuilder& b, const char* name, bool caption) {
     auto& d = b.AddControl<skin::TbsDataSkinPanelControl>(name);
     d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
     d.SkinRect = Rect(0, 0, kPanelSize, h);
-    int corner = static_cast<int>(r) + 3;
+    // A group box's caption starts 6 pixels in; its corners reach at least that far, so that
+    // the caption lies from the top-left part to the top-right one and widens with the box.
+    int corner = std::max(static_cast<int>(r) + 3, caption ? 6 : 0);
     SetNinePart(d, kPanelSize, h, corner);
     if (caption) {
         d.LTPoint = Point(corner, kCaptionH);
