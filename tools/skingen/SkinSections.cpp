@@ -441,13 +441,17 @@ void DrawButtonLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb& face,
     }
 }
 
-// A tool button: flat on the background until hot or pressed.
-void DrawToolLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb* face, const Rgb& border) {
-    Box box{0, double(row * kButtonH), kButtonW, double((row + 1) * kButtonH)};
-    box = box.Inset(1);
+// A tool button: the tool bar's own gradient until hot or pressed, so that a button at rest
+// is no patch on its bar; `border` null draws no outline.
+void DrawToolLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb* face, const Rgb* border) {
+    double y0 = row * kButtonH, y1 = y0 + kButtonH;
+    Paint bar = Vertical(s.ToolBarTop(), s.ToolBarBottom(), y0, y1);
+    c.FillRect({0, y0, double(kButtonW), y1}, bar);
+    Box box = Box{0, y0, kButtonW, y1}.Inset(1);
     double r = std::min(s.radius, 4);
-    c.FillRoundRect(box, r, Solid(border));
-    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(face ? *face : s.background));
+    if (border) c.FillRoundRect(box, r, Solid(*border));
+    Box in = border ? box.Inset(s.outline) : box;
+    c.FillRoundRect(in, std::max(r - (border ? s.outline : 0), 0.0), face ? Solid(*face) : bar);
 }
 
 enum class ButtonKind { Push, Tool, ToolMenu };
@@ -472,11 +476,12 @@ void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
         DrawButtonLook(c, s, 4, s.Disabled(face), s.Disabled(border));        // disabled
     } else {
         Rgb hot = HotFace(s, face), pressed = s.Pressed(face);
-        DrawToolLook(c, s, 0, nullptr, s.background);
-        DrawToolLook(c, s, 1, &hot, border.Mix(s.accent, 0.5));
-        DrawToolLook(c, s, 2, &pressed, border);
-        DrawToolLook(c, s, 3, nullptr, s.accent);
-        DrawToolLook(c, s, 4, nullptr, s.background.Mix(s.Border(), 0.12));
+        Rgb hotBorder = border.Mix(s.accent, 0.5), disabledBorder = s.background.Mix(s.Border(), 0.12);
+        DrawToolLook(c, s, 0, nullptr, nullptr);
+        DrawToolLook(c, s, 1, &hot, &hotBorder);
+        DrawToolLook(c, s, 2, &pressed, &border);
+        DrawToolLook(c, s, 3, nullptr, &s.accent);
+        DrawToolLook(c, s, 4, nullptr, &disabledBorder);
     }
     if (kind == ButtonKind::ToolMenu)
         for (int row = 0; row < 5; ++row) {
@@ -842,7 +847,8 @@ D& AddBox(SkinBuilder& b, const char* name, int w, int h, const Paint& fill, con
 
 void BuildToolPanels(SkinBuilder& b) {
     const SkinStyle& s = b.Style();
-    Rgb top = s.background.Lighten(s.Dark() ? 0.04 : 0.03), bottom = s.background.Mix(s.Border(), 0.12);
+    // The bars carry a breath of the accent, so that each skin's tool bar is its own.
+    Rgb top = s.ToolBarTop(), bottom = s.ToolBarBottom();
     Rgb line = s.background.Mix(s.Border(), 0.45);
     for (const char* name : {"toolpanel", "resizetoolpanel"}) {
         // The bar's lower edge is a line: the bottom row is kept whole.
