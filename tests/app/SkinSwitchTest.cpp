@@ -2,36 +2,18 @@
 // window exactly as a full repaint in that skin draws it (no stale pixels of the skin before),
 // each skin looks the same every time it comes back, and nothing leaks (the sanitizer build
 // checks that at exit).
-#include "../gui/GuiHarness.h"
-#include "../gui/TempDir.h"
-#include "app/MainForm.h"
-#include "app/OptionsForm.h"
-#include "resources/ProgramResources.h"
+#include "ConverterWindow.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 #include "win/Styles.h"
 
-#include <cstdlib>
 #include <map>
 #include <vector>
 
 namespace {
 
-class SkinSwitchTest : public GuiTest {
+class SkinSwitchTest : public ConverterWindowTest {
 protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        resources::RegisterProgramResources();
-        oldHome_ = std::getenv("HOME") ? std::getenv("HOME") : "";
-        setenv("HOME", home.path.c_str(), 1);
-        setenv("TARVIK_CONFIG_DIR", config.path.c_str(), 1);
-    }
-    void TearDown() override {
-        GuiTest::TearDown();
-        setenv("HOME", oldHome_.c_str(), 1);
-        unsetenv("TARVIK_CONFIG_DIR");
-    }
-
     // The window's surface, frame included, as it stands.
     static std::vector<uint32_t> Surface(gui::TWinControl* w) {
         const gdi::Bitmap* b = win::GetWindowSurface(w->Handle());
@@ -48,16 +30,10 @@ protected:
         for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
         return n;
     }
-
-    TempDir home, config;
-
-private:
-    std::string oldHome_;
 };
 
 TEST_F(SkinSwitchTest, AHundredSwitchesAmongElevenSkinsLeaveNoStalePixels) {
-    auto* main = MakeForm<app::TForm1>();
-    main->OptionsForm = MakeForm<app::TForm5>(main);
+    Start();
     main->SetBounds(0, 0, main->Width(), main->Height());
     main->Show();
     RunUntilIdle();
