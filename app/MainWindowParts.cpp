@@ -24,6 +24,8 @@ template <class Panel = skin::TbsSkinPanel> Panel* Bar(TForm1* form, int y, int 
     auto* p = new Panel(form);
     p->SetSkinData(form->bsSkinData1);
     p->SetBounds(0, y, 799, height);
+    // Across the whole client, whatever width a skin's frame leaves it.
+    p->SetAlign(gui::alTop);
     p->SetParent(form);
     return p;
 }

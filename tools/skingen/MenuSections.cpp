@@ -33,7 +33,7 @@ Image RoundMask(int w, int h, double radius) {
 
 // The selection of a row: the accent at a quarter over light backgrounds, 40 % over dark.
 Rgb Selection(const SkinStyle& s, const Rgb& under) {
-    return under.Mix(s.accent, s.Dark() ? 0.40 : 0.25);
+    return s.Selection(under);
 }
 
 Rgb MenuFill(const SkinStyle& s) {
