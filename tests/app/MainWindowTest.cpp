@@ -19,6 +19,7 @@
 #include "gui/PopupMenu.h"
 #include "gui/ShortCuts.h"
 #include "media/FFmpegConverter.h"
+#include "os/Convert.h"
 #include "os/Spawn.h"
 #include "resources/ProgramResources.h"
 #include "skin/controls/SkinButton.h"
@@ -264,6 +265,32 @@ TEST_F(MainWindowTest, CommonAudioDisablesTheFourVideoPickers) {
     for (skin::TbsSkinComboBox* p :
          {main->bsSkinComboBox1, main->bsSkinComboBox2, main->bsSkinComboBox9, main->bsSkinComboBox4})
         EXPECT_TRUE(p->Enabled());
+}
+
+// The preset override reads every picker before it writes: a text that is no bitrate leaves
+// the whole parameter set as the catalogue made it.
+TEST_F(MainWindowTest, PresetOverrideWritesNothingOnABadBitrate) {
+    Start();
+    main->Button5Click();
+    const catalogue::TParameterSet before = main->Parameters;
+    for (skin::TbsSkinComboBox* picker : {main->bsSkinComboBox2, main->bsSkinComboBox3}) {
+        SCOPED_TRACE(picker == main->bsSkinComboBox2 ? "video" : "audio");
+        for (auto [p, text] : {
+                 std::pair{main->bsSkinComboBox1, "123*45"  },
+                 std::pair{main->bsSkinComboBox9, "7"       },
+                 std::pair{picker,                "快 kbps"}
+        }) {
+            p->Items()->Add(text); // the size and the rate would be written before the bitrates
+            p->SetItemIndex(p->Items()->Count() - 1);
+        }
+        EXPECT_THROW(main->Button13Click(), os::EConvertError);
+        EXPECT_EQ(main->Parameters, before);
+        main->Button18Click();
+    }
+    main->Button13Click();
+    EXPECT_EQ(main->Parameters.Video_FrameSize, "1280*720");
+    EXPECT_EQ(main->Parameters.Video_VideoBitrate, 1600000);
+    EXPECT_EQ(main->Parameters.Video_AudioBitrate, 128000);
 }
 
 TEST_F(MainWindowTest, SelectingARowRestoresCategoryFormatAndPresets) {
