@@ -92,8 +92,14 @@ void OpenMenuBarItem(TForm1* form, gui::TControl* button, gui::TMenuItem* item) 
     if (!menu->Visible()) host->SkinMenuClose();
 }
 
-skin::TbsSkinPanel* MakeToolBar(TForm1* form) {
-    return Bar<skin::TbsSkinToolBar>(form, 22, 56);
+skin::TbsSkinToolBar* MakeToolBar(TForm1* form) {
+    auto* bar = Bar<skin::TbsSkinToolBar>(form, 22, 56);
+    bar->SetSkinDataName("resizetoolpanel");
+    bar->SetCanScroll(true);
+    bar->HotScroll = true;
+    bar->SetScrollOffset(30);
+    bar->SetScrollTimerInterval(50);
+    return bar;
 }
 
 gui::TPopupMenu* MakePopupMenu(TForm1* form) {
