@@ -155,6 +155,40 @@ TEST_F(MainWindowTest, StoredOptionsAreShownAndMendedAtStart) {
     EXPECT_TRUE(main->FFConverter->Preview());
 }
 
+// The add button's drop-down marker is a small arrow in every skin, never the skin's menu
+// button picture stretched to the tool bar's height.
+TEST_F(MainWindowTest, AddButtonMarkerIsASmallArrowInEverySkin) {
+    for (int skin : {0, 8}) {
+        SCOPED_TRACE(skin);
+        SetIni("Skin", "SetSkin", std::to_string(skin));
+        Start();
+        main->Show();
+        RunUntilIdle();
+        skin::TbsSkinMenuSpeedButton* add = main->AddToolButton;
+        const int w = add->Width(), h = add->Height();
+        const COLORREF ground = PixelAt(add, w - 2, 2);
+        auto far = [](COLORREF a, COLORREF b) {
+            return std::abs(int(GetRValue(a)) - int(GetRValue(b))) +
+                       std::abs(int(GetGValue(a)) - int(GetGValue(b))) +
+                       std::abs(int(GetBValue(a)) - int(GetBValue(b))) >
+                   150;
+        };
+        int marker = 0, top = h, bottom = -1;
+        for (int y = 0; y < h; ++y)
+            for (int x = w - 13; x < w - 2; ++x)
+                if (far(PixelAt(add, x, y), ground)) {
+                    ++marker;
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        EXPECT_GE(marker, 3);
+        EXPECT_LE(marker, 12);
+        EXPECT_LE(bottom - top, 4);
+        gui::Application->DestroyComponents();
+        RunUntilIdle();
+    }
+}
+
 // A skin index that is no number, or a settings file that cannot be written, must not leave
 // the window half made: the defaults are used and the log says why.
 TEST_F(MainWindowTest, BadSkinIndexOrUnwritableIniStillCompletesStartUp) {
