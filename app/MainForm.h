@@ -36,7 +36,6 @@ class TbsSkinForm;
 class TbsSkinComboBox;
 class TbsSkinEdit;
 class TbsSkinPanel;
-class TbsSkinToolBar;
 class TbsSkinGroupBox;
 class TbsSkinButton;
 class TbsSkinSpeedButton;
@@ -81,7 +80,7 @@ public:
 
     gui::TMainMenu* bsSkinMainMenu1 = nullptr;
     skin::TbsSkinPanel* bsSkinMainMenuBar1 = nullptr;
-    skin::TbsSkinToolBar* bsSkinToolBar2 = nullptr;
+    skin::TbsSkinPanel* bsSkinToolBar2 = nullptr;
     gui::TPopupMenu* bsSkinPopupMenu1 = nullptr; // the add menu
     gui::TPopupMenu* bsSkinPopupMenu2 = nullptr; // the snapshot menu
 

@@ -92,7 +92,8 @@ void OpenMenuBarItem(TForm1* form, gui::TControl* button, gui::TMenuItem* item) 
     if (!menu->Visible()) host->SkinMenuClose();
 }
 
-skin::TbsSkinToolBar* MakeToolBar(TForm1* form) {
+skin::TbsSkinPanel* MakeToolBar(TForm1* form) {
+    // Buttons that do not fit scroll under the arrows at its ends.
     auto* bar = Bar<skin::TbsSkinToolBar>(form, 22, 56);
     bar->SetSkinDataName("resizetoolpanel");
     bar->SetCanScroll(true);

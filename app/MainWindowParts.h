@@ -13,7 +13,6 @@ class TWinControl;
 } // namespace gui
 namespace skin {
 class TbsSkinPanel;
-class TbsSkinToolBar;
 class TbsTrackMenu;
 } // namespace skin
 
@@ -25,9 +24,8 @@ class TForm1;
 // click opens that item's menu under its button.
 skin::TbsSkinPanel* MakeMenuBar(TForm1* form, gui::TMainMenu* menu);
 void OpenMenuBarItem(TForm1* form, gui::TControl* button, gui::TMenuItem* item);
-// The tool bar under it (0, 22, 799 × 56), scrolling its buttons when they do not fit; the
-// window adds its buttons.
-skin::TbsSkinToolBar* MakeToolBar(TForm1* form);
+// The tool bar under it (0, 22, 799 × 56); the window adds its buttons.
+skin::TbsSkinPanel* MakeToolBar(TForm1* form);
 gui::TPopupMenu* MakePopupMenu(TForm1* form);
 // What a menu button asks of its menu; nullptr while popup menus cannot be shown.
 skin::TbsTrackMenu* TrackMenuOf(gui::TPopupMenu* menu);
