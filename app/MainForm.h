@@ -44,6 +44,7 @@ class TbsSkinMainMenuBar;
 class TbsSkinStdLabel;
 class TbsSkinLinkLabel;
 class TbsSkinMessage;
+class TbsSkinOpenDialog;
 class TbsSkinSelectDirectoryDialog;
 class TbsSelectSkinDialog;
 } // namespace skin
@@ -101,6 +102,8 @@ public:
     skin::TbsSkinLinkLabel* WebSiteLink = nullptr;
 
     skin::TbsSkinMessage* bsSkinMessage1 = nullptr;
+    skin::TbsSkinOpenDialog* OpenDialog1 = nullptr;                             // add one file
+    skin::TbsSkinOpenDialog* OpenDialog2 = nullptr;                             // add several files
     skin::TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog1 = nullptr; // add a folder
     skin::TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog2 = nullptr; // the output folder
     skin::TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
@@ -145,6 +148,7 @@ public:
     void FormCloseQuery(gui::TObject* Sender, bool& CanClose);
     void Button17Click(); // read the output folder
     void Button16Click(); // write the output folder
+    void Button21Click(); // the open dialogs' file types
     void Button3Click();  // read and apply the skin index
     void Button4Click();  // write the skin index
     void Button2Click();  // fill the format picker for the category

@@ -86,7 +86,14 @@ skin::TbsSkinMainMenuBar* MakeMenuBar(TForm1* form, gui::TMainMenu* menu) {
 }
 
 skin::TbsSkinPanel* MakeToolBar(TForm1* form) {
-    return Bar<skin::TbsSkinToolBar>(form, 22, 56);
+    // Buttons that do not fit scroll under the arrows at its ends.
+    auto* bar = Bar<skin::TbsSkinToolBar>(form, 22, 56);
+    bar->SetSkinDataName("resizetoolpanel");
+    bar->SetCanScroll(true);
+    bar->HotScroll = true;
+    bar->SetScrollOffset(30);
+    bar->SetScrollTimerInterval(50);
+    return bar;
 }
 
 gui::TPopupMenu* MakePopupMenu(TForm1* form) {
