@@ -2,7 +2,7 @@
 
 #include "WindowShot.h"
 #include "app/MainForm.h"
-#include "app/OpenFileStandIn.h"
+#include "app/OpenDialogFilter.h"
 #include "app/OptionsForm.h"
 #include "display/headless/Headless.h"
 #include "gui/Application.h"
