@@ -737,6 +737,12 @@ void TbsSkinForm::SnapToWorkArea(int& aLeft, int& aTop, int aWidth, int aHeight)
     POINT cur{};
     GetCursorPos(&cur);
     int m = MagneticSize;
+    // A layered border that resizes the form snaps by its outer edge.
+    const TRect bands = LayerBorderBands();
+    aLeft -= bands.Left;
+    aTop -= bands.Top;
+    aWidth += bands.Left + bands.Right;
+    aHeight += bands.Top + bands.Bottom;
     auto nearTo = [m](int edge, int v) { return edge - m < v && v < edge + m; };
     bool nearL = nearTo(a.left, aLeft), nearT = nearTo(a.top, aTop);
     auto snap = [&](int& v, int target, bool nearEdge, bool& magnetized, LONG cursor, LONG& down) {
@@ -756,6 +762,8 @@ void TbsSkinForm::SnapToWorkArea(int& aLeft, int& aTop, int aWidth, int aHeight)
     snap(aLeft, a.right - aWidth, nearR, hMagnetized2_, cur.x, downX);
     snap(aTop, a.bottom - aHeight, nearB, vMagnetized2_, cur.y, downY);
     onMouseDownCoord_ = {downX, downY};
+    aLeft += bands.Left;
+    aTop += bands.Top;
 }
 
 // ---- the window procedure

@@ -229,6 +229,8 @@ public:
     uint8_t AlphaBlendValue() const { return alphaBlendValue_; }
     void SetAlphaBlendValue(uint8_t value);
     bool AlphaBlendAnimation = false;
+    // All three at once, as a dialog hands its own on to its frame.
+    void AssignAlphaBlend(bool AAlphaBlend, bool AAnimation, uint8_t AValue);
     // An inactive form's client area lies under an overlay of this kind.
     bool ClientInActiveEffect = false;
     TbsClientInActiveEffect ClientInActiveEffectType = TbsClientInActiveEffect::bsieSemiTransparent;
@@ -249,6 +251,8 @@ public:
     void HideClientInActiveEffect();
     // A drag on the layered border is resizing the form.
     bool BorderLayerChangeSize() const;
+    // How far the shown layered border's resize bands reach out on each side; none: all 0.
+    TRect LayerBorderBands() const;
 
     // ---- window states
     gui::TWindowState WindowState() const { return windowState_; }

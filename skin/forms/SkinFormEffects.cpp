@@ -56,6 +56,14 @@ bool TbsSkinForm::BorderLayerChangeSize() const {
     return FBorderLayer && FBorderLayer->FBorderLayerChangeSize;
 }
 
+TRect TbsSkinForm::LayerBorderBands() const {
+    const TbsFormLayerBorder* b = FBorderLayer.get();
+    if (!LayeredBordersUsed() || !b->FVisible || !b->FData) return {};
+    const TRect& r = b->FData->BorderRect;
+    if (r.Width() <= 0 || r.Height() <= 0) return {};
+    return {b->LeftSize, b->TopSize, b->RightSize, b->BottomSize};
+}
+
 void TbsSkinForm::SetLayered(bool on) {
     HWND h = Wnd();
     if (!h) return;
@@ -76,6 +84,12 @@ void TbsSkinForm::SetAlphaBlendValue(uint8_t value) {
     if (value == alphaBlendValue_) return;
     alphaBlendValue_ = value;
     if (alphaBlend_ && !Loading() && !Designing() && FIsLayerEnabled && Wnd()) SetWindowAlpha(Wnd(), value);
+}
+
+void TbsSkinForm::AssignAlphaBlend(bool AAlphaBlend, bool AAnimation, uint8_t AValue) {
+    SetAlphaBlendValue(AValue);
+    AlphaBlendAnimation = AAnimation;
+    SetAlphaBlend(AAlphaBlend);
 }
 
 void TbsSkinForm::EnableShadow(bool AShowShadow, bool AHideFormBefore) {
@@ -273,7 +287,7 @@ void TbsSkinForm::HideBorderLayer() {
 
 void TbsSkinForm::BorderAfterApplySkin() {
     FBorderLayer->InitFrame(fsd_, form_);
-    if (!LayeredBordersUsed() || !form_->Visible()) return;
+    if (!LayeredBordersUsed() || !form_->Visible() || !Wnd()) return;
     FBorderLayer->ShowWithForm();
     // The form comes above its new border windows, without taking the activation from
     // another form of the program that a skin change reaches too.

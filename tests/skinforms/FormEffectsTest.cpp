@@ -1,6 +1,7 @@
 // The skinned form's effects: the fade-in and constant translucency, the layered border driven
 // by the form (shown, moved, sized, activated, hidden, dragged), the drop shadow's class style
 // and the overlay over an inactive form's client area, read by its pixels.
+#include "LayerFrameFixture.h"
 #include "SkinFormFixture.h"
 #include "gui/Color.h"
 #include "gui/CustomPanel.h"
@@ -9,6 +10,7 @@
 #include "win/Input.h"
 #include "win/Layered.h"
 #include "win/Styles.h"
+#include "win/System.h"
 #include "win/Window.h"
 
 #include <cstdlib>
@@ -170,22 +172,10 @@ class LayeredBorderFormTest : public FormEffectsTest {
 protected:
     void OpenBordered(int w = 400, int h = 300) {
         LoadSkin(2); // a skin with a layered border, given the example's frame here
-        gdi::image::Image picture;
-        picture.width = 190;
-        picture.height = 155;
-        picture.pixels.assign(190 * 155, 0xFF336699u);
-        data.FActivePictures.push_back(std::make_unique<skin::TbsPicture>());
-        data.FActivePictures.back()->Assign(picture);
+        data.LayerFrame = layerframetest::ExampleFrame();
         skin::TbsDataSkinLayerFrame& f = data.LayerFrame;
-        f.PictureIndex = static_cast<int>(data.FActivePictures.size()) - 1;
-        f.MaskPictureIndex = f.InActivePictureIndex = f.InActiveMaskPictureIndex = -1;
-        f.ClRect = skin::Rect(27, 24, 164, 132);
-        f.LTPoint = skin::Point(40, 24);
-        f.RTPoint = skin::Point(150, 24);
-        f.LBPoint = skin::Point(40, 132);
-        f.RBPoint = skin::Point(150, 132);
-        f.AlphaBlendValue = 200;
-        f.InActiveAlphaBlendValue = 100;
+        f.PictureIndex = layerframetest::AddExamplePicture(data);
+        f.MaskPictureIndex = -1;
         f.BorderRect = skin::Rect(17, 14, 174, 142);
         f.HitTestEnable = true;
         ASSERT_TRUE(data.ShowLayeredBorders());
@@ -270,6 +260,15 @@ TEST_F(LayeredBorderFormTest, FollowsTheFormThroughItsLife) {
     Advance(10);
     EXPECT_TRUE(border->FVisible);
     ExpectAround(150, 120, 500, 350);
+    // A form hidden after its border was switched off by code leaves no border behind.
+    skinForm->AlwaysDisableLayeredFrames = true;
+    form->Hide();
+    RunUntilIdle();
+    EXPECT_FALSE(border->FVisible);
+    skinForm->AlwaysDisableLayeredFrames = false;
+    form->Show();
+    RunUntilIdle();
+    Advance(10);
 
     // A skin without a layer frame leaves the form without a border.
     data.LayerFrame.PictureIndex = -1;
@@ -317,6 +316,39 @@ TEST_F(LayeredBorderFormTest, DraggingTheLeftBandStopsAtTheMinimumWidth) {
     ExpectAround(200, 150, 390, 300);
 }
 
+TEST_F(LayeredBorderFormTest, AMagneticFormSnapsByTheBordersOuterEdge) {
+    OpenBordered();
+    Advance(10);
+    skinForm->Magnetic = true;
+    skinForm->MagneticSize = 10;
+    RECT work{};
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    form->SetBounds(work.left + 100, work.top + 100, 400, 300);
+    RunUntilIdle();
+    RECT wr;
+    GetWindowRect(form->Handle(), &wr);
+    POINT grip{wr.left + 60, wr.top + data.ClRect.Top - 8};
+    ASSERT_EQ(SendMessage(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)), HTCAPTION);
+    auto drag = [&](int dx) {
+        D().MoveMouse(grip.x, grip.y);
+        D().Press();
+        D().MoveMouse(grip.x + dx, grip.y);
+        D().Release();
+        RunUntilIdle();
+    };
+    // The band 3 pixels past the left edge: the band's edge goes to the work area's.
+    drag(-93);
+    EXPECT_EQ(form->Left(), work.left + 10);
+    ExpectAround(work.left + 10, work.top + 100, 400, 300);
+    // The band 6 pixels short of the right edge, moved 5 nearer.
+    form->SetBounds(work.right - 400 - 16, work.top + 100, 400, 300);
+    RunUntilIdle();
+    GetWindowRect(form->Handle(), &wr);
+    grip = {wr.left + 60, wr.top + data.ClRect.Top - 8};
+    drag(5);
+    EXPECT_EQ(form->Left(), work.right - 400 - 10);
+}
+
 class InactiveClientTest : public FormEffectsTest {
 protected:
     // A default-look form with a red block on its face.
@@ -348,8 +380,9 @@ TEST_F(InactiveClientTest, WashedOutByTheFormsBackgroundWhileInactive) {
     const COLORREF washed = RGB(mix(GetRValue(face), 255), mix(GetGValue(face), 0), mix(GetBValue(face), 0));
     EXPECT_LE(ChannelDistance(PixelAt(form, 70, 70), washed), 2) << std::hex << PixelAt(form, 70, 70);
     EXPECT_LE(ChannelDistance(PixelAt(form, 200, 150), face), 1);
-    SetForegroundWindow(form->Handle());
-    RunUntilIdle();
+    // A click on the overlay activates the form, which lets the overlay go under the click.
+    ClickAt(form, 70, 70);
+    EXPECT_TRUE(form->Active());
     EXPECT_EQ(skinForm->FInActivePanel, nullptr);
     EXPECT_EQ(PixelAt(form, 70, 70), RGB(255, 0, 0));
     delete other;

@@ -37,13 +37,19 @@ XvfbServer& Server() {
     return s;
 }
 
-TEST(SkinFormScreen, EverySkinOnTheSameForm) {
-    if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+// The window system on the private server, through the x11 backend.
+void UseServer() {
     XvfbServer& server = Server();
     ASSERT_TRUE(server.Running()) << server.Error();
     setenv("DISPLAY", server.Name().c_str(), 1);
     unsetenv("TARVIK_DISPLAY");
     ASSERT_EQ(display::HeadlessDisplay(), nullptr) << "the x11 backend was not chosen";
+}
+
+TEST(SkinFormScreen, EverySkinOnTheSameForm) {
+    if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_NO_FATAL_FAILURE(UseServer());
+    XvfbServer& server = Server();
 
     static skin::TbsCompressedSkinList list;
     skins::LoadStoredSkins(list);
@@ -128,11 +134,8 @@ TEST(SkinFormScreen, EverySkinOnTheSameForm) {
 // fade shows the form at once; a compositor brings the border up in windows with alpha.
 TEST(SkinFormScreen, LayeredBorderAndInactiveOverlay) {
     if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_NO_FATAL_FAILURE(UseServer());
     XvfbServer& server = Server();
-    ASSERT_TRUE(server.Running()) << server.Error();
-    setenv("DISPLAY", server.Name().c_str(), 1);
-    unsetenv("TARVIK_DISPLAY");
-    ASSERT_EQ(display::HeadlessDisplay(), nullptr) << "the x11 backend was not chosen";
     Display* x = XOpenDisplay(server.Name().c_str());
     ASSERT_NE(x, nullptr);
     auto pump = [](const std::function<bool()>& done, const std::string& what) {
