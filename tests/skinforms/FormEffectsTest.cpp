@@ -226,6 +226,15 @@ TEST_F(LayeredBorderFormTest, FollowsTheFormThroughItsLife) {
     ExpectAround(150, 120, 500, 350);
     EXPECT_EQ(border->FWidth, 553);
 
+    // Maximised and restored, the border goes with the form's bounds.
+    skinForm->SetWindowState(gui::wsMaximized);
+    RunUntilIdle();
+    ExpectAround(form->Left(), form->Top(), form->Width(), form->Height());
+    EXPECT_NE(form->Width(), 500);
+    skinForm->SetWindowState(gui::wsNormal);
+    RunUntilIdle();
+    ExpectAround(150, 120, 500, 350);
+
     gui::TForm* other = ActivateOther();
     EXPECT_FALSE(border->FActive);
     EXPECT_EQ(StripAlpha(), 100);
