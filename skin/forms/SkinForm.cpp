@@ -13,6 +13,7 @@
 #include "skin/engine/MaskRegion.h"
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinChangeWalk.h"
+#include "skin/forms/FormLayerBorder.h"
 #include "skin/forms/ScreenSkinForms.h"
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinCaptionObject.h"
@@ -115,6 +116,7 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     AnimateTimer = timer(25, &TbsSkinForm::AnimateTimerTick);
     FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
+    CreateEffects();
     // While skinnable the frame's buttons are ours: the form keeps none of its own.
     form_->SetBorderIcons(0);
     // The skin change reaches the forms through the screen's list unless someone listens already.
@@ -131,6 +133,7 @@ TbsSkinForm::~TbsSkinForm() {
     MarkDestroying();
     for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);
     ClearObjects();
+    DestroyEffects();
     if (fsd_) fsd_->RemoveFreeNotification(this);
     if (fmsd_ && fmsd_ != fsd_) fmsd_->RemoveFreeNotification(this);
     // A form going away tears its procedure down itself; one that stays gets its own back.
@@ -227,6 +230,7 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
     if (component == fmsd_) fmsd_ = nullptr;
     if (component == skinHint_) skinHint_ = nullptr;
     if (component == statusBar_) statusBar_ = nullptr;
+    if (component == FInActivePanel) FInActivePanel = nullptr;
 }
 
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
@@ -249,6 +253,7 @@ void TbsSkinForm::ApplySkin() {
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     skinSupport_ = fsd_ && !fsd_->Empty;
     HideGlowLayers();
+    HideBorderLayer();
     if (skinSupport_ && skinnableForm_) {
         CreateSkinObjects();
         ApplyBorderIcons();
@@ -260,7 +265,10 @@ void TbsSkinForm::ApplySkin() {
         }
     }
     MirrorBorderIcons();
-    if (!Wnd()) return;
+    if (!Wnd()) {
+        BorderAfterApplySkin();
+        return;
+    }
     inChangeSkinData_ = true;
     TakeFormSize();
     // A fresh non-client size for the new frame.
@@ -292,6 +300,7 @@ void TbsSkinForm::ApplySkin() {
         if (ClientWidth > 0) form_->SetClientWidth(ClientWidth);
         if (ClientHeight > 0) form_->SetClientHeight(ClientHeight);
     }
+    BorderAfterApplySkin();
 }
 
 void TbsSkinForm::TakeFormSize() {
@@ -728,6 +737,12 @@ void TbsSkinForm::SnapToWorkArea(int& aLeft, int& aTop, int aWidth, int aHeight)
     POINT cur{};
     GetCursorPos(&cur);
     int m = MagneticSize;
+    // A layered border that resizes the form snaps by its outer edge.
+    const TRect bands = LayerBorderBands();
+    aLeft -= bands.Left;
+    aTop -= bands.Top;
+    aWidth += bands.Left + bands.Right;
+    aHeight += bands.Top + bands.Bottom;
     auto nearTo = [m](int edge, int v) { return edge - m < v && v < edge + m; };
     bool nearL = nearTo(a.left, aLeft), nearT = nearTo(a.top, aTop);
     auto snap = [&](int& v, int target, bool nearEdge, bool& magnetized, LONG cursor, LONG& down) {
@@ -747,6 +762,8 @@ void TbsSkinForm::SnapToWorkArea(int& aLeft, int& aTop, int aWidth, int aHeight)
     snap(aLeft, a.right - aWidth, nearR, hMagnetized2_, cur.x, downX);
     snap(aTop, a.bottom - aHeight, nearB, vMagnetized2_, cur.y, downY);
     onMouseDownCoord_ = {downX, downY};
+    aLeft += bands.Left;
+    aTop += bands.Top;
 }
 
 // ---- the window procedure
@@ -818,6 +835,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     case WM_NCACTIVATE:
         if (!skinnableForm_) break;
         formActive_ = m.WParam != 0;
+        FBorderLayer->FBorderLayerChangeSize = false;
         HideGlowLayers();
         if (!formActive_) TrackActiveObject(-1, -1, false);
         if (PlainFrame()) {
@@ -826,6 +844,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             RepaintFrame();
             UpdateCaptionActive(true);
         }
+        EffectsNcActivate(formActive_);
         m.Result = 1;
         return;
     case WM_ACTIVATE: {
@@ -840,6 +859,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     }
     case WM_SHOWWINDOW:
         if (m.WParam) FirstPlacement();
+        EffectsBeforeShowWindow(m.WParam != 0);
         break;
     case WM_SYSCOMMAND:
         if (SystemCommandHandled(m)) return;
@@ -881,6 +901,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     case WM_SIZING:
         if (skinnableForm_ && sizeMove_ && fullDrag_) {
             sizing_ = true;
+            FBorderLayer->FBorderLayerChangeSize = false;
             hMagnetized_ = vMagnetized_ = hMagnetized2_ = vMagnetized2_ = false;
             CallOld(m);
             auto* r = reinterpret_cast<RECT*>(m.LParam);
@@ -891,16 +912,23 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             // The region follows the proposed size before the window takes it.
             if (!skinSupport_)
                 SetFormRegion();
-            else if (changed && w >= GetMinWidth() && h >= GetMinHeight())
+            else if (changed && w >= GetMinWidth() && h >= GetMinHeight()) {
+                BorderFollowsSizing();
                 UpdateSkinRegion();
+            }
             return;
         }
         break;
-    case WM_SIZE:
+    case WM_SIZE: {
         if (sizeMove_ && fullDrag_) break;
-        CallOld(m);
-        formWidth_ = form_->Width();
-        formHeight_ = form_->Height();
+        // While the layered border drags the form, the size is the one its move reported,
+        // and the form's own procedure comes after the frame has followed.
+        const bool borderDrag = BorderLayerChangeSize();
+        if (!borderDrag) {
+            CallOld(m);
+            formWidth_ = form_->Width();
+            formHeight_ = form_->Height();
+        }
         hMagnetized_ = vMagnetized_ = hMagnetized2_ = vMagnetized2_ = false;
         if (!skinSupport_) {
             if (skinnableForm_) {
@@ -908,17 +936,14 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
                 RepaintFrame();
             }
         } else if (skinnableForm_ && formWidth_ >= GetMinWidth() && formHeight_ >= GetMinHeight()) {
+            BorderFollowsSize();
             UpdateSkinRegion();
         }
+        if (borderDrag) CallOld(m);
         return;
+    }
     case WM_WINDOWPOSCHANGED: {
-        auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
-        formLeft_ = wp->x;
-        formTop_ = wp->y;
-        if (!sizing_) {
-            oldFormLeft_ = formLeft_;
-            oldFormTop_ = formTop_;
-        }
+        BorderFollowsPosition(*reinterpret_cast<WINDOWPOS*>(m.LParam));
         break;
     }
     case WM_EXITSIZEMOVE:
@@ -931,6 +956,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         MouseTimer->SetEnabled(false);
         ActiveObject = OldActiveObject = MouseCaptureObject = -1;
         if (skinSupport_) RepaintFrame();
+        BorderAfterSizeMove();
         break;
     case WM_MOVING:
         if (!skinnableForm_) break;
@@ -974,11 +1000,20 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         UpdateObjectHints();
         break;
     case WM_TRAYRESTORED:
-        if (form_->Tag == kTrayRestoreTag) form_->Tag = 0;
+        if (form_->Tag == kTrayRestoreTag) {
+            BringTrayRestoredForward();
+            form_->Tag = 0;
+        }
         break;
     case WM_CHANGEFORMSKINNABLE:
         if (fsd_ && m.WParam == reinterpret_cast<WPARAM>(fsd_) && form_->FormStyle() != gui::fsMDIChild)
             SetSkinnableForm(fsd_->SkinnableForm());
+        break;
+    case WM_TIMER:
+    case WM_SHOWLAYEREDBORDERS:
+    case WM_BSSMARTEFFECTSBEGIN:
+    case WM_BSSMARTEFFECTSEND:
+        EffectsMessage(m);
         break;
     case WM_BSQUERYSKINNABLE:
         m.Result = !skinnableForm_ && IsWindowsVistaOrLater() ? 12852 : 12853;
@@ -1004,7 +1039,9 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     // The form's own procedure may free the form, and this component with it.
     std::shared_ptr<bool> alive = alive_;
     CallOld(m);
-    if (*alive) PostHandleMouse(m);
+    if (!*alive) return;
+    PostHandleMouse(m);
+    if (m.Msg == WM_SHOWWINDOW) EffectsAfterShowWindow(m.WParam != 0);
 }
 
 TbsSkinForm* FindSkinFormComponent(gui::TCustomForm* form) {
