@@ -688,48 +688,37 @@ void TbsSkinMainMenuBar::LeaveMenuMode() {
     ActiveObject = OldActiveObject = -1;
 }
 
-void TbsSkinMainMenuBar::SelectNextItem() {
+// The usable item after (Step 1) or before (Step -1) the highlighted or pressed one, wrapping
+// around; with none highlighted, the first (or last) usable item.
+void TbsSkinMainMenuBar::SelectItem(int Step) {
     int n = BarItemCount();
+    auto at = [this, n](int i) { return BarItem((i % n + n) % n); };
     for (int i = 0; i < n; ++i) {
         TbsSkinMainMenuBarItem* item = BarItem(i);
         if (!Usable(item) || !(item->Active || item->FDown)) continue;
         item->MouseLeave();
-        for (int k = 1; k <= n; ++k) {
-            TbsSkinMainMenuBarItem* next = BarItem((i + k) % n);
-            if (Usable(next)) {
-                next->MouseEnter();
+        for (int k = 1; k <= n; ++k)
+            if (Usable(at(i + Step * k))) {
+                at(i + Step * k)->MouseEnter();
                 return;
             }
-        }
         return;
     }
-    for (int i = 0; i < n; ++i)
-        if (Usable(BarItem(i))) {
-            BarItem(i)->MouseEnter();
+    for (int k = 0; k < n; ++k) {
+        TbsSkinMainMenuBarItem* item = at(Step > 0 ? k : n - 1 - k);
+        if (Usable(item)) {
+            item->MouseEnter();
             return;
         }
+    }
+}
+
+void TbsSkinMainMenuBar::SelectNextItem() {
+    SelectItem(1);
 }
 
 void TbsSkinMainMenuBar::SelectPrevItem() {
-    int n = BarItemCount();
-    for (int i = 0; i < n; ++i) {
-        TbsSkinMainMenuBarItem* item = BarItem(i);
-        if (!Usable(item) || !(item->Active || item->FDown)) continue;
-        item->MouseLeave();
-        for (int k = 1; k <= n; ++k) {
-            TbsSkinMainMenuBarItem* prev = BarItem(((i - k) % n + n) % n);
-            if (Usable(prev)) {
-                prev->MouseEnter();
-                return;
-            }
-        }
-        return;
-    }
-    for (int i = n - 1; i >= 0; --i)
-        if (Usable(BarItem(i))) {
-            BarItem(i)->MouseEnter();
-            return;
-        }
+    SelectItem(-1);
 }
 
 bool TbsSkinMainMenuBar::OpenSelectedItem() {

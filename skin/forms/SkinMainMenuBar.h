@@ -127,6 +127,7 @@ private:
     void MorphTimerTick();
     void AnimateTimerTick();
     bool Usable(const TbsSkinMainMenuBarItem* Item) const;
+    void SelectItem(int Step);
     void Watch(gui::TComponent* Old, gui::TComponent* Value);
 
     bool FScrollMenu = true;
