@@ -219,6 +219,7 @@ void TbsSkinMainMenuBar::ClearObjects() {
     ButtonsCount = 0;
     ActiveObject = OldActiveObject = MouseCaptureObject = -1;
     itemsGone_ = false;
+    openBeforePress_ = nullptr;
 }
 
 gui::TMainMenu* TbsSkinMainMenuBar::GetChildMainMenu() const {
@@ -573,6 +574,13 @@ void TbsSkinMainMenuBar::MouseMove(gui::TShiftState Shift, int X, int Y) {
 void TbsSkinMainMenuBar::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
     TbsSkinControl::MouseDown(Button, Shift, X, Y);
     TrackBarPointer({X, Y});
+    // A press on the item whose menu was open closes that menu (the form did so on the
+    // press's way here) and does not open it again.
+    TbsMenuBarObject* wasOpen = openBeforePress_;
+    openBeforePress_ = nullptr;
+    if (Button == gui::mbLeft && ActiveObject >= ButtonsCount &&
+        ObjectList[static_cast<size_t>(ActiveObject)].get() == wasOpen)
+        return;
     if (ActiveObject != -1) {
         MouseCaptureObject = ActiveObject;
         ObjectList[static_cast<size_t>(ActiveObject)]->MouseDown(X, Y, Button);
@@ -640,6 +648,12 @@ void TbsSkinMainMenuBar::Dispatch(gui::TMessage& m) {
         TbsSkinControl::Dispatch(m);
         CalcItemsRect();
         return;
+    case WM_MOUSEACTIVATE:
+        // Comes before the press and before the form closes its menus on it.
+        openBeforePress_ = nullptr;
+        for (int i = 0; i < BarItemCount(); ++i)
+            if (BarItem(i)->FDown) openBeforePress_ = BarItem(i);
+        break;
     case WM_CHECKPARENTBG:
         if (FSkinSupport && FSD && FSD->MainMenuBarTransparent) Invalidate();
         return;

@@ -136,7 +136,8 @@ private:
     gui::TMainMenu* FMainMenu = nullptr;
     gui::TMainMenu* FMergeMenu = nullptr;
     int FDefaultWidth = 0, FDefaultHeight = 22;
-    bool itemsGone_ = false; // a menu item the bar shows went: build the items again
+    bool itemsGone_ = false;                      // a menu item the bar shows went: build the items again
+    TbsMenuBarObject* openBeforePress_ = nullptr; // the item whose menu was open at a press
 };
 
 } // namespace skin
