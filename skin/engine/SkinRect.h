@@ -19,4 +19,16 @@ inline TPoint ToSkinPoint(const gui::TPoint& p) {
     return {p.x, p.y};
 }
 
+// Frame (1-based) of an animation strip of Count frames: laid down the strip when it is taller
+// than one look of RowHeight, else across it.
+inline TRect AnimationFrameRect(const TRect& Strip, int Count, int RowHeight, int Frame) {
+    int n = Count > 0 ? Count : 1;
+    if (Strip.Height() > RowHeight) {
+        int fh = Strip.Height() / n;
+        return {Strip.Left, Strip.Top + (Frame - 1) * fh, Strip.Right, Strip.Top + Frame * fh};
+    }
+    int fw = Strip.Width() / n;
+    return {Strip.Left + (Frame - 1) * fw, Strip.Top, Strip.Left + Frame * fw, Strip.Bottom};
+}
+
 } // namespace skin

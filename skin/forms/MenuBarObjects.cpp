@@ -480,17 +480,6 @@ void TbsSkinMainMenuBarItem::DefaultDraw(gui::TCanvas* C) {
     C->Draw(ObjectRect.Left, ObjectRect.Top, &b);
 }
 
-TRect TbsSkinMainMenuBarItem::AnimateFrameRect(int Frame) const {
-    int n = std::max(FrameCount, 1);
-    const TRect& a = AnimateSkinRect;
-    if (a.Height() > SkinRect.Height()) {
-        int fh = a.Height() / n;
-        return Rect(a.Left, a.Top + (Frame - 1) * fh, a.Right, a.Top + Frame * fh);
-    }
-    int fw = a.Width() / n;
-    return Rect(a.Left + (Frame - 1) * fw, a.Top, a.Left + Frame * fw, a.Bottom);
-}
-
 // The item's look from a source rectangle of the picture, with its caption.
 void TbsSkinMainMenuBarItem::BuildImage(gui::TBitmap& B, gui::TCanvas* Bar, const TRect& Src, bool Hot) {
     int w = ObjectRect.Width(), h = ObjectRect.Height();
@@ -524,7 +513,8 @@ void TbsSkinMainMenuBarItem::SkinnedDraw(gui::TCanvas* C) {
     if (FDown) {
         BuildImage(b, C, DownRect, true);
     } else if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
-        BuildImage(b, C, AnimateFrameRect(CurrentFrame), true);
+        BuildImage(b, C, AnimationFrameRect(AnimateSkinRect, FrameCount, SkinRect.Height(), CurrentFrame),
+                   true);
     } else if (EnableMorphing() && !((Active && FMorphKf == 1) || (!Active && FMorphKf == 0))) {
         gui::TBitmap to;
         BuildImage(b, C, SkinRect, false);

@@ -93,7 +93,6 @@ public:
     void CalcObjectRect(gui::TCanvas* Cnvs);
     // The item fits on the bar.
     bool Fits() const { return FFits; }
-    TRect AnimateFrameRect(int Frame) const;
 
     bool FSkinSupport = false;
     bool OldEnabled = true;

@@ -219,6 +219,7 @@ void TbsSkinMainMenuBar::ClearObjects() {
     ButtonsCount = 0;
     ActiveObject = OldActiveObject = MouseCaptureObject = -1;
     itemsGone_ = false;
+    openBeforePress_ = nullptr;
 }
 
 gui::TMainMenu* TbsSkinMainMenuBar::GetChildMainMenu() const {
@@ -573,6 +574,13 @@ void TbsSkinMainMenuBar::MouseMove(gui::TShiftState Shift, int X, int Y) {
 void TbsSkinMainMenuBar::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
     TbsSkinControl::MouseDown(Button, Shift, X, Y);
     TrackBarPointer({X, Y});
+    // A press on the item whose menu was open closes that menu (the form did so on the
+    // press's way here) and does not open it again.
+    TbsMenuBarObject* wasOpen = openBeforePress_;
+    openBeforePress_ = nullptr;
+    if (Button == gui::mbLeft && ActiveObject >= ButtonsCount &&
+        ObjectList[static_cast<size_t>(ActiveObject)].get() == wasOpen)
+        return;
     if (ActiveObject != -1) {
         MouseCaptureObject = ActiveObject;
         ObjectList[static_cast<size_t>(ActiveObject)]->MouseDown(X, Y, Button);
@@ -640,6 +648,12 @@ void TbsSkinMainMenuBar::Dispatch(gui::TMessage& m) {
         TbsSkinControl::Dispatch(m);
         CalcItemsRect();
         return;
+    case WM_MOUSEACTIVATE:
+        // Comes before the press and before the form closes its menus on it.
+        openBeforePress_ = nullptr;
+        for (int i = 0; i < BarItemCount(); ++i)
+            if (BarItem(i)->FDown) openBeforePress_ = BarItem(i);
+        break;
     case WM_CHECKPARENTBG:
         if (FSkinSupport && FSD && FSD->MainMenuBarTransparent) Invalidate();
         return;
@@ -688,48 +702,37 @@ void TbsSkinMainMenuBar::LeaveMenuMode() {
     ActiveObject = OldActiveObject = -1;
 }
 
-void TbsSkinMainMenuBar::SelectNextItem() {
+// The usable item after (Step 1) or before (Step -1) the highlighted or pressed one, wrapping
+// around; with none highlighted, the first (or last) usable item.
+void TbsSkinMainMenuBar::SelectItem(int Step) {
     int n = BarItemCount();
+    auto at = [this, n](int i) { return BarItem((i % n + n) % n); };
     for (int i = 0; i < n; ++i) {
         TbsSkinMainMenuBarItem* item = BarItem(i);
         if (!Usable(item) || !(item->Active || item->FDown)) continue;
         item->MouseLeave();
-        for (int k = 1; k <= n; ++k) {
-            TbsSkinMainMenuBarItem* next = BarItem((i + k) % n);
-            if (Usable(next)) {
-                next->MouseEnter();
+        for (int k = 1; k <= n; ++k)
+            if (Usable(at(i + Step * k))) {
+                at(i + Step * k)->MouseEnter();
                 return;
             }
-        }
         return;
     }
-    for (int i = 0; i < n; ++i)
-        if (Usable(BarItem(i))) {
-            BarItem(i)->MouseEnter();
+    for (int k = 0; k < n; ++k) {
+        TbsSkinMainMenuBarItem* item = at(Step > 0 ? k : n - 1 - k);
+        if (Usable(item)) {
+            item->MouseEnter();
             return;
         }
+    }
+}
+
+void TbsSkinMainMenuBar::SelectNextItem() {
+    SelectItem(1);
 }
 
 void TbsSkinMainMenuBar::SelectPrevItem() {
-    int n = BarItemCount();
-    for (int i = 0; i < n; ++i) {
-        TbsSkinMainMenuBarItem* item = BarItem(i);
-        if (!Usable(item) || !(item->Active || item->FDown)) continue;
-        item->MouseLeave();
-        for (int k = 1; k <= n; ++k) {
-            TbsSkinMainMenuBarItem* prev = BarItem(((i - k) % n + n) % n);
-            if (Usable(prev)) {
-                prev->MouseEnter();
-                return;
-            }
-        }
-        return;
-    }
-    for (int i = n - 1; i >= 0; --i)
-        if (Usable(BarItem(i))) {
-            BarItem(i)->MouseEnter();
-            return;
-        }
+    SelectItem(-1);
 }
 
 bool TbsSkinMainMenuBar::OpenSelectedItem() {

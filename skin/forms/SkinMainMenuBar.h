@@ -127,6 +127,7 @@ private:
     void MorphTimerTick();
     void AnimateTimerTick();
     bool Usable(const TbsSkinMainMenuBarItem* Item) const;
+    void SelectItem(int Step);
     void Watch(gui::TComponent* Old, gui::TComponent* Value);
 
     bool FScrollMenu = true;
@@ -135,7 +136,8 @@ private:
     gui::TMainMenu* FMainMenu = nullptr;
     gui::TMainMenu* FMergeMenu = nullptr;
     int FDefaultWidth = 0, FDefaultHeight = 22;
-    bool itemsGone_ = false; // a menu item the bar shows went: build the items again
+    bool itemsGone_ = false;                      // a menu item the bar shows went: build the items again
+    TbsMenuBarObject* openBeforePress_ = nullptr; // the item whose menu was open at a press
 };
 
 } // namespace skin

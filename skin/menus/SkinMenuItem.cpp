@@ -359,21 +359,12 @@ void TbsSkinMenuItem::DrawDefaultImage(gui::TBitmap& B) {
     }
 }
 
-TRect TbsSkinMenuItem::AnimateFrameRect(int Frame) const {
-    const TRect& a = MI->AnimateSkinRect;
-    int n = std::max(MI->FrameCount, 1);
-    if (a.Height() > MI->SkinRect.Height()) {
-        int fh = a.Height() / n;
-        return Rect(a.Left, a.Top + (Frame - 1) * fh, a.Right, a.Top + Frame * fh);
-    }
-    int fw = a.Width() / n;
-    return Rect(a.Left + (Frame - 1) * fw, a.Top, a.Left + Frame * fw, a.Bottom);
-}
-
 void TbsSkinMenuItem::BuildItemImage(gui::TBitmap& B, bool S, int Frame) {
     gui::TCanvas* c = B.Canvas();
     int W = B.Width(), H = B.Height();
-    TRect src = Frame > 0 ? AnimateFrameRect(Frame) : (S ? MI->ActiveSkinRect : MI->SkinRect);
+    TRect src = Frame > 0
+                    ? AnimationFrameRect(MI->AnimateSkinRect, MI->FrameCount, MI->SkinRect.Height(), Frame)
+                    : (S ? MI->ActiveSkinRect : MI->SkinRect);
     bool stretch = S ? MI->StretchEffect : MI->InActiveStretchEffect;
     if (Frame > 0 && !MI->InActiveStretchEffect && MI->StretchEffect) stretch = true;
     if (!S && MI->InActiveTransparent && Parent->FPaintBuffer)

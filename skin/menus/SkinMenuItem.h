@@ -68,7 +68,6 @@ private:
     bool DrawNamedGlyph(gui::TCanvas* C, int X, int Y, gui::TColor Color) const;
     std::string ShortCutText() const;
     void SetRowFont(gui::TCanvas* C, bool Skinned) const;
-    TRect AnimateFrameRect(int Frame) const;
 
     double FMorphKf = 0;
 };

@@ -126,6 +126,19 @@ TEST_F(MenuBarTest, ThePointerHighlightsOpensAndSwitchesItemMenus) {
     EXPECT_EQ(Levels(), 0);
     EXPECT_EQ(log.back(), "go");
     EXPECT_FALSE(skinForm->InMainMenu());
+    // A second press on the open item closes its menu; the item stays hot under the pointer.
+    ClickItem(0);
+    ASSERT_EQ(Levels(), 1);
+    ClickItem(0);
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_FALSE(skinForm->InMainMenu());
+    EXPECT_EQ(Hot(), "&File");
+    // A press on the bar beside the items closes the menu too.
+    ClickItem(1);
+    ASSERT_EQ(Levels(), 1);
+    ClickAt(bar, bar->Width() - 10, 10);
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_FALSE(skinForm->InMainMenu());
     // A click on the form closes an open bar menu and the menu mode.
     ClickItem(0);
     ASSERT_EQ(Levels(), 1);
