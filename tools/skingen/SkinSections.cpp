@@ -571,8 +571,12 @@ void AddPanel(SkinBuilder& b, const char* name, bool caption) {
     Box box{0, 0, kPanelSize, double(h)};
     c.FillRoundRect(box, r, Solid(s.background.Mix(s.Border(), 0.45)));
     c.FillRoundRect(box.Inset(1), std::max(r - 1, 0.0), Solid(s.background));
-    if (caption)
+    if (caption) {
         c.FillRect({1, 1, kPanelSize - 1.0, double(kCaptionH)}, Solid(s.background.Mix(s.accent, 0.16)));
+        // Glass shines on its caption bands as on its frame.
+        if (s.finish == Finish::Glossy)
+            c.FillRect({1, 1, kPanelSize - 1.0, kCaptionH / 2.0}, Solid(Rgb{1, 1, 1}), 0.45);
+    }
     auto& d = b.AddControl<skin::TbsDataSkinPanelControl>(name);
     d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
     d.SkinRect = Rect(0, 0, kPanelSize, h);
