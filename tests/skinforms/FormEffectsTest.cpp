@@ -47,6 +47,9 @@ class FormEffectsTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
+        // The engine fills its function table once, on first use: after that the recorder
+        // stays in place.
+        skin::InitSkinEngine();
         saved_ = skin::bsEngine().Functions.SetLayeredWindowAttributes;
         skin::bsEngine().Functions.SetLayeredWindowAttributes = RecordAlpha;
         alphas.clear();
