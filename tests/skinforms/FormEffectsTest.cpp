@@ -96,15 +96,17 @@ TEST_F(FormEffectsTest, FadeInAndTranslucency) {
         bool layeredAfter;
         int valueAfter;
     };
+    // clang-format off
     const Case cases[] = {
-        {"fade to opaque", false,      true,                false, true,              200,                       Steps(17,                   255),                                                                                       false,                                                                                                                                                                             200},
-        {"constant translucency",                true,    false,    false, true,          200,                               {0, 200},                                             true,                                                                                                 200                                                                                                                                                                                                                                 },
-        {"fade to the translucency",                true, true, false,  true,              200,                                  Steps(13,                                            200),                                                                                             true,200},
-        {"a step never below 1",             true,                       true,                     false,          true, 10, Steps(1,              10),                                                                                                      true,                                                                                                                                                                                                                                                                                   10},
-        {"the skin fades every form",            false,                    false,                                       true,                  true,                   0,                    Steps(17,    255),false,255},
-        {"nothing asked",            false,                 false,                                 false,                                      true,                                         200,                                                  {},                                                    false,                                                                                                                                      200                                                                                                                                                                                                                                                                                                                                                                                                                              },
-        {"no layered windows",              true,                   true,                                   false,                                        false,                                      200,{},false,200},
+        {"fade to opaque",            false, true,  false, true,  200, Steps(17, 255), false, 200},
+        {"constant translucency",     true,  false, false, true,  200, {0, 200},       true,  200},
+        {"fade to the translucency",  true,  true,  false, true,  200, Steps(13, 200), true,  200},
+        {"a step never below 1",      true,  true,  false, true,  10,  Steps(1, 10),   true,  10},
+        {"the skin fades every form", false, false, true,  true,  0,   Steps(17, 255), false, 255},
+        {"nothing asked",             false, false, false, true,  200, {},             false, 200},
+        {"no layered windows",        true,  true,  false, false, 200, {},             false, 200},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         alphas.clear();
