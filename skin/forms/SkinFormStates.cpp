@@ -62,6 +62,7 @@ void TbsSkinForm::Minimize() {
         }
         TPoint p = GetMinimizedPosition();
         form_->SetBounds(p.X, p.Y, GetMinWidth(), GetMinHeight());
+        TellMainOfChildState();
     }
     if (OnMinimize) OnMinimize(this);
 }
@@ -70,6 +71,11 @@ void TbsSkinForm::Maximize() {
     if (IsEmpty(oldBoundsRect_))
         oldBoundsRect_ = {form_->Left(), form_->Top(), form_->Left() + form_->Width(),
                           form_->Top() + form_->Height()};
+    if (IsMDIChildForm()) {
+        MaximizeInMDIClient();
+        if (OnMaximize) OnMaximize(this);
+        return;
+    }
     gui::TRect target{};
     GetMonitorArea(Wnd(), !MaximizeOnFullScreen, target);
     if (!MaximizeOnFullScreen) {
@@ -104,6 +110,7 @@ void TbsSkinForm::Restore() {
     }
     MouseTimer->SetEnabled(true);
     form_->Invalidate();
+    TellMainOfChildState();
     oldBoundsRect_ = {};
     if (statusBar_ && statusBar_->SizeGrip()) statusBar_->SetShowGrip(true);
     if (OnRestore) OnRestore(this);
@@ -129,6 +136,7 @@ void TbsSkinForm::SetRollUpState(bool value) {
 }
 
 TPoint TbsSkinForm::GetMinimizedPosition() const {
+    if (IsMDIChildForm()) return MDIChildMinimizedPosition();
     int w = GetMinWidth(), h = GetMinHeight();
     gui::TRect area{};
     GetMonitorArea(Wnd(), true, area);

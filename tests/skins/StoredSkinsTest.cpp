@@ -175,6 +175,12 @@ TEST(StoredSkins, EverySectionIsThereWithItsClassAndItsRectanglesInsideTheirPict
              return std::vector<TRect>{b.SkinRect,       b.ActiveSkinRect, b.ButtonRect,   b.ActiveButtonRect,
                                        b.DownButtonRect, b.SItemRect,      b.FocusItemRect};
          })       },
+        {"tab",              rects([](const TbsDataSkinControl& c) {
+             auto& t = dynamic_cast<const TbsDataSkinTabControl&>(c);
+             return std::vector<TRect>{
+                 t.SkinRect,   t.TabRect,         t.ActiveTabRect,         t.MouseInTabRect,
+                 t.TabsBGRect, t.CloseButtonRect, t.CloseButtonActiveRect, t.CloseButtonDownRect};
+         })            },
         {"edit",             edit     },
         {"buttonedit",       edit     },
         {"slider",           rects([](const TbsDataSkinControl& c) {

@@ -1,0 +1,18 @@
+#pragma once
+// What a multiple-document form's skinned form asks of its skinned menu bar: the child buttons
+// shown while a child is maximised, and fresh items when the bar shows the active child's menu.
+// The bar implements it and hands itself to TbsSkinForm::MDIMenuBar while it serves the form
+// (and takes itself back before it goes).
+namespace skin {
+
+class TbsMDIMenuBarLink {
+public:
+    virtual ~TbsMDIMenuBarLink() = default;
+    virtual void MDIChildMaximize() = 0;
+    virtual void MDIChildRestore() = 0;
+    // The bar shows a child's main menu (GetChildMainMenu, or ChildMenuIn).
+    virtual bool ShowsChildMenu() = 0;
+    virtual void UpDateItems() = 0;
+};
+
+} // namespace skin
