@@ -94,6 +94,7 @@ private:
 TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     form_ = dynamic_cast<gui::TCustomForm*>(owner);
     if (!form_) throw std::bad_cast();
+    formWindow_ = form_;
     for (gui::TFont* f : {&defCaptionFont_, &defInActiveCaptionFont_}) {
         f->SetName("Arial");
         f->SetHeight(14);

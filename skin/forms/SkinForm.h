@@ -321,7 +321,6 @@ private:
     void MDIComponentRemoved(os::TComponent* component);
     void MaximizeInMDIClient();
     void TellMainOfChildState();
-    TPoint MDIChildMinimizedPosition() const;
     TPoint WindowScreenOrigin() const;
     void PaintPictureBG(HDC dc, const gui::TRect& r, int pictureIndex, bool stretch, TbsStretchType type);
     void FormWindowProc(gui::TMessage& m);
@@ -381,6 +380,7 @@ private:
     gui::TBitmap rmTop_, rmBottom_, rmLeft_, rmRight_;
     WNDPROC FClientInstance = nullptr, FPrevClientProc = nullptr;
     HWND hookedClient_ = nullptr;
+    gui::TWinControl* formWindow_ = nullptr; // form_ as the window it stays to the end
     bool mdiChildMaximized_ = false;
     TbsSkinMDITabsBar* mdiTabsBar_ = nullptr;
     std::unique_ptr<TbsSkinFormMenus> menus_; // last: goes first, giving the application's hook back

@@ -18,6 +18,7 @@
 #include "skin/forms/MDIMenuBarLink.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/SkinMDITabsBar.h"
+#include "skin/menus/SkinMenu.h"
 #include "win/Mdi.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -151,35 +152,6 @@ void TbsSkinForm::ArrangeMinimizedChildren() {
         TPoint p = s->GetMinimizedPosition();
         child->SetBounds(p.X, p.Y, child->Width(), child->Height());
     }
-}
-
-TPoint TbsSkinForm::MDIChildMinimizedPosition() const {
-    TbsSkinForm* main = MainSkinForm();
-    int w = GetMinWidth(), h = GetMinHeight();
-    TRect area = main ? main->MDIClientArea() : TRect{};
-    int x = 0, y = area.Height() - h;
-    auto taken = [&](int px, int py) {
-        for (int i = 0; main && i < main->Form()->MDIChildCount(); ++i) {
-            gui::TCustomForm* f = main->Form()->MDIChildren(i);
-            if (f == form_ || !f->Visible()) continue;
-            TbsSkinForm* other = FindSkinFormComponent(f);
-            if (other && other->WindowState() == gui::wsMinimized && f->Left() == px && f->Top() == py)
-                return true;
-        }
-        return false;
-    };
-    while (taken(x, y)) {
-        x += w;
-        if (x + w > area.Width()) {
-            x = 0;
-            y -= h;
-        }
-        if (y < 0) {
-            y = area.Height() - h;
-            break;
-        }
-    }
-    return {x, y};
 }
 
 // ---- a child's states
@@ -385,7 +357,8 @@ void TbsSkinForm::CancelMDIDropDowns() {
     for (int i = 0; i < form_->ComponentCount(); ++i) {
         auto* c = dynamic_cast<gui::TControl*>(form_->Components(i));
         bool dropDown = dynamic_cast<TbsSkinCustomComboBox*>(c) || dynamic_cast<TbsSkinCustomEdit*>(c);
-        if (dropDown && c->Visible() && c->Enabled()) c->Perform(gui::CM_CANCELMODE, 0, 0);
+        if (dropDown && c->Visible() && c->Enabled())
+            c->Perform(gui::CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(form_));
     }
 }
 
@@ -491,8 +464,12 @@ void TbsSkinForm::PaintPictureBG(HDC dc, const gui::TRect& r, int pictureIndex, 
 // ---- the window procedure's MDI steps
 
 bool TbsSkinForm::MDIWindowProc(gui::TMessage& m) {
+    // A form past its own destructor (its window gone) still hears notices of its bases.
+    if (!formWindow_->HandleAllocated()) return false;
     bool child = IsMDIChildForm(), main = IsMDIMainForm();
     if (!child && !main) return false;
+    // The last step of the menu-close check: open drop-downs of the main form close too.
+    if (main && IsMenuCloseMessage(m.Msg)) CancelMDIDropDowns();
     TbsSkinForm* mainForm = child ? MainSkinForm() : nullptr;
     bool maxChild = skinnableForm_ && IsMaximizedMDIChild();
     switch (m.Msg) {

@@ -361,7 +361,6 @@ bool TbsSkinForm::MenuWindowProc(gui::TMessage& m) {
         else if (s.InMenu)
             SkinMenuClose();
     }
-    if (IsMenuCloseMessage(m.Msg)) CancelMDIDropDowns();
     switch (m.Msg) {
     case WM_SYSCOMMAND:
         if (m.WParam != SC_KEYMENU) return false;

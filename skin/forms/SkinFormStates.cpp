@@ -136,15 +136,21 @@ void TbsSkinForm::SetRollUpState(bool value) {
 }
 
 TPoint TbsSkinForm::GetMinimizedPosition() const {
-    if (IsMDIChildForm()) return MDIChildMinimizedPosition();
     int w = GetMinWidth(), h = GetMinHeight();
+    // A document window lines up in its main form's client area, other forms on the monitor.
+    bool mdi = IsMDIChildForm();
+    TbsSkinForm* main = mdi ? MainSkinForm() : nullptr;
     gui::TRect area{};
-    GetMonitorArea(Wnd(), true, area);
+    if (!mdi)
+        GetMonitorArea(Wnd(), true, area);
+    else if (main)
+        area = {0, 0, main->MDIClientArea().Width(), main->MDIClientArea().Height()};
     int x = area.left, y = area.bottom - h;
     auto taken = [&](int px, int py) {
-        for (int i = 0; i < gui::Screen->FormCount(); ++i) {
-            gui::TCustomForm* f = gui::Screen->Forms(i);
-            if (f == form_ || f == gui::Application->MainForm() || !f->Visible()) continue;
+        int count = mdi ? (main ? main->Form()->MDIChildCount() : 0) : gui::Screen->FormCount();
+        for (int i = 0; i < count; ++i) {
+            gui::TCustomForm* f = mdi ? main->Form()->MDIChildren(i) : gui::Screen->Forms(i);
+            if (f == form_ || (!mdi && f == gui::Application->MainForm()) || !f->Visible()) continue;
             TbsSkinForm* other = FindSkinFormComponent(f);
             if (other && other->WindowState() == gui::wsMinimized && f->Left() == px && f->Top() == py)
                 return true;

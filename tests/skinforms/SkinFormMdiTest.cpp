@@ -2,6 +2,7 @@
 // maximised child without a frame and the notices between child and main form.
 #include "MdiFixture.h"
 
+#include "skin/controls/SkinComboBox.h"
 #include "win/Paint.h"
 
 using namespace skinformtest;
@@ -171,6 +172,22 @@ TEST_F(SkinMdiTest, AMaximisedChildLosesItsFrameAndLendsItsCaptionToTheMainForm)
     EXPECT_EQ(main->notices, (std::vector<UINT>{1232}));
     EXPECT_FALSE(mainSkin->MDIChildMaximized());
     mainSkin->MDIMenuBar = nullptr;
+}
+
+TEST_F(SkinMdiTest, AnOpenDropDownOfTheMainFormClosesWhenTheFormIsSized) {
+    OpenMain(500, 400);
+    auto* combo = new skin::TbsSkinComboBox(main);
+    combo->SetParent(main);
+    combo->SetBounds(10, 10, 150, 20);
+    combo->Items()->Add("MP4");
+    combo->Items()->Add("AVI");
+    RunUntilIdle();
+    combo->DropDown();
+    RunUntilIdle();
+    ASSERT_TRUE(combo->IsPopupVisible());
+    main->SetClientSize(520, 400);
+    RunUntilIdle();
+    EXPECT_FALSE(combo->IsPopupVisible());
 }
 
 TEST_F(SkinMdiTest, AClickIntoAChildActivatesItsSkinnedCaption) {
