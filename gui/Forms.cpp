@@ -5,6 +5,7 @@
 #include "gui/Screen.h"
 #include "gui/ShortCuts.h"
 #include "win/Input.h"
+#include "win/Mdi.h"
 #include "win/Message.h"
 #include "win/Styles.h"
 #include "win/System.h"
@@ -59,9 +60,18 @@ void TCustomForm::CreateParams(TCreateParams& p) {
         return;
     }
     p.WndParent = Application->Handle();
+    bool mdiChild = formStyle_ == fsMDIChild;
+    if (mdiChild) {
+        // A document window lives in the main form's client window; it is shown by Show.
+        TCustomForm* frame = Application->MainForm();
+        p.WndParent =
+            frame && frame != this && frame->formStyle_ == fsMDIForm ? frame->ClientHandle() : nullptr;
+        p.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+        p.ExStyle |= WS_EX_MDICHILD;
+    }
     switch (borderStyle_) {
     case bsNone:
-        p.Style |= WS_POPUP;
+        if (!mdiChild) p.Style |= WS_POPUP;
         break;
     case bsSingle:
         p.Style |= WS_CAPTION | WS_BORDER;
@@ -70,7 +80,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
         p.Style |= WS_CAPTION | WS_THICKFRAME;
         break;
     case bsDialog:
-        p.Style |= WS_POPUP | WS_CAPTION;
+        p.Style |= (mdiChild ? 0u : static_cast<DWORD>(WS_POPUP)) | WS_CAPTION;
         p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
         break;
     case bsToolWindow:
@@ -93,7 +103,19 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 }
 
 void TCustomForm::CreateWnd() {
+    if (formStyle_ == fsMDIChild && !Parent() && !ParentWindow()) {
+        TCustomForm* frame = Application->MainForm();
+        if (!frame || frame == this || frame->formStyle_ != fsMDIForm || !frame->ClientHandle())
+            throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+    }
     TCustomControl::CreateWnd();
+    if (formStyle_ == fsMDIForm && !Parent() && !ParentWindow()) {
+        RECT r;
+        GetClientRect(Handle(), &r);
+        clientHandle_ = CreateWindowEx(0, MDIClientClassName(), "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                       0, 0, r.right, r.bottom, Handle(), nullptr, nullptr, nullptr);
+        Realign();
+    }
     HICON icon = icon_ && icon_->Handle() ? icon_->Handle() : Application->Icon()->Handle();
     if (icon) SendMessage(Handle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(icon));
     if (windowState_ == wsMaximized)
@@ -108,7 +130,14 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
     if (formStyle_ == value) return;
+    bool mdi =
+        formStyle_ == fsMDIForm || formStyle_ == fsMDIChild || value == fsMDIForm || value == fsMDIChild;
     formStyle_ = value;
+    // A window goes into or out of a client window only as it is made.
+    if (mdi) {
+        if (HandleAllocated()) RecreateWnd();
+        return;
+    }
     if (HandleAllocated() && !Parent() && !ParentWindow())
         SetWindowPos(Handle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -141,19 +170,88 @@ TIcon* TCustomForm::Icon() {
 }
 
 HWND TCustomForm::ClientHandle() const {
-    return nullptr;
+    return formStyle_ == fsMDIForm && IsWindow(clientHandle_) ? clientHandle_ : nullptr;
 }
+
+namespace {
+
+std::vector<TCustomForm*> ChildForms(HWND client) {
+    std::vector<TCustomForm*> out;
+    if (!client) return out;
+    for (HWND h : GetMDIChildren(client))
+        if (auto* f = dynamic_cast<TCustomForm*>(FindControl(h));
+            f && f->HandleAllocated() && f->Handle() == h)
+            out.push_back(f);
+    return out;
+}
+
+} // namespace
 
 int TCustomForm::MDIChildCount() const {
-    return 0;
+    return static_cast<int>(ChildForms(ClientHandle()).size());
 }
 
-TCustomForm* TCustomForm::MDIChildren(int) const {
-    return nullptr;
+TCustomForm* TCustomForm::MDIChildren(int index) const {
+    std::vector<TCustomForm*> kids = ChildForms(ClientHandle());
+    return index >= 0 && index < static_cast<int>(kids.size()) ? kids[static_cast<size_t>(index)] : nullptr;
 }
 
 TCustomForm* TCustomForm::ActiveMDIChild() const {
-    return nullptr;
+    HWND client = ClientHandle();
+    if (!client) return nullptr;
+    auto active = reinterpret_cast<HWND>(SendMessage(client, WM_MDIGETACTIVE, 0, 0));
+    return active ? dynamic_cast<TCustomForm*>(FindControl(active)) : nullptr;
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* value) {
+    if (windowMenu_) windowMenu_->RemoveFreeNotification(this);
+    windowMenu_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TCustomForm::Tile() {
+    if (HWND client = ClientHandle())
+        SendMessage(client, WM_MDITILE, TileMode == tbVertical ? MDITILE_VERTICAL : MDITILE_HORIZONTAL, 0);
+}
+
+void TCustomForm::Cascade() {
+    if (HWND client = ClientHandle()) SendMessage(client, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::ArrangeIcons() {
+    if (HWND client = ClientHandle()) SendMessage(client, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TCustomForm::Next() {
+    if (HWND client = ClientHandle()) SendMessage(client, WM_MDINEXT, 0, 0);
+}
+
+void TCustomForm::Previous() {
+    if (HWND client = ClientHandle()) SendMessage(client, WM_MDINEXT, 0, 1);
+}
+
+void TCustomForm::AlignControls(TControl* control, TRect& rect) {
+    TCustomControl::AlignControls(control, rect);
+    // The client window takes what the aligned controls leave, behind them.
+    if (HWND client = ClientHandle())
+        SetWindowPos(client, HWND_BOTTOM, rect.left, rect.top, std::max<int>(RectWidth(rect), 0),
+                     std::max<int>(RectHeight(rect), 0), SWP_NOACTIVATE);
+}
+
+void TCustomForm::DefaultHandler(TMessage& m) {
+    // The window system's default answers of a frame or a document window; our own notices
+    // (all above WM_USER) never reach it.
+    if (HandleAllocated() && m.Msg < WM_USER) {
+        if (HWND client = ClientHandle()) {
+            m.Result = DefFrameProc(Handle(), client, m.Msg, m.WParam, m.LParam);
+            return;
+        }
+        if (formStyle_ == fsMDIChild) {
+            m.Result = DefMDIChildProc(Handle(), m.Msg, m.WParam, m.LParam);
+            return;
+        }
+    }
+    TCustomControl::DefaultHandler(m);
 }
 
 void TCustomForm::SetMenu(TMainMenu* menu) {
@@ -166,6 +264,7 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
     if (component == menu_) menu_ = nullptr;
+    if (component == windowMenu_) windowMenu_ = nullptr;
     if (component == activeControl_) activeControl_ = nullptr;
     if (component == focusedControl_) focusedControl_ = nullptr;
 }
@@ -193,7 +292,7 @@ void TCustomForm::Paint() {
 // ---- showing
 
 void TCustomForm::PlaceOnFirstShow() {
-    if (placed_ || Parent() || ParentWindow()) return;
+    if (placed_ || Parent() || ParentWindow() || formStyle_ == fsMDIChild) return;
     placed_ = true;
     TRect area{};
     switch (position_) {
@@ -295,6 +394,16 @@ void TCustomForm::Dispatch(TMessage& m) {
     case CM_RELEASE:
         delete this;
         return;
+    case WM_MDIACTIVATE:
+        // A document window is active while it is the client's active child.
+        if (formStyle_ == fsMDIChild && HandleAllocated()) {
+            bool now = reinterpret_cast<HWND>(m.LParam) == Handle();
+            if (now != active_) {
+                active_ = now;
+                now ? Activate() : Deactivate();
+            }
+        }
+        break;
     default:
         break;
     }
@@ -333,7 +442,11 @@ void TCustomForm::SetWindowFocus() {
 
 void TCustomForm::Show() {
     SetVisible(true);
-    if (HandleAllocated()) BringWindowToTop(Handle());
+    if (!HandleAllocated()) return;
+    if (formStyle_ == fsMDIChild && GetParent(Handle()))
+        SendMessage(GetParent(Handle()), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Handle()), 0);
+    else
+        BringWindowToTop(Handle());
 }
 
 void TCustomForm::DoShow() {
@@ -360,7 +473,8 @@ void TCustomForm::Close() {
         return;
     }
     if (!CloseQuery()) return;
-    TCloseAction action = Application->MainForm() == this ? caFree : caHide;
+    // A document window that closes goes away: its frame has nothing to bring it back by.
+    TCloseAction action = Application->MainForm() == this || formStyle_ == fsMDIChild ? caFree : caHide;
     DoClose(action);
     if (action == caNone) return;
     // However the main form closes, the program ends with it.

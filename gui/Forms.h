@@ -7,6 +7,7 @@
 namespace gui {
 
 class TMainMenu;
+class TMenuItem;
 
 enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -64,11 +65,25 @@ public:
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
     // A multiple-document form (fsMDIForm): the client window that hosts its children (none
-    // until it exists), the children and the active one.
+    // until it exists), the children in the order they were made, and the active one.  The
+    // client fills what the form's aligned controls leave of its client area.  The style is
+    // set before the form's window exists; a child (fsMDIChild) needs the application's main
+    // form to be a multiple-document form with its window made.
     HWND ClientHandle() const;
     int MDIChildCount() const;
     TCustomForm* MDIChildren(int index) const;
     TCustomForm* ActiveMDIChild() const;
+    // The menu item whose submenu lists the children (the skinned form fills it); data here.
+    TMenuItem* WindowMenu() const { return windowMenu_; }
+    void SetWindowMenu(TMenuItem* value);
+    // Arrangements of the children inside the client, and stepping the activation through them.
+    enum TTileMode : uint8_t { tbHorizontal, tbVertical };
+    TTileMode TileMode = tbHorizontal;
+    void Tile();
+    void Cascade();
+    void ArrangeIcons();
+    void Next();
+    void Previous();
     bool KeyPreview = false;
     uint8_t FormState = 0;
 
@@ -97,6 +112,7 @@ public:
     void Release();
     bool IsShortCut(TMessage& msg);
     void SetClientSize(int width, int height) override;
+    void DefaultHandler(TMessage& message) override;
     // Before the window exists, the size less the frame its style will give it.
     TRect ClientRect() override;
 
@@ -117,6 +133,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void CMDialogKey(TMessage& message) override;
     void Loaded() override;
+    void AlignControls(TControl* control, TRect& rect) override;
     virtual void DoCreate();
     virtual void DoShow();
     virtual void DoHide();
@@ -136,6 +153,8 @@ private:
     TWindowState windowState_ = wsNormal;
     TPosition position_ = poDesigned;
     TMainMenu* menu_ = nullptr;
+    TMenuItem* windowMenu_ = nullptr;
+    HWND clientHandle_ = nullptr;
     std::unique_ptr<TIcon> icon_;
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;

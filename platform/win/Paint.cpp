@@ -187,6 +187,15 @@ void InvalidateParentArea(Window& w) {
     Region a(RECT{p->client.left + w.rect.left, p->client.top + w.rect.top, p->client.left + w.rect.right,
                   p->client.top + w.rect.bottom});
     InvalidateTree(*p, a, true, false, false);
+    if (!(p->style & WS_CLIPCHILDREN) || !IsReallyVisible(*p)) return;
+    // Siblings the window covered there show again: overlapping document windows, as in Win32.
+    for (HWND k : p->children) {
+        WindowPtr kw = Get(k);
+        if (!kw || kw.get() == &w) continue;
+        Region ka = a;
+        ka.Offset(-(p->client.left + kw->rect.left), -(p->client.top + kw->rect.top));
+        InvalidateTree(*kw, ka, true, true, false);
+    }
 }
 
 HWND NextPaintWindow(HWND filter) {

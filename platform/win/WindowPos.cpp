@@ -5,6 +5,7 @@
 #include "gdi/IconImage.h"
 #include "gdi/Objects.h"
 #include "win/Input.h"
+#include "win/Mdi.h"
 #include "win/Message.h"
 #include "win/Paint.h"
 #include "win/System.h"
@@ -75,7 +76,8 @@ RECT DefaultClientRect(const Window& w) {
     // Borders: thick frame 4, dialog frame 3, thin border 1, client edge 2;
     // a caption adds its height; scroll-bar styles take their bar's width.
     RECT r{0, 0, w.Width(), w.Height()};
-    if (w.style & WS_MINIMIZE) return {0, 0, 0, 0};
+    // A minimised top-level window is a task bar button; a minimised child keeps its caption.
+    if ((w.style & WS_MINIMIZE) && !w.Child()) return {0, 0, 0, 0};
     int b = 0;
     if (w.style & WS_THICKFRAME)
         b = GetSystemMetrics(SM_CXFRAME);
@@ -90,6 +92,7 @@ RECT DefaultClientRect(const Window& w) {
                                                 : GetSystemMetrics(SM_CYCAPTION);
     if (w.style & WS_VSCROLL) r.right -= GetSystemMetrics(SM_CXVSCROLL);
     if (w.style & WS_HSCROLL) r.bottom -= GetSystemMetrics(SM_CYHSCROLL);
+    if (w.style & WS_MINIMIZE) r.bottom = r.top;
     if (r.right < r.left) r.right = r.left;
     if (r.bottom < r.top) r.bottom = r.top;
     return r;
@@ -215,15 +218,21 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
         w->client = {c.left - newRect.left, c.top - newRect.top, c.right - newRect.left,
                      c.bottom - newRect.top};
     }
-    if (!(wp.flags & SWP_NOZORDER) && !w->messageOnly) ApplyZOrder(*w, wp.hwndInsertAfter);
+    bool raised = false;
+    if (!(wp.flags & SWP_NOZORDER) && !w->messageOnly) {
+        HWND above = w->Child() ? GetWindow(h, GW_HWNDPREV) : nullptr;
+        ApplyZOrder(*w, wp.hwndInsertAfter);
+        raised = w->Child() && above && GetWindow(h, GW_HWNDPREV) != above;
+    }
     if (wp.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
     if (wp.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
     if (sized) ResizeSurface(*w);
     PlaceOnDisplay(*w);
 
     if (!(wp.flags & SWP_NOREDRAW) && IsReallyVisible(*w)) {
-        bool all =
-            (wp.flags & SWP_SHOWWINDOW) || sized || (wp.flags & SWP_FRAMECHANGED) || (moved && w->Child());
+        // A child moved up among its siblings shows what they covered of it.
+        bool all = (wp.flags & SWP_SHOWWINDOW) || sized || (wp.flags & SWP_FRAMECHANGED) ||
+                   (moved && w->Child()) || raised;
         if (all) InvalidateWindow(*w, gdi::Region(RECT{0, 0, w->Width(), w->Height()}), true, true);
     }
     if (wp.flags & SWP_HIDEWINDOW) {
@@ -243,6 +252,10 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
     if (!Get(h)) return TRUE;
     // A hidden window gives up activation, focus and capture after hearing of it.
     if (wp.flags & SWP_HIDEWINDOW) OnWindowGone(h);
+    // A document window shown inside its client becomes the active one there.
+    if ((wp.flags & SWP_SHOWWINDOW) && w->Child() && (w->exStyle & WS_EX_MDICHILD) &&
+        !(wp.flags & SWP_NOACTIVATE))
+        SendMessage(h, WM_CHILDACTIVATE, 0, 0);
     if ((wp.flags & SWP_SHOWWINDOW) && !w->Child() && !w->messageOnly && !(wp.flags & SWP_NOACTIVATE) &&
         !(w->exStyle & WS_EX_NOACTIVATE))
         SetActiveWindow(h);
@@ -275,6 +288,8 @@ BOOL ShowWindow(HWND h, int cmd) {
     case SW_SHOWMINNOACTIVE:
         if (!(w->style & WS_MINIMIZE)) {
             if (!(w->style & WS_MAXIMIZE)) w->normalRect = w->rect;
+            // A child lines up as a caption bar along the bottom of its parent.
+            if (w->Child()) target = MinimizedChildRect(h), resize = true;
             w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
             flags |= SWP_FRAMECHANGED;
         }
@@ -284,6 +299,12 @@ BOOL ShowWindow(HWND h, int cmd) {
         if (!(w->style & WS_MAXIMIZE)) {
             if (!(w->style & WS_MINIMIZE)) w->normalRect = w->rect;
             w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+            resize = true;
+            if (w->Child()) {
+                // A child fills its parent.
+                target = MaximizedChildRect(h);
+                break;
+            }
             MINMAXINFO mmi{};
             TrackMinMax(h, mmi);
             MONITORINFO mi{sizeof mi, {}, {}, 0};
@@ -291,7 +312,6 @@ BOOL ShowWindow(HWND h, int cmd) {
             target = {mi.rcWork.left + mmi.ptMaxPosition.x, mi.rcWork.top + mmi.ptMaxPosition.y, 0, 0};
             target.right = target.left + mmi.ptMaxSize.x;
             target.bottom = target.top + mmi.ptMaxSize.y;
-            resize = true;
         }
         break;
     case SW_RESTORE:

@@ -122,7 +122,7 @@ void TbsSkinCaptionObject::DrawCaptionText(gui::TCanvas* c, int dx, int dy, bool
                                active);
         return;
     }
-    std::string text = Parent->Form()->Caption();
+    std::string text = Parent->CaptionText();
     if (text.empty() || IsEmptySkinRect(TextRct)) return;
     TRect tr = TextArea();
     TrimWideTextToWidth(c, text, tr.Width());

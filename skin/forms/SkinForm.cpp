@@ -95,6 +95,7 @@ private:
 TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     form_ = dynamic_cast<gui::TCustomForm*>(owner);
     if (!form_) throw std::bad_cast();
+    formWindow_ = form_;
     for (gui::TFont* f : {&defCaptionFont_, &defInActiveCaptionFont_}) {
         f->SetName("Arial");
         f->SetHeight(14);
@@ -138,6 +139,7 @@ TbsSkinForm::~TbsSkinForm() {
     if (fmsd_ && fmsd_ != fsd_) fmsd_->RemoveFreeNotification(this);
     // A form going away tears its procedure down itself; one that stays gets its own back.
     if (oldWindowProc_ && !form_->Destroying()) form_->WindowProc = oldWindowProc_;
+    UnhookMDIClient();
     if (rgn_) DeleteObject(rgn_);
 }
 
@@ -219,6 +221,7 @@ void TbsSkinForm::SetSkinnableForm(bool value) {
     skinnableForm_ = UseRibbon ? false : value;
     ApplySkin();
     WalkChangeSkinData(form_, nullptr);
+    if (IsMDIMainForm()) HookMDIClient();
 }
 
 void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operation) {
@@ -231,6 +234,7 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
     if (component == skinHint_) skinHint_ = nullptr;
     if (component == statusBar_) statusBar_ = nullptr;
     if (component == FInActivePanel) FInActivePanel = nullptr;
+    MDIComponentRemoved(component);
 }
 
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
@@ -319,7 +323,7 @@ bool TbsSkinForm::PlainFrame() const {
 }
 
 bool TbsSkinForm::GetFormActive() const {
-    return PreviewMode || form_->Active();
+    return PreviewMode || (IsMDIChildForm() || IsMDIMainForm() ? formActive_ : form_->Active());
 }
 
 void TbsSkinForm::SetFormBorderStyle(gui::TFormBorderStyle value) {
@@ -558,7 +562,7 @@ void TbsSkinForm::SetFormRegion() {
     if (!wnd) return;
     if (formWidth_ == 0 || formHeight_ == 0) TakeFormSize();
     HRGN old = rgn_;
-    if (!skinnableForm_ || PlainFrame()) {
+    if (!skinnableForm_ || PlainFrame() || IsMaximizedMDIChild()) {
         if (rgn_) {
             SetWindowRgn(wnd, nullptr, TRUE);
             DeleteObject(rgn_);
@@ -629,7 +633,7 @@ void TbsSkinForm::PaintNCDefault(HDC dc, bool useExternalDC) {
     }
     bool active = GetFormActive();
     c->Font()->Assign(active ? &defCaptionFont_ : &defInActiveCaptionFont_);
-    std::string text = form_->Caption();
+    std::string text = CaptionText();
     if (OnCaptionPaint) {
         OnCaptionPaint(c, gui::Rect(a, 0, bw - b - 3, hc), active);
     } else if (!text.empty()) {
@@ -782,6 +786,7 @@ void TbsSkinForm::CallOld(gui::TMessage& m) {
 void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     if (ShowObjectHint && skinHint_ && IsMenuCloseMessage(m.Msg)) skinHint_->HideHint();
     if (MenuWindowProc(m)) return;
+    if (MDIWindowProc(m)) return;
     switch (m.Msg) {
     case WM_DESTROY:
         for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);
@@ -855,6 +860,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         RepaintFrame();
         ResetObjectStates();
         UpdateCaptionActive(true);
+        if (IsMDIMainForm()) RefreshMenuBarItems();
         return;
     }
     case WM_SHOWWINDOW:

@@ -26,6 +26,8 @@ namespace skin {
 
 class TbsSkinHint;
 class TbsSkinStatusBar;
+class TbsSkinMDITabsBar;
+class TbsMDIMenuBarLink;
 
 class TbsSkinMenu;
 class TbsSkinPopupMenu;
@@ -324,10 +326,62 @@ public:
     TbsSkinData* HostSkinData() override { return fsd_; }
     TbsSkinData* HostMenusSkinData() override { return fmsd_; }
 
+    // --- multiple-document forms (SkinFormMdi.cpp) --------------------------------------------
+    TbsSkinMDITabsBar* MDITabsBar() const { return mdiTabsBar_; }
+    void SetMDITabsBar(TbsSkinMDITabsBar* value);
+    // The child's own component decides whether its tab goes on the main form's bar.
+    std::function<void(bool& Accept)> OnAcceptToMDITabsBar;
+    // A bar in place of the form's own skinned menu bar for the MDI notices (none: the own).
+    TbsMDIMenuBarLink* MDIMenuBar = nullptr;
+    bool MDIChildMaximized() const { return mdiChildMaximized_; }
+    // The caption the frame shows: a main form's with its maximised child's in brackets.
+    std::string CaptionText() const;
+    TRect MDIClientArea() const;
+    gui::TCustomForm* FindMaximizedChild() const;
+    void NotifyMDIChildren();
+    void ArrangeMinimizedChildren();
+    void CancelMDIDropDowns();
+    void Tile();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void CloseAll();
+    void RestoreAll();
+    void AddChildToMenu(gui::TCustomForm* Child);
+    void DeleteChildFromMenu(gui::TCustomForm* Child);
+    void UpDateChildCaptionInMenu(gui::TCustomForm* Child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(gui::TObject* Sender);
+    void AddChildToBar(gui::TCustomForm* Child);
+    void DeleteChildFromBar(gui::TCustomForm* Child);
+    void RefreshMDIBarTab(gui::TCustomForm* Child);
+    void RefreshMDITabs();
+    void RefreshMenuBarItems();
+    // The bar that shows the MDI child buttons and menus: MDIMenuBar when set, else the form's
+    // own skinned menu bar.
+    TbsMDIMenuBarLink* MDIBar() const;
+    void PaintMDIBGDefault(HDC dc);
+    void PaintBG2(HDC dc);
+    void PaintBG3(HDC dc);
+    bool IsMDIChildForm() const;
+    bool IsMDIMainForm() const;
+    bool IsMaximizedMDIChild() const;
+
 protected:
     void Notification(os::TComponent* component, os::TOperation operation) override;
 
 private:
+    // The MDI steps of the window procedure: true when the message was answered.
+    bool MDIWindowProc(gui::TMessage& m);
+    LRESULT MDIClientWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    void HookMDIClient();
+    void UnhookMDIClient();
+    TbsSkinForm* MainSkinForm() const;
+    void MDIComponentRemoved(os::TComponent* component);
+    void MaximizeInMDIClient();
+    void TellMainOfChildState();
+    TPoint WindowScreenOrigin() const;
+    void PaintPictureBG(HDC dc, const gui::TRect& r, int pictureIndex, bool stretch, TbsStretchType type);
     void FormWindowProc(gui::TMessage& m);
     // The menu steps of the window procedure: true when the message was answered.
     bool MenuWindowProc(gui::TMessage& m);
@@ -400,6 +454,11 @@ private:
     TPoint onMouseDownCoord_{-1, -1};
     HRGN rgn_ = nullptr;
     gui::TBitmap rmTop_, rmBottom_, rmLeft_, rmRight_;
+    WNDPROC FClientInstance = nullptr, FPrevClientProc = nullptr;
+    HWND hookedClient_ = nullptr;
+    gui::TWinControl* formWindow_ = nullptr; // form_ as the window it stays to the end
+    bool mdiChildMaximized_ = false;
+    TbsSkinMDITabsBar* mdiTabsBar_ = nullptr;
     std::unique_ptr<TbsSkinFormMenus> menus_; // last: goes first, giving the application's hook back
 };
 

@@ -7,6 +7,7 @@
 #include "gui/ShortCuts.h"
 #include "skin/core/ResourceStrData.h"
 #include "skin/engine/LayerManager.h"
+#include "skin/forms/MDIMenuBarLink.h"
 #include "skin/forms/SkinAnimateObject.h"
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinForm.h"
@@ -500,10 +501,10 @@ bool TbsSkinForm::MenuWindowProc(gui::TMessage& m) {
         SkinMenuClose();
         return false;
     case WM_MDICHILDMAXIMIZED:
-        if (TbsSkinMainMenuBar* bar = MainMenuBar()) bar->MDIChildMaximize();
+        if (TbsMDIMenuBarLink* bar = MDIBar()) bar->MDIChildMaximize();
         return false;
     case WM_MDICHILDRESTORED:
-        if (TbsSkinMainMenuBar* bar = MainMenuBar()) bar->MDIChildRestore();
+        if (TbsMDIMenuBarLink* bar = MDIBar()) bar->MDIChildRestore();
         return false;
     default:
         return false;

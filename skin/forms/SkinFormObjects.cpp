@@ -265,7 +265,7 @@ void TbsSkinForm::UpdateObjectHints() {
 
 void TbsSkinForm::TrackActiveObject(int X, int Y, bool Test) {
     if (ObjectList.empty() || !GetFormActive() || sizeMove_ || BorderLayerChangeSize() || PreviewMode ||
-        PlainFrame())
+        PlainFrame() || IsMaximizedMDIChild())
         return;
     OldActiveObject = ActiveObject;
     int hit = -1;
@@ -497,11 +497,14 @@ void TbsSkinForm::PostHandleMouse(gui::TMessage& m) {
 // ---- what the objects ask of the form
 
 TPoint TbsSkinForm::ScreenToWindowPoint(TPoint p) const {
-    return {p.X - form_->Left(), p.Y - form_->Top()};
+    // A document window's position is in its client window's coordinates.
+    TPoint o = IsMDIChildForm() ? WindowScreenOrigin() : TPoint{form_->Left(), form_->Top()};
+    return {p.X - o.X, p.Y - o.Y};
 }
 
 TRect TbsSkinForm::ObjectToScreen(const TRect& r) const {
-    return {r.Left + form_->Left(), r.Top + form_->Top(), r.Right + form_->Left(), r.Bottom + form_->Top()};
+    TPoint o = IsMDIChildForm() ? WindowScreenOrigin() : TPoint{form_->Left(), form_->Top()};
+    return {r.Left + o.X, r.Top + o.Y, r.Right + o.X, r.Bottom + o.Y};
 }
 
 TRect TbsSkinForm::ClientZone() const {
@@ -512,7 +515,7 @@ TRect TbsSkinForm::ClientZone() const {
 
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
     HWND wnd = Wnd();
-    if (!wnd || PlainFrame() || !skinnableForm_ || stopPainting_) return;
+    if (!wnd || PlainFrame() || !skinnableForm_ || stopPainting_ || IsMaximizedMDIChild()) return;
     HDC dc = GetWindowDC(wnd);
     if (!dc) return;
     {

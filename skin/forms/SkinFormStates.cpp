@@ -62,6 +62,7 @@ void TbsSkinForm::Minimize() {
         }
         TPoint p = GetMinimizedPosition();
         form_->SetBounds(p.X, p.Y, GetMinWidth(), GetMinHeight());
+        TellMainOfChildState();
     }
     if (OnMinimize) OnMinimize(this);
 }
@@ -70,6 +71,11 @@ void TbsSkinForm::Maximize() {
     if (IsEmpty(oldBoundsRect_))
         oldBoundsRect_ = {form_->Left(), form_->Top(), form_->Left() + form_->Width(),
                           form_->Top() + form_->Height()};
+    if (IsMDIChildForm()) {
+        MaximizeInMDIClient();
+        if (OnMaximize) OnMaximize(this);
+        return;
+    }
     gui::TRect target{};
     GetMonitorArea(Wnd(), !MaximizeOnFullScreen, target);
     if (!MaximizeOnFullScreen) {
@@ -105,6 +111,7 @@ void TbsSkinForm::Restore() {
     }
     MouseTimer->SetEnabled(true);
     form_->Invalidate();
+    TellMainOfChildState();
     oldBoundsRect_ = {};
     if (statusBar_ && statusBar_->SizeGrip()) statusBar_->SetShowGrip(true);
     if (OnRestore) OnRestore(this);
@@ -131,13 +138,20 @@ void TbsSkinForm::SetRollUpState(bool value) {
 
 TPoint TbsSkinForm::GetMinimizedPosition() const {
     int w = GetMinWidth(), h = GetMinHeight();
+    // A document window lines up in its main form's client area, other forms on the monitor.
+    bool mdi = IsMDIChildForm();
+    TbsSkinForm* main = mdi ? MainSkinForm() : nullptr;
     gui::TRect area{};
-    GetMonitorArea(Wnd(), true, area);
+    if (!mdi)
+        GetMonitorArea(Wnd(), true, area);
+    else if (main)
+        area = {0, 0, main->MDIClientArea().Width(), main->MDIClientArea().Height()};
     int x = area.left, y = area.bottom - h;
     auto taken = [&](int px, int py) {
-        for (int i = 0; i < gui::Screen->FormCount(); ++i) {
-            gui::TCustomForm* f = gui::Screen->Forms(i);
-            if (f == form_ || f == gui::Application->MainForm() || !f->Visible()) continue;
+        int count = mdi ? (main ? main->Form()->MDIChildCount() : 0) : gui::Screen->FormCount();
+        for (int i = 0; i < count; ++i) {
+            gui::TCustomForm* f = mdi ? main->Form()->MDIChildren(i) : gui::Screen->Forms(i);
+            if (f == form_ || (!mdi && f == gui::Application->MainForm()) || !f->Visible()) continue;
             TbsSkinForm* other = FindSkinFormComponent(f);
             if (other && other->WindowState() == gui::wsMinimized && f->Left() == px && f->Top() == py)
                 return true;

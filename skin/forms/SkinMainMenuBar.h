@@ -8,6 +8,7 @@
 #include "gui/Menu.h"
 #include "gui/Timer.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/forms/MDIMenuBarLink.h"
 #include "skin/forms/MenuBarObjects.h"
 
 #include <functional>
@@ -26,7 +27,7 @@ inline constexpr UINT WM_MDICHILDRESTORED = 1232;
 
 using TbsMenuBarItemEvent = std::function<void(gui::TMenuItem* Item)>;
 
-class TbsSkinMainMenuBar : public TbsSkinControl {
+class TbsSkinMainMenuBar : public TbsSkinControl, public TbsMDIMenuBarLink {
 public:
     explicit TbsSkinMainMenuBar(gui::TComponent* AOwner);
     ~TbsSkinMainMenuBar() override;
@@ -52,7 +53,7 @@ public:
 
     void Merge(gui::TMainMenu* Menu);
     void UnMerge();
-    void UpDateItems();
+    void UpDateItems() override;
     void UpDateEnabledItems();
     gui::TMainMenu* GetChildMainMenu() const;
 
@@ -65,8 +66,9 @@ public:
     bool ProcessAccelerator(int Key);
     void ItemMenuClosed();
     // MDI notices: a child was maximised, or restored (or minimised, or went).
-    void MDIChildMaximize();
-    void MDIChildRestore();
+    void MDIChildMaximize() override;
+    void MDIChildRestore() override;
+    bool ShowsChildMenu() override { return ChildMenuIn; }
     void EnableMDIButtons(TbsBorderIcons Icons);
 
     // --- what the objects ask of the bar ---

@@ -213,6 +213,7 @@ TEST_F(WinTest, PaintDetails) {
         EXPECT_EQ(flags & c.have, c.have) << c.name;
         EXPECT_EQ(flags & c.lack, 0u) << c.name;
     }
+    g_answer.erase(WM_WINDOWPOSCHANGED); // it refers to this test's stack
 }
 
 TEST_F(WinTest, LockWindowUpdateHoldsDrawingUntilUnlocked) {

@@ -1194,6 +1194,9 @@ void BuildTabs(SkinBuilder& b) {
     DrawTabLook(c, s, kTabW, ty, kTabH, HotFace(s, idle), border.Mix(s.accent, 0.5), false);
     DrawTabLook(c, s, 2 * kTabW, ty, kTabH + 2, page, border, true);
     DrawTabCloseButtons(img, s, kPageSize + 4, 4);
+    // The strip behind a row of document tabs, repeated along the bar.
+    const Box strip{double(kPageSize + 4), double(4 + kTabClose + 4), double(3 * kTabW), double(kPageSize)};
+    c.FillRect(strip, Solid(s.background.Mix(border, s.Dark() ? 0.12 : 0.06)));
     auto& d = b.AddControl<skin::TbsDataSkinTabControl>("tab");
     d.PictureIndex = b.AddPicture("tab.bmp", img);
     d.SkinRect = Rect(0, 0, kPageSize, kPageSize);
@@ -1207,6 +1210,7 @@ void BuildTabs(SkinBuilder& b) {
     d.MouseInTabRect = Rect(kTabW, ty, 2 * kTabW, ty + kTabH);
     d.ActiveTabRect = Rect(2 * kTabW, ty, 3 * kTabW, ty + kTabH + 2);
     d.TabLeftOffset = d.TabRightOffset = kTabCap;
+    d.TabsBGRect = Rect(kPageSize + 4, 4 + kTabClose + 4, 3 * kTabW, kPageSize);
     d.TabStretchEffect = true;
     SetFont(d, s.text);
     d.ActiveFontColor = d.FocusFontColor = d.MouseInFontColor = s.text.Color();
