@@ -18,6 +18,7 @@
 #include "skin/forms/MDIMenuBarLink.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/SkinMDITabsBar.h"
+#include "skin/forms/SkinMainMenuBar.h"
 #include "skin/menus/SkinMenu.h"
 #include "win/Mdi.h"
 #include "win/Message.h"
