@@ -11,6 +11,7 @@
 // long one, each in a process of its own.
 //
 //   convert_bench [seconds [runs [long list]]]   (defaults: 10 s, 3 runs, 500 tasks)
+//   convert_bench --lists [long list [runs]]      (the task list memory only)
 //   convert_bench --list clip folder tasks at-once cores vcodec ext
 //                          (one list; prints its peak; cores 0: the machine's; vcodec "key202": its settings)
 #include <sys/resource.h>
@@ -615,13 +616,16 @@ int ListMain(char** argv) {
                                                    : "vcodec=" + vcodec + "\nacodec=libmp3lame\nab=128000";
     long added = 0;
     ListConvert(inputs, outputs, options, atOnce, &added);
-    std::printf("before %ld peak %ld\n", added, PeakRssKiB());
+    // Still held by the ended list (its tasks' rows and records) and by
+    // the allocator.
+    const long after = CurrentRssKiB();
+    std::printf("before %ld peak %ld after %ld\n", added, PeakRssKiB(), after);
     for (const std::string& out : outputs) std::remove(out.c_str());
     return 0;
 }
 
 struct ListMemory {
-    long before = 0, peak = 0;
+    long before = 0, peak = 0, after = 0;
 };
 
 // Runs one list in a process of its own, so that its peak is its own.
@@ -639,9 +643,59 @@ ListMemory ListProcess(const std::string& clip, const std::string& folder, int t
     char line[256];
     bool read = false;
     while (std::fgets(line, sizeof line, p))
-        if (std::sscanf(line, "before %ld peak %ld", &m.before, &m.peak) == 2) read = true;
+        if (std::sscanf(line, "before %ld peak %ld after %ld", &m.before, &m.peak, &m.after) == 3)
+            read = true;
     if (::pclose(p) != 0 || !read) throw std::runtime_error("the list failed: " + command);
     return m;
+}
+
+long MedianOf(std::vector<long> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Each list run ARuns times, each run in a process of its own; the medians.
+ListMemory ListMedians(const std::string& clip, const std::string& folder, int tasks, int atOnce, int cores,
+                       const std::string& vcodec, const std::string& ext, int ARuns) {
+    std::vector<long> before, peak, after;
+    for (int i = 0; i < ARuns; ++i) {
+        const ListMemory m = ListProcess(clip, folder, tasks, atOnce, cores, vcodec, ext);
+        before.push_back(m.before);
+        peak.push_back(m.peak);
+        after.push_back(m.after);
+    }
+    return {MedianOf(before), MedianOf(peak), MedianOf(after)};
+}
+
+// Memory of a task list: small clips, four at once, a short list and a
+// long one.  Waiting tasks should cost little beside the running ones.
+void ListRounds(const fixtures::TempFolder& folder, int longList, int runs) {
+    fixtures::ClipOptions small;
+    small.kind = fixtures::ClipKind::Mp4;
+    small.seconds = 2.0;
+    small.width = 320;
+    small.height = 240;
+    const std::string smallClip = fixtures::MakeClip(folder, small, "small.mp4");
+    std::printf("\nmemory of a task list, 4 tasks at once, each a 2 s 320x240 mp4 (KiB of resident memory, "
+                "medians of %d runs):\n",
+                runs);
+    for (const auto& [vcodec, ext] : {
+             std::pair<std::string, std::string>{"libx264", ".mp4"},
+             std::pair<std::string, std::string>{"mpeg4",   ".avi"}
+    }) {
+        const ListMemory shortList = ListMedians(smallClip, folder.Dir(), 4, 4, 0, vcodec, ext, runs);
+        const ListMemory longOne = ListMedians(smallClip, folder.Dir(), longList, 4, 0, vcodec, ext, runs);
+        std::printf("  %-8s 4 tasks: before start %7ld peak %7ld after %7ld\n", vcodec.c_str(),
+                    shortList.before, shortList.peak, shortList.after);
+        std::printf("  %-8s %d tasks: before start %7ld peak %7ld after %7ld\n", "", longList, longOne.before,
+                    longOne.peak, longOne.after);
+        std::printf("  %-8s per waiting task %.1f KiB, per task at the peak %.1f KiB; peak ratio %.3f\n", "",
+                    static_cast<double>(longOne.before - shortList.before) / (longList - 4),
+                    static_cast<double>(longOne.peak - shortList.peak) / (longList - 4),
+                    static_cast<double>(longOne.peak) / static_cast<double>(shortList.peak));
+        std::fflush(stdout);
+    }
 }
 
 } // namespace
@@ -649,6 +703,13 @@ ListMemory ListProcess(const std::string& clip, const std::string& folder, int t
 int main(int argc, char** argv) {
     try {
         if (argc == 9 && std::string(argv[1]) == "--list") return ListMain(argv);
+        if (argc >= 2 && std::string(argv[1]) == "--lists") {
+            fixtures::LoadMediaLibraries();
+            fixtures::TempFolder folder{"convert_bench"};
+            ListRounds(folder, argc > 2 ? std::max(5, std::atoi(argv[2])) : 500,
+                       argc > 3 ? std::max(1, std::atoi(argv[3])) : 3);
+            return 0;
+        }
         const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
         const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
         const int longList = argc > 3 ? std::max(5, std::atoi(argv[3])) : 500;
@@ -731,37 +792,16 @@ int main(int argc, char** argv) {
                     Median(four.engine, &Times::wall) / (4 * t1));
 
         // Memory of one task on the clip: on one thread and on every core.
-        const ListMemory oneThread = ListProcess(input, folder.Dir(), 1, 1, 1, "key202", s.ext);
-        const ListMemory allCores = ListProcess(input, folder.Dir(), 1, 1, 0, "key202", s.ext);
-        std::printf("\nmemory of one task (KiB of resident memory): 1 thread peak %ld, all cores peak %ld, "
-                    "ratio %.3f\n",
-                    oneThread.peak, allCores.peak,
-                    static_cast<double>(allCores.peak) / static_cast<double>(oneThread.peak));
+        const ListMemory oneThread = ListMedians(input, folder.Dir(), 1, 1, 1, "key202", s.ext, runs);
+        const ListMemory allCores = ListMedians(input, folder.Dir(), 1, 1, 0, "key202", s.ext, runs);
+        std::printf(
+            "\nmemory of one task (KiB of resident memory, medians): 1 thread peak %ld, all cores peak "
+            "%ld, ratio %.3f\n",
+            oneThread.peak, allCores.peak,
+            static_cast<double>(allCores.peak) / static_cast<double>(oneThread.peak));
         std::fflush(stdout);
 
-        // Memory of a task list: small clips, four at once, a short list and
-        // a long one, each in a process of its own.
-        fixtures::ClipOptions small;
-        small.kind = fixtures::ClipKind::Mp4;
-        small.seconds = 2.0;
-        small.width = 320;
-        small.height = 240;
-        const std::string smallClip = fixtures::MakeClip(folder, small, "small.mp4");
-        std::printf("\nmemory of a task list, 4 tasks at once, each a 2 s 320x240 mp4 (KiB of resident "
-                    "memory):\n");
-        for (const auto& [vcodec, ext] : {
-                 std::pair<std::string, std::string>{"libx264", ".mp4"},
-                 std::pair<std::string, std::string>{"mpeg4",   ".avi"}
-        }) {
-            const ListMemory shortList = ListProcess(smallClip, folder.Dir(), 4, 4, 0, vcodec, ext);
-            const ListMemory longOne = ListProcess(smallClip, folder.Dir(), longList, 4, 0, vcodec, ext);
-            std::printf(
-                "  %-8s 4 tasks: before start %7ld peak %7ld;  %d tasks: before start %7ld peak %7ld;  "
-                "peak ratio %.3f\n",
-                vcodec.c_str(), shortList.before, shortList.peak, longList, longOne.before, longOne.peak,
-                static_cast<double>(longOne.peak) / static_cast<double>(shortList.peak));
-            std::fflush(stdout);
-        }
+        ListRounds(folder, longList, runs);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "convert_bench: %s\n", e.what());

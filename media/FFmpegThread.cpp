@@ -135,9 +135,10 @@ void TCustomFFmpeg::DoConvert() {
     FFinished = false;
     FWriteError.clear();
     Guarded([this] {
-        UnparkScalerOptions(FOptions);
+        UnparkOptions(FOptions);
         UnparkInputs();
         UnparkInputDecoders();
+        UnparkOutputEncoders();
         if (TestHook())
             TestHook()(*this);
         else
