@@ -348,6 +348,10 @@ void TCustomFFmpegConverter::Exchange(int ATaskIndex1, int ATaskIndex2) {
 
 void TCustomFFmpegConverter::RemoveTask(int ATaskIndex) {
     CheckNotWorking("RemoveTask");
+    {
+        std::lock_guard<os::CriticalSection> g(FTerminateLock);
+        if (FLastEnded == TaskAt(ATaskIndex)) FLastEnded = nullptr;
+    }
     FFFmpegList.Delete(ATaskIndex);
 }
 
@@ -360,6 +364,7 @@ void TCustomFFmpegConverter::ClearTasks() {
     WaitForRecordThreads();
     FLastErrMsg.clear();
     std::lock_guard<os::CriticalSection> g(FTerminateLock);
+    FLastEnded = nullptr;
     FCompleteTasks = 0;
     FCurrentTask = -1;
     FPendingTasks = 0;
@@ -441,6 +446,12 @@ void TCustomFFmpegConverter::TaskTerminate(TFFmpeg* ATask) {
     info.ExceptionMsg = ATask->FatalMessage();
     FTerminateInfo = info;
     DeliverRecord(info, false);
+    // The task that ended before this one has delivered its record under
+    // this lock, after which its worker only leaves: reaping it now keeps a
+    // long list from holding an ended thread per task.  This task's worker
+    // is the one running here; the next ending reaps it.
+    if (FLastEnded) FLastEnded->ReapWorker();
+    FLastEnded = ATask;
     TaskEnded();
 }
 

@@ -224,6 +224,9 @@ private:
     bool FThreadMode = false;
     std::atomic<bool> FWorking{false};
     int FThreadCount = 0;
+    // The task that ended last, whose worker thread is not reaped yet
+    // (FTerminateLock).
+    TFFmpeg* FLastEnded = nullptr;
 
     // Record threads of the run; the final record waits until every task
     // record has been delivered.

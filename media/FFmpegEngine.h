@@ -327,6 +327,12 @@ public:
     bool Terminated() const;
     // A start would be accepted: neither converting nor terminated.
     bool Startable() const;
+    // Joins and frees the worker of a run that has ended: an ended thread
+    // keeps its control block, thread-local storage and part of its stack
+    // until it is joined.  Only for a worker that is past its termination
+    // event (or never started), from another thread.
+    void ReapWorker();
+    bool HoldsWorker() const;
 
     // ---- option table (FFmpegOptions.cpp) ----
     // One of the 114 option names, or any name the codec, format and scaler

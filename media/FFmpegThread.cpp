@@ -231,6 +231,21 @@ void TCustomFFmpeg::CheckPause() {
     FParked = false;
 }
 
+void TCustomFFmpeg::ReapWorker() {
+    std::unique_ptr<os::OsThread> worker;
+    {
+        std::lock_guard<std::mutex> g(FRunLock);
+        worker = std::move(FWorker);
+        FThread = nullptr;
+    }
+    worker.reset();
+}
+
+bool TCustomFFmpeg::HoldsWorker() const {
+    std::lock_guard<std::mutex> g(FRunLock);
+    return FWorker != nullptr;
+}
+
 void TCustomFFmpeg::JoinThreads() {
     std::unique_ptr<os::OsThread> worker, term;
     {
