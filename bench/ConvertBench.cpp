@@ -440,17 +440,24 @@ void BareParallel(const std::vector<std::string>& inputs, const std::vector<std:
 
 // One conversion's cost: wall time, the process's user and system CPU time
 // (seconds) and its minor page faults (fresh memory touched).
+// "own" is the CPU time of the calling thread alone: a run's own thread
+// feeds its codec threads one picture at a time, so on a machine with cores
+// to spare the run cannot end sooner; unlike the wall time, other load on
+// the machine hardly changes it.
 struct Times {
-    double wall = 0, user = 0, sys = 0, faults = 0;
+    double wall = 0, user = 0, sys = 0, faults = 0, own = 0;
 };
 
+double Seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
+
 Times Usage() {
-    rusage u{};
+    rusage u{}, self{};
     getrusage(RUSAGE_SELF, &u);
-    auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return {0, seconds(u.ru_utime), seconds(u.ru_stime), static_cast<double>(u.ru_minflt)};
+    getrusage(RUSAGE_THREAD, &self);
+    return {0, Seconds(u.ru_utime), Seconds(u.ru_stime), static_cast<double>(u.ru_minflt),
+            Seconds(self.ru_utime) + Seconds(self.ru_stime)};
 }
 
 template <class F> Times Measure(F&& run) {
@@ -459,7 +466,19 @@ template <class F> Times Measure(F&& run) {
     run();
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wall0;
     const Times after = Usage();
-    return {wall.count(), after.user - before.user, after.sys - before.sys, after.faults - before.faults};
+    return {wall.count(), after.user - before.user, after.sys - before.sys, after.faults - before.faults,
+            after.own - before.own};
+}
+
+// The machine's load: other work running beside the benchmark makes its
+// wall times longer and its thread scaling worse.
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    double one = 0, five = 0, fifteen = 0;
+    in >> one >> five >> fifteen;
+    char text[96];
+    std::snprintf(text, sizeof text, "load average %.2f %.2f %.2f", one, five, fifteen);
+    return text;
 }
 
 double Median(const std::vector<Times>& runs, double Times::*field) {
@@ -544,8 +563,11 @@ template <class E, class B> Round TimeRound(const std::string& name, int runs, E
             const bool engineTurn = (i + k) % 2 == 0;
             const Times t = engineTurn ? Measure(engineRun) : Measure(bareRun);
             (engineTurn ? round.engine : round.bare).push_back(t);
-            std::printf("%-22s run %d %-6s wall %7.3f s  user %7.3f s  sys %6.3f s  %8.0f page faults\n",
-                        name.c_str(), i + 1, engineTurn ? "engine" : "bare", t.wall, t.user, t.sys, t.faults);
+            std::printf(
+                "%-22s run %d %-6s wall %7.3f s  user %7.3f s  sys %6.3f s  own thread %7.3f s  %8.0f "
+                "page faults  (%s)\n",
+                name.c_str(), i + 1, engineTurn ? "engine" : "bare", t.wall, t.user, t.sys, t.own, t.faults,
+                LoadAverage().c_str());
             std::fflush(stdout);
         }
     }
@@ -562,10 +584,11 @@ void PrintRound(const Round& round) {
         double Times::*field;
         const char* unit;
     } rows[] = {
-        {"wall time",     &Times::wall,   "s"},
-        {"user CPU time", &Times::user,   "s"},
-        {"sys CPU time",  &Times::sys,    "s"},
-        {"page faults",   &Times::faults, "" },
+        {"wall time",      &Times::wall,   "s"},
+        {"user CPU time",  &Times::user,   "s"},
+        {"sys CPU time",   &Times::sys,    "s"},
+        {"own thread CPU", &Times::own,    "s"},
+        {"page faults",    &Times::faults, "" },
     };
     for (const auto& row : rows) {
         const double e = Median(round.engine, row.field), b = Median(round.bare, row.field);
@@ -725,7 +748,8 @@ int main(int argc, char** argv) {
         clip.width = 1920;
         clip.height = 1080;
         clip.fps = 25;
-        std::printf("%d cores; making a %.0f s %dx%d %d fps clip...\n", cores, clip.seconds, clip.width,
+        std::printf("%d cores (nproc %ld), %s; making a %.0f s %dx%d %d fps clip...\n", cores,
+                    sysconf(_SC_NPROCESSORS_ONLN), LoadAverage().c_str(), clip.seconds, clip.width,
                     clip.height, clip.fps);
         std::fflush(stdout);
         const std::string input = fixtures::MakeClip(folder, clip);
@@ -786,10 +810,13 @@ int main(int argc, char** argv) {
         PrintRound(threaded);
         PrintRound(four);
         const double t1 = Median(single.engine, &Times::wall);
-        std::printf("engine, 1 task on all cores / 1 thread: wall %.3f\n",
-                    Median(threaded.engine, &Times::wall) / t1);
+        std::printf("engine, 1 task on all cores / 1 thread: wall %.3f; the task's own thread's CPU time / 1 "
+                    "thread's wall %.3f (the least it could take on an idle machine)\n",
+                    Median(threaded.engine, &Times::wall) / t1, Median(threaded.engine, &Times::own) / t1);
         std::printf("engine, 4 tasks at once / 4 x (1 task, 1 thread): wall %.3f\n",
                     Median(four.engine, &Times::wall) / (4 * t1));
+        std::printf("engine, 4 tasks at once / 4 x (1 task, all cores), the four in turn: wall %.3f\n",
+                    Median(four.engine, &Times::wall) / (4 * Median(threaded.engine, &Times::wall)));
 
         // Memory of one task on the clip: on one thread and on every core.
         const ListMemory oneThread = ListMedians(input, folder.Dir(), 1, 1, 1, "key202", s.ext, runs);
@@ -802,6 +829,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
 
         ListRounds(folder, longList, runs);
+        std::printf("at the end: %s\n", LoadAverage().c_str());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "convert_bench: %s\n", e.what());

@@ -100,13 +100,27 @@ TEST_F(TaskResourcesTest, ARunningListNeverStartsMoreCodecThreadsThanTheCores) {
     }
 }
 
-TEST_F(TaskResourcesTest, ATaskAloneTakesEveryCore) {
-    CodecThreads().SetCores(8);
-    CodecThreads().ResetPeak();
-    AddTasks(1, "libx264", ".mp4");
-    Run(4);
-    // The MPEG-2 decoder's slice threads and the encoder's together.
-    EXPECT_EQ(CodecThreads().Peak(), 8);
+TEST_F(TaskResourcesTest, ATaskAloneSharesItsCoresBetweenDecoderAndEncoder) {
+    const struct {
+        int cores, threads;
+    } cases[] = {
+  // The MPEG-2 decoder's two slice threads and the encoder's at most three:
+  // the run's own thread and the encoder's lookahead need the other cores.
+        {8, 2 + 3},
+        {4, 3    }, // a decoder thread of one starts none
+        {2, 2    },
+        {1, 0    },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.cores) + " cores");
+        CodecThreads().SetCores(c.cores);
+        CodecThreads().ResetPeak();
+        AddTasks(1, "libx264", ".mp4");
+        Run(4);
+        EXPECT_EQ(CodecThreads().Peak(), c.threads);
+        conv.ClearTasks();
+        rec.Clear();
+    }
 }
 
 TEST_F(TaskResourcesTest, EndedTasksHoldNoRunBuffers) {
