@@ -11,6 +11,7 @@
 // long one, each in a process of its own.
 //
 //   convert_bench [seconds [runs [long list]]]   (defaults: 10 s, 3 runs, 500 tasks)
+//   convert_bench --lists [long list [runs]]      (the task list memory only)
 //   convert_bench --list clip folder tasks at-once cores vcodec ext
 //                          (one list; prints its peak; cores 0: the machine's; vcodec "key202": its settings)
 #include <sys/resource.h>
@@ -439,17 +440,24 @@ void BareParallel(const std::vector<std::string>& inputs, const std::vector<std:
 
 // One conversion's cost: wall time, the process's user and system CPU time
 // (seconds) and its minor page faults (fresh memory touched).
+// "own" is the CPU time of the calling thread alone: a run's own thread
+// feeds its codec threads one picture at a time, so on a machine with cores
+// to spare the run cannot end sooner; unlike the wall time, other load on
+// the machine hardly changes it.
 struct Times {
-    double wall = 0, user = 0, sys = 0, faults = 0;
+    double wall = 0, user = 0, sys = 0, faults = 0, own = 0;
 };
 
+double Seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
+
 Times Usage() {
-    rusage u{};
+    rusage u{}, self{};
     getrusage(RUSAGE_SELF, &u);
-    auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return {0, seconds(u.ru_utime), seconds(u.ru_stime), static_cast<double>(u.ru_minflt)};
+    getrusage(RUSAGE_THREAD, &self);
+    return {0, Seconds(u.ru_utime), Seconds(u.ru_stime), static_cast<double>(u.ru_minflt),
+            Seconds(self.ru_utime) + Seconds(self.ru_stime)};
 }
 
 template <class F> Times Measure(F&& run) {
@@ -458,7 +466,19 @@ template <class F> Times Measure(F&& run) {
     run();
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wall0;
     const Times after = Usage();
-    return {wall.count(), after.user - before.user, after.sys - before.sys, after.faults - before.faults};
+    return {wall.count(), after.user - before.user, after.sys - before.sys, after.faults - before.faults,
+            after.own - before.own};
+}
+
+// The machine's load: other work running beside the benchmark makes its
+// wall times longer and its thread scaling worse.
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    double one = 0, five = 0, fifteen = 0;
+    in >> one >> five >> fifteen;
+    char text[96];
+    std::snprintf(text, sizeof text, "load average %.2f %.2f %.2f", one, five, fifteen);
+    return text;
 }
 
 double Median(const std::vector<Times>& runs, double Times::*field) {
@@ -543,8 +563,11 @@ template <class E, class B> Round TimeRound(const std::string& name, int runs, E
             const bool engineTurn = (i + k) % 2 == 0;
             const Times t = engineTurn ? Measure(engineRun) : Measure(bareRun);
             (engineTurn ? round.engine : round.bare).push_back(t);
-            std::printf("%-22s run %d %-6s wall %7.3f s  user %7.3f s  sys %6.3f s  %8.0f page faults\n",
-                        name.c_str(), i + 1, engineTurn ? "engine" : "bare", t.wall, t.user, t.sys, t.faults);
+            std::printf(
+                "%-22s run %d %-6s wall %7.3f s  user %7.3f s  sys %6.3f s  own thread %7.3f s  %8.0f "
+                "page faults  (%s)\n",
+                name.c_str(), i + 1, engineTurn ? "engine" : "bare", t.wall, t.user, t.sys, t.own, t.faults,
+                LoadAverage().c_str());
             std::fflush(stdout);
         }
     }
@@ -561,10 +584,11 @@ void PrintRound(const Round& round) {
         double Times::*field;
         const char* unit;
     } rows[] = {
-        {"wall time",     &Times::wall,   "s"},
-        {"user CPU time", &Times::user,   "s"},
-        {"sys CPU time",  &Times::sys,    "s"},
-        {"page faults",   &Times::faults, "" },
+        {"wall time",      &Times::wall,   "s"},
+        {"user CPU time",  &Times::user,   "s"},
+        {"sys CPU time",   &Times::sys,    "s"},
+        {"own thread CPU", &Times::own,    "s"},
+        {"page faults",    &Times::faults, "" },
     };
     for (const auto& row : rows) {
         const double e = Median(round.engine, row.field), b = Median(round.bare, row.field);
@@ -615,13 +639,16 @@ int ListMain(char** argv) {
                                                    : "vcodec=" + vcodec + "\nacodec=libmp3lame\nab=128000";
     long added = 0;
     ListConvert(inputs, outputs, options, atOnce, &added);
-    std::printf("before %ld peak %ld\n", added, PeakRssKiB());
+    // Still held by the ended list (its tasks' rows and records) and by
+    // the allocator.
+    const long after = CurrentRssKiB();
+    std::printf("before %ld peak %ld after %ld\n", added, PeakRssKiB(), after);
     for (const std::string& out : outputs) std::remove(out.c_str());
     return 0;
 }
 
 struct ListMemory {
-    long before = 0, peak = 0;
+    long before = 0, peak = 0, after = 0;
 };
 
 // Runs one list in a process of its own, so that its peak is its own.
@@ -639,9 +666,59 @@ ListMemory ListProcess(const std::string& clip, const std::string& folder, int t
     char line[256];
     bool read = false;
     while (std::fgets(line, sizeof line, p))
-        if (std::sscanf(line, "before %ld peak %ld", &m.before, &m.peak) == 2) read = true;
+        if (std::sscanf(line, "before %ld peak %ld after %ld", &m.before, &m.peak, &m.after) == 3)
+            read = true;
     if (::pclose(p) != 0 || !read) throw std::runtime_error("the list failed: " + command);
     return m;
+}
+
+long MedianOf(std::vector<long> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Each list run ARuns times, each run in a process of its own; the medians.
+ListMemory ListMedians(const std::string& clip, const std::string& folder, int tasks, int atOnce, int cores,
+                       const std::string& vcodec, const std::string& ext, int ARuns) {
+    std::vector<long> before, peak, after;
+    for (int i = 0; i < ARuns; ++i) {
+        const ListMemory m = ListProcess(clip, folder, tasks, atOnce, cores, vcodec, ext);
+        before.push_back(m.before);
+        peak.push_back(m.peak);
+        after.push_back(m.after);
+    }
+    return {MedianOf(before), MedianOf(peak), MedianOf(after)};
+}
+
+// Memory of a task list: small clips, four at once, a short list and a
+// long one.  Waiting tasks should cost little beside the running ones.
+void ListRounds(const fixtures::TempFolder& folder, int longList, int runs) {
+    fixtures::ClipOptions small;
+    small.kind = fixtures::ClipKind::Mp4;
+    small.seconds = 2.0;
+    small.width = 320;
+    small.height = 240;
+    const std::string smallClip = fixtures::MakeClip(folder, small, "small.mp4");
+    std::printf("\nmemory of a task list, 4 tasks at once, each a 2 s 320x240 mp4 (KiB of resident memory, "
+                "medians of %d runs):\n",
+                runs);
+    for (const auto& [vcodec, ext] : {
+             std::pair<std::string, std::string>{"libx264", ".mp4"},
+             std::pair<std::string, std::string>{"mpeg4",   ".avi"}
+    }) {
+        const ListMemory shortList = ListMedians(smallClip, folder.Dir(), 4, 4, 0, vcodec, ext, runs);
+        const ListMemory longOne = ListMedians(smallClip, folder.Dir(), longList, 4, 0, vcodec, ext, runs);
+        std::printf("  %-8s 4 tasks: before start %7ld peak %7ld after %7ld\n", vcodec.c_str(),
+                    shortList.before, shortList.peak, shortList.after);
+        std::printf("  %-8s %d tasks: before start %7ld peak %7ld after %7ld\n", "", longList, longOne.before,
+                    longOne.peak, longOne.after);
+        std::printf("  %-8s per waiting task %.1f KiB, per task at the peak %.1f KiB; peak ratio %.3f\n", "",
+                    static_cast<double>(longOne.before - shortList.before) / (longList - 4),
+                    static_cast<double>(longOne.peak - shortList.peak) / (longList - 4),
+                    static_cast<double>(longOne.peak) / static_cast<double>(shortList.peak));
+        std::fflush(stdout);
+    }
 }
 
 } // namespace
@@ -649,6 +726,13 @@ ListMemory ListProcess(const std::string& clip, const std::string& folder, int t
 int main(int argc, char** argv) {
     try {
         if (argc == 9 && std::string(argv[1]) == "--list") return ListMain(argv);
+        if (argc >= 2 && std::string(argv[1]) == "--lists") {
+            fixtures::LoadMediaLibraries();
+            fixtures::TempFolder folder{"convert_bench"};
+            ListRounds(folder, argc > 2 ? std::max(5, std::atoi(argv[2])) : 500,
+                       argc > 3 ? std::max(1, std::atoi(argv[3])) : 3);
+            return 0;
+        }
         const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
         const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
         const int longList = argc > 3 ? std::max(5, std::atoi(argv[3])) : 500;
@@ -664,7 +748,8 @@ int main(int argc, char** argv) {
         clip.width = 1920;
         clip.height = 1080;
         clip.fps = 25;
-        std::printf("%d cores; making a %.0f s %dx%d %d fps clip...\n", cores, clip.seconds, clip.width,
+        std::printf("%d cores (nproc %ld), %s; making a %.0f s %dx%d %d fps clip...\n", cores,
+                    sysconf(_SC_NPROCESSORS_ONLN), LoadAverage().c_str(), clip.seconds, clip.width,
                     clip.height, clip.fps);
         std::fflush(stdout);
         const std::string input = fixtures::MakeClip(folder, clip);
@@ -725,43 +810,26 @@ int main(int argc, char** argv) {
         PrintRound(threaded);
         PrintRound(four);
         const double t1 = Median(single.engine, &Times::wall);
-        std::printf("engine, 1 task on all cores / 1 thread: wall %.3f\n",
-                    Median(threaded.engine, &Times::wall) / t1);
+        std::printf("engine, 1 task on all cores / 1 thread: wall %.3f; the task's own thread's CPU time / 1 "
+                    "thread's wall %.3f (the least it could take on an idle machine)\n",
+                    Median(threaded.engine, &Times::wall) / t1, Median(threaded.engine, &Times::own) / t1);
         std::printf("engine, 4 tasks at once / 4 x (1 task, 1 thread): wall %.3f\n",
                     Median(four.engine, &Times::wall) / (4 * t1));
+        std::printf("engine, 4 tasks at once / 4 x (1 task, all cores), the four in turn: wall %.3f\n",
+                    Median(four.engine, &Times::wall) / (4 * Median(threaded.engine, &Times::wall)));
 
         // Memory of one task on the clip: on one thread and on every core.
-        const ListMemory oneThread = ListProcess(input, folder.Dir(), 1, 1, 1, "key202", s.ext);
-        const ListMemory allCores = ListProcess(input, folder.Dir(), 1, 1, 0, "key202", s.ext);
-        std::printf("\nmemory of one task (KiB of resident memory): 1 thread peak %ld, all cores peak %ld, "
-                    "ratio %.3f\n",
-                    oneThread.peak, allCores.peak,
-                    static_cast<double>(allCores.peak) / static_cast<double>(oneThread.peak));
+        const ListMemory oneThread = ListMedians(input, folder.Dir(), 1, 1, 1, "key202", s.ext, runs);
+        const ListMemory allCores = ListMedians(input, folder.Dir(), 1, 1, 0, "key202", s.ext, runs);
+        std::printf(
+            "\nmemory of one task (KiB of resident memory, medians): 1 thread peak %ld, all cores peak "
+            "%ld, ratio %.3f\n",
+            oneThread.peak, allCores.peak,
+            static_cast<double>(allCores.peak) / static_cast<double>(oneThread.peak));
         std::fflush(stdout);
 
-        // Memory of a task list: small clips, four at once, a short list and
-        // a long one, each in a process of its own.
-        fixtures::ClipOptions small;
-        small.kind = fixtures::ClipKind::Mp4;
-        small.seconds = 2.0;
-        small.width = 320;
-        small.height = 240;
-        const std::string smallClip = fixtures::MakeClip(folder, small, "small.mp4");
-        std::printf("\nmemory of a task list, 4 tasks at once, each a 2 s 320x240 mp4 (KiB of resident "
-                    "memory):\n");
-        for (const auto& [vcodec, ext] : {
-                 std::pair<std::string, std::string>{"libx264", ".mp4"},
-                 std::pair<std::string, std::string>{"mpeg4",   ".avi"}
-        }) {
-            const ListMemory shortList = ListProcess(smallClip, folder.Dir(), 4, 4, 0, vcodec, ext);
-            const ListMemory longOne = ListProcess(smallClip, folder.Dir(), longList, 4, 0, vcodec, ext);
-            std::printf(
-                "  %-8s 4 tasks: before start %7ld peak %7ld;  %d tasks: before start %7ld peak %7ld;  "
-                "peak ratio %.3f\n",
-                vcodec.c_str(), shortList.before, shortList.peak, longList, longOne.before, longOne.peak,
-                static_cast<double>(longOne.peak) / static_cast<double>(shortList.peak));
-            std::fflush(stdout);
-        }
+        ListRounds(folder, longList, runs);
+        std::printf("at the end: %s\n", LoadAverage().c_str());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "convert_bench: %s\n", e.what());

@@ -169,10 +169,6 @@ void TCustomAVProbe::RecountStreams() {
     FProgramCount = static_cast<int>(ic->nb_programs);
     FAudioStreamCount = FVideoStreamCount = FSubtitleStreamCount = 0;
     for (int i = 0; i < FStreamCount; ++i) {
-        AVCodecContext* ctx = av::avcodec_alloc_context3(nullptr);
-        if (ctx && av::avcodec_parameters_to_context(ctx, ic->streams[i]->codecpar) < 0)
-            av::avcodec_free_context(&ctx);
-        FStreamCodecs.emplace_back(ctx);
         switch (ic->streams[i]->codecpar->codec_type) {
         case AVMEDIA_TYPE_VIDEO:
             ++FVideoStreamCount;
@@ -198,8 +194,17 @@ AVStream* TCustomAVProbe::Stream(int AStreamIndex) const {
 }
 
 AVCodecContext* TCustomAVProbe::StreamCodec(int AStreamIndex) const {
-    if (AStreamIndex < 0 || AStreamIndex >= static_cast<int>(FStreamCodecs.size())) return nullptr;
-    return FStreamCodecs[static_cast<size_t>(AStreamIndex)].get();
+    if (!FFileHandle || AStreamIndex < 0 || AStreamIndex >= FStreamCount) return nullptr;
+    if (FStreamCodecs.size() < static_cast<size_t>(FStreamCount))
+        FStreamCodecs.resize(static_cast<size_t>(FStreamCount));
+    TCodecContextPtr& ctx = FStreamCodecs[static_cast<size_t>(AStreamIndex)];
+    if (!ctx) {
+        ctx.reset(av::avcodec_alloc_context3(nullptr));
+        if (ctx &&
+            av::avcodec_parameters_to_context(ctx.get(), FFileHandle->streams[AStreamIndex]->codecpar) < 0)
+            ctx.reset();
+    }
+    return ctx.get();
 }
 
 bool TCustomAVProbe::CheckStreamIndex(int AStreamIndex) {

@@ -150,7 +150,9 @@ private:
                           const std::string& AIndent) const;
     void AddStreamLine(std::vector<std::string>& ALines, int AIndex) const;
 
-    std::vector<TCodecContextPtr> FStreamCodecs;
+    // Made on first use: a task list keeps a probe per waiting task, and
+    // most are never asked about their codecs.
+    mutable std::vector<TCodecContextPtr> FStreamCodecs;
 };
 
 enum TPictureType { ptUnknown, ptI, ptP, ptB, ptS, ptSI, ptSP, ptBI };

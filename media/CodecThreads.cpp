@@ -61,7 +61,7 @@ int TCodecThreads::DecoderThreads(int AShare) {
 int TCodecThreads::EncoderThreads(int AShare) {
     // A decoder of one thread starts none: the encoder may take the whole share.
     const int decoder = DecoderThreads(AShare);
-    return std::max(1, decoder > 1 ? AShare - decoder : AShare);
+    return std::clamp(decoder > 1 ? AShare - decoder : AShare, 1, MaxEncoderThreads);
 }
 
 bool TCodecThreads::Threaded(const AVCodec* ACodec) {

@@ -75,39 +75,49 @@ void FreeOptions(TFFOptions& opts) {
     ClearOptions(opts);
 }
 
-void ParkScalerOptions(TFFOptions& opts) {
-    if (!opts.sws_opts || opts.sws_parked) return;
-    std::vector<std::pair<std::string, std::string>> settings;
-    const AVOption* opt = nullptr;
-    while ((opt = av::av_opt_next(opts.sws_opts, opt))) {
-        if (opt->type == AV_OPT_TYPE_CONST || (opt->flags & AV_OPT_FLAG_READONLY) ||
-            (opt->flags & AV_OPT_FLAG_DEPRECATED))
-            continue;
-        if (av::av_opt_is_set_to_default(opts.sws_opts, opt) == 1) continue;
-        uint8_t* text = nullptr;
-        // A setting that cannot be read back keeps the context where it is.
-        if (av::av_opt_get(opts.sws_opts, opt->name, 0, &text) < 0 || !text) return;
-        settings.emplace_back(opt->name, reinterpret_cast<const char*>(text));
-        av::av_free(text);
+void ParkOptions(TFFOptions& opts) {
+    if (opts.parked) return;
+    auto park = [](void* AContext, TSettingList& ASettings) {
+        return AContext && ChangedSettings(AContext, ASettings);
+    };
+    for (int t = 0; t < 5; ++t)
+        if (park(opts.avcodec_opts[t], opts.parked_opts[t])) av::avcodec_free_context(&opts.avcodec_opts[t]);
+    if (park(opts.avformat_opts, opts.parked_opts[5])) {
+        av::avformat_free_context(opts.avformat_opts);
+        opts.avformat_opts = nullptr;
     }
-    av::sws_freeContext(opts.sws_opts);
-    opts.sws_opts = nullptr;
-    opts.sws_parked = true;
-    opts.sws_parked_opts = std::move(settings);
+    if (park(opts.sws_opts, opts.parked_opts[6])) {
+        av::sws_freeContext(opts.sws_opts);
+        opts.sws_opts = nullptr;
+    }
+    opts.parked = true;
 }
 
-void UnparkScalerOptions(TFFOptions& opts) {
-    if (!opts.sws_parked) return;
-    opts.sws_opts = av::sws_alloc_context();
-    if (!opts.sws_opts) throw FFmpegException("sws_alloc_context failed");
-    for (const auto& [name, value] : opts.sws_parked_opts)
-        av::av_opt_set(opts.sws_opts, name.c_str(), value.c_str(), 0);
-    opts.sws_parked = false;
-    opts.sws_parked_opts.clear();
+void UnparkOptions(TFFOptions& opts) {
+    if (!opts.parked) return;
+    for (int t = 0; t < 5; ++t) {
+        if (opts.avcodec_opts[t]) continue;
+        opts.avcodec_opts[t] = av::avcodec_alloc_context3(nullptr);
+        if (!opts.avcodec_opts[t]) throw FFmpegException("avcodec_alloc_context failed");
+        opts.avcodec_opts[t]->codec_type = static_cast<AVMediaType>(t);
+        ApplySettings(opts.avcodec_opts[t], opts.parked_opts[t]);
+    }
+    if (!opts.avformat_opts) {
+        opts.avformat_opts = av::avformat_alloc_context();
+        if (!opts.avformat_opts) throw FFmpegException("avformat_alloc_context failed");
+        ApplySettings(opts.avformat_opts, opts.parked_opts[5]);
+    }
+    if (!opts.sws_opts) {
+        opts.sws_opts = av::sws_alloc_context();
+        if (!opts.sws_opts) throw FFmpegException("sws_alloc_context failed");
+        ApplySettings(opts.sws_opts, opts.parked_opts[6]);
+    }
+    opts.parked = false;
+    for (TSettingList& list : opts.parked_opts) TSettingList().swap(list);
 }
 
 bool SetDefaultOption(TFFOptions& opts, const char* name, const char* value) {
-    UnparkScalerOptions(opts);
+    UnparkOptions(opts);
     if (!name || !value || os::Trim(name).empty() || os::Trim(value).empty()) return false;
     // Video, audio and subtitle parameters go to their own contexts; a mask
     // of 0 takes any option the codec context knows.

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "media/ParkedSettings.h"
+
 struct AVCodecContext;
 struct AVFormatContext;
 struct SwsContext;
@@ -24,21 +26,24 @@ struct TFFOptions {
     // private class): the generic contexts cannot hold them, so the text is
     // kept until a context of that codec or format is created.
     std::vector<std::pair<std::string, std::string>> private_opts;
-    // A task waiting in a list keeps the scaler options as text: the
-    // scaler's context is large (about 50 KiB) and only read by a run.
-    bool sws_parked = false;
-    std::vector<std::pair<std::string, std::string>> sws_parked_opts;
+    // A task waiting in a list keeps the option contexts as text: together
+    // they are large (the scaler's alone about 50 KiB), and only setting
+    // options, opening files and the run read them.  One list per context,
+    // codecs first, then the format's and the scaler's.
+    bool parked = false;
+    TSettingList parked_opts[7];
 };
 
 void ClearOptions(TFFOptions& opts);
 // Allocates the option contexts; the scaler context gets the scaler flags.
 void AllocOptions(TFFOptions& opts, int swsFlags);
 void FreeOptions(TFFOptions& opts);
-// Frees the scaler option context, keeping the settings that differ from
-// its defaults; UnparkScalerOptions makes it afresh with them.  Setting an
-// option does so first.
-void ParkScalerOptions(TFFOptions& opts);
-void UnparkScalerOptions(TFFOptions& opts);
+// Frees the option contexts, keeping the settings that differ from their
+// defaults (a context whose settings cannot be read back stays);
+// UnparkOptions makes them afresh with them.  Setting an option does so
+// first.
+void ParkOptions(TFFOptions& opts);
+void UnparkOptions(TFFOptions& opts);
 
 // Sets the option in the contexts that know it and records its name.  False
 // for an empty name or value, for an option no context knows (silently) and

@@ -134,52 +134,26 @@ void E::OpenEncoders(TTranscodeRun& run) {
 
 void E::ParkInputDecoders(int AFileIndex) {
     if (AFileIndex < 0 || AFileIndex >= Fnb_input_files) return;
-    for (auto& rec : Finput_streams[static_cast<size_t>(AFileIndex)]) {
-        AVCodecContext* dec = rec->dec.get();
-        if (!dec || !dec->codec || !dec->priv_data || rec->parked) continue;
-        std::vector<std::pair<std::string, std::string>> settings;
-        if (dec->codec->priv_class) {
-            const AVOption* opt = nullptr;
-            while ((opt = av::av_opt_next(dec->priv_data, opt))) {
-                if (opt->type == AV_OPT_TYPE_CONST || (opt->flags & AV_OPT_FLAG_READONLY) ||
-                    (opt->flags & AV_OPT_FLAG_DEPRECATED))
-                    continue;
-                if (av::av_opt_is_set_to_default(dec->priv_data, opt) == 1) continue;
-                uint8_t* value = nullptr;
-                // A setting that cannot be read back keeps the state where it is.
-                if (av::av_opt_get(dec->priv_data, opt->name, 0, &value) < 0 || !value) {
-                    settings.clear();
-                    settings.emplace_back();
-                    break;
-                }
-                settings.emplace_back(opt->name, reinterpret_cast<const char*>(value));
-                av::av_free(value);
-            }
-            if (settings.size() == 1 && settings[0].first.empty()) continue;
-            av::av_opt_free(dec->priv_data);
-        }
-        av::av_freep(&dec->priv_data);
-        rec->parked = true;
-        rec->parked_options = std::move(settings);
-    }
+    for (auto& rec : Finput_streams[static_cast<size_t>(AFileIndex)])
+        ParkPrivateState(rec->dec.get(), rec->parked);
 }
 
 void E::UnparkInputDecoders() {
     for (int f = 0; f < Fnb_input_files; ++f)
-        for (auto& rec : Finput_streams[static_cast<size_t>(f)]) {
-            if (!rec->parked) continue;
-            AVCodecContext* dec = rec->dec.get();
-            // A fresh context of the decoder holds its private state at the
-            // defaults; the parked context takes it over.
-            TCodecContextPtr fresh(av::avcodec_alloc_context3(dec->codec));
-            if (!fresh || !fresh->priv_data) throw FFmpegException("avcodec_alloc_context failed");
-            dec->priv_data = fresh->priv_data;
-            fresh->priv_data = nullptr;
-            for (const auto& [name, value] : rec->parked_options)
-                av::av_opt_set(dec->priv_data, name.c_str(), value.c_str(), 0);
-            rec->parked = false;
-            rec->parked_options.clear();
-        }
+        for (auto& rec : Finput_streams[static_cast<size_t>(f)])
+            UnparkPrivateState(rec->dec.get(), rec->parked);
+}
+
+void E::ParkOutputEncoders() {
+    for (int f = 0; f < Fnb_output_files; ++f)
+        for (auto& rec : Foutput_streams[static_cast<size_t>(f)])
+            ParkPrivateState(rec->enc.get(), rec->parked);
+}
+
+void E::UnparkOutputEncoders() {
+    for (int f = 0; f < Fnb_output_files; ++f)
+        for (auto& rec : Foutput_streams[static_cast<size_t>(f)])
+            UnparkPrivateState(rec->enc.get(), rec->parked);
 }
 
 void E::OpenDecoders(TTranscodeRun& run) {

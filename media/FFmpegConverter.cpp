@@ -42,11 +42,7 @@ std::string StreamName(const void* AStream, const std::string& APrivateData) {
 
 // ---------------------------------------------------------------- TFFmpeg
 
-TFFmpeg::TFFmpeg(int AMaxFiles) : TCustomFFmpeg(AMaxFiles) {
-    FAVProbes.resize(static_cast<size_t>(FMaxFiles));
-    FInputOptions.resize(static_cast<size_t>(FMaxFiles));
-    FOutputOptions.resize(static_cast<size_t>(FMaxFiles));
-}
+TFFmpeg::TFFmpeg(int AMaxFiles) : TCustomFFmpeg(AMaxFiles) {}
 
 TFFmpeg::~TFFmpeg() {
     // The worker calls back into this class; it must be gone before any of
@@ -58,36 +54,44 @@ TFFmpeg::~TFFmpeg() {
     FOutputOptions.clear();
 }
 
+template <class T>
+std::unique_ptr<T>& TFFmpeg::Slot(std::vector<std::unique_ptr<T>>& ATable, int AIndex) const {
+    if (AIndex < 0 || AIndex >= FMaxFiles)
+        throw std::out_of_range(os::FormatC("List index out of bounds (%d)", AIndex));
+    if (ATable.size() <= static_cast<size_t>(AIndex)) ATable.resize(static_cast<size_t>(AIndex) + 1);
+    return ATable[static_cast<size_t>(AIndex)];
+}
+
 TAVProbe* TFFmpeg::GetProbe(int AIndex) {
-    auto& probe = FAVProbes.at(static_cast<size_t>(AIndex));
+    auto& probe = Slot(FAVProbes, AIndex);
     if (!probe) probe = std::make_unique<TAVProbe>();
     return probe.get();
 }
 
 TAVProbe* TFFmpeg::ProbeIfAny(int AIndex) const {
-    if (AIndex < 0 || AIndex >= FMaxFiles) return nullptr;
+    if (AIndex < 0 || AIndex >= static_cast<int>(FAVProbes.size())) return nullptr;
     return FAVProbes[static_cast<size_t>(AIndex)].get();
 }
 
 void TFFmpeg::SetInputOptions(int AIndex, const TInputOptions& AOptions) {
-    auto& rec = FInputOptions.at(static_cast<size_t>(AIndex));
+    auto& rec = Slot(FInputOptions, AIndex);
     if (!rec) rec = std::make_unique<TInputOptions>();
     *rec = AOptions;
 }
 
 void TFFmpeg::ResetInputOptions(int AIndex) {
-    auto& rec = FInputOptions.at(static_cast<size_t>(AIndex));
+    auto& rec = Slot(FInputOptions, AIndex);
     if (rec) SetInputOptionsDefaults(*rec);
 }
 
 void TFFmpeg::SetOutputOptions(int AIndex, const TOutputOptions& AOptions) {
-    auto& rec = FOutputOptions.at(static_cast<size_t>(AIndex));
+    auto& rec = Slot(FOutputOptions, AIndex);
     if (!rec) rec = std::make_unique<TOutputOptions>();
     *rec = AOptions;
 }
 
 void TFFmpeg::ResetOutputOptions(int AIndex) {
-    auto& rec = FOutputOptions.at(static_cast<size_t>(AIndex));
+    auto& rec = Slot(FOutputOptions, AIndex);
     if (rec) SetOutputOptionsDefaults(*rec);
 }
 
@@ -230,7 +234,7 @@ int TCustomFFmpegConverter::AddTaskNamed(const std::string& AFileName, TInputOpt
         t->ParkInput(0);
         t->GetProbe(0)->SetFileHandle(t->Finput_files[0]);
         t->ParkInputDecoders(0);
-        ParkScalerOptions(t->FOptions);
+        ParkOptions(t->FOptions);
         t->FOnProgress = [this, t](os::TObject*, int32_t AFileIndex, int32_t AFrameNumber, int32_t AFPS,
                                    float AQuality, float ABitRate, int64_t ACurrentSize,
                                    int64_t ACurrentDuration, int64_t ATotalDuration) {
@@ -270,7 +274,7 @@ bool TCustomFFmpegConverter::AddInputFile(int ATaskIndex, const std::string& AFi
         t->ParkInput(index);
         t->GetProbe(index)->SetFileHandle(t->Finput_files[static_cast<size_t>(index)]);
         t->ParkInputDecoders(index);
-        ParkScalerOptions(t->FOptions);
+        ParkOptions(t->FOptions);
         return true;
     } catch (const std::exception& e) {
         FLastErrMsg = e.what();
@@ -315,7 +319,8 @@ bool TCustomFFmpegConverter::SetOutputFile(int ATaskIndex, const std::string& AF
             return false;
         }
         if (AOptions) ApplyStreamKeys(*t, *AOptions, defaults);
-        ParkScalerOptions(t->FOptions);
+        t->ParkOutputEncoders();
+        ParkOptions(t->FOptions);
         return true;
     } catch (const std::exception& e) {
         FLastErrMsg = e.what();
@@ -343,6 +348,10 @@ void TCustomFFmpegConverter::Exchange(int ATaskIndex1, int ATaskIndex2) {
 
 void TCustomFFmpegConverter::RemoveTask(int ATaskIndex) {
     CheckNotWorking("RemoveTask");
+    {
+        std::lock_guard<os::CriticalSection> g(FTerminateLock);
+        if (FLastEnded == TaskAt(ATaskIndex)) FLastEnded = nullptr;
+    }
     FFFmpegList.Delete(ATaskIndex);
 }
 
@@ -355,6 +364,7 @@ void TCustomFFmpegConverter::ClearTasks() {
     WaitForRecordThreads();
     FLastErrMsg.clear();
     std::lock_guard<os::CriticalSection> g(FTerminateLock);
+    FLastEnded = nullptr;
     FCompleteTasks = 0;
     FCurrentTask = -1;
     FPendingTasks = 0;
@@ -436,6 +446,12 @@ void TCustomFFmpegConverter::TaskTerminate(TFFmpeg* ATask) {
     info.ExceptionMsg = ATask->FatalMessage();
     FTerminateInfo = info;
     DeliverRecord(info, false);
+    // The task that ended before this one has delivered its record under
+    // this lock, after which its worker only leaves: reaping it now keeps a
+    // long list from holding an ended thread per task.  This task's worker
+    // is the one running here; the next ending reaps it.
+    if (FLastEnded) FLastEnded->ReapWorker();
+    FLastEnded = ATask;
     TaskEnded();
 }
 

@@ -76,6 +76,10 @@ protected:
     void InputsClosing() override;
 
 private:
+    // The entry for file AIndex, the table grown to hold it; raises past
+    // the task's file limit.
+    template <class T> std::unique_ptr<T>& Slot(std::vector<std::unique_ptr<T>>& ATable, int AIndex) const;
+    // One entry per file the task has (they grow as files are added).
     std::vector<std::unique_ptr<TAVProbe>> FAVProbes;
     std::vector<std::unique_ptr<TInputOptions>> FInputOptions;
     std::vector<std::unique_ptr<TOutputOptions>> FOutputOptions;
@@ -220,6 +224,9 @@ private:
     bool FThreadMode = false;
     std::atomic<bool> FWorking{false};
     int FThreadCount = 0;
+    // The task that ended last, whose worker thread is not reaped yet
+    // (FTerminateLock).
+    TFFmpeg* FLastEnded = nullptr;
 
     // Record threads of the run; the final record waits until every task
     // record has been delivered.

@@ -15,20 +15,6 @@ namespace media {
 TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
     Check(AMaxFiles >= 1 && AMaxFiles <= MaxEngineFiles, "FFmpeg");
     FMaxFiles = AMaxFiles;
-    const size_t files = static_cast<size_t>(FMaxFiles);
-    Finput_files.assign(files, nullptr);
-    Finput_files_ts_offset.assign(files, 0);
-    Finput_files_ts_scale.assign(files, {});
-    Foutput_files.assign(files, nullptr);
-    FOutputTargets.assign(files, TOutputFile{});
-    Fmeta_data_maps.assign(files, {});
-    Fbitstream_filters.assign(files, {});
-    Finput_streams.resize(files);
-    Finput_openings.resize(files);
-    Foutput_streams.resize(files);
-    Finput_codecs.assign(files * MAX_STREAMS, nullptr);
-    Foutput_codecs.assign(files * MAX_STREAMS, nullptr);
-    Fstream_maps.assign(files * MAX_STREAMS, {});
     FHookContext.Context = std::make_unique<TRGBConvertContext>();
     FPostContext.Context = std::make_unique<TRGBConvertContext>();
     InitDefaults();
@@ -42,7 +28,10 @@ TCustomFFmpeg::~TCustomFFmpeg() {
 }
 
 void TCustomFFmpeg::InitDefaults() {
-    for (auto& row : Finput_files_ts_scale) row.fill(0.0);
+    // The map and scale tables are settings too.
+    std::vector<TAVStreamMap>().swap(Fstream_maps);
+    std::vector<TAVMetaDataMap>().swap(Fmeta_data_maps);
+    std::vector<std::array<double, MAX_STREAMS>>().swap(Finput_files_ts_scale);
     static_cast<TFFmpegSettings&>(*this) = TFFmpegSettings{};
     if (FHookContext.Context) ResetRGBContext(*FHookContext.Context);
     ResetPostHookContext();
@@ -89,6 +78,50 @@ void TCustomFFmpeg::CleanUp() {
     ResetPostHookContext();
     ReleaseRunBuffers();
     ReleaseCodecShare();
+    ReleaseFileTables();
+}
+
+double TCustomFFmpeg::InputTsScale(int AFileIndex, int AStreamIndex) const {
+    if (AFileIndex < 0 || AFileIndex >= static_cast<int>(Finput_files_ts_scale.size()) || AStreamIndex < 0 ||
+        AStreamIndex >= MAX_STREAMS)
+        return 0.0;
+    return Finput_files_ts_scale[static_cast<size_t>(AFileIndex)][static_cast<size_t>(AStreamIndex)];
+}
+
+void TCustomFFmpeg::GrowFileTables(int AInputs, int AOutputs) {
+    auto grow = [this](auto& ATable, int ARows) {
+        const size_t rows = static_cast<size_t>(std::clamp(ARows, 0, FMaxFiles));
+        if (ATable.size() < rows) ATable.resize(rows);
+    };
+    grow(Finput_files, AInputs);
+    grow(Finput_files_ts_offset, AInputs);
+    grow(Finput_streams, AInputs);
+    grow(Finput_openings, AInputs);
+    grow(Foutput_files, AOutputs);
+    grow(FOutputTargets, AOutputs);
+    grow(Foutput_streams, AOutputs);
+    grow(Fbitstream_filters, AOutputs);
+}
+
+const AVCodec*& TCustomFFmpeg::CodecSlot(std::vector<const AVCodec*>& ATable, int AIndex) {
+    const size_t index = static_cast<size_t>(std::max(AIndex, 0));
+    if (ATable.size() <= index) ATable.resize(index + 1, nullptr);
+    return ATable[index];
+}
+
+void TCustomFFmpeg::ReleaseFileTables() {
+    // Only called with every file closed: the rows hold nothing then.
+    auto release = [](auto& ATable) { std::remove_reference_t<decltype(ATable)>().swap(ATable); };
+    release(Finput_files);
+    release(Finput_files_ts_offset);
+    release(Finput_streams);
+    release(Finput_openings);
+    release(Finput_codecs);
+    release(Foutput_files);
+    release(FOutputTargets);
+    release(Foutput_streams);
+    release(Fbitstream_filters);
+    release(Foutput_codecs);
 }
 
 void TCustomFFmpeg::ReleaseRunBuffers() {
@@ -103,6 +136,10 @@ int TCustomFFmpeg::LiveRunBuffers() const {
     auto count = [&live](bool AHeld) { live += AHeld ? 1 : 0; };
     for (const AVFormatContext* f : Finput_files) count(f != nullptr);
     for (const AVFormatContext* f : Foutput_files) count(f != nullptr);
+    // The per-file tables (their rows, whatever they hold).
+    count(!Finput_files.empty() || !Finput_openings.empty() || !Finput_files_ts_offset.empty());
+    count(!Foutput_files.empty() || !FOutputTargets.empty() || !Fbitstream_filters.empty());
+    count(!Finput_codecs.empty() || !Foutput_codecs.empty());
     for (const auto& row : Finput_streams) live += static_cast<int>(row.size());
     for (const auto& row : Foutput_streams) live += static_cast<int>(row.size());
     count(!FEncoderList.Empty());
@@ -170,11 +207,12 @@ void TCustomFFmpeg::CloseOutputFiles() {
         // In join mode every entry is the same output.
         if (FJoinMode) break;
     }
-    std::fill(Foutput_files.begin(), Foutput_files.begin() + Fnb_output_files, nullptr);
+    std::fill(Foutput_files.begin(),
+              Foutput_files.begin() + std::min<size_t>(Foutput_files.size(), Fnb_output_files), nullptr);
     Fnb_output_files = 0;
     // The encoder table follows the streams of the recorded outputs.
     for (auto& row : Foutput_streams) row.clear();
-    std::fill(Foutput_codecs.begin(), Foutput_codecs.end(), nullptr);
+    Foutput_codecs.clear();
     Fnb_ocodecs = 0;
 }
 
@@ -186,7 +224,7 @@ void TCustomFFmpeg::CloseInputFiles() {
     Fnb_input_files = 0;
     // The decoder table follows the streams of the recorded inputs.
     for (auto& row : Finput_streams) row.clear();
-    std::fill(Finput_codecs.begin(), Finput_codecs.end(), nullptr);
+    Finput_codecs.clear();
     Fnb_icodecs = 0;
 }
 

@@ -327,6 +327,12 @@ public:
     bool Terminated() const;
     // A start would be accepted: neither converting nor terminated.
     bool Startable() const;
+    // Joins and frees the worker of a run that has ended: an ended thread
+    // keeps its control block, thread-local storage and part of its stack
+    // until it is joined.  Only for a worker that is past its termination
+    // event (or never started), from another thread.
+    void ReapWorker();
+    bool HoldsWorker() const;
 
     // ---- option table (FFmpegOptions.cpp) ----
     // One of the 114 option names, or any name the codec, format and scaler
@@ -425,6 +431,9 @@ public:
     // Gives every parked decoder context its private state again; a run
     // starts with this.
     void UnparkInputDecoders();
+    // The same for the encoder contexts of the outputs set so far.
+    void ParkOutputEncoders();
+    void UnparkOutputEncoders();
     // For a task that waits for its run: the input is closed, and a
     // context that only describes it stands in the file table.  Inputs that
     // cannot be read again from the start (pipes, streams, devices) stay
@@ -474,13 +483,21 @@ public:
     void CloseEncoderList();
     void CloseDecoderList();
 
-    // ---- fields set at creation, shared by the engine's parts ----
+    // ---- the engine's tables, shared by its parts ----
+    // The limit of input files and of output entries.  The tables below
+    // start empty and grow by the files (and streams and maps) a task really
+    // has, up to this limit: a long list holds many engines that each have
+    // one input and one output.  The per-file tables go with the files
+    // (CleanUp empties them); the map tables are settings (InitDefaults).
     int FMaxFiles = 0;
     std::vector<AVFormatContext*> Finput_files;
     std::vector<AVFormatContext*> Foutput_files;
+    // At most FMaxFiles * MAX_STREAMS.
     std::vector<TAVStreamMap> Fstream_maps;
+    // At most FMaxFiles.
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
     std::vector<int64_t> Finput_files_ts_offset;
+    // Rows only for the inputs "itsscale" was given for (InputTsScale).
     std::vector<std::array<double, MAX_STREAMS>> Finput_files_ts_scale;
     std::vector<const AVCodec*> Finput_codecs;
     int Fnb_icodecs = 0;
@@ -494,6 +511,14 @@ public:
     // Per input file, how it was opened (FFmpegInputParking.cpp).
     std::vector<TInputOpening> Finput_openings;
     std::vector<std::vector<std::unique_ptr<TOutputStreamCodec>>> Foutput_streams;
+    // The time stamp scale of a stream of an input file; 0 when none was set.
+    double InputTsScale(int AFileIndex, int AStreamIndex) const;
+    // Rows for AInputs input files and AOutputs output entries in every
+    // per-file table (never beyond FMaxFiles, never fewer than they have).
+    void GrowFileTables(int AInputs, int AOutputs);
+    // The entry for stream number AIndex of a codec table, the table grown
+    // to hold it.
+    static const AVCodec*& CodecSlot(std::vector<const AVCodec*>& ATable, int AIndex);
     TCodecList<TAVOutputStream> FEncoderList;
     TCodecList<TAVInputStream> FDecoderList;
     TCustomHookContext FHookContext;
@@ -521,7 +546,8 @@ public:
     int FParallelRuns = 1;
     // What a finished run still holds that the next run would make afresh:
     // work buffers, codec and format contexts, option contexts, filter
-    // graph, picture conversions.  None once a run has ended.
+    // graph, picture conversions, the per-file tables.  None once a run has
+    // ended.
     int LiveRunBuffers() const;
 
 protected:
@@ -587,6 +613,8 @@ protected:
     void ReleaseCodecShare();
     // Gives the run's work buffers back to the allocator.
     void ReleaseRunBuffers();
+    // Empties the per-file tables once every file is closed.
+    void ReleaseFileTables();
 
     // ---- the steps of opening an output (FFmpegOutput.cpp) ----
     // The format asked for with the last output-format option, which it

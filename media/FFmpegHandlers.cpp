@@ -268,7 +268,9 @@ void TCustomFFmpeg::SetVerbose(int AValue) {
 }
 
 void TCustomFFmpeg::AddStreamMap(const std::string& AValue) {
-    if (Fnb_stream_maps >= static_cast<int>(Fstream_maps.size())) Fail("Too many stream maps");
+    if (Fnb_stream_maps >= FMaxFiles * MAX_STREAMS) Fail("Too many stream maps");
+    if (Fstream_maps.size() <= static_cast<size_t>(Fnb_stream_maps))
+        Fstream_maps.resize(static_cast<size_t>(Fnb_stream_maps) + 1);
     TAVStreamMap& m = Fstream_maps[static_cast<size_t>(Fnb_stream_maps)];
     const char* p = AValue.c_str();
     m.file_index = ReadInt(p);
@@ -287,7 +289,9 @@ void TCustomFFmpeg::AddStreamMap(const std::string& AValue) {
 }
 
 void TCustomFFmpeg::AddMetaDataMap(const std::string& AValue) {
-    if (Fnb_meta_data_maps >= static_cast<int>(Fmeta_data_maps.size())) Fail("Too many metadata maps");
+    if (Fnb_meta_data_maps >= FMaxFiles) Fail("Too many metadata maps");
+    if (Fmeta_data_maps.size() <= static_cast<size_t>(Fnb_meta_data_maps))
+        Fmeta_data_maps.resize(static_cast<size_t>(Fnb_meta_data_maps) + 1);
     TAVMetaDataMap& m = Fmeta_data_maps[static_cast<size_t>(Fnb_meta_data_maps)];
     const char* p = AValue.c_str();
     m.out_file = ReadInt(p);
@@ -314,6 +318,8 @@ void TCustomFFmpeg::SetInputTsScale(const std::string& AValue) {
     if (stream < 0 || stream >= MAX_STREAMS)
         Fail(os::FormatC("stream index over MAX_STREAMS(%d)", MAX_STREAMS));
     if (Fnb_input_files >= FMaxFiles) Fail("Too many input files");
+    if (Finput_files_ts_scale.size() <= static_cast<size_t>(Fnb_input_files))
+        Finput_files_ts_scale.resize(static_cast<size_t>(Fnb_input_files) + 1);
     Finput_files_ts_scale[static_cast<size_t>(Fnb_input_files)][static_cast<size_t>(stream)] = scale;
 }
 

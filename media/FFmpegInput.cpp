@@ -112,12 +112,15 @@ TInputStreamCodec* TCustomFFmpeg::InputStream(int AFileIndex, int AStreamIndex) 
 }
 
 bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
-    // The tables have FMaxFiles rows; the task component stops before this.
+    // The tables grow to FMaxFiles rows at most; the task component stops
+    // before this.
     if (Fnb_input_files >= FMaxFiles) {
         FLastErrMsg = os::FormatC("max input files %d reached", FMaxFiles);
         return false;
     }
+    UnparkOptions(FOptions);
     const AVInputFormat* file_iformat = ForcedInputFormat();
+    GrowFileTables(Fnb_input_files + 1, 0);
     TInputOpening opening;
     opening.file_name = AFileName;
     opening.format = file_iformat;
@@ -139,7 +142,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
         Fsubtitle_codec_name.clear();
         Fvideo_channel = 0;
         streams.clear();
-        std::fill(Finput_codecs.begin() + first_icodec, Finput_codecs.begin() + Fnb_icodecs, nullptr);
+        Finput_codecs.resize(std::min(Finput_codecs.size(), static_cast<size_t>(first_icodec)));
         Fnb_icodecs = first_icodec;
         if (!ic) return;
         // Not opened yet: the context is still a plain allocation.
@@ -315,7 +318,7 @@ std::unique_ptr<TInputStreamCodec> TCustomFFmpeg::AddInputStream(AVStream* st, u
         // about the film, and the frame-dropping choice is not for it.
         const bool cover = st->disposition & AV_DISPOSITION_ATTACHED_PIC;
         if (!cover) TakeVideoParameters(st, dec, AIndex);
-        Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
+        CodecSlot(Finput_codecs, Fnb_icodecs++) = named;
         if (Fvideo_disable)
             st->discard = AVDISCARD_ALL;
         else if (Fvideo_discard && !cover)
@@ -330,18 +333,18 @@ std::unique_ptr<TInputStreamCodec> TCustomFFmpeg::AddInputStream(AVStream* st, u
         Faudio_channels = dec->ch_layout.nb_channels;
         Faudio_sample_rate = dec->sample_rate;
         Faudio_sample_fmt = dec->sample_fmt;
-        Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
+        CodecSlot(Finput_codecs, Fnb_icodecs++) = named;
         if (Faudio_disable) st->discard = AVDISCARD_ALL;
         break;
     case AVMEDIA_TYPE_DATA:
         break;
     case AVMEDIA_TYPE_SUBTITLE:
-        Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = named;
+        CodecSlot(Finput_codecs, Fnb_icodecs++) = named;
         if (Fsubtitle_disable) st->discard = AVDISCARD_ALL;
         break;
     case AVMEDIA_TYPE_ATTACHMENT:
     case AVMEDIA_TYPE_UNKNOWN:
-        Finput_codecs[static_cast<size_t>(Fnb_icodecs++)] = nullptr;
+        CodecSlot(Finput_codecs, Fnb_icodecs++) = nullptr;
         break;
     default:
         throw FFmpegException("invalid codec_type");

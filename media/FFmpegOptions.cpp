@@ -162,6 +162,8 @@ std::vector<std::string> TCustomFFmpeg::OptionNames() {
 }
 
 void TCustomFFmpeg::SetOption(const std::string& AName, const std::string& AValue) {
+    // The option contexts of a waiting task are read and written below.
+    UnparkOptions(FOptions);
     const auto& index = OptionIndex();
     auto it = index.find(AName);
     if (it != index.end()) {

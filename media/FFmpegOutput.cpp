@@ -39,7 +39,7 @@ bool NeedsFrameNumber(const AVOutputFormat* of) {
 } // namespace
 
 void TCustomFFmpeg::FreeOutputContext(AVFormatContext*& AContext, int AFileIndex) {
-    if (AFileIndex >= 0 && AFileIndex < FMaxFiles) {
+    if (AFileIndex >= 0 && AFileIndex < static_cast<int>(Foutput_streams.size())) {
         Foutput_streams[static_cast<size_t>(AFileIndex)].clear();
         for (TBitstreamFilterChain& chain : Fbitstream_filters[static_cast<size_t>(AFileIndex)])
             chain.clear();
@@ -89,12 +89,14 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
         FLastErrMsg = "Cannot join more than one output file.";
         return -1;
     }
-    // The tables have FMaxFiles rows; a joined output takes one per input.
+    // The tables grow to FMaxFiles rows at most; a joined output takes one
+    // per input.
     const int entries = AJoin && Fnb_input_files > 1 ? Fnb_input_files : 1;
     if (Fnb_output_files + entries > FMaxFiles) {
         FLastErrMsg = os::FormatC("max output files %d reached", FMaxFiles);
         return -1;
     }
+    GrowFileTables(0, Fnb_output_files + entries);
     // Refused before anything else: writing the output would destroy the input.
     const std::string same = SameFileAsInput(LibraryFileName(AFileName));
     if (!same.empty()) {
@@ -102,6 +104,7 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
         return -1;
     }
     FEnableFilter = !Fvfilters.empty();
+    UnparkOptions(FOptions);
 
     const std::string library_name = LibraryFileName(AFileName);
     const AVOutputFormat* file_oformat = ChooseOutputFormat(AFileName, library_name);

@@ -41,7 +41,7 @@ const AVCodec* ChooseEncoder(E& e, const AVFormatContext* oc, AVMediaType type, 
         throw FFmpegException(e.FLastErrMsg);
     }
     const AVCodec* codec = FindEncoderByName(name);
-    e.Foutput_codecs[static_cast<size_t>(e.Fnb_ocodecs)] = codec;
+    E::CodecSlot(e.Foutput_codecs, e.Fnb_ocodecs) = codec;
     return codec;
 }
 
@@ -405,7 +405,7 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext, int AFileInde
         Fsubtitle_stream_copy = choice.copy;
         codec_id = choice.codec_id;
         codec = codec_id != AV_CODEC_ID_NONE ? av::avcodec_find_encoder(codec_id) : nullptr;
-        Foutput_codecs[static_cast<size_t>(Fnb_ocodecs)] = codec;
+        CodecSlot(Foutput_codecs, Fnb_ocodecs) = codec;
     } else if (!Fsubtitle_stream_copy) {
         if (!FindCodecId(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, codec_id,
                          Strictness(FOptions, AVMEDIA_TYPE_SUBTITLE), true)) {
@@ -414,7 +414,7 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext, int AFileInde
             throw FFmpegException(FLastErrMsg);
         }
         if (!Fsubtitle_codec_name.empty()) codec = FindEncoderByName(Fsubtitle_codec_name);
-        Foutput_codecs[static_cast<size_t>(Fnb_ocodecs)] = codec;
+        CodecSlot(Foutput_codecs, Fnb_ocodecs) = codec;
     }
     TOutputStreamCodec& rec = AddStream(*this, AContext, AFileIndex, AVMEDIA_TYPE_SUBTITLE, codec,
                                         Fsubtitle_bitstream_filters, Fsubtitle_codec_tag);

@@ -17,6 +17,8 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 }
 
+#include "media/ParkedSettings.h"
+
 struct AVAudioFifo;
 struct AVCodec;
 struct AVCodecContext;
@@ -78,11 +80,8 @@ struct TInputStreamCodec {
     // that the decoder's own options reach it.
     TCodecContextPtr dec;
     // A task waiting in a list gives its decoder's private state back (it
-    // is large: several hundred KiB for H.264) and keeps here the private
-    // settings that differ from the decoder's defaults; the run's opening
-    // makes the state afresh with them.
-    bool parked = false;
-    std::vector<std::pair<std::string, std::string>> parked_options;
+    // is large: several hundred KiB for H.264); its run makes it afresh.
+    TParkedState parked;
 };
 
 // One stream of an opened output file.
@@ -99,6 +98,8 @@ struct TOutputStreamCodec {
     bool stream_copy = false;
     // Fixed-quantiser quality (lambda) for the stream's pictures; 0 when none.
     float quality = 0;
+    // The encoder's private state while the task waits, as for decoders.
+    TParkedState parked;
 };
 
 // One input file of a run.

@@ -135,9 +135,10 @@ void TCustomFFmpeg::DoConvert() {
     FFinished = false;
     FWriteError.clear();
     Guarded([this] {
-        UnparkScalerOptions(FOptions);
+        UnparkOptions(FOptions);
         UnparkInputs();
         UnparkInputDecoders();
+        UnparkOutputEncoders();
         if (TestHook())
             TestHook()(*this);
         else
@@ -228,6 +229,21 @@ void TCustomFFmpeg::CheckPause() {
     FParked = true;
     FPauseGate.CheckPoint();
     FParked = false;
+}
+
+void TCustomFFmpeg::ReapWorker() {
+    std::unique_ptr<os::OsThread> worker;
+    {
+        std::lock_guard<std::mutex> g(FRunLock);
+        worker = std::move(FWorker);
+        FThread = nullptr;
+    }
+    worker.reset();
+}
+
+bool TCustomFFmpeg::HoldsWorker() const {
+    std::lock_guard<std::mutex> g(FRunLock);
+    return FWorker != nullptr;
 }
 
 void TCustomFFmpeg::JoinThreads() {

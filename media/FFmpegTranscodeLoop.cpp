@@ -258,8 +258,7 @@ void E::ShiftTimestamps(const TAVInputStream* ist, const AVFormatContext* ic, AV
     const int64_t offset = Finput_files_ts_offset[static_cast<size_t>(ist->file_index)];
     if (APacket->dts != AV_NOPTS_VALUE) APacket->dts += av::av_rescale_q(offset, AV_TIME_BASE_Q, tb);
     if (APacket->pts != AV_NOPTS_VALUE) APacket->pts += av::av_rescale_q(offset, AV_TIME_BASE_Q, tb);
-    const double scale =
-        Finput_files_ts_scale[static_cast<size_t>(AFileIndex)][static_cast<size_t>(APacket->stream_index)];
+    const double scale = InputTsScale(AFileIndex, APacket->stream_index);
     if (scale != 0) {
         if (APacket->pts != AV_NOPTS_VALUE)
             APacket->pts = static_cast<int64_t>(std::nearbyint(static_cast<double>(APacket->pts) * scale));

@@ -94,6 +94,53 @@ TEST_F(OptionsTest, PrivateCodecOptionsWaitForAContextOfTheirCodec) {
     av::avcodec_free_context(&mpeg4);
 }
 
+// Every option of every context, as text.
+std::vector<std::string> Snapshot(const TFFOptions& o) {
+    std::vector<std::string> all;
+    std::vector<void*> contexts(std::begin(o.avcodec_opts), std::end(o.avcodec_opts));
+    contexts.push_back(o.avformat_opts);
+    contexts.push_back(o.sws_opts);
+    for (void* c : contexts) {
+        const AVOption* opt = nullptr;
+        while ((opt = av::av_opt_next(c, opt))) {
+            if (opt->type == AV_OPT_TYPE_CONST) continue;
+            uint8_t* v = nullptr;
+            const int r = av::av_opt_get(c, opt->name, 0, &v);
+            all.push_back(std::string(opt->name) + "=" + (r >= 0 && v ? reinterpret_cast<char*>(v) : "?"));
+            av::av_free(v);
+        }
+        all.push_back("|");
+    }
+    return all;
+}
+
+TEST_F(OptionsTest, ParkedContextsComeBackWithEverySetting) {
+    for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
+             {"b",         "1000k"   },
+             {"ar",        "22050"   },
+             {"ac",        "1"       },
+             {"g",         "7"       },
+             {"flags",     "+qscale" },
+             {"probesize", "4096"    },
+             {"sws_flags", "bilinear"},
+             {"threads",   "3"       },
+             {"aspect",    "4:3"     },
+    })
+        ASSERT_TRUE(SetDefaultOption(opts, name, value)) << name;
+    const std::vector<std::string> before = Snapshot(opts);
+    ParkOptions(opts);
+    for (const AVCodecContext* c : opts.avcodec_opts) EXPECT_EQ(c, nullptr);
+    EXPECT_EQ(opts.avformat_opts, nullptr);
+    EXPECT_EQ(opts.sws_opts, nullptr);
+    // Setting an option brings them back first.
+    EXPECT_TRUE(SetDefaultOption(opts, "bt", "64k"));
+    ASSERT_NE(opts.sws_opts, nullptr);
+    std::vector<std::string> after = Snapshot(opts);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i)
+        if (before[i].rfind("bt=", 0) != 0) EXPECT_EQ(after[i], before[i]);
+}
+
 TEST_F(OptionsTest, DebugOptionRaisesTheLoggersLevel) {
     EXPECT_TRUE(SetDefaultOption(opts, "debug", "pict"));
     EXPECT_EQ(logger.LogLevel(), llDebug);

@@ -100,13 +100,27 @@ TEST_F(TaskResourcesTest, ARunningListNeverStartsMoreCodecThreadsThanTheCores) {
     }
 }
 
-TEST_F(TaskResourcesTest, ATaskAloneTakesEveryCore) {
-    CodecThreads().SetCores(8);
-    CodecThreads().ResetPeak();
-    AddTasks(1, "libx264", ".mp4");
-    Run(4);
-    // The MPEG-2 decoder's slice threads and the encoder's together.
-    EXPECT_EQ(CodecThreads().Peak(), 8);
+TEST_F(TaskResourcesTest, ATaskAloneSharesItsCoresBetweenDecoderAndEncoder) {
+    const struct {
+        int cores, threads;
+    } cases[] = {
+  // The MPEG-2 decoder's two slice threads and the encoder's at most three:
+  // the run's own thread and the encoder's lookahead need the other cores.
+        {8, 2 + 3},
+        {4, 3    }, // a decoder thread of one starts none
+        {2, 2    },
+        {1, 0    },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.cores) + " cores");
+        CodecThreads().SetCores(c.cores);
+        CodecThreads().ResetPeak();
+        AddTasks(1, "libx264", ".mp4");
+        Run(4);
+        EXPECT_EQ(CodecThreads().Peak(), c.threads);
+        conv.ClearTasks();
+        rec.Clear();
+    }
 }
 
 TEST_F(TaskResourcesTest, EndedTasksHoldNoRunBuffers) {
@@ -121,44 +135,71 @@ TEST_F(TaskResourcesTest, EndedTasksHoldNoRunBuffers) {
     for (int i = 0; i < conv.TasksCount(); ++i) before += conv.Tasks().Get(i)->LiveRunBuffers();
     EXPECT_GT(before, 0) << "the opened inputs count";
     Run(3);
-    for (int i = 0; i < conv.TasksCount(); ++i) EXPECT_EQ(conv.Tasks().Get(i)->LiveRunBuffers(), 0) << i;
+    int workers = 0;
+    for (int i = 0; i < conv.TasksCount(); ++i) {
+        EXPECT_EQ(conv.Tasks().Get(i)->LiveRunBuffers(), 0) << i;
+        workers += conv.Tasks().Get(i)->HoldsWorker() ? 1 : 0;
+    }
+    // Only the thread of the task that ended last is still to be reaped.
+    EXPECT_LE(workers, 1);
 }
 
-TEST_F(TaskResourcesTest, AWaitingTaskKeepsNoDecoderStateButItsDecoderSettings) {
+TEST_F(TaskResourcesTest, AWaitingTaskKeepsNoCodecStateNorOptionContextsButItsSettings) {
     fixtures::ClipOptions o;
     o.kind = fixtures::ClipKind::Mp4;
     o.seconds = 0.5;
     o.width = 160;
     o.height = 120;
     const std::string clip = fixtures::MakeClip(Folder(), o, "settings.mp4");
-    // "x264_build" is a private setting of the H.264 decoder.
+    // "x264_build" is a private setting of the H.264 decoder, "mpeg_quant"
+    // one of the MPEG-4 encoder, "g" a generic codec option, "sws_flags"
+    // the scaler's and "probesize" the format's.
     const int task = conv.AddTask(clip, "x264_build=150");
     ASSERT_GE(task, 0) << conv.LastErrMsg();
     ASSERT_TRUE(conv.SetOutputFile(task, Folder().Path("settings.avi"),
-                                   "vcodec=mpeg4\nacodec=mp2\nsws_flags=bilinear"));
+                                   "vcodec=mpeg4\nacodec=mp2\nsws_flags=bilinear\nmpeg_quant=1\ng=7\n"
+                                   "probesize=12345"));
     TFFmpeg* t = conv.Tasks().Get(task);
-    // Nor a scaler option context.
+    for (const AVCodecContext* c : t->FOptions.avcodec_opts) EXPECT_EQ(c, nullptr);
+    EXPECT_EQ(t->FOptions.avformat_opts, nullptr);
     EXPECT_EQ(t->FOptions.sws_opts, nullptr);
     TInputStreamCodec* video = nullptr;
     for (int i = 0; t->InputStream(0, i); ++i) {
-        EXPECT_EQ(t->InputStream(0, i)->dec->priv_data, nullptr) << "stream " << i;
+        EXPECT_EQ(t->InputStream(0, i)->dec->priv_data, nullptr) << "input stream " << i;
         if (t->InputStream(0, i)->dec->codec_type == AVMEDIA_TYPE_VIDEO) video = t->InputStream(0, i);
     }
     ASSERT_NE(video, nullptr);
+    TOutputStreamCodec* encoder = nullptr;
+    for (int i = 0; t->OutputStream(0, i); ++i) {
+        EXPECT_EQ(t->OutputStream(0, i)->enc->priv_data, nullptr) << "output stream " << i;
+        if (t->OutputStream(0, i)->enc->codec_type == AVMEDIA_TYPE_VIDEO) encoder = t->OutputStream(0, i);
+    }
+    ASSERT_NE(encoder, nullptr);
+    // The tables have a row for each file the task has, not for the most it could have.
+    EXPECT_EQ(t->Finput_files.size(), 1u);
+    EXPECT_EQ(t->Foutput_files.size(), 1u);
 
-    int64_t seen = -2, scaler = -2;
+    int64_t decoder = -2, quant = -2, gop = -2, scaler = -2, probe = -2;
     bool restored = false;
     SetTranscodeTestHook([&](TCustomFFmpeg& e) {
-        restored = video->dec->priv_data != nullptr;
-        if (restored) av::av_opt_get_int(video->dec->priv_data, "x264_build", 0, &seen);
-        if (e.FOptions.sws_opts) av::av_opt_get_int(e.FOptions.sws_opts, "sws_flags", 0, &scaler);
+        restored = video->dec->priv_data && encoder->enc->priv_data && e.FOptions.avcodec_opts[0] &&
+                   e.FOptions.avformat_opts && e.FOptions.sws_opts;
+        if (!restored) return;
+        av::av_opt_get_int(video->dec->priv_data, "x264_build", 0, &decoder);
+        av::av_opt_get_int(encoder->enc->priv_data, "mpeg_quant", 0, &quant);
+        av::av_opt_get_int(e.FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO], "g", 0, &gop);
+        av::av_opt_get_int(e.FOptions.sws_opts, "sws_flags", 0, &scaler);
+        av::av_opt_get_int(e.FOptions.avformat_opts, "probesize", 0, &probe);
     });
     conv.Start(1);
     rec.WaitFinal();
     SetTranscodeTestHook(nullptr);
     EXPECT_TRUE(restored);
-    EXPECT_EQ(seen, 150);
+    EXPECT_EQ(decoder, 150);
+    EXPECT_EQ(quant, 1);
+    EXPECT_EQ(gop, 7);
     EXPECT_EQ(scaler, SWS_BILINEAR);
+    EXPECT_EQ(probe, 12345);
 }
 
 double SecondsOf(const std::string& APath) {

@@ -17,10 +17,15 @@ TEST_F(EngineObjectTest, FileLimits) {
     EXPECT_THROW(TCustomFFmpeg(513), media::EAssertionFailed);
     TCustomFFmpeg big(512);
     EXPECT_EQ(big.FMaxFiles, 512);
-    EXPECT_EQ(big.Fstream_maps.size(), 10240u);
-    EXPECT_EQ(big.Finput_codecs.size(), 10240u);
-    EXPECT_EQ(big.Foutput_codecs.size(), 10240u);
-    EXPECT_EQ(big.Finput_files.size(), 512u);
+    // The tables grow with the files, maps and streams a task really has.
+    EXPECT_TRUE(big.Fstream_maps.empty());
+    EXPECT_TRUE(big.Finput_codecs.empty());
+    EXPECT_TRUE(big.Foutput_codecs.empty());
+    EXPECT_TRUE(big.Finput_files.empty());
+    EXPECT_TRUE(big.Fbitstream_filters.empty());
+    big.GrowFileTables(3, 600);
+    EXPECT_EQ(big.Finput_files.size(), 3u);
+    EXPECT_EQ(big.Foutput_files.size(), 512u);
     EXPECT_EQ(big.Fbitstream_filters.size(), 512u);
     EXPECT_EQ(big.FOptions.avcodec_opts[0], nullptr); // until Reset
 }
@@ -55,7 +60,7 @@ void ExpectDefaults(const TCustomFFmpeg& e) {
     EXPECT_TRUE(e.Fintra_matrix.empty());
     EXPECT_EQ(e.Fnb_stream_maps, 0);
     EXPECT_EQ(e.Fstreamid_map[1], 0);
-    EXPECT_EQ(e.Finput_files_ts_scale[0][1], 0.0);
+    EXPECT_EQ(e.InputTsScale(0, 1), 0.0);
     EXPECT_FALSE(e.Fcopy_ts);
     EXPECT_FALSE(e.FPostHooks.Has(media::phPreview));
 }
@@ -125,6 +130,7 @@ TEST_F(EngineObjectTest, CleanUpDeletesOnlyEmptyOutputsThatTheRunCreated) {
     const std::string written = folder.Path("written.ts");
     const std::string existing = folder.Path("existing.ts");
     std::ofstream(existing).flush();
+    E().GrowFileTables(0, 3);
     E().Foutput_files[0] = NewOutput(empty);
     E().Foutput_files[1] = NewOutput(written);
     E().Foutput_files[2] = NewOutput(existing);
@@ -138,25 +144,29 @@ TEST_F(EngineObjectTest, CleanUpDeletesOnlyEmptyOutputsThatTheRunCreated) {
     EXPECT_EQ(os::FileSize(written), 4);
     EXPECT_TRUE(os::FileExists(existing)); // empty, but not the run's own
     EXPECT_EQ(E().Fnb_output_files, 0);
-    EXPECT_EQ(E().Foutput_files[1], nullptr);
+    // The tables go with the files.
+    EXPECT_TRUE(E().Foutput_files.empty());
+    EXPECT_TRUE(E().FOutputTargets.empty());
     EXPECT_TRUE(E().FWriteError.empty());
 }
 
 TEST_F(EngineObjectTest, CleanUpInJoinModeClosesTheSharedOutputOnce) {
     fixtures::TempFolder folder("engine");
     AVFormatContext* oc = NewOutput(folder.Path("joined.ts"));
+    E().GrowFileTables(0, 3);
     E().Foutput_files[0] = E().Foutput_files[1] = E().Foutput_files[2] = oc;
     E().Fnb_output_files = 3;
     E().FJoinMode = true;
     E().OpenOutputTargets();
     E().CleanUp(); // ASan reports a second free
-    EXPECT_EQ(E().Foutput_files[2], nullptr);
+    EXPECT_TRUE(E().Foutput_files.empty());
     EXPECT_FALSE(os::FileExists(folder.Path("joined.ts")));
 }
 
 TEST_F(EngineObjectTest, AnOutputThatCouldNotBeWrittenIsAnErrorAndIsRemoved) {
     fixtures::TempFolder folder("engine");
     const std::string out = folder.Path("cut.ts");
+    E().GrowFileTables(0, 1);
     E().Foutput_files[0] = NewOutput(out);
     E().Fnb_output_files = 1;
     E().OpenOutputTargets();

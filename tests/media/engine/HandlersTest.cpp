@@ -171,7 +171,7 @@ TEST_F(HandlersTest, Metadata) {
 TEST_F(HandlersTest, InputTimeStampScale) {
     E().Fnb_input_files = 1; // the next input is the second file
     E().SetOption("itsscale", "1:2.5");
-    EXPECT_EQ(E().Finput_files_ts_scale[1][1], 2.5);
+    EXPECT_EQ(E().InputTsScale(1, 1), 2.5);
     EXPECT_EQ(Raised([&] { E().SetOption("itsscale", "25:2"); }), "stream index over MAX_STREAMS(20)");
     EXPECT_EQ(Raised([&] { E().SetOption("itsscale", "-1:2"); }), "stream index over MAX_STREAMS(20)");
     E().Fnb_input_files = 4; // no row left for a further input

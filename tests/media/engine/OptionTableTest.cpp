@@ -210,7 +210,7 @@ TEST_F(OptionTableTest, EachNameReachesItsField) {
          [](auto& e) { return e.Fnb_meta_data_maps == 1 && e.Fmeta_data_maps[0].in_file == 1; }                                              },
         {"metadata",            "title=A",
          [](auto& e) { return e.Fmetadata.size() == 1 && e.Fmetadata[0].Value == "A"; }                                                      },
-        {"itsscale",            "1:2.5",                [](auto& e) { return e.Finput_files_ts_scale[0][1] == 2.5; }                         },
+        {"itsscale",            "1:2.5",                [](auto& e) { return e.InputTsScale(0, 1) == 2.5; }                                  },
         {"t",                   "10",
          [](auto& e) { return e.Frecording_time == 10000000 && e.FTotalOutputDuration == 10000000; }                                         },
         {"ss",                  "1.5",                  [](auto& e) { return e.Fstart_time == 1500000; }                                     },

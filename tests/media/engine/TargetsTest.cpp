@@ -149,6 +149,7 @@ TEST_F(TargetsTest, NormFromTheInputsThenTheFallback) {
     AVStream* video = av::avformat_new_stream(input, nullptr);
     video->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
     video->r_frame_rate = {25, 1};
+    E().GrowFileTables(1, 0);
     E().Finput_files[0] = input;
     E().Fnb_input_files = 1;
     E().Fframe_rate = {12, 1};
@@ -156,7 +157,7 @@ TEST_F(TargetsTest, NormFromTheInputsThenTheFallback) {
     EXPECT_EQ(E().Fframe_height, 288);
     EXPECT_TRUE(Logged(media::llVerbose, "Assuming PAL for target."));
     E().CleanUp();
-    EXPECT_EQ(E().Finput_files[0], nullptr);
+    EXPECT_TRUE(E().Finput_files.empty());
 }
 
 TEST_F(TargetsTest, Failures) {
