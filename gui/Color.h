@@ -26,7 +26,7 @@ constexpr TColor clScrollBar = SysColor(COLOR_SCROLLBAR), clActiveCaption = SysC
                  clGrayText = SysColor(COLOR_GRAYTEXT), clBtnText = SysColor(COLOR_BTNTEXT),
                  clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT), cl3DDkShadow = SysColor(COLOR_3DDKSHADOW),
                  cl3DLight = SysColor(COLOR_3DLIGHT), clInfoText = SysColor(COLOR_INFOTEXT),
-                 clInfoBk = SysColor(COLOR_INFOBK);
+                 clInfoBk = SysColor(COLOR_INFOBK), clAppWorkSpace = SysColor(COLOR_APPWORKSPACE);
 COLORREF ColorToRGB(TColor color);
 
 } // namespace gui

@@ -175,7 +175,8 @@ void TbsSkinForm::SetReference(TbsSkinData*& field, TbsSkinData* value) {
 
 void TbsSkinForm::SetSkinData(TbsSkinData* value) {
     SetReference(fsd_, value);
-    if (value && form_->FormStyle() != gui::fsMDIChild) skinnableForm_ = value->SkinnableForm() && !UseRibbon;
+    if (value && form_->FormStyle() != gui::fsMDIChild)
+        skinnableForm_ = value->SkinnableForm() && !useRibbon_;
     if (!Designing()) ApplySkin();
 }
 
@@ -197,6 +198,10 @@ void TbsSkinForm::SetHideCaptionButtons(bool value) {
     RepaintFrame();
 }
 
+void TbsSkinForm::SetQuickButtons(const TbsQuickButtonItems* value) {
+    if (value) quickButtons_->Assign(value);
+}
+
 void TbsSkinForm::SetShowIcon(bool value) {
     showIcon_ = value;
     if (!Loading() && !Designing()) RepaintFrame();
@@ -212,10 +217,35 @@ void TbsSkinForm::MirrorBorderIcons() {
 }
 
 void TbsSkinForm::SetSkinnableForm(bool value) {
+    formActive_ = GetFormActive();
     if (Designing()) return;
-    skinnableForm_ = UseRibbon ? false : value;
+    if (form_->FormStyle() == gui::fsMDIForm && form_->MDIChildCount() > 0) return;
+    // A maximised form changes its frame restored, and is maximised again in the new one.
+    bool hide = form_->FormStyle() != gui::fsMDIForm && form_->Visible();
+    bool remaximize = false;
+    if (windowState_ == gui::wsMaximized && skinnableForm_) {
+        if (hide) form_->Hide();
+        SetWindowState(gui::wsNormal);
+        remaximize = true;
+    } else if (form_->WindowState() == gui::wsMaximized && !skinnableForm_) {
+        form_->SetWindowState(gui::wsNormal);
+        if (hide) form_->Hide();
+        remaximize = true;
+    }
+    skinnableForm_ = useRibbon_ ? false : value;
     ApplySkin();
     WalkChangeSkinData(form_, nullptr);
+    if (!remaximize) return;
+    if (skinnableForm_)
+        SetWindowState(gui::wsMaximized);
+    else
+        form_->SetWindowState(gui::wsMaximized);
+    if (hide) form_->Show();
+}
+
+void TbsSkinForm::SetUseRibbon(bool value) {
+    useRibbon_ = value;
+    if (value && !Designing()) SetSkinnableForm(false);
 }
 
 void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operation) {
@@ -244,8 +274,7 @@ void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* value) {
 // ---- skin application
 
 void TbsSkinForm::ApplySkin() {
-    if (fsd_ && !UseRibbon && form_->FormStyle() != gui::fsMDIChild) skinnableForm_ = fsd_->SkinnableForm();
-    if (UseRibbon) skinnableForm_ = false;
+    if (useRibbon_) skinnableForm_ = false;
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     skinSupport_ = fsd_ && !fsd_->Empty;
     HideGlowLayers();
@@ -542,6 +571,12 @@ void TbsSkinForm::UpdateSkinRegion() {
         ArrangeObjects();
     }
     SetFormRegion();
+    if (!rgn_ && skinnableForm_ && !PlainFrame() && Wnd()) SendMessage(Wnd(), WM_NCPAINT, 1, 0);
+    // A stretched background changes all over with the size.
+    if (skinSupport_ && fsd_->StretchEffect && Wnd()) {
+        form_->Invalidate();
+        NotifyChildrenBackground();
+    }
 }
 
 void TbsSkinForm::SetFormRegion() {
@@ -682,36 +717,12 @@ void TbsSkinForm::PaintNCSkin(HDC dc, bool useExternalDC) {
     if (!frame.dc()) return;
     if (NewClRect.Height() > 0)
         ExcludeClipRect(frame.dc(), NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
-    auto put = [&](gui::TBitmap& b, int x, int y) {
-        if (b.Width() > 0 && b.Height() > 0)
-            BitBlt(frame.dc(), x, y, b.Width(), b.Height(), b.Canvas()->Handle(), 0, 0, SRCCOPY);
-    };
+    bool effect = !GetFormActive() && s.AutoRenderingInActiveImage;
+    auto put = [&](gui::TBitmap& b, int x, int y) { PutFramePart(frame.dc(), b, x, y, effect); };
     put(top, 0, 0);
     put(left, 0, top.Height());
     put(right, formWidth_ - right.Width(), top.Height());
     put(bottom, 0, formHeight_ - bottom.Height());
-}
-
-void TbsSkinForm::PaintBGDefault(HDC dc) {
-    if (!dc) return;
-    gui::TRect r = form_->ClientRect();
-    FillBox(dc, r.left, r.top, r.right, r.bottom, gui::clBtnFace);
-}
-
-void TbsSkinForm::PaintBG(HDC dc) {
-    if (!dc || !skinSupport_) return;
-    const TbsSkinData& s = *fsd_;
-    gui::TRect r = form_->ClientRect();
-    if (IsEmptyRect(s.ClRect)) {
-        FillBox(dc, r.left, r.top, r.right, r.bottom, gui::clBtnFace);
-        return;
-    }
-    // The client part of the picture, repeated over the client area.
-    int tw = s.ClRect.Width(), th = s.ClRect.Height();
-    HDC src = s.FPicture.Bitmap().Canvas()->Handle();
-    for (int y = 0; y < r.bottom; y += th)
-        for (int x = 0; x < r.right; x += tw)
-            BitBlt(dc, x, y, tw, th, src, s.ClRect.Left, s.ClRect.Top, SRCCOPY);
 }
 
 // ---- sizing and moving
@@ -770,10 +781,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);
         break;
     case WM_ERASEBKGND:
-        if (skinSupport_)
-            PaintBG(reinterpret_cast<HDC>(m.WParam));
-        else
-            PaintBGDefault(reinterpret_cast<HDC>(m.WParam));
+        EraseBackground(reinterpret_cast<HDC>(m.WParam));
         m.Result = 1;
         return;
     case WM_NCCALCSIZE:
@@ -896,8 +904,13 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             return;
         }
         break;
-    case WM_SIZE:
-        if (sizeMove_ && fullDrag_) break;
+    case WM_SIZE: {
+        // A centred logo moves with every size.
+        bool logo = !logo_.Empty() && form_->FormStyle() != gui::fsMDIForm;
+        if (sizeMove_ && fullDrag_) {
+            if (logo) form_->Invalidate();
+            break;
+        }
         CallOld(m);
         formWidth_ = form_->Width();
         formHeight_ = form_->Height();
@@ -910,7 +923,14 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         } else if (skinnableForm_ && formWidth_ >= GetMinWidth() && formHeight_ >= GetMinHeight()) {
             UpdateSkinRegion();
         }
+        if (logo) form_->Invalidate();
         return;
+    }
+    case WM_DISPLAYCHANGE:
+        // A smaller screen: the form gives up what no longer fits.
+        if (!PlainFrame() && (GetMaxWidth() < form_->Width() || GetMaxHeight() < form_->Height()))
+            RefreshFormSize();
+        break;
     case WM_WINDOWPOSCHANGED: {
         auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
         formLeft_ = wp->x;
@@ -953,11 +973,11 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})
                 t->SetEnabled(false);
             ClearObjects();
-            if (OnBeforeChangeSkinData) OnBeforeChangeSkinData(this);
         }
         // Every control of that skin data lets go of the old skin, whichever skin data the
         // frame uses: the walk after the change reaches them all the same.
         WalkBeforeChangeSkinData(form_, sender);
+        if (fsd_ && sender == fsd_ && OnBeforeChangeSkinData) OnBeforeChangeSkinData(this);
         break;
     }
     case WM_CHANGESKINDATA: {

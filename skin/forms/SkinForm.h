@@ -69,6 +69,7 @@ public:
     TbsSkinData* MenusSkinData() const { return fmsd_; }
     void SetMenusSkinData(TbsSkinData* value);
     bool SkinnableForm() const { return skinnableForm_; }
+    bool GetSkinnableForm() const { return skinnableForm_; }
     void SetSkinnableForm(bool value);
     bool SkinSupport() const { return skinSupport_; }
     TbsBorderIcons BorderIcons() const { return borderIcons_; }
@@ -86,10 +87,18 @@ public:
     TbsSkinStatusBar* StatusBar() const { return statusBar_; }
     void SetStatusBar(TbsSkinStatusBar* value);
     TbsQuickButtonItems* QuickButtons() { return quickButtons_.get(); }
+    void SetQuickButtons(const TbsQuickButtonItems* value); // copies the collection
     gui::TCustomImageList* QuickImageList = nullptr;
     bool QuickButtonsShowHint = false;
     gui::TFont* DefCaptionFont() { return &defCaptionFont_; }
     gui::TFont* DefInActiveCaptionFont() { return &defInActiveCaptionFont_; }
+    // Copy the font; the default look shows it at once.
+    void SetDefCaptionFont(const gui::TFont* value);
+    void SetDefInActiveCaptionFont(const gui::TFont* value);
+    // A picture in the middle of the client background; assigning copies it.
+    gui::TBitmap* LogoBitMap() { return &logo_; }
+    void SetLogoBitMap(const gui::TBitmap* value);
+    bool LogoBitMapTransparent = false;
 
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
     bool AlwaysResize = false;
@@ -97,7 +106,9 @@ public:
     uint8_t MagneticSize = 5;
     bool MaximizeOnFullScreen = false;
     bool UseFormCursorInNCArea = false;
-    bool UseRibbon = false;
+    // The platform's frame for good: set, the form is never skinnable again.
+    bool UseRibbon() const { return useRibbon_; }
+    void SetUseRibbon(bool value);
     // A preview of a skin: drawn active, its caption objects left alone by the mouse.
     bool PreviewMode = false;
     // Window states.
@@ -155,8 +166,17 @@ public:
     void SetFormRegion();
     void PaintNCSkin(HDC dc, bool useExternalDC);
     void PaintNCDefault(HDC dc, bool useExternalDC);
-    void PaintBGDefault(HDC dc);
+    // Client background: the frame picture's client part, a picture of the skin's own
+    // (PaintBG2, PaintBG3 for the MDI background) or the plain face colour.  A null DC paints
+    // nothing.
     void PaintBG(HDC dc);
+    void PaintBG2(HDC dc);
+    void PaintBG3(HDC dc);
+    void PaintBGDefault(HDC dc);
+    void PaintMDIBGDefault(HDC dc);
+    void DrawLogo(gui::TCanvas* canvas);
+    // Tells the windowed controls placed on the form that its background changed.
+    void NotifyChildrenBackground();
     // Applies the skin data now: caption objects, the frame, the region and the size.
     void ApplySkin();
     void RefreshFormSize();
@@ -203,6 +223,7 @@ public:
     TRect ObjectToScreen(const TRect& r) const;
     gui::TMenuItem* SystemMenuItems();
     void PopupObjectMenu(gui::TMenuItem* items, const TRect& screenRect, bool popupUp);
+    void PrepareFormIcon();
     void DrawFormIcon(gui::TCanvas* canvas, int x, int y);
     void GetSmallIconSize(int& w, int& h) const;
     bool FormActiveFlag() const { return formActive_; }
@@ -251,6 +272,14 @@ public:
     void SetMaxMenuItemsInWindow(int value); // negative values are ignored
     bool InMenu() const;
     gui::TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+    gui::TNotifyEvent OnMainMenuEnter, OnMainMenuExit; // fired by the menu bar
+    // The form's menu manager's defaults, read and written straight through.
+    int DefMenuItemHeight() const;
+    void SetDefMenuItemHeight(int value); // values of 0 or less are ignored
+    gui::TFont* DefMenuItemFont() const;
+    void SetDefMenuItemFont(const gui::TFont* value);
+    bool UseSkinFontInMenu() const;
+    void SetUseSkinFontInMenu(bool value);
     gui::TShortCutEvent OnShortCut;
 
     void BuildSystemMenu();
@@ -288,6 +317,11 @@ private:
     bool PlainFrame() const; // no frame at all: bsNone
     void TakeFormSize();
     TPoint ScreenToWindowPoint(TPoint p) const;
+    // The client background from a picture, stretched or repeated.
+    void PaintBGPicture(HDC dc, HDC src, const TRect& part, bool stretch, TbsStretchType type);
+    void EraseBackground(HDC dc);
+    // One part of the skinned frame, with the skin's inactive effect when it asks for one.
+    void PutFramePart(HDC dc, gui::TBitmap& part, int x, int y, bool effect);
     TRect ClientZone() const;
     bool IsMainForm() const;
     void Minimize();
@@ -312,6 +346,8 @@ private:
     bool stopPainting_ = false, inChangeSkinData_ = false;
     std::unique_ptr<TbsQuickButtonItems> quickButtons_;
     std::unique_ptr<gui::TIcon> icon_;
+    gui::TBitmap logo_;
+    bool useRibbon_ = false;
     gui::TWindowState windowState_ = gui::wsNormal;
     bool rollUpState_ = false, maxRollUpState_ = false, rollUpBeforeMaximize_ = false;
     int oldHeight_ = 0;
