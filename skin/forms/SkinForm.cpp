@@ -178,6 +178,7 @@ void TbsSkinForm::SetSkinData(TbsSkinData* value) {
     if (value && form_->FormStyle() != gui::fsMDIChild)
         skinnableForm_ = value->SkinnableForm() && !useRibbon_;
     if (!Designing()) ApplySkin();
+    if (TbsSkinPopupMenu* tray = SysTrayMenu()) tray->SetSkinData(value);
 }
 
 void TbsSkinForm::SetMenusSkinData(TbsSkinData* value) {

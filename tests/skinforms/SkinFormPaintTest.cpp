@@ -287,4 +287,81 @@ TEST_F(SkinFormPaintTest, FreedFormTellsNoChildItsBackgroundAndMakesNoWindow) {
     EXPECT_EQ(CountingPanel::late, 0);
 }
 
+TEST_F(SkinFormPaintTest, SmallIconAtTheSmallIconSize) {
+    gdi::image::Image picture;
+    picture.Reset(32, 32);
+    picture.hasAlpha = true;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) picture.At(x, y) = 0xFFFF0000u;
+    gui::TBitmap b;
+    b.FromImage(picture);
+    Open(300, 200);
+    form->Icon()->FromBitmap(b);
+    skinForm->SetShowIcon(true);
+    RunUntilIdle();
+    int w = 0, h = 0;
+    skinForm->GetSmallIconSize(w, h);
+    ASSERT_LT(w, 32);
+    skin::TbsActiveSkinObject* sys = Object("sysmenubutton");
+    ASSERT_NE(sys, nullptr);
+    skin::TRect r = sys->ObjectRect;
+    EXPECT_EQ(r.Width(), w);
+    EXPECT_EQ(r.Height(), h);
+    EXPECT_EQ(WindowPixel(r.Left + w / 2, r.Top + h / 2), RGB(255, 0, 0));
+    EXPECT_EQ(WindowPixel(r.Left + w - 1, r.Top + h - 1), RGB(255, 0, 0));
+    EXPECT_NE(WindowPixel(r.Left + w + 1, r.Top + 2), RGB(255, 0, 0)); // not drawn at 32 x 32
+}
+
+TEST_F(SkinFormPaintTest, DefaultCaptionFontShowsAtOnce) {
+    Open(300, 200);
+    auto redPixels = [&] {
+        int n = 0;
+        for (int y = 3; y < 22; ++y)
+            for (int x = 20; x < 220; ++x) n += WindowPixel(x, y) == RGB(255, 0, 0);
+        return n;
+    };
+    EXPECT_EQ(redPixels(), 0);
+    gui::TFont f;
+    f.Assign(skinForm->DefCaptionFont());
+    f.SetColor(gui::clRed);
+    skinForm->SetDefCaptionFont(&f);
+    RunUntilIdle();
+    EXPECT_GT(redPixels(), 0);
+}
+
+// A form kept on the platform's frame stays there through a skin change; the ribbon keeps it
+// there for good.
+TEST_F(SkinFormPaintTest, NativeFrameSurvivesSkinChanges) {
+    OpenSkinned(0);
+    ASSERT_TRUE(skinForm->SkinnableForm());
+    skinForm->SetSkinnableForm(false);
+    EXPECT_FALSE(skinForm->SkinnableForm());
+    data.SetSkinIndex(3);
+    RunUntilIdle();
+    EXPECT_FALSE(skinForm->SkinnableForm());
+    skinForm->SetSkinnableForm(true);
+    EXPECT_TRUE(skinForm->SkinnableForm());
+
+    skinForm->SetUseRibbon(true);
+    EXPECT_FALSE(skinForm->SkinnableForm());
+    skinForm->SetSkinData(&data);
+    skinForm->SetSkinnableForm(true);
+    EXPECT_FALSE(skinForm->SkinnableForm());
+}
+
+TEST_F(SkinFormPaintTest, MaximisedFormKeepsItsStateAcrossTheFrameSwitch) {
+    OpenSkinned(0);
+    skinForm->SetWindowState(gui::wsMaximized);
+    RunUntilIdle();
+    skinForm->SetSkinnableForm(false);
+    RunUntilIdle();
+    EXPECT_EQ(form->WindowState(), gui::wsMaximized);
+    EXPECT_TRUE(form->Visible());
+    skinForm->SetSkinnableForm(true);
+    RunUntilIdle();
+    EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
+    EXPECT_EQ(form->WindowState(), gui::wsNormal);
+    EXPECT_TRUE(form->Visible());
+}
+
 } // namespace
