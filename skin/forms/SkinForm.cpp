@@ -8,6 +8,7 @@
 #include "gdi/SysColors.h"
 #include "gui/Color.h"
 #include "skin/controls/SkinToolBar.h"
+#include "skin/core/ResourceStrData.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/engine/EngineSetup.h"
 #include "skin/engine/MaskRegion.h"
@@ -258,11 +259,18 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
     if (component == fmsd_) fmsd_ = nullptr;
     if (component == skinHint_) skinHint_ = nullptr;
     if (component == statusBar_) statusBar_ = nullptr;
+    if (component == quickImageList_) quickImageList_ = nullptr;
 }
 
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
     if (skinHint_) skinHint_->RemoveFreeNotification(this);
     skinHint_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetQuickImageList(gui::TCustomImageList* value) {
+    if (quickImageList_) quickImageList_->RemoveFreeNotification(this);
+    quickImageList_ = value;
     if (value) value->FreeNotification(this);
 }
 
@@ -508,8 +516,8 @@ bool TbsSkinForm::InCaptionArea(TPoint p) const {
         if (!c || !InRect(c->ObjectRect, p)) continue;
         TRect r = c->ObjectRect;
         // Quick buttons at the caption's start are no place to drag the form from.
-        if (quickButtons_->Count() > 0 && QuickImageList)
-            r.Left += quickButtons_->Count() * (QuickImageList->Width() + 8);
+        if (quickButtons_->Count() > 0 && quickImageList_)
+            r.Left += quickButtons_->Count() * (quickImageList_->Width() + 8);
         return InRect(r, p);
     }
     return false;
@@ -656,6 +664,7 @@ void TbsSkinForm::PaintNCDefault(HDC dc, bool useExternalDC) {
     }
     bool active = GetFormActive();
     c->Font()->Assign(active ? &defCaptionFont_ : &defInActiveCaptionFont_);
+    if (fsd_ && fsd_->ResourceStrData()) c->Font()->SetCharset(fsd_->ResourceStrData()->CharSet);
     std::string text = form_->Caption();
     if (OnCaptionPaint) {
         OnCaptionPaint(c, gui::Rect(a, 0, bw - b - 3, hc), active);

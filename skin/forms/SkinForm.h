@@ -88,7 +88,8 @@ public:
     void SetStatusBar(TbsSkinStatusBar* value);
     TbsQuickButtonItems* QuickButtons() { return quickButtons_.get(); }
     void SetQuickButtons(const TbsQuickButtonItems* value); // copies the collection
-    gui::TCustomImageList* QuickImageList = nullptr;
+    gui::TCustomImageList* QuickImageList() const { return quickImageList_; }
+    void SetQuickImageList(gui::TCustomImageList* value);
     bool QuickButtonsShowHint = false;
     gui::TFont* DefCaptionFont() { return &defCaptionFont_; }
     gui::TFont* DefInActiveCaptionFont() { return &defInActiveCaptionFont_; }
@@ -319,6 +320,9 @@ private:
     TPoint ScreenToWindowPoint(TPoint p) const;
     // The client background from a picture, stretched or repeated.
     void PaintBGPicture(HDC dc, HDC src, const TRect& part, bool stretch, TbsStretchType type);
+    void PaintBGFromList(HDC dc, int index, bool stretch, TbsStretchType type);
+    void FillWithLogo(HDC dc, gui::TColor color);
+    void DrawLogoOn(HDC dc);
     void EraseBackground(HDC dc);
     // One part of the skinned frame, with the skin's inactive effect when it asks for one.
     void PutFramePart(HDC dc, gui::TBitmap& part, int x, int y, bool effect);
@@ -347,6 +351,7 @@ private:
     std::unique_ptr<TbsQuickButtonItems> quickButtons_;
     std::unique_ptr<gui::TIcon> icon_;
     gui::TBitmap logo_;
+    gui::TCustomImageList* quickImageList_ = nullptr;
     bool useRibbon_ = false;
     gui::TWindowState windowState_ = gui::wsNormal;
     bool rollUpState_ = false, maxRollUpState_ = false, rollUpBeforeMaximize_ = false;

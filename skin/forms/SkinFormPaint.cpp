@@ -95,12 +95,7 @@ void TbsSkinForm::PaintBGPicture(HDC dc, HDC src, const TRect& part, bool stretc
             StretchBlt(dc, 0, 0, cw, ch, src, part.Left, part.Top, tw, th, SRCCOPY);
         }
     }
-    if (!logo_.Empty()) {
-        gui::TCanvas canvas;
-        canvas.SetHandle(dc);
-        DrawLogo(&canvas);
-        canvas.SetHandle(nullptr);
-    }
+    DrawLogoOn(dc);
 }
 
 void TbsSkinForm::PaintBG(HDC dc) {
@@ -114,44 +109,41 @@ void TbsSkinForm::PaintBG(HDC dc) {
 }
 
 void TbsSkinForm::PaintBG2(HDC dc) {
-    if (!dc || !skinSupport_) return;
-    const TbsSkinData& s = *fsd_;
-    const TbsPicture* p = ActivePicture(s, s.BGPictureIndex);
-    // An index past the skin's pictures names none: the frame picture's client part instead.
-    if (!p) return PaintBG(dc);
-    PaintBGPicture(dc, p->Bitmap().Canvas()->Handle(), {0, 0, p->Width(), p->Height()}, s.StretchEffect,
-                   s.StretchType);
+    if (dc && skinSupport_) PaintBGFromList(dc, fsd_->BGPictureIndex, fsd_->StretchEffect, fsd_->StretchType);
 }
 
 void TbsSkinForm::PaintBG3(HDC dc) {
-    if (!dc || !skinSupport_) return;
-    const TbsSkinData& s = *fsd_;
-    const TbsPicture* p = ActivePicture(s, s.MDIBGPictureIndex);
+    if (dc && skinSupport_)
+        PaintBGFromList(dc, fsd_->MDIBGPictureIndex, fsd_->MDIBGStretchEffect, fsd_->MDIBGStretchType);
+}
+
+void TbsSkinForm::PaintBGFromList(HDC dc, int index, bool stretch, TbsStretchType type) {
+    const TbsPicture* p = ActivePicture(*fsd_, index);
+    // An index past the skin's pictures names none: the frame picture's client part instead.
     if (!p) return PaintBG(dc);
-    PaintBGPicture(dc, p->Bitmap().Canvas()->Handle(), {0, 0, p->Width(), p->Height()}, s.MDIBGStretchEffect,
-                   s.MDIBGStretchType);
+    PaintBGPicture(dc, p->Bitmap().Canvas()->Handle(), {0, 0, p->Width(), p->Height()}, stretch, type);
 }
 
 void TbsSkinForm::PaintBGDefault(HDC dc) {
-    if (!dc) return;
-    FillClient(dc, form_->ClientRect(), gui::clBtnFace);
-    if (!logo_.Empty()) {
-        gui::TCanvas canvas;
-        canvas.SetHandle(dc);
-        DrawLogo(&canvas);
-        canvas.SetHandle(nullptr);
-    }
+    FillWithLogo(dc, gui::clBtnFace);
 }
 
 void TbsSkinForm::PaintMDIBGDefault(HDC dc) {
+    FillWithLogo(dc, gui::clAppWorkSpace);
+}
+
+void TbsSkinForm::FillWithLogo(HDC dc, gui::TColor color) {
     if (!dc) return;
-    FillClient(dc, form_->ClientRect(), gui::clAppWorkSpace);
-    if (!logo_.Empty()) {
-        gui::TCanvas canvas;
-        canvas.SetHandle(dc);
-        DrawLogo(&canvas);
-        canvas.SetHandle(nullptr);
-    }
+    FillClient(dc, form_->ClientRect(), color);
+    DrawLogoOn(dc);
+}
+
+void TbsSkinForm::DrawLogoOn(HDC dc) {
+    if (logo_.Empty()) return;
+    gui::TCanvas canvas;
+    canvas.SetHandle(dc);
+    DrawLogo(&canvas);
+    canvas.SetHandle(nullptr);
 }
 
 void TbsSkinForm::DrawLogo(gui::TCanvas* canvas) {

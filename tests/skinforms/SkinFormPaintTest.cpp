@@ -52,6 +52,9 @@ protected:
     int cw = 0, ch = 0;
 };
 
+// Full: stretched over the client area, not the frame, so that the last row and column reach
+// its bottom-right corner.  Horizontal: a strip as high as the client, repeated across.
+// Vertical: a band as wide as the client, repeated down.  Without stretching: repeated.
 TEST_F(SkinFormPaintTest, BackgroundPictureStretchedOrRepeatedOverTheClient) {
     using ST = skin::TbsStretchType;
     struct Probe {
@@ -64,14 +67,8 @@ TEST_F(SkinFormPaintTest, BackgroundPictureStretchedOrRepeatedOverTheClient) {
         ST type;
         std::vector<Probe> probes;
     } cases[] = {
-  // Stretched over the client area, not the frame: the last row and column reach its
-  // bottom-right corner.
         {"full",       true,  ST::bsstFull, {{0, 0, 0, 0}, {-1, -1, 1, 7}, {-1, 0, 1, 0}, {0, -1, 0, 7}}},
- // A strip as high as the client, repeated across.
-        {"horizontal",
-         true,                ST::bsstHorz,
-         {{0, 0, 0, 0}, {1, 0, 1, 0}, {2, 0, 0, 0}, {3, -1, 1, 7}, {0, -1, 0, 7}}                       },
- // A band as wide as the client, repeated down.
+        {"horizontal", true,  ST::bsstHorz, {{0, 0, 0, 0}, {1, 0, 1, 0}, {2, 0, 0, 0}, {3, -1, 1, 7}}   },
         {"vertical",   true,  ST::bsstVert, {{0, 0, 0, 0}, {0, 7, 0, 7}, {0, 8, 0, 0}, {-1, 9, 1, 1}}   },
         {"repeated",   false, ST::bsstFull, {{0, 0, 0, 0}, {1, 7, 1, 7}, {2, 8, 0, 0}, {5, 12, 1, 4}}   },
     };
@@ -156,22 +153,16 @@ TEST_F(SkinFormPaintTest, LogoLargerThanTheClientStartsAtItsCorner) {
 TEST_F(SkinFormPaintTest, InactiveFrameTakesTheSkinsEffect) {
     using IE = skin::TbsInActiveEffect;
     auto unit = [](double v) { return static_cast<int>(std::clamp(std::nearbyint(v), 0.0, 255.0)); };
+    // Each channel becomes mul * channel + add, or all three their grey.
     struct Case {
         IE effect;
-        std::function<COLORREF(int r, int g, int b)> expected;
+        bool grey;
+        double mul, add;
     } cases[] = {
-        {IE::ieGrayScale,
-         [&](int r,                  int g, int b) {
-             int v = unit(0.3 * r + 0.59 * g + 0.11 * b);
-             return RGB(v, v, v);
-         }                                                          },
-        {IE::ieInvert,     [](int r, int g, int b) { return RGB(255 - r, 255 - g, 255 - b); }                  },
-        {IE::ieDarkness,
-         [&](int r,                  int g, int b) { return RGB(unit(0.7 * r), unit(0.7 * g), unit(0.7 * b)); }},
-        {IE::ieBrightness,
-         [&](int r,                  int g, int b) {
-             return RGB(unit(0.5 * r + 127.5), unit(0.5 * g + 127.5), unit(0.5 * b + 127.5));
-         }                                                          },
+        {IE::ieGrayScale,  true,  1,   0    },
+        {IE::ieInvert,     false, -1,  255  },
+        {IE::ieDarkness,   false, 0.7, 0    },
+        {IE::ieBrightness, false, 0.5, 127.5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.effect));
@@ -189,7 +180,11 @@ TEST_F(SkinFormPaintTest, InactiveFrameTakesTheSkinsEffect) {
         other->Show();
         RunUntilIdle();
         ASSERT_FALSE(form->Active());
-        EXPECT_EQ(WindowPixel(probe.x, probe.y), c.expected(r, g, b));
+        int grey = unit(0.3 * r + 0.59 * g + 0.11 * b);
+        COLORREF want = c.grey
+                            ? RGB(grey, grey, grey)
+                            : RGB(unit(c.mul * r + c.add), unit(c.mul * g + c.add), unit(c.mul * b + c.add));
+        EXPECT_EQ(WindowPixel(probe.x, probe.y), want);
         delete other;
         delete form;
         form = nullptr;
@@ -250,6 +245,11 @@ public:
     using skin::TbsSkinPanel::TbsSkinPanel;
     static inline int late = 0;
     gui::TCustomForm* form = nullptr;
+    int heard = 0; // notices of the parent's background
+    void WndProc(gui::TMessage& m) override {
+        if (m.Msg == skin::WM_CHECKPARENTBG) ++heard;
+        skin::TbsSkinPanel::WndProc(m);
+    }
 
 protected:
     void CreateWnd() override {
@@ -276,10 +276,12 @@ TEST_F(SkinFormPaintTest, FreedFormTellsNoChildItsBackgroundAndMakesNoWindow) {
     CountingPanel* body = panel(form, gui::alClient);
     panel(body, gui::alTop);
     panel(body, gui::alClient);
-    panel(form, gui::alBottom);
+    CountingPanel* bottom = panel(form, gui::alBottom);
     RunUntilIdle();
-    form->SetWidth(form->Width() + 30); // the children hear of it while alive
+    bottom->heard = 0;
+    form->SetWidth(form->Width() + 30); // the form's children hear of it while it lives
     RunUntilIdle();
+    EXPECT_GT(bottom->heard, 0);
     CountingPanel::late = 0;
     delete form;
     form = nullptr;
@@ -362,6 +364,25 @@ TEST_F(SkinFormPaintTest, MaximisedFormKeepsItsStateAcrossTheFrameSwitch) {
     EXPECT_EQ(skinForm->WindowState(), gui::wsMaximized);
     EXPECT_EQ(form->WindowState(), gui::wsNormal);
     EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(SkinFormPaintTest, NothingPaintsBetweenTheSkinChangeMessages) {
+    OpenSkinned(0);
+    HWND h = form->Handle();
+    int x = data.FPicture.Width() / 2;
+    COLORREF before[3] = {WindowPixel(x, 0), WindowPixel(x, 1), WindowPixel(x, 2)};
+    size_t objectsSeen = 99;
+    skinForm->OnBeforeChangeSkinData = [&](gui::TObject*) { objectsSeen = skinForm->ObjectList.size(); };
+    auto sender = reinterpret_cast<WPARAM>(&data);
+    SendMessage(h, skin::WM_BEFORECHANGESKINDATA, sender, 1000);
+    EXPECT_EQ(objectsSeen, 0u);
+    SendMessage(h, WM_NCPAINT, 1, 0);
+    // Neither the skin nor the default look drew: the old frame stays, without buttons.
+    for (int y = 0; y < 3; ++y) EXPECT_EQ(WindowPixel(x, y), before[y]) << y;
+    EXPECT_TRUE(skinForm->ObjectList.empty());
+    SendMessage(h, skin::WM_CHANGESKINDATA, sender, 1000);
+    EXPECT_FALSE(skinForm->ObjectList.empty());
+    EXPECT_TRUE(skinForm->SkinSupport());
 }
 
 } // namespace

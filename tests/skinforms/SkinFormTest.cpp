@@ -187,9 +187,13 @@ TEST_F(SkinFormTest, FreedSkinDataLeavesEveryFieldThatNamedIt) {
     auto* data = new skin::TbsSkinData(gui::Application);
     skinForm->SetSkinData(data);
     skinForm->SetMenusSkinData(data);
+    auto* images = new gui::TImageList(gui::Application);
+    skinForm->SetQuickImageList(images);
     delete data;
     EXPECT_EQ(skinForm->SkinData(), nullptr);
     EXPECT_EQ(skinForm->MenusSkinData(), nullptr);
+    delete images;
+    EXPECT_EQ(skinForm->QuickImageList(), nullptr);
 }
 
 TEST_F(SkinFormTest, SkinChangeReachesTheSkinnedFormWithoutOtherHelp) {
