@@ -116,8 +116,10 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     AnimateTimer = timer(25, &TbsSkinForm::AnimateTimerTick);
     FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
-    // While skinnable the frame's buttons are ours: the form keeps none of its own.
+    // While skinnable the frame's buttons are ours: the form keeps none of its own; nor does
+    // it size itself to its controls.
     form_->SetBorderIcons(0);
+    form_->SetAutoSize(false);
     // The skin change reaches the forms through the screen's list unless someone listens already.
     if (!SkinForms()) TbsScreenSkinForms::InstallOnce();
     if (!Designing()) {
@@ -260,6 +262,10 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
     if (component == skinHint_) skinHint_ = nullptr;
     if (component == statusBar_) statusBar_ = nullptr;
     if (component == quickImageList_) quickImageList_ = nullptr;
+    if (component == trayIconComponent_) {
+        trayIcon_ = nullptr;
+        trayIconComponent_ = nullptr;
+    }
 }
 
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {

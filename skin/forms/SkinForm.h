@@ -359,6 +359,7 @@ private:
     TRect oldBoundsRect_;
     bool startShow_ = true;
     TbsFormTrayIcon* trayIcon_ = nullptr;
+    os::TComponent* trayIconComponent_ = nullptr; // the same object, for its free notice
     TbsSkinHint* skinHint_ = nullptr;
     TbsSkinStatusBar* statusBar_ = nullptr;
     // Cleared when the component goes, for the window procedure that outlives it on the stack.

@@ -4,6 +4,7 @@
 #include "../skincontrols/ControlFixtures.h"
 #include "gdi/Region.h"
 #include "gui/Color.h"
+#include "skin/forms/SkinTrayIcon.h"
 #include "win/System.h"
 
 #include <set>
@@ -182,7 +183,7 @@ TEST_F(SkinFormTest, OwnerThatIsNoFormIsRefused) {
     EXPECT_THROW(skin::TbsSkinForm{&owner}, std::bad_cast);
 }
 
-TEST_F(SkinFormTest, FreedSkinDataLeavesEveryFieldThatNamedIt) {
+TEST_F(SkinFormTest, FreedComponentsLeaveEveryFieldThatNamedThem) {
     MakeSkinned(gui::bsSizeable);
     auto* data = new skin::TbsSkinData(gui::Application);
     skinForm->SetSkinData(data);
@@ -194,6 +195,10 @@ TEST_F(SkinFormTest, FreedSkinDataLeavesEveryFieldThatNamedIt) {
     EXPECT_EQ(skinForm->MenusSkinData(), nullptr);
     delete images;
     EXPECT_EQ(skinForm->QuickImageList(), nullptr);
+    auto* tray = new skin::TbsTrayIcon(form);
+    skinForm->SetTrayIcon(tray);
+    delete tray;
+    EXPECT_EQ(skinForm->TrayIcon(), nullptr);
 }
 
 TEST_F(SkinFormTest, SkinChangeReachesTheSkinnedFormWithoutOtherHelp) {
