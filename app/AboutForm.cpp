@@ -36,6 +36,7 @@ TForm2::TForm2(gui::TComponent* AOwner, TForm1* AMainForm) : gui::TForm(AOwner) 
     bsSkinForm1 = new skin::TbsSkinForm(this);
     bsSkinForm1->SetSkinData(data);
     bsSkinForm1->SetBorderIcons(skin::biRollUp);
+    bsSkinForm1->SetAlphaBlendValue(0); // a skin that fades every window fades it to opaque
 
     auto* emblem = new gui::TImage(this);
     emblem->SetBounds(16, 16, 64, 64);

@@ -5,6 +5,7 @@
 #include "app/OptionsForm.h"
 #include "app/OutputNames.h"
 #include "app/OutputOptionsTranslation.h"
+#include "app/PreviewPanel.h"
 #include "app/RowTexts.h"
 #include "catalogue/Categories.h"
 #include "catalogue/EncodingParameters.h"
@@ -20,6 +21,7 @@
 #include "skin/controls/SkinComboBox.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinSlider.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -339,6 +341,8 @@ void TFileList::Remove() {
 void TFileList::Emptied() {
     form_.bsSkinPanel5->SetVisible(true);
     form_.FFPlayer->Stop(true);
+    // The stopped player reports no position any more: the slider would keep the last one.
+    form_.Preview->bsSkinSlider1->SetValue(0);
 }
 
 void TFileList::Clear() {

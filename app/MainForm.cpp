@@ -5,7 +5,6 @@
 #include "app/FileList.h"
 #include "app/FormatPicker.h"
 #include "app/MainWindowParts.h"
-#include "app/OpenFileStandIn.h"
 #include "app/OptionIni.h"
 #include "app/PreviewPanel.h"
 #include "app/ProgramEmblem.h"
@@ -24,6 +23,7 @@
 #include "gui/StdCtrls.h"
 #include "media/FFPlayer.h"
 #include "media/FFmpegConverter.h"
+#include "skin/controls/SkinBevel.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinComboBox.h"
 #include "skin/controls/SkinEdit.h"
@@ -37,8 +37,11 @@
 #include "skin/dialogs/SelectDirectoryDialog.h"
 #include "skin/dialogs/SelectSkinDialog.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "skin/dialogs/SkinOpenDialog.h"
 #include "skin/forms/SkinForm.h"
 #include "skins/StoredSkins.h"
+
+#include <cstdlib>
 
 namespace app {
 
@@ -107,6 +110,17 @@ TForm1::TForm1(gui::TComponent* AOwner) : gui::TForm(AOwner) {
     bsSkinMessage1 = new skin::TbsSkinMessage(this);
     bsSkinMessage1->SetSkinData(bsSkinData1);
     bsSkinMessage1->SetCtrlSkinData(bsSkinData1);
+    OpenDialog1 = new skin::TbsSkinOpenDialog(this);
+    OpenDialog2 = new skin::TbsSkinOpenDialog(this);
+    OpenDialog2->MultiSelection = true;
+    for (skin::TbsSkinOpenDialog* d : {OpenDialog1, OpenDialog2}) {
+        d->Title = "打开文件";
+        d->CheckFileExists = true;
+        // Until a file is chosen the dialogs open in the user's home, not in the program's folder.
+        if (const char* home = std::getenv("HOME")) d->InitialDir = home;
+        d->SetSkinData(bsSkinData1);
+        d->SetCtrlSkinData(bsSkinData1);
+    }
     bsSkinSelectDirectoryDialog1 = new skin::TbsSkinSelectDirectoryDialog(this);
     bsSkinSelectDirectoryDialog1->Title = "选择目录";
     bsSkinSelectDirectoryDialog2 = new skin::TbsSkinSelectDirectoryDialog(this);
@@ -136,13 +150,14 @@ TForm1::TForm1(gui::TComponent* AOwner) : gui::TForm(AOwner) {
     FileList = std::make_unique<TFileList>(*this);
     Conversion = std::make_unique<TConversionControl>(*this, *FileList);
     FileList->OpenFile = [this](std::string& file) {
-        std::vector<std::string> files;
-        if (!ExecuteOpenStandIn(this, false, files)) return false;
-        file = files.front();
+        if (!OpenDialog1->Execute()) return false;
+        file = OpenDialog1->FileName();
         return true;
     };
     FileList->OpenFiles = [this](std::vector<std::string>& files) {
-        return ExecuteOpenStandIn(this, true, files);
+        if (!OpenDialog2->Execute()) return false;
+        files = OpenDialog2->Files;
+        return true;
     };
     FileList->SelectFolder = [this](std::string& folder) {
         bool ok = bsSkinSelectDirectoryDialog1->Execute();
@@ -155,8 +170,10 @@ TForm1::TForm1(gui::TComponent* AOwner) : gui::TForm(AOwner) {
 }
 
 TForm1::~TForm1() {
-    // Records still on their way must not reach the list once it is gone.
+    // Records still on their way must not reach the list once it is gone, nor log lines the
+    // logger hands over while it goes (it delivers what it holds when destroyed).
     if (Conversion) Conversion->Detach();
+    if (FFLogger) FFLogger->OnLog = nullptr;
     // The preview stops its player while the settings and the rest of the window still exist.
     Preview.reset();
 }
@@ -170,7 +187,7 @@ TForm1* MainWindow() {
 }
 
 void TForm1::BuildMenus() {
-    bsSkinMainMenu1 = new gui::TMainMenu(this);
+    bsSkinMainMenu1 = MakeMainMenu(this);
     gui::TMenuItem* root = bsSkinMainMenu1->Items();
     auto* file = AddItem(this, root, "文件");
     AddItem(this, file, "添加一个文件");
@@ -215,6 +232,9 @@ void TForm1::BuildToolBar() {
     bsSkinPopupMenu2 = MakePopupMenu(this);
 
     auto glyph = [](skin::TbsSkinSpeedButton* b, TToolGlyph kind) {
+        // The buttons of a "resizetoolpanel" bar take its resizable button section: it keeps
+        // the add button's drop-down marker a small arrow at any height.
+        b->SkinDataName = "resizetoolbutton";
         b->SetGlyph(MakeToolGlyph(kind).get());
         b->SetNumGlyphs(2);
         b->SetLayout(skin::TbsButtonLayout::blGlyphTop);
@@ -235,6 +255,11 @@ void TForm1::BuildToolBar() {
     PauseToolButton = tool(288, "暂停", TToolGlyph::Pause, false);
     ResumeToolButton = tool(288, "继续", TToolGlyph::Resume, false);
     ResumeToolButton->SetVisible(false);
+    // A line between the groups: the list, converting, the settings.
+    for (int x : {172, 344}) {
+        auto* line = Place<skin::TbsSkinBevel>(this, bsSkinToolBar2, x, 8, 2, 40);
+        line->SetShape(gui::bsLeftLine);
+    }
     bsSkinButton19 = tool(352, "选项", TToolGlyph::Options, true);
     bsSkinButton19->OnClick = [this](gui::TObject* s) { bsSkinButton19Click(s); };
     bsSkinButton9 = tool(406, "皮肤", TToolGlyph::Skin, true);
@@ -317,6 +342,10 @@ void TForm1::BuildOutputPanel() {
     bsSkinOfficeComboBox1->OnChange = [this](gui::TObject* s) { bsSkinOfficeComboBox1Change(s); };
     bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
     bsSkinOfficeComboBox1->SetDropDownCount(4);
+    // The pickers have no pictures: their box shows the caption as one line under the title
+    // (a long one would wrap up over the title).
+    for (TFormatPicker* picker : {bsSkinOfficeComboBox2, bsSkinOfficeComboBox1})
+        picker->SetShowItemImage(false);
 
     label(52, "输出目录：");
     Video_OutPut_Folder_Edit = Place<skin::TbsSkinEdit>(this, OutputPanel, 82, 52, 318, 24);

@@ -40,9 +40,11 @@ class TbsSkinGroupBox;
 class TbsSkinButton;
 class TbsSkinSpeedButton;
 class TbsSkinMenuSpeedButton;
+class TbsSkinMainMenuBar;
 class TbsSkinStdLabel;
 class TbsSkinLinkLabel;
 class TbsSkinMessage;
+class TbsSkinOpenDialog;
 class TbsSkinSelectDirectoryDialog;
 class TbsSelectSkinDialog;
 } // namespace skin
@@ -77,8 +79,8 @@ public:
     media::TFFPlayer* FFPlayer = nullptr;
     TLogMemo mmoLog;
 
-    gui::TMainMenu* bsSkinMainMenu1 = nullptr;
-    skin::TbsSkinPanel* bsSkinMainMenuBar1 = nullptr;
+    gui::TMainMenu* bsSkinMainMenu1 = nullptr; // a skinned main menu
+    skin::TbsSkinMainMenuBar* bsSkinMainMenuBar1 = nullptr;
     skin::TbsSkinPanel* bsSkinToolBar2 = nullptr;
     gui::TPopupMenu* bsSkinPopupMenu1 = nullptr; // the add menu
     gui::TPopupMenu* bsSkinPopupMenu2 = nullptr; // the snapshot menu
@@ -100,6 +102,8 @@ public:
     skin::TbsSkinLinkLabel* WebSiteLink = nullptr;
 
     skin::TbsSkinMessage* bsSkinMessage1 = nullptr;
+    skin::TbsSkinOpenDialog* OpenDialog1 = nullptr;                             // add one file
+    skin::TbsSkinOpenDialog* OpenDialog2 = nullptr;                             // add several files
     skin::TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog1 = nullptr; // add a folder
     skin::TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog2 = nullptr; // the output folder
     skin::TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
@@ -144,6 +148,7 @@ public:
     void FormCloseQuery(gui::TObject* Sender, bool& CanClose);
     void Button17Click(); // read the output folder
     void Button16Click(); // write the output folder
+    void Button21Click(); // the open dialogs' file types
     void Button3Click();  // read and apply the skin index
     void Button4Click();  // write the skin index
     void Button2Click();  // fill the format picker for the category

@@ -5,6 +5,7 @@
 #include "app/ConversionControl.h"
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
+#include "app/OpenDialogFilter.h"
 #include "app/OptionIni.h"
 #include "app/OptionsForm.h"
 #include "gui/CustomListView.h"
@@ -17,11 +18,13 @@
 #include "skin/controls/SkinEdit.h"
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
+#include "skin/dialogs/SkinOpenDialog.h"
 
 namespace app {
 
 void TForm1::FormCreate(gui::TObject*) {
     Button17Click();
+    Button21Click();
     Button3Click();
     Button2Click();
     FillScreens();
@@ -48,6 +51,11 @@ void TForm1::Button17Click() {
 
 void TForm1::Button16Click() {
     WriteOutputFolder(*ini_, FileOutPutPath);
+}
+
+void TForm1::Button21Click() {
+    OpenDialog1->Filter = OpenDialogFilter();
+    OpenDialog2->Filter = OpenDialogFilter();
 }
 
 void TForm1::Button3Click() {

@@ -119,15 +119,8 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::Button13Click() {
-    auto text = [this](TPresetPicker p) { return PresetPicker(p)->Text(); };
-    Parameters.Video_FrameSize = catalogue::PresetFrameSize(text(TPresetPicker::FrameSize));
-    Parameters.Video_FrameRate = catalogue::PresetFrameRate(text(TPresetPicker::FrameRate));
-    Parameters.Video_VideoBitrate = catalogue::PresetVideoBitrate(text(TPresetPicker::VideoBitrate));
-    Parameters.Video_AudioSampleRate =
-        catalogue::PresetSampleRate(text(TPresetPicker::SampleRate), catalogue::TSampleRateUse::Override);
-    Parameters.Video_AudioBitrate = catalogue::PresetAudioBitrate(text(TPresetPicker::AudioBitrate));
-    Parameters.Video_FrameAspectRatio =
-        catalogue::PresetAspect(text(TPresetPicker::Aspect), Parameters.Video_FrameAspectRatio);
+    Parameters =
+        catalogue::WithPresets(Parameters, [this](TPresetPicker p) { return PresetPicker(p)->Text(); });
 }
 
 void TForm1::Button18Click() {

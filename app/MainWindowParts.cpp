@@ -12,8 +12,8 @@
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinToolBar.h"
 #include "skin/forms/SkinForm.h"
-#include "skin/menus/SkinMenu.h"
-#include "skin/menus/SkinMenuHost.h"
+#include "skin/forms/SkinMainMenu.h"
+#include "skin/forms/SkinMainMenuBar.h"
 #include "skin/menus/SkinPopupMenu.h"
 
 namespace app {
@@ -24,6 +24,8 @@ template <class Panel = skin::TbsSkinPanel> Panel* Bar(TForm1* form, int y, int 
     auto* p = new Panel(form);
     p->SetSkinData(form->bsSkinData1);
     p->SetBounds(0, y, 799, height);
+    // Across the whole client, whatever width a skin's frame leaves it.
+    p->SetAlign(gui::alTop);
     p->SetParent(form);
     return p;
 }
@@ -64,36 +66,34 @@ constexpr TColumn Columns[25] = {
 
 } // namespace
 
-skin::TbsSkinPanel* MakeMenuBar(TForm1* form, gui::TMainMenu* menu) {
-    skin::TbsSkinPanel* bar = Bar(form, 0, 22);
-    int x = 4;
-    for (int i = 0; i < menu->Items()->Count(); ++i) {
-        auto* b = new skin::TbsSkinSpeedButton(form);
-        b->SetSkinData(form->bsSkinData1);
-        b->SetFlat(true);
-        gui::TMenuItem* item = menu->Items()->Items(i);
-        b->SetCaption(item->Caption());
-        b->SetBounds(x, 1, 52, 20);
-        b->OnClick = [form, b, item](gui::TObject*) { OpenMenuBarItem(form, b, item); };
-        b->SetParent(bar);
-        x += 52;
-    }
+gui::TMainMenu* MakeMainMenu(TForm1* form) {
+    auto* menu = new skin::TbsSkinMainMenu(form);
+    menu->SetSkinData(form->bsSkinData1);
+    menu->BSF = form->bsSkinForm1;
+    return menu;
+}
+
+skin::TbsSkinMainMenuBar* MakeMenuBar(TForm1* form, gui::TMainMenu* menu) {
+    auto* bar = new skin::TbsSkinMainMenuBar(form);
+    bar->SetScrollMenu(true);
+    bar->SetSkinForm(form->bsSkinForm1);
+    bar->SetBounds(0, 0, 799, 22);
+    bar->SetParent(form);
+    bar->SetMainMenu(menu);
+    bar->SetSkinData(form->bsSkinData1);
+    form->bsSkinForm1->SetMainMenuBar(bar);
     return bar;
 }
 
-void OpenMenuBarItem(TForm1* form, gui::TControl* button, gui::TMenuItem* item) {
-    skin::TbsSkinMenuHost* host = form->bsSkinForm1;
-    skin::TbsSkinMenu* menu = host->HostSkinMenu();
-    if (menu->Visible()) host->SkinMenuClose();
-    host->SkinMenuOpen();
-    gui::TPoint p = button->ClientToScreen({0, 0});
-    menu->Popup(nullptr, form->bsSkinData1, 0,
-                skin::Rect(p.x, p.y, p.x + button->Width(), p.y + button->Height()), item, false);
-    if (!menu->Visible()) host->SkinMenuClose();
-}
-
 skin::TbsSkinPanel* MakeToolBar(TForm1* form) {
-    return Bar<skin::TbsSkinToolBar>(form, 22, 56);
+    // Buttons that do not fit scroll under the arrows at its ends.
+    auto* bar = Bar<skin::TbsSkinToolBar>(form, 22, 56);
+    bar->SetSkinDataName("resizetoolpanel");
+    bar->SetCanScroll(true);
+    bar->HotScroll = true;
+    bar->SetScrollOffset(30);
+    bar->SetScrollTimerInterval(50);
+    return bar;
 }
 
 gui::TPopupMenu* MakePopupMenu(TForm1* form) {

@@ -12,6 +12,7 @@ class TPopupMenu;
 class TWinControl;
 } // namespace gui
 namespace skin {
+class TbsSkinMainMenuBar;
 class TbsSkinPanel;
 class TbsTrackMenu;
 } // namespace skin
@@ -20,10 +21,10 @@ namespace app {
 
 class TForm1;
 
-// The menu bar across the top (0, 0, 799 × 22), one button per top-level item of `menu`; a
-// click opens that item's menu under its button.
-skin::TbsSkinPanel* MakeMenuBar(TForm1* form, gui::TMainMenu* menu);
-void OpenMenuBarItem(TForm1* form, gui::TControl* button, gui::TMenuItem* item);
+// The main menu in the window's skin, and the skinned menu bar across the top (22 px) that
+// shows it and that the window's Alt and F10 keys drive.
+gui::TMainMenu* MakeMainMenu(TForm1* form);
+skin::TbsSkinMainMenuBar* MakeMenuBar(TForm1* form, gui::TMainMenu* menu);
 // The tool bar under it (0, 22, 799 × 56); the window adds its buttons.
 skin::TbsSkinPanel* MakeToolBar(TForm1* form);
 gui::TPopupMenu* MakePopupMenu(TForm1* form);

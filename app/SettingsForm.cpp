@@ -247,18 +247,8 @@ void TForm6::Button5Click() {
 }
 
 void TForm6::Button13Click() {
-    auto text = [this](TPresetPicker p) { return PresetPicker(p)->Text(); };
-    // Every picker is read before any field is written: a text that is no bitrate leaves the
-    // whole set as it was.
-    catalogue::TParameterSet s = main_->Parameters;
-    s.Video_FrameSize = catalogue::PresetFrameSize(text(TPresetPicker::FrameSize));
-    s.Video_FrameRate = catalogue::PresetFrameRate(text(TPresetPicker::FrameRate));
-    s.Video_VideoBitrate = catalogue::PresetVideoBitrate(text(TPresetPicker::VideoBitrate));
-    s.Video_AudioSampleRate =
-        catalogue::PresetSampleRate(text(TPresetPicker::SampleRate), catalogue::TSampleRateUse::Override);
-    s.Video_AudioBitrate = catalogue::PresetAudioBitrate(text(TPresetPicker::AudioBitrate));
-    s.Video_FrameAspectRatio = catalogue::PresetAspect(text(TPresetPicker::Aspect), s.Video_FrameAspectRatio);
-    main_->Parameters = s;
+    main_->Parameters = catalogue::WithPresets(main_->Parameters,
+                                               [this](TPresetPicker p) { return PresetPicker(p)->Text(); });
 }
 
 void TForm6::Button18Click() {

@@ -75,6 +75,18 @@ std::string PresetAspect(const std::string& text, const std::string& current) {
     return current;
 }
 
+TParameterSet WithPresets(const TParameterSet& current,
+                          const std::function<std::string(TPresetPicker)>& text) {
+    TParameterSet s = current;
+    s.Video_FrameSize = PresetFrameSize(text(TPresetPicker::FrameSize));
+    s.Video_FrameRate = PresetFrameRate(text(TPresetPicker::FrameRate));
+    s.Video_VideoBitrate = PresetVideoBitrate(text(TPresetPicker::VideoBitrate));
+    s.Video_AudioSampleRate = PresetSampleRate(text(TPresetPicker::SampleRate), TSampleRateUse::Override);
+    s.Video_AudioBitrate = PresetAudioBitrate(text(TPresetPicker::AudioBitrate));
+    s.Video_FrameAspectRatio = PresetAspect(text(TPresetPicker::Aspect), s.Video_FrameAspectRatio);
+    return s;
+}
+
 std::string PresetIndexText(int position) {
     return (position < 10 ? "0" : "") + os::FormatC("%d", position);
 }

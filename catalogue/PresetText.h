@@ -1,10 +1,12 @@
 #pragma once
 // What a preset picker's text stands for in the parameter set, and the twelve-character
 // preset indices in which a file-list row keeps the six pickers' positions.
+#include "catalogue/ParameterSet.h"
 #include "catalogue/PresetLists.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,6 +30,12 @@ std::string PresetSampleRate(const std::string& text, TSampleRateUse use);
 
 // The five aspect modes and "无视频" give their value; any other text keeps `current`.
 std::string PresetAspect(const std::string& text, const std::string& current);
+
+// The preset override: `current` with the six fields the pickers' texts stand for. Every text
+// is read before the set is built, so a text that is no bitrate raises os::EConvertError and
+// the caller's set stays as it was.
+TParameterSet WithPresets(const TParameterSet& current,
+                          const std::function<std::string(TPresetPicker)>& text);
 
 // Preset indices: six two-digit positions in field order (FieldOrder).
 using TPresetPositions = std::array<int, PresetPickerCount>;

@@ -32,6 +32,8 @@ tarvik_layer(skins             platform gui skin skins)
 tarvik_layer(catalogue         platform gui skin media catalogue)
 tarvik_layer(app               platform gui skin media catalogue resources skins app)
 tarvik_layer(tools             platform gui skin media catalogue tools)
+# The gallery drives the whole program.
+tarvik_layer(tools/skingallery platform gui skin media catalogue resources skins app tools/skingallery)
 
 # Tests and benchmarks look at any layer from outside.
 tarvik_layer(tests             ANY)

@@ -12,6 +12,8 @@
 namespace media {
 namespace {
 
+constexpr uint32_t kSeekWaitMs = 10000;
+
 void FreeSubPicture(TSubPicture& sp) {
     av::avsubtitle_free(&sp.sub);
     sp.sub = AVSubtitle{};
@@ -117,18 +119,25 @@ double TPlayerCore::ComputeTargetTime(TVideoState* is, double pts) {
 
 void TPlayerCore::StreamSeek(TVideoState* is, int flags, bool wait, int64_t rel, int64_t pos) {
     TCustomPlayer* player = is->Owner;
-    if (is->seek_req) return;
+    // A waiting seek holds the caller, usually the GUI thread: it gives up when playback
+    // ends under it, and after a generous deadline rather than freezing the program.
+    auto gone = [player, is] { return player->FVideoState.load() != is || is->abort_request; };
+    if (is->seek_req) {
+        // A quick seek still pending is passed over by the next quick one; a waiting seek
+        // is the position the caller relies on, so it waits its turn instead.
+        if (!wait || !WaitPumping(player->FSeekEvent, kSeekWaitMs, gone) || is->seek_req) return;
+    }
     player->FSeeking = true;
-    is->seek_paused = is->paused.load();
+    is->seek_paused_req = is->paused.load();
     is->seek_pos = pos;
     is->seek_rel = rel;
     is->seek_flags = flags;
     player->FSeekEvent.Reset();
     is->seek_req = 1;
     if (!wait) return;
-    WaitPumping(player->FSeekEvent, os::INFINITE_WAIT);
+    if (!WaitPumping(player->FSeekEvent, kSeekWaitMs, gone)) return;
     if (player->FVideoState.load() == is && is->video_stream >= 0)
-        WaitPumping(player->FPictEvent, os::INFINITE_WAIT);
+        WaitPumping(player->FPictEvent, kSeekWaitMs, gone);
 }
 
 void TPlayerCore::StreamPause(TVideoState* is) {

@@ -201,6 +201,13 @@ void TPlayerCore::ReadThread(TVideoState* is) {
                 // Demuxers that seek by their index leave the I/O's end flag
                 // until the next read; the old end must not be taken as a new one.
                 if (ic->pb) ic->pb->eof_reached = 0;
+                // Armed before the flush goes out: the video thread may show the
+                // seek's first picture before this thread gets to the next line.
+                if (is->video_stream >= 0) {
+                    player->FPictEvent.Reset();
+                    is->seek_flushed = 0;
+                }
+                is->seek_paused = is->seek_paused_req.load();
                 if (is->audio_stream >= 0) {
                     is->audioq.Flush();
                     is->audioq.Put(FlushPacket());
@@ -212,8 +219,6 @@ void TPlayerCore::ReadThread(TVideoState* is) {
                 if (is->video_stream >= 0) {
                     is->videoq.Flush();
                     is->videoq.Put(FlushPacket());
-                    is->seek_flushed = 0;
-                    player->FPictEvent.Reset();
                 }
             }
             is->ErrorEOF = 0;

@@ -141,6 +141,10 @@ struct TVideoState {
     int IsImage2 = 0, IsDevice = 0;
     std::atomic<int> ErrorEOF{0}, EventEOF{0}, ReachEOF{0}, Reading{0};
     std::atomic<int> open_paused{0}, seek_paused{0}, seek_done{0}, seek_flushed{0};
+    // Whether the player was paused when the pending seek was asked for; the read thread
+    // turns it into seek_paused only when it carries the seek out, so a picture of an
+    // earlier seek cannot end the new seek's pause wake-up before its flush arrives.
+    std::atomic<int> seek_paused_req{0};
 
     ~TVideoState();
 };

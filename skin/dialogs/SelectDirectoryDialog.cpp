@@ -232,6 +232,7 @@ bool TbsSkinSelectDirectoryDialog::Execute() {
     bsf->SetMenusSkinData(ctrlSkinData_);
     bsf->MinWidth = DialogMinWidth;
     bsf->MinHeight = DialogMinHeight;
+    bsf->AssignAlphaBlend(AlphaBlend, AlphaBlendAnimation, AlphaBlendValue);
 
     form->DirTreeViewPanel->SetSkinData(ctrlSkinData_);
     form->DirTreeView->SetDefaultFont(&defaultFont_);

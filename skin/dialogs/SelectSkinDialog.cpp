@@ -205,6 +205,7 @@ bool TbsSelectSkinDialog::Run(std::unique_ptr<TbsSelectSkinDlgForm> form, bool b
     bsf->SetHideCaptionButtons(true); // the dialog ends by its own buttons or Esc
     bsf->SetSkinData(skinData_);
     bsf->SetMenusSkinData(ctrlSkinData_);
+    bsf->AssignAlphaBlend(AlphaBlend, AlphaBlendAnimation, AlphaBlendValue);
     for (TbsSkinButton* b : {form->OpenButton, form->CancelButton}) {
         b->SetDefaultFont(&defaultFont_);
         b->SetSkinData(ctrlSkinData_);

@@ -169,6 +169,7 @@ std::unique_ptr<TbsMessageForm> TbsSkinMessage::Build(const Request& r) {
     TbsSkinData* csd = ctrlSkinData_;
     form->BSF->SetSkinData(skinData_);
     form->BSF->SetMenusSkinData(csd);
+    form->BSF->AssignAlphaBlend(AlphaBlend, AlphaBlendAnimation, AlphaBlendValue);
     form->HelpContext = r.helpCtx;
     form->HelpFile = r.helpFile;
 

@@ -527,6 +527,7 @@ bool TbsSkinOpenDialog::Execute() {
     bsf->SetMenusSkinData(ctrlSkinData_);
     bsf->MinWidth = DialogMinWidth;
     bsf->MinHeight = DialogMinHeight;
+    bsf->AssignAlphaBlend(AlphaBlend, AlphaBlendAnimation, AlphaBlendValue);
     for (TbsSkinCustomComboBox* box : {static_cast<TbsSkinCustomComboBox*>(form->ShellBox),
                                        static_cast<TbsSkinCustomComboBox*>(form->FilterComboBox)}) {
         box->AlphaBlend = CtrlAlphaBlend;

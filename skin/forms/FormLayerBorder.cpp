@@ -122,7 +122,7 @@ std::optional<TRect> LayerBorderResize(TbsFormLayerBorderHit Hit, const TRect& F
 
 // --- the windows -----------------------------------------------------------------------------
 
-TbsFormLayerWindow::TbsFormLayerWindow(TbsFormLayerBorder* AOwner, gui::TForm* AForm,
+TbsFormLayerWindow::TbsFormLayerWindow(TbsFormLayerBorder* AOwner, gui::TCustomForm* AForm,
                                        TbsFormLayerBorderType AType)
     : gui::TForm(nullptr), FForm(AForm), FLayerBorder(AOwner), BorderType(AType) {
     SetVisible(false);
@@ -218,7 +218,8 @@ void TbsFormLayerWindow::ResizeStep() {
     FInProcessMessages = true;
     MousePos1 = MousePos2;
     FForm->SetBounds(r->Left, r->Top, r->Width(), r->Height());
-    FLayerBorder->SetBoundsWithForm();
+    // A skinned form's size tracking moves its border; a border on its own follows here.
+    if (!bsf) FLayerBorder->SetBoundsWithForm();
     gui::Application->ProcessMessages();
     FInProcessMessages = false;
 }
@@ -260,7 +261,7 @@ TbsLayerFrameGeometry TbsFormLayerBorder::Geometry(const TRect& Form) const {
     return LayerFrameGeometry(*FData, FSourceBitmap->Width(), FSourceBitmap->Height(), Form);
 }
 
-void TbsFormLayerBorder::InitFrame(TbsSkinData* ASkinData, gui::TForm* AForm) {
+void TbsFormLayerBorder::InitFrame(TbsSkinData* ASkinData, gui::TCustomForm* AForm) {
     FForm = AForm;
     FSD = ASkinData;
     FData = ASkinData && !ASkinData->Empty ? &ASkinData->LayerFrame : nullptr;

@@ -49,11 +49,11 @@ std::optional<TRect> LayerBorderResize(TbsFormLayerBorderHit Hit, const TRect& F
 
 class TbsFormLayerWindow : public gui::TForm {
 public:
-    TbsFormLayerWindow(TbsFormLayerBorder* AOwner, gui::TForm* AForm, TbsFormLayerBorderType AType);
+    TbsFormLayerWindow(TbsFormLayerBorder* AOwner, gui::TCustomForm* AForm, TbsFormLayerBorderType AType);
     std::string ClassName() const override { return "TbsFormLayerWindow"; }
 
     bool FDown = false;
-    gui::TForm* FForm;
+    gui::TCustomForm* FForm;
     TbsFormLayerBorder* FLayerBorder;
     TPoint MousePos1, MousePos2;
     TbsFormLayerBorderHit FHitMode = bsflhNone;
@@ -85,7 +85,7 @@ public:
     ~TbsFormLayerBorder() override;
     std::string ClassName() const override { return "TbsFormLayerBorder"; }
 
-    void InitFrame(TbsSkinData* ASkinData, gui::TForm* AForm);
+    void InitFrame(TbsSkinData* ASkinData, gui::TCustomForm* AForm);
     void Show(int X, int Y, int AWidth, int AHeight);
     void Hide();
     void SetBounds(int X, int Y, int AWidth, int AHeight);
@@ -103,7 +103,7 @@ public:
     void Draw(gui::TCanvas* Canvas, int X, int Y, int AWidth, int AHeight);
 
     TbsSkinForm* BSF;
-    gui::TForm* FForm = nullptr;
+    gui::TCustomForm* FForm = nullptr;
     bool FVisible = false;
     TbsSkinData* FSD = nullptr;
     TbsDataSkinLayerFrame* FData = nullptr;

@@ -14,6 +14,7 @@
 #include "skin/engine/MaskRegion.h"
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinChangeWalk.h"
+#include "skin/forms/FormLayerBorder.h"
 #include "skin/forms/ScreenSkinForms.h"
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinCaptionObject.h"
@@ -116,6 +117,7 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     AnimateTimer = timer(25, &TbsSkinForm::AnimateTimerTick);
     FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
+    CreateEffects();
     // While skinnable the frame's buttons are ours: the form keeps none of its own; nor does
     // it size itself to its controls.
     form_->SetBorderIcons(0);
@@ -134,6 +136,7 @@ TbsSkinForm::~TbsSkinForm() {
     MarkDestroying();
     for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);
     ClearObjects();
+    DestroyEffects();
     if (fsd_) fsd_->RemoveFreeNotification(this);
     if (fmsd_ && fmsd_ != fsd_) fmsd_->RemoveFreeNotification(this);
     // A form going away tears its procedure down itself; one that stays gets its own back.
@@ -266,6 +269,7 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
         trayIcon_ = nullptr;
         trayIconComponent_ = nullptr;
     }
+    if (component == FInActivePanel) FInActivePanel = nullptr;
 }
 
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
@@ -293,6 +297,7 @@ void TbsSkinForm::ApplySkin() {
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     skinSupport_ = fsd_ && !fsd_->Empty;
     HideGlowLayers();
+    HideBorderLayer();
     if (skinSupport_ && skinnableForm_) {
         CreateSkinObjects();
         ApplyBorderIcons();
@@ -304,7 +309,10 @@ void TbsSkinForm::ApplySkin() {
         }
     }
     MirrorBorderIcons();
-    if (!Wnd()) return;
+    if (!Wnd()) {
+        BorderAfterApplySkin();
+        return;
+    }
     inChangeSkinData_ = true;
     TakeFormSize();
     // A fresh non-client size for the new frame.
@@ -336,6 +344,7 @@ void TbsSkinForm::ApplySkin() {
         if (ClientWidth > 0) form_->SetClientWidth(ClientWidth);
         if (ClientHeight > 0) form_->SetClientHeight(ClientHeight);
     }
+    BorderAfterApplySkin();
 }
 
 void TbsSkinForm::TakeFormSize() {
@@ -755,6 +764,12 @@ void TbsSkinForm::SnapToWorkArea(int& aLeft, int& aTop, int aWidth, int aHeight)
     POINT cur{};
     GetCursorPos(&cur);
     int m = MagneticSize;
+    // A layered border that resizes the form snaps by its outer edge.
+    const TRect bands = LayerBorderBands();
+    aLeft -= bands.Left;
+    aTop -= bands.Top;
+    aWidth += bands.Left + bands.Right;
+    aHeight += bands.Top + bands.Bottom;
     auto nearTo = [m](int edge, int v) { return edge - m < v && v < edge + m; };
     bool nearL = nearTo(a.left, aLeft), nearT = nearTo(a.top, aTop);
     auto snap = [&](int& v, int target, bool nearEdge, bool& magnetized, LONG cursor, LONG& down) {
@@ -774,6 +789,8 @@ void TbsSkinForm::SnapToWorkArea(int& aLeft, int& aTop, int aWidth, int aHeight)
     snap(aLeft, a.right - aWidth, nearR, hMagnetized2_, cur.x, downX);
     snap(aTop, a.bottom - aHeight, nearB, vMagnetized2_, cur.y, downY);
     onMouseDownCoord_ = {downX, downY};
+    aLeft += bands.Left;
+    aTop += bands.Top;
 }
 
 // ---- the window procedure
@@ -842,6 +859,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     case WM_NCACTIVATE:
         if (!skinnableForm_) break;
         formActive_ = m.WParam != 0;
+        FBorderLayer->FBorderLayerChangeSize = false;
         HideGlowLayers();
         if (!formActive_) TrackActiveObject(-1, -1, false);
         if (PlainFrame()) {
@@ -850,6 +868,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             RepaintFrame();
             UpdateCaptionActive(true);
         }
+        EffectsNcActivate(formActive_);
         m.Result = 1;
         return;
     case WM_ACTIVATE: {
@@ -864,6 +883,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     }
     case WM_SHOWWINDOW:
         if (m.WParam) FirstPlacement();
+        EffectsBeforeShowWindow(m.WParam != 0);
         break;
     case WM_SYSCOMMAND:
         if (SystemCommandHandled(m)) return;
@@ -905,6 +925,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     case WM_SIZING:
         if (skinnableForm_ && sizeMove_ && fullDrag_) {
             sizing_ = true;
+            FBorderLayer->FBorderLayerChangeSize = false;
             hMagnetized_ = vMagnetized_ = hMagnetized2_ = vMagnetized2_ = false;
             CallOld(m);
             auto* r = reinterpret_cast<RECT*>(m.LParam);
@@ -915,8 +936,10 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             // The region follows the proposed size before the window takes it.
             if (!skinSupport_)
                 SetFormRegion();
-            else if (changed && w >= GetMinWidth() && h >= GetMinHeight())
+            else if (changed && w >= GetMinWidth() && h >= GetMinHeight()) {
+                BorderFollowsSizing();
                 UpdateSkinRegion();
+            }
             return;
         }
         break;
@@ -927,9 +950,14 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             if (logo) form_->Invalidate();
             break;
         }
-        CallOld(m);
-        formWidth_ = form_->Width();
-        formHeight_ = form_->Height();
+        // While the layered border drags the form, the size is the one its move reported,
+        // and the form's own procedure comes after the frame has followed.
+        const bool borderDrag = BorderLayerChangeSize();
+        if (!borderDrag) {
+            CallOld(m);
+            formWidth_ = form_->Width();
+            formHeight_ = form_->Height();
+        }
         hMagnetized_ = vMagnetized_ = hMagnetized2_ = vMagnetized2_ = false;
         if (!skinSupport_) {
             if (skinnableForm_) {
@@ -937,8 +965,10 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
                 RepaintFrame();
             }
         } else if (skinnableForm_ && formWidth_ >= GetMinWidth() && formHeight_ >= GetMinHeight()) {
+            BorderFollowsSize();
             UpdateSkinRegion();
         }
+        if (borderDrag) CallOld(m);
         if (logo) form_->Invalidate();
         return;
     }
@@ -948,13 +978,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             RefreshFormSize();
         break;
     case WM_WINDOWPOSCHANGED: {
-        auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
-        formLeft_ = wp->x;
-        formTop_ = wp->y;
-        if (!sizing_) {
-            oldFormLeft_ = formLeft_;
-            oldFormTop_ = formTop_;
-        }
+        BorderFollowsPosition(*reinterpret_cast<WINDOWPOS*>(m.LParam));
         break;
     }
     case WM_EXITSIZEMOVE:
@@ -967,6 +991,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         MouseTimer->SetEnabled(false);
         ActiveObject = OldActiveObject = MouseCaptureObject = -1;
         if (skinSupport_) RepaintFrame();
+        BorderAfterSizeMove();
         break;
     case WM_MOVING:
         if (!skinnableForm_) break;
@@ -1010,11 +1035,20 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         UpdateObjectHints();
         break;
     case WM_TRAYRESTORED:
-        if (form_->Tag == kTrayRestoreTag) form_->Tag = 0;
+        if (form_->Tag == kTrayRestoreTag) {
+            BringTrayRestoredForward();
+            form_->Tag = 0;
+        }
         break;
     case WM_CHANGEFORMSKINNABLE:
         if (fsd_ && m.WParam == reinterpret_cast<WPARAM>(fsd_) && form_->FormStyle() != gui::fsMDIChild)
             SetSkinnableForm(fsd_->SkinnableForm());
+        break;
+    case WM_TIMER:
+    case WM_SHOWLAYEREDBORDERS:
+    case WM_BSSMARTEFFECTSBEGIN:
+    case WM_BSSMARTEFFECTSEND:
+        EffectsMessage(m);
         break;
     case WM_BSQUERYSKINNABLE:
         m.Result = !skinnableForm_ && IsWindowsVistaOrLater() ? 12852 : 12853;
@@ -1040,7 +1074,9 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
     // The form's own procedure may free the form, and this component with it.
     std::shared_ptr<bool> alive = alive_;
     CallOld(m);
-    if (*alive) PostHandleMouse(m);
+    if (!*alive) return;
+    PostHandleMouse(m);
+    if (m.Msg == WM_SHOWWINDOW) EffectsAfterShowWindow(m.WParam != 0);
 }
 
 TbsSkinForm* FindSkinFormComponent(gui::TCustomForm* form) {

@@ -13,6 +13,7 @@
 #include "skin/core/SkinData.h"
 #include "skin/engine/LayerManager.h"
 #include "skin/forms/ActiveSkinObject.h"
+#include "skin/forms/ClientInActivePanel.h"
 #include "skin/forms/FormTrayIcon.h"
 #include "skin/forms/QuickButtonItems.h"
 #include "skin/menus/SkinMenuHost.h"
@@ -28,6 +29,8 @@ class TbsSkinStatusBar;
 
 class TbsSkinMenu;
 class TbsSkinPopupMenu;
+class TbsSkinMainMenuBar;
+class TbsFormLayerBorder;
 struct TbsSkinFormMenus;
 
 enum TbsBorderIconFlag : uint8_t {
@@ -40,7 +43,13 @@ enum TbsBorderIconFlag : uint8_t {
 using TbsBorderIcons = uint8_t;
 
 // Messages the form answers for senders outside the program.
-enum : UINT { WM_BSQUERYSKINNABLE = 45490, WM_BSPAINTFRAMETODC = 45513, WM_BSPAINTFRAMETODC2 = 48203 };
+enum : UINT {
+    WM_BSQUERYSKINNABLE = 45490,
+    WM_BSSMARTEFFECTSBEGIN = 45491, // the layered border is left off from now on
+    WM_BSSMARTEFFECTSEND = 45492,   // ... until this shows it again, faded in
+    WM_BSPAINTFRAMETODC = 45513,
+    WM_BSPAINTFRAMETODC2 = 48203
+};
 // The main form was shown again from the notification area.
 inline constexpr UINT WM_TRAYRESTORED = 1426;
 // The main form's Tag while the notification-area icon brings it back.
@@ -235,6 +244,39 @@ public:
     void DoMouseMoveEvent(const std::string& id, int x, int y, TRect r);
     void DoPaintEvent(const std::string& id, gui::TCanvas* c, TRect r);
 
+    // ---- fade-in, translucency, drop shadow, layered border and the inactive-client overlay
+    // A layered form, at AlphaBlendValue while AlphaBlend is set; AlphaBlendAnimation fades it
+    // in whenever it is shown.  With layered windows unavailable both are ignored.
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool value);
+    uint8_t AlphaBlendValue() const { return alphaBlendValue_; }
+    void SetAlphaBlendValue(uint8_t value);
+    bool AlphaBlendAnimation = false;
+    // All three at once, as a dialog hands its own on to its frame.
+    void AssignAlphaBlend(bool AAlphaBlend, bool AAnimation, uint8_t AValue);
+    // An inactive form's client area lies under an overlay of this kind.
+    bool ClientInActiveEffect = false;
+    TbsClientInActiveEffect ClientInActiveEffectType = TbsClientInActiveEffect::bsieSemiTransparent;
+    bool AlwaysDisableLayeredFrames = false;
+    // Taken once from the system: layered windows exist, and the system is Vista-like.
+    bool FIsLayerEnabled = false, FIsVistaOs = false;
+    std::unique_ptr<TbsFormLayerBorder> FBorderLayer;
+    TbsClientInActivePanel* FInActivePanel = nullptr; // owned while shown
+    bool FClientInActiveDraw = false;                 // the overlay takes its picture
+    bool FHaveShadow = false;
+    bool FSmartEffectsShow = false; // the layered border is left off
+    // The skin's layered border goes with this form now.
+    bool LayeredBordersUsed() const;
+    // Shown through the layered style only for the border to come up with the form.
+    bool LayeredShowOnly() const;
+    void EnableShadow(bool AShowShadow, bool AHideFormBefore);
+    void ShowClientInActiveEffect();
+    void HideClientInActiveEffect();
+    // A drag on the layered border is resizing the form.
+    bool BorderLayerChangeSize() const;
+    // How far the shown layered border's resize bands reach out on each side; none: all 0.
+    TRect LayerBorderBands() const;
+
     // ---- window states
     gui::TWindowState WindowState() const { return windowState_; }
     void SetWindowState(gui::TWindowState value);
@@ -272,8 +314,20 @@ public:
     int MaxMenuItemsInWindow() const;
     void SetMaxMenuItemsInWindow(int value); // negative values are ignored
     bool InMenu() const;
+    void SetInMenu(bool value);
     gui::TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
-    gui::TNotifyEvent OnMainMenuEnter, OnMainMenuExit; // fired by the menu bar
+    // The skinned menu bar that the Alt and F10 keys and the accelerators drive.
+    TbsSkinMainMenuBar* MainMenuBar() const;
+    void SetMainMenuBar(TbsSkinMainMenuBar* value);
+    // The menu bar is in its menu mode (an item's menu is open, or the keyboard mode is on).
+    bool InMainMenu() const;
+    void SetInMainMenu(bool value);
+    gui::TNotifyEvent OnMainMenuEnter, OnMainMenuExit; // OnMainMenuEnter is fired by the menu bar
+    void ExitMainMenu();
+    // A menu of the bar closed by Escape while the bar stays in menu mode.
+    void EndMenuTracking();
+    void HookAppMessages();
+    void UnhookAppMessages();
     // The form's menu manager's defaults, read and written straight through.
     int DefMenuItemHeight() const;
     void SetDefMenuItemHeight(int value); // values of 0 or less are ignored
@@ -307,8 +361,6 @@ private:
     // The menu steps of the window procedure: true when the message was answered.
     bool MenuWindowProc(gui::TMessage& m);
     void CreateMenus();
-    void HookAppMessages();
-    void UnhookAppMessages();
     void FormShortCut(gui::TMessage& msg, bool& handled);
     gui::TMenuItem* AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name, bool tray);
     void SystemCommand(const std::string& name);
@@ -335,6 +387,23 @@ private:
     void FirstPlacement();
     void MirrorBorderIcons();
     void CallOld(gui::TMessage& m);
+    // The effects' part of the window procedure (SkinFormEffects.cpp).
+    void EffectsMessage(gui::TMessage& m);
+    void EffectsBeforeShowWindow(bool show);
+    void EffectsAfterShowWindow(bool show);
+    void EffectsNcActivate(bool active);
+    void FadeIn();
+    void SetLayered(bool on);
+    void HideBorderLayer();
+    void BorderAfterApplySkin();
+    void BorderFollowsSizing();
+    void BorderFollowsSize();
+    void BorderFollowsPosition(const WINDOWPOS& wp);
+    void BorderAfterSizeMove();
+    void BorderBeforeRestore(const TRect& bounds);
+    void BringTrayRestoredForward();
+    void CreateEffects();
+    void DestroyEffects();
     void SetReference(TbsSkinData*& field, TbsSkinData* value);
     HWND Wnd() const;
 
@@ -348,6 +417,8 @@ private:
     bool hideCaptionButtons_ = false, showIcon_ = false;
     bool formActive_ = false;
     bool stopPainting_ = false, inChangeSkinData_ = false;
+    bool alphaBlend_ = false;
+    uint8_t alphaBlendValue_ = 200;
     std::unique_ptr<TbsQuickButtonItems> quickButtons_;
     std::unique_ptr<gui::TIcon> icon_;
     gui::TBitmap logo_;

@@ -10,6 +10,8 @@
 #include "skin/forms/SkinAnimateObject.h"
 #include "skin/forms/SkinButtonObject.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/SkinMainMenuBar.h"
+#include "skin/menus/SkinMenuItem.h"
 #include "skin/menus/SkinPopupWindow.h"
 #include "win/Message.h"
 #include "win/Window.h"
@@ -61,6 +63,7 @@ TbsSkinFormMenus::~TbsSkinFormMenus() {
     MarkDestroying();
     Unhook();
     Watch(nullptr);
+    WatchBar(nullptr);
 }
 
 void TbsSkinFormMenus::Unhook() {
@@ -77,10 +80,19 @@ void TbsSkinFormMenus::Watch(gui::TPopupMenu* Value) {
     if (Value) Value->FreeNotification(this);
 }
 
-// An application menu named as the system menu may go before the form.
+void TbsSkinFormMenus::WatchBar(TbsSkinMainMenuBar* Value) {
+    if (Bar == Value) return;
+    if (Bar) Bar->RemoveFreeNotification(this);
+    Bar = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
+// An application menu named as the system menu, and the menu bar, may go before the form.
 void TbsSkinFormMenus::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
     gui::TComponent::Notification(AComponent, Operation);
-    if (Operation == gui::TOperation::opRemove && AComponent == Watched) Watched = nullptr;
+    if (Operation != gui::TOperation::opRemove) return;
+    if (AComponent == Watched) Watched = nullptr;
+    if (AComponent == Bar) Bar = nullptr;
 }
 
 // --- the form's side -------------------------------------------------------------------------
@@ -148,6 +160,26 @@ void TbsSkinForm::SetUseSkinFontInMenu(bool value) {
 
 bool TbsSkinForm::InMenu() const {
     return menus_->InMenu;
+}
+
+void TbsSkinForm::SetInMenu(bool value) {
+    menus_->InMenu = value;
+}
+
+TbsSkinMainMenuBar* TbsSkinForm::MainMenuBar() const {
+    return menus_->Bar;
+}
+
+void TbsSkinForm::SetMainMenuBar(TbsSkinMainMenuBar* value) {
+    menus_->WatchBar(value);
+}
+
+bool TbsSkinForm::InMainMenu() const {
+    return menus_->InMainMenu;
+}
+
+void TbsSkinForm::SetInMainMenu(bool value) {
+    menus_->InMainMenu = value;
 }
 
 gui::TMenuItem* TbsSkinForm::AddSystemItem(gui::TMenuItem* parent, int index, const std::string& name,
@@ -352,17 +384,76 @@ void TbsSkinForm::SkinMenuOpen() {
 void TbsSkinForm::SkinMenuClose() {
     if (FMenuLayerManager && FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
     menus_->InMenu = false;
-    UnhookAppMessages();
-    if (OnSkinMenuClose) OnSkinMenuClose(this);
-    menus_->InMainMenu = false;
     // A caption button that opened the menu comes up again.
     ObjectMenuClosed();
+    UnhookAppMessages();
+    if (OnSkinMenuClose) OnSkinMenuClose(this);
+    if (menus_->InMainMenu) {
+        menus_->InMainMenu = false;
+        if (TbsSkinMainMenuBar* bar = MainMenuBar()) bar->LeaveMenuMode();
+        if (OnMainMenuExit) OnMainMenuExit(this);
+    }
+}
+
+void TbsSkinForm::ExitMainMenu() {
+    menus_->InMainMenu = false;
+    if (SkinMenu()->Visible()) SkinMenu()->Hide();
+    if (TbsSkinMainMenuBar* bar = MainMenuBar()) bar->LeaveMenuMode();
+    UnhookAppMessages();
+    if (OnMainMenuExit) OnMainMenuExit(this);
+}
+
+void TbsSkinForm::EndMenuTracking() {
+    menus_->InMenu = false;
+    if (TbsSkinMainMenuBar* bar = MainMenuBar()) bar->ItemMenuClosed();
+    if (OnSkinMenuClose) OnSkinMenuClose(this);
 }
 
 void TbsSkinForm::SkinMenuKeyDown(int Key) {
+    TbsSkinFormMenus& s = *menus_;
     TbsSkinMenu* menu = SkinMenu();
-    if (menu->Visible() && menu->LevelCount() > 0) menu->Level(menu->LevelCount() - 1)->PopupKeyDown(Key);
-    if (Key == VK_ESCAPE && menu->LevelCount() == 0 && menus_->InMenu) SkinMenuClose();
+    TbsSkinMainMenuBar* bar = MainMenuBar();
+    // An MDI child's keys go to the main form while a menu of the main form is open.
+    if (form_->FormStyle() == gui::fsMDIChild && gui::Application->MainForm()) {
+        TbsSkinForm* main = FindSkinFormComponent(gui::Application->MainForm());
+        if (main && main != this && (main->InMenu() || main->InMainMenu() || main->SkinMenu()->Visible())) {
+            main->SkinMenuKeyDown(Key);
+            return;
+        }
+    }
+    if (s.InMainMenu && bar && bar->ProcessAccelerator(Key)) return;
+    if (Key == VK_ESCAPE && s.InMainMenu && !s.InMenu) {
+        ExitMainMenu();
+        return;
+    }
+    auto top = [menu]() -> TbsSkinPopupWindow* {
+        return menu->Visible() && menu->LevelCount() > 0 ? menu->Level(menu->LevelCount() - 1) : nullptr;
+    };
+    if (Key == VK_LEFT && s.InMainMenu && bar && menu->LevelCount() <= 1) {
+        bar->SelectPrevItem();
+        return;
+    }
+    if (Key == VK_RIGHT && s.InMainMenu && bar) {
+        TbsSkinPopupWindow* w = top();
+        bool noSubmenu = !w || w->ActiveItem < 0 || w->ActiveItem >= w->ItemCount() ||
+                         w->Items(w->ActiveItem)->MenuItem->Count() == 0;
+        if (noSubmenu) {
+            bar->SelectNextItem();
+            return;
+        }
+    }
+    if (Key == VK_RETURN || Key == VK_DOWN) {
+        if (bar && bar->OpenSelectedItem()) return;
+        if (TbsSkinPopupWindow* w = top()) w->PopupKeyDown(Key);
+        return;
+    }
+    if (TbsSkinPopupWindow* w = top()) w->PopupKeyDown(Key);
+    if (Key == VK_ESCAPE && menu->LevelCount() == 0) {
+        if (s.InMainMenu)
+            EndMenuTracking();
+        else if (s.InMenu)
+            SkinMenuClose();
+    }
 }
 
 void TbsSkinForm::FormShortCut(gui::TMessage& msg, bool& handled) {
@@ -370,33 +461,73 @@ void TbsSkinForm::FormShortCut(gui::TMessage& msg, bool& handled) {
         OnShortCut(msg, handled);
         if (handled) return;
     }
-    if (msg.WParam == VK_SPACE && gui::KeyDataToShiftState(msg.LParam) == gui::ssAlt) {
+    bool alt = gui::KeyDataToShiftState(msg.LParam) == gui::ssAlt;
+    if (msg.WParam == VK_SPACE && alt) {
         PopupSystemMenuFromButton();
-        menus_->AltSpaceChord = SkinMenu()->Visible();
+        menus_->AltChord = SkinMenu()->Visible();
         handled = true;
+        return;
+    }
+    TbsSkinMainMenuBar* bar = MainMenuBar();
+    if (!bar) return;
+    auto key = static_cast<uint16_t>(msg.WParam);
+    gui::TShiftState shift = gui::KeyDataToShiftState(msg.LParam);
+    if (gui::TMainMenu* mainMenu = bar->MainMenu()) {
+        if (alt && key != VK_F4 && bar->ProcessAccelerator(key)) {
+            menus_->AltChord = true;
+            handled = true;
+            return;
+        }
+        handled = mainMenu->IsShortCut(key, shift);
+        if (handled) return;
+    }
+    if (gui::TMainMenu* child = bar->GetChildMainMenu()) {
+        if (alt && bar->ProcessAccelerator(key)) {
+            menus_->AltChord = true;
+            handled = true;
+            return;
+        }
+        handled = child->IsShortCut(key, shift);
     }
 }
 
 bool TbsSkinForm::MenuWindowProc(gui::TMessage& m) {
     TbsSkinFormMenus& s = *menus_;
-    if (IsMenuCloseMessage(m.Msg) && (!s.InMainMenu || s.InMenu)) {
-        if (SkinMenu()->Visible())
-            SkinMenu()->Hide();
-        else if (s.InMenu)
-            SkinMenuClose();
+    if (IsMenuCloseMessage(m.Msg)) {
+        if (!s.InMainMenu || s.InMenu) {
+            if (SkinMenu()->Visible())
+                SkinMenu()->Hide();
+            else if (s.InMenu)
+                SkinMenuClose();
+        } else {
+            ExitMainMenu();
+        }
     }
     switch (m.Msg) {
     case WM_SYSCOMMAND:
         if (m.WParam != SC_KEYMENU) return false;
-        // Alt or F10: an open skinned menu closes (there is no native menu to open).
-        if (s.AltSpaceChord && m.LParam == 0)
-            s.AltSpaceChord = false;
-        else if (SkinMenu()->Visible())
-            SkinMenu()->Hide();
+        // Alt or F10: an open skinned menu closes, and the menu bar enters or leaves its
+        // keyboard mode (there is no native menu to open).
         m.Result = 0;
+        if (s.AltChord && m.LParam == 0) {
+            s.AltChord = false;
+            return true;
+        }
+        if (s.InMainMenu) {
+            ExitMainMenu();
+            return true;
+        }
+        if (SkinMenu()->Visible()) SkinMenu()->Hide();
+        if (TbsSkinMainMenuBar* bar = MainMenuBar()) bar->EnterMenuMode();
         return true;
     case WM_CLOSESKINMENU:
         SkinMenuClose();
+        return false;
+    case WM_MDICHILDMAXIMIZED:
+        if (TbsSkinMainMenuBar* bar = MainMenuBar()) bar->MDIChildMaximize();
+        return false;
+    case WM_MDICHILDRESTORED:
+        if (TbsSkinMainMenuBar* bar = MainMenuBar()) bar->MDIChildRestore();
         return false;
     default:
         return false;

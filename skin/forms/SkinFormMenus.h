@@ -12,6 +12,7 @@
 namespace skin {
 
 class TbsSkinForm;
+class TbsSkinMainMenuBar;
 
 struct TbsSkinFormMenus : public gui::TComponent {
     explicit TbsSkinFormMenus(TbsSkinForm* AForm);
@@ -22,12 +23,15 @@ struct TbsSkinFormMenus : public gui::TComponent {
     std::unique_ptr<gui::TPopupMenu> SysMenu;
     std::unique_ptr<TbsSkinPopupMenu> SysTrayMenu;
     gui::TPopupMenu* Watched = nullptr; // the application's system menu, not owned
+    TbsSkinMainMenuBar* Bar = nullptr;  // not owned
     bool InMenu = false, InMainMenu = false, InAppHook = false;
-    // Alt+Space opened the system menu: the Alt key's release still to come is no Alt alone.
-    bool AltSpaceChord = false;
+    // Alt+Space or an Alt accelerator opened a menu: the Alt key's release still to come is no
+    // Alt alone.
+    bool AltChord = false;
     gui::TMessageEvent OldAppMessage;
 
     void Watch(gui::TPopupMenu* Value);
+    void WatchBar(TbsSkinMainMenuBar* Value);
     void Unhook();
 
 protected:

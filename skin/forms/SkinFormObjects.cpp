@@ -264,7 +264,9 @@ void TbsSkinForm::UpdateObjectHints() {
 // ---- tracking
 
 void TbsSkinForm::TrackActiveObject(int X, int Y, bool Test) {
-    if (ObjectList.empty() || !GetFormActive() || sizeMove_ || PreviewMode || PlainFrame()) return;
+    if (ObjectList.empty() || !GetFormActive() || sizeMove_ || BorderLayerChangeSize() || PreviewMode ||
+        PlainFrame())
+        return;
     OldActiveObject = ActiveObject;
     int hit = -1;
     for (size_t i = 0; i < ObjectList.size(); ++i) {
@@ -352,7 +354,7 @@ void TbsSkinForm::MouseTimerTick() {
         TrackActiveObject(-1, -1, false);
         return;
     }
-    if (sizeMove_) {
+    if (sizeMove_ || BorderLayerChangeSize()) {
         MouseTimer->SetEnabled(false);
         return;
     }

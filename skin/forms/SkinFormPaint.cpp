@@ -62,8 +62,9 @@ void TbsSkinForm::SetLogoBitMap(const gui::TBitmap* value) {
 // ---- the client background
 
 void TbsSkinForm::EraseBackground(HDC dc) {
-    // An MDI form's work space is its client window's to paint.
-    if (form_->FormStyle() == gui::fsMDIForm) return;
+    // An MDI form's work space is its client window's to paint, but for the picture the
+    // inactive overlay takes of it.
+    if (form_->FormStyle() == gui::fsMDIForm && !FClientInActiveDraw) return;
     if (!skinSupport_)
         PaintBGDefault(dc);
     else if (useRibbon_ && fsd_->MDIBGPictureIndex != -1)

@@ -98,6 +98,7 @@ void TbsSkinForm::Restore() {
             TPoint p = GetPositionInMonitor(r.Left, r.Top, r.Width(), r.Height());
             form_->SetBounds(p.X, p.Y, r.Width(), r.Height());
         } else {
+            BorderBeforeRestore(r);
             form_->SetBounds(r.Left, r.Top, r.Width(), r.Height());
         }
         if (w == r.Width() && h == r.Height()) RefreshFormSize();

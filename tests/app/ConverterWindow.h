@@ -33,12 +33,15 @@ protected:
         unsetenv("TARVIK_CONFIG_DIR");
     }
 
-    void Start() {
+    // With `answerDialogs` the file list's dialogs take `chosen` and `folderAnswer`; without,
+    // the window's own skinned dialogs show.
+    void Start(bool answerDialogs = true) {
         main = MakeForm<app::TForm1>();
         options = MakeForm<app::TForm5>(main);
         main->OptionsForm = options;
         RunUntilIdle();
         list = main->FileList.get();
+        if (!answerDialogs) return;
         list->OpenFiles = [this](std::vector<std::string>& files) {
             files = chosen;
             return !chosen.empty();

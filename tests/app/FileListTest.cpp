@@ -2,13 +2,20 @@
 // remove, clear, moving rows and renaming outputs.
 #include "ConverterWindow.h"
 #include "app/FormatPicker.h"
+#include "app/OpenDialogFilter.h"
 #include "app/OutputNames.h"
+#include "app/PreviewPanel.h"
 #include "app/RowTexts.h"
 #include "catalogue/PresetEntries.h"
 #include "catalogue/PresetText.h"
+#include "controls/CommCtrl.h"
 #include "gui/CustomEdit.h"
 #include "skin/controls/SkinComboBox.h"
+#include "skin/controls/SkinPanel.h"
+#include "skin/controls/SkinSlider.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/dialogs/SkinOpenDialog.h"
+#include "win/Message.h"
 
 #include <filesystem>
 #include <fstream>
@@ -165,6 +172,82 @@ TEST_F(FileListTest, RemoveClearAndMoveKeepRowsTasksAndSlotsInLine) {
     EXPECT_TRUE(list->Slots().empty());
     EXPECT_FALSE(main->ClearToolButton->Enabled());
     EXPECT_FALSE(main->StartToolButton->Enabled());
+}
+
+// The add commands ask the window's skinned open dialogs: one file typed as a path, several
+// chosen in the list (added last first), and a cancelled dialog adds nothing.
+TEST_F(FileListTest, AddCommandsAskTheSkinnedOpenDialogs) {
+    Start(false);
+    for (skin::TbsSkinOpenDialog* d : {main->OpenDialog1, main->OpenDialog2}) {
+        EXPECT_EQ(d->Title, "打开文件");
+        EXPECT_EQ(d->Filter, OpenDialogFilter());
+        EXPECT_TRUE(d->CheckFileExists);
+    }
+    EXPECT_FALSE(main->OpenDialog1->MultiSelection);
+    EXPECT_TRUE(main->OpenDialog2->MultiSelection);
+
+    auto form = [](gui::TCustomForm& f) -> skin::TbsOpenDlgForm& {
+        return dynamic_cast<skin::TbsOpenDlgForm&>(f);
+    };
+    Respond([&](gui::TCustomForm& f) {
+        skin::TbsOpenDlgForm& d = form(f);
+        EXPECT_EQ(f.Caption(), "打开文件");
+        EXPECT_EQ(d.FilterComboBox->Items()->Count(), 42);
+        EXPECT_EQ(d.FilterComboBox->Mask(), "*.*");
+        EXPECT_EQ(d.FileListView->Path(), home.path); // not the program's folder
+        d.FileNameEdit->SetText(avi);
+        d.OpenButtonClick(&f);
+        return true;
+    });
+    list->AddOneFile();
+    ASSERT_EQ(list->RowCount(), 1);
+    EXPECT_EQ(File(0), "x.avi");
+
+    Respond([&](gui::TCustomForm& f) {
+        skin::TbsOpenDlgForm& d = form(f);
+        const std::string dir = folder.Dir();
+        d.FileListView->SetPath(dir.substr(0, dir.size() - 1));
+        for (const char* name : {"x.mkv", "tone.wav"})
+            for (int i = 0; i < d.FileListView->FolderCount(); ++i)
+                if (d.FileListView->FolderAt(i)->DisplayName() == name) {
+                    LVITEM it{};
+                    it.stateMask = it.state = LVIS_SELECTED;
+                    SendMessage(d.FileListView->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(i),
+                                reinterpret_cast<LPARAM>(&it));
+                }
+        d.OpenButtonClick(&f);
+        return true;
+    });
+    list->AddSeveralFiles();
+    ASSERT_EQ(list->RowCount(), 3);
+    EXPECT_EQ(File(1), "x.mkv");
+    EXPECT_EQ(File(2), "tone.wav");
+
+    for (bool several : {false, true}) {
+        Respond([](gui::TCustomForm& f) {
+            f.SetModalResult(gui::mrCancel);
+            return true;
+        });
+        several ? list->AddSeveralFiles() : list->AddOneFile();
+        EXPECT_EQ(list->RowCount(), 3);
+    }
+}
+
+// With the last row gone the preview has nothing to show: its slider goes back to the start.
+TEST_F(FileListTest, EmptyingTheListResetsThePreviewSlider) {
+    Start();
+    for (bool clear : {false, true}) {
+        SCOPED_TRACE(clear ? "clear" : "remove");
+        chosen = {avi};
+        list->AddOneFile();
+        ASSERT_EQ(list->RowCount(), 1);
+        main->Preview->bsSkinSlider1->SetValue(60);
+        main->lvFiles->SetItemIndex(0);
+        clear ? list->Clear() : list->Remove();
+        EXPECT_EQ(list->RowCount(), 0);
+        EXPECT_EQ(main->Preview->bsSkinSlider1->Value(), 0);
+        EXPECT_TRUE(main->bsSkinPanel5->Visible());
+    }
 }
 
 TEST_F(FileListTest, FolderAddsItsMediaAndCancelAddsNothing) {

@@ -1,17 +1,23 @@
 // The main window on a real (virtual) screen in three skins, each grabbed into
-// main_window_skin<N>.png in the build folder for a person to look at. The test checks that
-// the skin's caption reached the screen and that the window is more than a blank frame.
+// main_window_skin<N>.png in the build folder for a person to look at, with its format list
+// open (main_window_formats_skin<N>.png) and the open dialog its add command shows
+// (main_window_open_skin<N>.png). The test checks that the skin's caption reached the screen
+// and that the window is more than a blank frame.
 #include "../display/ScreenGrab.h"
 #include "../display/Xvfb.h"
 #include "../gui/TempDir.h"
 #include "app/AboutForm.h"
+#include "app/FileList.h"
+#include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
 #include "display/headless/Headless.h"
 #include "gui/Application.h"
 #include "gui/IniFile.h"
+#include "gui/Timer.h"
 #include "resources/ProgramResources.h"
 #include "skin/core/SkinData.h"
+#include "skin/dialogs/SkinOpenDialog.h"
 #include "win/Message.h"
 #include "win/Window.h"
 #include "win/WindowPos.h"
@@ -41,6 +47,16 @@ TEST(MainWindowScreen, ThreeSkins) {
         form->AfterConstruction();
         ASSERT_EQ(form->bsSkinData1->SkinIndex(), skin);
         form->SetBounds(0, 0, form->Width(), form->Height());
+        if (skin == 1) {
+            // The common audio formats, with the longest description chosen, in one of the looks.
+            form->bsSkinOfficeComboBox2->SetItemIndex(14);
+            int longest = 0;
+            for (int i = 0; i < form->bsSkinOfficeComboBox1->Count(); ++i)
+                if (form->bsSkinOfficeComboBox1->ItemCaption(i).size() >
+                    form->bsSkinOfficeComboBox1->ItemCaption(longest).size())
+                    longest = i;
+            form->bsSkinOfficeComboBox1->SetItemIndex(longest);
+        }
         form->Show();
         win::RunUntilIdle();
 
@@ -59,6 +75,46 @@ TEST(MainWindowScreen, ThreeSkins) {
         for (int y = 0; y < shot.height; y += 3)
             for (int x = 0; x < shot.width; x += 3) colours.insert(shot.At(x, y) & 0xFFFFFF);
         EXPECT_GT(colours.size(), 50u);
+
+        // The format list of the common audio formats (the longest descriptions) open, over the
+        // whole screen: it may open above the picker.
+        form->bsSkinOfficeComboBox2->SetItemIndex(14);
+        form->bsSkinOfficeComboBox1->DropDown();
+        win::RunUntilIdle();
+        EXPECT_TRUE(form->bsSkinOfficeComboBox1->IsPopupVisible());
+        ASSERT_TRUE(SavePng(GrabScreen(server.Name(), 0, 0, 1280, 1024),
+                            std::string(TARVIK_SHOT_DIR) + "/main_window_formats_skin" +
+                                std::to_string(skin) + ".png",
+                            error))
+            << error;
+        form->bsSkinOfficeComboBox1->CloseUp(false);
+        form->bsSkinOfficeComboBox2->SetItemIndex(0);
+        win::RunUntilIdle();
+
+        // The open dialog as "添加一个文件" asks it, grabbed while it shows and then cancelled.
+        bool grabbed = false;
+        auto* timer = new gui::TTimer(gui::Application);
+        timer->SetInterval(20);
+        timer->OnTimer = [&, timer](gui::TObject*) {
+            skin::TbsOpenDlgForm* f = form->OpenDialog1->Form();
+            if (!f || !f->HandleAllocated() || !IsWindowVisible(f->Handle())) return;
+            timer->SetEnabled(false);
+            win::RunUntilIdle();
+            RECT dr;
+            GetWindowRect(f->Handle(), &dr);
+            EXPECT_TRUE(SavePng(
+                GrabScreen(server.Name(), dr.left, dr.top, dr.right - dr.left, dr.bottom - dr.top),
+                std::string(TARVIK_SHOT_DIR) + "/main_window_open_skin" + std::to_string(skin) + ".png",
+                error))
+                << error;
+            grabbed = true;
+            f->SetModalResult(gui::mrCancel);
+        };
+        timer->SetEnabled(true);
+        std::string chosen;
+        EXPECT_FALSE(form->FileList->OpenFile(chosen));
+        EXPECT_TRUE(grabbed);
+        delete timer;
         if (skin == 8) {
             // The dialogs in the same skin, each on its own picture.
             auto* options = new app::TForm5(gui::Application, form);

@@ -19,6 +19,7 @@
 #include "gui/PopupMenu.h"
 #include "gui/ShortCuts.h"
 #include "media/FFmpegConverter.h"
+#include "os/Convert.h"
 #include "os/Spawn.h"
 #include "resources/ProgramResources.h"
 #include "skin/controls/SkinButton.h"
@@ -32,7 +33,10 @@
 #include "skin/controls/SkinStdLabel.h"
 #include "skin/core/SkinData.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/SkinMainMenuBar.h"
 #include "skin/menus/SkinMenu.h"
+#include "skin/menus/SkinMenuItem.h"
+#include "skin/menus/SkinPopupWindow.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -154,6 +158,40 @@ TEST_F(MainWindowTest, StoredOptionsAreShownAndMendedAtStart) {
     EXPECT_TRUE(main->FFConverter->Preview());
 }
 
+// The add button's drop-down marker is a small arrow in every skin, never the skin's menu
+// button picture stretched to the tool bar's height.
+TEST_F(MainWindowTest, AddButtonMarkerIsASmallArrowInEverySkin) {
+    for (int skin : {0, 8}) {
+        SCOPED_TRACE(skin);
+        SetIni("Skin", "SetSkin", std::to_string(skin));
+        Start();
+        main->Show();
+        RunUntilIdle();
+        skin::TbsSkinMenuSpeedButton* add = main->AddToolButton;
+        const int w = add->Width(), h = add->Height();
+        const COLORREF ground = PixelAt(add, w - 2, 2);
+        auto far = [](COLORREF a, COLORREF b) {
+            return std::abs(int(GetRValue(a)) - int(GetRValue(b))) +
+                       std::abs(int(GetGValue(a)) - int(GetGValue(b))) +
+                       std::abs(int(GetBValue(a)) - int(GetBValue(b))) >
+                   150;
+        };
+        int marker = 0, top = h, bottom = -1;
+        for (int y = 0; y < h; ++y)
+            for (int x = w - 13; x < w - 2; ++x)
+                if (far(PixelAt(add, x, y), ground)) {
+                    ++marker;
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        EXPECT_GE(marker, 3);
+        EXPECT_LE(marker, 12);
+        EXPECT_LE(bottom - top, 4);
+        gui::Application->DestroyComponents();
+        RunUntilIdle();
+    }
+}
+
 // A skin index that is no number, or a settings file that cannot be written, must not leave
 // the window half made: the defaults are used and the log says why.
 TEST_F(MainWindowTest, BadSkinIndexOrUnwritableIniStillCompletesStartUp) {
@@ -264,6 +302,32 @@ TEST_F(MainWindowTest, CommonAudioDisablesTheFourVideoPickers) {
     for (skin::TbsSkinComboBox* p :
          {main->bsSkinComboBox1, main->bsSkinComboBox2, main->bsSkinComboBox9, main->bsSkinComboBox4})
         EXPECT_TRUE(p->Enabled());
+}
+
+// The preset override reads every picker before it writes: a text that is no bitrate leaves
+// the whole parameter set as the catalogue made it.
+TEST_F(MainWindowTest, PresetOverrideWritesNothingOnABadBitrate) {
+    Start();
+    main->Button5Click();
+    const catalogue::TParameterSet before = main->Parameters;
+    for (skin::TbsSkinComboBox* picker : {main->bsSkinComboBox2, main->bsSkinComboBox3}) {
+        SCOPED_TRACE(picker == main->bsSkinComboBox2 ? "video" : "audio");
+        for (auto [p, text] : {
+                 std::pair{main->bsSkinComboBox1, "123*45"  },
+                 std::pair{main->bsSkinComboBox9, "7"       },
+                 std::pair{picker,                "快 kbps"}
+        }) {
+            p->Items()->Add(text); // the size and the rate would be written before the bitrates
+            p->SetItemIndex(p->Items()->Count() - 1);
+        }
+        EXPECT_THROW(main->Button13Click(), os::EConvertError);
+        EXPECT_EQ(main->Parameters, before);
+        main->Button18Click();
+    }
+    main->Button13Click();
+    EXPECT_EQ(main->Parameters.Video_FrameSize, "1280*720");
+    EXPECT_EQ(main->Parameters.Video_VideoBitrate, 1600000);
+    EXPECT_EQ(main->Parameters.Video_AudioBitrate, 128000);
 }
 
 TEST_F(MainWindowTest, SelectingARowRestoresCategoryFormatAndPresets) {
@@ -500,19 +564,36 @@ TEST_F(MainWindowTest, SkinAndFolderCommandsOpenTheSkinnedDialogs) {
     EXPECT_EQ(main->FileOutPutPath, home / "Tarvik视频软件/输出");
 }
 
-// The menu bar's buttons open their menus, and the tool bar's "添加" its add menu.
+// The menu bar's items open their menus, and the tool bar's "添加" its add menu.
 TEST_F(MainWindowTest, MenuBarAndAddButtonOpenTheirMenus) {
     Start();
     main->Show();
     RunUntilIdle();
     skin::TbsSkinMenu* menu = main->bsSkinForm1->SkinMenu();
-    gui::TControl* file = main->bsSkinMainMenuBar1->Controls(0);
-    EXPECT_EQ(file->Caption(), "文件");
-    ClickAt(file, 10, 10);
+    skin::TbsSkinMainMenuBar* bar = main->bsSkinMainMenuBar1;
+    EXPECT_EQ(bar->Align(), gui::alTop);
+    EXPECT_EQ(bar->Top(), 0);
+    EXPECT_EQ(bar->Height(), 22);
+    EXPECT_TRUE(bar->ScrollMenu());
+    ASSERT_EQ(bar->BarItemCount(), 5);
+    EXPECT_EQ(bar->BarItem(0)->MenuItem->Caption(), "文件");
+    EXPECT_EQ(bar->BarItem(4)->MenuItem->Caption(), "帮助");
+    const skin::TRect& file = bar->BarItem(0)->ObjectRect;
+    ClickAt(bar, (file.Left + file.Right) / 2, 10);
     RunUntilIdle();
-    EXPECT_TRUE(menu->Visible());
-    menu->Hide();
-    RunUntilIdle();
+    ASSERT_TRUE(menu->Visible());
+    EXPECT_EQ(menu->Level(0)->Items(0)->MenuItem->Caption(), "添加一个文件");
+    // Alt leaves the menu mode; Alt again enters it, and Right and Down open the next menu.
+    PressKey(VK_MENU);
+    EXPECT_FALSE(menu->Visible());
+    PressKey(VK_MENU);
+    PressKey(VK_RIGHT);
+    PressKey(VK_DOWN);
+    ASSERT_TRUE(menu->Visible());
+    EXPECT_EQ(menu->Level(0)->Items(0)->MenuItem->Caption(), "上移文件");
+    PressKey(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(main->bsSkinForm1->InMainMenu());
     ClickAt(main->AddToolButton, 20, 20);
     RunUntilIdle();
     EXPECT_TRUE(main->AddToolButton->MenuTracked());

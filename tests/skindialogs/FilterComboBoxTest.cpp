@@ -1,7 +1,7 @@
 // File masks and the file-type chooser: which names a mask list admits, the extension a
 // filter stands for, and how a filter text becomes entries.
 #include "../gui/GuiHarness.h"
-#include "MainWindowFilter.h"
+#include "app/OpenDialogFilter.h"
 #include "skin/shell/FileMasks.h"
 #include "skin/shell/SkinFilterComboBox.h"
 
@@ -64,7 +64,7 @@ TEST_F(FilterComboBoxTest, TheMainWindowFilterGivesFortyTwoEntriesAndIsNotReadTw
     TbsSkinFilterComboBox box(gui::Application);
     int changes = 0;
     box.OnChange = [&](gui::TObject*) { ++changes; };
-    box.SetFilter(MainWindowFilter());
+    box.SetFilter(app::OpenDialogFilter());
     ASSERT_EQ(box.Items()->Count(), 42); // the trailing "|" adds none
     EXPECT_EQ(box.Items()->Strings(0), "所有文件格式 (*.*)");
     EXPECT_EQ(box.Items()->Strings(41), "AIFF音频编码格式(*.aif; *.aiff)");
@@ -73,13 +73,13 @@ TEST_F(FilterComboBoxTest, TheMainWindowFilterGivesFortyTwoEntriesAndIsNotReadTw
     EXPECT_EQ(box.ItemIndex(), 0);
     box.SetItemIndex(4);
     changes = 0;
-    std::string upper = MainWindowFilter();
+    std::string upper = app::OpenDialogFilter();
     for (char& c : upper)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     box.SetFilter(upper);
     EXPECT_EQ(box.ItemIndex(), 4);
     EXPECT_EQ(changes, 0);
-    EXPECT_EQ(box.Filter(), MainWindowFilter());
+    EXPECT_EQ(box.Filter(), app::OpenDialogFilter());
 }
 
 TEST_F(FilterComboBoxTest, MaskWithoutSelectionChoosesTheLastEntry) {

@@ -3,7 +3,7 @@
 // checks that the dialog's frame reached the screen in its skin.
 #include "../display/ScreenGrab.h"
 #include "../display/Xvfb.h"
-#include "MainWindowFilter.h"
+#include "app/OpenDialogFilter.h"
 #include "display/headless/Headless.h"
 #include "gui/Application.h"
 #include "gui/Timer.h"
@@ -66,7 +66,7 @@ TEST_F(OpenDialogScreen, OverAFolderOfClipsInTwoSkins) {
         ASSERT_FALSE(sd.Empty);
         skin::TbsSkinOpenDialog dlg(gui::Application);
         dlg.Title = "打开文件";
-        dlg.Filter = MainWindowFilter();
+        dlg.Filter = app::OpenDialogFilter();
         dlg.SetSkinData(&sd);
         dlg.SetCtrlSkinData(&sd);
         dlg.DialogWidth = 560;

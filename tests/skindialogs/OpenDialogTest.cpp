@@ -1,8 +1,8 @@
 // The skinned open dialog over a temporary tree, answered by responders: its size and
 // captions, the accept rules, several files, the folder history, new folders, the save
 // mode's extensions and what Execute writes back.
-#include "MainWindowFilter.h"
 #include "ShellGuiFixture.h"
+#include "app/OpenDialogFilter.h"
 #include "controls/CommCtrl.h"
 #include "skin/dialogs/SkinOpenDialog.h"
 #include "skin/shell/FilePaths.h"
@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(OpenDialogTest, OpensAtTheInitialFolderWithItsDefaultsAndTheMainWindowFilter) {
-    dlg->Filter = MainWindowFilter();
+    dlg->Filter = app::OpenDialogFilter();
     std::vector<std::string> log;
     dlg->OnShow = [&](gui::TObject*) { log.push_back("show"); };
     dlg->OnClose = [&](gui::TObject*) { log.push_back("close"); };

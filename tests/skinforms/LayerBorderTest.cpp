@@ -1,6 +1,7 @@
 // The layered form border: frame and strip geometry, the border hits and resize steps, and the
 // border windows around a form, with frames whose data is out of range.
 #include "../gui/GuiHarness.h"
+#include "LayerFrameFixture.h"
 #include "skin/core/SkinPicture.h"
 #include "skin/forms/FormLayerBorder.h"
 #include "win/Layered.h"
@@ -9,28 +10,11 @@
 
 #include <climits>
 
-namespace {
-
-// The frame of the stored skin that has one: a 190 × 155 picture, the form over (27, 24, 164, 132).
-skin::TbsDataSkinLayerFrame Frame() {
-    skin::TbsDataSkinLayerFrame d;
-    d.PictureIndex = 0;
-    d.MaskPictureIndex = 1;
-    d.ClRect = skin::Rect(27, 24, 164, 132);
-    d.LTPoint = skin::Point(40, 24);
-    d.RTPoint = skin::Point(150, 24);
-    d.LBPoint = skin::Point(40, 132);
-    d.RBPoint = skin::Point(150, 132);
-    d.AlphaBlendValue = 200;
-    d.InActiveAlphaBlendValue = 100;
-    return d;
-}
-
-} // namespace
+using layerframetest::ExampleFrame;
 
 TEST(LayerBorderGeometry, FrameAndStripsAroundTheForm) {
     skin::TbsLayerFrameGeometry g =
-        skin::LayerFrameGeometry(Frame(), 190, 155, skin::Rect(100, 100, 500, 400));
+        skin::LayerFrameGeometry(ExampleFrame(), 190, 155, skin::Rect(100, 100, 500, 400));
     EXPECT_EQ(g.Frame, skin::Rect(73, 76, 73 + 453, 76 + 347));
     EXPECT_EQ(g.Strips[skin::bsflTop], skin::Rect(73, 76, 526, 100));
     EXPECT_EQ(g.Strips[skin::bsflBottom], skin::Rect(73, 400, 526, 423));
@@ -38,7 +22,7 @@ TEST(LayerBorderGeometry, FrameAndStripsAroundTheForm) {
     EXPECT_EQ(g.Strips[skin::bsflRight], skin::Rect(500, 100, 526, 400));
 
     // A picture with no middle rows gets no side strips (nothing to repeat down them).
-    skin::TbsDataSkinLayerFrame d = Frame();
+    skin::TbsDataSkinLayerFrame d = ExampleFrame();
     d.LTPoint.Y = 80;
     d.LBPoint.Y = d.RBPoint.Y = 60;
     g = skin::LayerFrameGeometry(d, 190, 155, skin::Rect(100, 100, 500, 400));
@@ -96,13 +80,8 @@ protected:
         form->Show();
         RunUntilIdle();
         data.Empty = false;
-        data.LayerFrame = Frame();
-        gdi::image::Image picture;
-        picture.width = 190;
-        picture.height = 155;
-        picture.pixels.assign(190 * 155, 0xFF336699u);
-        data.FActivePictures.push_back(std::make_unique<skin::TbsPicture>());
-        data.FActivePictures.back()->Assign(picture);
+        data.LayerFrame = ExampleFrame();
+        layerframetest::AddExamplePicture(data);
         border = std::make_unique<skin::TbsFormLayerBorder>(nullptr, nullptr);
     }
     void TearDown() override {

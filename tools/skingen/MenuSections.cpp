@@ -2,7 +2,9 @@
 
 #include "SkinBuilder.h"
 #include "SkinCanvas.h"
+#include "SkinSections.h"
 
+#include "skin/core/DataSkinControls.h"
 #include "skin/core/DataSkinObjects.h"
 
 #include <algorithm>
@@ -31,7 +33,7 @@ Image RoundMask(int w, int h, double radius) {
 
 // The selection of a row: the accent at a quarter over light backgrounds, 40 % over dark.
 Rgb Selection(const SkinStyle& s, const Rgb& under) {
-    return under.Mix(s.accent, s.Dark() ? 0.40 : 0.25);
+    return s.Selection(under);
 }
 
 Rgb MenuFill(const SkinStyle& s) {
@@ -174,7 +176,118 @@ void BuildHintWindow(SkinBuilder& b) {
     d.StretchType = skin::TbsStretchType::bsstFull;
 }
 
+// --- the main menu bar ----------------------------------------------------------------------
+
+// The bar: 22 px like the window's layout, the items inset by a pixel above and below.
+constexpr int kBarW = 60, kBarH = 22, kBarCap = 4;
+constexpr int kBarItemW = 40, kBarItemH = 20, kBarItemCap = 5, kBarItemPad = 8;
+constexpr int kBarButton = 16; // the maximised MDI child's buttons
+
+// The strip the items sit on: the window's background with a seam towards the tool bar.
+Rgb BarFill(const SkinStyle& s) {
+    return s.background;
+}
+
+void BuildMenuBarControl(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Image img = SkinBuilder::NewImage(kBarW, kBarH, BarFill(s));
+    SkinCanvas c(img);
+    c.FillRect({0, kBarH - 1.0, double(kBarW), double(kBarH)}, Solid(s.Border().Mix(BarFill(s), 0.55)));
+    auto& d = b.AddControl<skin::TbsDataSkinMainMenuBar>("mainmenubar");
+    d.PictureIndex = b.AddPicture("mainmenubar.bmp", img);
+    d.SkinRect = Rect(0, 0, kBarW, kBarH);
+    d.ItemsRect = Rect(kBarCap, 1, kBarW - kBarCap, kBarH - 1);
+    d.MenuBarItem = "menubaritem";
+    d.CloseButton = "menubarclosebutton";
+    d.MinButton = "menubarminbutton";
+    d.MaxButton = "menubarmaxbutton";
+    d.SysMenuButton = "menubarsysmenubutton";
+    d.TrackMarkColor = s.text.Mix(BarFill(s), 0.45).Color();
+    d.TrackMarkActiveColor = s.accent.Color();
+    d.StretchEffect = true;
+    // The items' normal look is the bar under them.
+    d.ItemTransparent = true;
+}
+
+// Rows: normal (the bar), hot (the selection), pressed (a stronger selection with an edge).
+void BuildMenuBarItem(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb fill = BarFill(s), hot = Selection(s, fill), down = fill.Mix(s.accent, s.Dark() ? 0.55 : 0.35);
+    Image img = SkinBuilder::NewImage(kBarItemW, 3 * kBarItemH, fill);
+    SkinCanvas c(img);
+    double r = std::min(s.radius, 4);
+    for (int row = 1; row < 3; ++row) {
+        Box box{0, double(row * kBarItemH), double(kBarItemW), double((row + 1) * kBarItemH)};
+        Rgb face = row == 1 ? hot : down;
+        Paint paint = Solid(face);
+        if (s.finish != Finish::Flat) paint = Vertical(face.Lighten(0.04), face.Lighten(-0.03), box.t, box.b);
+        c.FillRoundRect(box.Inset(1), r, paint);
+        if (row == 2 || s.outline >= 2) c.StrokeRoundRect(box.Inset(1), r, 1, Solid(s.accent));
+    }
+    auto& d = b.AddObject<skin::TbsDataSkinMainMenuBarItem>("menubaritem");
+    d.ActivePictureIndex = b.AddPicture("menubaritem.bmp", img);
+    d.SkinRect = Rect(0, 0, kBarItemW, kBarItemH);
+    d.ActiveSkinRect = Rect(0, kBarItemH, kBarItemW, 2 * kBarItemH);
+    d.DownRect = Rect(0, 2 * kBarItemH, kBarItemW, 3 * kBarItemH);
+    d.ItemLO = d.ItemRO = kBarItemCap;
+    d.TextRct = Rect(kBarItemPad, 0, kBarItemW - kBarItemPad, kBarItemH);
+    d.FontName = kFontName;
+    d.FontHeight = kFontHeight;
+    d.FontStyle = 0;
+    d.FontColor = d.ActiveFontColor = d.DownFontColor = s.text.Color();
+    d.UnEnabledFontColor = s.Disabled(s.text).Color();
+    d.StretchEffect = true;
+    d.Morphing = s.finish != Finish::Flat;
+    d.MorphKind = skin::TbsMorphKind::mkDefault;
+}
+
+// Columns: normal, hot, pressed; rows: system menu, minimise, restore, close.
+void BuildMenuBarButtons(SkinBuilder& b) {
+    const SkinStyle& s = b.Style();
+    Rgb fill = BarFill(s);
+    const Rgb faces[] = {fill, Selection(s, fill), fill.Mix(s.accent, s.Dark() ? 0.55 : 0.35)};
+    struct Row {
+        const char* name;
+        CapGlyph glyph;
+        skin::TbsStdCommand command;
+    } rows[] = {
+        {"menubarsysmenubutton", CapGlyph::SysMenu,  skin::TbsStdCommand::cmSysMenu },
+        {"menubarminbutton",     CapGlyph::Minimize, skin::TbsStdCommand::cmMinimize},
+        {"menubarmaxbutton",     CapGlyph::Restore,  skin::TbsStdCommand::cmMaximize},
+        {"menubarclosebutton",   CapGlyph::Close,    skin::TbsStdCommand::cmClose   },
+    };
+    Image img = SkinBuilder::NewImage(3 * kBarButton, 4 * kBarButton, fill);
+    SkinCanvas c(img);
+    double r = std::min(s.radius, 3);
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 3; ++col) {
+            Box box{double(col * kBarButton), double(row * kBarButton), double((col + 1) * kBarButton),
+                    double((row + 1) * kBarButton)};
+            if (col > 0) c.FillRoundRect(box, r, Solid(faces[col]));
+            // The glyph's 22 x 18 cell centred on the button.
+            DrawCapGlyph(c, rows[row].glyph, box.l + kBarButton / 2.0 - 11, box.t + kBarButton / 2.0 - 9,
+                         std::max(s.glyph, 1.0), s.text);
+        }
+    int picture = b.AddPicture("menubarbuttons.bmp", img);
+    for (int row = 0; row < 4; ++row) {
+        auto& d = b.AddObject<skin::TbsDataSkinMainMenuBarButton>(rows[row].name);
+        d.ActivePictureIndex = picture;
+        int y = row * kBarButton;
+        d.SkinRect = Rect(0, y, kBarButton, y + kBarButton);
+        d.ActiveSkinRect = Rect(kBarButton, y, 2 * kBarButton, y + kBarButton);
+        d.DownRect = Rect(2 * kBarButton, y, 3 * kBarButton, y + kBarButton);
+        d.Command = rows[row].command;
+        d.Morphing = false;
+    }
+}
+
 } // namespace
+
+void BuildMenuBar(SkinBuilder& b) {
+    BuildMenuBarControl(b);
+    BuildMenuBarItem(b);
+    BuildMenuBarButtons(b);
+}
 
 void BuildPopupMenus(SkinBuilder& b) {
     BuildPopupWindow(b);

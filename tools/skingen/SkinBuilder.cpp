@@ -33,8 +33,9 @@ void SkinBuilder::Build() {
     c.SetcBtnText(style_.text.Color());
     c.SetcWindow(style_.Window().Color());
     c.SetcWindowText(style_.text.Color());
-    c.SetcHighLight(style_.accent.Color());
-    c.SetcHighLightText(style_.OnAccent().Color());
+    // Selected rows of the plain lists and views: the skin's selection tint, text unchanged.
+    c.SetcHighLight(style_.Selection(style_.Window()).Color());
+    c.SetcHighLightText(style_.text.Color());
     c.SetcBtnHighLight((style_.Dark() ? style_.Face().Lighten(0.08) : Rgb{1, 1, 1}).Color());
     c.SetcBtnShadow(style_.Border().Color());
     for (auto& section : SkinSections()) section.build(*this);

@@ -114,7 +114,7 @@ Image DrawFrameMask(const SkinStyle& s) {
     return img;
 }
 
-enum class CapGlyph { Close, Maximize, Minimize, Restore, RollUp, RollDown, SysMenu };
+} // namespace
 
 void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const Rgb& colour) {
     // An 8 x 8 glyph centred in the button; strokes sit on pixel centres when w is odd.
@@ -180,6 +180,8 @@ void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const
         break;
     }
 }
+
+namespace {
 
 // Columns: normal, hot, pressed, inactive form; rows: close, maximise, minimise, restore,
 // roll up, roll down, system menu.  Every cell starts as the caption behind the button, so
@@ -441,18 +443,27 @@ void DrawButtonLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb& face,
     }
 }
 
-// A tool button: flat on the background until hot or pressed.
-void DrawToolLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb* face, const Rgb& border) {
-    Box box{0, double(row * kButtonH), kButtonW, double((row + 1) * kButtonH)};
-    box = box.Inset(1);
+// A tool button: the tool bar's own gradient until hot or pressed, so that a button at rest
+// is no patch on its bar; `border` null draws no outline.
+void DrawToolLook(SkinCanvas& c, const SkinStyle& s, int row, const Rgb* face, const Rgb* border) {
+    double y0 = row * kButtonH, y1 = y0 + kButtonH;
+    Paint bar = Vertical(s.ToolBarTop(), s.ToolBarBottom(), y0, y1);
+    c.FillRect({0, y0, double(kButtonW), y1}, bar);
+    Box box = Box{0, y0, kButtonW, y1}.Inset(1);
     double r = std::min(s.radius, 4);
-    c.FillRoundRect(box, r, Solid(border));
-    c.FillRoundRect(box.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(face ? *face : s.background));
+    if (border) c.FillRoundRect(box, r, Solid(*border));
+    Box in = border ? box.Inset(s.outline) : box;
+    c.FillRoundRect(in, std::max(r - (border ? s.outline : 0), 0.0), face ? Solid(*face) : bar);
 }
 
 enum class ButtonKind { Push, Tool, ToolMenu };
 
 constexpr int kMenuPart = 14; // the drop-down part at the right of a menu tool button
+// The drop-down marker lies in the looks' fixed bottom rows, from kMarkerTop down, so that it
+// keeps its shape however tall the button is (the rows above stretch); it sits a little below
+// the middle, level with a tall tool button's caption.
+constexpr int kMarkerTop = 13;
+constexpr double kMarkerY = 15.5;
 
 void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
     const SkinStyle& s = b.Style();
@@ -467,15 +478,16 @@ void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
         DrawButtonLook(c, s, 4, s.Disabled(face), s.Disabled(border));        // disabled
     } else {
         Rgb hot = HotFace(s, face), pressed = s.Pressed(face);
-        DrawToolLook(c, s, 0, nullptr, s.background);
-        DrawToolLook(c, s, 1, &hot, border.Mix(s.accent, 0.5));
-        DrawToolLook(c, s, 2, &pressed, border);
-        DrawToolLook(c, s, 3, nullptr, s.accent);
-        DrawToolLook(c, s, 4, nullptr, s.background.Mix(s.Border(), 0.12));
+        Rgb hotBorder = border.Mix(s.accent, 0.5), disabledBorder = s.background.Mix(s.Border(), 0.12);
+        DrawToolLook(c, s, 0, nullptr, nullptr);
+        DrawToolLook(c, s, 1, &hot, &hotBorder);
+        DrawToolLook(c, s, 2, &pressed, &border);
+        DrawToolLook(c, s, 3, nullptr, &s.accent);
+        DrawToolLook(c, s, 4, nullptr, &disabledBorder);
     }
     if (kind == ButtonKind::ToolMenu)
         for (int row = 0; row < 5; ++row) {
-            double cx = kButtonW - kMenuPart / 2.0, cy = row * kButtonH + kButtonH / 2.0;
+            double cx = kButtonW - kMenuPart / 2.0, cy = row * kButtonH + kMarkerY;
             Rgb glyph = row == 4 ? s.Disabled(s.text) : s.text;
             c.Triangle({cx - 3.5, cy - 1.5}, {cx + 3.5, cy - 1.5}, {cx, cy + 2}, glyph);
         }
@@ -499,10 +511,13 @@ void AddButton(SkinBuilder& b, const char* name, ButtonKind kind) {
     int corner = std::max(s.radius, s.outline) + 2;
     SetNinePart(d, kButtonW, kButtonH, corner);
     if (kind == ButtonKind::ToolMenu) {
-        // The drop-down part keeps its width at the right.
-        d.RTPoint = Point(kButtonW - kMenuPart - 1, corner);
-        d.RBPoint = Point(kButtonW - kMenuPart - 1, kButtonH - corner);
-        d.ClRect = Rect(corner, corner, kButtonW - kMenuPart - 1, kButtonH - corner);
+        // The drop-down part keeps its width at the right; the marker's rows do not stretch.
+        int top = std::min(corner, kMarkerTop - 1);
+        d.LTPoint = Point(corner, top);
+        d.RTPoint = Point(kButtonW - kMenuPart - 1, top);
+        d.LBPoint = Point(corner, kMarkerTop);
+        d.RBPoint = Point(kButtonW - kMenuPart - 1, kMarkerTop);
+        d.ClRect = Rect(corner, top, kButtonW - kMenuPart - 1, kMarkerTop);
     }
     SetFont(d, s.text);
     d.ActiveFontColor = s.text.Color();
@@ -561,7 +576,9 @@ void AddPanel(SkinBuilder& b, const char* name, bool caption) {
     auto& d = b.AddControl<skin::TbsDataSkinPanelControl>(name);
     d.PictureIndex = b.AddPicture(std::string(name) + ".bmp", img);
     d.SkinRect = Rect(0, 0, kPanelSize, h);
-    int corner = static_cast<int>(r) + 3;
+    // A group box's caption starts 6 pixels in; its corners reach at least that far, so that
+    // the caption lies from the top-left part to the top-right one and widens with the box.
+    int corner = std::max(static_cast<int>(r) + 3, caption ? 6 : 0);
     SetNinePart(d, kPanelSize, h, corner);
     if (caption) {
         d.LTPoint = Point(corner, kCaptionH);
@@ -832,7 +849,8 @@ D& AddBox(SkinBuilder& b, const char* name, int w, int h, const Paint& fill, con
 
 void BuildToolPanels(SkinBuilder& b) {
     const SkinStyle& s = b.Style();
-    Rgb top = s.background.Lighten(s.Dark() ? 0.04 : 0.03), bottom = s.background.Mix(s.Border(), 0.12);
+    // The bars carry a breath of the accent, so that each skin's tool bar is its own.
+    Rgb top = s.ToolBarTop(), bottom = s.ToolBarBottom();
     Rgb line = s.background.Mix(s.Border(), 0.45);
     for (const char* name : {"toolpanel", "resizetoolpanel"}) {
         // The bar's lower edge is a line: the bottom row is kept whole.
@@ -869,7 +887,7 @@ void BuildLabels(SkinBuilder& b) {
     const SkinStyle& s = b.Style();
     auto& std = b.AddControl<skin::TbsDataSkinStdLabelControl>("stdlabel");
     SetFont(std, s.text);
-    std.ActiveFontColor = s.accent.Color();
+    std.ActiveFontColor = s.AccentText().Color();
     Rgb tint = s.background.Mix(s.accent, 0.10), border = s.background.Mix(s.Border(), 0.5);
     auto& label = AddBox<skin::TbsDataSkinLabelControl>(b, "label", 40, 20, Solid(tint), &border,
                                                         std::min(s.radius, 3), 4);
@@ -987,7 +1005,7 @@ void BuildComboBox(SkinBuilder& b) {
     c.FillRect({0, double(iy), double(kEditW), double(iy + kComboItemH)}, Solid(s.Window()));
     Box focus{0, double(iy + kComboItemH), double(kEditW), double(iy + 2 * kComboItemH)};
     c.FillRect(focus, Solid(s.Window()));
-    c.FillRoundRect(focus, std::min(s.radius, 2), Solid(s.accent));
+    c.FillRoundRect(focus, std::min(s.radius, 2), Solid(s.Selection(s.Window())));
     auto& d = b.AddControl<skin::TbsDataSkinComboBox>("combobox");
     d.PictureIndex = b.AddPicture("combobox.bmp", img);
     d.SkinRect = Rect(0, 0, kEditW, kEditH);
@@ -1007,7 +1025,7 @@ void BuildComboBox(SkinBuilder& b) {
     d.ItemTextRect = Rect(0, 0, kEditW, kComboItemH);
     SetFont(d, s.text);
     d.ActiveFontColor = s.text.Color();
-    d.FocusFontColor = s.OnAccent().Color();
+    d.FocusFontColor = s.text.Color();
     d.ListBoxName = "listbox";
 }
 
@@ -1023,14 +1041,16 @@ void BuildListBox(SkinBuilder& b) {
     Box frame{0, 0, double(kListW), double(kListH)};
     c.FillRoundRect(frame, r, Solid(s.Border()));
     c.FillRoundRect(frame.Inset(s.outline), std::max(r - s.outline, 0.0), Solid(s.Window()));
-    // Rows: plain, selected, selected with the focus (a lighter band at the top edge).
+    // Rows: plain, selected (the selection tint), selected with the focus (an accent ring
+    // round the tint).
     c.FillRect({0, double(kListH), double(kListW), double(kListH + kListRowH)}, Solid(s.Window()));
     Box selected{0, double(kListH + kListRowH), double(kListW), double(kListH + 2 * kListRowH)};
     c.FillRect(selected, Solid(s.Window()));
-    c.FillRoundRect(selected.Inset(1), std::min(s.radius, 3), Solid(s.accent));
+    c.FillRoundRect(selected.Inset(1), std::min(s.radius, 3), Solid(s.Selection(s.Window())));
     Box focus{0, double(kListH + 2 * kListRowH), double(kListW), double(kListH + 3 * kListRowH)};
     c.FillRect(focus, Solid(s.Window()));
-    c.FillRoundRect(focus.Inset(1), std::min(s.radius, 3), Solid(s.accent.Lighten(-0.06)));
+    c.FillRoundRect(focus.Inset(1), std::min(s.radius, 3), Solid(s.accent));
+    c.FillRoundRect(focus.Inset(2), std::max(std::min(s.radius, 3) - 1, 0), Solid(s.Selection(s.Window())));
     auto& d = b.AddControl<skin::TbsDataSkinListBox>("listbox");
     d.PictureIndex = b.AddPicture("listbox.bmp", img);
     d.SkinRect = Rect(0, 0, kListW, kListH);
@@ -1043,8 +1063,8 @@ void BuildListBox(SkinBuilder& b) {
     d.ItemLeftOffset = d.ItemRightOffset = 5;
     d.ItemTextRect = Rect(3, 0, kListW - 3, kListRowH);
     SetFont(d, s.text);
-    d.ActiveFontColor = s.OnAccent().Color();
-    d.FocusFontColor = s.OnAccent().Color();
+    d.ActiveFontColor = s.text.Color();
+    d.FocusFontColor = s.text.Color();
     d.VScrollBarName = "vscrollbar";
     d.HScrollBarName = "hscrollbar";
     d.BothScrollBarName = "bothhscrollbar";
@@ -1325,6 +1345,7 @@ const std::vector<SkinSection>& SkinSections() {
         {"scrollbox",  BuildScrollBox }, // the scroll box's frame
         {"views",      BuildViews     }, // list and tree views: font and fill
         {"popupmenus", BuildPopupMenus}, // popup-menu windows and their rows
+        {"menubar",    BuildMenuBar   }, // the main menu bar, its items and MDI buttons
         {"hints",      BuildHints     }, // the hint window
         {"dialogs",    BuildDialogs   }, // the skin chooser's preview stage
     };

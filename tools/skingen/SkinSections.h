@@ -7,6 +7,13 @@
 namespace skingen {
 
 class SkinBuilder;
+class SkinCanvas;
+struct Rgb;
+
+// The caption glyphs, 8 x 8, centred in a 22 x 18 cell whose top-left is (x, y), in strokes
+// of width w; the menu bar's MDI buttons draw them too.
+enum class CapGlyph { Close, Maximize, Minimize, Restore, RollUp, RollDown, SysMenu };
+void DrawCapGlyph(SkinCanvas& c, CapGlyph g, double x, double y, double w, const Rgb& colour);
 
 struct SkinSection {
     const char* name;

@@ -110,6 +110,12 @@ Rgb SkinStyle::OnAccent() const {
                : black;
 }
 
+Rgb SkinStyle::AccentText() const {
+    Rgb c = accent;
+    for (double t = 0.05; Rgb::Contrast(c, background) < 4.5 && t <= 1.0; t += 0.05) c = accent.Mix(text, t);
+    return c;
+}
+
 Rgb SkinStyle::InactiveCaptionText() const {
     // The better of the two text colours, dimmed towards the caption as far as it stays
     // clearly readable: an inactive form tells itself apart also in the dark skins.

@@ -568,6 +568,42 @@ TEST_F(PlayerTest, QuickSeeksOneAfterAnother) {
     ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
 }
 
+// Paused, a burst of quick seeks and then a waiting one: the waiting seek returns with its
+// own picture on the screen (it used to wait for ever when a picture of the burst ended
+// the pause wake-up before the last seek's flush went out).
+TEST_F(PlayerTest, WaitingSeekWhilePausedAfterQuickSeeksShowsItsPicture) {
+    ASSERT_TRUE(player.Open(Clip(), kHost, true)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psPause) && host.Last() == 0; }));
+    for (int round = 0; round < 5; ++round) {
+        for (int i = 0; i < 10; ++i) {
+            player.Seek(static_cast<int64_t>(500000 + 100000 * (i % 5)), TSeekFlags{}, false);
+            Pump(i % 3 * 5);
+        }
+        const int64_t target = round % 2 ? 1000000 : 0;
+        player.Seek(target, TSeekFlags{sfBackward}, true);
+        EXPECT_FALSE(player.Seeking());
+        ASSERT_TRUE(WaitUntil([&] { return std::abs(host.Last() - static_cast<int>(target / 40000)) <= 12; }))
+            << "round " << round << " shows " << host.Last();
+        EXPECT_TRUE(player.Paused());
+    }
+}
+
+// What the preview does at the end: back to the start, paused; playing again plays the clip
+// through before the next end.
+TEST_F(PlayerTest, PlayingAgainAfterRewindingAtTheEndPlaysTheClip) {
+    ASSERT_TRUE(player.Open(Clip(), kHost, false)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
+    player.Seek(static_cast<int64_t>(0), TSeekFlags{sfAny}, false);
+    player.Pause();
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() >= 0 && host.Last() < 5; }));
+    Pump(200);
+    rec.states.clear();
+    player.Resume();
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() > 20 || rec.Has(psEnd); }, 30000));
+    EXPECT_FALSE(rec.Has(psEnd)) << "ended again at frame " << host.Last();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
+}
+
 // Destroying the player in each state ends every thread before the objects go.
 struct DestroyCase {
     const char* name;
