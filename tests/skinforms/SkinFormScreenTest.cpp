@@ -243,130 +243,130 @@ TEST(SkinFormScreen, ThreeSkinsWithLogoIconAndInactiveEffect) {
         }
     }
     for (gui::TForm* f : forms) delete f;
+}
 
-    // The skin with a layered border on a form that fades in and dims its client area while
-    // inactive, grabbed into layered_border_overlay.png.  Without a compositor the border's soft
-    // windows stay off the screen (the desktop shows where they would be, never a block) and the
-    // fade shows the form at once; a compositor brings the border up in windows with alpha.
-    TEST(SkinFormScreen, LayeredBorderAndInactiveOverlay) {
-        if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
-        ASSERT_NO_FATAL_FAILURE(UseServer());
-        XvfbServer& server = Server();
-        Display* x = XOpenDisplay(server.Name().c_str());
-        ASSERT_NE(x, nullptr);
-        auto pump = [](const std::function<bool()>& done, const std::string& what) {
-            return WaitUntil(
-                [&] {
-                    display::X11Sync(display::Current());
-                    win::RunUntilIdle();
-                    return done();
-                },
-                std::chrono::seconds(10), what);
-        };
-        auto viewable = [&](HWND h) {
-            XWindowAttributes a{};
-            Window w = display::X11WindowOf(display::Current(), reinterpret_cast<uintptr_t>(h));
-            return w && XGetWindowAttributes(x, w, &a) && a.map_state == IsViewable;
-        };
+// The skin with a layered border on a form that fades in and dims its client area while
+// inactive, grabbed into layered_border_overlay.png.  Without a compositor the border's soft
+// windows stay off the screen (the desktop shows where they would be, never a block) and the
+// fade shows the form at once; a compositor brings the border up in windows with alpha.
+TEST(SkinFormScreen, LayeredBorderAndInactiveOverlay) {
+    if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_NO_FATAL_FAILURE(UseServer());
+    XvfbServer& server = Server();
+    Display* x = XOpenDisplay(server.Name().c_str());
+    ASSERT_NE(x, nullptr);
+    auto pump = [](const std::function<bool()>& done, const std::string& what) {
+        return WaitUntil(
+            [&] {
+                display::X11Sync(display::Current());
+                win::RunUntilIdle();
+                return done();
+            },
+            std::chrono::seconds(10), what);
+    };
+    auto viewable = [&](HWND h) {
+        XWindowAttributes a{};
+        Window w = display::X11WindowOf(display::Current(), reinterpret_cast<uintptr_t>(h));
+        return w && XGetWindowAttributes(x, w, &a) && a.map_state == IsViewable;
+    };
 
-        static skin::TbsCompressedSkinList list;
-        skins::LoadStoredSkins(list);
-        skin::TbsSkinData data;
-        data.SetSkinList(&list);
-        data.SetSkinIndex(2);
-        ASSERT_FALSE(data.Empty);
-        ASSERT_NE(data.LayerFrame.PictureIndex, -1);
-        const int width = 560, height = 300;
-        gdi::image::Image desktop = GrabScreen(server.Name(), 0, 0, width, height);
-        ASSERT_EQ(desktop.width, width);
+    static skin::TbsCompressedSkinList list;
+    skins::LoadStoredSkins(list);
+    skin::TbsSkinData data;
+    data.SetSkinList(&list);
+    data.SetSkinIndex(2);
+    ASSERT_FALSE(data.Empty);
+    ASSERT_NE(data.LayerFrame.PictureIndex, -1);
+    const int width = 560, height = 300;
+    gdi::image::Image desktop = GrabScreen(server.Name(), 0, 0, width, height);
+    ASSERT_EQ(desktop.width, width);
 
-        auto* f = new gui::TForm(gui::Application);
-        f->AfterConstruction();
-        f->SetCaption("视频转换");
-        f->SetBounds(40, 40, 320, 200);
-        auto* sf = new skin::TbsSkinForm(f);
-        sf->SetSkinData(&data);
-        sf->AlphaBlendAnimation = true;
-        sf->ClientInActiveEffect = true;
-        auto* label = new gui::TLabel(f);
-        label->SetCaption("淡入、阴影边框与失去焦点的客户区");
-        label->SetBounds(12, 12, 280, 20);
-        label->SetTransparent(true);
-        label->SetParent(f);
-        f->Show();
-        ASSERT_TRUE(
-            pump([&] { return !(GetWindowLongPtr(f->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED); }, "the fade"));
-        skin::TbsFormLayerBorder* border = sf->FBorderLayer.get();
-        ASSERT_TRUE(border->FVisible);
-        std::vector<HWND> strips;
-        for (auto& w : border->Windows)
-            if (w) strips.push_back(w->Handle());
-        ASSERT_EQ(strips.size(), 4u);
-        for (HWND h : strips) EXPECT_FALSE(viewable(h));
-        EXPECT_TRUE(viewable(f->Handle()));
+    auto* f = new gui::TForm(gui::Application);
+    f->AfterConstruction();
+    f->SetCaption("视频转换");
+    f->SetBounds(40, 40, 320, 200);
+    auto* sf = new skin::TbsSkinForm(f);
+    sf->SetSkinData(&data);
+    sf->AlphaBlendAnimation = true;
+    sf->ClientInActiveEffect = true;
+    auto* label = new gui::TLabel(f);
+    label->SetCaption("淡入、阴影边框与失去焦点的客户区");
+    label->SetBounds(12, 12, 280, 20);
+    label->SetTransparent(true);
+    label->SetParent(f);
+    f->Show();
+    ASSERT_TRUE(
+        pump([&] { return !(GetWindowLongPtr(f->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED); }, "the fade"));
+    skin::TbsFormLayerBorder* border = sf->FBorderLayer.get();
+    ASSERT_TRUE(border->FVisible);
+    std::vector<HWND> strips;
+    for (auto& w : border->Windows)
+        if (w) strips.push_back(w->Handle());
+    ASSERT_EQ(strips.size(), 4u);
+    for (HWND h : strips) EXPECT_FALSE(viewable(h));
+    EXPECT_TRUE(viewable(f->Handle()));
 
-        // Another form takes the activation: the client area is washed out.
-        auto* other = new gui::TForm(gui::Application);
-        other->AfterConstruction();
-        other->SetCaption("另一个窗口");
-        other->SetBounds(400, 40, 140, 120);
-        new skin::TbsSkinForm(other);
-        other->Show();
-        SetForegroundWindow(other->Handle());
-        ASSERT_TRUE(pump([&] { return sf->FInActivePanel != nullptr; }, "the overlay"));
-        win::RunUntilIdle();
-        gdi::image::Image screen = GrabScreen(server.Name(), 0, 0, width, height);
-        std::string error;
-        ASSERT_TRUE(SavePng(screen, TARVIK_SHOT_DIR "/layered_border_overlay.png", error)) << error;
-        // Where the border's soft edge would lie, the desktop shows: no block.
-        RECT wr;
-        GetWindowRect(f->Handle(), &wr);
-        const int ls = data.LayerFrame.ClRect.Left, ts = data.LayerFrame.ClRect.Top;
-        for (POINT p : {
-                 POINT{wr.left - ls / 2,         (wr.top + wr.bottom) / 2},
-                 POINT{(wr.left + wr.right) / 2, wr.top - ts / 2         },
-                 POINT{wr.right + 1,             wr.bottom + 1           }
-        }) {
-            SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
-            EXPECT_EQ(screen.At(p.x, p.y) & 0xFFFFFF, desktop.At(p.x, p.y) & 0xFFFFFF);
-        }
-        // The faded form itself shows, opaque.
-        EXPECT_NE(screen.At(wr.left + 60, wr.top + 4) & 0xFFFFFF,
-                  desktop.At(wr.left + 60, wr.top + 4) & 0xFFFFFF);
-
-        // A compositor takes the screen: the border comes up, blended by its alpha.
-        auto announce = [&](Window compositor) {
-            XEvent e{};
-            e.xclient.type = ClientMessage;
-            e.xclient.window = DefaultRootWindow(x);
-            e.xclient.message_type = XInternAtom(x, "MANAGER", False);
-            e.xclient.format = 32;
-            e.xclient.data.l[1] = static_cast<long>(XInternAtom(x, "_NET_WM_CM_S0", False));
-            e.xclient.data.l[2] = static_cast<long>(compositor);
-            XSendEvent(x, DefaultRootWindow(x), False, StructureNotifyMask, &e);
-            XSync(x, False);
-        };
-        Window owner = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 1, 1, 0, 0, 0);
-        XSetSelectionOwner(x, XInternAtom(x, "_NET_WM_CM_S0", False), owner, CurrentTime);
-        announce(owner);
-        EXPECT_TRUE(pump(
-            [&] { return std::all_of(strips.begin(), strips.end(), [&](HWND h) { return viewable(h); }); },
-            "the border under a compositor"));
-        for (HWND h : strips) {
-            XWindowAttributes a{};
-            XGetWindowAttributes(x, display::X11WindowOf(display::Current(), reinterpret_cast<uintptr_t>(h)),
-                                 &a);
-            EXPECT_EQ(a.depth, 32);
-        }
-        XDestroyWindow(x, owner);
-        XSync(x, False);
-        EXPECT_TRUE(pump(
-            [&] { return std::none_of(strips.begin(), strips.end(), [&](HWND h) { return viewable(h); }); },
-            "the border off again"));
-        delete other;
-        delete f;
-        win::RunUntilIdle();
-        XCloseDisplay(x);
+    // Another form takes the activation: the client area is washed out.
+    auto* other = new gui::TForm(gui::Application);
+    other->AfterConstruction();
+    other->SetCaption("另一个窗口");
+    other->SetBounds(400, 40, 140, 120);
+    new skin::TbsSkinForm(other);
+    other->Show();
+    SetForegroundWindow(other->Handle());
+    ASSERT_TRUE(pump([&] { return sf->FInActivePanel != nullptr; }, "the overlay"));
+    win::RunUntilIdle();
+    gdi::image::Image screen = GrabScreen(server.Name(), 0, 0, width, height);
+    std::string error;
+    ASSERT_TRUE(SavePng(screen, TARVIK_SHOT_DIR "/layered_border_overlay.png", error)) << error;
+    // Where the border's soft edge would lie, the desktop shows: no block.
+    RECT wr;
+    GetWindowRect(f->Handle(), &wr);
+    const int ls = data.LayerFrame.ClRect.Left, ts = data.LayerFrame.ClRect.Top;
+    for (POINT p : {
+             POINT{wr.left - ls / 2,         (wr.top + wr.bottom) / 2},
+             POINT{(wr.left + wr.right) / 2, wr.top - ts / 2         },
+             POINT{wr.right + 1,             wr.bottom + 1           }
+    }) {
+        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
+        EXPECT_EQ(screen.At(p.x, p.y) & 0xFFFFFF, desktop.At(p.x, p.y) & 0xFFFFFF);
     }
+    // The faded form itself shows, opaque.
+    EXPECT_NE(screen.At(wr.left + 60, wr.top + 4) & 0xFFFFFF,
+              desktop.At(wr.left + 60, wr.top + 4) & 0xFFFFFF);
+
+    // A compositor takes the screen: the border comes up, blended by its alpha.
+    auto announce = [&](Window compositor) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = DefaultRootWindow(x);
+        e.xclient.message_type = XInternAtom(x, "MANAGER", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[1] = static_cast<long>(XInternAtom(x, "_NET_WM_CM_S0", False));
+        e.xclient.data.l[2] = static_cast<long>(compositor);
+        XSendEvent(x, DefaultRootWindow(x), False, StructureNotifyMask, &e);
+        XSync(x, False);
+    };
+    Window owner = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(x, XInternAtom(x, "_NET_WM_CM_S0", False), owner, CurrentTime);
+    announce(owner);
+    EXPECT_TRUE(
+        pump([&] { return std::all_of(strips.begin(), strips.end(), [&](HWND h) { return viewable(h); }); },
+             "the border under a compositor"));
+    for (HWND h : strips) {
+        XWindowAttributes a{};
+        XGetWindowAttributes(x, display::X11WindowOf(display::Current(), reinterpret_cast<uintptr_t>(h)), &a);
+        EXPECT_EQ(a.depth, 32);
+    }
+    XDestroyWindow(x, owner);
+    XSync(x, False);
+    EXPECT_TRUE(
+        pump([&] { return std::none_of(strips.begin(), strips.end(), [&](HWND h) { return viewable(h); }); },
+             "the border off again"));
+    delete other;
+    delete f;
+    win::RunUntilIdle();
+    XCloseDisplay(x);
+}
 
 } // namespace
