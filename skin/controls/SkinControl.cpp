@@ -187,12 +187,17 @@ void TbsSkinCustomControl::ChangeSkinData() {
 }
 
 void TbsSkinCustomControl::NotifyChildrenBackground() {
+    // Controls going away, or without a window yet, have no background to show: a window
+    // made for them here would outlive the form that is being freed.
+    if (Destroying()) return;
     for (int i = 0; i < ControlCount(); ++i) {
         gui::TControl* c = Controls(i);
-        if (auto* w = dynamic_cast<gui::TWinControl*>(c))
-            SendMessage(w->Handle(), WM_CHECKPARENTBG, 0, 0);
-        else
+        if (c->Destroying()) continue;
+        if (auto* w = dynamic_cast<gui::TWinControl*>(c)) {
+            if (w->HandleAllocated()) SendMessage(w->Handle(), WM_CHECKPARENTBG, 0, 0);
+        } else {
             c->Perform(WM_CHECKPARENTBG, 0, 0);
+        }
     }
 }
 

@@ -21,9 +21,6 @@ class TbsSelDirDlgForm : public gui::TForm {
 public:
     TbsSelDirDlgForm(gui::TComponent* owner, bool toolButtonsTransparent, bool showToolBar,
                      TbsSkinData* ctrlSkinData);
-    // The panels stop aligning first: a panel resized while its siblings go would ask the
-    // tree for a window that can no longer be made.
-    ~TbsSelDirDlgForm() override { DisableAlign(); }
     std::string ClassName() const override { return "TbsSelDirDlgForm"; }
 
     TbsSkinData* CtrlSD = nullptr;

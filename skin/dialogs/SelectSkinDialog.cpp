@@ -121,10 +121,6 @@ TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(gui::TComponent* owner, TbsSkinData* 
     ShowPreview();
 }
 
-TbsSelectSkinDlgForm::~TbsSelectSkinDlgForm() {
-    DisableAlign();
-}
-
 void TbsSelectSkinDlgForm::SLBOnChange(gui::TObject*) {
     int i = SkinsListBox->ItemIndex();
     if (csSkinList_) {

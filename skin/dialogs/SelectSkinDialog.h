@@ -26,7 +26,6 @@ public:
     // Over the stored-skin components of form, defaultSkin highlighted (the first without it).
     TbsSelectSkinDlgForm(gui::TComponent* owner, TbsSkinData* ctrlSkinData,
                          TbsCompressedStoredSkin* defaultSkin, os::TComponent* form);
-    ~TbsSelectSkinDlgForm() override;
     std::string ClassName() const override { return "TbsSelectSkinDlgForm"; }
 
     TbsCompressedStoredSkin* SelectedSkin() const { return PreviewSkinData->CompressedStoredSkin(); }

@@ -32,9 +32,6 @@ class TbsOpenDlgForm : public gui::TForm {
 public:
     TbsOpenDlgForm(gui::TComponent* owner, bool toolButtonsTransparent, TbsSkinData* ctrlSkinData,
                    bool saveMode);
-    // The panels stop aligning first: a panel resized while its siblings go would ask the
-    // list for a window that can no longer be made.
-    ~TbsOpenDlgForm() override { DisableAlign(); }
     std::string ClassName() const override { return "TbsOpenDlgForm"; }
 
     bool SaveMode = false;

@@ -65,13 +65,14 @@ bool TbsSkinCaptionObject::EnableAnimation() const {
 }
 
 bool TbsSkinCaptionObject::HasQuickButtons() const {
-    return Parent->QuickButtons()->Count() > 0 && Parent->QuickImageList;
+    return Parent->QuickButtons()->Count() > 0 && Parent->QuickImageList();
 }
 
 TRect TbsSkinCaptionObject::TextArea() const {
     TRect tr = TextRct;
     if (IsEmptySkinRect(TextRct)) return tr;
-    if (HasQuickButtons()) tr.Left += Parent->QuickButtons()->Count() * (Parent->QuickImageList->Width() + 8);
+    if (HasQuickButtons())
+        tr.Left += Parent->QuickButtons()->Count() * (Parent->QuickImageList()->Width() + 8);
     // The text keeps its right margin when the caption is wider than in the skin.
     tr.Right = ObjectRect.Width() - (SkinRect.Width() - TextRct.Right);
     if (!IsEmptySkinRect(FrameRect)) {
@@ -173,7 +174,7 @@ void TbsSkinCaptionObject::DrawCaptionText(gui::TCanvas* c, int dx, int dy, bool
 }
 
 void TbsSkinCaptionObject::DrawQuickButtons(gui::TCanvas* c) {
-    gui::TCustomImageList* images = Parent->QuickImageList;
+    gui::TCustomImageList* images = Parent->QuickImageList();
     int iw = images->Width(), ih = images->Height();
     int x = ObjectRect.Left, y = ObjectRect.Top + ObjectRect.Height() / 2 - ih / 2 - 2;
     const TbsDataSkinButtonControl* look = nullptr;

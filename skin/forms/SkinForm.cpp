@@ -8,6 +8,7 @@
 #include "gdi/SysColors.h"
 #include "gui/Color.h"
 #include "skin/controls/SkinToolBar.h"
+#include "skin/core/ResourceStrData.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/engine/EngineSetup.h"
 #include "skin/engine/MaskRegion.h"
@@ -118,8 +119,10 @@ TbsSkinForm::TbsSkinForm(os::TComponent* owner) : os::TComponent(owner) {
     FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     CreateEffects();
-    // While skinnable the frame's buttons are ours: the form keeps none of its own.
+    // While skinnable the frame's buttons are ours: the form keeps none of its own; nor does
+    // it size itself to its controls.
     form_->SetBorderIcons(0);
+    form_->SetAutoSize(false);
     // The skin change reaches the forms through the screen's list unless someone listens already.
     if (!SkinForms()) TbsScreenSkinForms::InstallOnce();
     if (!Designing()) {
@@ -180,8 +183,10 @@ void TbsSkinForm::SetReference(TbsSkinData*& field, TbsSkinData* value) {
 
 void TbsSkinForm::SetSkinData(TbsSkinData* value) {
     SetReference(fsd_, value);
-    if (value && form_->FormStyle() != gui::fsMDIChild) skinnableForm_ = value->SkinnableForm() && !UseRibbon;
+    if (value && form_->FormStyle() != gui::fsMDIChild)
+        skinnableForm_ = value->SkinnableForm() && !useRibbon_;
     if (!Designing()) ApplySkin();
+    if (TbsSkinPopupMenu* tray = SysTrayMenu()) tray->SetSkinData(value);
 }
 
 void TbsSkinForm::SetMenusSkinData(TbsSkinData* value) {
@@ -202,6 +207,10 @@ void TbsSkinForm::SetHideCaptionButtons(bool value) {
     RepaintFrame();
 }
 
+void TbsSkinForm::SetQuickButtons(const TbsQuickButtonItems* value) {
+    if (value) quickButtons_->Assign(value);
+}
+
 void TbsSkinForm::SetShowIcon(bool value) {
     showIcon_ = value;
     if (!Loading() && !Designing()) RepaintFrame();
@@ -217,11 +226,36 @@ void TbsSkinForm::MirrorBorderIcons() {
 }
 
 void TbsSkinForm::SetSkinnableForm(bool value) {
+    formActive_ = GetFormActive();
     if (Designing()) return;
-    skinnableForm_ = UseRibbon ? false : value;
+    if (form_->FormStyle() == gui::fsMDIForm && form_->MDIChildCount() > 0) return;
+    // A maximised form changes its frame restored, and is maximised again in the new one.
+    bool hide = form_->FormStyle() != gui::fsMDIForm && form_->Visible();
+    bool remaximize = false;
+    if (windowState_ == gui::wsMaximized && skinnableForm_) {
+        if (hide) form_->Hide();
+        SetWindowState(gui::wsNormal);
+        remaximize = true;
+    } else if (form_->WindowState() == gui::wsMaximized && !skinnableForm_) {
+        form_->SetWindowState(gui::wsNormal);
+        if (hide) form_->Hide();
+        remaximize = true;
+    }
+    skinnableForm_ = useRibbon_ ? false : value;
     ApplySkin();
     WalkChangeSkinData(form_, nullptr);
     if (IsMDIMainForm()) HookMDIClient();
+    if (!remaximize) return;
+    if (skinnableForm_)
+        SetWindowState(gui::wsMaximized);
+    else
+        form_->SetWindowState(gui::wsMaximized);
+    if (hide) form_->Show();
+}
+
+void TbsSkinForm::SetUseRibbon(bool value) {
+    useRibbon_ = value;
+    if (value && !Designing()) SetSkinnableForm(false);
 }
 
 void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operation) {
@@ -233,6 +267,11 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
     if (component == fmsd_) fmsd_ = nullptr;
     if (component == skinHint_) skinHint_ = nullptr;
     if (component == statusBar_) statusBar_ = nullptr;
+    if (component == quickImageList_) quickImageList_ = nullptr;
+    if (component == trayIconComponent_) {
+        trayIcon_ = nullptr;
+        trayIconComponent_ = nullptr;
+    }
     if (component == FInActivePanel) FInActivePanel = nullptr;
     MDIComponentRemoved(component);
 }
@@ -240,6 +279,12 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
     if (skinHint_) skinHint_->RemoveFreeNotification(this);
     skinHint_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetQuickImageList(gui::TCustomImageList* value) {
+    if (quickImageList_) quickImageList_->RemoveFreeNotification(this);
+    quickImageList_ = value;
     if (value) value->FreeNotification(this);
 }
 
@@ -252,8 +297,7 @@ void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* value) {
 // ---- skin application
 
 void TbsSkinForm::ApplySkin() {
-    if (fsd_ && !UseRibbon && form_->FormStyle() != gui::fsMDIChild) skinnableForm_ = fsd_->SkinnableForm();
-    if (UseRibbon) skinnableForm_ = false;
+    if (useRibbon_) skinnableForm_ = false;
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     skinSupport_ = fsd_ && !fsd_->Empty;
     HideGlowLayers();
@@ -491,8 +535,8 @@ bool TbsSkinForm::InCaptionArea(TPoint p) const {
         if (!c || !InRect(c->ObjectRect, p)) continue;
         TRect r = c->ObjectRect;
         // Quick buttons at the caption's start are no place to drag the form from.
-        if (quickButtons_->Count() > 0 && QuickImageList)
-            r.Left += quickButtons_->Count() * (QuickImageList->Width() + 8);
+        if (quickButtons_->Count() > 0 && quickImageList_)
+            r.Left += quickButtons_->Count() * (quickImageList_->Width() + 8);
         return InRect(r, p);
     }
     return false;
@@ -555,6 +599,12 @@ void TbsSkinForm::UpdateSkinRegion() {
         ArrangeObjects();
     }
     SetFormRegion();
+    if (!rgn_ && skinnableForm_ && !PlainFrame() && Wnd()) SendMessage(Wnd(), WM_NCPAINT, 1, 0);
+    // A stretched background changes all over with the size.
+    if (skinSupport_ && fsd_->StretchEffect && Wnd()) {
+        form_->Invalidate();
+        NotifyChildrenBackground();
+    }
 }
 
 void TbsSkinForm::SetFormRegion() {
@@ -633,6 +683,7 @@ void TbsSkinForm::PaintNCDefault(HDC dc, bool useExternalDC) {
     }
     bool active = GetFormActive();
     c->Font()->Assign(active ? &defCaptionFont_ : &defInActiveCaptionFont_);
+    if (fsd_ && fsd_->ResourceStrData()) c->Font()->SetCharset(fsd_->ResourceStrData()->CharSet);
     std::string text = CaptionText();
     if (OnCaptionPaint) {
         OnCaptionPaint(c, gui::Rect(a, 0, bw - b - 3, hc), active);
@@ -695,36 +746,12 @@ void TbsSkinForm::PaintNCSkin(HDC dc, bool useExternalDC) {
     if (!frame.dc()) return;
     if (NewClRect.Height() > 0)
         ExcludeClipRect(frame.dc(), NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
-    auto put = [&](gui::TBitmap& b, int x, int y) {
-        if (b.Width() > 0 && b.Height() > 0)
-            BitBlt(frame.dc(), x, y, b.Width(), b.Height(), b.Canvas()->Handle(), 0, 0, SRCCOPY);
-    };
+    bool effect = !GetFormActive() && s.AutoRenderingInActiveImage;
+    auto put = [&](gui::TBitmap& b, int x, int y) { PutFramePart(frame.dc(), b, x, y, effect); };
     put(top, 0, 0);
     put(left, 0, top.Height());
     put(right, formWidth_ - right.Width(), top.Height());
     put(bottom, 0, formHeight_ - bottom.Height());
-}
-
-void TbsSkinForm::PaintBGDefault(HDC dc) {
-    if (!dc) return;
-    gui::TRect r = form_->ClientRect();
-    FillBox(dc, r.left, r.top, r.right, r.bottom, gui::clBtnFace);
-}
-
-void TbsSkinForm::PaintBG(HDC dc) {
-    if (!dc || !skinSupport_) return;
-    const TbsSkinData& s = *fsd_;
-    gui::TRect r = form_->ClientRect();
-    if (IsEmptyRect(s.ClRect)) {
-        FillBox(dc, r.left, r.top, r.right, r.bottom, gui::clBtnFace);
-        return;
-    }
-    // The client part of the picture, repeated over the client area.
-    int tw = s.ClRect.Width(), th = s.ClRect.Height();
-    HDC src = s.FPicture.Bitmap().Canvas()->Handle();
-    for (int y = 0; y < r.bottom; y += th)
-        for (int x = 0; x < r.right; x += tw)
-            BitBlt(dc, x, y, tw, th, src, s.ClRect.Left, s.ClRect.Top, SRCCOPY);
 }
 
 // ---- sizing and moving
@@ -792,10 +819,7 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()}) t->SetEnabled(false);
         break;
     case WM_ERASEBKGND:
-        if (skinSupport_)
-            PaintBG(reinterpret_cast<HDC>(m.WParam));
-        else
-            PaintBGDefault(reinterpret_cast<HDC>(m.WParam));
+        EraseBackground(reinterpret_cast<HDC>(m.WParam));
         m.Result = 1;
         return;
     case WM_NCCALCSIZE:
@@ -926,7 +950,12 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
         }
         break;
     case WM_SIZE: {
-        if (sizeMove_ && fullDrag_) break;
+        // A centred logo moves with every size.
+        bool logo = !logo_.Empty() && form_->FormStyle() != gui::fsMDIForm;
+        if (sizeMove_ && fullDrag_) {
+            if (logo) form_->Invalidate();
+            break;
+        }
         // While the layered border drags the form, the size is the one its move reported,
         // and the form's own procedure comes after the frame has followed.
         const bool borderDrag = BorderLayerChangeSize();
@@ -946,8 +975,14 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             UpdateSkinRegion();
         }
         if (borderDrag) CallOld(m);
+        if (logo) form_->Invalidate();
         return;
     }
+    case WM_DISPLAYCHANGE:
+        // A smaller screen: the form gives up what no longer fits.
+        if (!PlainFrame() && (GetMaxWidth() < form_->Width() || GetMaxHeight() < form_->Height()))
+            RefreshFormSize();
+        break;
     case WM_WINDOWPOSCHANGED: {
         BorderFollowsPosition(*reinterpret_cast<WINDOWPOS*>(m.LParam));
         break;
@@ -985,11 +1020,11 @@ void TbsSkinForm::FormWindowProc(gui::TMessage& m) {
             for (gui::TTimer* t : {MouseTimer.get(), MorphTimer.get(), AnimateTimer.get()})
                 t->SetEnabled(false);
             ClearObjects();
-            if (OnBeforeChangeSkinData) OnBeforeChangeSkinData(this);
         }
         // Every control of that skin data lets go of the old skin, whichever skin data the
         // frame uses: the walk after the change reaches them all the same.
         WalkBeforeChangeSkinData(form_, sender);
+        if (fsd_ && sender == fsd_ && OnBeforeChangeSkinData) OnBeforeChangeSkinData(this);
         break;
     }
     case WM_CHANGESKINDATA: {

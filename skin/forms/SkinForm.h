@@ -80,6 +80,7 @@ public:
     TbsSkinData* MenusSkinData() const { return fmsd_; }
     void SetMenusSkinData(TbsSkinData* value);
     bool SkinnableForm() const { return skinnableForm_; }
+    bool GetSkinnableForm() const { return skinnableForm_; }
     void SetSkinnableForm(bool value);
     bool SkinSupport() const { return skinSupport_; }
     TbsBorderIcons BorderIcons() const { return borderIcons_; }
@@ -97,10 +98,19 @@ public:
     TbsSkinStatusBar* StatusBar() const { return statusBar_; }
     void SetStatusBar(TbsSkinStatusBar* value);
     TbsQuickButtonItems* QuickButtons() { return quickButtons_.get(); }
-    gui::TCustomImageList* QuickImageList = nullptr;
+    void SetQuickButtons(const TbsQuickButtonItems* value); // copies the collection
+    gui::TCustomImageList* QuickImageList() const { return quickImageList_; }
+    void SetQuickImageList(gui::TCustomImageList* value);
     bool QuickButtonsShowHint = false;
     gui::TFont* DefCaptionFont() { return &defCaptionFont_; }
     gui::TFont* DefInActiveCaptionFont() { return &defInActiveCaptionFont_; }
+    // Copy the font; the default look shows it at once.
+    void SetDefCaptionFont(const gui::TFont* value);
+    void SetDefInActiveCaptionFont(const gui::TFont* value);
+    // A picture in the middle of the client background; assigning copies it.
+    gui::TBitmap* LogoBitMap() { return &logo_; }
+    void SetLogoBitMap(const gui::TBitmap* value);
+    bool LogoBitMapTransparent = false;
 
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
     bool AlwaysResize = false;
@@ -108,7 +118,9 @@ public:
     uint8_t MagneticSize = 5;
     bool MaximizeOnFullScreen = false;
     bool UseFormCursorInNCArea = false;
-    bool UseRibbon = false;
+    // The platform's frame for good: set, the form is never skinnable again.
+    bool UseRibbon() const { return useRibbon_; }
+    void SetUseRibbon(bool value);
     // A preview of a skin: drawn active, its caption objects left alone by the mouse.
     bool PreviewMode = false;
     // Window states.
@@ -166,8 +178,17 @@ public:
     void SetFormRegion();
     void PaintNCSkin(HDC dc, bool useExternalDC);
     void PaintNCDefault(HDC dc, bool useExternalDC);
-    void PaintBGDefault(HDC dc);
+    // Client background: the frame picture's client part, a picture of the skin's own
+    // (PaintBG2, PaintBG3 for the MDI background) or the plain face colour.  A null DC paints
+    // nothing.
     void PaintBG(HDC dc);
+    void PaintBG2(HDC dc);
+    void PaintBG3(HDC dc);
+    void PaintBGDefault(HDC dc);
+    void PaintMDIBGDefault(HDC dc);
+    void DrawLogo(gui::TCanvas* canvas);
+    // Tells the windowed controls placed on the form that its background changed.
+    void NotifyChildrenBackground();
     // Applies the skin data now: caption objects, the frame, the region and the size.
     void ApplySkin();
     void RefreshFormSize();
@@ -214,6 +235,7 @@ public:
     TRect ObjectToScreen(const TRect& r) const;
     gui::TMenuItem* SystemMenuItems();
     void PopupObjectMenu(gui::TMenuItem* items, const TRect& screenRect, bool popupUp);
+    void PrepareFormIcon();
     void DrawFormIcon(gui::TCanvas* canvas, int x, int y);
     void GetSmallIconSize(int& w, int& h) const;
     bool FormActiveFlag() const { return formActive_; }
@@ -308,6 +330,13 @@ public:
     void EndMenuTracking();
     void HookAppMessages();
     void UnhookAppMessages();
+    // The form's menu manager's defaults, read and written straight through.
+    int DefMenuItemHeight() const;
+    void SetDefMenuItemHeight(int value); // values of 0 or less are ignored
+    gui::TFont* DefMenuItemFont() const;
+    void SetDefMenuItemFont(const gui::TFont* value);
+    bool UseSkinFontInMenu() const;
+    void SetUseSkinFontInMenu(bool value);
     gui::TShortCutEvent OnShortCut;
 
     void BuildSystemMenu();
@@ -395,6 +424,14 @@ private:
     bool PlainFrame() const; // no frame at all: bsNone
     void TakeFormSize();
     TPoint ScreenToWindowPoint(TPoint p) const;
+    // The client background from a picture, stretched or repeated.
+    void PaintBGPicture(HDC dc, HDC src, const TRect& part, bool stretch, TbsStretchType type);
+    void PaintBGFromList(HDC dc, int index, bool stretch, TbsStretchType type);
+    void FillWithLogo(HDC dc, gui::TColor color);
+    void DrawLogoOn(HDC dc);
+    void EraseBackground(HDC dc);
+    // One part of the skinned frame, with the skin's inactive effect when it asks for one.
+    void PutFramePart(HDC dc, gui::TBitmap& part, int x, int y, bool effect);
     TRect ClientZone() const;
     bool IsMainForm() const;
     void Minimize();
@@ -438,12 +475,16 @@ private:
     uint8_t alphaBlendValue_ = 200;
     std::unique_ptr<TbsQuickButtonItems> quickButtons_;
     std::unique_ptr<gui::TIcon> icon_;
+    gui::TBitmap logo_;
+    gui::TCustomImageList* quickImageList_ = nullptr;
+    bool useRibbon_ = false;
     gui::TWindowState windowState_ = gui::wsNormal;
     bool rollUpState_ = false, maxRollUpState_ = false, rollUpBeforeMaximize_ = false;
     int oldHeight_ = 0;
     TRect oldBoundsRect_;
     bool startShow_ = true;
     TbsFormTrayIcon* trayIcon_ = nullptr;
+    os::TComponent* trayIconComponent_ = nullptr; // the same object, for its free notice
     TbsSkinHint* skinHint_ = nullptr;
     TbsSkinStatusBar* statusBar_ = nullptr;
     // Cleared when the component goes, for the window procedure that outlives it on the stack.

@@ -135,6 +135,30 @@ void TbsSkinForm::SetMaxMenuItemsInWindow(int value) {
     if (value >= 0) menus_->SkinMenu->MaxMenuItemsInWindow = value;
 }
 
+int TbsSkinForm::DefMenuItemHeight() const {
+    return menus_->SkinMenu->DefaultMenuItemHeight();
+}
+
+void TbsSkinForm::SetDefMenuItemHeight(int value) {
+    menus_->SkinMenu->SetDefaultMenuItemHeight(value);
+}
+
+gui::TFont* TbsSkinForm::DefMenuItemFont() const {
+    return menus_->SkinMenu->DefaultMenuItemFont();
+}
+
+void TbsSkinForm::SetDefMenuItemFont(const gui::TFont* value) {
+    menus_->SkinMenu->SetDefaultMenuItemFont(value);
+}
+
+bool TbsSkinForm::UseSkinFontInMenu() const {
+    return menus_->SkinMenu->UseSkinFont;
+}
+
+void TbsSkinForm::SetUseSkinFontInMenu(bool value) {
+    menus_->SkinMenu->UseSkinFont = value;
+}
+
 bool TbsSkinForm::InMenu() const {
     return menus_->InMenu;
 }

@@ -573,23 +573,6 @@ void TbsSkinForm::ObjectMenuClosed() {
     }
 }
 
-void TbsSkinForm::GetSmallIconSize(int& w, int& h) const {
-    w = GetSystemMetrics(SM_CXSMICON);
-    if (w == 0) w = GetSystemMetrics(SM_CXSIZE);
-    h = GetSystemMetrics(SM_CYSMICON);
-    if (h == 0) h = GetSystemMetrics(SM_CYSIZE);
-}
-
-void TbsSkinForm::DrawFormIcon(gui::TCanvas* canvas, int x, int y) {
-    if (!icon_) {
-        gui::TIcon* source = form_->Icon();
-        if (!source || source->Empty()) source = gui::Application->Icon();
-        icon_ = std::make_unique<gui::TIcon>();
-        if (source && !source->Empty()) icon_->Assign(source);
-    }
-    if (!icon_->Empty()) canvas->Draw(x, y, icon_.get());
-}
-
 void TbsSkinForm::DoMouseEnterEvent(const std::string& id) {
     if (OnMouseEnterEvent) OnMouseEnterEvent(id);
 }

@@ -246,7 +246,11 @@ void TbsSkinForm::RestoreFromTrayCommand() {
 // ---- the notification area
 
 void TbsSkinForm::SetTrayIcon(TbsFormTrayIcon* value) {
+    // The icon is a component of its own: freed first, it must not be reached through here.
+    if (trayIconComponent_) trayIconComponent_->RemoveFreeNotification(this);
     trayIcon_ = value;
+    trayIconComponent_ = dynamic_cast<os::TComponent*>(value);
+    if (trayIconComponent_) trayIconComponent_->FreeNotification(this);
     if (!value) return;
     if (!AlwaysShowInTray) value->SetIconVisible(false);
     value->SetMinimizeToTray(false);

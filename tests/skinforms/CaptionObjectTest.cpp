@@ -357,7 +357,7 @@ TEST_F(CaptionObjectTest, QuickButtonsSitAtTheCaptionsStartAndClickWhereReleased
     gui::TBitmap picture;
     picture.SetSize(32, 16);
     images.Add(&picture, nullptr);
-    skinForm->QuickImageList = &images;
+    skinForm->SetQuickImageList(&images);
     std::vector<std::pair<int, gui::TObject*>> clicks;
     for (int i = 0; i < 3; ++i) {
         skin::TbsQuickButtonItem* item = skinForm->QuickButtons()->Add();
@@ -387,7 +387,7 @@ TEST_F(CaptionObjectTest, QuickButtonsSitAtTheCaptionsStartAndClickWhereReleased
     caption->MouseDown(83, 10, gui::mbLeft);
     caption->MouseUp(83, 10, gui::mbLeft);
     EXPECT_EQ(clicks.size(), 1u);
-    skinForm->QuickImageList = nullptr;
+    skinForm->SetQuickImageList(nullptr);
 }
 
 TEST_F(CaptionObjectTest, LinkedMenusOpenUnderTheButtonAndUserObjectsPaintThemselves) {

@@ -4,6 +4,7 @@
 #include "../skincontrols/ControlFixtures.h"
 #include "gdi/Region.h"
 #include "gui/Color.h"
+#include "skin/forms/SkinTrayIcon.h"
 #include "win/System.h"
 
 #include <set>
@@ -182,14 +183,22 @@ TEST_F(SkinFormTest, OwnerThatIsNoFormIsRefused) {
     EXPECT_THROW(skin::TbsSkinForm{&owner}, std::bad_cast);
 }
 
-TEST_F(SkinFormTest, FreedSkinDataLeavesEveryFieldThatNamedIt) {
+TEST_F(SkinFormTest, FreedComponentsLeaveEveryFieldThatNamedThem) {
     MakeSkinned(gui::bsSizeable);
     auto* data = new skin::TbsSkinData(gui::Application);
     skinForm->SetSkinData(data);
     skinForm->SetMenusSkinData(data);
+    auto* images = new gui::TImageList(gui::Application);
+    skinForm->SetQuickImageList(images);
     delete data;
     EXPECT_EQ(skinForm->SkinData(), nullptr);
     EXPECT_EQ(skinForm->MenusSkinData(), nullptr);
+    delete images;
+    EXPECT_EQ(skinForm->QuickImageList(), nullptr);
+    auto* tray = new skin::TbsTrayIcon(form);
+    skinForm->SetTrayIcon(tray);
+    delete tray;
+    EXPECT_EQ(skinForm->TrayIcon(), nullptr);
 }
 
 TEST_F(SkinFormTest, SkinChangeReachesTheSkinnedFormWithoutOtherHelp) {
