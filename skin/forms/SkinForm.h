@@ -389,9 +389,6 @@ public:
     // The bar that shows the MDI child buttons and menus: MDIMenuBar when set, else the form's
     // own skinned menu bar.
     TbsMDIMenuBarLink* MDIBar() const;
-    void PaintMDIBGDefault(HDC dc);
-    void PaintBG2(HDC dc);
-    void PaintBG3(HDC dc);
     bool IsMDIChildForm() const;
     bool IsMDIMainForm() const;
     bool IsMaximizedMDIChild() const;
@@ -410,7 +407,6 @@ private:
     void MaximizeInMDIClient();
     void TellMainOfChildState();
     TPoint WindowScreenOrigin() const;
-    void PaintPictureBG(HDC dc, const gui::TRect& r, int pictureIndex, bool stretch, TbsStretchType type);
     void FormWindowProc(gui::TMessage& m);
     // The menu steps of the window procedure: true when the message was answered.
     bool MenuWindowProc(gui::TMessage& m);

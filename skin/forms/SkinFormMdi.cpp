@@ -51,12 +51,6 @@ gui::TCustomForm* ChildNamed(gui::TCustomForm* main, const std::string& name) {
     return nullptr;
 }
 
-void FillBox(HDC dc, const gui::TRect& r, gui::TColor color) {
-    HBRUSH b = CreateSolidBrush(gui::ColorToRGB(color));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-}
-
 } // namespace
 
 bool TbsSkinForm::IsMDIChildForm() const {
@@ -426,46 +420,6 @@ LRESULT TbsSkinForm::MDIClientWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     default:
         return CallWindowProc(FPrevClientProc, h, msg, wp, lp);
     }
-}
-
-void TbsSkinForm::PaintMDIBGDefault(HDC dc) {
-    if (!dc) return;
-    RECT r{};
-    if (HWND client = form_->ClientHandle()) GetClientRect(client, &r);
-    FillBox(dc, r, gui::clAppWorkSpace);
-}
-
-void TbsSkinForm::PaintBG2(HDC dc) {
-    if (!dc || !skinSupport_) return;
-    PaintPictureBG(dc, form_->ClientRect(), fsd_->BGPictureIndex, fsd_->StretchEffect, fsd_->StretchType);
-}
-
-void TbsSkinForm::PaintBG3(HDC dc) {
-    if (!dc || !skinSupport_) return;
-    PaintPictureBG(dc, form_->ClientRect(), fsd_->MDIBGPictureIndex, fsd_->MDIBGStretchEffect,
-                   fsd_->MDIBGStretchType);
-}
-
-void TbsSkinForm::PaintPictureBG(HDC dc, const gui::TRect& r, int pictureIndex, bool stretch,
-                                 TbsStretchType type) {
-    if (pictureIndex < 0 || pictureIndex >= static_cast<int>(fsd_->FActivePictures.size())) {
-        FillBox(dc, r, gui::clBtnFace);
-        return;
-    }
-    const TbsPicture& p = *fsd_->FActivePictures[static_cast<size_t>(pictureIndex)];
-    int tw = p.Width(), th = p.Height();
-    if (tw <= 0 || th <= 0) return;
-    HDC src = p.Bitmap().Canvas()->Handle();
-    if (stretch) {
-        // Stretched one way, the picture repeats the other way.
-        int w = type == TbsStretchType::bsstVert ? tw : gui::RectWidth(r);
-        int h = type == TbsStretchType::bsstHorz ? th : gui::RectHeight(r);
-        for (int y = r.top; y < r.bottom; y += h)
-            for (int x = r.left; x < r.right; x += w) StretchBlt(dc, x, y, w, h, src, 0, 0, tw, th, SRCCOPY);
-        return;
-    }
-    for (int y = r.top; y < r.bottom; y += th)
-        for (int x = r.left; x < r.right; x += tw) BitBlt(dc, x, y, tw, th, src, 0, 0, SRCCOPY);
 }
 
 // ---- the window procedure's MDI steps
