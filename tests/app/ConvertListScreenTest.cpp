@@ -2,20 +2,17 @@
 // while its rows are converting, into converting_list.png in the build folder for a person to
 // look at, and the run then ends as headless.
 #include "../display/ScreenGrab.h"
-#include "../display/Xvfb.h"
-#include "../gui/TempDir.h"
 #include "../gui/WaitUntil.h"
+#include "ProgramScreen.h"
 #include "app/ConversionControl.h"
 #include "app/FileList.h"
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
-#include "display/headless/Headless.h"
 #include "fixtures/Fixtures.h"
 #include "gui/Application.h"
 #include "gui/CustomListView.h"
 #include "os/MainThread.h"
-#include "resources/ProgramResources.h"
 #include "skin/controls/SkinComboBox.h"
 #include "win/Message.h"
 #include "win/Window.h"
@@ -28,16 +25,9 @@ namespace {
 
 TEST(ConvertListScreen, WindowWhileConverting) {
     if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
-    static XvfbServer server;
-    ASSERT_TRUE(server.Running()) << server.Error();
-    setenv("DISPLAY", server.Name().c_str(), 1);
-    unsetenv("TARVIK_DISPLAY");
-    ASSERT_EQ(display::HeadlessDisplay(), nullptr) << "the x11 backend was not chosen";
-    resources::RegisterProgramResources();
+    ProgramScreen screen;
+    ASSERT_TRUE(screen.Open());
     fixtures::LoadMediaLibraries();
-    TempDir home, config;
-    setenv("HOME", home.path.c_str(), 1);
-    setenv("TARVIK_CONFIG_DIR", config.path.c_str(), 1);
 
     fixtures::TempFolder folder("convertscreen");
     fixtures::ClipOptions clip;
@@ -82,7 +72,7 @@ TEST(ConvertListScreen, WindowWhileConverting) {
     RECT wr;
     GetWindowRect(form->Handle(), &wr);
     gdi::image::Image shot =
-        GrabScreen(server.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+        GrabScreen(screen.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
     std::string error;
     ASSERT_TRUE(SavePng(shot, std::string(TARVIK_SHOT_DIR) + "/converting_list.png", error)) << error;
 

@@ -4,18 +4,15 @@
 // (main_window_open_skin<N>.png). The test checks that the skin's caption reached the screen
 // and that the window is more than a blank frame.
 #include "../display/ScreenGrab.h"
-#include "../display/Xvfb.h"
-#include "../gui/TempDir.h"
+#include "ProgramScreen.h"
 #include "app/AboutForm.h"
 #include "app/FileList.h"
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
-#include "display/headless/Headless.h"
 #include "gui/Application.h"
 #include "gui/IniFile.h"
 #include "gui/Timer.h"
-#include "resources/ProgramResources.h"
 #include "skin/core/SkinData.h"
 #include "skin/dialogs/SkinOpenDialog.h"
 #include "win/Message.h"
@@ -30,15 +27,9 @@ namespace {
 
 TEST(MainWindowScreen, ThreeSkins) {
     if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
-    static XvfbServer server;
-    ASSERT_TRUE(server.Running()) << server.Error();
-    setenv("DISPLAY", server.Name().c_str(), 1);
-    unsetenv("TARVIK_DISPLAY");
-    ASSERT_EQ(display::HeadlessDisplay(), nullptr) << "the x11 backend was not chosen";
-    resources::RegisterProgramResources();
-    TempDir home, config;
-    setenv("HOME", home.path.c_str(), 1);
-    setenv("TARVIK_CONFIG_DIR", config.path.c_str(), 1);
+    ProgramScreen screen;
+    ASSERT_TRUE(screen.Open());
+    TempDir& config = screen.config;
 
     for (int skin : {0, 1, 8}) {
         SCOPED_TRACE(skin);
@@ -63,7 +54,7 @@ TEST(MainWindowScreen, ThreeSkins) {
         RECT wr;
         GetWindowRect(form->Handle(), &wr);
         gdi::image::Image shot =
-            GrabScreen(server.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+            GrabScreen(screen.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
         ASSERT_EQ(shot.width, wr.right - wr.left);
         std::string error;
         std::string path = std::string(TARVIK_SHOT_DIR) + "/main_window_skin" + std::to_string(skin) + ".png";
@@ -82,7 +73,7 @@ TEST(MainWindowScreen, ThreeSkins) {
         form->bsSkinOfficeComboBox1->DropDown();
         win::RunUntilIdle();
         EXPECT_TRUE(form->bsSkinOfficeComboBox1->IsPopupVisible());
-        ASSERT_TRUE(SavePng(GrabScreen(server.Name(), 0, 0, 1280, 1024),
+        ASSERT_TRUE(SavePng(GrabScreen(screen.Name(), 0, 0, 1280, 1024),
                             std::string(TARVIK_SHOT_DIR) + "/main_window_formats_skin" +
                                 std::to_string(skin) + ".png",
                             error))
@@ -103,7 +94,7 @@ TEST(MainWindowScreen, ThreeSkins) {
             RECT dr;
             GetWindowRect(f->Handle(), &dr);
             EXPECT_TRUE(SavePng(
-                GrabScreen(server.Name(), dr.left, dr.top, dr.right - dr.left, dr.bottom - dr.top),
+                GrabScreen(screen.Name(), dr.left, dr.top, dr.right - dr.left, dr.bottom - dr.top),
                 std::string(TARVIK_SHOT_DIR) + "/main_window_open_skin" + std::to_string(skin) + ".png",
                 error))
                 << error;
@@ -127,7 +118,7 @@ TEST(MainWindowScreen, ThreeSkins) {
                 win::RunUntilIdle();
                 GetWindowRect(dialog->Handle(), &wr);
                 gdi::image::Image d =
-                    GrabScreen(server.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+                    GrabScreen(screen.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
                 ASSERT_TRUE(
                     SavePng(d, std::string(TARVIK_SHOT_DIR) + "/" + dialog->ClassName() + ".png", error))
                     << error;

@@ -2,14 +2,11 @@
 // skins, each grabbed into main_menu_bar_skin<N>.png in the build folder for a person to look
 // at.  The test checks that the open item and the bar reached the screen in the skin's look.
 #include "../display/ScreenGrab.h"
-#include "../display/Xvfb.h"
-#include "../gui/TempDir.h"
 #include "../gui/WaitUntil.h"
+#include "ProgramScreen.h"
 #include "app/MainForm.h"
-#include "display/headless/Headless.h"
 #include "gui/Application.h"
 #include "gui/IniFile.h"
-#include "resources/ProgramResources.h"
 #include "skin/core/SkinData.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/SkinMainMenuBar.h"
@@ -26,15 +23,9 @@ namespace {
 
 TEST(MainMenuBarScreen, AnOpenItemMenuInThreeSkins) {
     if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
-    static XvfbServer server;
-    ASSERT_TRUE(server.Running()) << server.Error();
-    setenv("DISPLAY", server.Name().c_str(), 1);
-    unsetenv("TARVIK_DISPLAY");
-    ASSERT_EQ(display::HeadlessDisplay(), nullptr) << "the x11 backend was not chosen";
-    resources::RegisterProgramResources();
-    TempDir home, config;
-    setenv("HOME", home.path.c_str(), 1);
-    setenv("TARVIK_CONFIG_DIR", config.path.c_str(), 1);
+    ProgramScreen screen;
+    ASSERT_TRUE(screen.Open());
+    TempDir& config = screen.config;
 
     for (int skin : {0, 1, 9}) {
         SCOPED_TRACE(skin);
@@ -63,7 +54,7 @@ TEST(MainMenuBarScreen, AnOpenItemMenuInThreeSkins) {
         skin::TbsSkinPopupWindow* w = menu->Level(0);
         int width = std::max<int>(wr.right, w->Left() + w->Width()) - wr.left;
         int height = std::max<int>(w->Top() + w->Height() + 8, wr.top + 160) - wr.top;
-        gdi::image::Image shot = GrabScreen(server.Name(), wr.left, wr.top, width, height);
+        gdi::image::Image shot = GrabScreen(screen.Name(), wr.left, wr.top, width, height);
         ASSERT_EQ(shot.width, width);
         std::string error;
         std::string path =

@@ -2,15 +2,12 @@
 // build folder for a person to look at. Nothing in the program shows it; this does, to see that
 // its pickers and pages draw.
 #include "../display/ScreenGrab.h"
-#include "../display/Xvfb.h"
-#include "../gui/TempDir.h"
+#include "ProgramScreen.h"
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
 #include "app/SettingsForm.h"
-#include "display/headless/Headless.h"
 #include "gui/Application.h"
-#include "resources/ProgramResources.h"
 #include "win/Message.h"
 #include "win/Window.h"
 #include "win/WindowPos.h"
@@ -23,15 +20,8 @@ namespace {
 
 TEST(SettingsFormScreen, DrawsItsPickersAndPages) {
     if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
-    static XvfbServer server;
-    ASSERT_TRUE(server.Running()) << server.Error();
-    setenv("DISPLAY", server.Name().c_str(), 1);
-    unsetenv("TARVIK_DISPLAY");
-    ASSERT_EQ(display::HeadlessDisplay(), nullptr) << "the x11 backend was not chosen";
-    resources::RegisterProgramResources();
-    TempDir home, config;
-    setenv("HOME", home.path.c_str(), 1);
-    setenv("TARVIK_CONFIG_DIR", config.path.c_str(), 1);
+    ProgramScreen screen;
+    ASSERT_TRUE(screen.Open());
 
     auto* main = new app::TForm1(gui::Application);
     main->AfterConstruction();
@@ -48,7 +38,7 @@ TEST(SettingsFormScreen, DrawsItsPickersAndPages) {
     RECT wr;
     GetWindowRect(settings->Handle(), &wr);
     gdi::image::Image shot =
-        GrabScreen(server.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+        GrabScreen(screen.Name(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
     ASSERT_EQ(shot.width, wr.right - wr.left);
     std::string error;
     ASSERT_TRUE(SavePng(shot, std::string(TARVIK_SHOT_DIR) + "/settings_form.png", error)) << error;
