@@ -139,7 +139,8 @@ TEST_F(PreviewPanelTest, ARowOpensPausedThenPlaysToTheEndWhichRewindsAndPauses) 
     ASSERT_TRUE(PumpUntil([&] { return Logged("End"); }, "the end"));
     ASSERT_TRUE(PumpUntil([&] { return player->Paused() && Logged("Pause", LogIndexOf("End")); },
                           "paused after the end"));
-    // One step shows where the player now stands: at the start.
+    // One step shows where the player now stands: at the start, once the rewind has landed.
+    ASSERT_TRUE(PumpUntil([&] { return !player->Seeking(); }, "the rewind to land"));
     player->StepToNextFrame();
     EXPECT_TRUE(PumpUntil([&] { return player->CurrentPTS() < 500000; }, "a picture from the start"));
 }
