@@ -104,12 +104,13 @@ TEST_F(TaskResourcesTest, ATaskAloneSharesItsCoresBetweenDecoderAndEncoder) {
     const struct {
         int cores, threads;
     } cases[] = {
-  // The MPEG-2 decoder's two slice threads and the encoder's at most three:
-  // the run's own thread and the encoder's lookahead need the other cores.
-        {8, 2 + 3},
-        {4, 3    }, // a decoder thread of one starts none
-        {2, 2    },
-        {1, 0    },
+  // The MPEG-2 decoder's two slice threads, the stage that scales and
+  // encodes, and the encoder's threads take the share.
+        {8, 2 + 1 + 5},
+        {4, 1 + 3    }, // a decoder thread of one starts none
+        {3, 1 + 2    },
+        {2, 2        },
+        {1, 0        },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.cores) + " cores");
