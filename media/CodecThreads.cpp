@@ -61,13 +61,15 @@ int TCodecThreads::DecoderThreads(int AShare) {
 int TCodecThreads::EncoderThreads(int AShare) {
     // A decoder of one thread starts none: it takes nothing from the share.
     const int decoder = DecoderThreads(AShare);
-    const int stage = AShare >= 3 ? 1 : 0;
-    return std::max(1, AShare - (decoder > 1 ? decoder : 0) - stage);
+    // A staged run also keeps a core for its own thread, which reads,
+    // decodes and does the audio.
+    const int staged = AShare >= MinStagedShare ? 2 : 0;
+    return std::max(1, AShare - (decoder > 1 ? decoder : 0) - staged);
 }
 
 bool TCodecThreads::Staged(int AShare) const {
     std::lock_guard<std::mutex> g(FLock);
-    return FStaging && AShare >= 3;
+    return FStaging && AShare >= MinStagedShare;
 }
 
 void TCodecThreads::SetStaging(bool AOn) {

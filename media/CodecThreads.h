@@ -6,11 +6,14 @@
 // thread.  The threads the opened codecs and stages have started are
 // counted, so that the sharing can be checked.
 //
-// A run with a share of three or more scales and encodes its pictures on a
+// A run with a share of four or more scales and encodes its pictures on a
 // stage thread of its own while its own thread reads and decodes the next
 // ones: in a profile of a 1080p to 720p run the run's thread did about 30%
 // of the work when it also scaled and fed the encoder, and set the pace.
-// The encoder takes what the decoder and the stage leave of the share.
+// The encoder takes what the decoder, the stage and the run's own thread
+// leave of the share: one more encoder thread holds another picture and its
+// working state (libx264 at 720p: about 12 MiB) and adds nothing once the
+// cores are busy.
 #include <mutex>
 
 struct AVCodec;
@@ -38,6 +41,7 @@ public:
     static int DecoderThreads(int AShare);
     static int EncoderThreads(int AShare);
     // Whether a run of this share encodes its video on a stage thread.
+    static constexpr int MinStagedShare = 4;
     bool Staged(int AShare) const;
     // Stages can be kept on the run's own thread (to compare a run with and
     // without them at the same codec thread counts); the codecs then keep

@@ -89,8 +89,21 @@ void E::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStrea
     // picture and the time stamps of its copies.
     const int copies = VideoCopies(*this, oc, ost, ist);
     if (copies == 0 || FBroken) return;
-    std::shared_ptr<AVFrame> source(av::av_frame_clone(AFrame), [](AVFrame* f) { av::av_frame_free(&f); });
+    // The stage gets a picture of its own.  A decoder's picture may share
+    // its buffer with the packet (raw video), which this thread frees after
+    // decoding; the libraries' reference counts keep that sound, but the
+    // thread checker cannot see into them, and a copy keeps no decoder
+    // buffer waiting in the stage's queue.
+    std::shared_ptr<AVFrame> source(av::av_frame_alloc(), [](AVFrame* f) { av::av_frame_free(&f); });
     if (!source) throw FFmpegException("Video encoding failed");
+    source->format = AFrame->format;
+    source->width = AFrame->width;
+    source->height = AFrame->height;
+    if (av::av_frame_get_buffer(source.get(), 0) < 0 || av::av_frame_copy_props(source.get(), AFrame) < 0)
+        throw FFmpegException("Video encoding failed");
+    av::av_image_copy(source->data, source->linesize, const_cast<const uint8_t**>(AFrame->data),
+                      AFrame->linesize, static_cast<AVPixelFormat>(AFrame->format), AFrame->width,
+                      AFrame->height);
     const int64_t first = ost->sync_opts;
     const int hook_frame = FHookFrameNumber;
     ost->sync_opts += copies;

@@ -105,10 +105,10 @@ TEST_F(TaskResourcesTest, ATaskAloneSharesItsCoresBetweenDecoderAndEncoder) {
         int cores, threads;
     } cases[] = {
   // The MPEG-2 decoder's two slice threads, the stage that scales and
-  // encodes, and the encoder's threads take the share.
-        {8, 2 + 1 + 5},
-        {4, 1 + 3    }, // a decoder thread of one starts none
-        {3, 1 + 2    },
+  // encodes, and the encoder's threads; the run's own thread keeps a core.
+        {8, 2 + 1 + 4},
+        {4, 1 + 2    }, // a decoder thread of one starts none
+        {3, 3        }, // too small a share for a stage
         {2, 2        },
         {1, 0        },
     };
