@@ -59,9 +59,22 @@ int TCodecThreads::DecoderThreads(int AShare) {
 }
 
 int TCodecThreads::EncoderThreads(int AShare) {
-    // A decoder of one thread starts none: the encoder may take the whole share.
+    // A decoder of one thread starts none: it takes nothing from the share.
     const int decoder = DecoderThreads(AShare);
-    return std::clamp(decoder > 1 ? AShare - decoder : AShare, 1, MaxEncoderThreads);
+    // A staged run also keeps a core for its own thread, which reads,
+    // decodes and does the audio.
+    const int staged = AShare >= MinStagedShare ? 2 : 0;
+    return std::max(1, AShare - (decoder > 1 ? decoder : 0) - staged);
+}
+
+bool TCodecThreads::Staged(int AShare) const {
+    std::lock_guard<std::mutex> g(FLock);
+    return FStaging && AShare >= MinStagedShare;
+}
+
+void TCodecThreads::SetStaging(bool AOn) {
+    std::lock_guard<std::mutex> g(FLock);
+    FStaging = AOn;
 }
 
 bool TCodecThreads::Threaded(const AVCodec* ACodec) {

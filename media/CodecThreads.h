@@ -1,17 +1,19 @@
 #pragma once
 // How the machine's cores are shared among the conversions that run at once.
 // Each run takes a share of about (cores / runs at once) when it opens its
-// codecs, never below 1; its video decoder and encoder split that share.
-// Audio and subtitle codecs stay on the run's own thread.  The threads the
-// opened codecs have started are counted, so that the sharing can be checked.
+// codecs, never below 1; its video decoder, its video encoding stage and the
+// encoder split that share.  Audio and subtitle codecs stay on the run's own
+// thread.  The threads the opened codecs and stages have started are
+// counted, so that the sharing can be checked.
 //
-// The encoder takes three threads at most.  A frame-threaded encoder keeps a
-// picture and its working state per thread (libx264 at 720p: about 12 MiB,
-// some 5% of what a run holds on one thread), and the run's own thread,
-// which reads, decodes, scales and hands the pictures over one by one, sets
-// the pace well before a fourth encoder thread would pay: in a profile of a
-// 1080p to 720p run on eight cores it did about 30% of the work, the
-// encoder's six threads together under half of it.
+// A run with a share of four or more scales and encodes its pictures on a
+// stage thread of its own while its own thread reads and decodes the next
+// ones: in a profile of a 1080p to 720p run the run's thread did about 30%
+// of the work when it also scaled and fed the encoder, and set the pace.
+// The encoder takes what the decoder, the stage and the run's own thread
+// leave of the share: one more encoder thread holds another picture and its
+// working state (libx264 at 720p: about 12 MiB) and adds nothing once the
+// cores are busy.
 #include <mutex>
 
 struct AVCodec;
@@ -34,11 +36,17 @@ public:
     int Running() const;
 
     // The threads a video codec of a run with this share is opened with:
-    // the decoder takes a quarter of a large share, the encoder the rest, up
-    // to MaxEncoderThreads.  With a share of 1 both stay on the run's thread.
-    static constexpr int MaxEncoderThreads = 3;
+    // the decoder takes a quarter of a large share, the stage one thread,
+    // the encoder the rest.  With a share of 1 all stay on the run's thread.
     static int DecoderThreads(int AShare);
     static int EncoderThreads(int AShare);
+    // Whether a run of this share encodes its video on a stage thread.
+    static constexpr int MinStagedShare = 4;
+    bool Staged(int AShare) const;
+    // Stages can be kept on the run's own thread (to compare a run with and
+    // without them at the same codec thread counts); the codecs then keep
+    // the threads they would have had.
+    void SetStaging(bool AOn);
     // Whether the codec can use more threads than the caller's own.
     static bool Threaded(const AVCodec* ACodec);
     // The threads an opened codec context has started beside the caller's:
@@ -58,6 +66,7 @@ private:
     int FRunning = 0;
     int FInUse = 0;
     int FPeak = 0;
+    bool FStaging = true;
 };
 
 // The one sharing of the process: every engine draws from it.

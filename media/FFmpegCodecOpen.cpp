@@ -118,6 +118,13 @@ void E::OpenEncoders(TTranscodeRun& run) {
             if (r >= 0) FEncoderList.Add(ost);
         }
         if (r >= 0) CountCodecThreads(ost->enc_ctx);
+        if (r >= 0 && ost->enc_ctx->codec_type == AVMEDIA_TYPE_VIDEO && !run.staged &&
+            CodecThreads().Staged(share) && Fvstats_filename.empty()) {
+            // The stage's thread counts as one of the run's codec threads.
+            run.staged = true;
+            FCodecThreadsStarted += 1;
+            CodecThreads().CodecOpened(1);
+        }
         if (r < 0) {
             DumpStreamMapping(run);
             const std::string text = os::FormatC(

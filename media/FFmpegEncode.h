@@ -60,11 +60,26 @@ void RunCustomHook(TCustomFFmpeg& e, AVFrame* APicture, int64_t APTS);
 // encoder ticks).  The result is the number of bytes written.
 int EncodeVideoFrame(TCustomFFmpeg& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVInputStream* ist,
                      AVFrame* APicture, const TFrameEncoder& AEncode);
+// The parts of EncodeVideoFrame, for a run that encodes on a stage thread.
+// Video sync and the frame limit: how many copies of the picture are to be
+// encoded (0: it is dropped); the stream's clock moves to the first.
+int VideoCopies(TCustomFFmpeg& e, const AVFormatContext* oc, TAVOutputStream* ost, const TAVInputStream* ist);
+// The picture cropped and scaled to the encoder's size and format: APicture
+// itself, AView, or the stream's scaled picture; nullptr when it cannot be
+// cropped (logged).
+AVFrame* ScaledPicture(TCustomFFmpeg& e, TAVOutputStream* ost, const TAVInputStream* ist, AVFrame* APicture,
+                       TFramePtr& AView);
+// One copy of the scaled picture APicture of ASource, at APts in encoder
+// ticks, through AEncode and the post hooks (AHookFrame: the number the
+// hooks give the picture).  The number of bytes written.
+int EncodeCopy(TCustomFFmpeg& e, const AVCodecContext* enc, const TAVOutputStream* ost,
+               const AVFrame* ASource, const AVFrame* APicture, int64_t APts, int AHookFrame,
+               const TFrameEncoder& AEncode);
 // Hands the picture to the preview-bitmap event at most once per
 // PreviewInterval.  The hook-settings lock is held only to read and change
 // the hook settings, never while the event runs: the event waits for the GUI
 // thread, which may itself be waiting for that lock.
-void RunPostHooks(TCustomFFmpeg& e, const AVFrame* APicture, const AVCodecContext* enc);
+void RunPostHooks(TCustomFFmpeg& e, const AVFrame* APicture, const AVCodecContext* enc, int AHookFrame);
 // What the encoder said of a packet: its quantiser (lambda units), the
 // squared error of the first plane and the picture type.
 struct TCodedPicture {

@@ -1,6 +1,8 @@
 // The run's side of the encoding paths (FFmpegEncode.h): each encoder frame
 // goes to the stream's encoder and its packets to the output file.
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
@@ -50,6 +52,7 @@ int E::EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* A
     if (!pkt) throw FFmpegException("av_mallocz fail");
     int written = 0;
     while ((r = av::avcodec_receive_packet(enc, pkt.get())) >= 0) {
+        std::lock_guard<std::recursive_mutex> lock(run.mux_lock);
         (audio ? Faudio_size : Fvideo_size) += pkt->size;
         written += pkt->size;
         ReadQualityStats(ost, pkt.get());
@@ -75,8 +78,48 @@ void E::do_audio_out(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* i
 }
 
 void E::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, AVFrame* AFrame) {
-    media::EncodeVideoFrame(*this, run.output_files[ost->file_index], ost, ist, AFrame,
-                            [&](AVFrame* f) { return EncodeAndWrite(run, ost, f); });
+    const AVFormatContext* oc = run.output_files[ost->file_index];
+    if (!run.staged) {
+        media::EncodeVideoFrame(*this, oc, ost, ist, AFrame,
+                                [&](AVFrame* f) { return EncodeAndWrite(run, ost, f); });
+        return;
+    }
+    // The decisions that later pictures depend on (sync, the frame limit,
+    // the counts) are taken here, in picture order; the stage gets the
+    // picture and the time stamps of its copies.
+    const int copies = VideoCopies(*this, oc, ost, ist);
+    if (copies == 0 || FBroken) return;
+    // The stage gets a picture of its own.  A decoder's picture may share
+    // its buffer with the packet (raw video), which this thread frees after
+    // decoding; the libraries' reference counts keep that sound, but the
+    // thread checker cannot see into them, and a copy keeps no decoder
+    // buffer waiting in the stage's queue.
+    std::shared_ptr<AVFrame> source(av::av_frame_alloc(), [](AVFrame* f) { av::av_frame_free(&f); });
+    if (!source) throw FFmpegException("Video encoding failed");
+    source->format = AFrame->format;
+    source->width = AFrame->width;
+    source->height = AFrame->height;
+    if (av::av_frame_get_buffer(source.get(), 0) < 0 || av::av_frame_copy_props(source.get(), AFrame) < 0)
+        throw FFmpegException("Video encoding failed");
+    av::av_image_copy(source->data, source->linesize, const_cast<const uint8_t**>(AFrame->data),
+                      AFrame->linesize, static_cast<AVPixelFormat>(AFrame->format), AFrame->width,
+                      AFrame->height);
+    const int64_t first = ost->sync_opts;
+    const int hook_frame = FHookFrameNumber;
+    ost->sync_opts += copies;
+    ost->frame_number += copies;
+    FVideoStage.Push([this, &run, ost, ist, source, first, copies, hook_frame] {
+        TFramePtr view;
+        const AVFrame* picture = ScaledPicture(*this, ost, ist, source.get(), view);
+        if (!picture) return;
+        for (int i = 0; i < copies && !FBroken; ++i)
+            EncodeCopy(*this, ost->enc_ctx, ost, source.get(), picture, first + i, hook_frame,
+                       [&](AVFrame* f) { return EncodeAndWrite(run, ost, f); });
+    });
+}
+
+void E::FinishVideoStage(TTranscodeRun& run) {
+    if (run.staged) FVideoStage.Finish();
 }
 
 void E::EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, AVSubtitle* ASubtitle,
@@ -90,6 +133,8 @@ void E::EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream*
 
 void E::FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost) {
     AVCodecContext* enc = ost->enc_ctx;
+    // The stage hands every picture it holds to the encoder first.
+    if (enc->codec_type == AVMEDIA_TYPE_VIDEO) FinishVideoStage(run);
     if (enc->codec_type == AVMEDIA_TYPE_AUDIO && ost->fifo && av::av_audio_fifo_size(ost->fifo) > 0) {
         const int left = av::av_audio_fifo_size(ost->fifo);
         const bool short_ok =

@@ -38,6 +38,7 @@ extern "C" {
 #include "media/MediaErrors.h"
 #include "media/OutputFile.h"
 #include "media/RGBConvert.h"
+#include "media/StageThread.h"
 #include "os/Component.h"
 #include "os/CriticalSection.h"
 #include "os/Thread.h"
@@ -323,6 +324,11 @@ public:
     void CheckPause();
     // The worker is parked at the gate (or about to be).
     bool Parked() const { return FParked; }
+    // Whether the run's video stage has no work in hand (a paused run's stage
+    // comes to rest once the pictures handed to it are encoded), and whether
+    // its thread runs.
+    bool StageResting() const { return FVideoStage.Resting(); }
+    bool StageRunning() const { return FVideoStage.Running(); }
     bool Converting() const;
     bool Terminated() const;
     // A start would be accepted: neither converting nor terminated.
@@ -728,6 +734,9 @@ protected:
                         int64_t APts);
     // Drains the encoder of an output stream at the end of its input.
     void FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost);
+    // Waits until the video stage has encoded every picture handed to it and
+    // ends its thread; throws what failed there.
+    void FinishVideoStage(TTranscodeRun& run);
     // Sends a frame (nullptr: end) to the stream's encoder and writes every
     // packet it gives back; the bytes go to the media type's counter.
     int EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame);
@@ -754,6 +763,9 @@ private:
     // threads its codecs started.
     int FCodecShare = 0;
     int FCodecThreadsStarted = 0;
+    // Scales and encodes the video of a run whose share allows it, while
+    // the run's thread reads and decodes; a few pictures wait at most.
+    TStageThread FVideoStage{2};
 };
 
 } // namespace media

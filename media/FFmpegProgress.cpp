@@ -40,6 +40,7 @@ double Quality(const TAVOutputStream* ost) {
 } // namespace
 
 void TCustomFFmpeg::ReportProgress(TTranscodeRun& run, bool AIsLastReport, int AFileIndex) {
+    std::lock_guard<std::recursive_mutex> lock(run.mux_lock);
     int frame_number = -1, fps = -1;
     float quality = -1.0f;
     int64_t total_size = 0;

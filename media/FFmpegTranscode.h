@@ -9,6 +9,7 @@
 //   FFmpegProgress.cpp        the status line, OnProgress, the summary
 //   FFmpegEncodePaths.cpp     the encoders fed from decoded frames
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "media/FFmpegEngine.h"
@@ -48,6 +49,13 @@ struct TTranscodeRun {
     // Per output stream table index, the started bitstream filters of its
     // chain (made once the stream's parameters are final).
     std::vector<std::vector<AVBSFContext*>> bsf_chains;
+
+    // Whether the video is scaled and encoded on the engine's video stage.
+    bool staged = false;
+    // Held while the output files, the muxing positions, the byte counters
+    // and the encoders' statistics change or are read: with a video stage,
+    // its thread writes packets beside the run's own thread.
+    mutable std::recursive_mutex mux_lock;
 
     // Decoded audio as interleaved 16-bit samples; only grows.
     std::vector<uint8_t> samples;

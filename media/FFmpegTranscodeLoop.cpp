@@ -1,14 +1,14 @@
 // The conversion run: set-up, then one packet per turn from the input that
 // lags behind in output time, with its time stamps corrected and the limits
 // enforced, then flushing, trailers and the final report.
-#include <chrono>
 #include <cmath>
-#include <thread>
+#include <mutex>
 
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
 #include "media/FFmpegTranscode.h"
+#include "os/Clock.h"
 #include "os/Convert.h"
 
 namespace media {
@@ -74,6 +74,8 @@ void E::SetUpRun(TTranscodeRun& run) {
 }
 
 void E::AbandonRun(TTranscodeRun& run) {
+    // The stage's jobs use the run's tables and encoders.
+    FVideoStage.Abandon();
     CloseEncoderList();
     CloseDecoderList();
     FreeTranscodeTables(run);
@@ -96,7 +98,7 @@ void E::ReadInputs(TTranscodeRun& run) {
         if (file_index < 0) {
             if (FJoinMode || run.no_packet_count == 0) break;
             ClearNoPacket(run);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            os::SleepMs(10);
             continue;
         }
         if (OutputSizeLimitReached(run)) break;
@@ -138,6 +140,7 @@ int E::NextInputFile(const TTranscodeRun& run, int AFileIndex) const {
             if (FrameLimitReached(run.ost(i))) return -1;
         return AFileIndex;
     }
+    std::lock_guard<std::recursive_mutex> lock(run.mux_lock);
     int file_index = -1;
     double ipts_min = 1e100, opts_min = 1e100;
     for (int i = 0; i < run.nb_ostreams(); ++i) {
@@ -164,6 +167,7 @@ int E::NextInputFile(const TTranscodeRun& run, int AFileIndex) const {
 }
 
 bool E::OutputSizeLimitReached(const TTranscodeRun& run) const {
+    std::lock_guard<std::recursive_mutex> lock(run.mux_lock);
     return Flimit_filesize != 0 && run.nb_output_files > 0 && run.output_files[0]->pb &&
            av::avio_seek(run.output_files[0]->pb, 0, SEEK_CUR) > Flimit_filesize;
 }
@@ -293,6 +297,7 @@ void E::FinishRun(TTranscodeRun& run) {
         TAVInputStream* ist = run.ist(i);
         if (ist->decoding_needed && ist->decoder_flushed != 1) ProcessInputPacket(run, ist, i, nullptr);
     }
+    FinishVideoStage(run);
     const int files = FJoinMode ? std::min(run.nb_output_files, 1) : run.nb_output_files;
     for (int i = 0; i < files; ++i) av::av_write_trailer(run.output_files[i]);
     ReportProgress(run, true, -1);

@@ -141,16 +141,14 @@ void RunCustomHook(E& e, AVFrame* APicture, int64_t APTS) {
     }
 }
 
-int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVInputStream* ist,
-                     AVFrame* APicture, const TFrameEncoder& AEncode) {
-    AVCodecContext* enc = ost->enc_ctx;
+int VideoCopies(E& e, const AVFormatContext* oc, TAVOutputStream* ost, const TAVInputStream* ist) {
+    const AVCodecContext* enc = ost->enc_ctx;
     // Without a sync method a picture keeps its own stream's time: another
     // stream's clock (a sync map) may stand still between two pictures.
     const TAVInputStream* clock = e.Fvideo_sync_method == 0 ? ist : ost->sync_ist;
     const double sync_ipts =
         static_cast<double>(clock->pts - e.Fstart_time) / AV_TIME_BASE / av_q2d(enc->time_base);
     int nb_frames = 1;
-    int written = 0;
     if (e.Fvideo_sync_method != 0) {
         const double vdelta = sync_ipts - static_cast<double>(ost->sync_opts);
         if (vdelta < -1.1) {
@@ -177,11 +175,14 @@ int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVI
         ost->sync_opts = std::llrint(sync_ipts);
     }
     nb_frames = std::min(nb_frames, e.Fmax_frames[AVMEDIA_TYPE_VIDEO] - ost->frame_number);
-    if (nb_frames <= 0) return 0;
+    return std::max(nb_frames, 0);
+}
 
+AVFrame* ScaledPicture(E& e, TAVOutputStream* ost, const TAVInputStream* ist, AVFrame* APicture,
+                       TFramePtr& AView) {
+    const AVCodecContext* enc = ost->enc_ctx;
     const int width = APicture->width, height = APicture->height, format = APicture->format;
     AVFrame* picture = APicture;
-    TFramePtr view;
     if (!e.FEnableFilter) {
         if (ost->resample_height != height - (ost->topBand + ost->bottomBand) ||
             ost->resample_width != width - (ost->leftBand + ost->rightBand) ||
@@ -213,13 +214,14 @@ int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVI
             if (!ost->img_resample_ctx) throw FFmpegException("Cannot get resampling context");
         }
         if (ost->video_crop) {
-            view = CropView(APicture, ost->topBand, ost->leftBand, ost->resample_width, ost->resample_height);
-            if (!view) {
+            AView =
+                CropView(APicture, ost->topBand, ost->leftBand, ost->resample_width, ost->resample_height);
+            if (!AView) {
                 if (e.Fexit_on_error) throw FFmpegException("error cropping picture");
                 FFLogger().Log(&e, llError, "error cropping picture");
-                return 0;
+                return nullptr;
             }
-            picture = view.get();
+            picture = AView.get();
         }
         if (ost->video_resample) {
             if (!ost->img_resample_ctx) {
@@ -246,28 +248,46 @@ int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVI
         }
     }
 
+    return picture;
+}
+
+int EncodeCopy(E& e, const AVCodecContext* enc, const TAVOutputStream* ost, const AVFrame* ASource,
+               const AVFrame* APicture, int64_t APts, int AHookFrame, const TFrameEncoder& AEncode) {
+    TFramePtr out(av::av_frame_clone(APicture));
+    if (!out) throw FFmpegException("Video encoding failed");
+    out->interlaced_frame = ASource->interlaced_frame;
+    if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
+        out->top_field_first = e.Ftop_field_first == -1 ? ASource->top_field_first : e.Ftop_field_first;
+    const float quality =
+        e.Fsame_quality ? static_cast<float>(ASource->quality) : (ost->codec ? ost->codec->quality : 0.0f);
+    out->quality = static_cast<int>(std::lrint(quality));
+    out->pict_type = AV_PICTURE_TYPE_NONE;
+    out->pts = APts;
+    const int written = AEncode(out.get());
+    RunPostHooks(e, out.get(), enc, AHookFrame);
+    return written;
+}
+
+int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVInputStream* ist,
+                     AVFrame* APicture, const TFrameEncoder& AEncode) {
+    const int nb_frames = VideoCopies(e, oc, ost, ist);
+    if (nb_frames == 0) return 0;
+    TFramePtr view;
+    AVFrame* picture = ScaledPicture(e, ost, ist, APicture, view);
+    if (!picture) return 0;
+    int written = 0;
     for (int i = 0; i < nb_frames; ++i) {
         // A stop request also cuts a run of copies short.
         if (e.FBroken) break;
-        TFramePtr out(av::av_frame_clone(picture));
-        if (!out) throw FFmpegException("Video encoding failed");
-        out->interlaced_frame = APicture->interlaced_frame;
-        if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
-            out->top_field_first = e.Ftop_field_first == -1 ? APicture->top_field_first : e.Ftop_field_first;
-        const float quality = e.Fsame_quality ? static_cast<float>(APicture->quality)
-                                              : (ost->codec ? ost->codec->quality : 0.0f);
-        out->quality = static_cast<int>(std::lrint(quality));
-        out->pict_type = AV_PICTURE_TYPE_NONE;
-        out->pts = ost->sync_opts;
-        written += AEncode(out.get());
-        RunPostHooks(e, out.get(), enc);
+        written +=
+            EncodeCopy(e, ost->enc_ctx, ost, APicture, picture, ost->sync_opts, e.FHookFrameNumber, AEncode);
         ++ost->sync_opts;
         ++ost->frame_number;
     }
     return written;
 }
 
-void RunPostHooks(E& e, const AVFrame* APicture, const AVCodecContext* enc) {
+void RunPostHooks(E& e, const AVFrame* APicture, const AVCodecContext* enc, int AHookFrame) {
     // The settings are copied under the lock and the event and the painting
     // run outside it: both wait for the GUI thread, and the GUI thread takes
     // this lock when it changes the hooks of a running task.
@@ -294,7 +314,7 @@ void RunPostHooks(E& e, const AVFrame* APicture, const AVCodecContext* enc) {
     if (!ok) {
         FFLogger().Log(&e, llError, "Cannot initialize the toRGB conversion context");
     } else if (toEvent) {
-        event(&e, post.Context->Bitmap.get(), e.FHookFrameNumber, pts);
+        event(&e, post.Context->Bitmap.get(), AHookFrame, pts);
     } else {
         {
             os::CsLock lock(HookSettingsLock());
@@ -302,7 +322,7 @@ void RunPostHooks(E& e, const AVFrame* APicture, const AVCodecContext* enc) {
             if (!post.Previewer && e.FPostHooks.Has(phPreview)) post.Previewer = NewPreviewer();
             previewer = post.Previewer;
         }
-        ok = previewer && previewer->PaintFrame(post.Context->Bitmap.get(), e.FHookFrameNumber, pts);
+        ok = previewer && previewer->PaintFrame(post.Context->Bitmap.get(), AHookFrame, pts);
     }
     post.Context->RGBPictureRef = nullptr;
     post.preview_last_time = post.preview_cur_time;

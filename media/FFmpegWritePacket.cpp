@@ -1,6 +1,7 @@
 // The one way a packet of a run reaches its output file: through the
 // stream's bitstream filters, then interleaved with the other streams.
 #include <algorithm>
+#include <mutex>
 
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
@@ -27,6 +28,7 @@ void NoteMuxPosition(TAVOutputStream* ost, const AVPacket* pkt) {
 } // namespace
 
 void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPacket* APacket) {
+    std::lock_guard<std::recursive_mutex> lock(run.mux_lock);
     AVFormatContext* oc = run.output_files[ost->file_index];
     const int table_index = [&] {
         for (int i = 0; i < run.nb_ostreams(); ++i)

@@ -104,12 +104,13 @@ TEST_F(TaskResourcesTest, ATaskAloneSharesItsCoresBetweenDecoderAndEncoder) {
     const struct {
         int cores, threads;
     } cases[] = {
-  // The MPEG-2 decoder's two slice threads and the encoder's at most three:
-  // the run's own thread and the encoder's lookahead need the other cores.
-        {8, 2 + 3},
-        {4, 3    }, // a decoder thread of one starts none
-        {2, 2    },
-        {1, 0    },
+  // The MPEG-2 decoder's two slice threads, the stage that scales and
+  // encodes, and the encoder's threads; the run's own thread keeps a core.
+        {8, 2 + 1 + 4},
+        {4, 1 + 2    }, // a decoder thread of one starts none
+        {3, 3        }, // too small a share for a stage
+        {2, 2        },
+        {1, 0        },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.cores) + " cores");
