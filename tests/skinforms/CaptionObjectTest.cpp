@@ -176,6 +176,23 @@ TEST_F(CaptionObjectTest, CloseIsDecidedWhereTheButtonIsReleasedNotOnTheLastSamp
     RunUntilIdle();
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(button->Down());
+    // Messages alone: the release's own point decides, wherever the cursor was last seen.
+    MoveOver({288, 12});
+    for (POINT release : {
+             POINT{150, 100},
+             POINT{288, 12 }
+    }) {
+        SCOPED_TRACE(release.x);
+        closes = 0;
+        POINT down = ScreenAt(288, 12);
+        SendMessage(form->Handle(), WM_NCLBUTTONDOWN, HTOBJECT, MAKELPARAM(down.x, down.y));
+        ASSERT_TRUE(button->Down());
+        gui::TPoint up = form->ScreenToClient(ScreenAt(release.x, release.y));
+        SendMessage(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
+        RunUntilIdle();
+        EXPECT_EQ(closes, release.x == 288 ? 1 : 0);
+        EXPECT_FALSE(button->Down());
+    }
 }
 
 TEST_F(CaptionObjectTest, CloseThatFreesTheFormFinishesTheMouseHandlingFirst) {
