@@ -91,9 +91,15 @@ void TbsMessageForm::HelpButtonClick(gui::TObject*) {
     if (!file.empty()) os::OpenWithDesktop(file);
 }
 
+bool TbsMessageForm::HasButtons() const {
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (dynamic_cast<TbsSkinButton*>(Components(i))) return true;
+    return false;
+}
+
 void TbsMessageForm::CMDialogKey(gui::TMessage& message) {
     gui::TForm::CMDialogKey(message);
-    if (message.Result == 0 && message.WParam == VK_ESCAPE) {
+    if (message.Result == 0 && message.WParam == VK_ESCAPE && !HasButtons()) {
         SetModalResult(gui::mrCancel);
         message.Result = 1;
     }

@@ -59,8 +59,13 @@ public:
     void HelpButtonClick(gui::TObject* sender);
 
 protected:
-    // A box without a cancel button still ends on Esc, with mrCancel.
+    // Esc presses the cancel button.  A box with buttons but none for cancel leaves Esc alone:
+    // the user answers with one of its buttons, and mrCancel is none of theirs.  A box without
+    // any button still ends on Esc, with mrCancel, as nothing else would end it.
     void CMDialogKey(gui::TMessage& message) override;
+
+private:
+    bool HasButtons() const;
 };
 
 using TbsMessageSetShowPosEvent = std::function<void(int& AX, int& AY, int AWidth, int AHeight)>;

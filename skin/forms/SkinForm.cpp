@@ -263,7 +263,7 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
     if (operation != os::TOperation::opRemove) return;
     // Every field naming the component lets go of it: the main window names one skin data
     // both for its frame and for its menus.
-    if (component == fsd_) fsd_ = nullptr;
+    if (component == fsd_) SkinDataRemoved();
     if (component == fmsd_) fmsd_ = nullptr;
     if (component == skinHint_) skinHint_ = nullptr;
     if (component == statusBar_) statusBar_ = nullptr;
@@ -274,6 +274,18 @@ void TbsSkinForm::Notification(os::TComponent* component, os::TOperation operati
     }
     if (component == FInActivePanel) FInActivePanel = nullptr;
     MDIComponentRemoved(component);
+}
+
+void TbsSkinForm::SkinDataRemoved() {
+    // The caption objects, the glow frames and the layered border draw from the skin's
+    // pictures: they go with it, and the frame falls back to the default look.
+    fsd_ = nullptr;
+    skinSupport_ = false;
+    ClearObjects();
+    HideGlowLayers();
+    HideBorderLayer();
+    FBorderLayer->InitFrame(nullptr, form_);
+    if (!Destroying() && !form_->Destroying()) ApplySkin();
 }
 
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
@@ -302,6 +314,9 @@ void TbsSkinForm::ApplySkin() {
     skinSupport_ = fsd_ && !fsd_->Empty;
     HideGlowLayers();
     HideBorderLayer();
+    // A client size is measured inside the frame, which only a window has: a form skinned
+    // before its first show gets its window now rather than keep the size of another frame.
+    if (!Wnd() && !rollUpState_ && (ClientWidth > 0 || ClientHeight > 0)) form_->HandleNeeded();
     if (skinSupport_ && skinnableForm_) {
         CreateSkinObjects();
         ApplyBorderIcons();

@@ -215,6 +215,7 @@ public:
     void ObjectMouseMove(int X, int Y);
     void ObjectDblClick();
     void ObjectMouseDown(gui::TMouseButton Button, int X, int Y);
+    // X, Y: where the button was released, in window coordinates.
     void ObjectMouseUp(gui::TMouseButton Button, int X, int Y);
     void MouseTimerTick();
     void MorphTimerTick();
@@ -455,6 +456,8 @@ private:
     void CreateEffects();
     void DestroyEffects();
     void SetReference(TbsSkinData*& field, TbsSkinData* value);
+    // The skin data component went away while the form lives.
+    void SkinDataRemoved();
     HWND Wnd() const;
 
     gui::TCustomForm* form_ = nullptr;

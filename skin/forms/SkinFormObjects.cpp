@@ -434,6 +434,9 @@ void TbsSkinForm::ObjectMouseUp(gui::TMouseButton Button, int X, int Y) {
         return;
     }
     TbsActiveSkinObject* o = ObjectList[static_cast<size_t>(MouseCaptureObject)].get();
+    // The hover is sampled on the mouse timer's tick; a release between two ticks is judged
+    // where it happens, or a press dragged off the close button and let go would close.
+    TrackActiveObject(X, Y, true);
     if (!dynamic_cast<TbsSkinCaptionObject*>(o) && GetCapture() == Wnd()) ReleaseCapture();
     MouseCaptureObject = -1;
     o->MouseUp(X, Y, Button);
@@ -442,7 +445,11 @@ void TbsSkinForm::ObjectMouseUp(gui::TMouseButton Button, int X, int Y) {
 void TbsSkinForm::PostHandleMouse(gui::TMessage& m) {
     UINT msg = m.Msg;
     if (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP) {
-        ObjectMouseUp(msg == WM_LBUTTONUP ? gui::mbLeft : gui::mbRight, -1, -1);
+        // While an object holds the capture the release arrives in client coordinates.
+        POINT c{static_cast<int16_t>(m.LParam & 0xFFFF), static_cast<int16_t>((m.LParam >> 16) & 0xFFFF)};
+        if (Wnd()) ClientToScreen(Wnd(), &c);
+        TPoint p = ScreenToWindowPoint({c.x, c.y});
+        ObjectMouseUp(msg == WM_LBUTTONUP ? gui::mbLeft : gui::mbRight, p.X, p.Y);
         return;
     }
     if (msg < WM_NCMOUSEMOVE || msg > WM_NCRBUTTONDBLCLK || !skinnableForm_) return;

@@ -104,6 +104,29 @@ TEST_F(SkinMessageTest, ButtonsKeepTheirKindOrderAndTheTableGivesTheTexts) {
     box->SetCtrlSkinData(nullptr);
 }
 
+TEST_F(SkinMessageTest, EscWithoutACancelButtonLeavesTheBoxOpen) {
+    struct Case {
+        TMsgDlgButtons buttons;
+        int enterResult; // the default button, pressed after Esc did nothing
+    } cases[] = {
+        {MsgButtons({mbAbort, mbRetry, mbIgnore}), 4},
+        {MsgButtons({mbYes, mbYesToAll}),          6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.buttons);
+        Respond([&](gui::TCustomForm&) {
+            D().Key(VK_ESCAPE);
+            return true;
+        });
+        Respond([&](gui::TCustomForm& f) {
+            EXPECT_EQ(f.ModalResult(), 0);
+            D().Key(VK_RETURN);
+            return true;
+        });
+        EXPECT_EQ(box->MessageDlg("出错", mtError, c.buttons, 0), c.enterResult);
+    }
+}
+
 TEST_F(SkinMessageTest, ABoxWithoutButtonsStillEndsOnEscAndOnTheCloseRequest) {
     Respond([&](gui::TCustomForm& f) {
         EXPECT_EQ(f.ComponentCount(), 3); // frame, label, icon

@@ -143,6 +143,58 @@ TEST_F(CaptionObjectTest, CloseActsOnlyOnAReleaseOverIt) {
     EXPECT_FALSE(form->Visible());
 }
 
+// The mouse timer samples the hover every 50 ms; a release between two samples is judged
+// where it happens (on the main window a wrong close ends the program).
+TEST_F(CaptionObjectTest, CloseIsDecidedWhereTheButtonIsReleasedNotOnTheLastSample) {
+    Open();
+    int closes = 0;
+    form->OnClose = [&](gui::TObject*, gui::TCloseAction& action) {
+        ++closes;
+        action = gui::caNone;
+    };
+    auto* button = static_cast<skin::TbsSkinStdButtonObject*>(Object("closebutton"));
+    // Pressed, moved off and released before the next sample: nothing closes.
+    MoveOver({288, 12});
+    D().Press();
+    RunUntilIdle();
+    ASSERT_TRUE(button->Down());
+    MoveOver({150, 100});
+    D().Release();
+    RunUntilIdle();
+    EXPECT_EQ(closes, 0);
+    EXPECT_FALSE(button->Down());
+    EXPECT_FALSE(button->Active);
+    // Pressed, moved off until a sample saw it, back on and released before the next: it closes.
+    closes = 0;
+    MoveOver({288, 12});
+    D().Press();
+    MoveOver({150, 100});
+    Advance(60);
+    ASSERT_FALSE(button->Active);
+    MoveOver({288, 12});
+    D().Release();
+    RunUntilIdle();
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(button->Down());
+    // Messages alone: the release's own point decides, wherever the cursor was last seen.
+    MoveOver({288, 12});
+    for (POINT release : {
+             POINT{150, 100},
+             POINT{288, 12 }
+    }) {
+        SCOPED_TRACE(release.x);
+        closes = 0;
+        POINT down = ScreenAt(288, 12);
+        SendMessage(form->Handle(), WM_NCLBUTTONDOWN, HTOBJECT, MAKELPARAM(down.x, down.y));
+        ASSERT_TRUE(button->Down());
+        gui::TPoint up = form->ScreenToClient(ScreenAt(release.x, release.y));
+        SendMessage(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
+        RunUntilIdle();
+        EXPECT_EQ(closes, release.x == 288 ? 1 : 0);
+        EXPECT_FALSE(button->Down());
+    }
+}
+
 TEST_F(CaptionObjectTest, CloseThatFreesTheFormFinishesTheMouseHandlingFirst) {
     Open();
     bool freed = false;

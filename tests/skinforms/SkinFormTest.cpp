@@ -5,6 +5,7 @@
 #include "gdi/Region.h"
 #include "gui/Color.h"
 #include "skin/forms/SkinTrayIcon.h"
+#include "win/Styles.h"
 #include "win/System.h"
 
 #include <set>
@@ -199,6 +200,33 @@ TEST_F(SkinFormTest, FreedComponentsLeaveEveryFieldThatNamedThem) {
     skinForm->SetTrayIcon(tray);
     delete tray;
     EXPECT_EQ(skinForm->TrayIcon(), nullptr);
+}
+
+TEST_F(SkinFormTest, FreedSkinDataLeavesTheDefaultLookBehind) {
+    auto* data = new skin::TbsSkinData(gui::Application);
+    data->SetSkinList(&StoredSkins());
+    ASSERT_FALSE(data->Empty);
+    MakeSkinned(gui::bsSizeable, data->FPicture.Width(), data->FPicture.Height());
+    skinForm->SetSkinData(data);
+    RunUntilIdle();
+    ASSERT_TRUE(skinForm->SkinSupport());
+    int w = form->Width(), h = form->Height();
+    delete data;
+    EXPECT_EQ(skinForm->SkinData(), nullptr);
+    EXPECT_FALSE(skinForm->SkinSupport());
+    // The next paint, the limits, hit tests and the mouse over the old buttons use no skin.
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RunUntilIdle();
+    EXPECT_EQ(skinForm->GetMinWidth(), 120);
+    EXPECT_EQ(skinForm->GetMinHeight(), 25);
+    EXPECT_EQ(HitAt(w / 2, 10), HTCAPTION);
+    D().MoveMouse(form->Left() + w - 10, form->Top() + 10);
+    Advance(60);
+    form->SetBounds(100, 100, w + 20, h + 20);
+    RunUntilIdle();
+    EXPECT_EQ(gui::RectWidth(form->ClientRect()), w + 20 - 6);
+    EXPECT_EQ(WindowPixel(0, (h + 20) / 2), gui::ColorToRGB(gui::cl3DLight));
+    EXPECT_EQ(WindowPixel((w + 20) / 2, 1), gui::ColorToRGB(gui::clBtnHighlight));
 }
 
 TEST_F(SkinFormTest, SkinChangeReachesTheSkinnedFormWithoutOtherHelp) {

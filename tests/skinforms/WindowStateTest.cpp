@@ -57,6 +57,25 @@ protected:
     }
 };
 
+TEST_F(WindowStateTest, FormSkinnedBeforeItsFirstShowTakesTheClientSize) {
+    LoadSkin(0);
+    for (skin::TbsSkinData* skinData : {static_cast<skin::TbsSkinData*>(nullptr), &data}) {
+        SCOPED_TRACE(skinData ? "stored skin" : "default look");
+        form = MakeForm<gui::TForm>();
+        form->SetBounds(100, 100, 400, 300);
+        skinForm = new skin::TbsSkinForm(form);
+        skinForm->ClientWidth = 340;
+        skinForm->ClientHeight = 245;
+        skinForm->SetSkinData(skinData);
+        form->Show();
+        RunUntilIdle();
+        EXPECT_EQ(form->ClientWidth(), 340);
+        EXPECT_EQ(form->ClientHeight(), 245);
+        delete form;
+        form = nullptr;
+    }
+}
+
 TEST_F(WindowStateTest, SkinIndexChangeRebuildsTheFrameAndKeepsTheClientSize) {
     LoadSkin(0);
     skin::TbsSkinData other;
