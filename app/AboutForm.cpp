@@ -30,13 +30,20 @@ TForm2::TForm2(gui::TComponent* AOwner, TForm1* AMainForm) : gui::TForm(AOwner) 
     SetName("Form2");
     SetCaption("关于软件");
     SetBorderStyle(gui::bsSingle);
-    SetPosition(gui::poMainFormCenter);
     SetClientSize(332, 259);
     skin::TbsSkinData* data = (AMainForm ? AMainForm : MainWindow())->bsSkinData1;
     bsSkinForm1 = new skin::TbsSkinForm(this);
-    bsSkinForm1->SetSkinData(data);
     bsSkinForm1->SetBorderIcons(skin::biRollUp);
     bsSkinForm1->SetAlphaBlendValue(0); // a skin that fades every window fades it to opaque
+    bsSkinForm1->MenusAlphaBlendValue = 0;
+    bsSkinForm1->PositionInMonitor = skin::TbsPositionInMonitor::bspDesktopCenter;
+    bsSkinForm1->Magnetic = true;
+    bsSkinForm1->MagneticSize = 10;
+    bsSkinForm1->SetShowIcon(true);
+    // The client area keeps its size whatever frame a skin gives the box.
+    bsSkinForm1->ClientWidth = 332;
+    bsSkinForm1->ClientHeight = 259;
+    bsSkinForm1->SetSkinData(data);
 
     auto* emblem = new gui::TImage(this);
     emblem->SetBounds(16, 16, 64, 64);

@@ -2,7 +2,11 @@
 
 #include "os/Paths.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <unistd.h>
 
 namespace app {
@@ -47,6 +51,23 @@ std::string ProgramFile(const std::string& relative) {
     std::string shared = prefix + "share/tarvik/" + relative;
     if (os::FileExists(shared)) return shared;
     return beside;
+}
+
+std::string FolderWriteProblem(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        fs::create_directories(folder, ec);
+        if (ec) return ec.message();
+        if (!fs::is_directory(folder, ec)) return std::strerror(ENOTDIR);
+    }
+    // Asking for permission bits says nothing for root or a read-only mount: write a file.
+    std::string probe = os::IncludeTrailingPathDelimiter(folder) + ".tarvik_XXXXXX";
+    int fd = ::mkstemp(probe.data());
+    if (fd < 0) return std::strerror(errno);
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return {};
 }
 
 } // namespace app

@@ -18,4 +18,8 @@ std::string DefaultSnapshotFolder();
 // exists, so a missing file is reported with the name a user expects.
 std::string ProgramFile(const std::string& relative);
 
+// Why files cannot be written into the folder (made with its parents when missing), in the
+// system's words; empty when they can.
+std::string FolderWriteProblem(const std::string& folder);
+
 } // namespace app

@@ -63,6 +63,14 @@ std::vector<std::string> GetFilenames(const std::string& folder) {
     return names;
 }
 
+// Whatever stands at the path and is not a folder: a pipe or a device counts, so that it is
+// reported with the files that could not be added.
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    fs::file_status st = fs::status(path, ec);
+    return !ec && fs::exists(st) && !fs::is_directory(st);
+}
+
 } // namespace
 
 TFileList::TFileList(TForm1& form) : form_(form) {
@@ -149,6 +157,16 @@ bool TFileList::PrepareAdd() {
 TFileList::TAddResult TFileList::AddFile(const std::string& file, int& slot, bool one) {
     media::TFFmpegConverter* c = form_.FFConverter;
     media::TAVProbe* probe = c->AVProbe();
+    // A named pipe, socket or device is never opened here: opening a pipe waits for a writer,
+    // and this is the window's thread.
+    std::error_code notRegular;
+    if (!fs::is_regular_file(file, notRegular)) {
+        form_.Log("");
+        form_.Log("***File load error: not a regular file: " + file);
+        form_.Log("");
+        failures_.push_back(file);
+        return TAddResult::Skipped;
+    }
     bool loaded = false;
     try {
         loaded = probe->LoadFile(file);
@@ -258,7 +276,7 @@ void TFileList::ReportFailures(bool folder, bool nothingAdded) {
 void TFileList::AddOneFile() {
     if (!PrepareAdd()) return;
     std::string file;
-    if (!OpenFile || !OpenFile(file) || !os::FileExists(file)) return;
+    if (!OpenFile || !OpenFile(file) || !Exists(file)) return;
     Deselect();
     int slot = 0;
     AddFile(file, slot, true);
@@ -269,12 +287,12 @@ void TFileList::AddOneFile() {
 void TFileList::AddSeveralFiles() {
     if (!PrepareAdd()) return;
     std::vector<std::string> files;
-    if (!OpenFiles || !OpenFiles(files) || files.empty() || !os::FileExists(files.front())) return;
+    if (!OpenFiles || !OpenFiles(files) || files.empty() || !Exists(files.front())) return;
     Deselect();
     int slot = 0;
     // The last chosen file first, as the list always added them.
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
-        if (!os::FileExists(*it)) {
+        if (!Exists(*it)) {
             failures_.push_back(*it);
             break;
         }
@@ -298,7 +316,7 @@ void TFileList::AddFolder() {
     for (const std::string& f : files) form_.ListBox1->Items()->Add(f);
     int slot = 0;
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
-        if (!os::FileExists(*it)) {
+        if (!Exists(*it)) {
             failures_.push_back(*it);
             break;
         }
@@ -322,6 +340,10 @@ void TFileList::Remove() {
         return;
     }
     form_.FFConverter->RemoveTask(n - 1);
+    if (row == renaming_) {
+        edt_->SetVisible(false);
+        renaming_ = nullptr;
+    }
     form_.lvFiles->Items()->Delete(r);
     slots_.at(static_cast<size_t>(rowSlots_.at(static_cast<size_t>(r)))).State = TFileSlot::TState::Deleted;
     rowSlots_.erase(rowSlots_.begin() + r);
@@ -341,6 +363,7 @@ void TFileList::Remove() {
 void TFileList::Emptied() {
     form_.bsSkinPanel5->SetVisible(true);
     form_.FFPlayer->Stop(true);
+    form_.Preview->Blank();
     // The stopped player reports no position any more: the slider would keep the last one.
     form_.Preview->bsSkinSlider1->SetValue(0);
 }
@@ -348,6 +371,7 @@ void TFileList::Emptied() {
 void TFileList::Clear() {
     form_.FFConverter->ClearTasks();
     edt_->SetVisible(false);
+    renaming_ = nullptr;
     form_.lvFiles->Items()->Clear();
     rowSlots_.clear();
     slots_.clear();
@@ -404,13 +428,16 @@ void TFileList::RenameByDoubleClick() {
     edt_->SetBounds(left, r.top, list->Columns()->Items(3)->Width(), r.bottom - r.top);
     std::string name = os::ExtractFileName(RowSubItem(row, rcOutputFile));
     edt_->SetText(name.substr(0, name.size() - os::ExtractFileExt(name).size()));
+    renaming_ = row;
     edt_->SetVisible(true);
     if (edt_->CanFocus()) edt_->SetFocus();
 }
 
 bool TFileList::EndRename() {
     if (!edt_->Visible()) return false;
-    gui::TListItem* row = form_.lvFiles->Selected();
+    // The row the editor was opened on, whatever is selected now: the click that ended a
+    // refused edit may have taken the selection away before the text was corrected.
+    gui::TListItem* row = renaming_ && form_.lvFiles->Items()->IndexOf(renaming_) >= 0 ? renaming_ : nullptr;
     if (!row) {
         edt_->SetVisible(false);
         return false;
@@ -425,6 +452,7 @@ bool TFileList::EndRename() {
     }
     SetRowSubItem(row, rcOutputFile, name);
     edt_->SetVisible(false);
+    renaming_ = nullptr;
     SlotOfRow(row->Index()).Output.FileName = OutputFolder() + "/" + name;
     return true;
 }

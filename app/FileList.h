@@ -103,6 +103,7 @@ private:
 
     TForm1& form_;
     gui::TEdit* edt_ = nullptr;
+    gui::TListItem* renaming_ = nullptr; // the row the editor was opened on
     std::vector<TFileSlot> slots_;
     std::vector<int> rowSlots_; // parallel to the rows
     std::vector<std::string> failures_;

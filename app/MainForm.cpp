@@ -14,6 +14,7 @@
 #include "gui/Application.h"
 #include "gui/ComboBox.h"
 #include "gui/CustomListView.h"
+#include "gui/CustomPanel.h"
 #include "gui/Image.h"
 #include "gui/Menu.h"
 #include "gui/MenuItem.h"
@@ -39,6 +40,8 @@
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/dialogs/SkinOpenDialog.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/SkinTrayIcon.h"
+#include "skin/hints/SkinHint.h"
 #include "skins/StoredSkins.h"
 
 #include <cstdlib>
@@ -91,6 +94,18 @@ TForm1::TForm1(gui::TComponent* AOwner) : gui::TForm(AOwner) {
     bsSkinForm1 = new skin::TbsSkinForm(this);
     bsSkinForm1->SetSkinData(bsSkinData1);
     bsSkinForm1->SetBorderIcons(skin::biMinimize);
+    // Every hint of the program shows in the skin's hint window; "@" breaks its lines.
+    bsSkinHint1 = new skin::TbsSkinHint(this);
+    bsSkinHint1->SetSkinData(bsSkinData1);
+    gui::TFont hintFont;
+    hintFont.SetName("MS Sans Serif");
+    hintFont.SetHeight(-11);
+    bsSkinHint1->SetDefaultFont(&hintFont);
+    bsSkinForm1->SetSkinHint(bsSkinHint1);
+    // Named by the frame, but disabled and invisible: nothing minimises into it.
+    bsTrayIcon1 = new skin::TbsTrayIcon(this);
+    bsTrayIcon1->Enabled = false;
+    bsSkinForm1->SetTrayIcon(bsTrayIcon1);
 
     FFConverter = new media::TFFmpegConverter(this);
     FFLogger = new media::TFFLogger(this);
@@ -316,8 +331,11 @@ void TForm1::BuildPresets() {
 
 void TForm1::BuildPreviewPanel() {
     PreviewPanel = Place<skin::TbsSkinGroupBox>(this, this, 572, 296, 219, 226, "视频预览");
-    Panel6 = Place<skin::TbsSkinPanel>(this, PreviewPanel, 6, 24, 207, 160);
+    // A plain black surface, blank until a picture comes and again when the list is emptied.
+    Panel6 = Place<gui::TPanel>(this, PreviewPanel, 6, 24, 207, 160);
     Panel6->SetName("Panel6");
+    Panel6->SetBevelOuter(gui::bvNone);
+    Panel6->SetColor(gui::clBlack);
     Preview = std::make_unique<TPreviewPanel>(*this);
 }
 

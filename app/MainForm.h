@@ -24,6 +24,7 @@ class TImage;
 class TComboBox;
 class TListBox;
 class TProgressBar;
+class TPanel;
 } // namespace gui
 namespace media {
 class TFFmpegConverter;
@@ -47,6 +48,8 @@ class TbsSkinMessage;
 class TbsSkinOpenDialog;
 class TbsSkinSelectDirectoryDialog;
 class TbsSelectSkinDialog;
+class TbsSkinHint;
+class TbsTrayIcon;
 } // namespace skin
 
 namespace app {
@@ -74,6 +77,8 @@ public:
     skin::TbsSkinData* bsSkinData1 = nullptr;
     skin::TbsCompressedSkinList* bsCompressedSkinList1 = nullptr;
     skin::TbsSkinForm* bsSkinForm1 = nullptr;
+    skin::TbsSkinHint* bsSkinHint1 = nullptr; // every hint of the program, skinned
+    skin::TbsTrayIcon* bsTrayIcon1 = nullptr; // disabled and invisible
     media::TFFmpegConverter* FFConverter = nullptr;
     media::TFFLogger* FFLogger = nullptr;
     media::TFFPlayer* FFPlayer = nullptr;
@@ -96,7 +101,7 @@ public:
                           *bsSkinComboBox4 = nullptr, *bsSkinComboBox9 = nullptr, *bsSkinComboBox10 = nullptr;
     skin::TbsSkinGroupBox* PresetPanel = nullptr;
     skin::TbsSkinGroupBox* PreviewPanel = nullptr;
-    skin::TbsSkinPanel* Panel6 = nullptr; // the preview draws into it
+    gui::TPanel* Panel6 = nullptr; // the preview draws into it
     skin::TbsSkinPanel* OutputPanel = nullptr;
     skin::TbsSkinEdit* Video_OutPut_Folder_Edit = nullptr;
     skin::TbsSkinLinkLabel* WebSiteLink = nullptr;
@@ -157,6 +162,9 @@ public:
     void Button13Click(); // the preset override
     void Button18Click(); // refill the preset pickers
     void FillScreens();
+    // A settings file or output folder that cannot be used, told once at start.
+    void TellStartProblems();
+    static std::string OutputFolderProblemText(const std::string& AFolder, const std::string& AWhy);
 
     // --- handlers ---
     void bsSkinOfficeComboBox2Change(gui::TObject* Sender);

@@ -29,6 +29,22 @@ void TForm1::FormCreate(gui::TObject*) {
     Button2Click();
     FillScreens();
     bsSkinSlider1_down_UP = "UP";
+    TellStartProblems();
+}
+
+void TForm1::TellStartProblems() {
+    // Said once: the program goes on with its defaults, and an output folder it cannot write
+    // would fail every conversion.
+    std::string text;
+    if (std::string why = ini_->Problem(); !why.empty())
+        text = "无法读写设置文件：" + ini_->FileName() + "\n" + why + "\n程序将使用默认设置运行。";
+    if (std::string why = FolderWriteProblem(FileOutPutPath); !why.empty())
+        text += (text.empty() ? "" : "\n\n") + OutputFolderProblemText(FileOutPutPath, why);
+    if (!text.empty()) Message(text);
+}
+
+std::string TForm1::OutputFolderProblemText(const std::string& AFolder, const std::string& AWhy) {
+    return "无法创建或写入输出目录：" + AFolder + "\n" + AWhy;
 }
 
 void TForm1::FormCloseQuery(gui::TObject*, bool& CanClose) {
@@ -129,6 +145,8 @@ void TForm1::bsSkinButton5Click(gui::TObject*) {
     Video_OutPut_Folder_Edit->SetText(folder);
     FileOutPutPath = folder;
     Button16Click();
+    if (std::string why = FolderWriteProblem(folder); !why.empty())
+        Message(OutputFolderProblemText(folder, why));
     if (lvFiles->CanFocus()) lvFiles->SetFocus();
 }
 

@@ -20,6 +20,9 @@ public:
     // False, with a log line, when the file cannot be written.
     bool Write(const std::string& section, const std::string& key, const std::string& value);
     void Log(const std::string& line) const;
+    // Why the file cannot be both read and written, in the system's words; empty when it can
+    // (a missing file counts as usable when it can be made).
+    std::string Problem() const;
 
 private:
     std::string fileName_;

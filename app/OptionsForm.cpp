@@ -92,6 +92,7 @@ TForm5::TForm5(gui::TComponent* AOwner, TForm1* AMainForm)
     bsSkinButton1 =
         Place<skin::TbsSkinButton>(this, data, this, 561 - 12 - 88, 537 - 12 - 30, 88, 30, "取消");
     bsSkinButton1->OnClick = [this](gui::TObject* s) { bsSkinButton1Click(s); };
+    bsSkinButton1->Cancel = true; // Esc
 
     OnCreate = [this](gui::TObject* s) { FormCreate(s); };
 }

@@ -1,10 +1,12 @@
 #include "app/PreviewPanel.h"
 
+#include "app/AppPaths.h"
 #include "app/MainForm.h"
 #include "app/OptionIni.h"
 #include "app/Snapshots.h"
 #include "app/ToolGlyphs.h"
 #include "gui/CustomListView.h"
+#include "gui/CustomPanel.h"
 #include "gui/MenuItem.h"
 #include "gui/PopupMenu.h"
 #include "gui/Screen.h"
@@ -127,6 +129,13 @@ void TPreviewPanel::OpenFile(const std::string& AFileName) {
     bsSkinSlider1->SetValue(0);
     form_.T_Movie_PLayer_FileName = AFileName;
     Button31Click();
+}
+
+void TPreviewPanel::Blank() {
+    if (!form_.Panel6->HandleAllocated()) return;
+    // The host keeps the last picture for repaints; without it the panel paints its own black.
+    UnregisterFrameHost(form_.Panel6->Handle());
+    form_.Panel6->Invalidate();
 }
 
 void TPreviewPanel::Button31Click() {
@@ -317,9 +326,13 @@ void TPreviewPanel::bsSkinButton22Click() {
     const std::string type = SnapshotPictureType(form_.OptionIni());
     CheckType(type);
     if (picture.Width() <= 0) return;
+    if (std::string why = FolderWriteProblem(folder); !why.empty()) {
+        form_.Message("无法保存快照：" + folder + "\n" + why);
+        return;
+    }
     const std::string name = SnapshotFileName(folder, form_.T_Movie_PLayer_FileName, type);
     std::string error;
-    if (!SaveSnapshot(picture, name, type, error)) form_.Log("快照保存失败: " + name + ": " + error);
+    if (!SaveSnapshot(picture, name, type, error)) form_.Message("无法保存快照：" + name + "\n" + error);
 }
 
 void TPreviewPanel::bsSkinButton23Click() {

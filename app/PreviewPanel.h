@@ -38,6 +38,8 @@ public:
     // Opens the form's T_Movie_PLayer_FileName into Panel6, paused; what the row selection
     // calls.
     void OpenFile(const std::string& AFileName);
+    // Drops the last picture: the stopped surface shows black until the next file opens.
+    void Blank();
 
     skin::TbsSkinSlider* bsSkinSlider1 = nullptr;
     skin::TbsSkinButton *bsSkinButton13 = nullptr, *bsSkinButton14 = nullptr, *bsSkinButton15 = nullptr,

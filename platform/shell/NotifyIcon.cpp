@@ -148,6 +148,13 @@ BOOL Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA* data) {
         shell::g_calls.push_back({message, *data, result});
         backend = shell::g_backend;
     }
-    if (result && backend) backend(message, changed, data->uFlags);
+    if (result && backend && !backend(message, changed, data->uFlags) && message == NIM_ADD) {
+        // The desktop has nowhere to show it: the icon is not there, and the caller is told.
+        std::lock_guard<std::mutex> lock(shell::g_lock);
+        auto it = shell::FindIcon(data->hWnd, data->uID);
+        if (it != shell::g_icons.end()) shell::g_icons.erase(it);
+        if (!shell::g_calls.empty()) shell::g_calls.back().result = FALSE;
+        result = FALSE;
+    }
     return result;
 }

@@ -73,8 +73,9 @@ public:
 
     // A desktop backend sees each call that succeeded here: the icon as the
     // call left it and the call's uFlags (a balloon shows again on each
-    // NIF_INFO, even with the same text).
-    using Backend = std::function<void(DWORD message, const Icon& icon, UINT flags)>;
+    // NIF_INFO, even with the same text).  It answers whether the desktop
+    // took the call: an icon it could not place (no tray) was not added.
+    using Backend = std::function<bool(DWORD message, const Icon& icon, UINT flags)>;
     static void SetBackend(Backend backend);
 };
 

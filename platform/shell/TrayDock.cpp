@@ -305,15 +305,20 @@ void RegisterClasses() {
     RegisterClass(&popup);
 }
 
-void Add(const NotifyArea::Icon& icon) {
+bool Add(const NotifyArea::Icon& icon) {
     RegisterClasses();
     HWND h = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kIconClass, icon.tip.c_str(), WS_POPUP, 0, 0,
                             kIconSize, kIconSize, nullptr, nullptr, nullptr, nullptr);
-    if (!h) return;
+    if (!h) return false;
+    // Docked before it is shown: the tray, not the window manager, maps it. Without a tray
+    // the icon would be a stray window, and a form hidden behind it could never come back.
+    if (!display::Current().DockInTray(reinterpret_cast<uintptr_t>(h))) {
+        DestroyWindow(h);
+        return false;
+    }
     S().icons[{icon.hwnd, icon.id}] = {h, icon};
-    // Docked before it is shown: the tray, not the window manager, maps it.
-    display::Current().DockInTray(reinterpret_cast<uintptr_t>(h));
     ShowWindow(h, SW_SHOWNOACTIVATE);
+    return true;
 }
 
 void ShowBalloon(const Entry& e) {
@@ -355,16 +360,20 @@ void TrayDock::Install() {
     win::SetTrayCreatedHandler(OnTrayCreated);
 }
 
-void TrayDock::Apply(DWORD message, const NotifyArea::Icon& icon, UINT flags) {
+bool TrayDock::Apply(DWORD message, const NotifyArea::Icon& icon, UINT flags) {
     Key key{icon.hwnd, icon.id};
-    if (message == NIM_DELETE) return Remove(key);
-    if (message == NIM_ADD) Add(icon);
+    if (message == NIM_DELETE) {
+        Remove(key);
+        return true;
+    }
+    if (message == NIM_ADD && !Add(icon)) return false;
     auto it = S().icons.find(key);
-    if (it == S().icons.end() || (message != NIM_ADD && message != NIM_MODIFY)) return;
+    if (it == S().icons.end() || (message != NIM_ADD && message != NIM_MODIFY)) return true;
     Entry& e = it->second;
     e.icon = icon;
     InvalidateRect(e.window, nullptr, TRUE);
     if (flags & NIF_INFO) ShowBalloon(e);
+    return true;
 }
 
 HWND TrayDock::IconWindow(HWND hwnd, UINT id) {

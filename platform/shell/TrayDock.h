@@ -16,8 +16,9 @@ public:
     // Becomes the notification area's backend.  Shell_NotifyIcon installs it
     // by itself on a real desktop when no other backend is set.
     static void Install();
-    // The notification area's calls, as a backend sees them.
-    static void Apply(DWORD message, const NotifyArea::Icon& icon, UINT flags);
+    // The notification area's calls, as a backend sees them; false for an
+    // icon the desktop has no tray for.
+    static bool Apply(DWORD message, const NotifyArea::Icon& icon, UINT flags);
 
     // What is on the screen now, for tests: the window showing an icon, the
     // balloon and the tip (null: none).

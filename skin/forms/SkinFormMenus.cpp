@@ -465,7 +465,9 @@ void TbsSkinForm::FormShortCut(gui::TMessage& msg, bool& handled) {
     bool alt = gui::KeyDataToShiftState(msg.LParam) == gui::ssAlt;
     if (msg.WParam == VK_SPACE && alt) {
         PopupSystemMenuFromButton();
-        menus_->AltChord = SkinMenu()->Visible();
+        // The chord is spent whether a menu opened or not (a form without a system button
+        // opens none): the Alt release that follows must not put the menu bar in keyboard mode.
+        menus_->AltChord = true;
         handled = true;
         return;
     }

@@ -281,8 +281,13 @@ void TbsTrayIcon::HideMainForm() {
 }
 
 void TbsTrayIcon::DoMinimizeToTray() {
+    // The icon is the only way back to a hidden form: where the desktop takes no icon (and
+    // none is there from before), the form stays minimised where the task bar shows it.
+    if (!ShowIcon() && !ModifyIcon()) {
+        FIconVisible = false;
+        return;
+    }
     HideMainForm();
-    SetIconVisible(true);
 }
 
 // --- events ----------------------------------------------------------------------------------
@@ -442,7 +447,11 @@ LRESULT TbsTrayIcon::OwnerProc(HWND h, UINT Msg, WPARAM wp, LPARAM lp) {
         gui::Screen->ActiveControl()) {
         gui::TWinControl* c = gui::Screen->ActiveControl();
         HWND keep = c->Parent() ? c->Parent()->Handle() : c->Handle();
-        if (reinterpret_cast<HWND>(lp) != keep && c->HandleAllocated()) SetFocus(c->Handle());
+        // Only a control of this form takes the focus back: focusing another form's control
+        // activates that form, whose icon would hand the focus back here, and so on forever.
+        if (reinterpret_cast<HWND>(lp) != keep && c->HandleAllocated() &&
+            GetAncestor(c->Handle(), GA_ROOT) == h && GetFocus() != c->Handle())
+            SetFocus(c->Handle());
     }
     if (Msg == WM_SHOWWINDOW && wp == 1 && lp == 0 && gui::Application) {
         // Shown again from the tray: the application's window comes back first.

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sys/stat.h>
 
 using namespace app;
 namespace fs = std::filesystem;
@@ -317,6 +318,53 @@ TEST_F(FileListTest, RenameRefusesUnsafeOrSharedNames) {
     RunUntilIdle();
     EXPECT_EQ(Sub(0, rcOutputFile), "beach" + main->TitleExtension);
     EXPECT_FALSE(edt->Visible());
+}
+
+TEST_F(FileListTest, ARefusedRenameCorrectedAfterTheRowLostItsSelectionIsKept) {
+    Start();
+    chosen = {avi, wav};
+    list->AddSeveralFiles();
+    ASSERT_EQ(list->RowCount(), 2);
+    main->lvFiles->SetItemIndex(0);
+    const std::string other = Sub(1, rcOutputFile);
+    list->BeginRename();
+    gui::TEdit* edt = list->Editor();
+    ASSERT_TRUE(edt->Visible());
+    // The click that ends the first edit lands on an empty part of the list: no row selected.
+    edt->SetText(other.substr(0, other.size() - main->TitleExtension.size()));
+    main->lvFiles->SetSelected(nullptr);
+    ExpectMessage();
+    EXPECT_FALSE(list->EndRename());
+    EXPECT_TRUE(edt->Visible());
+    edt->SetText("corrected");
+    EXPECT_TRUE(list->EndRename());
+    EXPECT_FALSE(edt->Visible());
+    EXPECT_EQ(Sub(0, rcOutputFile), "corrected" + main->TitleExtension);
+    EXPECT_EQ(Sub(1, rcOutputFile), other);
+    EXPECT_EQ(list->SlotOfRow(0).Output.FileName, main->FileOutPutPath + "/corrected" + main->TitleExtension);
+}
+
+// A named pipe, a socket or a device is never opened: opening one blocks until someone writes.
+TEST_F(FileListTest, FilesThatAreNotRegularAreListedAsNotAddedWithoutOpeningThem) {
+    Start();
+    fixtures::TempFolder odd("oddfiles");
+    const std::string fifo = odd.Path("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string clip = odd.Path("x.avi");
+    std::filesystem::copy_file(avi, clip);
+    for (int command = 0; command < 3; ++command) {
+        SCOPED_TRACE(command);
+        list->Clear();
+        chosen = {fifo};
+        folderAnswer = odd.Dir();
+        ExpectMessage();
+        if (command == 0) list->AddOneFile();
+        if (command == 1) list->AddSeveralFiles();
+        if (command == 2) list->AddFolder();
+        EXPECT_TRUE(LastMessageHas("pipe.avi")) << (messages.empty() ? "" : messages.back());
+        EXPECT_EQ(list->RowCount(), command == 2 ? 1 : 0);
+    }
+    EXPECT_EQ(main->T_Movie_PLayer_FileName, clip);
 }
 
 // What the pickers show is what the row converts, for every format of the common video family.

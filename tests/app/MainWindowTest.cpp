@@ -17,6 +17,7 @@
 #include "gui/Menu.h"
 #include "gui/MenuItem.h"
 #include "gui/PopupMenu.h"
+#include "gui/Screen.h"
 #include "gui/ShortCuts.h"
 #include "media/FFmpegConverter.h"
 #include "os/Convert.h"
@@ -34,13 +35,20 @@
 #include "skin/core/SkinData.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/SkinMainMenuBar.h"
+#include "skin/forms/SkinTrayIcon.h"
+#include "skin/hints/SkinHint.h"
+#include "skin/hints/SkinHintWindow.h"
 #include "skin/menus/SkinMenu.h"
 #include "skin/menus/SkinMenuItem.h"
 #include "skin/menus/SkinPopupWindow.h"
+#include "win/Window.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 using namespace app;
@@ -103,10 +111,27 @@ protected:
         }
     }
 
+    // The next modal form is a message: its texts are kept, and it is closed.
+    void RecordMessages() {
+        Respond([this](gui::TCustomForm& f) {
+            std::string text;
+            std::function<void(gui::TControl*)> texts = [&](gui::TControl* c) {
+                text += c->Text() + "\n";
+                if (auto* w = dynamic_cast<gui::TWinControl*>(c))
+                    for (int i = 0; i < w->ControlCount(); ++i) texts(w->Controls(i));
+            };
+            texts(&f);
+            told.push_back(text);
+            f.SetModalResult(gui::mrOk);
+            return true;
+        });
+    }
+
     TempDir home, config;
     TForm1* main = nullptr;
     TForm5* options = nullptr;
     std::vector<skin::TbsSkinComboBox*> changed;
+    std::vector<std::string> told;
 
 private:
     std::string oldHome_;
@@ -200,10 +225,12 @@ TEST_F(MainWindowTest, BadSkinIndexOrUnwritableIniStillCompletesStartUp) {
         if (unwritable) {
             std::ofstream(config / "blocked") << "x";
             setenv("TARVIK_CONFIG_DIR", (config / "blocked").c_str(), 1);
+            RecordMessages();
         } else {
             SetIni("Skin", "SetSkin", "蓝色");
         }
         Start();
+        EXPECT_EQ(told.size(), unwritable ? 1u : 0u);
         EXPECT_EQ(main->bsSkinData1->SkinIndex(), 0);
         EXPECT_FALSE(main->bsSkinData1->Empty);
         EXPECT_EQ(main->bsSkinOfficeComboBox1->Count(), 10); // the pickers are filled
@@ -217,6 +244,55 @@ TEST_F(MainWindowTest, BadSkinIndexOrUnwritableIniStillCompletesStartUp) {
         gui::Application->DestroyComponents();
         RunUntilIdle();
     }
+}
+
+// A settings file or an output folder the program cannot use is said once, and it runs on.
+TEST_F(MainWindowTest, AnUnusableSettingsFileOrOutputFolderIsToldOnceAtStart) {
+    const fs::path plain = home / "plain";
+    std::ofstream(plain) << "x";
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        std::string shown;
+    } cases[] = {
+        {"settings in a plain file",         [&] { setenv("TARVIK_CONFIG_DIR", plain.c_str(), 1); },
+         (plain / "option.ini").string()},
+        {"option.ini a folder",              [&] { fs::create_directories(config / "option.ini"); },
+         config / "option.ini"          },
+        {"output folder under a plain file", [&] { SetIni("OutPath", "OutPath", (plain / "out").string()); },
+         (plain / "out").string()       },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        told.clear();
+        c.arrange();
+        RecordMessages();
+        Start();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find(c.shown), std::string::npos) << told[0];
+        const bool reason = told[0].find(std::strerror(ENOTDIR)) != std::string::npos ||
+                            told[0].find(std::strerror(EISDIR)) != std::string::npos;
+        EXPECT_TRUE(reason) << told[0];
+        // On defaults: the pickers are filled and a skin is loaded.
+        EXPECT_FALSE(main->bsSkinData1->Empty);
+        EXPECT_EQ(main->bsSkinComboBox1->Text(), "1280*720");
+        gui::Application->DestroyComponents();
+        RunUntilIdle();
+        setenv("TARVIK_CONFIG_DIR", config.path.c_str(), 1);
+        fs::remove_all(config / "option.ini");
+    }
+    // An output folder chosen that cannot be written is said when it is chosen.
+    told.clear();
+    Start();
+    ASSERT_TRUE(told.empty());
+    main->SelectDirectory = [](const std::string&, std::string& dir) {
+        dir = "/proc";
+        return true;
+    };
+    RecordMessages();
+    Press(main->bsSkinButton5);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("/proc"), std::string::npos) << told[0];
 }
 
 TEST_F(MainWindowTest, OptionsDialogOkWritesCancelKeepsTheFile) {
@@ -250,6 +326,50 @@ TEST_F(MainWindowTest, OptionsDialogOkWritesCancelKeepsTheFile) {
     Press(main->bsSkinButton19); // 选项
     EXPECT_EQ(Ini("Options", "After_Done"), "3");
     EXPECT_EQ(options->Options().AfterDone, TAfterDone::ShutDown);
+}
+
+TEST_F(MainWindowTest, EscapeClosesTheOptionsDialogAsCancelDoes) {
+    Start();
+    Respond([](gui::TCustomForm& f) {
+        dynamic_cast<TForm5&>(f).bsSkinCheckRadioBox5->SetChecked(true);
+        D().Key(VK_ESCAPE);
+        return true;
+    });
+    Press(main->bsSkinButton19); // 选项
+    EXPECT_FALSE(options->Visible());
+    EXPECT_EQ(options->ModalResult(), gui::mrCancel);
+    EXPECT_EQ(Ini("Options", "After_Done"), "0");
+}
+
+TEST_F(MainWindowTest, EveryHintIsSkinnedAndTheTrayIconStaysAway) {
+    // The application's main form, as at program start: the hint component is found on it.
+    gui::Application->CreateForm(main);
+    options = MakeForm<TForm5>(main);
+    main->OptionsForm = options;
+    RunUntilIdle();
+    ASSERT_NE(main->bsSkinHint1, nullptr);
+    EXPECT_EQ(main->bsSkinHint1->LineSeparator, "@");
+    EXPECT_EQ(main->bsSkinHint1->SkinData(), main->bsSkinData1);
+    EXPECT_TRUE(main->bsSkinHint1->Active());
+    EXPECT_EQ(main->bsSkinForm1->SkinHint(), main->bsSkinHint1);
+    EXPECT_EQ(gui::Application->HintShortPause, 100);
+    ASSERT_NE(main->bsTrayIcon1, nullptr);
+    EXPECT_FALSE(main->bsTrayIcon1->Enabled);
+    EXPECT_FALSE(main->bsTrayIcon1->IconVisible());
+    EXPECT_EQ(main->bsSkinForm1->TrayIcon(), static_cast<skin::TbsFormTrayIcon*>(main->bsTrayIcon1));
+
+    // The hint of a button under the file list shows in the skin's hint window.
+    main->Show();
+    RunUntilIdle();
+    POINT p = ScreenOf(main->MoveUpButton, 20, 10);
+    D().MoveMouse(p.x, p.y);
+    RunUntilIdle();
+    Advance(gui::Application->HintPause + 100);
+    auto* w = dynamic_cast<skin::TbsSkinHintWindow*>(gui::Application->HintWindow());
+    ASSERT_NE(w, nullptr) << "the plain hint window showed";
+    EXPECT_TRUE(w->HandleAllocated() && IsWindowVisible(w->Handle()));
+    EXPECT_EQ(w->Caption(), "上移");
+    gui::Application->CancelHint();
 }
 
 TEST_F(MainWindowTest, PickersAtStartShowKey200AndFollowTheFormat) {
@@ -430,14 +550,31 @@ TEST_F(MainWindowTest, LogAndSmallCommands) {
 TEST_F(MainWindowTest, AboutBoxShowsAndCloses) {
     Start();
     main->AboutForm = MakeForm<TForm2>(main);
+    skin::TbsSkinForm* frame = main->AboutForm->bsSkinForm1;
+    EXPECT_TRUE(frame->Magnetic);
+    EXPECT_EQ(frame->MagneticSize, 10);
+    EXPECT_TRUE(frame->ShowIcon());
+    EXPECT_EQ(frame->AlphaBlendValue(), 0);
+    EXPECT_EQ(frame->MenusAlphaBlendValue, 0);
+    // Centred on the desktop, wherever the main window stands.
+    main->SetBounds(0, 0, main->Width(), main->Height());
     std::string caption;
+    gui::TRect at{};
+    gui::TPoint client{};
     Respond([&](gui::TCustomForm& f) {
         caption = f.Caption();
+        at = f.BoundsRect();
+        client = {f.ClientWidth(), f.ClientHeight()};
         Press(dynamic_cast<TForm2&>(f).bsSkinButton1);
         return true;
     });
     main->N5->Click();
     EXPECT_EQ(caption, "关于软件");
+    const gui::TRect work = gui::Screen->WorkAreaRect();
+    EXPECT_NEAR((at.left + at.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((at.top + at.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    EXPECT_EQ(client.x, 332);
+    EXPECT_EQ(client.y, 259);
     EXPECT_EQ(main->AboutForm->MailLink->URL, std::string("mailto:") + kSupportMail);
 }
 

@@ -4,6 +4,7 @@
 #include "app/PreviewPanel.h"
 #include "../gui/GuiHarness.h"
 #include "../gui/TempDir.h"
+#include "app/FileList.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
 #include "catalogue/PresetEntries.h"
@@ -11,6 +12,7 @@
 #include "fixtures/Fixtures.h"
 #include "gdi/image/ImageFile.h"
 #include "gui/CustomListView.h"
+#include "gui/CustomPanel.h"
 #include "gui/IniFile.h"
 #include "gui/MenuItem.h"
 #include "media/ComponentUtils.h"
@@ -21,8 +23,11 @@
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinSlider.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 using namespace app;
 namespace fs = std::filesystem;
@@ -246,6 +251,59 @@ TEST_F(PreviewPanelTest, SnapshotsWithoutAPreviewSaveNothingButWriteTheSettings)
     preview->OpenFolder = [&](const std::string& f) { opened = f; };
     preview->MenuItem1->Click();
     EXPECT_EQ(opened, chosen);
+}
+
+TEST_F(PreviewPanelTest, TheSurfaceIsBlackBeforeTheFirstFileAndAgainAfterClear) {
+    gui::TWinControl* surface = main->Panel6;
+    // Black points of the surface, out of a grid over it.
+    int points = 0;
+    auto BlackShare = [&](gui::TWinControl* panel) {
+        int black = 0;
+        points = 0;
+        for (int y = 4; y < panel->ClientHeight(); y += 12)
+            for (int x = 4; x < panel->ClientWidth(); x += 12, ++points)
+                black += (PixelAt(panel, x, y) & 0xFFFFFF) == 0;
+        return black;
+    };
+    auto GridPoints = [&](gui::TWinControl* panel) {
+        BlackShare(panel);
+        return points;
+    };
+    EXPECT_EQ(BlackShare(surface), GridPoints(surface));
+    const std::string clip = fixtures::MakeClip(clips, fixtures::ClipOptions{.seconds = 2.0});
+    SelectRow(clip);
+    ASSERT_TRUE(OpenedPaused());
+    ASSERT_TRUE(PumpUntil([&] { return BlackShare(surface) < GridPoints(surface) / 2; }, "the picture"));
+    main->FileList->Clear();
+    RunUntilIdle();
+    EXPECT_EQ(BlackShare(surface), GridPoints(surface));
+    // Another file shows its own picture again.
+    SelectRow(clip);
+    EXPECT_TRUE(PumpUntil([&] { return BlackShare(surface) < GridPoints(surface) / 2; }, "the next picture"));
+}
+
+TEST_F(PreviewPanelTest, ASnapshotThatCannotBeSavedIsToldWithTheReason) {
+    const std::string clip = fixtures::MakeClip(clips, fixtures::ClipOptions{.seconds = 2.0});
+    SelectRow(clip);
+    ASSERT_TRUE(OpenedPaused());
+    // A folder under a plain file can be neither made nor written.
+    const fs::path blocker = home / "blocker";
+    std::ofstream(blocker) << "x";
+    gui::TIniFile(config / "option.ini").WriteString("SnapShot", "Dir", (blocker / "shots").string());
+    std::string told;
+    Respond([&](gui::TCustomForm& f) {
+        std::function<void(gui::TControl*)> texts = [&](gui::TControl* c) {
+            told += c->Text() + "\n";
+            if (auto* w = dynamic_cast<gui::TWinControl*>(c))
+                for (int i = 0; i < w->ControlCount(); ++i) texts(w->Controls(i));
+        };
+        texts(&f);
+        f.SetModalResult(gui::mrOk);
+        return true;
+    });
+    Press(preview->bsSkinButton22);
+    EXPECT_NE(told.find((blocker / "shots").string()), std::string::npos) << told;
+    EXPECT_NE(told.find(std::strerror(ENOTDIR)), std::string::npos) << told;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "display/headless/Headless.h"
 #include "fixtures/Fixtures.h"
 #include "gui/Application.h"
+#include "gui/CustomPanel.h"
 #include "media/ComponentUtils.h"
 #include "media/FFPlayer.h"
 #include "os/MainThread.h"

@@ -5,6 +5,8 @@
 #include "../display/Xvfb.h"
 #include "../gui/TempDir.h"
 #include "display/headless/Headless.h"
+#include "gui/Application.h"
+#include "os/MainThread.h"
 #include "resources/ProgramResources.h"
 
 #include <cstdlib>
@@ -27,6 +29,13 @@ public:
         return ::testing::AssertionSuccess();
     }
     const std::string& Name() const { return Server().Name(); }
+    // One turn of the program's loop with the media components' calls into it: what their
+    // waiting Stop and Seek run, and what a test runs while it waits on the player.
+    static bool Pump() {
+        MSG msg;
+        bool any = os::CheckSynchronize(0);
+        return gui::Application->ProcessMessage(msg) || any;
+    }
 
     TempDir home, config;
 

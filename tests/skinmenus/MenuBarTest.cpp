@@ -261,6 +261,20 @@ TEST_F(MenuBarTest, AltAndF10EnterTheKeyboardModeWhereArrowsWrapAround) {
     PressKey(VK_MENU);
 }
 
+TEST_F(MenuBarTest, AltSpaceWithoutASystemButtonLeavesTheBarAlone) {
+    // The converter's main window: a menu bar and a minimise button only.
+    skinForm->SetBorderIcons(skin::biMinimize);
+    FormTestChord();
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_FALSE(skinForm->InMainMenu());
+    EXPECT_EQ(Hot(), "-");
+    // The chord spent nothing: Alt alone still enters the keyboard mode.
+    PressKey(VK_MENU);
+    EXPECT_TRUE(skinForm->InMainMenu());
+    PressKey(VK_MENU);
+    EXPECT_FALSE(skinForm->InMainMenu());
+}
+
 TEST_F(MenuBarTest, AcceleratorsOpenTheirItems) {
     // Alt+E opens Edit's menu; the Alt key's release leaves it open.
     D().KeyDown(VK_MENU);

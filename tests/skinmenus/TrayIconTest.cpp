@@ -261,3 +261,28 @@ TEST_F(TrayIconTest, MinimiseToTrayAndBack) {
     EXPECT_EQ(shell::NotifyArea::Icons().size(), 1u);
     delete main;
 }
+
+TEST_F(TrayIconTest, ADesktopWithoutATrayNeverHidesTheMainForm) {
+    gui::TForm* main = nullptr;
+    gui::Application->CreateForm(main);
+    main->SetBounds(150, 150, 300, 200);
+    main->Show();
+    RunUntilIdle();
+    tray->MinimizeToTray = false;
+    auto* icon = new skin::TbsTrayIcon(main);
+    icon->SetIconVisible(false);
+    // The desktop's dock refuses every icon.
+    shell::NotifyArea::SetBackend(
+        [](DWORD message, const shell::NotifyArea::Icon&, UINT) { return message != NIM_ADD; });
+    EXPECT_FALSE(icon->ShowIcon());
+    EXPECT_TRUE(shell::NotifyArea::Icons().empty());
+    gui::Application->Minimize();
+    RunUntilIdle();
+    // Minimised, not hidden: the task bar still brings it back.
+    EXPECT_TRUE(main->Visible());
+    EXPECT_NE(main->Tag, skin::kTrayRestoreTag);
+    gui::Application->Restore();
+    RunUntilIdle();
+    shell::NotifyArea::SetBackend(nullptr);
+    delete main;
+}
