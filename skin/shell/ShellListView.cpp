@@ -1,6 +1,7 @@
 #include "skin/shell/ShellListView.h"
 
 #include "controls/CommCtrl.h"
+#include "gui/Application.h"
 #include "gui/Bitmap.h"
 #include "gui/Screen.h"
 #include "gui/SysUtils.h"
@@ -410,11 +411,20 @@ void TbsCustomShellListView::Edited(gui::TListItem* item, std::string& s) {
     if (OnEdited) OnEdited(this, item, s);
     TbsShellFolder* f = FolderAt(static_cast<int>(reinterpret_cast<intptr_t>(item->Data)));
     if (!f || s.empty() || s == f->DisplayName()) return;
+    const bool folder = f->IsFolder();
     try {
-        if (f->Rename(s)) FillItems();
-    } catch (const EInvalidPath&) {
-        s = f->DisplayName(); // refused: the old name stays
+        if (!f->Rename(s)) {
+            s = f->DisplayName();
+            return;
+        }
+    } catch (const std::exception& e) {
+        s = f->DisplayName(); // refused: the old name stays, and the user hears why
+        gui::Application->ShowException(e);
+        return;
     }
+    FillItems();
+    // A linked tree shows the renamed folder under its new name.
+    if (folder && treeView_ && treeView_->Selected()) treeView_->Refresh(treeView_->Selected());
 }
 
 // --- the shell's context menu -------------------------------------------------------------

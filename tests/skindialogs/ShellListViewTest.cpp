@@ -3,6 +3,7 @@
 #include "skin/shell/ShellListView.h"
 #include "ShellGuiFixture.h"
 #include "controls/CommCtrl.h"
+#include "gui/Dialogs.h"
 #include "gui/MenuItem.h"
 #include "os/Spawn.h"
 #include "skin/dialogs/SkinMessage.h"
@@ -313,6 +314,23 @@ TEST_F(ShellListViewTest, ContextMenuRenamesDeletesAndOpensLikeTheTree) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/c.doc"));
     EXPECT_GE(IndexOf("新.doc"), 0);
 
+    // A name taken already: the user hears why, and the file keeps its name.
+    Choose("B.TXT", "rename");
+    ASSERT_TRUE(list->IsEditing());
+    HWND edit = reinterpret_cast<HWND>(SendMessage(list->Handle(), LVM_GETEDITCONTROL, 0, 0));
+    SendMessage(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("新.doc"));
+    std::string shown;
+    Respond([&](gui::TCustomForm& f) {
+        if (auto* box = dynamic_cast<gui::TMessageForm*>(&f)) shown = box->Message();
+        f.SetModalResult(gui::mrOk);
+        return true;
+    });
+    PressKey(VK_RETURN);
+    RunUntilIdle();
+    EXPECT_NE(shown.find("Rename to 新.doc failed"), std::string::npos) << shown;
+    EXPECT_TRUE(std::filesystem::exists(dir + "/B.TXT"));
+    EXPECT_GE(IndexOf("B.TXT"), 0);
+
     Choose("a.txt", "delete");
     EXPECT_FALSE(std::filesystem::exists(dir + "/a.txt"));
     EXPECT_TRUE(std::filesystem::exists(home_ + "/.local/share/Trash/files/a.txt"));
@@ -413,6 +431,15 @@ TEST_F(ShellListViewTest, WatchedFolderAndALinkedTreeKeepTheListCurrent) {
     EXPECT_EQ(tree->Path(), dir + "/sub");
     tree->SetPath(dir);
     EXPECT_EQ(list->Path(), dir);
+    // A folder renamed in the list is renamed in the tree.
+    list->SetFocus();
+    SendMessage(list->Handle(), LVM_EDITLABEL, static_cast<WPARAM>(IndexOf("sub")), 0);
+    HWND edit = reinterpret_cast<HWND>(SendMessage(list->Handle(), LVM_GETEDITCONTROL, 0, 0));
+    SendMessage(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("子目录"));
+    PressKey(VK_RETURN);
+    std::vector<std::string> children;
+    for (int i = 0; i < tree->Selected()->Count(); ++i) children.push_back(tree->Selected()->Item(i)->Text());
+    EXPECT_EQ(children, std::vector<std::string>{"子目录"});
     delete tree;
     EXPECT_EQ(list->ShellTreeView(), nullptr);
     list->SetAutoRefresh(false);
