@@ -606,6 +606,16 @@ void TCustomListView::CNNotify(TMessage& m) {
         }
         return;
     }
+    case LVN_ODFINDITEM: {
+        // Type-ahead in a virtual list: only the owner knows the captions.
+        auto* f = reinterpret_cast<NMLVFINDITEM*>(m.LParam);
+        int index = -1;
+        if (OnDataFind && (f->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && f->lvfi.psz)
+            OnDataFind(this, f->lvfi.psz, f->iStart, (f->lvfi.flags & LVFI_PARTIAL) != 0,
+                       (f->lvfi.flags & LVFI_WRAP) != 0, index);
+        m.Result = index;
+        return;
+    }
     case LVN_COLUMNCLICK: {
         auto* n = reinterpret_cast<NMLISTVIEW*>(m.LParam);
         if (OnColumnClick && n->iSubItem >= 0 && n->iSubItem < columns_->Count())
@@ -627,6 +637,14 @@ void TCustomListView::Dispatch(TMessage& m) {
     switch (m.Msg) {
     case CN_NOTIFY:
         return CNNotify(m);
+    case CM_WANTSPECIALKEY:
+        // Enter and Esc end an in-place edit; they are no dialog keys while one is open.
+        if ((m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) && IsEditing()) {
+            m.Result = 1;
+            return;
+        }
+        TWinControl::Dispatch(m);
+        return;
     case WM_PAINT:
     case WM_ERASEBKGND:
         return DefaultHandler(m);

@@ -130,6 +130,9 @@ private:
 
 using TLVSelectItemEvent = std::function<void(TObject* sender, TListItem* item, bool selected)>;
 using TLVOwnerDataEvent = std::function<void(TObject* sender, TListItem* item)>;
+// A search of a virtual list by caption, from start (wrapping to 0 when asked); index -1: none.
+using TLVOwnerDataFindEvent = std::function<void(TObject* sender, const std::string& text, int start,
+                                                 bool partial, bool wrap, int& index)>;
 using TLVEditingEvent = std::function<void(TObject* sender, TListItem* item, bool& allowEdit)>;
 using TLVEditedEvent = std::function<void(TObject* sender, TListItem* item, std::string& s)>;
 using TLVColumnClickEvent = std::function<void(TObject* sender, TListColumn* column)>;
@@ -181,6 +184,7 @@ public:
 
     TLVSelectItemEvent OnSelectItem;
     TLVOwnerDataEvent OnData;
+    TLVOwnerDataFindEvent OnDataFind;
     TLVEditingEvent OnEditing;
     TLVEditedEvent OnEdited;
     TLVColumnClickEvent OnColumnClick;

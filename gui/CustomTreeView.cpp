@@ -543,6 +543,14 @@ void TCustomTreeView::CNNotify(TMessage& m) {
 
 void TCustomTreeView::Dispatch(TMessage& m) {
     switch (m.Msg) {
+    case CM_WANTSPECIALKEY:
+        // Enter and Esc end an in-place edit; they are no dialog keys while one is open.
+        if ((m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) && IsEditing()) {
+            m.Result = 1;
+            return;
+        }
+        TWinControl::Dispatch(m);
+        return;
     case CN_NOTIFY:
         return CNNotify(m);
     case WM_PAINT:

@@ -11,6 +11,13 @@ namespace os {
 // desktop then finds an application is its own affair, as with Win32.
 bool OpenWithDesktop(const std::string& target, const std::string& workDir = std::string());
 
+// Asks the desktop's file manager to show the properties of a file or folder
+// (org.freedesktop.FileManager1.ShowItemProperties on the session bus).  True
+// when the request went out: a session bus is there, a file manager has
+// registered that name for activation, and dbus-send or gdbus could start.
+// False otherwise: the caller shows the properties itself.
+bool ShowItemPropertiesWithFileManager(const std::string& path);
+
 // An orderly power-off request, never forced: running programs and the
 // user's session are asked to end.  systemctl where it exists (it asks
 // login1 and its access rules), else login1 itself over the system bus.

@@ -56,10 +56,11 @@ bool HasSubFolder(const std::string& path) {
         if (e->d_name[0] == '.') continue; // hidden ones are not listed by default
         if (e->d_type == DT_DIR) {
             found = true;
-        } else if (e->d_type == DT_UNKNOWN) {
+        } else if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            // A link to a folder is listed as one, so it counts; only its target is looked
+            // at, never descended into, so a link to an ancestor makes no loop.
             struct stat st {};
-            // lstat: a link is not followed, so a link to an ancestor is no loop.
-            found = ::lstat(Join(path, e->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            found = ::stat(Join(path, e->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
         }
         if (found) break;
     }

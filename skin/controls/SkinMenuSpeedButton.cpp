@@ -1,5 +1,6 @@
 #include "skin/controls/SkinMenuSpeedButton.h"
 
+#include "gui/Application.h"
 #include "skin/core/SkinData.h"
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinRect.h"
@@ -79,6 +80,8 @@ bool TbsSkinMenuSpeedButton::InMenuPart(int X, int Y) {
 void TbsSkinMenuSpeedButton::TrackMenu() {
     bool shown = false;
     if (SkinPopupMenu) {
+        // The hint would lie over the menu's first item, right below the cursor.
+        gui::Application->CancelHint();
         if (OnShowTrackMenu) OnShowTrackMenu(this);
         gui::TPoint o = ClientToScreen({0, 0});
         shown = SkinPopupMenu->PopupFromRect(this, gui::Rect(o.x, o.y, o.x + Width(), o.y + Height()), false);
@@ -98,6 +101,10 @@ void TbsSkinMenuSpeedButton::MenuClosed() {
 void TbsSkinMenuSpeedButton::Dispatch(gui::TMessage& m) {
     if (m.Msg == WM_CLOSESKINMENU) {
         MenuClosed();
+        return;
+    }
+    if (m.Msg == gui::CM_HINTSHOW && FMenuTracked) {
+        m.Result = 1; // no hint while the menu is open
         return;
     }
     TbsSkinSpeedButton::Dispatch(m);

@@ -27,6 +27,16 @@ bool FileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// A typed "~" or "~/…" means the home folder, as in every file chooser here.
+std::string ExpandHome(const std::string& typed) {
+    if (typed.empty() || typed[0] != '~' || (typed.size() > 1 && typed[1] != '/')) return typed;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return typed;
+    std::string h = home;
+    if (typed.size() > 1 && h.size() > 1 && h.back() == '/') h.pop_back();
+    return h + typed.substr(1);
+}
+
 // The tool buttons' glyphs, drawn here so that any skin shows them.
 enum class Glyph { back, up, newFolder, viewStyle };
 
@@ -306,7 +316,7 @@ bool TbsOpenDlgForm::AskOverwrite() {
 }
 
 void TbsOpenDlgForm::OpenButtonClick(gui::TObject*) {
-    const std::string n = FileNameEdit->Text();
+    const std::string n = ExpandHome(FileNameEdit->Text());
     const std::string s = FileListView->GetSelectedFile();
     const std::string p = FolderPart();
     // A typed absolute path stands as it is; anything else is read in the folder shown.
@@ -339,7 +349,7 @@ void TbsOpenDlgForm::FLVKeyPress(char32_t& key) {
 
 void TbsOpenDlgForm::EditKeyPress(char32_t& key) {
     if (key != 13) return;
-    const std::string n = FileNameEdit->Text();
+    const std::string n = ExpandHome(FileNameEdit->Text());
     if (n.find('*') != std::string::npos) {
         FileListView->SetMask(n);
     } else if (n.find('/') != std::string::npos) {

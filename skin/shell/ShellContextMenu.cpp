@@ -5,6 +5,7 @@
 #include "os/DesktopServices.h"
 #include "shell/Trash.h"
 #include "skin/menus/SkinPopupMenu.h"
+#include "skin/shell/ShellItemProperties.h"
 
 namespace skin {
 
@@ -14,16 +15,18 @@ struct Verb {
     const char* verb;
     const char* caption;
     TbsShellFolderCapabilities needs; // 0: always offered
+    bool needsPath;                   // only for items of the file system
 };
 constexpr Verb kVerbs[] = {
-    {"open",   "打开(&O)",    0          },
-    {"rename", "重命名(&M)", fcCanRename},
-    {"delete", "删除(&D)",    fcCanDelete},
+    {"open",       "打开(&O)",    0,           false},
+    {"rename",     "重命名(&M)", fcCanRename, false},
+    {"delete",     "删除(&D)",    fcCanDelete, false},
+    {"properties", "属性(&R)",    0,           true },
 };
 
 const char* const kMenuName = "ShellContextMenu";
 
-bool InvokeOnPath(const std::string& path, const std::string& verb) {
+bool InvokeOnPath(gui::TControl* control, const std::string& path, const std::string& verb) {
     if (path.empty()) return false; // virtual folders have nothing to open or trash
     if (verb == "open") {
         // The opener starts in the item's folder; ours stays where it is.
@@ -31,6 +34,7 @@ bool InvokeOnPath(const std::string& path, const std::string& verb) {
         return os::OpenWithDesktop(path, dir.empty() ? "/" : dir);
     }
     if (verb == "delete") return shell::Trash::MoveToTrash(path) == S_OK;
+    if (verb == "properties") return ShowItemProperties(control, path);
     return false;
 }
 
@@ -40,14 +44,14 @@ void RunVerb(gui::TControl* control, const std::string& path, const std::string&
     auto* hook = dynamic_cast<IShellVerbHook*>(control);
     bool handled = false, succeeded = true;
     if (hook) hook->ExecuteCommand(verb, handled);
-    if (!handled) succeeded = InvokeOnPath(path, verb);
+    if (!handled) succeeded = InvokeOnPath(control, path, verb);
     if (hook) hook->CommandCompleted(verb, succeeded);
 }
 
 } // namespace
 
-bool InvokeShellVerb(TbsShellFolder* folder, const std::string& verb) {
-    return folder && InvokeOnPath(folder->FullObjectName(), verb);
+bool InvokeShellVerb(TbsShellFolder* folder, const std::string& verb, gui::TControl* control) {
+    return folder && InvokeOnPath(control, folder->FullObjectName(), verb);
 }
 
 gui::TPopupMenu* ShowShellContextMenu(gui::TControl* control, TbsShellFolder* folder, int x, int y) {
@@ -59,7 +63,7 @@ gui::TPopupMenu* ShowShellContextMenu(gui::TControl* control, TbsShellFolder* fo
     const TbsShellFolderCapabilities caps = folder->Capabilities();
     const std::string path = folder->FullObjectName();
     for (const Verb& v : kVerbs) {
-        if (v.needs && !(caps & v.needs)) continue;
+        if ((v.needs && !(caps & v.needs)) || (v.needsPath && path.empty())) continue;
         auto* item = new gui::TMenuItem(menu);
         item->SetCaption(v.caption);
         item->Hint = v.verb;

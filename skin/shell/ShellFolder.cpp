@@ -244,11 +244,8 @@ bool TbsShellFolder::SubFolders() const {
 }
 
 bool TbsShellFolder::IsFolder() const {
-    if (!ItemIsFolder(ParentShellFolder().get(), pidl_.get())) return false;
-    std::string ext = FullObjectName();
-    size_t dot = ext.rfind('.'), slash = ext.rfind('/');
-    ext = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : ext.substr(dot);
-    return !SameText(ext, ".zip");
+    // A directory is a folder whatever its name: an archive here is a file, never a directory.
+    return ItemIsFolder(ParentShellFolder().get(), pidl_.get());
 }
 
 std::string TbsShellFolder::PathName() const {

@@ -109,7 +109,7 @@ public:
     TbsShellFolderProperties Properties() const;
     TbsShellFolderCapabilities Capabilities() const;
     bool SubFolders() const;
-    // Folders, but not .zip archives: those open as files.
+    // Directories (a link to one too) and the virtual folders.
     bool IsFolder() const;
     // The parse name: a file-system path, or "::{…}" for a virtual folder.
     std::string PathName() const;

@@ -1,6 +1,7 @@
 #include "skin/shell/ShellListView.h"
 
 #include "controls/CommCtrl.h"
+#include "gui/Application.h"
 #include "gui/Bitmap.h"
 #include "gui/Screen.h"
 #include "gui/SysUtils.h"
@@ -9,6 +10,8 @@
 #include "skin/core/SkinData.h"
 #include "skin/shell/FileMasks.h"
 #include "skin/shell/ShellComboBox.h"
+#include "skin/shell/ShellTreeView.h"
+#include "win/Input.h"
 #include "win/Message.h"
 
 #include <algorithm>
@@ -64,11 +67,18 @@ TbsCustomShellListView::TbsCustomShellListView(gui::TComponent* owner) : TbsSkin
     TbsSkinCustomListView::OnEdited = [this](gui::TObject*, gui::TListItem* item, std::string& s) {
         Edited(item, s);
     };
+    TbsSkinCustomListView::OnDataFind = [this](gui::TObject*, const std::string& text, int start, bool,
+                                               bool wrap,
+                                               int& index) { index = FindEntry(text, start, wrap); };
+    notifier_ = new TbsShellChangeNotifier(this); // no event yet: no worker
 }
 
 TbsCustomShellListView::~TbsCustomShellListView() {
     MarkDestroying();
+    delete notifier_; // joins its worker before the entries it refreshes go
+    notifier_ = nullptr;
     SetShellComboBox(nullptr);
+    SetShellTreeView(nullptr);
     TbsSkinCustomListView::OnData = nullptr;
     TbsSkinCustomListView::OnSelectItem = nullptr;
     folders_.clear(); // before the root folder they point to
@@ -102,7 +112,9 @@ void TbsCustomShellListView::SetImageLists() {
 
 void TbsCustomShellListView::Notification(gui::TComponent* component, gui::TOperation operation) {
     TbsSkinCustomListView::Notification(component, operation);
-    if (operation == gui::TOperation::opRemove && component == comboBox_) comboBox_ = nullptr;
+    if (operation != gui::TOperation::opRemove) return;
+    if (component == comboBox_) comboBox_ = nullptr;
+    if (component == treeView_) treeView_ = nullptr;
 }
 
 // --- the folder shown -----------------------------------------------------------------------
@@ -168,6 +180,42 @@ void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* value) {
     }
 }
 
+void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* value) {
+    if (value == treeView_) return;
+    TbsCustomShellTreeView* old = treeView_;
+    treeView_ = value;
+    if (old) {
+        old->RemoveFreeNotification(this);
+        if (old->ShellListView() == this) old->SetShellListView(nullptr);
+    }
+    if (value) {
+        value->FreeNotification(this);
+        value->SetRoot(root_);
+        if (value->ShellListView() != this) value->SetShellListView(this);
+        if (rootFolder_) value->SelectByID(rootFolder_->AbsoluteID());
+    }
+}
+
+void TbsCustomShellListView::SetAutoRefresh(bool value) {
+    autoRefresh_ = value;
+    if (value) {
+        notifier_->SetWatchSubTree(false);
+        Watch();
+        notifier_->SetOnChange([this] { Refresh(); });
+    } else {
+        delete notifier_;
+        notifier_ = new TbsShellChangeNotifier(this);
+    }
+}
+
+// The same worker follows the folder shown: it is re-armed, not replaced, because a refresh
+// that the worker itself asked for moves to the folder again.
+void TbsCustomShellListView::Watch() {
+    if (!autoRefresh_ || !rootFolder_) return;
+    const std::string path = rootFolder_->FullObjectName();
+    if (!path.empty()) notifier_->SetRoot(path); // a virtual folder has nothing on disk to watch
+}
+
 void TbsCustomShellListView::NavigateToID(LPCITEMIDLIST id) {
     if (updating_ || !id) return;
     if (rootFolder_ && SameItemIDList(rootFolder_->AbsoluteID(), id)) return;
@@ -191,6 +239,7 @@ void TbsCustomShellListView::RootChanged() {
     SyncLinkedControls();
     FillItems();
     if (ViewStyle() == gui::vsReport) BuildColumns();
+    Watch();
 }
 
 void TbsCustomShellListView::SyncLinkedControls() {
@@ -198,6 +247,12 @@ void TbsCustomShellListView::SyncLinkedControls() {
         bool& flag;
         ~Clear() { flag = false; }
     } clear{settingRoot_};
+    if (treeView_) {
+        if (settingRoot_)
+            treeView_->SetRoot(root_);
+        else if (rootFolder_)
+            treeView_->SelectByID(rootFolder_->AbsoluteID());
+    }
     // The look-in box shows the folder however the list got there, a new root included.
     if (comboBox_ && rootFolder_) comboBox_->FollowID(rootFolder_->AbsoluteID());
 }
@@ -308,11 +363,31 @@ void TbsCustomShellListView::Refresh() {
     if (index >= 0 && index < FolderCount()) SetItemIndex(index);
 }
 
+int TbsCustomShellListView::FindEntry(const std::string& text, int start, bool wrap) const {
+    const int n = FolderCount();
+    if (n == 0 || start < 0 || text.empty()) return -1;
+    const std::string want = gui::UpperCase(text);
+    for (int k = 0; k < n; ++k) {
+        int i = start + k;
+        if (i >= n) {
+            if (!wrap) return -1;
+            i -= n;
+        }
+        if (gui::UpperCase(folders_[static_cast<size_t>(i)]->DisplayName()).compare(0, want.size(), want) ==
+            0)
+            return i;
+    }
+    return -1;
+}
+
 void TbsCustomShellListView::KeyDown(WORD& key, gui::TShiftState shift) {
     TbsSkinCustomListView::KeyDown(key, shift);
     if (!AutoNavigate) return;
     if (key == VK_BACK && !IsEditing()) {
         Back();
+    } else if (key == VK_RETURN && (shift & gui::ssAlt)) {
+        InvokeShellVerb(SelectedFolder(), "properties", this);
+        key = 0;
     } else if (key == VK_RETURN) {
         if (TbsShellFolder* f = SelectedFolder(); f && f->IsFolder()) {
             TItemIDList id = CopyItemIDList(f->AbsoluteID());
@@ -336,11 +411,63 @@ void TbsCustomShellListView::Edited(gui::TListItem* item, std::string& s) {
     if (OnEdited) OnEdited(this, item, s);
     TbsShellFolder* f = FolderAt(static_cast<int>(reinterpret_cast<intptr_t>(item->Data)));
     if (!f || s.empty() || s == f->DisplayName()) return;
+    const bool folder = f->IsFolder();
     try {
-        if (f->Rename(s)) FillItems();
-    } catch (const EInvalidPath&) {
-        s = f->DisplayName(); // refused: the old name stays
+        if (!f->Rename(s)) {
+            s = f->DisplayName();
+            return;
+        }
+    } catch (const std::exception& e) {
+        s = f->DisplayName(); // refused: the old name stays, and the user hears why
+        gui::Application->ShowException(e);
+        return;
     }
+    FillItems();
+    // A linked tree shows the renamed folder under its new name.
+    if (folder && treeView_ && treeView_->Selected()) treeView_->Refresh(treeView_->Selected());
+}
+
+// --- the shell's context menu -------------------------------------------------------------
+
+void TbsCustomShellListView::WndProc(gui::TMessage& m) {
+    if (m.Msg == WM_CONTEXTMENU && AutoContextMenus && !(PopupMenu() && PopupMenu()->AutoPopup)) {
+        if (TbsShellFolder* f = SelectedFolder()) {
+            gui::TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            if (p.x == -1 && p.y == -1) {
+                // From the keyboard: at the selected entry.
+                RECT r{};
+                r.left = LVIR_LABEL;
+                SendMessage(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(SelectedIndexes().front()),
+                            reinterpret_cast<LPARAM>(&r));
+                p = {r.left + 4, r.bottom};
+            } else {
+                p = ScreenToClient(p);
+            }
+            ShowShellContextMenu(this, f, p.x, p.y);
+            return;
+        }
+    }
+    TbsSkinCustomListView::WndProc(m);
+}
+
+void TbsCustomShellListView::ExecuteCommand(const std::string& verb, bool& handled) {
+    std::vector<int> sel = SelectedIndexes();
+    TbsShellFolder* f = sel.empty() ? nullptr : FolderAt(sel.front());
+    if (!f) return;
+    if (verb == "rename") {
+        SetFocus();
+        SendMessage(Handle(), LVM_EDITLABEL, static_cast<WPARAM>(sel.front()), 0);
+        handled = true;
+    } else if (verb == "open" && f->IsFolder()) {
+        // Folders open here, in the list.
+        TItemIDList id = CopyItemIDList(f->AbsoluteID());
+        NavigateToID(id.get());
+        handled = true;
+    }
+}
+
+void TbsCustomShellListView::CommandCompleted(const std::string& verb, bool succeeded) {
+    if (succeeded && verb == "delete") Refresh();
 }
 
 // --- columns and sorting --------------------------------------------------------------------

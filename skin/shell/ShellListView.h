@@ -3,8 +3,12 @@
 // mask admits, with the shell's icons and, in the report style, the shell's detail columns.
 // The list is virtual: it keeps one folder object per entry and the native list asks for
 // texts and icons only when it draws.  It goes into folders on double click or Enter, up
-// with Backspace, sorts by a header click, and keeps a linked look-in combo box on its folder.
+// with Backspace, sorts by a header click, finds entries as the user types, offers the shell's
+// context menu (Alt+Enter: the properties), follows file-system changes when asked, and keeps
+// a linked folder tree and look-in combo box on its folder.
 #include "skin/controls/SkinListView.h"
+#include "skin/shell/ShellChangeNotifier.h"
+#include "skin/shell/ShellContextMenu.h"
 #include "skin/shell/ShellFolder.h"
 
 #include <functional>
@@ -15,11 +19,12 @@
 namespace skin {
 
 class TbsCustomShellComboBox;
+class TbsCustomShellTreeView;
 
 using TShellListAddFolderEvent =
     std::function<void(gui::TObject* sender, TbsShellFolder* folder, bool& canAdd)>;
 
-class TbsCustomShellListView : public TbsSkinCustomListView {
+class TbsCustomShellListView : public TbsSkinCustomListView, public IShellVerbHook {
 public:
     explicit TbsCustomShellListView(gui::TComponent* owner);
     ~TbsCustomShellListView() override;
@@ -42,7 +47,15 @@ public:
     void SetViewStyle(gui::TListViewStyle value);
     TbsCustomShellComboBox* ShellComboBox() const { return comboBox_; }
     void SetShellComboBox(TbsCustomShellComboBox* value);
+    // The linked tree gets this list's root and shows its folder; each follows the other.
+    TbsCustomShellTreeView* ShellTreeView() const { return treeView_; }
+    void SetShellTreeView(TbsCustomShellTreeView* value);
+    // Reads the folder again whenever its contents change on disk.
+    bool AutoRefresh() const { return autoRefresh_; }
+    void SetAutoRefresh(bool value);
+    TbsShellChangeNotifier* Notifier() const { return notifier_; }
     bool AutoNavigate = true;
+    bool AutoContextMenus = true;
 
     TbsShellFolder* RootFolder() const { return rootFolder_.get(); }
     int FolderCount() const { return static_cast<int>(folders_.size()); }
@@ -68,6 +81,13 @@ public:
     void SortByColumn(int column);
     int SortColumn() const { return sortColumn_; }
     bool SortDescending() const { return sortDescending_; }
+    // The first entry from start on whose name begins with text (letter case aside), going
+    // round to the first entry when wrap is set; -1 when none does.
+    int FindEntry(const std::string& text, int start, bool wrap) const;
+
+    void ExecuteCommand(const std::string& verb, bool& handled) override;
+    void CommandCompleted(const std::string& verb, bool succeeded) override;
+    void WndProc(gui::TMessage& message) override;
 
     gui::TNotifyEvent OnPathChanged;
     // Any change of the selection.
@@ -86,6 +106,7 @@ private:
     void FetchData(gui::TListItem* item);
     void Edited(gui::TListItem* item, std::string& s);
     void SyncLinkedControls();
+    void Watch();
     void SetImageLists();
     void SortEntries(bool byColumn);
 
@@ -95,8 +116,11 @@ private:
     std::string mask_ = "*.*|*.*";
     TShellObjectTypes objectTypes_ = otFolders | otNonFolders;
     int sortColumn_ = -1, oldSortColumn_ = -1;
-    bool sortDescending_ = false, sorted_ = true, updating_ = false, settingRoot_ = false;
+    bool sortDescending_ = false, sorted_ = true, updating_ = false, settingRoot_ = false,
+         autoRefresh_ = false;
     TbsCustomShellComboBox* comboBox_ = nullptr;
+    TbsCustomShellTreeView* treeView_ = nullptr;
+    TbsShellChangeNotifier* notifier_ = nullptr; // owned; a worker runs only with AutoRefresh
 };
 
 class TbsSkinFileListView : public TbsCustomShellListView {

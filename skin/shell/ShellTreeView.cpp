@@ -5,6 +5,7 @@
 #include "gui/Screen.h"
 #include "os/DesktopServices.h"
 #include "shell/ShellIcons.h"
+#include "skin/shell/ShellListView.h"
 #include "win/Input.h"
 #include "win/Message.h"
 
@@ -71,6 +72,7 @@ TbsCustomShellTreeView::TbsCustomShellTreeView(gui::TComponent* owner) : TbsShel
 
 TbsCustomShellTreeView::~TbsCustomShellTreeView() {
     MarkDestroying();
+    SetShellListView(nullptr);
     delete notifier_; // joins its worker before the nodes it refreshes go
     notifier_ = nullptr;
     TbsShellTreeBase::OnDeletion = nullptr;
@@ -165,6 +167,39 @@ void TbsCustomShellTreeView::BuildRoot() {
 void TbsCustomShellTreeView::ApplyRoot() {
     if (updating_) return;
     BuildRoot();
+    if (listView_) {
+        FlagScope updating(updating_);
+        listView_->SetRoot(root_);
+    }
+}
+
+void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* value) {
+    if (value == listView_) return;
+    TbsCustomShellListView* old = listView_;
+    listView_ = value;
+    if (old) {
+        old->RemoveFreeNotification(this);
+        if (old->ShellTreeView() == this) old->SetShellTreeView(nullptr);
+    }
+    if (value) {
+        value->FreeNotification(this);
+        if (value->ShellTreeView() != this) value->SetShellTreeView(this);
+    }
+}
+
+void TbsCustomShellTreeView::Notification(gui::TComponent* component, gui::TOperation operation) {
+    TbsShellTreeBase::Notification(component, operation);
+    if (operation == gui::TOperation::opRemove && component == listView_) listView_ = nullptr;
+}
+
+// The list shows the node's folder, or the folder a file node lies in.
+void TbsCustomShellTreeView::FollowInList(gui::TTreeNode* node) {
+    TbsShellFolder* f = FolderOf(node);
+    if (f && !f->IsFolder()) f = f->Parent();
+    if (!listView_ || !f) return;
+    FlagScope updating(updating_);
+    TItemIDList id = CopyItemIDList(f->AbsoluteID());
+    listView_->FollowID(id.get());
 }
 
 void TbsCustomShellTreeView::SetRoot(const TRoot& value) {
@@ -255,7 +290,9 @@ void TbsCustomShellTreeView::Watch(gui::TTreeNode* node) {
 
 void TbsCustomShellTreeView::Changing(gui::TTreeNode* node, bool& allow) {
     if (OnChanging) OnChanging(this, node, allow);
-    if (allow && !updating_ && node) Watch(node);
+    if (!allow || updating_ || !node) return;
+    Watch(node);
+    FollowInList(node);
 }
 
 void TbsCustomShellTreeView::SetAutoRefresh(bool value) {
@@ -316,7 +353,7 @@ gui::TTreeNode* TbsCustomShellTreeView::FindNodeByID(LPCITEMIDLIST id, gui::TTre
 }
 
 void TbsCustomShellTreeView::SelectByID(LPCITEMIDLIST id) {
-    if (Loading()) return;
+    if (Loading() || updating_) return;
     TbsShellFolder* sel = SelectedFolder();
     if (sel && SameItemIDList(sel->AbsoluteID(), id)) return;
     FlagScope updating(updating_);
@@ -330,6 +367,7 @@ void TbsCustomShellTreeView::SelectByID(LPCITEMIDLIST id) {
     }
     gui::TTreeNode* target = FindNodeByID(id, current);
     if (target) SetSelected(target);
+    if (target && listView_) listView_->FollowID(id);
 }
 
 void TbsCustomShellTreeView::Refresh(gui::TTreeNode* node) {

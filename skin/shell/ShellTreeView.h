@@ -15,6 +15,8 @@
 
 namespace skin {
 
+class TbsCustomShellListView;
+
 using TAddFolderEvent = std::function<void(gui::TObject* sender, TbsShellFolder* folder, bool& canAdd)>;
 
 using TbsShellTreeBase = TbsSkinCustomTreeView;
@@ -38,6 +40,9 @@ public:
     void SetUseShellImages(bool value);
     bool AutoRefresh() const { return autoRefresh_; }
     void SetAutoRefresh(bool value);
+    // The linked list gets this tree's root and follows the selected folder; each follows the other.
+    TbsCustomShellListView* ShellListView() const { return listView_; }
+    void SetShellListView(TbsCustomShellListView* value);
     bool AutoContextMenus = true;
     bool RightClickSelect = true;
     TAddFolderEvent OnAddFolder;
@@ -49,6 +54,9 @@ public:
     TbsShellFolder* SelectedFolder();
     static TbsShellFolder* FolderOf(gui::TTreeNode* node);
     void ExpandMyComputer();
+    // Selects the folder's node, loading the nodes on the way; nothing while the tree itself
+    // is moving its linked controls.
+    void SelectByID(LPCITEMIDLIST id);
     // Reloads the node's subtree; expanded folders stay expanded, the selection stays.
     void Refresh(gui::TTreeNode* node);
     TbsShellChangeNotifier* Notifier() const { return notifier_; }
@@ -61,6 +69,7 @@ public:
 protected:
     void CreateWnd() override;
     void Loaded() override;
+    void Notification(gui::TComponent* component, gui::TOperation operation) override;
     virtual void ClearNodes();
 
 private:
@@ -70,7 +79,7 @@ private:
     void LoadChildren(gui::TTreeNode* node);
     void EnsureChildren(gui::TTreeNode* node);
     gui::TTreeNode* FindNodeByID(LPCITEMIDLIST id, gui::TTreeNode* start);
-    void SelectByID(LPCITEMIDLIST id);
+    void FollowInList(gui::TTreeNode* node);
     void RefreshSelected();
     void Watch(gui::TTreeNode* node);
     void Forget(gui::TTreeNode* node);
@@ -87,6 +96,7 @@ private:
     TShellObjectTypes objectTypes_ = otFolders;
     bool loadingRoot_ = false, updating_ = false, autoRefresh_ = false, useShellImages_ = true;
     TbsShellChangeNotifier* notifier_ = nullptr;
+    TbsCustomShellListView* listView_ = nullptr;
     std::map<gui::TTreeNode*, std::unique_ptr<TbsShellFolder>> folders_;
     TItemIDList pendingRefresh_; // the parent of a renamed node, refreshed once the edit is over
 };

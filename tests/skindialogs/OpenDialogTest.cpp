@@ -4,9 +4,12 @@
 #include "ShellGuiFixture.h"
 #include "app/OpenDialogFilter.h"
 #include "controls/CommCtrl.h"
+#include "gui/HintWindow.h"
+#include "os/Clock.h"
 #include "skin/dialogs/SkinOpenDialog.h"
 #include "skin/shell/FilePaths.h"
 #include "win/Message.h"
+#include "win/Window.h"
 
 #include <filesystem>
 
@@ -246,6 +249,109 @@ TEST_F(OpenDialogTest, SizeViewStyleAndFilterAreWrittenBackAndADeletedFolderFall
         EXPECT_EQ(dlg->FileName(), gone + "/x.avi");
         std::filesystem::remove_all(dir);
     }
+}
+
+// Enter and Esc that end an in-place rename in the list are the edit's: nothing is opened and
+// the dialog is not cancelled.
+TEST_F(OpenDialogTest, EnterAndEscEndARenameAndNothingElse) {
+    auto rename = [](TbsOpenDlgForm& d, int index, const char* text) {
+        d.FileListView->SetFocus();
+        SendMessage(d.FileListView->Handle(), LVM_EDITLABEL, static_cast<WPARAM>(index), 0);
+        HWND edit = reinterpret_cast<HWND>(SendMessage(d.FileListView->Handle(), LVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(edit, nullptr);
+        SendMessage(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    };
+    Respond([&](gui::TCustomForm& f) {
+        TbsOpenDlgForm& d = Form(f);
+        Select(d, IndexOf(d, "clip.avi"));
+        rename(d, IndexOf(d, "clip.avi"), "改名.avi");
+        D().Key(VK_RETURN);
+        return true;
+    });
+    Respond([&](gui::TCustomForm& f) {
+        TbsOpenDlgForm& d = Form(f);
+        EXPECT_TRUE(f.Visible());
+        EXPECT_TRUE(std::filesystem::exists(dir + "/改名.avi"));
+        rename(d, IndexOf(d, "改名.avi"), "再改.avi");
+        D().Key(VK_ESCAPE);
+        return true;
+    });
+    Respond([&](gui::TCustomForm& f) {
+        EXPECT_TRUE(f.Visible());
+        EXPECT_FALSE(Form(f).FileListView->IsEditing());
+        EXPECT_FALSE(std::filesystem::exists(dir + "/再改.avi"));
+        D().Key(VK_ESCAPE);
+        return true;
+    });
+    EXPECT_FALSE(dlg->Execute());
+}
+
+TEST_F(OpenDialogTest, ATildeStandsForTheHomeFolder) {
+    struct Case {
+        const char* typed;
+        std::string folder, file; // what the list shows, and what the dialog answers
+    } cases[] = {
+        {"~/clips/子目录", dir + "/子目录", ""               },
+        {"~/clips/clip.avi",  dir,                dir + "/clip.avi"},
+        {"~",                 home_,              ""               },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Respond([&](gui::TCustomForm& f) {
+            TbsOpenDlgForm& d = Form(f);
+            d.FileNameEdit->SetText(c.typed);
+            char32_t enter = 13;
+            d.EditKeyPress(enter);
+            EXPECT_EQ(d.FileListView->Path(), c.folder);
+            EXPECT_EQ(f.ModalResult(), c.file.empty() ? gui::mrNone : gui::mrOk);
+            if (c.file.empty()) f.SetModalResult(gui::mrCancel);
+            return true;
+        });
+        EXPECT_EQ(dlg->Execute(), !c.file.empty());
+        if (!c.file.empty()) EXPECT_EQ(dlg->FileName(), c.file);
+    }
+}
+
+// The view menu's button hint never lies over the menu it opened.
+TEST_F(OpenDialogTest, TheViewMenuHidesTheButtonsHint) {
+    const bool hints = gui::Application->ShowHint();
+    gui::Application->SetShowHint(true);
+    auto hintShown = [] {
+        gui::THintWindow* w = gui::Application->HintWindow();
+        return w && w->HandleAllocated() && IsWindowVisible(w->Handle());
+    };
+    auto wait = [](gui::TCustomForm&) {
+        os::VirtualClock::Advance(static_cast<uint64_t>(gui::Application->HintPause + 100));
+        return true;
+    };
+    Respond([&](gui::TCustomForm& f) {
+        TbsOpenDlgForm& d = Form(f);
+        POINT p = ScreenOf(d.StyleToolButton, 10, 10);
+        D().MoveMouse(p.x, p.y);
+        return true;
+    });
+    Respond(wait);
+    Respond([&](gui::TCustomForm& f) {
+        TbsOpenDlgForm& d = Form(f);
+        EXPECT_TRUE(hintShown()); // the hint was there before the click
+        POINT p = ScreenOf(d.StyleToolButton, 10, 10);
+        D().Click(p.x, p.y);
+        return true;
+    });
+    Respond(wait);
+    Respond([&](gui::TCustomForm& f) {
+        TbsOpenDlgForm& d = Form(f);
+        EXPECT_TRUE(d.StyleToolButton->Down()); // the menu is open
+        EXPECT_FALSE(hintShown());
+        D().Key(VK_ESCAPE);
+        return true;
+    });
+    Respond([&](gui::TCustomForm& f) {
+        f.SetModalResult(gui::mrCancel);
+        return true;
+    });
+    EXPECT_FALSE(dlg->Execute());
+    gui::Application->SetShowHint(hints);
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "skin/dialogs/SelectDirectoryDialog.h"
 #include "../skincontrols/ControlFixtures.h"
 #include "ShellGuiFixture.h"
+#include "controls/CommCtrl.h"
+
+#include <filesystem>
 
 using namespace skin;
 
@@ -143,6 +146,60 @@ TEST_F(SelectDirectoryDialogTest, ToolBarEditAndNewFolderButton) {
     });
     EXPECT_TRUE(dlg->Execute());
     EXPECT_EQ(dlg->Directory, home_ + "/b");
+}
+
+// Enter and Esc that end an in-place rename are the edit's: the dialog stays open.
+TEST_F(SelectDirectoryDialogTest, EnterAndEscEndARenameAndNothingElse) {
+    MakeDir("home/a");
+    dlg->Directory = home_ + "/a";
+    auto rename = [](TbsSelDirDlgForm& d, const char* text) {
+        d.DirTreeView->Selected()->EditText();
+        HWND edit = reinterpret_cast<HWND>(SendMessage(d.DirTreeView->Handle(), TVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(edit, nullptr);
+        SendMessage(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    };
+    Respond([&](gui::TCustomForm& f) {
+        rename(Form(f), "改名");
+        D().Key(VK_RETURN);
+        return true;
+    });
+    Respond([&](gui::TCustomForm& f) {
+        EXPECT_TRUE(f.Visible());
+        EXPECT_TRUE(std::filesystem::is_directory(home_ + "/改名"));
+        rename(Form(f), "再改");
+        D().Key(VK_ESCAPE);
+        return true;
+    });
+    Respond([&](gui::TCustomForm& f) {
+        EXPECT_TRUE(f.Visible());
+        EXPECT_FALSE(Form(f).DirTreeView->IsEditing());
+        EXPECT_FALSE(std::filesystem::exists(home_ + "/再改"));
+        D().Key(VK_ESCAPE);
+        return true;
+    });
+    EXPECT_FALSE(dlg->Execute());
+    EXPECT_EQ(dlg->Directory, home_ + "/a");
+}
+
+// A folder whose subfolders are links to folders can be expanded, and the dialog opens on a
+// folder reached through such a link.
+TEST_F(SelectDirectoryDialogTest, FoldersBehindLinksAreReachable) {
+    MakeDir("real/inner");
+    MakeDir("home/links");
+    std::filesystem::create_directory_symlink(root_ + "/real", home_ + "/links/to-real");
+    dlg->Directory = home_ + "/links/to-real";
+    Respond([&](gui::TCustomForm& f) {
+        TbsSelDirDlgForm& d = Form(f);
+        EXPECT_EQ(d.DirTreeView->Path(), home_ + "/links/to-real");
+        EXPECT_TRUE(d.OkButton->Enabled());
+        gui::TTreeNode* selected = d.DirTreeView->Selected();
+        EXPECT_TRUE(selected && selected->Parent() && selected->Parent()->HasChildren());
+        EXPECT_TRUE(selected && selected->HasChildren()); // "inner", seen through the link
+        D().Key(VK_RETURN);
+        return true;
+    });
+    EXPECT_TRUE(dlg->Execute());
+    EXPECT_EQ(dlg->Directory, home_ + "/links/to-real");
 }
 
 } // namespace

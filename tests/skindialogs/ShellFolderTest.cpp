@@ -93,9 +93,9 @@ TEST_F(ShellFolderTest, FolderObjectNamesLevelsAndKinds) {
     EXPECT_EQ(c.objects[2]->Level(), 2);
     EXPECT_EQ(c.objects[0]->PathName(), "桌面"); // a virtual folder's parse name is replaced
 
-    // A .zip folder opens as a file; a vanished item claims no attributes.
+    // A folder named like an archive is a folder; a vanished item claims no attributes.
     Chain zip = ChainTo(home_ + "/视频/clips.ZIP");
-    EXPECT_FALSE(zip.Last()->IsFolder());
+    EXPECT_TRUE(zip.Last()->IsFolder());
     std::filesystem::remove(home_ + "/视频/clips.ZIP");
     EXPECT_EQ(zip.Last()->Capabilities(), 0);
     EXPECT_EQ(zip.Last()->Properties(), 0);

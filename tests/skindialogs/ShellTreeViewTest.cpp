@@ -147,7 +147,7 @@ TEST_F(ShellTreeViewTest, ContextMenuVerbsRenameDeleteAndOpen) {
     ASSERT_NE(menu, nullptr);
     std::vector<std::string> verbs;
     for (int i = 0; i < menu->Items()->Count(); ++i) verbs.push_back(menu->Items()->Items(i)->Hint);
-    EXPECT_EQ(verbs, V({"open", "rename", "delete"}));
+    EXPECT_EQ(verbs, V({"open", "rename", "delete", "properties"}));
 
     // Rename in place: the folder and its node take the new name, the parent is re-sorted.
     tree->SetSelected(a);
