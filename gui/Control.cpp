@@ -250,6 +250,38 @@ void TControl::SetPopupMenu(TPopupMenu* menu) {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
+    if (operation == TOperation::opRemove && actionLink_ && component == actionLink_->Action())
+        actionLink_.reset();
+}
+
+TBasicAction* TControl::Action() const {
+    return actionLink_ ? actionLink_->Action() : nullptr;
+}
+
+void TControl::SetAction(TBasicAction* action) {
+    if (!action) {
+        if (TBasicAction* old = Action()) old->RemoveFreeNotification(this);
+        actionLink_.reset();
+        return;
+    }
+    if (action == Action()) return;
+    if (TBasicAction* old = Action()) old->RemoveFreeNotification(this);
+    if (!actionLink_) {
+        actionLink_ = std::make_unique<TControlActionLink>(this);
+        actionLink_->OnChange = [this](TObject* sender) { ActionChange(sender, false); };
+    }
+    actionLink_->SetAction(action);
+    action->FreeNotification(this);
+    ActionChange(action, action->Loading());
+}
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+    auto* a = dynamic_cast<TCustomAction*>(sender);
+    if (!a) return;
+    if (!checkDefaults || Caption().empty() || Caption() == Name()) SetCaption(a->Caption());
+    if (!checkDefaults || Enabled()) SetEnabled(a->Enabled());
+    if (!checkDefaults || Hint.empty()) Hint = a->Hint();
+    if (!checkDefaults || Visible()) SetVisible(a->Visible());
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -348,7 +380,15 @@ void TControl::SetMouseCapture(bool value) {
 }
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    // The control's own handler wins over its action's.
+    if (OnClick)
+        OnClick(this);
+    else
+        RunAction();
+}
+
+bool TControl::RunAction() {
+    return actionLink_ && !Designing() && actionLink_->Execute(this);
 }
 
 void TControl::DblClick() {

@@ -7,6 +7,7 @@
 // mouse and key work, Dispatch hands the message to its handler, DefaultHandler ends the chain
 // (the window class procedure for a windowed control).  Windowless children come first in
 // Controls and receive their mouse messages from their parent.
+#include "gui/ActnList.h"
 #include "gui/Classes.h"
 #include "gui/Color.h"
 #include "gui/ControlTypes.h"
@@ -86,6 +87,10 @@ public:
     void SetCursor(TCursor cursor);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
+    // The action the control follows and runs when clicked (null: none).
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* action);
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
 
     TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     TControlState ControlState = 0;
@@ -133,6 +138,11 @@ protected:
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     virtual void Paint() {}
+    // The action changed, or was linked (CheckDefaults: only the control's unset properties
+    // take the action's).  Caption, enabled state, hint and visibility follow it here.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+    // Runs the linked action for this control (never while designing); false without one.
+    bool RunAction();
 
     virtual void CMMouseEnter(TMessage& message);
     virtual void CMMouseLeave(TMessage& message);
@@ -171,6 +181,7 @@ private:
     TColor color_ = clWindow;
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
+    std::unique_ptr<TControlActionLink> actionLink_;
     bool settingFont_ = false;
 };
 

@@ -42,11 +42,30 @@ public:
     }
     void Delete(int index) override {
         Check(index);
-        if (!Window()) return box_->saved_->Delete(index);
+        if (!Window()) {
+            // The kept selection follows its row, as the window's would.
+            box_->saved_->Delete(index);
+            int& kept = box_->savedIndex_;
+            if (kept == index)
+                kept = -1;
+            else if (kept > index)
+                --kept;
+            if (index < static_cast<int>(box_->savedSelection_.size()))
+                box_->savedSelection_.erase(box_->savedSelection_.begin() + index);
+            box_->savedTop_ = std::min(box_->savedTop_, std::max(0, box_->saved_->Count() - 1));
+            return;
+        }
         SendMessage(Window(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
     }
     void Clear() override {
-        if (!Window()) return box_->saved_->Clear();
+        if (!Window()) {
+            // Emptied before its window exists, the list keeps no selection for it either.
+            box_->saved_->Clear();
+            box_->savedIndex_ = -1;
+            box_->savedTop_ = 0;
+            box_->savedSelection_.clear();
+            return;
+        }
         SendMessage(Window(), LB_RESETCONTENT, 0, 0);
     }
     int IndexOf(const std::string& s) const override {

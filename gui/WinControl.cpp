@@ -696,7 +696,8 @@ bool TWinControl::KeyMessage(TMessage& m) {
     case CN_CHAR:
     case CN_SYSCHAR:
         m.Result = 1;
-        if (!(Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) && form &&
+        // A control that wants characters wants the plain ones: Alt+letter stays an accelerator.
+        if ((m.Msg == CN_SYSCHAR || !(Perform(WM_GETDLGCODE) & DLGC_WANTCHARS)) && form &&
             form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam))
             return true;
         m.Result = 0;

@@ -31,7 +31,6 @@ namespace controls {
 //   at the row's far end.
 namespace {
 constexpr int kPadX = 6, kPadY = 3;
-constexpr int kImageGap = 3;
 constexpr int kRowMargin = 2;
 constexpr int kRowTop = 2;
 constexpr int kSelectedGrow = 2;

@@ -17,6 +17,8 @@ namespace controls {
 class TabControl : public ControlWindow {
 public:
     explicit TabControl(HWND h);
+    // The room between a tab's image and its caption, added to a captioned tab's width.
+    static constexpr int kImageGap = 3;
 
 protected:
     LRESULT Proc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -1,5 +1,6 @@
 #include "skin/controls/SkinButton.h"
 
+#include "gui/ImgList.h"
 #include "skin/core/SkinData.h"
 #include "skin/engine/EffectBmp.h"
 #include "skin/engine/EngineSetup.h"
@@ -413,7 +414,28 @@ void TbsSkinButton::RefreshButton() {
 void TbsSkinButton::ButtonClick() {
     if (FCanFocused)
         if (gui::TCustomForm* form = gui::GetParentForm(this)) form->SetModalResult(ModalResult);
-    if (OnClick) OnClick(this);
+    // Our own handler wins over the action's.
+    if (OnClick)
+        OnClick(this);
+    else
+        RunAction();
+}
+
+void TbsSkinButton::ActionChange(gui::TObject* Sender, bool CheckDefaults) {
+    TbsSkinCustomControl::ActionChange(Sender, CheckDefaults);
+    if (TakeActionGlyph(Action(), FGlyph.get())) Invalidate();
+}
+
+bool TakeActionGlyph(gui::TBasicAction* Action, gui::TBitmap* Glyph) {
+    auto* a = dynamic_cast<gui::TCustomAction*>(Action);
+    if (!a || !Glyph->Empty() || !a->ActionList()) return false;
+    gui::TCustomImageList* images = a->ActionList()->Images();
+    if (!images || a->ImageIndex() < 0 || a->ImageIndex() >= images->Count()) return false;
+    Glyph->SetSize(images->Width(), images->Height());
+    Glyph->Canvas()->Brush()->SetColor(static_cast<gui::TColor>(RGB(255, 0, 255)));
+    Glyph->Canvas()->FillRect(gui::Rect(0, 0, images->Width(), images->Height()));
+    images->Draw(Glyph->Canvas(), 0, 0, a->ImageIndex());
+    return true;
 }
 
 void TbsSkinButton::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {

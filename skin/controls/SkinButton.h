@@ -16,6 +16,10 @@ namespace skin {
 
 class TbsLayerManager;
 
+// A linked action's image (from its action list's images, index in range) copied into an empty
+// Glyph on a key-colour ground; false when nothing was taken.
+bool TakeActionGlyph(gui::TBasicAction* Action, gui::TBitmap* Glyph);
+
 using TbsButtonPaintEvent = std::function<void(gui::TObject* Sender, gui::TCanvas* Cnvs, gui::TRect R,
                                                bool ADown, bool AMouseIn, bool& DrawDefault)>;
 
@@ -91,6 +95,7 @@ protected:
     void CMMouseLeave(gui::TMessage& Message) override;
     void CMEnabledChanged(gui::TMessage& Message) override;
     void CMTextChanged(gui::TMessage& Message) override;
+    void ActionChange(gui::TObject* Sender, bool CheckDefaults) override;
     void CMDialogKey(gui::TMessage& Message) override;
     void CMDialogChar(gui::TMessage& Message) override;
     void CMFocusChanged(gui::TMessage& Message) override;

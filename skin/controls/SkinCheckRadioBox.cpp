@@ -87,6 +87,13 @@ void TbsSkinCheckRadioBox::SetChecked(bool Value) {
     if ((!FRadio || FChecked) && OnClick) OnClick(this);
 }
 
+void TbsSkinCheckRadioBox::ActionChange(gui::TObject* Sender, bool CheckDefaults) {
+    TbsSkinCustomControl::ActionChange(Sender, CheckDefaults);
+    auto* a = dynamic_cast<gui::TCustomAction*>(Sender);
+    // Only a real change: setting the mark fires OnClick, which may change the action again.
+    if (a && (!CheckDefaults || !FChecked) && a->Checked() != FChecked) SetChecked(a->Checked());
+}
+
 void TbsSkinCheckRadioBox::SetState(TCheckBoxState Value) {
     FState = Value;
     FChecked = Value == TCheckBoxState::cbChecked;

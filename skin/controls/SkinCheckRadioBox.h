@@ -61,6 +61,8 @@ protected:
     void CMDialogChar(gui::TMessage& Message) override;
     void Dispatch(gui::TMessage& Message) override;
     void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
+    // A linked action's check mark is taken over (when linked, only by an unchecked box).
+    void ActionChange(gui::TObject* Sender, bool CheckDefaults) override;
 
 private:
     bool Hot() const { return !FPaintingTo && (FMouseIn || (FCanFocused && Focused())); }

@@ -2,9 +2,9 @@
 
 #include "skin/controls/SkinNumEdit.h"
 
+#include "controls/Utf8Text.h"
 #include "gdi/DcText.h"
 #include "os/Clock.h"
-#include "os/Convert.h"
 #include "skin/core/SkinData.h"
 #include "skin/engine/DrawUtils.h"
 #include "skin/engine/NinePart.h"
@@ -37,10 +37,9 @@ bool Inside(const gui::TRect& r, int x, int y) {
 int FindPrefix(gui::TStrings* items, const std::string& prefix, int from) {
     int n = items->Count();
     if (prefix.empty() || n == 0) return -1;
-    std::string p = os::LowerCase(prefix);
     for (int k = 0; k < n; ++k) {
         int i = (from + k) % n;
-        if (os::LowerCase(items->Strings(i).substr(0, p.size())) == p) return i;
+        if (controls::text::StartsWithNoCase(items->Strings(i), prefix)) return i;
     }
     return -1;
 }
@@ -424,18 +423,18 @@ void TbsSkinCustomComboBox::KeyDown(WORD& Key, gui::TShiftState Shift) {
 
 void TbsSkinCustomComboBox::KeyPress(char32_t& Key) {
     TbsSkinCustomControl::KeyPress(Key);
-    if (FEdit || Key < 32 || Key > 126) return;
+    if (FEdit || Key < 32 || Key == 127) return;
     std::string search;
     if (AutoComplete) {
         uint32_t now = os::GetTickCount();
         if (now - FLastTime >= kSearchPause) FFilter.clear();
         FLastTime = now;
-        FFilter += static_cast<char>(Key);
+        FFilter += controls::text::Encode(Key);
         search = FFilter;
     } else {
-        search = std::string(1, static_cast<char>(Key));
+        search = controls::text::Encode(Key);
     }
-    int from = search.size() == 1 ? ItemIndex() + 1 : 0;
+    int from = controls::text::CountChars(search) == 1 ? ItemIndex() + 1 : 0;
     int found = FindPrefix(Items(), search, std::max(from, 0));
     if (found >= 0) SetItemIndex(found);
 }
@@ -715,7 +714,7 @@ void TbsSkinCustomComboBox::TextCompletion() {
     if (now - FLastTime <= kCompletionPause) return;
     FLastTime = now;
     std::string typed = FEdit->Text();
-    int from = typed.size() == 1 ? ItemIndex() + 1 : 0;
+    int from = controls::text::CountChars(typed) == 1 ? ItemIndex() + 1 : 0;
     int found = FindPrefix(Items(), typed, std::max(from, 0));
     if (found < 0) return;
     SetItemIndex(found);

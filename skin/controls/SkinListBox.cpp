@@ -78,6 +78,8 @@ void TbsListBox::WndProc(gui::TMessage& m) {
         SkinListBox->PaintListBackground(c, {0, 0, Width(), Height()});
         c->SetHandle(nullptr);
         m.Result = 1;
+        // The list erases after every scroll, also by the keys: the bar follows it here.
+        if (!(ControlState & gui::csCreating)) SkinListBox->UpDateScrollBar();
         return;
     }
     gui::TCustomListBox::WndProc(m);

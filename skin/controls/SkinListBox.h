@@ -5,6 +5,7 @@
 // list forwards its mouse, key and click events to the frame's virtual operations.
 #include "gui/CustomListBox.h"
 #include "gui/StringList.h"
+#include "skin/controls/CBButtonX.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinScrollBar.h"
 
@@ -14,12 +15,6 @@
 namespace skin {
 
 class TbsSkinCustomListBox;
-
-// The state of one small button drawn inside a skinned control.
-struct TbsCBButtonX {
-    gui::TRect R{};
-    bool MouseIn = false, Down = false;
-};
 
 using TbsDrawSkinItemEvent = std::function<void(gui::TCanvas* Cnvs, int Index, int ItemWidth, int ItemHeight,
                                                 gui::TRect TxtRect, gui::TOwnerDrawState State)>;

@@ -68,7 +68,7 @@ gui::TRect TbsSkinMenuSpeedButton::Band(int W, int H) const {
 }
 
 bool TbsSkinMenuSpeedButton::InMenuPart(int X, int Y) {
-    if (!SkinPopupMenu) return false;
+    if (!SkinPopupMenu && !FSkinImagesMenu) return false;
     if (!FTrackButtonMode) return true;
     GetSkinData();
     gui::TRect b = Band(Width(), Height());
@@ -85,6 +85,12 @@ void TbsSkinMenuSpeedButton::TrackMenu() {
         if (OnShowTrackMenu) OnShowTrackMenu(this);
         gui::TPoint o = ClientToScreen({0, 0});
         shown = SkinPopupMenu->PopupFromRect(this, gui::Rect(o.x, o.y, o.x + Width(), o.y + Height()), false);
+    }
+    if (FSkinImagesMenu) {
+        if (OnShowTrackMenu) OnShowTrackMenu(this);
+        gui::TPoint o = ClientToScreen({0, 0});
+        FSkinImagesMenu->OnInternalMenuClose = [this](gui::TObject*) { MenuClosed(); };
+        shown = FSkinImagesMenu->TrackFromRect(gui::Rect(o.x, o.y, o.x + Width(), o.y + Height())) || shown;
     }
     // No close notice follows a menu that was not shown: the button comes up now.
     if (!shown) MenuClosed();

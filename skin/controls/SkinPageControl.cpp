@@ -1,6 +1,7 @@
 #include "skin/controls/SkinPageControl.h"
 
 #include "controls/CommCtrl.h"
+#include "controls/TabControl.h"
 #include "gui/Forms.h"
 #include "gui/NativeMouse.h"
 #include "skin/controls/NinePartGeometry.h"
@@ -259,13 +260,14 @@ void TbsSkinPageControl::SetTabsOffset(int Value) {
     Invalidate();
 }
 
-// The platform widens every tab by the width of its image list: a list of our own, as wide as
-// the images and the close button together, reserves their room.
+// The platform widens every captioned tab by the width of its image list and the gap after
+// an image: a list of our own, as wide as the images and the close button together less that
+// gap, reserves exactly their room.
 void TbsSkinPageControl::UpdateReserved() {
     int reserved = (FImages ? FImages->Width() : 0) + (FShowCloseButtons ? FCloseSize : 0);
     if (reserved == FReserved) return;
     FReserved = reserved;
-    FTempImages->SetSize(std::max(reserved, 1), 1);
+    FTempImages->SetSize(std::max(reserved - controls::TabControl::kImageGap, 1), 1);
     gui::TCustomTabControl::SetImages(nullptr);
     gui::TCustomTabControl::SetImages(FTempImages.get());
     UpdateTabImages();
@@ -369,7 +371,10 @@ void TbsSkinPageControl::ChangeSkinData() {
         RemoveUpDown();
         CheckScroller();
     }
-    if (ActivePage()) ActivePage()->Invalidate();
+    // The sheet paints its background when erased, and an opaque sheet's own invalidation
+    // does not erase: without this it would keep the old skin's background.
+    if (ActivePage() && ActivePage()->HandleAllocated())
+        InvalidateRect(ActivePage()->Handle(), nullptr, TRUE);
     Invalidate();
 }
 

@@ -41,8 +41,9 @@ TbsSkinScrollBar::~TbsSkinScrollBar() {
 
 // --- values --------------------------------------------------------------------------------
 
-// The lower bound first, then the upper: a value above Min can still end above the upper
-// bound when the page does not fit, and one below Min can never stay below it.
+// The upper bound first, then Min: when the page is larger than the range the upper bound
+// lies below Min, and the position stays at Min rather than below it (an owner takes the
+// position as a row or pixel offset, which must never be negative past Min).
 int TbsSkinScrollBar::Clamp(int Value) const {
     int upper = FPageSize != 0 ? FMax - FPageSize + 1 : FMax;
     if (Value > upper) Value = upper;

@@ -34,6 +34,7 @@ TbsSkinSpeedButton::TbsSkinSpeedButton(gui::TComponent* AOwner)
 }
 
 TbsSkinSpeedButton::~TbsSkinSpeedButton() {
+    SetSkinImagesMenu(nullptr); // the menu outlives us: it must not call back
     FAnimation.OnFrame = nullptr;
     FAnimation.Stop();
     StopRepeat();
@@ -104,6 +105,11 @@ void TbsSkinSpeedButton::SetLayout(TbsButtonLayout Value) {
 void TbsSkinSpeedButton::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
     TbsGraphicSkinCustomControl::Notification(AComponent, Operation);
     if (Operation == gui::TOperation::opRemove && AComponent == ImageList) ImageList = nullptr;
+    if (Operation == gui::TOperation::opRemove && FSkinImagesMenu && AComponent == FSkinImagesMenuComponent) {
+        FSkinImagesMenu = nullptr;
+        FSkinImagesMenuComponent = nullptr;
+        Invalidate();
+    }
 }
 
 void TbsSkinSpeedButton::SetDown(bool Value) {
@@ -135,7 +141,16 @@ void TbsSkinSpeedButton::RefreshButton() {
 }
 
 void TbsSkinSpeedButton::ButtonClick() {
-    if (OnClick) OnClick(this);
+    // Our own handler wins over the action's.
+    if (OnClick)
+        OnClick(this);
+    else
+        RunAction();
+}
+
+void TbsSkinSpeedButton::ActionChange(gui::TObject* Sender, bool CheckDefaults) {
+    TbsGraphicSkinCustomControl::ActionChange(Sender, CheckDefaults);
+    if (TakeActionGlyph(Action(), FGlyph.get())) Invalidate();
 }
 
 // --- skin ----------------------------------------------------------------------------------
@@ -231,9 +246,35 @@ void TbsSkinSpeedButton::ApplySkinFont(gui::TCanvas* C) const {
     ApplyCharset(C->Font(), DefaultFont());
 }
 
+void TbsSkinSpeedButton::SetSkinImagesMenu(TbsTrackImagesMenu* Value) {
+    if (FSkinImagesMenu == Value) return;
+    if (FSkinImagesMenu) {
+        FSkinImagesMenu->OnInternalChange = nullptr;
+        FSkinImagesMenu->OnInternalMenuClose = nullptr;
+        FSkinImagesMenuComponent->RemoveFreeNotification(this);
+    }
+    FSkinImagesMenu = Value;
+    FSkinImagesMenuComponent = Value ? Value->MenuComponent() : nullptr;
+    if (Value) {
+        FSkinImagesMenuComponent->FreeNotification(this);
+        Value->OnInternalChange = [this](gui::TObject*) { Invalidate(); };
+    }
+    Invalidate();
+}
+
 void TbsSkinSpeedButton::DrawContents(gui::TCanvas* C, const gui::TRect& R, bool ADown, bool AMouseIn,
                                       bool Pressed) {
     C->Brush()->SetStyle(gui::bsClear);
+    gui::TCustomImageList* menuImages = nullptr;
+    int menuIndex = -1;
+    std::string menuCaption;
+    if (FSkinImagesMenu && UseImagesMenuImage &&
+        FSkinImagesMenu->SelectedImage(menuImages, menuIndex, menuCaption)) {
+        DrawImageAndText(C, R, FMargin, FSpacing, FLayout,
+                         UseImagesMenuCaption ? menuCaption : ShownCaption(), menuImages ? menuIndex : -1,
+                         menuImages, ADown && AMouseIn, Enabled(), false, 0);
+        return;
+    }
     // On a tool bar without a glyph: the bar's pictures (hot ones under the mouse, its disabled
     // ones drawn as they are).
     auto* bar = FGlyph->Empty() ? dynamic_cast<TbsSkinToolBar*>(Parent()) : nullptr;

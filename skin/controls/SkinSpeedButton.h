@@ -7,6 +7,7 @@
 #include "skin/controls/FrameAnimation.h"
 #include "skin/controls/GraphicSkinControl.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/TrackMenu.h"
 
 #include <memory>
 
@@ -49,6 +50,12 @@ public:
     void SetLayout(TbsButtonLayout Value);
     gui::TCustomImageList* ImageList = nullptr;
     int ImageIndex = 0;
+    // An images menu whose chosen item the button may show: its image with UseImagesMenuImage,
+    // and its caption too with UseImagesMenuCaption.  The button repaints when the choice changes.
+    TbsTrackImagesMenu* SkinImagesMenu() const { return FSkinImagesMenu; }
+    void SetSkinImagesMenu(TbsTrackImagesMenu* Value);
+    bool UseImagesMenuImage = false;
+    bool UseImagesMenuCaption = false;
 
     gui::TNotifyEvent OnClick;
     TbsButtonPaintEvent OnPaint;
@@ -76,6 +83,7 @@ protected:
     void CMMouseLeave(gui::TMessage& Message) override;
     void CMEnabledChanged(gui::TMessage& Message) override;
     void CMTextChanged(gui::TMessage& Message) override;
+    void ActionChange(gui::TObject* Sender, bool CheckDefaults) override;
     void Dispatch(gui::TMessage& Message) override;
     void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
     bool EffectsOn() const;
@@ -89,6 +97,8 @@ protected:
     gui::TColor StateFontColor(bool ADown, bool AMouseIn) const;
     void ApplySkinFont(gui::TCanvas* C) const;
 
+    TbsTrackImagesMenu* FSkinImagesMenu = nullptr;
+    gui::TComponent* FSkinImagesMenuComponent = nullptr; // kept: its removal notice comes mid-destruction
     bool FDown = false, FMouseIn = false, FMouseDown = false, FAllowAllUpCheck = false;
     bool FFlat = false, FShowCaption = true;
     std::unique_ptr<gui::TBitmap> FGlyph;

@@ -154,14 +154,29 @@ void TbsSkinImagesMenu::Popup(int X, int Y) {
     PopupFromRect(Rect(X, Y, X, Y));
 }
 
-void TbsSkinImagesMenu::PopupFromRect(const TRect& R) {
+bool TbsSkinImagesMenu::PopupFromRect(const TRect& R) {
     if (FPopupWindow) FPopupWindow->Hide(false);
     if (OnMenuPopup) OnMenuPopup(this);
     // A grid with no items has nothing to lay out or size by.
-    if (!FImages || FImages->Count() == 0 || FImagesItems.Count() == 0) return;
+    if (!FImages || FImages->Count() == 0 || FImagesItems.Count() == 0) return false;
     FOldItemIndex = ItemIndex;
     FPopupWindow = std::make_unique<TbsSkinImagesMenuPopupWindow>(this);
     FPopupWindow->Show(R);
+    return true;
+}
+
+bool TbsSkinImagesMenu::TrackFromRect(const gui::TRect& R) {
+    return PopupFromRect(Rect(R.left, R.top, R.right, R.bottom));
+}
+
+bool TbsSkinImagesMenu::SelectedImage(gui::TCustomImageList*& Images, int& ImageIndex,
+                                      std::string& Caption) const {
+    TbsImagesMenuItem* item = SelectedItem();
+    if (!item) return false;
+    Images = FImages;
+    ImageIndex = item->ImageIndex;
+    Caption = item->Caption;
+    return true;
 }
 
 void TbsSkinImagesMenu::Hide() {

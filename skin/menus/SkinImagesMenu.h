@@ -8,6 +8,7 @@
 #include "gui/CustomControl.h"
 #include "gui/Font.h"
 #include "gui/ImgList.h"
+#include "skin/controls/TrackMenu.h"
 #include "skin/core/SkinData.h"
 
 #include <memory>
@@ -92,7 +93,7 @@ private:
     bool appHooked_ = false;
 };
 
-class TbsSkinImagesMenu : public gui::TComponent {
+class TbsSkinImagesMenu : public gui::TComponent, public TbsTrackImagesMenu {
 public:
     explicit TbsSkinImagesMenu(gui::TComponent* AOwner);
     ~TbsSkinImagesMenu() override;
@@ -118,12 +119,15 @@ public:
     bool AlphaBlendAnimation = false;
     uint8_t AlphaBlendValue = 200;
     gui::TNotifyEvent OnItemClick, OnChange, OnMenuPopup, OnMenuClose;
-    gui::TNotifyEvent OnInternalChange, OnInternalMenuClose;
 
     TbsImagesMenuItem* SelectedItem() const;
     void Popup(int X, int Y);
-    void PopupFromRect(const TRect& R);
+    // Shows the grid below R; false when it has nothing to show.
+    bool PopupFromRect(const TRect& R);
     void Hide();
+    gui::TComponent* MenuComponent() override { return this; }
+    bool TrackFromRect(const gui::TRect& R) override;
+    bool SelectedImage(gui::TCustomImageList*& Images, int& ImageIndex, std::string& Caption) const override;
     TbsSkinImagesMenuPopupWindow* PopupWindow() const { return FPopupWindow.get(); }
     int OldItemIndex() const { return FOldItemIndex; }
 

@@ -4,6 +4,7 @@
 #include "gui/ButtonControl.h"
 #include "gui/Canvas.h"
 #include "gui/Clipboard.h"
+#include "gui/CustomEdit.h"
 #include "gui/CustomLabel.h"
 #include "gui/CustomPanel.h"
 #include "gui/Image.h"
@@ -444,6 +445,31 @@ TEST_F(StdControlsTest, CheckBoxAcceleratorFocusesAndToggles) {
     RunUntilIdle();
     EXPECT_TRUE(b->Checked());
     EXPECT_TRUE(b->Focused());
+}
+
+TEST_F(StdControlsTest, AltAcceleratorsReachControlsWhileAnEditHasTheFocus) {
+    // An edit wants plain characters, not Alt+letter: those stay the form's accelerators.
+    auto* f = Form();
+    auto* edit = Add<TEdit>(f, Bounds(10, 50, 120, 22));
+    auto* b = Add<TCheckBox>(f, Bounds(10, 10, 120, 20));
+    b->SetCaption("&Preview");
+    Show(f);
+    edit->SetFocus();
+    RunUntilIdle();
+    D().KeyDown(VK_MENU);
+    D().Key('P');
+    D().KeyUp(VK_MENU);
+    RunUntilIdle();
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(b->Focused());
+    EXPECT_EQ(edit->Text(), "");
+    // A plain P is the edit's.
+    edit->SetFocus();
+    RunUntilIdle();
+    D().Type(U"p");
+    RunUntilIdle();
+    EXPECT_EQ(edit->Text(), "p");
+    EXPECT_TRUE(b->Checked());
 }
 
 // ---- track bar and progress bar

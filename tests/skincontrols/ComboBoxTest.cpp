@@ -235,6 +235,43 @@ TEST_F(ComboBoxTest, TypedPrefixSearch) {
     EXPECT_EQ(combo_->Text(), "Banana");
 }
 
+TEST_F(ComboBoxTest, TypedSearchGoesByCharactersNotBytes) {
+    combo_->Items()->Clear();
+    for (const char* s : {"保持原始比例", "宽屏视频16:9模式", "标准视频4:3模式", "宽屏拉伸"})
+        combo_->Items()->Add(s);
+    Select(0);
+    D().Type(U"宽");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "宽屏视频16:9模式");
+    // One character again after the pause: the next item with it.
+    Advance(600);
+    D().Type(U"宽");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "宽屏拉伸");
+    // A growing prefix of several characters searches from the top.
+    Advance(600);
+    D().Type(U"标准");
+    RunUntilIdle();
+    EXPECT_EQ(combo_->Text(), "标准视频4:3模式");
+}
+
+TEST_F(ComboBoxTest, ClearingAListNeverOpenedLeavesNoSelection) {
+    ASSERT_FALSE(combo_->ListBox()->ListBox()->HandleAllocated());
+    Select(2);
+    combo_->Items()->Clear();
+    EXPECT_EQ(combo_->ItemIndex(), -1);
+    EXPECT_EQ(combo_->Text(), "AVI");
+    for (const char* s : {"H.264", "MPEG-4", "MPEG-2"}) combo_->Items()->Add(s);
+    EXPECT_EQ(combo_->ItemIndex(), -1);
+    EXPECT_TRUE(events_.empty());
+    // Deleting rows keeps the selection on its row, or drops it with the row.
+    Select(2);
+    combo_->Items()->Delete(0);
+    EXPECT_EQ(combo_->ItemIndex(), 1);
+    combo_->Items()->Delete(1);
+    EXPECT_EQ(combo_->ItemIndex(), -1);
+}
+
 TEST_F(ComboBoxTest, TheListFadesInOnATimerAndStopsWithTheComboBox) {
     combo_->AlphaBlend = true;
     combo_->AlphaBlendAnimation = true;

@@ -79,6 +79,27 @@ TEST_F(ListBoxTest, BarAppearsWhenRowsOverflowAndGoesOnClear) {
     EXPECT_EQ(list_->ListBox()->Width(), 116);
 }
 
+TEST_F(ListBoxTest, BarFollowsKeyboardScrolling) {
+    Fill(20);
+    list_->ListBox()->SetFocus();
+    RunUntilIdle();
+    // End, Home and a few pages down: the bar shows where the list stands each time.
+    for (int key : {VK_END, VK_HOME, VK_NEXT, VK_NEXT, VK_NEXT}) {
+        PressKey(key);
+        RunUntilIdle();
+        EXPECT_EQ(list_->ScrollBar()->Position(), list_->TopIndex()) << key;
+        if (key == VK_END) EXPECT_EQ(list_->TopIndex(), 15);
+    }
+    EXPECT_GT(list_->TopIndex(), 0);
+    // After End the bar's up arrow steps back one row from there, not from the top.
+    PressKey(VK_END);
+    RunUntilIdle();
+    TbsSkinScrollBar* bar = list_->ScrollBar();
+    ClickAt(bar, bar->Width() / 2, 3);
+    RunUntilIdle();
+    EXPECT_EQ(list_->TopIndex(), 14);
+}
+
 TEST_F(ListBoxTest, RowCountSizesTheFrame) {
     TbsSkinData data(nullptr);
     ListSkin(data, 20);

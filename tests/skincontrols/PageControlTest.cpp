@@ -137,7 +137,7 @@ TEST_F(PageControlTest, CloseButtonsCloseTheirPage) {
     int plain = gui::RectWidth(pc_->TabRect(0));
     pc_->SetShowCloseButtons(true);
     RunUntilIdle();
-    EXPECT_GE(gui::RectWidth(pc_->TabRect(0)), plain + 14);
+    EXPECT_EQ(gui::RectWidth(pc_->TabRect(0)), plain + 14);
     // The cross sits right of the caption, black, and turns white under the mouse.
     gui::TRect b = CloseButtonOf(1);
     EXPECT_EQ(gui::RectWidth(b), 14);
@@ -304,6 +304,29 @@ TEST_F(PageControlTest, SkinnedSelectedTabOpensIntoItsPage) {
     EXPECT_EQ(PixelAt(pc_, a.left + 20, a.top + 20),
               PictureAt(data, d.PictureIndex, d.SkinRect.Left + d.ClRect.Left + 5,
                         d.SkinRect.Top + d.ClRect.Top + 5));
+    pc_->SetSkinData(nullptr);
+}
+
+TEST_F(PageControlTest, ASkinChangeRepaintsTheActiveSheetsBackground) {
+    // The form here repaints nothing itself on a skin change, as a form without a skinned-form
+    // component does: the page control must have its sheet erased anew.
+    ScreenForms forms;
+    TbsSkinData data;
+    data.SetSkinList(&StoredSkins());
+    data.SetSkinIndex(0);
+    AddPages(2);
+    pc_->SetSkinData(&data);
+    RunUntilIdle();
+    gui::TRect a = pc_->DisplayRect();
+    COLORREF before = PixelAt(pc_, a.left + 20, a.top + 20);
+    data.SetSkinIndex(1); // dark
+    RunUntilIdle();
+    COLORREF shown = PixelAt(pc_, a.left + 20, a.top + 20);
+    InvalidateRect(pages_[0]->Handle(), nullptr, TRUE);
+    RunUntilIdle();
+    COLORREF fresh = PixelAt(pc_, a.left + 20, a.top + 20);
+    ASSERT_NE(fresh, before);
+    EXPECT_EQ(shown, fresh);
     pc_->SetSkinData(nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include "MenuFixture.h"
 #include "gui/Bitmap.h"
 #include "gui/ImgList.h"
+#include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/menus/SkinImagesMenu.h"
 #include "win/Input.h"
 
@@ -263,4 +264,70 @@ TEST_F(ImagesMenuTest, StoredSkinsSizeTheWindowByTheirFrame) {
         RunUntilIdle();
     }
     menu->SetSkinData(nullptr);
+}
+
+// A menu speed button drops the grid under itself and shows the chosen cell.
+TEST_F(ImagesMenuTest, MenuSpeedButtonOpensTheGridAndShowsTheChosenImage) {
+    Build("cc");
+    // The second cell's image is blue; the button shows the chosen cell's.
+    gui::TBitmap blue;
+    blue.SetSize(16, 16);
+    blue.Canvas()->Brush()->SetColor(gui::clBlue);
+    blue.Canvas()->FillRect(gui::Rect(0, 0, 16, 16));
+    menu->ImagesItems()->Items(1)->ImageIndex = images->Add(&blue, nullptr);
+    menu->OnInternalMenuClose = nullptr;
+    menu->OnInternalChange = nullptr;
+    auto* button = new skin::TbsSkinMenuSpeedButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 60, 30);
+    button->SetSkinImagesMenu(menu);
+    button->UseImagesMenuImage = true;
+    button->UseImagesMenuCaption = true;
+    button->OnShowTrackMenu = [this](gui::TObject*) { events.push_back("show"); };
+    button->OnHideTrackMenu = [this](gui::TObject*) { events.push_back("hide"); };
+    RunUntilIdle();
+    const COLORREF blueShown = gui::ColorToRGB(gui::clBlue);
+    auto showsBlue = [&] {
+        for (int y = 0; y < button->Height(); ++y)
+            for (int x = 0; x < button->Width(); ++x)
+                if (PixelAt(form, button->Left() + x, button->Top() + y) == blueShown) return true;
+        return false;
+    };
+    EXPECT_FALSE(showsBlue());
+
+    ClickAt(form, button->Left() + 10, button->Top() + 10);
+    skin::TbsSkinImagesMenuPopupWindow* w = menu->PopupWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(button->Down());
+    EXPECT_TRUE(button->MenuTracked());
+    gui::TPoint below = button->ClientToScreen({0, button->Height()});
+    EXPECT_EQ(w->Left(), below.x);
+    EXPECT_EQ(w->Top(), below.y);
+    skin::TRect r = R(1);
+    ClickAt(w, r.Left + 3, r.Top + 3);
+    RunUntilIdle();
+    EXPECT_EQ(menu->ItemIndex, 1);
+    EXPECT_FALSE(button->Down());
+    EXPECT_FALSE(button->MenuTracked());
+    EXPECT_EQ(events, (std::vector<std::string>{"show", "popup", "hide", "close", "click 1", "item click",
+                                                "change"}));
+    EXPECT_TRUE(showsBlue());
+
+    // A grid with nothing to show sends no close notice: the button comes up at once.
+    events.clear();
+    menu->ImagesItems()->Clear();
+    ClickAt(form, button->Left() + 10, button->Top() + 10);
+    EXPECT_EQ(events, (std::vector<std::string>{"show", "popup", "hide"}));
+    EXPECT_FALSE(button->Down());
+    EXPECT_FALSE(showsBlue());
+
+    // A menu that goes is forgotten; a button that goes leaves the menu no call back to it.
+    auto* other = new skin::TbsSkinImagesMenu(form);
+    button->SetSkinImagesMenu(other);
+    delete other;
+    EXPECT_EQ(button->SkinImagesMenu(), nullptr);
+    button->SetSkinImagesMenu(menu);
+    delete button;
+    EXPECT_FALSE(menu->OnInternalChange);
+    EXPECT_FALSE(menu->OnInternalMenuClose);
 }
