@@ -4,6 +4,7 @@
 // as named procedures (Button2Click, Button5Click, ...) in the order the window relies on.
 #include "app/ConverterOptions.h"
 #include "app/LogMemo.h"
+#include "app/PresetPickers.h"
 #include "catalogue/ParameterSet.h"
 #include "catalogue/PresetLists.h"
 #include "gui/Forms.h"
@@ -203,6 +204,7 @@ public:
     int CategoryPosition() const;
     int FormatPosition() const;
     skin::TbsSkinComboBox* PresetPicker(catalogue::TPresetPicker APicker) const;
+    TPresetPickerFields PresetPickerFields() const;
 
 private:
     void BuildMenus();

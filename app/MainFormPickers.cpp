@@ -4,6 +4,7 @@
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
+#include "app/PresetPickers.h"
 #include "app/PreviewPanel.h"
 #include "catalogue/Categories.h"
 #include "catalogue/EncodingParameters.h"
@@ -68,22 +69,13 @@ int TForm1::FormatPosition() const {
     return bsSkinOfficeComboBox1->ItemIndex();
 }
 
-skin::TbsSkinComboBox* TForm1::PresetPicker(TPresetPicker p) const {
-    switch (p) {
-    case TPresetPicker::FrameSize:
-        return bsSkinComboBox1;
-    case TPresetPicker::VideoBitrate:
-        return bsSkinComboBox2;
-    case TPresetPicker::AudioBitrate:
-        return bsSkinComboBox3;
-    case TPresetPicker::Aspect:
-        return bsSkinComboBox4;
-    case TPresetPicker::FrameRate:
-        return bsSkinComboBox9;
-    case TPresetPicker::SampleRate:
-        return bsSkinComboBox10;
-    }
-    return bsSkinComboBox1;
+skin::TbsSkinComboBox* TForm1::PresetPicker(TPresetPicker APicker) const {
+    return PresetPickerOf(PresetPickerFields(), APicker);
+}
+
+TPresetPickerFields TForm1::PresetPickerFields() const {
+    return {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox3,
+            bsSkinComboBox4, bsSkinComboBox9, bsSkinComboBox10};
 }
 
 void TForm1::Button2Click() {
@@ -124,20 +116,9 @@ void TForm1::Button13Click() {
 }
 
 void TForm1::Button18Click() {
-    for (TPresetPicker p : catalogue::FieldOrder) PresetPicker(p)->Items()->Clear();
-    for (TPresetPicker p : catalogue::FieldOrder) PresetPicker(p)->SetEnabled(true);
     // A category outside the table has no family and so no entry: the pickers stay empty.
     int key = catalogue::FormatKey(CategoryPosition(), FormatPosition());
-    const catalogue::TPresetEntry* entry = key < 0 ? nullptr : catalogue::FindPresetEntry(key);
-    if (!entry) return;
-    for (TPresetPicker p : catalogue::FillOrder) {
-        skin::TbsSkinComboBox* picker = PresetPicker(p);
-        const catalogue::TPresetChoice& choice = entry->Choice(p);
-        for (const std::string& item : choice.List->Items) picker->Items()->Add(item);
-        picker->SetItemIndex(choice.DefaultPosition);
-    }
-    if (entry->AudioOnly)
-        for (TPresetPicker p : catalogue::VideoPickers) PresetPicker(p)->SetEnabled(false);
+    RefillPresetPickers(PresetPickerFields(), key < 0 ? nullptr : catalogue::FindPresetEntry(key));
 }
 
 void TForm1::bsSkinOfficeComboBox2Change(gui::TObject*) {

@@ -4,10 +4,10 @@
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
 #include "app/ProgramEmblem.h"
-#include "app/SettingsFormTables.h"
 #include "catalogue/OutputFileName.h"
 #include "catalogue/PresetEntries.h"
 #include "catalogue/PresetText.h"
+#include "catalogue/SettingsTables.h"
 #include "gui/CustomPanel.h"
 #include "gui/Image.h"
 #include "gui/ImgList.h"
@@ -91,7 +91,7 @@ TForm6::TForm6(gui::TComponent* AOwner, TForm1* AMainForm)
     bsSkinOfficeComboBox2->SetDropDownCount(4);
     bsSkinOfficeComboBox2->SetListBoxUseSkinFont(false);
     SetSongTi(bsSkinOfficeComboBox2->DefaultFont());
-    for (const TSettingsCategory& c : SettingsCategories())
+    for (const catalogue::TSettingsCategory& c : catalogue::SettingsCategories())
         bsSkinOfficeComboBox2->AddItem("", c.Caption, c.ImageIndex);
     bsSkinOfficeComboBox2->SetStoredItemIndex(0);
     bsSkinOfficeComboBox2->OnChange = [this](gui::TObject* s) { bsSkinOfficeComboBox2Change(s); };
@@ -200,27 +200,18 @@ int TForm6::FormatPosition() const {
 }
 
 skin::TbsSkinComboBox* TForm6::PresetPicker(TPresetPicker APicker) const {
-    switch (APicker) {
-    case TPresetPicker::FrameSize:
-        return bsSkinComboBox1;
-    case TPresetPicker::VideoBitrate:
-        return bsSkinComboBox2;
-    case TPresetPicker::AudioBitrate:
-        return bsSkinComboBox3;
-    case TPresetPicker::Aspect:
-        return bsSkinComboBox4;
-    case TPresetPicker::FrameRate:
-        return bsSkinComboBox9;
-    case TPresetPicker::SampleRate:
-        return bsSkinComboBox10;
-    }
-    return bsSkinComboBox1;
+    return PresetPickerOf(PresetPickerFields(), APicker);
+}
+
+TPresetPickerFields TForm6::PresetPickerFields() const {
+    return {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox3,
+            bsSkinComboBox4, bsSkinComboBox9, bsSkinComboBox10};
 }
 
 void TForm6::Button2Click() {
     bsSkinOfficeComboBox1->ClearItems();
     bsSkinOfficeComboBox1->Invalidate();
-    for (const TSettingsFormat& f : SettingsFormatsOfCategory(CategoryPosition()))
+    for (const catalogue::TSettingsFormat& f : catalogue::SettingsFormatsOfCategory(CategoryPosition()))
         bsSkinOfficeComboBox1->AddItem(f.Title, f.Caption, f.ImageIndex);
     bsSkinOfficeComboBox1->Invalidate();
     bsSkinOfficeComboBox1->SetItemIndex(0);
@@ -233,13 +224,14 @@ void TForm6::Button6Click() {
 void TForm6::Button5Click() {
     int category = CategoryPosition(), format = FormatPosition();
     main_->All_Trant_Number = (category + 1) * 100 + format;
-    int key = SettingsFormatKey(category, format);
+    int key = catalogue::SettingsFormatKey(category, format);
     // Every format starts from the dialog's defaults, so nothing of the format chosen before
     // leaks into it; a format without a row of its own converts with the defaults alone.
-    std::optional<catalogue::TParameterSet> set = key < 0 ? std::nullopt : SettingsParameterSet(key);
+    std::optional<catalogue::TParameterSet> set =
+        key < 0 ? std::nullopt : catalogue::SettingsParameterSet(key);
     catalogue::TParameterSet s = set.value_or(catalogue::TParameterSet{});
     const std::string& input = main_->Video_AddFileName;
-    std::string ext = set ? std::string(FindSettingsParameterRow(key)->NameExt) : os::ExtractFileExt(input);
+    std::string ext = set ? catalogue::SettingsNameExt(key) : os::ExtractFileExt(input);
     bool overwrite = main_->OptionsForm && main_->OptionsForm->OverwriteChecked();
     s.Video_OutPutFileName = catalogue::OutputFileNameWithExt(main_->Video_OutPut_Folder_Edit->Text(), input,
                                                               ext, overwrite, FileExists);
@@ -252,21 +244,10 @@ void TForm6::Button13Click() {
 }
 
 void TForm6::Button18Click() {
-    for (TPresetPicker p : catalogue::FieldOrder) PresetPicker(p)->Items()->Clear();
-    for (TPresetPicker p : catalogue::FieldOrder) PresetPicker(p)->SetEnabled(true);
     int code = (CategoryPosition() + 1) * 100 + FormatPosition();
     main_->All_Trant_Number = code;
     main_->Parameters.Video_DisableVideo = false;
-    const catalogue::TPresetEntry* entry = FindSettingsPresetEntry(code - 100);
-    if (!entry) return;
-    for (TPresetPicker p : catalogue::FillOrder) {
-        skin::TbsSkinComboBox* picker = PresetPicker(p);
-        const catalogue::TPresetChoice& choice = entry->Choice(p);
-        for (const std::string& item : choice.List->Items) picker->Items()->Add(item);
-        picker->SetItemIndex(choice.DefaultPosition);
-    }
-    if (entry->AudioOnly)
-        for (TPresetPicker p : catalogue::VideoPickers) PresetPicker(p)->SetEnabled(false);
+    RefillPresetPickers(PresetPickerFields(), catalogue::FindSettingsPresetEntry(code - 100));
 }
 
 } // namespace app

@@ -3,6 +3,7 @@
 // over its own tables. "确定" writes the chosen format's encoding parameters, output name and
 // preset choices into the main window's parameter set; "取消" only closes it. Program start
 // makes it hidden after the options dialog.
+#include "app/PresetPickers.h"
 #include "catalogue/ParameterSet.h"
 #include "catalogue/PresetLists.h"
 #include "gui/Forms.h"
@@ -72,6 +73,7 @@ public:
     void Button18Click();                          // refill the preset pickers
 
     skin::TbsSkinComboBox* PresetPicker(catalogue::TPresetPicker APicker) const;
+    TPresetPickerFields PresetPickerFields() const;
     int CategoryPosition() const;
     int FormatPosition() const;
 

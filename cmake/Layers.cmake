@@ -29,7 +29,7 @@ tarvik_layer(gui               platform gui)
 tarvik_layer(skin              platform gui skin)
 tarvik_layer(resources         platform gui resources)
 tarvik_layer(skins             platform gui skin skins)
-tarvik_layer(catalogue         platform gui skin media catalogue)
+tarvik_layer(catalogue         platform/os catalogue)
 tarvik_layer(app               platform gui skin media catalogue resources skins app)
 tarvik_layer(tools             platform gui skin media catalogue tools)
 # The gallery drives the whole program.

@@ -2,6 +2,7 @@
 // A decoded picture as a 24-bit bitmap, free of any GUI toolkit: blue, green,
 // red bytes per pixel, top row first, each row padded to 4 bytes.  The GUI
 // wraps it in its own bitmap class.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -47,7 +47,7 @@ bool Down(int vk) {
 } // namespace
 
 ListView::ListView(HWND h)
-    : ControlWindow(h), bkColor_(GetSysColor(COLOR_WINDOW)), textColor_(GetSysColor(COLOR_WINDOWTEXT)),
+    : ItemControlWindow(h), bkColor_(GetSysColor(COLOR_WINDOW)), textColor_(GetSysColor(COLOR_WINDOWTEXT)),
       textBkColor_(CLR_NONE) {}
 
 ListView::~ListView() {
@@ -1307,7 +1307,15 @@ void ListView::Paint(HDC given) {
 
 // ---- messages ----
 
+void ListView::NotifyClick(int code, POINT pt) {
+    NMLISTVIEW nm{};
+    nm.iItem = clickItem_;
+    nm.ptAction = pt;
+    NotifyParent(nm.hdr, code);
+}
+
 LRESULT ListView::Proc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT handled = 0; ItemViewProc(msg, wp, lp, handled)) return handled;
     switch (msg) {
     case WM_CREATE:
         Layout();
@@ -1327,69 +1335,9 @@ LRESULT ListView::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         InvalidateRect(Handle(), nullptr, TRUE);
         return 0;
     case WM_DESTROY:
-        KillTimer(Handle(), kEditTimer);
-        if (edit_) {
-            HWND e = edit_;
-            edit_ = nullptr;
-            SetWindowLongPtr(e, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editOldProc_));
-            DestroyWindow(e);
-        }
+        DestroyLabelEdit(kEditTimer);
         if (!OwnerData()) DeleteAll();
         return Default(msg, wp, lp);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        if (!redraw_ && msg == WM_PAINT && !wp) { // held back: the update waits for redrawing to resume
-            PAINTSTRUCT ps{};
-            BeginPaint(Handle(), &ps);
-            EndPaint(Handle(), &ps);
-            return 0;
-        }
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_SETREDRAW:
-        redraw_ = wp != 0;
-        if (redraw_) {
-            UpdateScrollInfo();
-            InvalidateRect(Handle(), nullptr, TRUE);
-        }
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-        InvalidateRect(Handle(), nullptr, TRUE);
-        NMHDR hdr{};
-        NotifyParent(hdr, msg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS);
-        return 0;
-    }
-    case WM_KEYDOWN:
-        OnKey(static_cast<int>(wp));
-        return 0;
-    case WM_CHAR:
-        OnChar(static_cast<char32_t>(wp));
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-        OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)},
-                     msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK,
-                     msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK);
-        return 0;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP: {
-        bool& down = msg == WM_LBUTTONUP ? clickDown_ : rightDown_;
-        if (down) {
-            down = false;
-            NMLISTVIEW nm{};
-            nm.iItem = clickItem_;
-            nm.ptAction = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            NotifyParent(nm.hdr, msg == WM_LBUTTONUP ? NM_CLICK : NM_RCLICK);
-        }
-        return msg == WM_RBUTTONUP && IsWindow(Handle()) ? Default(msg, wp, lp) : 0;
-    }
     case WM_TIMER:
         if (wp == kEditTimer) {
             KillTimer(Handle(), kEditTimer);

@@ -13,13 +13,13 @@
 // In-place label editing uses an "Edit" child: Enter or losing the focus
 // commits, Escape cancels.
 #include "controls/CommCtrlLists.h"
-#include "controls/ControlWindow.h"
+#include "controls/ItemControlWindow.h"
 
 #include <vector>
 
 namespace controls {
 
-class ListView : public ControlWindow {
+class ListView : public ItemControlWindow {
 public:
     explicit ListView(HWND h);
     ~ListView() override;
@@ -78,7 +78,7 @@ private:
     int ColumnLeft(int col) const;
     LVHITTESTINFO HitTest(POINT pt, bool subItems);
     std::pair<int, int> VisibleRange() const;
-    void UpdateScrollInfo();
+    void UpdateScrollInfo() override;
     void ScrollTo(int hPos, int vPos);
     void ScrollByPixels(int dx, int dy);
     void EnsureVisible(int i, bool partialOk);
@@ -110,16 +110,17 @@ private:
     LRESULT OnHeaderNotify(NMHDR* hdr, WPARAM wp, LPARAM lp);
 
     // Input.
-    void OnKey(int vk);
-    void OnChar(char32_t c);
-    void OnButtonDown(POINT pt, bool right, bool dbl);
+    void OnKey(int vk) override;
+    void OnChar(char32_t c) override;
+    void OnButtonDown(POINT pt, bool right, bool dbl) override;
     void MoveFocus(int to, bool shift, bool ctrl);
 
     // Label editing.
     HWND BeginEdit(int i);
     void EndEdit(bool commit);
 
-    void Paint(HDC given);
+    void Paint(HDC given) override;
+    void NotifyClick(int code, POINT pt) override;
     void PaintRow(HDC dc, int i, const RECT& clip);
     void PaintLabelItem(HDC dc, int i);
     void DrawCellText(HDC dc, const std::string& text, RECT r, int fmt, bool selected);
@@ -139,15 +140,8 @@ private:
     int hPos_ = 0, vPos_ = 0; // in the view's scroll units
     int mark_ = -1;           // selection mark: the anchor of Shift selections
     int thumbPos_ = 0;        // the thumb position of the scroll message being handled
-    HWND edit_ = nullptr;
     int editItem_ = -1;
-    WNDPROC editProc_ = nullptr, editOldProc_ = nullptr;
-    bool editPending_ = false; // a click on the focused item waits to start editing
-    bool clickDown_ = false, rightDown_ = false;
     int clickItem_ = -1;
-    bool redraw_ = true; // WM_SETREDRAW: painting is held back while false
-    std::string search_;
-    uint32_t searchTime_ = 0;
 };
 
 } // namespace controls

@@ -34,7 +34,7 @@ constexpr int kDispTextMax = 1024;
 constexpr int kVkAdd = 0x6B, kVkSubtract = 0x6D; // the keypad's + and -
 } // namespace
 
-TreeView::TreeView(HWND h) : ControlWindow(h), indent_(kDefaultIndent) {
+TreeView::TreeView(HWND h) : ItemControlWindow(h), indent_(kDefaultIndent) {
     root_.state = TVIS_EXPANDED;
 }
 
@@ -806,6 +806,7 @@ void TreeView::Paint(HDC given) {
 // ---- messages ----
 
 LRESULT TreeView::Proc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT handled = 0; ItemViewProc(msg, wp, lp, handled)) return handled;
     switch (msg) {
     case WM_SIZE:
         UpdateScrollInfo();
@@ -819,67 +820,9 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         Changed();
         return 0;
     case WM_DESTROY:
-        KillTimer(Handle(), kEditTimer);
-        if (edit_) {
-            HWND e = edit_;
-            edit_ = nullptr;
-            SetWindowLongPtr(e, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editOldProc_));
-            DestroyWindow(e);
-        }
+        DestroyLabelEdit(kEditTimer);
         Delete(&root_);
         return Default(msg, wp, lp);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        if (!redraw_ && msg == WM_PAINT && !wp) { // held back: the update waits for redrawing to resume
-            PAINTSTRUCT ps{};
-            BeginPaint(Handle(), &ps);
-            EndPaint(Handle(), &ps);
-            return 0;
-        }
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_SETREDRAW:
-        redraw_ = wp != 0;
-        if (redraw_) {
-            UpdateScrollInfo();
-            InvalidateRect(Handle(), nullptr, TRUE);
-        }
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-        InvalidateRect(Handle(), nullptr, TRUE);
-        NMHDR hdr{};
-        NotifyParent(hdr, msg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS);
-        return 0;
-    }
-    case WM_KEYDOWN:
-        OnKey(static_cast<int>(wp));
-        return 0;
-    case WM_CHAR:
-        OnChar(static_cast<char32_t>(wp));
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-        OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)},
-                     msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK,
-                     msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK);
-        return 0;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP: {
-        bool& down = msg == WM_LBUTTONUP ? clickDown_ : rightDown_;
-        if (down) {
-            down = false;
-            NMHDR hdr{};
-            NotifyParent(hdr, msg == WM_LBUTTONUP ? NM_CLICK : NM_RCLICK);
-        }
-        return msg == WM_RBUTTONUP && IsWindow(Handle()) ? Default(msg, wp, lp) : 0;
-    }
     case WM_TIMER:
         if (wp == kEditTimer) {
             KillTimer(Handle(), kEditTimer);

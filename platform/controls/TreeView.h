@@ -10,7 +10,7 @@
 // visible nodes, horizontal scrolling pixels; both are kept in the window's
 // scroll information.  In-place label editing uses an "Edit" child.
 #include "controls/CommCtrlLists.h"
-#include "controls/ControlWindow.h"
+#include "controls/ItemControlWindow.h"
 
 #include <memory>
 #include <unordered_map>
@@ -19,7 +19,7 @@
 
 namespace controls {
 
-class TreeView : public ControlWindow {
+class TreeView : public ItemControlWindow {
 public:
     explicit TreeView(HWND h);
     ~TreeView() override;
@@ -61,7 +61,7 @@ private:
     int LabelLeft(const Node* n) const;
     RECT ItemRect(Node* n, bool textOnly);
     TVHITTESTINFO HitTest(POINT pt);
-    void UpdateScrollInfo();
+    void UpdateScrollInfo() override;
     void ScrollTo(int hPos, int top);
     void EnsureVisible(Node* n);
 
@@ -76,14 +76,14 @@ private:
     void Sort(Node* parent, bool recurse, PFNTVCOMPARE compare, LPARAM param);
     LRESULT NotifyTree(int code, UINT action, Node* oldNode, Node* newNode);
 
-    void OnKey(int vk);
-    void OnChar(char32_t c);
-    void OnButtonDown(POINT pt, bool right, bool dbl);
+    void OnKey(int vk) override;
+    void OnChar(char32_t c) override;
+    void OnButtonDown(POINT pt, bool right, bool dbl) override;
 
     HWND BeginEdit(Node* n);
     void EndEdit(bool commit);
 
-    void Paint(HDC given);
+    void Paint(HDC given) override;
     void PaintNode(HDC dc, Node* n, int y);
 
     Node root_;
@@ -99,14 +99,7 @@ private:
     COLORREF bkColor_ = CLR_NONE, textColor_ = CLR_NONE; // CLR_NONE: the system colours
     int top_ = 0, hPos_ = 0;
     int thumbPos_ = 0;
-    HWND edit_ = nullptr;
     Node* editNode_ = nullptr;
-    WNDPROC editProc_ = nullptr, editOldProc_ = nullptr;
-    bool editPending_ = false;
-    bool clickDown_ = false, rightDown_ = false;
-    bool redraw_ = true; // WM_SETREDRAW: painting is held back while false
-    std::string search_;
-    uint32_t searchTime_ = 0;
 };
 
 } // namespace controls

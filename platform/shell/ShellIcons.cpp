@@ -1,11 +1,10 @@
-// Our own pictures for the namespace, as shapes in a 32-unit design square
-// rendered with analytic anti-aliasing, so the 16-pixel set stays as clean
-// as the large one.
+// Our own pictures for the namespace, drawn as shapes.
 #include "shell/ShellIcons.h"
 
 #include "gdi/Icon.h"
 #include "gdi/IconImage.h"
 #include "gdi/ImageList.h"
+#include "gdi/ShapeRaster.h"
 #include "shell/ItemIdList.h"
 #include "shell/ShellLocation.h"
 
@@ -20,70 +19,7 @@
 namespace shell {
 namespace {
 
-struct Vec {
-    double x, y;
-};
-
-double Box(Vec p, double l, double t, double r, double b, double radius) {
-    double qx = std::abs(p.x - (l + r) / 2) - ((r - l) / 2 - radius);
-    double qy = std::abs(p.y - (t + b) / 2) - ((b - t) / 2 - radius);
-    return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - radius;
-}
-
-double Circle(Vec p, double cx, double cy, double r) {
-    return std::hypot(p.x - cx, p.y - cy) - r;
-}
-
-// A convex polygon, corners listed clockwise on screen.
-double Polygon(Vec p, std::initializer_list<Vec> pts) {
-    double d = -1e9;
-    const Vec* v = pts.begin();
-    size_t n = pts.size();
-    for (size_t i = 0; i < n; ++i) {
-        Vec a = v[i], b = v[(i + 1) % n];
-        double ex = b.x - a.x, ey = b.y - a.y;
-        d = std::max(d, ((p.x - a.x) * ey - (p.y - a.y) * ex) / std::hypot(ex, ey));
-    }
-    return d;
-}
-
-double Ring(Vec p, double cx, double cy, double r, double w) {
-    return std::abs(Circle(p, cx, cy, r)) - w;
-}
-
-using Shape = std::function<double(Vec)>;
-struct Layer {
-    Shape shape;
-    uint32_t rgb;
-};
-
-gdi::IconImage Render(int size, const std::vector<Layer>& layers) {
-    gdi::IconImage img;
-    img.Resize(size, size);
-    img.hasAlpha = true;
-    const double unit = 32.0 / size;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            Vec p{(x + 0.5) * unit, (y + 0.5) * unit};
-            double a = 0, r = 0, g = 0, b = 0;
-            for (const Layer& l : layers) {
-                double cov = std::clamp(0.5 - l.shape(p) / unit, 0.0, 1.0);
-                if (cov <= 0) continue;
-                r = ((l.rgb >> 16) & 0xFF) * cov + r * (1 - cov);
-                g = ((l.rgb >> 8) & 0xFF) * cov + g * (1 - cov);
-                b = (l.rgb & 0xFF) * cov + b * (1 - cov);
-                a = cov + a * (1 - cov);
-            }
-            unsigned A = static_cast<unsigned>(std::lround(a * 255));
-            img.MaskAt(x, y) = A == 0;
-            if (A == 0) continue;
-            auto straight = [&](double c) {
-                return static_cast<unsigned>(std::clamp(std::lround(c / a), 0L, 255L));
-            };
-            img.At(x, y) = (A << 24) | (straight(r) << 16) | (straight(g) << 8) | straight(b);
-        }
-    return img;
-}
+using namespace gdi::shapes;
 
 // A drive body shared by the drive kinds: a case, a face and a light.
 gdi::IconImage Drive(int size, uint32_t body, uint32_t light, std::initializer_list<Layer> extra = {}) {
@@ -91,7 +27,9 @@ gdi::IconImage Drive(int size, uint32_t body, uint32_t light, std::initializer_l
         {[](Vec p) { return Box(p, 2.5, 10, 29.5, 24, 2.5); },     0x4A4F57},
         {[](Vec p) { return Box(p, 3.8, 11.3, 28.2, 22.7, 1.6); }, body    },
         {[](Vec p) { return Box(p, 5, 19, 20, 21, 0.6); },         0x8E959F},
-        {[](Vec p) { return Circle(p, 25, 20, 1.6); },             light   },
+        {[](Vec p) {
+             return Circle(p, {25, 20}, 1.6);
+         },                                               light   },
     };
     layers.insert(layers.end(), extra.begin(), extra.end());
     return Render(size, layers);
@@ -133,15 +71,15 @@ gdi::IconImage Picture(int index, int size) {
                                 {[](Vec p) { return Box(p, 12.3, 3.8, 19.7, 9, 0.5); }, 0xDDE2E8},
                                 {[](Vec p) { return Box(p, 7.5, 9, 24.5, 29.5, 3); }, 0x1F5FA8},
                                 {[](Vec p) { return Box(p, 8.8, 10.3, 23.2, 28.2, 2.2); }, 0x3C86DA},
-                                {[](Vec p) { return Circle(p, 16, 23, 1.8); }, 0xFFB23F},
+                                {[](Vec p) { return Circle(p, {16, 23}, 1.8); }, 0xFFB23F},
         });
     case ICON_DRIVE_CDROM: // a disc
         return Render(size, {
-                                {[](Vec p) { return Circle(p, 16, 16, 13.5); }, 0x7C8591},
-                                {[](Vec p) { return Circle(p, 16, 16, 12.3); }, 0xE4E9EF},
-                                {[](Vec p) { return Ring(p, 16, 16, 9, 1.6); }, 0xB8D4F0},
-                                {[](Vec p) { return Circle(p, 16, 16, 4.2); }, 0x7C8591},
-                                {[](Vec p) { return Circle(p, 16, 16, 2.4); }, 0xFFFFFF},
+                                {[](Vec p) { return Circle(p, {16, 16}, 13.5); }, 0x7C8591},
+                                {[](Vec p) { return Circle(p, {16, 16}, 12.3); }, 0xE4E9EF},
+                                {[](Vec p) { return Ring(p, {16, 16}, 9, 1.6); }, 0xB8D4F0},
+                                {[](Vec p) { return Circle(p, {16, 16}, 4.2); }, 0x7C8591},
+                                {[](Vec p) { return Circle(p, {16, 16}, 2.4); }, 0xFFFFFF},
         });
     case ICON_DRIVE_REMOTE: // a drive on a network line
         return Drive(size, 0xC6CBD2, 0x3C8CE0,

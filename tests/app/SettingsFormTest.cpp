@@ -8,7 +8,7 @@
 #include "app/FormatPicker.h"
 #include "app/MainForm.h"
 #include "app/OptionsForm.h"
-#include "app/SettingsFormTables.h"
+#include "catalogue/SettingsTables.h"
 #include "gui/StdCtrls.h"
 #include "os/Convert.h"
 #include "resources/ProgramResources.h"
@@ -22,6 +22,7 @@
 #include <map>
 
 using namespace app;
+using namespace catalogue;
 using catalogue::TParameterSet;
 using catalogue::TPresetPicker;
 namespace ex = expected_settings;
@@ -93,11 +94,9 @@ TEST(SettingsFormTables, EveryKeyHasItsPresetListsDefaultsAndDisabledPickers) {
 TEST(SettingsFormTables, EveryEncodingRowOverTheDialogsDefaults) {
     for (const ex::Row& r : ex::Rows) {
         SCOPED_TRACE(r.Key);
-        const TSettingsParameterRow* row = FindSettingsParameterRow(r.Key);
-        ASSERT_NE(row, nullptr);
-        EXPECT_EQ(row->NameExt, Unquote(r.Cells[0]));
         std::optional<TParameterSet> set = SettingsParameterSet(r.Key);
         ASSERT_TRUE(set);
+        EXPECT_EQ(SettingsNameExt(r.Key), Unquote(r.Cells[0]));
         const TParameterSet defaults;
         auto text = [&](int cell, const std::string& field, const std::string& fallback) {
             std::string c = r.Cells[cell];
@@ -136,7 +135,7 @@ TEST(SettingsFormTables, EveryEncodingRowOverTheDialogsDefaults) {
         EXPECT_EQ(set->Video_OutPutFileName, "");
     }
     EXPECT_EQ(std::size(ex::Rows), 108u);
-    EXPECT_EQ(FindSettingsParameterRow(309), nullptr);
+    EXPECT_EQ(SettingsNameExt(309), "");
     EXPECT_FALSE(SettingsParameterSet(309));
     // The values that stand apart from their neighbours.
     EXPECT_EQ(SettingsParameterSet(308)->Video_VideoBitrate, 7680000);

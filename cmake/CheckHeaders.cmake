@@ -1,0 +1,36 @@
+# cmake -DROOT=<source tree> -DFOLDER=<folder> -DCXX=<compiler> -DINCLUDES=<dirs> -DWORK=<dir>
+#       -P cmake/CheckHeaders.cmake
+# Fails, naming each header and the compiler's first complaint, when a header under FOLDER does not
+# compile on its own: every header includes what it uses, so any include order works.
+cmake_minimum_required(VERSION 3.25)
+foreach(var ROOT FOLDER CXX WORK)
+  if(NOT ${var})
+    message(FATAL_ERROR "CheckHeaders.cmake needs -D${var}=...")
+  endif()
+endforeach()
+
+set(_flags -std=c++20 -fsyntax-only -I${ROOT} -I${ROOT}/platform)
+foreach(dir IN LISTS INCLUDES)
+  list(APPEND _flags -isystem ${dir})
+endforeach()
+
+file(GLOB_RECURSE _headers RELATIVE ${ROOT} ${ROOT}/${FOLDER}/*.h)
+list(SORT _headers)
+file(MAKE_DIRECTORY ${WORK})
+set(_failed 0)
+foreach(header IN LISTS _headers)
+  string(MAKE_C_IDENTIFIER "${header}" _id)
+  set(_unit ${WORK}/${_id}.cpp)
+  file(WRITE ${_unit} "#include \"${header}\"\n")
+  execute_process(COMMAND ${CXX} ${_flags} ${_unit} RESULT_VARIABLE _rc ERROR_VARIABLE _err OUTPUT_QUIET)
+  if(NOT _rc EQUAL 0)
+    string(REGEX MATCH "[^\n]*error[^\n]*" _first "${_err}")
+    message("${header}: does not compile on its own: ${_first}")
+    math(EXPR _failed "${_failed} + 1")
+  endif()
+endforeach()
+list(LENGTH _headers _count)
+if(_failed GREATER 0)
+  message(FATAL_ERROR "${_failed} of ${_count} headers under ${FOLDER} do not compile on their own")
+endif()
+message("${_count} headers under ${FOLDER} compile on their own")
