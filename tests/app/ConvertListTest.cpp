@@ -8,6 +8,7 @@
 #include "gui/IniFile.h"
 #include "gui/Menu.h"
 #include "gui/MenuItem.h"
+#include "gui/Screen.h"
 #include "media/AVProbe.h"
 #include "media/FFmpegConverter.h"
 #include "os/Spawn.h"
@@ -20,6 +21,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 
 using namespace app;
 namespace fs = std::filesystem;
@@ -223,6 +227,86 @@ TEST_F(ConvertListTest, StartReportsARowItCannotAddAndKeepsTheOthersInLine) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Sub(0, rcProgress), "N/A");
     EXPECT_EQ(Sub(1, rcProgress), "100%");
+}
+
+// Every Start after a Stop writes each row under the name it shows: a row that finished wrote
+// the list's own file there, a stopped row left none, so nothing is numbered again; only a
+// file that is not the list's own takes a name away, once.
+TEST_F(ConvertListTest, StartAfterStopWritesTheNamesTheRowsShow) {
+    Start();
+    SetOptions(2, options->bsSkinCheckRadioBox5);
+    chosen = {Clip("long.avi", 40), Clip("short.avi", 1)};
+    list->AddSeveralFiles();
+    ASSERT_EQ(list->RowCount(), 2);
+    ASSERT_EQ(File(0), "short.avi");
+    const std::string shortName = Sub(0, rcOutputFile), longName = Sub(1, rcOutputFile);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        SCOPED_TRACE(cycle);
+        main->StartToolButton->OnClick(main->StartToolButton);
+        EXPECT_EQ(Sub(0, rcOutputFile), shortName);
+        EXPECT_EQ(Sub(1, rcOutputFile), longName);
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                os::CheckSynchronize(2);
+                return Sub(0, rcProgress) == "100%";
+            },
+            std::chrono::seconds(60), "the short row's end"));
+        ASSERT_TRUE(main->Conversion->Running()) << "the long row ended before the stop";
+        main->StopToolButton->OnClick(main->StopToolButton);
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_TRUE(fs::exists(main->FileOutPutPath + "/" + shortName));
+        EXPECT_FALSE(fs::exists(main->FileOutPutPath + "/" + longName)) << "a stopped row left its file";
+    }
+    // Someone else's file at the long row's name: that row is numbered, once.
+    std::ofstream(main->FileOutPutPath + "/" + longName) << "not the list's";
+    main->StartToolButton->OnClick(main->StartToolButton);
+    EXPECT_EQ(Sub(0, rcOutputFile), shortName);
+    const std::string numbered = Sub(1, rcOutputFile);
+    EXPECT_EQ(numbered, fs::path(longName).stem().string() + "_1" + fs::path(longName).extension().string());
+    ASSERT_TRUE(WaitForEnd(120));
+    for (int r = 0; r < 2; ++r) EXPECT_EQ(Sub(r, rcProgress), "100%") << r;
+    media::TAVProbe probe;
+    ASSERT_TRUE(probe.LoadFile(main->FileOutPutPath + "/" + numbered)) << probe.LastErrMsg();
+    EXPECT_NEAR(probe.FileStreamInfo().Duration / 1e6, 40, 1);
+    std::ifstream foreign(main->FileOutPutPath + "/" + longName);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(foreign), {}), "not the list's");
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(main->FileOutPutPath))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{shortName, longName, numbered}));
+}
+
+// Rows Start cannot add are listed with each one's reason, in a box no wider than the screen.
+TEST_F(ConvertListTest, StartSaysWhyEachRowCannotStartInABoxWithinTheScreen) {
+    Start();
+    SetOptions(1, options->bsSkinCheckRadioBox5);
+    std::string gone = Clip("gone.avi", 1);
+    chosen = {Clip("long_name.avi", 1), gone};
+    list->AddSeveralFiles();
+    ASSERT_EQ(list->RowCount(), 2);
+    ASSERT_EQ(File(0), "gone.avi");
+    fs::remove(gone);
+    // An output name grown past what a folder takes (as repeated numbering once made it).
+    SetRowSubItem(list->Row(1), rcOutputFile, std::string(300, 'n') + ".avi");
+    int width = 0;
+    std::string text;
+    Respond([&](gui::TCustomForm& f) {
+        width = f.Width();
+        Texts(&f, text);
+        f.SetModalResult(gui::mrOk);
+        return true;
+    });
+    main->StartToolButton->OnClick(main->StartToolButton);
+    EXPECT_FALSE(main->Conversion->Running());
+    // Lines too wide for the screen are broken; the reasons are read across the breaks.
+    text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+    EXPECT_NE(text.find("以下文件无法开始转换："), std::string::npos) << text;
+    EXPECT_NE(text.find("gone.avi："), std::string::npos) << text;
+    EXPECT_NE(text.find("No such file or directory"), std::string::npos) << text;
+    EXPECT_NE(text.find("long_name.avi："), std::string::npos) << text;
+    EXPECT_NE(text.find("File name too long"), std::string::npos) << text;
+    EXPECT_GT(width, 0);
+    EXPECT_LE(width, gui::Screen->Width());
 }
 
 } // namespace
