@@ -538,7 +538,8 @@ void TCustomPlayer::DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int AD
     if (!Hook || !OnHook) return;
     TVideoState* is = FVideoState.load();
     int w = AFrame->width, h = AFrame->height;
-    if (!PictureToBitmap(FHookContext, PictureOf(AFrame), static_cast<AVPixelFormat>(AFrame->format), h, w)) {
+    const TAVPicture source = PictureOf(AFrame); // the context may refer to it until the end
+    if (!PictureToBitmap(FHookContext, source, static_cast<AVPixelFormat>(AFrame->format), h, w)) {
         FFLogger().Log(this, llError, "Cannot initialize the toRGB conversion context");
         return;
     }
@@ -549,15 +550,10 @@ void TCustomPlayer::DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int AD
         FFLogger().Log(this, llError, std::string("Error occurs OnHook: ") + e.what());
         return;
     }
-    // The hooked picture replaces the one in the overlay.
-    uint8_t* rgb[4] = {};
-    int rgbLines[4] = {};
-    std::vector<uint8_t> buf(static_cast<size_t>(bmp.Stride()) * static_cast<size_t>(h));
-    for (int row = 0; row < h; ++row)
-        std::memcpy(buf.data() + static_cast<size_t>(row) * bmp.Stride(), bmp.ScanLine(row),
-                    static_cast<size_t>(bmp.Stride()));
-    rgb[0] = buf.data();
-    rgbLines[0] = bmp.Stride();
+    // The hooked picture replaces the one in the overlay, scaled from the context's own
+    // aligned RGB picture.
+    BitmapToRGBPicture(FHookContext, h);
+    const TAVPicture& rgb = *FHookContext.RGBPictureRef;
     FHookContext.fromRGB_convert_ctx =
         av::sws_getCachedContext(FHookContext.fromRGB_convert_ctx, w, h, AV_PIX_FMT_BGR24, AWidth, AHeight,
                                  AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
@@ -565,7 +561,7 @@ void TCustomPlayer::DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int AD
         FFLogger().Log(this, llError, "Cannot initialize the fromRGB conversion context");
         return;
     }
-    av::sws_scale(FHookContext.fromRGB_convert_ctx, rgb, rgbLines, 0, h, ADst, ADstLines);
+    av::sws_scale(FHookContext.fromRGB_convert_ctx, rgb.data, rgb.linesize, 0, h, ADst, ADstLines);
 }
 
 void TCustomPlayer::ToggleAudioDisplay() {

@@ -60,6 +60,12 @@ void BlendSubRect(uint8_t* const planes[3], const int pitches[3], const AVSubtit
         }
 }
 
+// Floats from one channel's transform input to the next: 2 x nb_freq, at least 64 bytes, so
+// that the second starts as aligned as the first.
+size_t RdftChannelStride(int nb_freq) {
+    return std::max<size_t>(2 * static_cast<size_t>(nb_freq), 16);
+}
+
 bool AudioDisplayOn(TVideoState* is) {
     return is->audio_stream >= 0 && is->show_audio != 0;
 }
@@ -459,10 +465,13 @@ void TPlayerCore::VideoAudioDisplay(TVideoState* is) {
         if (is->rdft) av::av_rdft_end(is->rdft);
         is->rdft = av::av_rdft_init(bits, DFT_R2C);
         is->rdft_bits = bits;
-        is->rdft_data.assign(static_cast<size_t>(4 * nb_freq), 0.f);
+        if (!is->rdft_data.Resize(sizeof(float) * 2 * RdftChannelStride(nb_freq)) && is->rdft) {
+            av::av_rdft_end(is->rdft);
+            is->rdft = nullptr;
+        }
     }
     if (!is->rdft) return;
-    float* data[2] = {is->rdft_data.data(), is->rdft_data.data() + 2 * nb_freq};
+    float* data[2] = {is->rdft_data.As<float>(), is->rdft_data.As<float>() + RdftChannelStride(nb_freq)};
     for (int ch = 0; ch < channels; ++ch) {
         int i = (start + ch) % SampleArraySize;
         for (int x = 0; x < 2 * nb_freq; ++x) {
