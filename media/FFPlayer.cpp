@@ -409,7 +409,9 @@ void TCustomPlayer::UpdatePosition() {
     } else if (is->audio_stream >= 0) {
         pos = std::llrint(TPlayerCore::GetAudioClock(is) * 1000000.0) - is->StartTime;
         int64_t ad = is->AudioDuration;
-        if (ad > 0 && ad <= pos && is->Duration > pos) pos = is->Duration;
+        // Decoded audio may end short of the file's duration (an encoder's delay and
+        // padding): once everything has been read and decoded, the position is the end.
+        if (((ad > 0 && ad <= pos) || is->ReachEOF == 1) && is->Duration > pos) pos = is->Duration;
     } else {
         return;
     }
@@ -504,7 +506,7 @@ void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeek
         target = std::llrint(static_cast<double>(pos) + delta);
         rel = std::llrint(delta);
     } else {
-        target = std::llrint((TPlayerCore::GetMasterClock(is) + ADelta) * 1000000.0);
+        target = std::llrint((TPlayerCore::PlaybackClock(is) + ADelta) * 1000000.0);
         rel = std::llrint(ADelta * 1000000.0);
     }
     TPlayerCore::StreamSeek(is, SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd, rel, target);

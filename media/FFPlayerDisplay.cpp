@@ -13,6 +13,8 @@ namespace media {
 namespace {
 
 constexpr uint32_t kSeekWaitMs = 10000;
+// At most this many pictures are decoded for each one shown, however far behind playback is.
+constexpr double kMaxSkipFrames = 8.0;
 
 void FreeSubPicture(TSubPicture& sp) {
     av::avsubtitle_free(&sp.sub);
@@ -112,6 +114,13 @@ double TPlayerCore::GetMasterClock(TVideoState* is) {
     default:
         return GetExternalClock(is);
     }
+}
+
+double TPlayerCore::PlaybackClock(TVideoState* is) {
+    // While paused the audio clock stands where the sound stopped, which may be well before
+    // the picture a seek has shown since.
+    if (is->paused && is->video_stream >= 0) return GetVideoClock(is);
+    return GetMasterClock(is);
 }
 
 double TPlayerCore::ComputeTargetTime(TVideoState* is, double pts) {
@@ -220,8 +229,10 @@ void TPlayerCore::VideoRefresh(TVideoState* is, bool advance) {
             is->video_current_pts_drift = vp.pts - now;
             is->video_current_pos = vp.pos;
             if (!permitted && ((player->framedrop && now > next && !is->IsDevice) || dropMode)) {
-                is->skip_frames = is->skip_frames * 1.05;
-                if (size > 1 || now > next + 0.5 || dropMode) {
+                is->skip_frames = std::min(kMaxSkipFrames, is->skip_frames * 1.05);
+                // A late picture goes only for a later one already queued: however late, the
+                // screen moves on, and the last picture of all is shown.
+                if (size > 1 || dropMode) {
                     std::lock_guard<std::mutex> g(is->pictq_mutex);
                     is->pictq_rindex = (is->pictq_rindex + 1) % PictureQueueSize;
                     --is->pictq_size;

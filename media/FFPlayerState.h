@@ -186,6 +186,8 @@ public:
     static double GetVideoClock(TVideoState* is);
     static double GetExternalClock(TVideoState* is);
     static double GetMasterClock(TVideoState* is);
+    // Where playback is: the master clock, or while paused the picture on the screen.
+    static double PlaybackClock(TVideoState* is);
     static double ComputeTargetTime(TVideoState* is, double pts);
     static void StreamSeek(TVideoState* is, int flags, bool wait, int64_t rel, int64_t pos);
     static void StreamPause(TVideoState* is);

@@ -5,12 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "fixtures/Fixtures.h"
@@ -802,4 +807,69 @@ TEST_F(PlayerTest, SubtitlesAreBlendedIntoThePicture) {
     player.SetSubtitleStreamIndex(-1);
     EXPECT_EQ(player.SubtitleStreamIndex(), -1);
     ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
+}
+
+// Seeks while paused start from, and report, the time of the picture on the screen: a relative
+// seek goes from the shown picture (the audio clock stands still while paused), and a seek back
+// to the start takes the time back to 0 (the first picture's time is 0, not "no time").
+TEST_F(PlayerTest, SeeksWhilePausedGoFromTheShownPicture) {
+    ClipOptions o;
+    o.gopSize = 1;
+    ASSERT_TRUE(player.Open(Clip(o), kHost, true)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psPause) && host.Last() == 0; }));
+    player.Seek(static_cast<int64_t>(1000000), TSeekFlags{}, true);
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() == 25; })) << host.Last();
+    player.Seek(0.5, TSeekFlags{}, true);
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() != 25; })) << host.Last();
+    EXPECT_NEAR(host.Last(), 37, 1);
+    player.Seek(static_cast<int64_t>(0), TSeekFlags{}, true);
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() == 0; })) << host.Last();
+    EXPECT_TRUE(WaitUntil([&] { return !rec.positions.empty() && rec.positions.back() < 100000; }, 3000))
+        << rec.positions.back();
+    EXPECT_LT(player.CurrentPTS(), 100000);
+    EXPECT_TRUE(player.Paused());
+}
+
+// The end of an audio-only playback reports the file's duration, also when the decoded
+// audio ends a little short of it (an MP3's encoder delay and padding).
+TEST_F(PlayerTest, AudioOnlyPlaybackEndsAtTheDuration) {
+    ClipOptions o;
+    o.kind = ClipKind::Mp3;
+    ASSERT_TRUE(player.Open(Clip(o), kHost, false)) << player.LastErrMsg();
+    EXPECT_TRUE(WaitUntil([&] {
+        return rec.Has(psEnd) && !rec.positions.empty() && rec.positions.back() == rec.duration;
+    })) << (rec.positions.empty() ? -1 : rec.positions.back())
+        << " of " << rec.duration;
+}
+
+// Another audio stream plays at once from the current position: the switch does not wait for
+// the reader, which has long read the rest of the file.
+TEST_F(PlayerTest, SwitchedAudioStreamPlaysOnFromThePosition) {
+    ClipOptions o;
+    o.video = false;
+    std::string clip = WithSecondAudio(Clip(o), folder.Path("two-audio.mkv"));
+    ASSERT_TRUE(player.Open(clip, kHost, false)) << player.LastErrMsg();
+    ASSERT_EQ(player.AudioStreamIndex(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !rec.positions.empty() && rec.positions.back() > 300000; }));
+    const int64_t at = rec.positions.back();
+    player.SetAudioStreamIndex(1);
+    EXPECT_EQ(player.AudioStreamIndex(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return rec.positions.back() > at + 600000; }))
+        << "from " << at << " to " << rec.positions.back();
+    EXPECT_TRUE(WaitUntil([&] { return rec.Has(psEnd) && rec.positions.back() == rec.duration; }));
+}
+
+// A machine too slow for the clip (70 ms of work per picture at 25 pictures a second) still
+// moves the screen on now and then, and ends on the last picture.
+TEST_F(PlayerTest, TooSlowMachineStillShowsPicturesAndTheLastOne) {
+    player.Hook = true;
+    player.OnHook = [](os::TObject*, TFrameBitmap&, int64_t) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(70));
+    };
+    ASSERT_TRUE(player.Open(Clip(ClipOptions{.seconds = 4.0}), kHost, false)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() == 99; }, 30000)) << "last shown: " << host.Last();
+    std::vector<int> frames = host.Frames();
+    int gap = 0;
+    for (size_t i = 1; i < frames.size(); ++i) gap = std::max(gap, frames[i] - frames[i - 1]);
+    EXPECT_LE(gap, 25) << "frozen for " << gap << " pictures";
 }
