@@ -1,5 +1,6 @@
 #include "media/FFPlayer.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,9 @@ namespace media {
 namespace {
 
 const char* const kNotLoaded = "libav or libsdl not loaded.";
+// Attempts of a waiting Stop before it tears the playback down itself.
+constexpr int kStopAttemptsWhileReading = 10;
+constexpr int kStopAttempts = 20;
 
 // Environment changes for SDL happen under this lock while no SDL thread runs.
 std::mutex& EnvLock() {
@@ -285,10 +289,25 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
     }
     if (!AWaitForStop) return;
     if (FPlayThread) {
-        // The quit request is posted again now and then: SDL's queue is
-        // small and drops events when full.
-        while (!WaitPumping(FStopEvent, 100)) {
-            if (TVideoState* cur = FVideoState.load()) TPlayerCore::PushEvent(cur, FF_QUIT_EVENT);
+        // The quit request is posted again now and then (SDL's queue is small and drops
+        // events when full).  A play thread that still does not finish has the playback torn
+        // down here: soon when the reader is stuck in a read, a little later in any case.
+        int attempt = 1;
+        while (!WaitPumping(FStopEvent, 100) && FVideoState.load()) {
+            std::unique_lock<std::recursive_timed_mutex> lock(FDataLock, std::defer_lock);
+            if (!lock.try_lock_for(std::chrono::milliseconds(100))) continue;
+            ++attempt;
+            TVideoState* cur = FVideoState.load();
+            if (!cur) break;
+            if ((attempt > kStopAttemptsWhileReading && cur->Reading == 1) || attempt > kStopAttempts) {
+                TPlayerCore::DoExit(this);
+                // Wakes the play thread, which finds nothing open and ends.
+                SDL_Event ev{};
+                ev.type = FF_QUIT_EVENT;
+                PushSDLEvent(ev);
+                break;
+            }
+            TPlayerCore::PushEvent(cur, FF_QUIT_EVENT);
         }
     }
     JoinThreads();
@@ -312,7 +331,7 @@ void TCustomPlayer::PlayThreadExecute() {
                 os::SleepMs(10);
                 continue;
             }
-            std::lock_guard<std::recursive_mutex> g(FDataLock);
+            std::lock_guard<std::recursive_timed_mutex> g(FDataLock);
             TVideoState* is = FVideoState.load();
             if (!is) break;
             if (ev.type == SDL_QUIT || ev.type == FF_QUIT_EVENT) {
@@ -350,7 +369,7 @@ void TCustomPlayer::PlayThreadExecute() {
         }
     } catch (const std::exception& e) {
         FFLogger().Log(this, llFatal, std::string("PlayThread Exception: ") + e.what());
-        std::lock_guard<std::recursive_mutex> g(FDataLock);
+        std::lock_guard<std::recursive_timed_mutex> g(FDataLock);
         TPlayerCore::DoExit(this);
     }
     SetState(psStop);
@@ -567,7 +586,7 @@ void TCustomPlayer::DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int AD
 }
 
 void TCustomPlayer::ToggleAudioDisplay() {
-    std::lock_guard<std::recursive_mutex> g(FDataLock);
+    std::lock_guard<std::recursive_timed_mutex> g(FDataLock);
     TVideoState* is = FVideoState.load();
     if (!is || !Fscreen) return;
     is->show_audio = (is->show_audio + 1) % 3;
@@ -621,7 +640,7 @@ int TCustomPlayer::SubtitleStreamIndex() const {
 
 void TCustomPlayer::SetStreamIndex(int AMediaType, int AIndex) {
     // Serialised with the play thread, which draws from the streams.
-    std::lock_guard<std::recursive_mutex> g(FDataLock);
+    std::lock_guard<std::recursive_timed_mutex> g(FDataLock);
     TVideoState* is = FVideoState.load();
     if (!is) return;
     int current = AMediaType == 0   ? is->video_stream

@@ -107,7 +107,7 @@ void TPlayerCore::ReadThread(TVideoState* is) {
     if (player->Fframe_pix_fmt >= 0)
         av::av_dict_set(&opts, "pixel_format",
                         av::av_get_pix_fmt_name(static_cast<AVPixelFormat>(player->Fframe_pix_fmt)), 0);
-    err = OpenInputByLibraryName(&ic, libName.c_str(), is->iformat, &opts);
+    err = OpenInputByLibraryName(&ic, libName.c_str(), is->iformat, &opts, &ic->interrupt_callback);
     av::av_dict_free(&opts);
     if (err < 0) {
         player->FLastErrMsg = ErrorText(is->filename, err);

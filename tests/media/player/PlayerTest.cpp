@@ -873,3 +873,43 @@ TEST_F(PlayerTest, TooSlowMachineStillShowsPicturesAndTheLastOne) {
     for (size_t i = 1; i < frames.size(); ++i) gap = std::max(gap, frames[i] - frames[i - 1]);
     EXPECT_LE(gap, 25) << "frozen for " << gap << " pictures";
 }
+// A source that stops delivering (a stalled pipe) does not hold up Stop: the blocked read is
+// interrupted.
+TEST_F(PlayerTest, StopDoesNotWaitForAStalledSource) {
+    // Matroska names its streams up front: opening does not read to the end of the data.
+    ClipOptions o;
+    o.kind = ClipKind::Mkv;
+    std::string clip = Clip(o);
+    std::string fifo = folder.Path("stalled.mkv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::mutex m;
+    std::condition_variable cv;
+    bool release = false, released = false;
+    // Writes the whole clip, then keeps the pipe open without a byte more until released or
+    // until a deadline (so that a hanging Stop ends and the test can fail).
+    std::thread writer([&] {
+        int fd = ::open(fifo.c_str(), O_WRONLY);
+        std::ifstream in(clip, std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (size_t done = 0; fd >= 0 && done < bytes.size();) {
+            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+        std::unique_lock<std::mutex> g(m);
+        released = !cv.wait_for(g, std::chrono::seconds(20), [&] { return release; });
+        if (fd >= 0) ::close(fd);
+    });
+    ASSERT_TRUE(player.Open(fifo, kHost, false)) << player.LastErrMsg();
+    // Near the end of the data the reader waits in a read for more.
+    EXPECT_TRUE(WaitUntil([&] { return host.Last() >= 40; })) << host.Last();
+    player.Stop(true);
+    {
+        std::lock_guard<std::mutex> g(m);
+        release = true;
+    }
+    cv.notify_all();
+    writer.join();
+    EXPECT_FALSE(released) << "Stop waited until the pipe was closed";
+    EXPECT_EQ(rec.states.back(), psStop);
+}
