@@ -164,8 +164,7 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
     }
     FSDLStarted = true;
     FScreenHandle = AScreenHandle;
-    if (sdl::SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        FFLogger().Log(this, llError, std::string("SDL audio: ") + sdl::SDL_GetError());
+    if (sdl::SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) StartSilentAudio();
     {
         char name[257] = {};
         if (sdl::SDL_AudioDriverName(name, sizeof name - 1))
@@ -231,6 +230,30 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
     FEventThread->Start();
     FPlayThread->Start();
     return true;
+}
+
+bool TCustomPlayer::StartSilentAudio() {
+    FFLogger().Log(this, llError, std::string("SDL audio: ") + sdl::SDL_GetError());
+    sdl::SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // SDL's dummy driver takes the samples at the pace of sound without a device: the audio
+    // clock runs, so pictures, the wave and the position move on as with sound.
+    bool started;
+    {
+        std::lock_guard<std::mutex> g(EnvLock());
+        const char* was = std::getenv("SDL_AUDIODRIVER");
+        const std::string previous = was ? was : "";
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        started = sdl::SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        if (was)
+            ::setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+        else
+            ::unsetenv("SDL_AUDIODRIVER");
+    }
+    if (started)
+        FFLogger().Log(this, llInfo, "no sound device: playing without sound");
+    else
+        FFLogger().Log(this, llError, std::string("SDL audio: ") + sdl::SDL_GetError());
+    return started;
 }
 
 void TCustomPlayer::DoFileOpen() {

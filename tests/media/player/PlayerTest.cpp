@@ -913,3 +913,15 @@ TEST_F(PlayerTest, StopDoesNotWaitForAStalledSource) {
     EXPECT_FALSE(released) << "Stop waited until the pipe was closed";
     EXPECT_EQ(rec.states.back(), psStop);
 }
+
+// Without a sound device an audio-only file still plays, silently on its own clock: the wave
+// is drawn and the position moves to the end.
+TEST_F(PlayerTest, AudioOnlyFilePlaysWithoutASoundDevice) {
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    ClipOptions o;
+    o.kind = ClipKind::Mp3;
+    ASSERT_TRUE(player.Open(Clip(o), kHost, false)) << player.LastErrMsg();
+    EXPECT_TRUE(WaitUntil([&] { return host.Width() == 640 && host.Pixel(10, 240) == 0xFFFFFF; }));
+    EXPECT_TRUE(WaitUntil([&] { return rec.Has(psEnd) && rec.positions.back() == rec.duration; }));
+    EXPECT_TRUE(Rising(rec.positions));
+}
