@@ -38,6 +38,17 @@ std::mutex& SDLEventsLock() {
 }
 bool g_sdlEventsOpen = false;
 
+// A lock tried for up to ms milliseconds.  Tried in short steps: the timed lock of the
+// standard library goes through a call that ThreadSanitizer does not follow.
+bool TryLockFor(std::unique_lock<std::recursive_mutex>& lock, int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!lock.try_lock()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        os::SleepMs(1);
+    }
+    return true;
+}
+
 bool PushSDLEvent(SDL_Event& ev) {
     std::lock_guard<std::mutex> g(SDLEventsLock());
     return g_sdlEventsOpen && sdl::SDL_PushEvent(&ev) == 0;
@@ -317,8 +328,8 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
         // down here: soon when the reader is stuck in a read, a little later in any case.
         int attempt = 1;
         while (!WaitPumping(FStopEvent, 100) && FVideoState.load()) {
-            std::unique_lock<std::recursive_timed_mutex> lock(FDataLock, std::defer_lock);
-            if (!lock.try_lock_for(std::chrono::milliseconds(100))) continue;
+            std::unique_lock<std::recursive_mutex> lock(FDataLock, std::defer_lock);
+            if (!TryLockFor(lock, 100)) continue;
             ++attempt;
             TVideoState* cur = FVideoState.load();
             if (!cur) break;
@@ -354,7 +365,7 @@ void TCustomPlayer::PlayThreadExecute() {
                 os::SleepMs(10);
                 continue;
             }
-            std::lock_guard<std::recursive_timed_mutex> g(FDataLock);
+            std::lock_guard<std::recursive_mutex> g(FDataLock);
             TVideoState* is = FVideoState.load();
             if (!is) break;
             if (ev.type == SDL_QUIT || ev.type == FF_QUIT_EVENT) {
@@ -392,7 +403,7 @@ void TCustomPlayer::PlayThreadExecute() {
         }
     } catch (const std::exception& e) {
         FFLogger().Log(this, llFatal, std::string("PlayThread Exception: ") + e.what());
-        std::lock_guard<std::recursive_timed_mutex> g(FDataLock);
+        std::lock_guard<std::recursive_mutex> g(FDataLock);
         TPlayerCore::DoExit(this);
     }
     SetState(psStop);
@@ -609,7 +620,7 @@ void TCustomPlayer::DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int AD
 }
 
 void TCustomPlayer::ToggleAudioDisplay() {
-    std::lock_guard<std::recursive_timed_mutex> g(FDataLock);
+    std::lock_guard<std::recursive_mutex> g(FDataLock);
     TVideoState* is = FVideoState.load();
     if (!is || !Fscreen) return;
     is->show_audio = (is->show_audio + 1) % 3;
@@ -663,7 +674,7 @@ int TCustomPlayer::SubtitleStreamIndex() const {
 
 void TCustomPlayer::SetStreamIndex(int AMediaType, int AIndex) {
     // Serialised with the play thread, which draws from the streams.
-    std::lock_guard<std::recursive_timed_mutex> g(FDataLock);
+    std::lock_guard<std::recursive_mutex> g(FDataLock);
     TVideoState* is = FVideoState.load();
     if (!is) return;
     int current = AMediaType == 0   ? is->video_stream

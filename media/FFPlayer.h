@@ -195,7 +195,7 @@ private:
     std::atomic<int64_t> FCurrentPTS{-1};
     std::unique_ptr<TAVProbe> FAVProbe;
     uintptr_t FScreenHandle = 0;
-    std::recursive_timed_mutex FDataLock;
+    std::recursive_mutex FDataLock;
     os::Event FSeekEvent{true, true};
     os::Event FPictEvent{true, true};
     os::Event FStopEvent{true, true};
