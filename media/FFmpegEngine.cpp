@@ -126,7 +126,7 @@ void TCustomFFmpeg::ReleaseFileTables() {
 
 void TCustomFFmpeg::ReleaseRunBuffers() {
     // A long list keeps many finished tasks: none may hold a run's memory.
-    std::vector<uint8_t>().swap(Finput_tmp);
+    Finput_tmp = TAVBuffer();
     std::vector<uint8_t>().swap(Fsubtitle_out);
     FHookBuf.reset();
 }
@@ -144,7 +144,7 @@ int TCustomFFmpeg::LiveRunBuffers() const {
     for (const auto& row : Foutput_streams) live += static_cast<int>(row.size());
     count(!FEncoderList.Empty());
     count(!FDecoderList.Empty());
-    count(Finput_tmp.capacity() > 0);
+    count(Finput_tmp.size() > 0);
     count(Fsubtitle_out.capacity() > 0);
     count(FHookBuf != nullptr);
     for (const AVCodecContext* c : FOptions.avcodec_opts) count(c != nullptr);

@@ -33,6 +33,7 @@ extern "C" {
 #include <libavutil/samplefmt.h>
 }
 
+#include "media/AVBuffer.h"
 #include "media/FFOptions.h"
 #include "media/FFmpegRunRecords.h"
 #include "media/MediaErrors.h"
@@ -270,7 +271,7 @@ struct TFFmpegSettings {
     // Work buffers of the encoding paths.  They belong to the engine, never to
     // the process, because several engines convert at the same time; they
     // only grow during a run.
-    std::vector<uint8_t> Finput_tmp;
+    TAVBuffer Finput_tmp; // read by the sample converter's SIMD routines
     std::vector<uint8_t> Fsubtitle_out;
     TFramePtr FHookBuf;
     TFrameHookEntry* FFirstHook = nullptr;
