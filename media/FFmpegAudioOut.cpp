@@ -15,10 +15,6 @@
 
 namespace media {
 
-void TFrameFree::operator()(AVFrame* frame) const {
-    if (frame) av::av_frame_free(&frame);
-}
-
 namespace {
 
 using E = TCustomFFmpeg;

@@ -9,10 +9,6 @@
 
 namespace media {
 
-void TFilterGraphFree::operator()(AVFilterGraph* graph) const {
-    if (graph) av::avfilter_graph_free(&graph);
-}
-
 namespace {
 
 struct InOutFree {

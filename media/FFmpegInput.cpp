@@ -15,17 +15,6 @@
 
 namespace media {
 
-void TCodecContextFree::operator()(AVCodecContext* ctx) const {
-    if (!ctx) return;
-    // Closing a codec is serialised with every other open and close.
-    if (av::avcodec_is_open(ctx)) {
-        os::CsLock lock(CodecLock());
-        av::avcodec_free_context(&ctx);
-        return;
-    }
-    av::avcodec_free_context(&ctx);
-}
-
 namespace {
 
 const AVCodec* FindCodecByName(const std::string& name, bool encoder) {

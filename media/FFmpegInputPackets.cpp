@@ -17,8 +17,6 @@ namespace {
 
 using E = TCustomFFmpeg;
 
-using FramePtr = TFramePtr;
-
 // Microseconds of one picture of the stream.
 int64_t PictureDuration(const TAVInputStream* ist, const AVFrame* frame) {
     const AVCodecContext* dec = ist->dec_ctx;
@@ -85,15 +83,8 @@ void E::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStr
     const AVRational in_tb = ist->st->time_base;
     const AVRational out_tb = ost->st->time_base;
     const int64_t offset = av::av_rescale_q(Fstart_time, AV_TIME_BASE_Q, out_tb);
-    AVPacket* opkt = av::av_packet_alloc();
-    if (!opkt || av::av_packet_ref(opkt, APacket) < 0) {
-        av::av_packet_free(&opkt);
-        throw FFmpegException("av_mallocz fail");
-    }
-    struct Free {
-        AVPacket*& p;
-        ~Free() { av::av_packet_free(&p); }
-    } guard{opkt};
+    TPacketPtr opkt(av::av_packet_alloc());
+    if (!opkt || av::av_packet_ref(opkt.get(), APacket) < 0) throw FFmpegException("av_mallocz fail");
     opkt->stream_index = ost->index;
     opkt->pts = APacket->pts != AV_NOPTS_VALUE ? av::av_rescale_q(APacket->pts, in_tb, out_tb) - offset
                                                : AV_NOPTS_VALUE;
@@ -104,7 +95,7 @@ void E::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStr
     opkt->time_base = out_tb;
     // The libraries no longer let a parser rewrite a packet for another
     // codec; the data goes out as it came in.
-    WritePacket(run, ost, opkt);
+    WritePacket(run, ost, opkt.get());
     ++ost->frame_number;
 }
 
@@ -172,7 +163,7 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
     int result = 0;
     int r = av::avcodec_send_packet(dec, APacket);
     if (r < 0 && r != AVERROR_EOF && r != AVERROR(EAGAIN)) result = -1;
-    FramePtr frame(av::av_frame_alloc());
+    TFramePtr frame(av::av_frame_alloc());
     if (!frame) throw FFmpegException("av_mallocz fail");
     int frames_of_packet = 0;
     while (true) {
@@ -223,7 +214,7 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
                     do_audio_out(run, ost, ist, run.samples.data(), sample_bytes);
                 } else if (FEnableFilter) {
                     if (!SendFilterPicture(ost, picture)) return;
-                    FramePtr filtered(av::av_frame_alloc());
+                    TFramePtr filtered(av::av_frame_alloc());
                     if (!filtered) throw FFmpegException("av_mallocz fail");
                     while (GetFilteredPicture(ost, filtered.get(), ist->pts) == 1) {
                         if (filtered->sample_aspect_ratio.num > 0)
