@@ -11,6 +11,7 @@
 #include "media/FFmpegEncode.h"
 #include "media/FFmpegTranscode.h"
 #include "os/Convert.h"
+#include "os/ScopeExit.h"
 
 namespace media {
 namespace {
@@ -148,10 +149,7 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
         av::av_packet_free(&pkt);
         if (r < 0) return -1;
         if (!got) return 0;
-        struct Free {
-            AVSubtitle& s;
-            ~Free() { av::avsubtitle_free(&s); }
-        } guard{subtitle};
+        os::ScopeExit release([&subtitle] { av::avsubtitle_free(&subtitle); });
         if (output_allowed())
             each_fed([&](TAVOutputStream* ost) {
                 if (ost->encoding_needed) EncodeSubtitle(run, ost, ist, &subtitle, ist->pts);

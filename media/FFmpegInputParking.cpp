@@ -11,6 +11,7 @@
 #include "media/UnicodeIO.h"
 #include "media/UnicodeProtocol.h"
 #include "os/Convert.h"
+#include "os/ScopeExit.h"
 
 namespace media {
 namespace {
@@ -160,8 +161,8 @@ void TCustomFFmpeg::UnparkInputs() {
         const int r = OpenInputByLibraryName(&ic, LibraryFileName(name).c_str(), opening.format, &parameters);
         av::av_dict_free(&parameters);
         if (r < 0) throw FFmpegException(ErrorText(name, r));
-        std::unique_ptr<AVFormatContext*, void (*)(AVFormatContext**)> guard(&ic, [](AVFormatContext** p) {
-            if (*p) CloseInputByLibraryName(p);
+        os::ScopeExit close([&ic] {
+            if (ic) CloseInputByLibraryName(&ic);
         });
         const AVFormatContext* described = opening.stand_in;
         const std::string changed = os::FormatC("%s: the file has changed since it was added to the list",

@@ -10,6 +10,7 @@
 #include "media/FFmpegTranscode.h"
 #include "os/Clock.h"
 #include "os/Convert.h"
+#include "os/ScopeExit.h"
 
 namespace media {
 namespace {
@@ -51,14 +52,11 @@ void E::Transcode(AVFormatContext** AOutputFiles, int ANbOutputFiles, AVFormatCo
     run.nb_stream_maps = ANbStreamMaps;
     run.no_packet.assign(static_cast<size_t>(FMaxFiles), false);
 
-    try {
-        SetUpRun(run);
-        ReadInputs(run);
-        FinishRun(run);
-    } catch (...) {
-        AbandonRun(run);
-        throw;
-    }
+    os::ScopeExit abandon([this, &run] { AbandonRun(run); });
+    SetUpRun(run);
+    ReadInputs(run);
+    FinishRun(run);
+    abandon.Dismiss();
 }
 
 void E::SetUpRun(TTranscodeRun& run) {
