@@ -14,8 +14,6 @@
 namespace media {
 namespace {
 
-using E = TCustomFFmpeg;
-
 // The encoder's own words on its packet: quantiser and per-plane error.
 void ReadQualityStats(TAVOutputStream* ost, const AVPacket* pkt) {
     size_t size = 0;
@@ -31,11 +29,11 @@ void ReadQualityStats(TAVOutputStream* ost, const AVPacket* pkt) {
 
 } // namespace
 
-int E::ConfigureVideoFilters(TAVInputStream* ist, TAVOutputStream* ost) {
+int TCustomFFmpeg::ConfigureVideoFilters(TAVInputStream* ist, TAVOutputStream* ost) {
     return media::ConfigureVideoFilters(*this, ist->dec_ctx, ost);
 }
 
-int E::EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame) {
+int TCustomFFmpeg::EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame) {
     AVCodecContext* enc = ost->enc_ctx;
     const bool audio = enc->codec_type == AVMEDIA_TYPE_AUDIO;
     int r = av::avcodec_send_frame(enc, AFrame);
@@ -65,12 +63,13 @@ int E::EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* A
     return written;
 }
 
-void E::do_audio_out(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* ASamples,
-                     int ASize) {
+void TCustomFFmpeg::do_audio_out(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist,
+                                 const uint8_t* ASamples, int ASize) {
     AudioOut(*this, ost, ist, ASamples, ASize, [&](AVFrame* f) { return EncodeAndWrite(run, ost, f); });
 }
 
-void E::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, AVFrame* AFrame) {
+void TCustomFFmpeg::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist,
+                                     AVFrame* AFrame) {
     const AVFormatContext* oc = run.output_files[ost->file_index];
     if (!run.staged) {
         media::EncodeVideoFrame(*this, oc, ost, ist, AFrame,
@@ -111,12 +110,12 @@ void E::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStrea
     });
 }
 
-void E::FinishVideoStage(TTranscodeRun& run) {
+void TCustomFFmpeg::FinishVideoStage(TTranscodeRun& run) {
     if (run.staged) FVideoStage.Finish();
 }
 
-void E::EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, AVSubtitle* ASubtitle,
-                       int64_t APts) {
+void TCustomFFmpeg::EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist,
+                                   AVSubtitle* ASubtitle, int64_t APts) {
     // The caller's time is the stream's clock in microseconds.
     const int64_t pts = av::av_rescale_q(APts, AV_TIME_BASE_Q, ist->st->time_base);
     media::EncodeSubtitle(*this, ost, ist, pts, ASubtitle,
@@ -124,7 +123,7 @@ void E::EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream*
     ++ost->frame_number;
 }
 
-void E::FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost) {
+void TCustomFFmpeg::FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost) {
     AVCodecContext* enc = ost->enc_ctx;
     // The stage hands every picture it holds to the encoder first.
     if (enc->codec_type == AVMEDIA_TYPE_VIDEO) FinishVideoStage(run);

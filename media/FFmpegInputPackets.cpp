@@ -16,8 +16,6 @@
 namespace media {
 namespace {
 
-using E = TCustomFFmpeg;
-
 // Microseconds of one picture of the stream.
 int64_t PictureDuration(const TAVInputStream* ist, const AVFrame* frame) {
     const AVCodecContext* dec = ist->dec_ctx;
@@ -65,15 +63,15 @@ int ToS16(TTranscodeRun& run, TAVInputStream* ist, const AVFrame* frame) {
 
 } // namespace
 
-void E::ApplyVolume(int16_t* ASamples, int ACount) const {
+void TCustomFFmpeg::ApplyVolume(int16_t* ASamples, int ACount) const {
     for (int i = 0; i < ACount; ++i) {
         const int v = (ASamples[i] * Faudio_volume + 128) >> 8;
         ASamples[i] = static_cast<int16_t>(std::clamp(v, -32768, 32767));
     }
 }
 
-void E::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStream* ost,
-                           const AVPacket* APacket) {
+void TCustomFFmpeg::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStream* ost,
+                                       const AVPacket* APacket) {
     if (ost->frame_number == 0 && !(APacket->flags & AV_PKT_FLAG_KEY) && !Fcopy_initial_nonkeyframes) return;
     const AVMediaType type = ost->enc_ctx->codec_type;
     if (type == AVMEDIA_TYPE_AUDIO) Faudio_size += APacket->size;
@@ -100,7 +98,8 @@ void E::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStr
     ++ost->frame_number;
 }
 
-int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index, const AVPacket* APacket) {
+int TCustomFFmpeg::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index,
+                                      const AVPacket* APacket) {
     const AVCodecParameters* par = ist->st->codecpar;
     if (ist->next_pts == AV_NOPTS_VALUE) ist->next_pts = ist->pts;
     if (APacket && APacket->dts != AV_NOPTS_VALUE)
