@@ -37,6 +37,7 @@
 #include "catalogue/EncodingParameters.h"
 #include "fixtures/Fixtures.h"
 #include "media/AVApi.h"
+#include "media/AVHandles.h"
 #include "media/CodecThreads.h"
 #include "media/FFLogger.h"
 #include "media/FFmpegConverter.h"
@@ -168,19 +169,6 @@ std::string ListOptions(const Settings& s) {
 
 // ---- the bare loop ----
 
-struct CodecFree {
-    void operator()(AVCodecContext* c) const { av::avcodec_free_context(&c); }
-};
-struct FrameFree {
-    void operator()(AVFrame* f) const { av::av_frame_free(&f); }
-};
-struct PacketFree {
-    void operator()(AVPacket* p) const { av::av_packet_free(&p); }
-};
-using CodecPtr = std::unique_ptr<AVCodecContext, CodecFree>;
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
-
 class BareLoop {
 public:
     BareLoop(const std::string& input, const std::string& output, const Settings& s) : s_(s) {
@@ -228,8 +216,8 @@ public:
     }
 
     void Run() {
-        PacketPtr pkt(Need(av::av_packet_alloc(), "av_packet_alloc"));
-        FramePtr frame(Need(av::av_frame_alloc(), "av_frame_alloc"));
+        media::TPacketPtr pkt(Need(av::av_packet_alloc(), "av_packet_alloc"));
+        media::TFramePtr frame(Need(av::av_frame_alloc(), "av_frame_alloc"));
         while (av::av_read_frame(ic_, pkt.get()) >= 0) {
             if (pkt->stream_index == vin_) Decode(vdec_.get(), pkt.get(), frame.get());
             if (pkt->stream_index == ain_) Decode(adec_.get(), pkt.get(), frame.get());
@@ -244,10 +232,10 @@ public:
     }
 
 private:
-    CodecPtr OpenDecoder(int index) {
+    media::TCodecContextPtr OpenDecoder(int index) {
         const AVStream* st = ic_->streams[index];
         const AVCodec* codec = Need(av::avcodec_find_decoder(st->codecpar->codec_id), "avcodec_find_decoder");
-        CodecPtr ctx(Need(av::avcodec_alloc_context3(codec), "avcodec_alloc_context3"));
+        media::TCodecContextPtr ctx(Need(av::avcodec_alloc_context3(codec), "avcodec_alloc_context3"));
         Check(av::avcodec_parameters_to_context(ctx.get(), st->codecpar), "avcodec_parameters_to_context");
         ctx->pkt_timebase = st->time_base;
         if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && media::TCodecThreads::Threaded(codec)) {
@@ -319,7 +307,7 @@ private:
         AVCodecContext* enc = venc_.get();
         const int64_t ts = frame->best_effort_timestamp;
         AVFrame* out = frame;
-        FramePtr scaled;
+        media::TFramePtr scaled;
         if (frame->width != enc->width || frame->height != enc->height || frame->format != enc->pix_fmt) {
             sws_ = av::sws_getCachedContext(
                 sws_, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), enc->width,
@@ -344,7 +332,7 @@ private:
     void Samples(const AVFrame* frame) {
         const int room = av::swr_get_out_samples(swr_, frame->nb_samples);
         Check(room, "swr_get_out_samples");
-        FramePtr converted = AudioFrame(std::max(room, 1));
+        media::TFramePtr converted = AudioFrame(std::max(room, 1));
         const int n = av::swr_convert(swr_, converted->extended_data, room,
                                       const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
         Check(n, "swr_convert");
@@ -353,7 +341,7 @@ private:
             throw std::runtime_error("av_audio_fifo_write failed");
         const int frame_size = aenc_->frame_size;
         while (av::av_audio_fifo_size(fifo_) >= frame_size) {
-            FramePtr out = AudioFrame(frame_size);
+            media::TFramePtr out = AudioFrame(frame_size);
             av::av_audio_fifo_read(fifo_, reinterpret_cast<void**>(out->extended_data), frame_size);
             out->pts = audio_samples_;
             audio_samples_ += frame_size;
@@ -368,7 +356,7 @@ private:
         if (left <= 0) return;
         const bool short_ok = aenc_->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME;
         const int n = short_ok ? left : aenc_->frame_size;
-        FramePtr out = AudioFrame(n);
+        media::TFramePtr out = AudioFrame(n);
         av::av_samples_set_silence(out->extended_data, 0, n, aenc_->ch_layout.nb_channels, aenc_->sample_fmt);
         av::av_audio_fifo_read(fifo_, reinterpret_cast<void**>(out->extended_data), left);
         out->pts = audio_samples_;
@@ -376,8 +364,8 @@ private:
         Encode(aenc_.get(), ast_, out.get());
     }
 
-    FramePtr AudioFrame(int samples) {
-        FramePtr f(Need(av::av_frame_alloc(), "av_frame_alloc"));
+    media::TFramePtr AudioFrame(int samples) {
+        media::TFramePtr f(Need(av::av_frame_alloc(), "av_frame_alloc"));
         f->format = aenc_->sample_fmt;
         f->sample_rate = aenc_->sample_rate;
         Check(av::av_channel_layout_copy(&f->ch_layout, &aenc_->ch_layout), "av_channel_layout_copy");
@@ -402,13 +390,13 @@ private:
     AVFormatContext* ic_ = nullptr;
     AVFormatContext* oc_ = nullptr;
     int vin_ = -1, ain_ = -1;
-    CodecPtr vdec_, adec_, venc_, aenc_;
+    media::TCodecContextPtr vdec_, adec_, venc_, aenc_;
     AVStream* vst_ = nullptr;
     AVStream* ast_ = nullptr;
     SwsContext* sws_ = nullptr;
     SwrContext* swr_ = nullptr;
     AVAudioFifo* fifo_ = nullptr;
-    PacketPtr pkt_{Need(av::av_packet_alloc(), "av_packet_alloc")};
+    media::TPacketPtr pkt_{Need(av::av_packet_alloc(), "av_packet_alloc")};
     int64_t next_video_pts_ = 0;
     int64_t audio_samples_ = 0;
 };
@@ -518,7 +506,7 @@ std::string Contents(const std::string& path) {
         uint64_t hash = 1469598103934665603ull; // FNV-1a
     };
     std::vector<Tally> tally(ic->nb_streams);
-    PacketPtr pkt(av::av_packet_alloc());
+    media::TPacketPtr pkt(av::av_packet_alloc());
     while (pkt && av::av_read_frame(ic, pkt.get()) >= 0) {
         Tally& t = tally[static_cast<size_t>(pkt->stream_index)];
         ++t.packets;

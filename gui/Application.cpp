@@ -199,14 +199,8 @@ void TApplication::Restore() {
 // ---- messages and exceptions
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
-    TMessageForm* form = new TMessageForm(this, text, caption.empty() ? Title : caption, flags);
-    try {
-        form->ShowModal();
-    } catch (...) {
-        delete form;
-        throw;
-    }
-    delete form;
+    auto form = std::make_unique<TMessageForm>(this, text, caption.empty() ? Title : caption, flags);
+    form->ShowModal();
     return IDOK;
 }
 

@@ -1,9 +1,11 @@
 #include "gui/Control.h"
 
+#include "gdi/DcStateSaver.h"
 #include "gui/Forms.h"
 #include "gui/PopupMenu.h"
 #include "gui/Screen.h"
 #include "gui/WinControl.h"
+#include "os/ScopeExit.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Paint.h"
@@ -323,12 +325,11 @@ void TControl::Repaint() {
     if (ControlStyle & csOpaque) {
         // Paints itself alone, straight onto the parent's window.
         HDC dc = GetDC(parent_->Handle());
-        int saved = SaveDC(dc);
+        os::ScopeExit release([this, dc] { ReleaseDC(parent_->Handle(), dc); });
+        gdi::DcStateSaver saved(dc);
         OffsetViewportOrgEx(dc, left_, top_, nullptr);
         IntersectClipRect(dc, 0, 0, width_, height_);
         Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
-        ReleaseDC(parent_->Handle(), dc);
     } else {
         Invalidate();
         Update();

@@ -1,6 +1,7 @@
 #include "gui/ControlCanvas.h"
 
 #include "gui/WinControl.h"
+#include "os/ScopeExit.h"
 #include "win/Paint.h"
 
 #include <set>
@@ -50,15 +51,11 @@ void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
     FreeHandle();
     Lock();
     SetHandle(dc);
-    try {
-        paint();
-    } catch (...) {
+    os::ScopeExit release([this] {
         SetHandle(nullptr);
         Unlock();
-        throw;
-    }
-    SetHandle(nullptr);
-    Unlock();
+    });
+    paint();
 }
 
 void FreeDeviceContexts() {

@@ -4,6 +4,7 @@
 #include "controls/Utf8Text.h"
 #include "gdi/Dc.h"
 #include "gui/NativeMouse.h"
+#include "os/ScopeExit.h"
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Styles.h"
@@ -63,19 +64,14 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
 
 void TCustomEdit::CreateWnd() {
     creating_ = true;
-    try {
-        TWinControl::CreateWnd();
-    } catch (...) {
-        creating_ = false;
-        throw;
-    }
+    os::ScopeExit created([this] { creating_ = false; });
+    TWinControl::CreateWnd();
     HWND h = Handle();
     SendMessage(h, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
     if (readOnly_) SendMessage(h, EM_SETREADONLY, TRUE, 0);
     if (passwordChar_) SendMessage(h, EM_SETPASSWORDCHAR, passwordChar_, 0);
     SendMessage(h, EM_SETSEL, selStart_, static_cast<LPARAM>(selEnd_));
     SendMessage(h, EM_SETMODIFY, modified_, 0);
-    creating_ = false;
 }
 
 void TCustomEdit::SaveState() {

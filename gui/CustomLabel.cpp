@@ -3,6 +3,7 @@
 #include "gdi/Dc.h"
 #include "gdi/DcText.h"
 #include "gui/WinControl.h"
+#include "os/ScopeExit.h"
 
 #include <algorithm>
 
@@ -122,13 +123,12 @@ TSize TCustomLabel::MeasureText(int width) {
         c->SetHandle(mem);
     }
     TRect r{0, 0, width > 0 ? width : 0x3FFFFFFF, 0};
-    try {
+    {
+        os::ScopeExit release([c, mem] {
+            if (mem) c->SetHandle(nullptr), DeleteDC(mem);
+        });
         DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ && width > 0 ? DT_WORDBREAK : 0));
-    } catch (...) {
-        if (mem) c->SetHandle(nullptr), DeleteDC(mem);
-        throw;
     }
-    if (mem) c->SetHandle(nullptr), DeleteDC(mem);
     return {RectWidth(r), RectHeight(r)};
 }
 

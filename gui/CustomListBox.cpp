@@ -4,6 +4,7 @@
 #include "gdi/Dc.h"
 #include "gui/NativeMouse.h"
 #include "gui/StringList.h"
+#include "os/ScopeExit.h"
 #include "win/Message.h"
 #include "win/Styles.h"
 #include "win/Window.h"
@@ -408,14 +409,11 @@ void TCustomListBox::Dispatch(TMessage& m) {
             canvas_->Brush()->SetColor(clHighlight);
             canvas_->Font()->SetColor(clHighlightText);
         }
-        try {
+        {
+            os::ScopeExit release([this] { canvas_->SetHandle(nullptr); });
             DrawItem(static_cast<int>(d->itemID), d->rcItem, state);
             if (state & odFocused) canvas_->DrawFocusRect(d->rcItem);
-        } catch (...) {
-            canvas_->SetHandle(nullptr);
-            throw;
         }
-        canvas_->SetHandle(nullptr);
         m.Result = TRUE;
         return;
     }

@@ -4,6 +4,7 @@
 #include "gui/Menu.h"
 #include "gui/Screen.h"
 #include "gui/ShortCuts.h"
+#include "os/ScopeExit.h"
 #include "win/Input.h"
 #include "win/Mdi.h"
 #include "win/Message.h"
@@ -529,12 +530,14 @@ TModalResult TCustomForm::ShowModal() {
             disabled.push_back(f->Handle());
         }
     }
-    auto restore = [&] {
-        for (HWND h : disabled)
-            if (IsWindow(h)) EnableWindow(h, TRUE);
-        FormState &= ~fsModal;
-    };
-    try {
+    TModalResult result;
+    {
+        os::ScopeExit close([&] {
+            for (HWND h : disabled)
+                if (IsWindow(h)) EnableWindow(h, TRUE);
+            FormState &= ~fsModal;
+            Hide();
+        });
         Show();
         modalResult_ = mrNone;
         do {
@@ -544,18 +547,11 @@ TModalResult TCustomForm::ShowModal() {
             else if (modalResult_ != mrNone && Visible()) // hidden by code: ended without asking
                 CloseModal();
         } while (modalResult_ == mrNone);
-        TModalResult result = modalResult_;
-        restore();
-        Hide();
-        if (previous && previous != this && previous->HandleAllocated() &&
-            IsWindowVisible(previous->Handle()))
-            SetActiveWindow(previous->Handle());
-        return result;
-    } catch (...) {
-        restore();
-        Hide();
-        throw;
+        result = modalResult_;
     }
+    if (previous && previous != this && previous->HandleAllocated() && IsWindowVisible(previous->Handle()))
+        SetActiveWindow(previous->Handle());
+    return result;
 }
 
 // ---- focus

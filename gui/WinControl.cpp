@@ -1,10 +1,12 @@
 #include "gui/WinControl.h"
 
 #include "controls/CommCtrl.h"
+#include "gdi/DcStateSaver.h"
 #include "gdi/Draw.h"
 #include "gui/Forms.h"
 #include "gui/PopupMenu.h"
 #include "gui/Screen.h"
+#include "os/ScopeExit.h"
 #include "win/DefWindowProc.h"
 #include "win/Input.h"
 #include "win/Message.h"
@@ -144,14 +146,11 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
 
 void TWinControl::CreateHandle() {
     if (handle_) return;
-    ControlState |= csCreating;
-    try {
+    {
+        ControlState |= csCreating;
+        os::ScopeExit created([this] { ControlState &= ~csCreating; });
         CreateWnd();
-    } catch (...) {
-        ControlState &= ~csCreating;
-        throw;
     }
-    ControlState &= ~csCreating;
     SendMessage(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
     UpdateBounds();
     for (TControl* c : controls_)
@@ -407,15 +406,11 @@ void TWinControl::RealignFor(TControl* control) {
     AdjustClientRect(r);
     aligning_ = true;
     DisableAlign();
-    try {
-        AlignControls(control, r);
-    } catch (...) {
+    os::ScopeExit aligned([this] {
         aligning_ = false;
         --alignLevel_;
-        throw;
-    }
-    aligning_ = false;
-    --alignLevel_;
+    });
+    AlignControls(control, r);
 }
 
 void TWinControl::Loaded() {
@@ -930,21 +925,18 @@ void TWinControl::PaintHandler(TMessage& m) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
     if (!dc) dc = BeginPaint(handle_, &ps);
     if (!dc) return;
-    int saved = SaveDC(dc);
-    // The parent never paints under an opaque windowless child: no flicker, no wasted work.
-    for (TControl* c : controls_)
-        if (!c->IsWindowed() && c->Visible() && (c->ControlStyle & csOpaque))
-            ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
-    try {
-        PaintWindow(dc);
-    } catch (...) {
-        RestoreDC(dc, saved);
+    os::ScopeExit endPaint([&] {
         if (!m.WParam) EndPaint(handle_, &ps);
-        throw;
+    });
+    {
+        gdi::DcStateSaver saved(dc);
+        // The parent never paints under an opaque windowless child: no flicker, no wasted work.
+        for (TControl* c : controls_)
+            if (!c->IsWindowed() && c->Visible() && (c->ControlStyle & csOpaque))
+                ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+        PaintWindow(dc);
     }
-    RestoreDC(dc, saved);
     PaintControls(dc, nullptr);
-    if (!m.WParam) EndPaint(handle_, &ps);
 }
 
 void TWinControl::PaintControls(HDC dc, TControl* first) {
@@ -954,11 +946,10 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         if (c->IsWindowed() || !c->Visible()) continue;
         RECT r = c->BoundsRect();
         if (!RectVisible(dc, &r)) continue;
-        int saved = SaveDC(dc);
+        gdi::DcStateSaver saved(dc);
         OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 

@@ -48,10 +48,6 @@ int64_t ToMicroseconds(int64_t value, AVRational tb) {
 
 } // namespace
 
-void TCustomAVProbe::TCodecContextDeleter::operator()(AVCodecContext* ctx) const {
-    av::avcodec_free_context(&ctx);
-}
-
 TCustomAVProbe::TCustomAVProbe(os::TComponent* owner) : TFFBaseComponent(owner) {
     TCustomAVProbe::RecountStreams();
 }

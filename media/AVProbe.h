@@ -12,6 +12,7 @@ extern "C" {
 #include <libavutil/rational.h>
 }
 
+#include "media/AVHandles.h"
 #include "media/FFBaseComponent.h"
 #include "media/FFLogger.h"
 #include "media/FrameBitmap.h"
@@ -138,11 +139,6 @@ protected:
     int FFirstAudioStreamIndex = -1, FFirstVideoStreamIndex = -1, FFirstSubtitleStreamIndex = -1;
 
 private:
-    struct TCodecContextDeleter {
-        void operator()(AVCodecContext* ctx) const;
-    };
-    using TCodecContextPtr = std::unique_ptr<AVCodecContext, TCodecContextDeleter>;
-
     bool CheckStreamIndex(int AStreamIndex);
     // Resolves a record query's index; -1 with the message reported.
     int StreamForInfo(int AStreamIndex, int AMediaType, int AFirstIndex, const char* ATypeName);

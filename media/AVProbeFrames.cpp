@@ -23,16 +23,6 @@ int64_t IOPosition(const AVIOContext* pb) {
     return pb->pos - (pb->buf_end - pb->buf_ptr);
 }
 
-struct TPacketGuard {
-    AVPacket* pkt = av::av_packet_alloc();
-    ~TPacketGuard() { av::av_packet_free(&pkt); }
-};
-
-struct TFrameGuard {
-    AVFrame* frame = av::av_frame_alloc();
-    ~TFrameGuard() { av::av_frame_free(&frame); }
-};
-
 } // namespace
 
 TAVProbe::TAVProbe(os::TComponent* owner) : TCustomAVProbe(owner) {}
@@ -245,9 +235,9 @@ bool TAVProbe::Decode(int AStreamIndex) {
     AVFormatContext* ic = FFileHandle;
     int64_t pos = ic->pb ? IOPosition(ic->pb) : -1;
 
-    TPacketGuard packet;
-    TFrameGuard frame;
-    if (!packet.pkt || !frame.frame) {
+    TPacketPtr packet(av::av_packet_alloc());
+    TFramePtr frame(av::av_frame_alloc());
+    if (!packet || !frame) {
         ReportMessage(llError, ErrorText(FileName(), AVERROR(ENOMEM)));
         return false;
     }
@@ -255,15 +245,15 @@ bool TAVProbe::Decode(int AStreamIndex) {
     for (;;) {
         // Pictures the decoder still holds come first; at the end of the
         // input it is drained of its delayed pictures before the end counts.
-        int r = av::avcodec_receive_frame(FCodec, frame.frame);
+        int r = av::avcodec_receive_frame(FCodec, frame.get());
         if (r == 0) {
-            ReportMessage(
-                llDebug, os::FormatC("pkt.st_idx=%d, dts=%lld, pts=%lld, flags=%d, pict_type=%d", index,
-                                     static_cast<long long>(frame.frame->pkt_dts),
-                                     static_cast<long long>(FDraining ? AV_NOPTS_VALUE : FPacketPTS),
-                                     FDraining ? 0 : FPacketFlags, static_cast<int>(frame.frame->pict_type)));
-            StoreDecodedFrame(frame.frame, pos);
-            av::av_frame_unref(frame.frame);
+            ReportMessage(llDebug,
+                          os::FormatC("pkt.st_idx=%d, dts=%lld, pts=%lld, flags=%d, pict_type=%d", index,
+                                      static_cast<long long>(frame->pkt_dts),
+                                      static_cast<long long>(FDraining ? AV_NOPTS_VALUE : FPacketPTS),
+                                      FDraining ? 0 : FPacketFlags, static_cast<int>(frame->pict_type)));
+            StoreDecodedFrame(frame.get(), pos);
+            av::av_frame_unref(frame.get());
             return true;
         }
         if (r == AVERROR_EOF) break;
@@ -276,20 +266,20 @@ bool TAVProbe::Decode(int AStreamIndex) {
             continue;
         }
         if (FDraining) break;
-        if (av::av_read_frame(ic, packet.pkt) < 0) {
+        if (av::av_read_frame(ic, packet.get()) < 0) {
             av::avcodec_send_packet(FCodec, nullptr);
             FDraining = true;
             failedSinceSend = false;
             continue;
         }
-        if (packet.pkt->stream_index != index) {
-            av::av_packet_unref(packet.pkt);
+        if (packet->stream_index != index) {
+            av::av_packet_unref(packet.get());
             continue;
         }
-        FPacketPTS = packet.pkt->pts;
-        FPacketFlags = packet.pkt->flags;
-        av::avcodec_send_packet(FCodec, packet.pkt);
-        av::av_packet_unref(packet.pkt);
+        FPacketPTS = packet->pts;
+        FPacketFlags = packet->flags;
+        av::avcodec_send_packet(FCodec, packet.get());
+        av::av_packet_unref(packet.get());
         failedSinceSend = false;
     }
     ReportMessage(llInfo, kEOFReached);

@@ -2,6 +2,7 @@
 #include <climits>
 #include <cmath>
 
+#include "media/AVHandles.h"
 #include "media/ComponentUtils.h"
 #include "media/FFPlayerState.h"
 #include "media/FFUtils.h"
@@ -84,42 +85,55 @@ bool TPlayerCore::StreamOpen(TCustomPlayer* player, const std::string& fileName,
 }
 
 void TPlayerCore::ReadThread(TVideoState* is) {
-    TCustomPlayer* player = is->Owner;
-    int result = 0;
-    bool eof = false;
-    AVPacket* pkt = av::av_packet_alloc();
-    AVFormatContext* ic = av::avformat_alloc_context();
-    std::string libName = LibraryFileName(is->filename);
-    int err;
-    AVDictionary* opts = nullptr;
+    TPacketPtr pkt(av::av_packet_alloc());
+    if (!pkt) {
+        is->Owner->FLastErrMsg = "av_mallocz() failed.";
+    } else if (OpenInput(is) && OpenStreams(is)) {
+        is->Opened = 1;
+        ReadPackets(is, pkt.get());
+        while (!is->abort_request) os::SleepMs(100);
+    }
+    if (is->Opened != 1) is->Opened = -1;
+    if (is->audio_stream >= 0) StreamComponentClose(is, is->audio_stream);
+    if (is->video_stream >= 0) StreamComponentClose(is, is->video_stream);
+    if (is->subtitle_stream >= 0) StreamComponentClose(is, is->subtitle_stream);
+    pkt.reset();
+    if (is->Opened == -1) is->Opened = -2;
+}
 
-    if (!ic || !pkt) {
+bool TPlayerCore::OpenInput(TVideoState* is) {
+    TCustomPlayer* player = is->Owner;
+    AVFormatContext* ic = av::avformat_alloc_context();
+    if (!ic) {
         player->FLastErrMsg = "av_mallocz() failed.";
-        result = -1;
-        goto fail;
+        return false;
     }
     ic->interrupt_callback.callback = InterruptCallback;
     ic->interrupt_callback.opaque = is;
     // Size and pixel-format hints for raw inputs.
+    AVDictionary* opts = nullptr;
     if (player->FrameWidth > 0 && player->FrameHeight > 0)
         av::av_dict_set(&opts, "video_size",
                         os::FormatC("%dx%d", player->FrameWidth, player->FrameHeight).c_str(), 0);
     if (player->Fframe_pix_fmt >= 0)
         av::av_dict_set(&opts, "pixel_format",
                         av::av_get_pix_fmt_name(static_cast<AVPixelFormat>(player->Fframe_pix_fmt)), 0);
-    err = OpenInputByLibraryName(&ic, libName.c_str(), is->iformat, &opts, &ic->interrupt_callback);
+    const int err = OpenInputByLibraryName(&ic, LibraryFileName(is->filename).c_str(), is->iformat, &opts,
+                                           &ic->interrupt_callback);
     av::av_dict_free(&opts);
     if (err < 0) {
         player->FLastErrMsg = ErrorText(is->filename, err);
-        result = -1;
-        goto fail;
+        if (ic) CloseInputByLibraryName(&ic);
+        return false;
     }
+    // From here the input stays open with the state, even when the opening
+    // fails later: the GUI thread may still read it until the player frees
+    // the state.
     is->ic = ic;
     if (player->genpts) ic->flags |= AVFMT_FLAG_GENPTS;
     if (av::avformat_find_stream_info(ic, nullptr) < 0) {
         player->FLastErrMsg = os::FormatC("%s: could not find codec parameters", is->filename.c_str());
-        result = -1;
-        goto fail;
+        return false;
     }
     if (ic->pb) ic->pb->eof_reached = 0;
     if (player->seek_by_bytes < 0) player->seek_by_bytes = (ic->iformat->flags & AVFMT_TS_DISCONT) ? 1 : 0;
@@ -136,49 +150,54 @@ void TPlayerCore::ReadThread(TVideoState* is) {
                                             static_cast<double>(target) / 1000000.0),
                                 false);
     }
+    return true;
+}
 
-    {
-        // A wanted stream is the n-th of its type; otherwise the libraries'
-        // best stream of the type, which ranks by the frames seen while the
-        // stream information was read (no longer public per stream).
-        int chosen[7], count[7];
-        for (int t = 0; t < 7; ++t) {
-            chosen[t] = -1;
-            count[t] = 0;
-        }
-        for (unsigned i = 0; i < ic->nb_streams; ++i) {
-            AVStream* st = ic->streams[i];
-            st->discard = AVDISCARD_ALL;
-            int type = st->codecpar->codec_type;
-            if (type >= 5 || type < -1) continue;
-            int t = type + 1;
-            if (player->Fwanted_stream[t] == count[t]++) chosen[t] = static_cast<int>(i);
-        }
-        for (int type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO, AVMEDIA_TYPE_SUBTITLE}) {
-            int t = type + 1;
-            if (player->Fwanted_stream[t] < 0) {
-                int best = av::av_find_best_stream(ic, static_cast<AVMediaType>(type), -1, -1, nullptr, 0);
-                chosen[t] = best >= 0 ? best : -1;
-            }
-            bool allowed = type == AVMEDIA_TYPE_AUDIO ? !player->DisableAudio : !player->DisableVideo;
-            if (!allowed) chosen[t] = -1;
-        }
-        if (chosen[AVMEDIA_TYPE_AUDIO + 1] >= 0) StreamComponentOpen(is, chosen[AVMEDIA_TYPE_AUDIO + 1]);
-        int ret = -1;
-        if (chosen[AVMEDIA_TYPE_VIDEO + 1] >= 0)
-            ret = StreamComponentOpen(is, chosen[AVMEDIA_TYPE_VIDEO + 1]);
-        if (ret < 0 && !player->DisableDisplay) is->show_audio = saRDFT;
-        if (chosen[AVMEDIA_TYPE_SUBTITLE + 1] >= 0)
-            StreamComponentOpen(is, chosen[AVMEDIA_TYPE_SUBTITLE + 1]);
+bool TPlayerCore::OpenStreams(TVideoState* is) {
+    TCustomPlayer* player = is->Owner;
+    AVFormatContext* ic = is->ic;
+    // A wanted stream is the n-th of its type; otherwise the libraries'
+    // best stream of the type, which ranks by the frames seen while the
+    // stream information was read (no longer public per stream).
+    int chosen[7], count[7];
+    for (int t = 0; t < 7; ++t) {
+        chosen[t] = -1;
+        count[t] = 0;
     }
+    for (unsigned i = 0; i < ic->nb_streams; ++i) {
+        AVStream* st = ic->streams[i];
+        st->discard = AVDISCARD_ALL;
+        int type = st->codecpar->codec_type;
+        if (type >= 5 || type < -1) continue;
+        int t = type + 1;
+        if (player->Fwanted_stream[t] == count[t]++) chosen[t] = static_cast<int>(i);
+    }
+    for (int type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO, AVMEDIA_TYPE_SUBTITLE}) {
+        int t = type + 1;
+        if (player->Fwanted_stream[t] < 0) {
+            int best = av::av_find_best_stream(ic, static_cast<AVMediaType>(type), -1, -1, nullptr, 0);
+            chosen[t] = best >= 0 ? best : -1;
+        }
+        bool allowed = type == AVMEDIA_TYPE_AUDIO ? !player->DisableAudio : !player->DisableVideo;
+        if (!allowed) chosen[t] = -1;
+    }
+    if (chosen[AVMEDIA_TYPE_AUDIO + 1] >= 0) StreamComponentOpen(is, chosen[AVMEDIA_TYPE_AUDIO + 1]);
+    int ret = -1;
+    if (chosen[AVMEDIA_TYPE_VIDEO + 1] >= 0) ret = StreamComponentOpen(is, chosen[AVMEDIA_TYPE_VIDEO + 1]);
+    if (ret < 0 && !player->DisableDisplay) is->show_audio = saRDFT;
+    if (chosen[AVMEDIA_TYPE_SUBTITLE + 1] >= 0) StreamComponentOpen(is, chosen[AVMEDIA_TYPE_SUBTITLE + 1]);
     if (is->video_stream < 0 && is->audio_stream < 0) {
         player->FLastErrMsg =
             os::FormatC("%s: could not open codecs, no stream to play.", is->filename.c_str());
-        result = -1;
-        goto fail;
+        return false;
     }
+    return true;
+}
 
-    is->Opened = 1;
+void TPlayerCore::ReadPackets(TVideoState* is, AVPacket* pkt) {
+    TCustomPlayer* player = is->Owner;
+    AVFormatContext* ic = is->ic;
+    bool eof = false;
     while (!is->abort_request) {
         std::unique_lock<std::recursive_mutex> readLock(is->read_lock);
         if (is->paused != is->last_paused) {
@@ -189,45 +208,7 @@ void TPlayerCore::ReadThread(TVideoState* is) {
                 av::av_read_play(ic);
         }
         if (is->seek_req) {
-            int64_t target = is->seek_pos;
-            int64_t minTs = is->seek_rel > 0 ? target - is->seek_rel + 2 : INT64_MIN;
-            int64_t maxTs = is->seek_rel < 0 ? target - is->seek_rel - 2 : INT64_MAX;
-            int r = av::avformat_seek_file(ic, -1, minTs, target, maxTs, is->seek_flags);
-            if (r < 0) r = av::av_seek_frame(ic, -1, target, is->seek_flags);
-            if (r < 0) r = av::av_seek_frame(ic, -1, target, is->seek_flags ^ AVSEEK_FLAG_BACKWARD);
-            if (r < 0) {
-                player->ReportError(os::FormatC("%s: error while seeking", is->filename.c_str()), false);
-                if (is->video_stream >= 0) player->FPictEvent.Set();
-            } else {
-                // Demuxers that seek by their index leave the I/O's end flag
-                // until the next read; the old end must not be taken as a new one.
-                if (ic->pb) ic->pb->eof_reached = 0;
-                // Armed before the flush goes out: the video thread may show the
-                // seek's first picture before this thread gets to the next line.
-                if (is->video_stream >= 0) {
-                    player->FPictEvent.Reset();
-                    is->seek_flushed = 0;
-                }
-                is->seek_paused = is->seek_paused_req.load();
-                if (is->audio_stream >= 0) {
-                    is->audioq.Flush();
-                    is->audioq.Put(FlushPacket());
-                }
-                if (is->subtitle_stream >= 0) {
-                    is->subtitleq.Flush();
-                    is->subtitleq.Put(FlushPacket());
-                }
-                if (is->video_stream >= 0) {
-                    is->videoq.Flush();
-                    is->videoq.Put(FlushPacket());
-                }
-            }
-            is->ErrorEOF = 0;
-            is->ReachEOF = 0;
-            is->seek_done = 1;
-            is->seek_req = 0;
-            player->FSeekEvent.Set();
-            if (is->video_stream < 0) player->FSeeking = false;
+            SeekRequested(is);
             eof = false;
         }
         int total = is->audioq.Size() + is->videoq.Size() + is->subtitleq.Size();
@@ -288,19 +269,50 @@ void TPlayerCore::ReadThread(TVideoState* is) {
             is->subtitleq.Put(pkt);
         av::av_packet_unref(pkt);
     }
-    while (!is->abort_request) os::SleepMs(100);
+}
 
-fail:
-    if (is->Opened != 1) is->Opened = -1;
-    if (is->audio_stream >= 0) StreamComponentClose(is, is->audio_stream);
-    if (is->video_stream >= 0) StreamComponentClose(is, is->video_stream);
-    if (is->subtitle_stream >= 0) StreamComponentClose(is, is->subtitle_stream);
-    // An input that was opened stays open with the state: the GUI thread may
-    // still read it until the player frees the state.
-    if (ic && !is->ic) CloseInputByLibraryName(&ic);
-    av::av_packet_free(&pkt);
-    if (result != 0 && is->Opened == 1) PushEvent(is, FF_QUIT_EVENT);
-    if (is->Opened == -1) is->Opened = -2;
+void TPlayerCore::SeekRequested(TVideoState* is) {
+    TCustomPlayer* player = is->Owner;
+    AVFormatContext* ic = is->ic;
+    int64_t target = is->seek_pos;
+    int64_t minTs = is->seek_rel > 0 ? target - is->seek_rel + 2 : INT64_MIN;
+    int64_t maxTs = is->seek_rel < 0 ? target - is->seek_rel - 2 : INT64_MAX;
+    int r = av::avformat_seek_file(ic, -1, minTs, target, maxTs, is->seek_flags);
+    if (r < 0) r = av::av_seek_frame(ic, -1, target, is->seek_flags);
+    if (r < 0) r = av::av_seek_frame(ic, -1, target, is->seek_flags ^ AVSEEK_FLAG_BACKWARD);
+    if (r < 0) {
+        player->ReportError(os::FormatC("%s: error while seeking", is->filename.c_str()), false);
+        if (is->video_stream >= 0) player->FPictEvent.Set();
+    } else {
+        // Demuxers that seek by their index leave the I/O's end flag
+        // until the next read; the old end must not be taken as a new one.
+        if (ic->pb) ic->pb->eof_reached = 0;
+        // Armed before the flush goes out: the video thread may show the
+        // seek's first picture before this thread gets to the next line.
+        if (is->video_stream >= 0) {
+            player->FPictEvent.Reset();
+            is->seek_flushed = 0;
+        }
+        is->seek_paused = is->seek_paused_req.load();
+        if (is->audio_stream >= 0) {
+            is->audioq.Flush();
+            is->audioq.Put(FlushPacket());
+        }
+        if (is->subtitle_stream >= 0) {
+            is->subtitleq.Flush();
+            is->subtitleq.Put(FlushPacket());
+        }
+        if (is->video_stream >= 0) {
+            is->videoq.Flush();
+            is->videoq.Put(FlushPacket());
+        }
+    }
+    is->ErrorEOF = 0;
+    is->ReachEOF = 0;
+    is->seek_done = 1;
+    is->seek_req = 0;
+    player->FSeekEvent.Set();
+    if (is->video_stream < 0) player->FSeeking = false;
 }
 
 bool TPlayerCore::SwitchStream(TVideoState* is, int type, int index) {

@@ -157,7 +157,15 @@ public:
     // Reading.
     static bool StreamOpen(TCustomPlayer* player, const std::string& fileName, const AVInputFormat* iformat,
                            bool paused);
+    // The reading thread: opens the input and its streams, then fills the
+    // queues until the playback stops.
     static void ReadThread(TVideoState* is);
+    // False with the message recorded when the file cannot be played.
+    static bool OpenInput(TVideoState* is);
+    static bool OpenStreams(TVideoState* is);
+    static void ReadPackets(TVideoState* is, AVPacket* pkt);
+    // Carries out a seek asked for by the GUI thread; under the read lock.
+    static void SeekRequested(TVideoState* is);
     static bool SwitchStream(TVideoState* is, int mediaType, int index);
     static void StreamClose(TVideoState* is);
     static void DoExit(TCustomPlayer* player);

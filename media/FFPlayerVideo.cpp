@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "media/FFPlayerState.h"
+#include "media/FFUtils.h"
 #include "media/PlayerMath.h"
 #include "os/Clock.h"
 #include "os/Convert.h"
@@ -40,28 +41,7 @@ bool ConfigureFilters(TVideoState* is, const AVFrame* frame) {
     if (av::av_opt_set_bin(sink, "pix_fmts", reinterpret_cast<const uint8_t*>(formats), sizeof formats,
                            AV_OPT_SEARCH_CHILDREN) < 0)
         return false;
-    if (!player->VideoFilters.empty()) {
-        AVFilterInOut* outputs = av::avfilter_inout_alloc();
-        AVFilterInOut* inputs = av::avfilter_inout_alloc();
-        if (!outputs || !inputs) {
-            av::avfilter_inout_free(&outputs);
-            av::avfilter_inout_free(&inputs);
-            return false;
-        }
-        outputs->name = av::av_strdup("in");
-        outputs->filter_ctx = src;
-        outputs->pad_idx = 0;
-        inputs->name = av::av_strdup("out");
-        inputs->filter_ctx = sink;
-        inputs->pad_idx = 0;
-        int r =
-            av::avfilter_graph_parse_ptr(is->graph, player->VideoFilters.c_str(), &inputs, &outputs, nullptr);
-        av::avfilter_inout_free(&outputs);
-        av::avfilter_inout_free(&inputs);
-        if (r < 0) return false;
-    } else if (av::avfilter_link(src, 0, sink, 0) < 0) {
-        return false;
-    }
+    if (!LinkFilters(is->graph, player->VideoFilters, src, sink)) return false;
     if (av::avfilter_graph_config(is->graph, nullptr) < 0) return false;
     is->in_video_filter = src;
     is->out_video_filter = sink;

@@ -8,6 +8,7 @@
 #include "media/FFBaseComponent.h"
 #include "media/MediaTypes.h"
 #include "os/Convert.h"
+#include "os/ScopeExit.h"
 #include "os/Text.h"
 
 namespace media {
@@ -144,6 +145,25 @@ std::string MediaTypeName(int mediaType) {
     static const char* const kNames[] = {"Video", "Audio", "Data", "Subtitle", "Attachment"};
     if (mediaType < 0 || mediaType > 4) return "Unknown";
     return kNames[mediaType];
+}
+
+bool LinkFilters(AVFilterGraph* graph, const std::string& filters, AVFilterContext* source,
+                 AVFilterContext* sink) {
+    if (filters.empty()) return av::avfilter_link(source, 0, sink, 0) >= 0;
+    AVFilterInOut* outputs = av::avfilter_inout_alloc();
+    AVFilterInOut* inputs = av::avfilter_inout_alloc();
+    os::ScopeExit release([&] {
+        av::avfilter_inout_free(&outputs);
+        av::avfilter_inout_free(&inputs);
+    });
+    if (!outputs || !inputs) return false;
+    outputs->name = av::av_strdup("in");
+    outputs->filter_ctx = source;
+    outputs->pad_idx = 0;
+    inputs->name = av::av_strdup("out");
+    inputs->filter_ctx = sink;
+    inputs->pad_idx = 0;
+    return av::avfilter_graph_parse_ptr(graph, filters.c_str(), &inputs, &outputs, nullptr) >= 0;
 }
 
 } // namespace media

@@ -9,6 +9,8 @@ extern "C" {
 }
 
 struct AVCodecContext;
+struct AVFilterContext;
+struct AVFilterGraph;
 
 namespace media {
 
@@ -35,5 +37,11 @@ std::string CodecNameText(const AVCodecContext* ctx, bool encoderSide);
 
 // "Video", "Audio", "Data", "Subtitle", "Attachment", otherwise "Unknown".
 std::string MediaTypeName(int mediaType);
+
+// Joins the source's output to the sink through the filters the text
+// describes, or straight when the text is empty.  False when the text does
+// not parse or a link fails.
+bool LinkFilters(AVFilterGraph* graph, const std::string& filters, AVFilterContext* source,
+                 AVFilterContext* sink);
 
 } // namespace media

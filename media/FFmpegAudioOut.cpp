@@ -15,13 +15,7 @@
 
 namespace media {
 
-void TFrameFree::operator()(AVFrame* frame) const {
-    if (frame) av::av_frame_free(&frame);
-}
-
 namespace {
-
-using E = TCustomFFmpeg;
 
 // A layout with a channel order; an unspecified one gets the default order
 // of its count, which the converter needs.
@@ -77,7 +71,7 @@ bool AnyFrameSize(const AVCodecContext* enc) {
            (enc->codec && (enc->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE));
 }
 
-void AudioOut(E& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* ASamples, int ASize,
+void AudioOut(TCustomFFmpeg& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* ASamples, int ASize,
               const TFrameEncoder& AEncode) {
     AVCodecContext* enc = ost->enc_ctx;
     const AVCodecContext* dec = ist->dec_ctx;

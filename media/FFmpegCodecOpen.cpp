@@ -16,8 +16,6 @@
 namespace media {
 namespace {
 
-using E = TCustomFFmpeg;
-
 std::string TypeName(const AVCodecContext* ctx) {
     return MediaTypeName(ctx ? ctx->codec_type : AVMEDIA_TYPE_UNKNOWN);
 }
@@ -25,7 +23,7 @@ std::string TypeName(const AVCodecContext* ctx) {
 // The encoder for an output stream table entry: the one chosen by name, or
 // the default for the codec id.  A context made for a particular encoder
 // opens only with that one.
-const AVCodec* EncoderFor(const E& e, const TAVOutputStream* ost, int index) {
+const AVCodec* EncoderFor(const TCustomFFmpeg& e, const TAVOutputStream* ost, int index) {
     if (ost->codec && ost->codec->encoder) return ost->codec->encoder;
     const AVCodec* chosen = index < static_cast<int>(e.Foutput_codecs.size())
                                 ? e.Foutput_codecs[static_cast<size_t>(index)]
@@ -70,18 +68,18 @@ void GiveSubtitleHeader(AVCodecContext* enc, const AVStream* source) {
 
 } // namespace
 
-int E::TakeCodecShare() {
+int TCustomFFmpeg::TakeCodecShare() {
     if (FCodecShare == 0) FCodecShare = CodecThreads().RunStarted(FParallelRuns);
     return FCodecShare;
 }
 
-void E::CountCodecThreads(const AVCodecContext* AContext) {
+void TCustomFFmpeg::CountCodecThreads(const AVCodecContext* AContext) {
     const int started = TCodecThreads::StartedBy(AContext);
     FCodecThreadsStarted += started;
     CodecThreads().CodecOpened(started);
 }
 
-void E::ReleaseCodecShare() {
+void TCustomFFmpeg::ReleaseCodecShare() {
     CodecThreads().CodecClosed(FCodecThreadsStarted);
     FCodecThreadsStarted = 0;
     if (FCodecShare == 0) return;
@@ -89,7 +87,7 @@ void E::ReleaseCodecShare() {
     CodecThreads().RunEnded();
 }
 
-void E::OpenEncoders(TTranscodeRun& run) {
+void TCustomFFmpeg::OpenEncoders(TTranscodeRun& run) {
     const int share = TakeCodecShare();
     const int entries = FJoinMode ? run.streams_per_output : run.nb_ostreams();
     for (int i = 0; i < entries; ++i) {
@@ -139,31 +137,31 @@ void E::OpenEncoders(TTranscodeRun& run) {
     }
 }
 
-void E::ParkInputDecoders(int AFileIndex) {
+void TCustomFFmpeg::ParkInputDecoders(int AFileIndex) {
     if (AFileIndex < 0 || AFileIndex >= Fnb_input_files) return;
     for (auto& rec : Finput_streams[static_cast<size_t>(AFileIndex)])
         ParkPrivateState(rec->dec.get(), rec->parked);
 }
 
-void E::UnparkInputDecoders() {
+void TCustomFFmpeg::UnparkInputDecoders() {
     for (int f = 0; f < Fnb_input_files; ++f)
         for (auto& rec : Finput_streams[static_cast<size_t>(f)])
             UnparkPrivateState(rec->dec.get(), rec->parked);
 }
 
-void E::ParkOutputEncoders() {
+void TCustomFFmpeg::ParkOutputEncoders() {
     for (int f = 0; f < Fnb_output_files; ++f)
         for (auto& rec : Foutput_streams[static_cast<size_t>(f)])
             ParkPrivateState(rec->enc.get(), rec->parked);
 }
 
-void E::UnparkOutputEncoders() {
+void TCustomFFmpeg::UnparkOutputEncoders() {
     for (int f = 0; f < Fnb_output_files; ++f)
         for (auto& rec : Foutput_streams[static_cast<size_t>(f)])
             UnparkPrivateState(rec->enc.get(), rec->parked);
 }
 
-void E::OpenDecoders(TTranscodeRun& run) {
+void TCustomFFmpeg::OpenDecoders(TTranscodeRun& run) {
     const int share = TakeCodecShare();
     for (int i = 0; i < run.nb_istreams(); ++i) {
         TAVInputStream* ist = run.ist(i);
@@ -207,7 +205,7 @@ void E::OpenDecoders(TTranscodeRun& run) {
     }
 }
 
-void E::InitInputTimestamps(TTranscodeRun& run) {
+void TCustomFFmpeg::InitInputTimestamps(TTranscodeRun& run) {
     for (int i = 0; i < run.nb_istreams(); ++i) {
         TAVInputStream* ist = run.ist(i);
         const AVRational rate = ist->st->avg_frame_rate;
@@ -220,7 +218,7 @@ void E::InitInputTimestamps(TTranscodeRun& run) {
     }
 }
 
-void E::ApplyMetaDataMaps(TTranscodeRun& run) {
+void TCustomFFmpeg::ApplyMetaDataMaps(TTranscodeRun& run) {
     for (int m = 0; m < Fnb_meta_data_maps; ++m) {
         const int out = Fmeta_data_maps[static_cast<size_t>(m)].out_file;
         const int in = Fmeta_data_maps[static_cast<size_t>(m)].in_file;
@@ -241,14 +239,14 @@ void E::ApplyMetaDataMaps(TTranscodeRun& run) {
     }
 }
 
-void E::CopyAllChapters(TTranscodeRun& run) {
+void TCustomFFmpeg::CopyAllChapters(TTranscodeRun& run) {
     for (int i = 0; i < run.nb_input_files; ++i) {
         if (run.input_files[i]->nb_chapters == 0) continue;
         for (int j = 0; j < run.nb_output_files; ++j) CopyChapters(run, i, j);
     }
 }
 
-void E::CopyChapters(TTranscodeRun& run, int AInputFile, int AOutputFile) {
+void TCustomFFmpeg::CopyChapters(TTranscodeRun& run, int AInputFile, int AOutputFile) {
     const AVFormatContext* is = run.input_files[AInputFile];
     AVFormatContext* os = run.output_files[AOutputFile];
     for (unsigned c = 0; c < is->nb_chapters; ++c) {
@@ -281,7 +279,7 @@ void E::CopyChapters(TTranscodeRun& run, int AInputFile, int AOutputFile) {
     }
 }
 
-void E::WriteOutputHeaders(TTranscodeRun& run) {
+void TCustomFFmpeg::WriteOutputHeaders(TTranscodeRun& run) {
     // The streams take their final parameters: from the opened encoder, or
     // from the copy, and then from the end of their bitstream filter chain.
     const int entries = FJoinMode ? run.streams_per_output : run.nb_ostreams();
@@ -355,7 +353,7 @@ void E::WriteOutputHeaders(TTranscodeRun& run) {
     }
 }
 
-void E::DumpStreamMapping(TTranscodeRun& run) {
+void TCustomFFmpeg::DumpStreamMapping(TTranscodeRun& run) {
     const int files = FJoinMode ? std::min(run.nb_output_files, 1) : run.nb_output_files;
     for (int i = 0; i < files; ++i) av::av_dump_format(run.output_files[i], i, run.output_files[i]->url, 1);
     if (Fverbose < 0) return;
@@ -374,7 +372,7 @@ void E::DumpStreamMapping(TTranscodeRun& run) {
     }
 }
 
-void E::ReopenEncoders(TTranscodeRun& run) {
+void TCustomFFmpeg::ReopenEncoders(TTranscodeRun& run) {
     // An encoder that has been drained takes no more frames; the block's
     // shared context is made afresh with the same settings.
     for (int i = 0; i < run.streams_per_output; ++i) {
@@ -423,7 +421,7 @@ void E::ReopenEncoders(TTranscodeRun& run) {
     }
 }
 
-void E::CloseEncoders(TTranscodeRun& run) {
+void TCustomFFmpeg::CloseEncoders(TTranscodeRun& run) {
     const int entries = FJoinMode ? run.streams_per_output : run.nb_ostreams();
     for (int i = 0; i < entries; ++i) {
         TAVOutputStream* ost = run.ost(i);
@@ -435,7 +433,7 @@ void E::CloseEncoders(TTranscodeRun& run) {
     }
 }
 
-void E::CloseDecoders(TTranscodeRun& run) {
+void TCustomFFmpeg::CloseDecoders(TTranscodeRun& run) {
     for (int i = 0; i < run.nb_istreams(); ++i) {
         TAVInputStream* ist = run.ist(i);
         if (!ist->decoding_needed || !ist->dec_ctx) continue;
@@ -447,14 +445,14 @@ void E::CloseDecoders(TTranscodeRun& run) {
     ReleaseCodecShare();
 }
 
-void E::CloseEncoderList() {
+void TCustomFFmpeg::CloseEncoderList() {
     os::CsLock lock(CodecLock());
     for (TAVOutputStream* ost : FEncoderList.Items())
         if (ost->enc_ctx) av::avcodec_close(ost->enc_ctx);
     FEncoderList.Clear();
 }
 
-void E::CloseDecoderList() {
+void TCustomFFmpeg::CloseDecoderList() {
     os::CsLock lock(CodecLock());
     for (TAVInputStream* ist : FDecoderList.Items())
         if (ist->dec_ctx) av::avcodec_close(ist->dec_ctx);

@@ -14,11 +14,6 @@
 namespace media {
 namespace {
 
-using E = TCustomFFmpeg;
-
-using FramePtr = TFramePtr;
-using PacketPtr = TPacketPtr;
-
 // The encoder's own words on its packet: quantiser and per-plane error.
 void ReadQualityStats(TAVOutputStream* ost, const AVPacket* pkt) {
     size_t size = 0;
@@ -34,21 +29,17 @@ void ReadQualityStats(TAVOutputStream* ost, const AVPacket* pkt) {
 
 } // namespace
 
-int E::ConfigureVideoFilters(TAVInputStream* ist, TAVOutputStream* ost) {
+int TCustomFFmpeg::ConfigureVideoFilters(TAVInputStream* ist, TAVOutputStream* ost) {
     return media::ConfigureVideoFilters(*this, ist->dec_ctx, ost);
 }
 
-void TPacketFree::operator()(AVPacket* p) const {
-    av::av_packet_free(&p);
-}
-
-int E::EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame) {
+int TCustomFFmpeg::EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* AFrame) {
     AVCodecContext* enc = ost->enc_ctx;
     const bool audio = enc->codec_type == AVMEDIA_TYPE_AUDIO;
     int r = av::avcodec_send_frame(enc, AFrame);
     if (r < 0 && r != AVERROR_EOF)
         throw FFmpegException(audio ? "Audio encoding failed" : "Video encoding failed");
-    PacketPtr pkt(av::av_packet_alloc());
+    TPacketPtr pkt(av::av_packet_alloc());
     if (!pkt) throw FFmpegException("av_mallocz fail");
     int written = 0;
     while ((r = av::avcodec_receive_packet(enc, pkt.get())) >= 0) {
@@ -72,12 +63,13 @@ int E::EncodeAndWrite(TTranscodeRun& run, TAVOutputStream* ost, const AVFrame* A
     return written;
 }
 
-void E::do_audio_out(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* ASamples,
-                     int ASize) {
+void TCustomFFmpeg::do_audio_out(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist,
+                                 const uint8_t* ASamples, int ASize) {
     AudioOut(*this, ost, ist, ASamples, ASize, [&](AVFrame* f) { return EncodeAndWrite(run, ost, f); });
 }
 
-void E::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, AVFrame* AFrame) {
+void TCustomFFmpeg::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist,
+                                     AVFrame* AFrame) {
     const AVFormatContext* oc = run.output_files[ost->file_index];
     if (!run.staged) {
         media::EncodeVideoFrame(*this, oc, ost, ist, AFrame,
@@ -94,7 +86,7 @@ void E::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStrea
     // decoding; the libraries' reference counts keep that sound, but the
     // thread checker cannot see into them, and a copy keeps no decoder
     // buffer waiting in the stage's queue.
-    std::shared_ptr<AVFrame> source(av::av_frame_alloc(), [](AVFrame* f) { av::av_frame_free(&f); });
+    std::shared_ptr<AVFrame> source(av::av_frame_alloc(), TFrameFree{});
     if (!source) throw FFmpegException("Video encoding failed");
     source->format = AFrame->format;
     source->width = AFrame->width;
@@ -118,12 +110,12 @@ void E::EncodeVideoFrame(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStrea
     });
 }
 
-void E::FinishVideoStage(TTranscodeRun& run) {
+void TCustomFFmpeg::FinishVideoStage(TTranscodeRun& run) {
     if (run.staged) FVideoStage.Finish();
 }
 
-void E::EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist, AVSubtitle* ASubtitle,
-                       int64_t APts) {
+void TCustomFFmpeg::EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream* ist,
+                                   AVSubtitle* ASubtitle, int64_t APts) {
     // The caller's time is the stream's clock in microseconds.
     const int64_t pts = av::av_rescale_q(APts, AV_TIME_BASE_Q, ist->st->time_base);
     media::EncodeSubtitle(*this, ost, ist, pts, ASubtitle,
@@ -131,7 +123,7 @@ void E::EncodeSubtitle(TTranscodeRun& run, TAVOutputStream* ost, TAVInputStream*
     ++ost->frame_number;
 }
 
-void E::FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost) {
+void TCustomFFmpeg::FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost) {
     AVCodecContext* enc = ost->enc_ctx;
     // The stage hands every picture it holds to the encoder first.
     if (enc->codec_type == AVMEDIA_TYPE_VIDEO) FinishVideoStage(run);
@@ -141,7 +133,7 @@ void E::FlushEncoder(TTranscodeRun& run, TAVOutputStream* ost) {
             enc->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
         // Encoders that take only whole frames get the rest padded with silence.
         const int n = short_ok || enc->frame_size <= 1 ? left : enc->frame_size;
-        FramePtr frame = NewAudioFrame(enc, n);
+        TFramePtr frame = NewAudioFrame(enc, n);
         av::av_samples_set_silence(frame->extended_data, 0, n, enc->ch_layout.nb_channels, enc->sample_fmt);
         av::av_audio_fifo_read(ost->fifo, reinterpret_cast<void**>(frame->extended_data), left);
         frame->pts = ost->sync_opts;

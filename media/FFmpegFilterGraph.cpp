@@ -4,21 +4,13 @@
 #include <string>
 
 #include "media/AVApi.h"
+#include "media/FFUtils.h"
 #include "media/FFmpegEncode.h"
 #include "os/Convert.h"
 
 namespace media {
 
-void TFilterGraphFree::operator()(AVFilterGraph* graph) const {
-    if (graph) av::avfilter_graph_free(&graph);
-}
-
 namespace {
-
-struct InOutFree {
-    AVFilterInOut*& io;
-    ~InOutFree() { av::avfilter_inout_free(&io); }
-};
 
 // A filter of the named kind with its argument text, added to the graph.
 AVFilterContext* AddFilter(AVFilterGraph* graph, const char* kind, const char* name,
@@ -86,22 +78,7 @@ int ConfigureVideoFilters(TCustomFFmpeg& e, const AVCodecContext* dec, TAVOutput
     av::av_freep(&graph->scale_sws_opts);
     graph->scale_sws_opts = av::av_strdup(os::FormatC("flags=0x%X", static_cast<unsigned>(flags)).c_str());
 
-    if (!e.Fvfilters.empty()) {
-        AVFilterInOut* outputs = av::avfilter_inout_alloc();
-        AVFilterInOut* inputs = av::avfilter_inout_alloc();
-        InOutFree freeOutputs{outputs}, freeInputs{inputs};
-        if (!outputs || !inputs) return -1;
-        outputs->name = av::av_strdup("in");
-        outputs->filter_ctx = last;
-        outputs->pad_idx = 0;
-        inputs->name = av::av_strdup("out");
-        inputs->filter_ctx = sink;
-        inputs->pad_idx = 0;
-        if (av::avfilter_graph_parse_ptr(graph, e.Fvfilters.c_str(), &inputs, &outputs, nullptr) < 0)
-            return -1;
-    } else if (av::avfilter_link(last, 0, sink, 0) < 0) {
-        return -1;
-    }
+    if (!LinkFilters(graph, e.Fvfilters, last, sink)) return -1;
     if (av::avfilter_graph_config(graph, nullptr) < 0) return -1;
     enc->width = av::av_buffersink_get_w(sink);
     enc->height = av::av_buffersink_get_h(sink);

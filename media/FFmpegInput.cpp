@@ -12,19 +12,9 @@
 #include "media/UnicodeIO.h"
 #include "media/UnicodeProtocol.h"
 #include "os/Convert.h"
+#include "os/ScopeExit.h"
 
 namespace media {
-
-void TCodecContextFree::operator()(AVCodecContext* ctx) const {
-    if (!ctx) return;
-    // Closing a codec is serialised with every other open and close.
-    if (av::avcodec_is_open(ctx)) {
-        os::CsLock lock(CodecLock());
-        av::avcodec_free_context(&ctx);
-        return;
-    }
-    av::avcodec_free_context(&ctx);
-}
 
 namespace {
 
@@ -152,8 +142,8 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
             av::avformat_free_context(ic);
         ic = nullptr;
     };
-    auto fail = [&](const std::string& text) {
-        release();
+    os::ScopeExit undo(release);
+    auto fail = [this](const std::string& text) {
         FLastErrMsg = text;
         return false;
     };
@@ -179,12 +169,8 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& AFileName) {
     if (!info_error.empty()) return fail(info_error);
     const int64_t timestamp = SeekToStart(ic, AFileName);
 
-    try {
-        for (unsigned i = 0; i < ic->nb_streams; ++i) streams.push_back(AddInputStream(ic->streams[i], i));
-    } catch (...) {
-        release();
-        throw;
-    }
+    for (unsigned i = 0; i < ic->nb_streams; ++i) streams.push_back(AddInputStream(ic->streams[i], i));
+    undo.Dismiss();
 
     if (ic->duration != AV_NOPTS_VALUE && ic->duration > FTotalOutputDuration)
         FTotalOutputDuration = ic->duration;

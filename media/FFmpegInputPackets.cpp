@@ -11,13 +11,10 @@
 #include "media/FFmpegEncode.h"
 #include "media/FFmpegTranscode.h"
 #include "os/Convert.h"
+#include "os/ScopeExit.h"
 
 namespace media {
 namespace {
-
-using E = TCustomFFmpeg;
-
-using FramePtr = TFramePtr;
 
 // Microseconds of one picture of the stream.
 int64_t PictureDuration(const TAVInputStream* ist, const AVFrame* frame) {
@@ -65,15 +62,15 @@ int ToS16(TTranscodeRun& run, TAVInputStream* ist, const AVFrame* frame) {
 
 } // namespace
 
-void E::ApplyVolume(int16_t* ASamples, int ACount) const {
+void TCustomFFmpeg::ApplyVolume(int16_t* ASamples, int ACount) const {
     for (int i = 0; i < ACount; ++i) {
         const int v = (ASamples[i] * Faudio_volume + 128) >> 8;
         ASamples[i] = static_cast<int16_t>(std::clamp(v, -32768, 32767));
     }
 }
 
-void E::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStream* ost,
-                           const AVPacket* APacket) {
+void TCustomFFmpeg::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStream* ost,
+                                       const AVPacket* APacket) {
     if (ost->frame_number == 0 && !(APacket->flags & AV_PKT_FLAG_KEY) && !Fcopy_initial_nonkeyframes) return;
     const AVMediaType type = ost->enc_ctx->codec_type;
     if (type == AVMEDIA_TYPE_AUDIO) Faudio_size += APacket->size;
@@ -84,15 +81,8 @@ void E::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStr
     const AVRational in_tb = ist->st->time_base;
     const AVRational out_tb = ost->st->time_base;
     const int64_t offset = av::av_rescale_q(Fstart_time, AV_TIME_BASE_Q, out_tb);
-    AVPacket* opkt = av::av_packet_alloc();
-    if (!opkt || av::av_packet_ref(opkt, APacket) < 0) {
-        av::av_packet_free(&opkt);
-        throw FFmpegException("av_mallocz fail");
-    }
-    struct Free {
-        AVPacket*& p;
-        ~Free() { av::av_packet_free(&p); }
-    } guard{opkt};
+    TPacketPtr opkt(av::av_packet_alloc());
+    if (!opkt || av::av_packet_ref(opkt.get(), APacket) < 0) throw FFmpegException("av_mallocz fail");
     opkt->stream_index = ost->index;
     opkt->pts = APacket->pts != AV_NOPTS_VALUE ? av::av_rescale_q(APacket->pts, in_tb, out_tb) - offset
                                                : AV_NOPTS_VALUE;
@@ -103,11 +93,12 @@ void E::OutputCopiedPacket(TTranscodeRun& run, TAVInputStream* ist, TAVOutputStr
     opkt->time_base = out_tb;
     // The libraries no longer let a parser rewrite a packet for another
     // codec; the data goes out as it came in.
-    WritePacket(run, ost, opkt);
+    WritePacket(run, ost, opkt.get());
     ++ost->frame_number;
 }
 
-int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index, const AVPacket* APacket) {
+int TCustomFFmpeg::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index,
+                                      const AVPacket* APacket) {
     const AVCodecParameters* par = ist->st->codecpar;
     if (ist->next_pts == AV_NOPTS_VALUE) ist->next_pts = ist->pts;
     if (APacket && APacket->dts != AV_NOPTS_VALUE)
@@ -156,10 +147,7 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
         av::av_packet_free(&pkt);
         if (r < 0) return -1;
         if (!got) return 0;
-        struct Free {
-            AVSubtitle& s;
-            ~Free() { av::avsubtitle_free(&s); }
-        } guard{subtitle};
+        os::ScopeExit release([&subtitle] { av::avsubtitle_free(&subtitle); });
         if (output_allowed())
             each_fed([&](TAVOutputStream* ost) {
                 if (ost->encoding_needed) EncodeSubtitle(run, ost, ist, &subtitle, ist->pts);
@@ -171,7 +159,7 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
     int result = 0;
     int r = av::avcodec_send_packet(dec, APacket);
     if (r < 0 && r != AVERROR_EOF && r != AVERROR(EAGAIN)) result = -1;
-    FramePtr frame(av::av_frame_alloc());
+    TFramePtr frame(av::av_frame_alloc());
     if (!frame) throw FFmpegException("av_mallocz fail");
     int frames_of_packet = 0;
     while (true) {
@@ -222,7 +210,7 @@ int E::ProcessInputPacket(TTranscodeRun& run, TAVInputStream* ist, int ist_index
                     do_audio_out(run, ost, ist, run.samples.data(), sample_bytes);
                 } else if (FEnableFilter) {
                     if (!SendFilterPicture(ost, picture)) return;
-                    FramePtr filtered(av::av_frame_alloc());
+                    TFramePtr filtered(av::av_frame_alloc());
                     if (!filtered) throw FFmpegException("av_mallocz fail");
                     while (GetFilteredPicture(ost, filtered.get(), ist->pts) == 1) {
                         if (filtered->sample_aspect_ratio.num > 0)

@@ -4,12 +4,14 @@
 // only describes the file, and its run opens the file again as it was
 // opened first.
 #include "media/AVApi.h"
+#include "media/AVHandles.h"
 #include "media/FFLogger.h"
 #include "media/FFUtils.h"
 #include "media/FFmpegEngine.h"
 #include "media/UnicodeIO.h"
 #include "media/UnicodeProtocol.h"
 #include "os/Convert.h"
+#include "os/ScopeExit.h"
 
 namespace media {
 namespace {
@@ -44,15 +46,10 @@ void CopyStreamDescription(AVStream* to, const AVStream* from) {
     av::av_dict_copy(&to->metadata, from->metadata, 0);
 }
 
-struct TContextFree {
-    void operator()(AVFormatContext* ic) const { av::avformat_free_context(ic); }
-};
-using TStandInPtr = std::unique_ptr<AVFormatContext, TContextFree>;
-
 // A context that describes the opened input and reads nothing: what the
 // task list, the output set-up and the probe read before the run.
-TStandInPtr MakeStandIn(const AVFormatContext* ic) {
-    TStandInPtr s(av::avformat_alloc_context());
+TFormatContextPtr MakeStandIn(const AVFormatContext* ic) {
+    TFormatContextPtr s(av::avformat_alloc_context());
     if (!s) throw FFmpegException("avformat_alloc_context failed");
     s->iformat = ic->iformat;
     if (ic->url) s->url = av::av_strdup(ic->url);
@@ -124,7 +121,7 @@ void TCustomFFmpeg::ParkInput(int AFileIndex) {
     TInputOpening& opening = Finput_openings[n];
     AVFormatContext*& ic = Finput_files[n];
     if (opening.stand_in || !Reopenable(ic, opening.file_name)) return;
-    TStandInPtr stand_in = MakeStandIn(ic);
+    TFormatContextPtr stand_in = MakeStandIn(ic);
     for (auto& rec : Finput_streams[n]) {
         const int index = rec->st->index;
         rec->st = stand_in->streams[index];
@@ -164,8 +161,8 @@ void TCustomFFmpeg::UnparkInputs() {
         const int r = OpenInputByLibraryName(&ic, LibraryFileName(name).c_str(), opening.format, &parameters);
         av::av_dict_free(&parameters);
         if (r < 0) throw FFmpegException(ErrorText(name, r));
-        std::unique_ptr<AVFormatContext*, void (*)(AVFormatContext**)> guard(&ic, [](AVFormatContext** p) {
-            if (*p) CloseInputByLibraryName(p);
+        os::ScopeExit close([&ic] {
+            if (ic) CloseInputByLibraryName(&ic);
         });
         const AVFormatContext* described = opening.stand_in;
         const std::string changed = os::FormatC("%s: the file has changed since it was added to the list",

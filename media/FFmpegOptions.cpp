@@ -25,51 +25,57 @@ struct TOptionRow {
 };
 
 using S = TFFmpegSettings;
-using E = TCustomFFmpeg;
-
 // A flag is on for any value except exactly "0".
 TOptionAction Flag(bool S::*field) {
-    return [field](E& e, const std::string&, const std::string& v) { e.*field = v != "0"; };
+    return [field](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.*field = v != "0"; };
 }
 TOptionAction Set(bool S::*field) {
-    return [field](E& e, const std::string&, const std::string&) { e.*field = true; };
+    return [field](TCustomFFmpeg& e, const std::string&, const std::string&) { e.*field = true; };
 }
 TOptionAction Int(int S::*field) {
-    return [field](E& e, const std::string&, const std::string& v) { e.*field = os::StrToInt(v); };
+    return
+        [field](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.*field = os::StrToInt(v); };
 }
 TOptionAction MaxFrames(AVMediaType type) {
-    return [type](E& e, const std::string&, const std::string& v) { e.Fmax_frames[type] = os::StrToInt(v); };
+    return [type](TCustomFFmpeg& e, const std::string&, const std::string& v) {
+        e.Fmax_frames[type] = os::StrToInt(v);
+    };
 }
 TOptionAction Int64(int64_t S::*field) {
-    return [field](E& e, const std::string&, const std::string& v) { e.*field = os::StrToInt64(v); };
+    return
+        [field](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.*field = os::StrToInt64(v); };
 }
 TOptionAction Float(float S::*field) {
-    return [field](E& e, const std::string&, const std::string& v) {
+    return [field](TCustomFFmpeg& e, const std::string&, const std::string& v) {
         e.*field = static_cast<float>(os::StrToFloat(v));
     };
 }
 TOptionAction Text(std::string S::*field) {
-    return [field](E& e, const std::string&, const std::string& v) { e.*field = v; };
+    return [field](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.*field = v; };
 }
-TOptionAction Call(void (E::*handler)(const std::string&)) {
-    return [handler](E& e, const std::string&, const std::string& v) { (e.*handler)(v); };
+TOptionAction Call(void (TCustomFFmpeg::*handler)(const std::string&)) {
+    return [handler](TCustomFFmpeg& e, const std::string&, const std::string& v) { (e.*handler)(v); };
 }
-TOptionAction CallNamed(void (E::*handler)(const std::string&, const std::string&)) {
-    return [handler](E& e, const std::string& n, const std::string& v) { (e.*handler)(n, v); };
+TOptionAction CallNamed(void (TCustomFFmpeg::*handler)(const std::string&, const std::string&)) {
+    return [handler](TCustomFFmpeg& e, const std::string& n, const std::string& v) { (e.*handler)(n, v); };
 }
-TOptionAction CallInt(void (E::*handler)(int)) {
-    return [handler](E& e, const std::string&, const std::string& v) { (e.*handler)(os::StrToInt(v)); };
+TOptionAction CallInt(void (TCustomFFmpeg::*handler)(int)) {
+    return [handler](TCustomFFmpeg& e, const std::string&, const std::string& v) {
+        (e.*handler)(os::StrToInt(v));
+    };
 }
-TOptionAction CallFloat(void (E::*handler)(double)) {
-    return [handler](E& e, const std::string&, const std::string& v) { (e.*handler)(os::StrToFloat(v)); };
+TOptionAction CallFloat(void (TCustomFFmpeg::*handler)(double)) {
+    return [handler](TCustomFFmpeg& e, const std::string&, const std::string& v) {
+        (e.*handler)(os::StrToFloat(v));
+    };
 }
 TOptionAction Nothing() {
-    return [](E& e, const std::string& n, const std::string&) {
+    return [](TCustomFFmpeg& e, const std::string& n, const std::string&) {
         FFLogger().Log(&e, llInfo, "Do nothing: option - " + n);
     };
 }
 TOptionAction Raise(const char* text) {
-    return [text](E&, const std::string&, const std::string&) { throw FFmpegException(text); };
+    return [text](TCustomFFmpeg&, const std::string&, const std::string&) { throw FFmpegException(text); };
 }
 
 // clang-format off
@@ -78,14 +84,14 @@ const std::vector<TOptionRow>& OptionTable() {
         {"L", Nothing()}, {"h", Nothing()}, {"version", Nothing()}, {"formats", Nothing()},
         {"codecs", Nothing()}, {"bsfs", Nothing()}, {"protocols", Nothing()}, {"filters", Nothing()},
         {"i", Nothing()}, {"y", Nothing()}, {"benchmark", Nothing()},
-        {"threads", [](E&, const std::string& n, const std::string&) { throw FFmpegException("TODO: option - " + n); }},
+        {"threads", [](TCustomFFmpeg&, const std::string& n, const std::string&) { throw FFmpegException("TODO: option - " + n); }},
         {"padtop", Raise("Please use vfilters=pad")}, {"padbottom", Raise("Please use vfilters=pad")},
         {"padleft", Raise("Please use vfilters=pad")}, {"padright", Raise("Please use vfilters=pad")},
         {"padcolor", Raise("Please use vfilters=pad")},
-        {"timelimit", [](E& e, const std::string&, const std::string&) {
+        {"timelimit", [](TCustomFFmpeg& e, const std::string&, const std::string&) {
              FFLogger().Log(&e, llWarning, "Warning: -timelimit not implemented on Windows");
          }},
-        {"loglevel", [](E&, const std::string&, const std::string& v) { FFLogger().OptLogLevel(v); }},
+        {"loglevel", [](TCustomFFmpeg&, const std::string&, const std::string& v) { FFLogger().OptLogLevel(v); }},
         {"dump", Flag(&S::Fdo_pkt_dump)}, {"hex", Flag(&S::Fdo_hex_dump)}, {"re", Flag(&S::Frate_emu)},
         {"loop_input", Flag(&S::Floop_input)}, {"shortest", Flag(&S::Fopt_shortest)},
         {"intra", Flag(&S::Fintra_only)}, {"vn", Flag(&S::Fvideo_disable)}, {"sameq", Flag(&S::Fsame_quality)},
@@ -104,36 +110,36 @@ const std::vector<TOptionRow>& OptionTable() {
         {"aq", Float(&S::Faudio_qscale)}, {"muxdelay", Float(&S::Fmux_max_delay)}, {"muxpreload", Float(&S::Fmux_preload)},
         {"vlang", Text(&S::Fvideo_language)}, {"alang", Text(&S::Faudio_language)}, {"slang", Text(&S::Fsubtitle_language)},
         {"passlogfile", Text(&S::Fpass_logfilename_prefix)},
-        {"f", Call(&E::SetAskedFormat)}, {"map", Call(&E::AddStreamMap)}, {"map_meta_data", Call(&E::AddMetaDataMap)},
-        {"t", CallNamed(&E::SetRecordingTimeOption)}, {"ss", CallNamed(&E::SetStartTime)},
-        {"itsoffset", CallNamed(&E::SetInputTsOffset)}, {"itsscale", Call(&E::SetInputTsScale)},
-        {"timestamp", CallNamed(&E::SetRecordingTimestamp)}, {"metadata", Call(&E::AddMetadataOption)},
-        {"r", Call(&E::SetFrameRate)}, {"s", Call(&E::SetFrameSize)}, {"aspect", Call(&E::SetAspectRatio)},
-        {"pix_fmt", Call(&E::SetPixelFormat)}, {"rc_override", Call(&E::SetRcOverride)},
-        {"vcodec", Call(&E::SetVideoCodec)}, {"acodec", Call(&E::SetAudioCodec)}, {"scodec", Call(&E::SetSubtitleCodec)},
-        {"vhook", Call(&E::AddVideoHook)}, {"vfilters", Call(&E::SetVideoFilters)}, {"vf", Call(&E::SetVideoFilters)},
-        {"vtag", Call(&E::SetVideoTag)}, {"atag", Call(&E::SetAudioTag)}, {"stag", Call(&E::SetSubtitleTag)},
-        {"sample_fmt", Call(&E::SetSampleFormat)}, {"tvstd", Call(&E::SetVideoStandard)},
-        {"b", CallNamed(&E::SetBitRateOption)}, {"vb", CallNamed(&E::SetBitRateOption)},
-        {"ab", CallNamed(&E::SetBitRateOption)},
-        {"v", CallInt(&E::SetVerbose)}, {"croptop", CallInt(&E::SetCropTop)}, {"cropbottom", CallInt(&E::SetCropBottom)},
-        {"cropleft", CallInt(&E::SetCropLeft)}, {"cropright", CallInt(&E::SetCropRight)},
-        {"me_threshold", CallInt(&E::SetMeThreshold)}, {"top", CallInt(&E::SetTopFieldFirst)},
-        {"ar", CallInt(&E::SetAudioRate)}, {"ac", CallInt(&E::SetAudioChannels)}, {"vc", CallInt(&E::SetVideoChannel)},
-        {"qscale", CallFloat(&E::SetQScale)},
-        {"newvideo", [](E& e, const std::string& n, const std::string&) { e.NewStreamOption(n); }},
-        {"newaudio", [](E& e, const std::string& n, const std::string&) { e.NewStreamOption(n); }},
-        {"newsubtitle", [](E& e, const std::string& n, const std::string&) { e.NewStreamOption(n); }},
-        {"streamid", CallNamed(&E::SetStreamId)},
-        {"target", Call(&E::SetTargetOption)},
-        {"apre", CallNamed(&E::ApplyPreset)}, {"vpre", CallNamed(&E::ApplyPreset)},
-        {"spre", CallNamed(&E::ApplyPreset)}, {"fpre", CallNamed(&E::ApplyPreset)},
-        {"pass", [](E& e, const std::string&, const std::string& v) { e.SetPass(v); }},
-        {"intra_matrix", CallNamed(&E::SetMatrix)}, {"inter_matrix", CallNamed(&E::SetMatrix)},
-        {"vstats", [](E& e, const std::string&, const std::string&) { e.SetVStats(); }},
-        {"vstats_file", Call(&E::SetVStatsFile)},
-        {"absf", CallNamed(&E::AddBitstreamFilter)}, {"vbsf", CallNamed(&E::AddBitstreamFilter)},
-        {"sbsf", CallNamed(&E::AddBitstreamFilter)},
+        {"f", Call(&TCustomFFmpeg::SetAskedFormat)}, {"map", Call(&TCustomFFmpeg::AddStreamMap)}, {"map_meta_data", Call(&TCustomFFmpeg::AddMetaDataMap)},
+        {"t", CallNamed(&TCustomFFmpeg::SetRecordingTimeOption)}, {"ss", CallNamed(&TCustomFFmpeg::SetStartTime)},
+        {"itsoffset", CallNamed(&TCustomFFmpeg::SetInputTsOffset)}, {"itsscale", Call(&TCustomFFmpeg::SetInputTsScale)},
+        {"timestamp", CallNamed(&TCustomFFmpeg::SetRecordingTimestamp)}, {"metadata", Call(&TCustomFFmpeg::AddMetadataOption)},
+        {"r", Call(&TCustomFFmpeg::SetFrameRate)}, {"s", Call(&TCustomFFmpeg::SetFrameSize)}, {"aspect", Call(&TCustomFFmpeg::SetAspectRatio)},
+        {"pix_fmt", Call(&TCustomFFmpeg::SetPixelFormat)}, {"rc_override", Call(&TCustomFFmpeg::SetRcOverride)},
+        {"vcodec", Call(&TCustomFFmpeg::SetVideoCodec)}, {"acodec", Call(&TCustomFFmpeg::SetAudioCodec)}, {"scodec", Call(&TCustomFFmpeg::SetSubtitleCodec)},
+        {"vhook", Call(&TCustomFFmpeg::AddVideoHook)}, {"vfilters", Call(&TCustomFFmpeg::SetVideoFilters)}, {"vf", Call(&TCustomFFmpeg::SetVideoFilters)},
+        {"vtag", Call(&TCustomFFmpeg::SetVideoTag)}, {"atag", Call(&TCustomFFmpeg::SetAudioTag)}, {"stag", Call(&TCustomFFmpeg::SetSubtitleTag)},
+        {"sample_fmt", Call(&TCustomFFmpeg::SetSampleFormat)}, {"tvstd", Call(&TCustomFFmpeg::SetVideoStandard)},
+        {"b", CallNamed(&TCustomFFmpeg::SetBitRateOption)}, {"vb", CallNamed(&TCustomFFmpeg::SetBitRateOption)},
+        {"ab", CallNamed(&TCustomFFmpeg::SetBitRateOption)},
+        {"v", CallInt(&TCustomFFmpeg::SetVerbose)}, {"croptop", CallInt(&TCustomFFmpeg::SetCropTop)}, {"cropbottom", CallInt(&TCustomFFmpeg::SetCropBottom)},
+        {"cropleft", CallInt(&TCustomFFmpeg::SetCropLeft)}, {"cropright", CallInt(&TCustomFFmpeg::SetCropRight)},
+        {"me_threshold", CallInt(&TCustomFFmpeg::SetMeThreshold)}, {"top", CallInt(&TCustomFFmpeg::SetTopFieldFirst)},
+        {"ar", CallInt(&TCustomFFmpeg::SetAudioRate)}, {"ac", CallInt(&TCustomFFmpeg::SetAudioChannels)}, {"vc", CallInt(&TCustomFFmpeg::SetVideoChannel)},
+        {"qscale", CallFloat(&TCustomFFmpeg::SetQScale)},
+        {"newvideo", [](TCustomFFmpeg& e, const std::string& n, const std::string&) { e.NewStreamOption(n); }},
+        {"newaudio", [](TCustomFFmpeg& e, const std::string& n, const std::string&) { e.NewStreamOption(n); }},
+        {"newsubtitle", [](TCustomFFmpeg& e, const std::string& n, const std::string&) { e.NewStreamOption(n); }},
+        {"streamid", CallNamed(&TCustomFFmpeg::SetStreamId)},
+        {"target", Call(&TCustomFFmpeg::SetTargetOption)},
+        {"apre", CallNamed(&TCustomFFmpeg::ApplyPreset)}, {"vpre", CallNamed(&TCustomFFmpeg::ApplyPreset)},
+        {"spre", CallNamed(&TCustomFFmpeg::ApplyPreset)}, {"fpre", CallNamed(&TCustomFFmpeg::ApplyPreset)},
+        {"pass", [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetPass(v); }},
+        {"intra_matrix", CallNamed(&TCustomFFmpeg::SetMatrix)}, {"inter_matrix", CallNamed(&TCustomFFmpeg::SetMatrix)},
+        {"vstats", [](TCustomFFmpeg& e, const std::string&, const std::string&) { e.SetVStats(); }},
+        {"vstats_file", Call(&TCustomFFmpeg::SetVStatsFile)},
+        {"absf", CallNamed(&TCustomFFmpeg::AddBitstreamFilter)}, {"vbsf", CallNamed(&TCustomFFmpeg::AddBitstreamFilter)},
+        {"sbsf", CallNamed(&TCustomFFmpeg::AddBitstreamFilter)},
     };
     return rows;
 }

@@ -11,8 +11,6 @@
 namespace media {
 namespace {
 
-using E = TCustomFFmpeg;
-
 int Strictness(const TFFOptions& options, AVMediaType type) {
     const AVCodecContext* ctx = options.avcodec_opts[type];
     return ctx ? ctx->strict_std_compliance : 0;
@@ -29,7 +27,7 @@ void CheckStreamRoom(const AVFormatContext* oc, std::string& codecName, std::str
 // The named encoder, recorded in the engine's encoder table, or without a
 // name the container's default for the kind.  A refused name is released
 // (with the kind's language) and raises.
-const AVCodec* ChooseEncoder(E& e, const AVFormatContext* oc, AVMediaType type, std::string& name,
+const AVCodec* ChooseEncoder(TCustomFFmpeg& e, const AVFormatContext* oc, AVMediaType type, std::string& name,
                              std::string* language, int strict, AVCodecID& codecId) {
     if (name.empty()) {
         codecId = av::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr, type);
@@ -41,14 +39,14 @@ const AVCodec* ChooseEncoder(E& e, const AVFormatContext* oc, AVMediaType type, 
         throw FFmpegException(e.FLastErrMsg);
     }
     const AVCodec* codec = FindEncoderByName(name);
-    E::CodecSlot(e.Foutput_codecs, e.Fnb_ocodecs) = codec;
+    TCustomFFmpeg::CodecSlot(e.Foutput_codecs, e.Fnb_ocodecs) = codec;
     return codec;
 }
 
 // The common beginning: the stream with its id, our context for it with the
 // library defaults of its type (and of its encoder), the pending bitstream
 // filters, the type and the tag.
-TOutputStreamCodec& AddStream(E& e, AVFormatContext* oc, int fileIndex, AVMediaType type,
+TOutputStreamCodec& AddStream(TCustomFFmpeg& e, AVFormatContext* oc, int fileIndex, AVMediaType type,
                               const AVCodec* encoder, TBitstreamFilterChain& pendingFilters, uint32_t tag) {
     const int index = static_cast<int>(oc->nb_streams);
     auto record = std::make_unique<TOutputStreamCodec>();
@@ -77,7 +75,7 @@ void SetLanguage(AVStream* st, std::string& language) {
 
 // Width to height of the pixels, from the display aspect ratio; a 4:3 frame
 // is assumed when the size is unknown.
-AVRational SampleAspectRatio(const E& e) {
+AVRational SampleAspectRatio(const TCustomFFmpeg& e) {
     const double d = e.Fframe_width * e.Fframe_height != 0
                          ? static_cast<double>(e.Fframe_aspect_ratio) * e.Fframe_height / e.Fframe_width
                          : static_cast<double>(e.Fframe_aspect_ratio) * 3 / 4;
@@ -200,7 +198,7 @@ struct TSubtitleChoice {
     std::string reason;
 };
 
-TSubtitleChoice ChooseSubtitleOutput(const E& e, const AVOutputFormat* of) {
+TSubtitleChoice ChooseSubtitleOutput(const TCustomFFmpeg& e, const AVOutputFormat* of) {
     TSubtitleChoice choice;
     for (int j = 0; j < e.Fnb_input_files; ++j) {
         const AVFormatContext* ic = e.Finput_files[static_cast<size_t>(j)];

@@ -17,6 +17,7 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 }
 
+#include "media/AVHandles.h"
 #include "media/ParkedSettings.h"
 
 struct AVAudioFifo;
@@ -32,22 +33,6 @@ struct SwrContext;
 struct SwsContext;
 
 namespace media {
-
-struct TCodecContextFree {
-    void operator()(AVCodecContext* ctx) const;
-};
-// A codec context of ours, freed with the library's allocator.
-using TCodecContextPtr = std::unique_ptr<AVCodecContext, TCodecContextFree>;
-
-struct TFrameFree {
-    void operator()(AVFrame* frame) const;
-};
-using TFramePtr = std::unique_ptr<AVFrame, TFrameFree>;
-
-struct TFilterGraphFree {
-    void operator()(AVFilterGraph* graph) const;
-};
-using TFilterGraphPtr = std::unique_ptr<AVFilterGraph, TFilterGraphFree>;
 
 // How an input was opened: a task waiting in a list closes its input and
 // opens it again the same way when its run starts.

@@ -11,10 +11,6 @@ namespace {
 
 constexpr int subtitle_out_max_size = 1024 * 1024;
 
-struct PacketFree {
-    void operator()(AVPacket* p) const { av::av_packet_free(&p); }
-};
-
 } // namespace
 
 void EncodeSubtitle(TCustomFFmpeg& e, TAVOutputStream* ost, const TAVInputStream* ist, int64_t APts,
@@ -43,7 +39,7 @@ void EncodeSubtitle(TCustomFFmpeg& e, TAVOutputStream* ost, const TAVInputStream
             av::avcodec_encode_subtitle(enc, e.Fsubtitle_out.data(), subtitle_out_max_size, ASubtitle);
         ASubtitle->num_rects = rects;
         if (size < 0) throw FFmpegException("Subtitle encoding failed");
-        std::unique_ptr<AVPacket, PacketFree> pkt(av::av_packet_alloc());
+        TPacketPtr pkt(av::av_packet_alloc());
         if (!pkt || av::av_new_packet(pkt.get(), size) < 0) throw FFmpegException("Subtitle encoding failed");
         std::memcpy(pkt->data, e.Fsubtitle_out.data(), static_cast<size_t>(size));
         pkt->stream_index = ost->index;

@@ -21,12 +21,6 @@ struct AVFormatContext;
 
 namespace media {
 
-// Packets of a run, freed with the library's allocator (frames: TFramePtr).
-struct TPacketFree {
-    void operator()(AVPacket* p) const;
-};
-using TPacketPtr = std::unique_ptr<AVPacket, TPacketFree>;
-
 struct TTranscodeRun {
     // What Transcode was given.
     AVFormatContext** output_files = nullptr;

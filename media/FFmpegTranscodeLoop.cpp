@@ -10,11 +10,10 @@
 #include "media/FFmpegTranscode.h"
 #include "os/Clock.h"
 #include "os/Convert.h"
+#include "os/ScopeExit.h"
 
 namespace media {
 namespace {
-
-using E = TCustomFFmpeg;
 
 void ClearNoPacket(TTranscodeRun& run) {
     std::fill(run.no_packet.begin(), run.no_packet.end(), false);
@@ -34,14 +33,15 @@ double MuxedSeconds(const TAVOutputStream* ost) {
 
 } // namespace
 
-void E::Transcode() {
+void TCustomFFmpeg::Transcode() {
     OpenOutputTargets();
     Transcode(Foutput_files.data(), Fnb_output_files, Finput_files.data(), Fnb_input_files,
               Fstream_maps.data(), Fnb_stream_maps);
 }
 
-void E::Transcode(AVFormatContext** AOutputFiles, int ANbOutputFiles, AVFormatContext** AInputFiles,
-                  int ANbInputFiles, const TAVStreamMap* AStreamMaps, int ANbStreamMaps) {
+void TCustomFFmpeg::Transcode(AVFormatContext** AOutputFiles, int ANbOutputFiles,
+                              AVFormatContext** AInputFiles, int ANbInputFiles,
+                              const TAVStreamMap* AStreamMaps, int ANbStreamMaps) {
     TTranscodeRun run;
     run.output_files = AOutputFiles;
     run.nb_output_files = ANbOutputFiles;
@@ -51,17 +51,14 @@ void E::Transcode(AVFormatContext** AOutputFiles, int ANbOutputFiles, AVFormatCo
     run.nb_stream_maps = ANbStreamMaps;
     run.no_packet.assign(static_cast<size_t>(FMaxFiles), false);
 
-    try {
-        SetUpRun(run);
-        ReadInputs(run);
-        FinishRun(run);
-    } catch (...) {
-        AbandonRun(run);
-        throw;
-    }
+    os::ScopeExit abandon([this, &run] { AbandonRun(run); });
+    SetUpRun(run);
+    ReadInputs(run);
+    FinishRun(run);
+    abandon.Dismiss();
 }
 
-void E::SetUpRun(TTranscodeRun& run) {
+void TCustomFFmpeg::SetUpRun(TTranscodeRun& run) {
     InitInputStreams(run);
     InitOutputStreams(run);
     OpenEncoders(run);
@@ -73,7 +70,7 @@ void E::SetUpRun(TTranscodeRun& run) {
     DumpStreamMapping(run);
 }
 
-void E::AbandonRun(TTranscodeRun& run) {
+void TCustomFFmpeg::AbandonRun(TTranscodeRun& run) {
     // The stage's jobs use the run's tables and encoders.
     FVideoStage.Abandon();
     CloseEncoderList();
@@ -81,7 +78,7 @@ void E::AbandonRun(TTranscodeRun& run) {
     FreeTranscodeTables(run);
 }
 
-void E::ReadInputs(TTranscodeRun& run) {
+void TCustomFFmpeg::ReadInputs(TTranscodeRun& run) {
     Ftimer_start = av::av_gettime();
     int64_t last_report = Ftimer_start;
     int file_index = 0;
@@ -128,12 +125,12 @@ void E::ReadInputs(TTranscodeRun& run) {
     }
 }
 
-bool E::FrameLimitReached(const TAVOutputStream* ost) const {
+bool TCustomFFmpeg::FrameLimitReached(const TAVOutputStream* ost) const {
     const int m = MaxFramesIndex(ost->enc_ctx);
     return m >= 0 && ost->frame_number >= Fmax_frames[m];
 }
 
-int E::NextInputFile(const TTranscodeRun& run, int AFileIndex) const {
+int TCustomFFmpeg::NextInputFile(const TTranscodeRun& run, int AFileIndex) const {
     if (FJoinMode) {
         const int spo = run.streams_per_output;
         for (int i = AFileIndex * spo; i < (AFileIndex + 1) * spo && i < run.nb_ostreams(); ++i)
@@ -166,13 +163,13 @@ int E::NextInputFile(const TTranscodeRun& run, int AFileIndex) const {
     return file_index;
 }
 
-bool E::OutputSizeLimitReached(const TTranscodeRun& run) const {
+bool TCustomFFmpeg::OutputSizeLimitReached(const TTranscodeRun& run) const {
     std::lock_guard<std::recursive_mutex> lock(run.mux_lock);
     return Flimit_filesize != 0 && run.nb_output_files > 0 && run.output_files[0]->pb &&
            av::avio_seek(run.output_files[0]->pb, 0, SEEK_CUR) > Flimit_filesize;
 }
 
-bool E::EndOfInput(TTranscodeRun& run, int& AFileIndex) {
+bool TCustomFFmpeg::EndOfInput(TTranscodeRun& run, int& AFileIndex) {
     run.file_table[static_cast<size_t>(AFileIndex)].eof_reached = 1;
     if (!FJoinMode) return !Fopt_shortest;
     // Join mode: the input has ended, the next one follows on.
@@ -186,7 +183,7 @@ bool E::EndOfInput(TTranscodeRun& run, int& AFileIndex) {
     return true;
 }
 
-void E::DrainInputDecoders(TTranscodeRun& run, int AFileIndex) {
+void TCustomFFmpeg::DrainInputDecoders(TTranscodeRun& run, int AFileIndex) {
     for (int i = 0; i < run.nb_istreams(); ++i) {
         TAVInputStream* ist = run.ist(i);
         if (ist->file_index != AFileIndex || !ist->decoding_needed) continue;
@@ -196,7 +193,7 @@ void E::DrainInputDecoders(TTranscodeRun& run, int AFileIndex) {
     }
 }
 
-void E::CarryOutputClocks(TTranscodeRun& run, int AFileIndex, bool ALast) {
+void TCustomFFmpeg::CarryOutputClocks(TTranscodeRun& run, int AFileIndex, bool ALast) {
     const int spo = run.streams_per_output;
     for (int i = (AFileIndex + 1) * spo; i < run.nb_ostreams(); ++i) {
         TAVOutputStream* ost = run.ost(i);
@@ -217,7 +214,7 @@ void E::CarryOutputClocks(TTranscodeRun& run, int AFileIndex, bool ALast) {
     }
 }
 
-void E::ShiftNextInput(TTranscodeRun& run, int AFileIndex) {
+void TCustomFFmpeg::ShiftNextInput(TTranscodeRun& run, int AFileIndex) {
     const int spo = run.streams_per_output;
     double output_end = 0;
     for (int i = AFileIndex * spo; i < (AFileIndex + 1) * spo; ++i) {
@@ -229,7 +226,7 @@ void E::ShiftNextInput(TTranscodeRun& run, int AFileIndex) {
         static_cast<int64_t>(std::nearbyint(output_end * 1000000.0));
 }
 
-bool E::HandlePacket(TTranscodeRun& run, int AFileIndex, AVPacket* APacket) {
+bool TCustomFFmpeg::HandlePacket(TTranscodeRun& run, int AFileIndex, AVPacket* APacket) {
     AVFormatContext* ic = run.input_files[AFileIndex];
     if (Fdo_pkt_dump)
         av::av_pkt_dump_log2(nullptr, AV_LOG_DEBUG, APacket, Fdo_hex_dump,
@@ -256,8 +253,8 @@ bool E::HandlePacket(TTranscodeRun& run, int AFileIndex, AVPacket* APacket) {
     return false;
 }
 
-void E::ShiftTimestamps(const TAVInputStream* ist, const AVFormatContext* ic, AVPacket* APacket,
-                        int AFileIndex) {
+void TCustomFFmpeg::ShiftTimestamps(const TAVInputStream* ist, const AVFormatContext* ic, AVPacket* APacket,
+                                    int AFileIndex) {
     const AVRational tb = ist->st->time_base;
     const int64_t offset = Finput_files_ts_offset[static_cast<size_t>(ist->file_index)];
     if (APacket->dts != AV_NOPTS_VALUE) APacket->dts += av::av_rescale_q(offset, AV_TIME_BASE_Q, tb);
@@ -290,7 +287,7 @@ void E::ShiftTimestamps(const TAVInputStream* ist, const AVFormatContext* ic, AV
     if (APacket->pts != AV_NOPTS_VALUE) APacket->pts -= shift;
 }
 
-void E::FinishRun(TTranscodeRun& run) {
+void TCustomFFmpeg::FinishRun(TTranscodeRun& run) {
     // The end, also after a stop request: what the decoders and encoders
     // still hold, the trailers, the final report.
     for (int i = 0; i < run.nb_istreams(); ++i) {

@@ -12,8 +12,6 @@
 namespace media {
 namespace {
 
-using E = TCustomFFmpeg;
-
 AVMediaType OutputType(const TAVOutputStream* ost) {
     return ost->enc_ctx ? ost->enc_ctx->codec_type : ost->st->codecpar->codec_type;
 }
@@ -63,7 +61,7 @@ TStreamRank RankStream(const AVStream* st) {
 
 } // namespace
 
-void E::InitInputStreams(TTranscodeRun& run) {
+void TCustomFFmpeg::InitInputStreams(TTranscodeRun& run) {
     run.file_table.assign(static_cast<size_t>(run.nb_input_files), TAVInputFile{});
     int total = 0;
     for (int i = 0; i < run.nb_input_files; ++i) {
@@ -90,7 +88,7 @@ void E::InitInputStreams(TTranscodeRun& run) {
     }
 }
 
-void E::InitOutputStreams(TTranscodeRun& run) {
+void TCustomFFmpeg::InitOutputStreams(TTranscodeRun& run) {
     int total = 0;
     for (int i = 0; i < run.nb_output_files; ++i) {
         AVFormatContext* oc = run.output_files[i];
@@ -124,7 +122,7 @@ void E::InitOutputStreams(TTranscodeRun& run) {
     SetupCodecParameters(run);
 }
 
-void E::MapOutputStreams(TTranscodeRun& run) {
+void TCustomFFmpeg::MapOutputStreams(TTranscodeRun& run) {
     int n = 0;
     for (int j = 0; j < run.nb_output_files; ++j) {
         AVFormatContext* oc = run.output_files[j];
@@ -153,7 +151,7 @@ void E::MapOutputStreams(TTranscodeRun& run) {
     }
 }
 
-void E::MapStreamByMap(TTranscodeRun& run, TAVOutputStream* ost, int n) {
+void TCustomFFmpeg::MapStreamByMap(TTranscodeRun& run, TAVOutputStream* ost, int n) {
     const TAVStreamMap& m = run.stream_maps[n];
     ost->source_index = run.file_table[static_cast<size_t>(m.file_index)].ist_index + m.stream_index;
     const AVMediaType in_type = run.source(ost)->st->codecpar->codec_type;
@@ -167,7 +165,7 @@ void E::MapStreamByMap(TTranscodeRun& run, TAVOutputStream* ost, int n) {
     }
 }
 
-void E::ChooseSourceStream(TTranscodeRun& run, TAVOutputStream* ost, int j) {
+void TCustomFFmpeg::ChooseSourceStream(TTranscodeRun& run, TAVOutputStream* ost, int j) {
     const AVMediaType type = OutputType(ost);
     int found = -1;
     TStreamRank best;
@@ -206,7 +204,7 @@ void E::ChooseSourceStream(TTranscodeRun& run, TAVOutputStream* ost, int j) {
     ost->source_index = found;
 }
 
-void E::SetupCodecParameters(TTranscodeRun& run) {
+void TCustomFFmpeg::SetupCodecParameters(TTranscodeRun& run) {
     for (int i = 0; i < run.nb_ostreams(); ++i) {
         TAVOutputStream* ost = run.ost(i);
         const TAVInputStream* ist = run.source(ost);
@@ -243,7 +241,7 @@ void E::SetupCodecParameters(TTranscodeRun& run) {
     }
 }
 
-void E::CopyStreamParameters(TTranscodeRun& run, TAVOutputStream* ost) {
+void TCustomFFmpeg::CopyStreamParameters(TTranscodeRun& run, TAVOutputStream* ost) {
     const TAVInputStream* ist = run.source(ost);
     const AVCodecParameters* icodec = ist->st->codecpar;
     AVCodecContext* codec = ost->enc_ctx;
@@ -306,7 +304,7 @@ void E::CopyStreamParameters(TTranscodeRun& run, TAVOutputStream* ost) {
     }
 }
 
-void E::PrepareEncoding(TTranscodeRun& run, int i) {
+void TCustomFFmpeg::PrepareEncoding(TTranscodeRun& run, int i) {
     TAVOutputStream* ost = run.ost(i);
     TAVInputStream* ist = run.source(ost);
     AVCodecContext* codec = ost->enc_ctx;
@@ -396,7 +394,7 @@ void E::PrepareEncoding(TTranscodeRun& run, int i) {
         OpenPassLogFile(run, i);
 }
 
-void E::OpenPassLogFile(TTranscodeRun& run, int i) {
+void TCustomFFmpeg::OpenPassLogFile(TTranscodeRun& run, int i) {
     TAVOutputStream* ost = run.ost(i);
     AVCodecContext* codec = ost->enc_ctx;
     // A relative name is taken from the current folder, which the program
@@ -423,7 +421,7 @@ void E::OpenPassLogFile(TTranscodeRun& run, int i) {
     codec->stats_in = reinterpret_cast<char*>(buffer);
 }
 
-void E::FreeTranscodeTables(TTranscodeRun& run) {
+void TCustomFFmpeg::FreeTranscodeTables(TTranscodeRun& run) {
     run.file_table.clear();
     for (auto& ist : run.ist_table)
         if (ist) {

@@ -14,11 +14,9 @@ namespace media {
 
 namespace {
 
-using E = TCustomFFmpeg;
-
 // The engine's hook copy of a picture of this geometry, writable (an encoder
 // may still hold the previous picture); nullptr when none can be had.
-AVFrame* HookBuffer(E& e, const AVFrame* picture) {
+AVFrame* HookBuffer(TCustomFFmpeg& e, const AVFrame* picture) {
     AVFrame* buf = e.FHookBuf.get();
     if (!buf || buf->width != picture->width || buf->height != picture->height ||
         buf->format != picture->format) {
@@ -66,7 +64,7 @@ TFramePtr CropView(const AVFrame* picture, int top, int left, int width, int hei
 
 } // namespace
 
-AVFrame* PreprocessPicture(E& e, TAVInputStream* ist, AVFrame* APicture) {
+AVFrame* PreprocessPicture(TCustomFFmpeg& e, TAVInputStream* ist, AVFrame* APicture) {
     ++e.FHookFrameNumber;
     const int64_t pts = ist->pts;
     if (!e.Fdo_deinterlace && !e.FOnCustomHook && !e.Fusing_vhook) return APicture;
@@ -97,7 +95,7 @@ AVFrame* PreprocessPicture(E& e, TAVInputStream* ist, AVFrame* APicture) {
     return buf;
 }
 
-void RunCustomHook(E& e, AVFrame* APicture, int64_t APTS) {
+void RunCustomHook(TCustomFFmpeg& e, AVFrame* APicture, int64_t APTS) {
     if (!e.FHookContext.Context) e.FHookContext.Context = std::make_unique<TRGBConvertContext>();
     TRGBConvertContext& ctx = *e.FHookContext.Context;
     const auto format = static_cast<AVPixelFormat>(APicture->format);
@@ -138,7 +136,8 @@ void RunCustomHook(E& e, AVFrame* APicture, int64_t APTS) {
     }
 }
 
-int VideoCopies(E& e, const AVFormatContext* oc, TAVOutputStream* ost, const TAVInputStream* ist) {
+int VideoCopies(TCustomFFmpeg& e, const AVFormatContext* oc, TAVOutputStream* ost,
+                const TAVInputStream* ist) {
     const AVCodecContext* enc = ost->enc_ctx;
     // Without a sync method a picture keeps its own stream's time: another
     // stream's clock (a sync map) may stand still between two pictures.
@@ -175,7 +174,7 @@ int VideoCopies(E& e, const AVFormatContext* oc, TAVOutputStream* ost, const TAV
     return std::max(nb_frames, 0);
 }
 
-AVFrame* ScaledPicture(E& e, TAVOutputStream* ost, const TAVInputStream* ist, AVFrame* APicture,
+AVFrame* ScaledPicture(TCustomFFmpeg& e, TAVOutputStream* ost, const TAVInputStream* ist, AVFrame* APicture,
                        TFramePtr& AView) {
     const AVCodecContext* enc = ost->enc_ctx;
     const int width = APicture->width, height = APicture->height, format = APicture->format;
@@ -248,8 +247,9 @@ AVFrame* ScaledPicture(E& e, TAVOutputStream* ost, const TAVInputStream* ist, AV
     return picture;
 }
 
-int EncodeCopy(E& e, const AVCodecContext* enc, const TAVOutputStream* ost, const AVFrame* ASource,
-               const AVFrame* APicture, int64_t APts, int AHookFrame, const TFrameEncoder& AEncode) {
+int EncodeCopy(TCustomFFmpeg& e, const AVCodecContext* enc, const TAVOutputStream* ost,
+               const AVFrame* ASource, const AVFrame* APicture, int64_t APts, int AHookFrame,
+               const TFrameEncoder& AEncode) {
     TFramePtr out(av::av_frame_clone(APicture));
     if (!out) throw FFmpegException("Video encoding failed");
     out->interlaced_frame = ASource->interlaced_frame;
@@ -265,7 +265,7 @@ int EncodeCopy(E& e, const AVCodecContext* enc, const TAVOutputStream* ost, cons
     return written;
 }
 
-int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVInputStream* ist,
+int EncodeVideoFrame(TCustomFFmpeg& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVInputStream* ist,
                      AVFrame* APicture, const TFrameEncoder& AEncode) {
     const int nb_frames = VideoCopies(e, oc, ost, ist);
     if (nb_frames == 0) return 0;
@@ -284,7 +284,7 @@ int EncodeVideoFrame(E& e, const AVFormatContext* oc, TAVOutputStream* ost, TAVI
     return written;
 }
 
-void RunPostHooks(E& e, const AVFrame* APicture, const AVCodecContext* enc, int AHookFrame) {
+void RunPostHooks(TCustomFFmpeg& e, const AVFrame* APicture, const AVCodecContext* enc, int AHookFrame) {
     // The settings are copied under the lock and the event and the painting
     // run outside it: both wait for the GUI thread, and the GUI thread takes
     // this lock when it changes the hooks of a running task.
@@ -330,7 +330,8 @@ void RunPostHooks(E& e, const AVFrame* APicture, const AVCodecContext* enc, int 
     }
 }
 
-void WriteVideoStats(E& e, const TAVOutputStream* ost, int AEncodedSize, const TCodedPicture& ACoded) {
+void WriteVideoStats(TCustomFFmpeg& e, const TAVOutputStream* ost, int AEncodedSize,
+                     const TCodedPicture& ACoded) {
     if (!e.Fvstats_file) {
         e.Fvstats_file = std::fopen(e.Fvstats_filename.c_str(), "w");
         if (!e.Fvstats_file) throw FFmpegException("fopen fail: " + e.Fvstats_filename);

@@ -54,13 +54,9 @@ void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPack
         write(APacket);
         return;
     }
-    AVPacket* pending = av::av_packet_alloc();
+    TPacketPtr pending(av::av_packet_alloc());
     if (!pending) throw FFmpegException("av_mallocz fail");
-    struct PacketFree {
-        AVPacket*& p;
-        ~PacketFree() { av::av_packet_free(&p); }
-    } guard{pending};
-    av::av_packet_move_ref(pending, APacket);
+    av::av_packet_move_ref(pending.get(), APacket);
     std::function<void(size_t, AVPacket*)> feed = [&](size_t k, AVPacket* pkt) {
         if (k == chain.size()) {
             write(pkt);
@@ -69,18 +65,16 @@ void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPack
         AVBSFContext* bsf = chain[k];
         // A packet the filter refuses goes on as it came, so the filter gets
         // its own reference and this one is kept.
-        AVPacket* sent = av::av_packet_clone(pkt);
+        TPacketPtr sent(av::av_packet_clone(pkt));
         if (!sent) throw FFmpegException("av_mallocz fail");
-        PacketFree sent_guard{sent};
-        int r = av::av_bsf_send_packet(bsf, sent);
+        int r = av::av_bsf_send_packet(bsf, sent.get());
         bool passed = false;
         if (r >= 0) {
-            AVPacket* out = av::av_packet_alloc();
+            TPacketPtr out(av::av_packet_alloc());
             if (!out) throw FFmpegException("av_mallocz fail");
-            PacketFree out_guard{out};
-            while ((r = av::av_bsf_receive_packet(bsf, out)) >= 0) {
+            while ((r = av::av_bsf_receive_packet(bsf, out.get())) >= 0) {
                 passed = true;
-                feed(k + 1, out);
+                feed(k + 1, out.get());
             }
             if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) r = 0;
         }
@@ -95,7 +89,7 @@ void TCustomFFmpeg::WritePacket(TTranscodeRun& run, TAVOutputStream* ost, AVPack
         }
         av::av_packet_unref(pkt);
     };
-    feed(0, pending);
+    feed(0, pending.get());
 }
 
 } // namespace media

@@ -1,6 +1,7 @@
 #include "skin/engine/DrawUtils.h"
 
 #include "gdi/Dc.h"
+#include "gdi/DcStateSaver.h"
 #include "gdi/DcText.h"
 #include "gui/Forms.h"
 #include "gui/Messages.h"
@@ -401,14 +402,15 @@ void PaintUnder(gui::TControl* C, gui::TCanvas* K, int dx, int dy) {
     HDC dc = K->Handle();
     if (!dc) return;
     P->ControlState |= gui::csPaintCopy;
-    int saved = SaveDC(dc);
     POINT org;
-    GetWindowOrgEx(dc, &org);
-    SetWindowOrgEx(dc, org.x + C->Left() + dx, org.y + C->Top() + dy, nullptr);
-    IntersectClipRect(dc, 0, 0, P->ClientWidth(), P->ClientHeight());
-    P->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    if (!dynamic_cast<gui::TCustomForm*>(P)) PaintAccess::PaintWindowOf(P, dc);
-    RestoreDC(dc, saved);
+    {
+        gdi::DcStateSaver saved(dc);
+        GetWindowOrgEx(dc, &org);
+        SetWindowOrgEx(dc, org.x + C->Left() + dx, org.y + C->Top() + dy, nullptr);
+        IntersectClipRect(dc, 0, 0, P->ClientWidth(), P->ClientHeight());
+        P->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        if (!dynamic_cast<gui::TCustomForm*>(P)) PaintAccess::PaintWindowOf(P, dc);
+    }
     gui::TRect cb = C->BoundsRect();
     for (int i = 0; i < P->ControlCount(); ++i) {
         gui::TControl* child = P->Controls(i);
@@ -417,13 +419,14 @@ void PaintUnder(gui::TControl* C, gui::TCanvas* K, int dx, int dy) {
         gui::TRect b = child->BoundsRect(), x;
         if (!IntersectRect(&x, &b, &cb)) continue;
         child->ControlState |= gui::csPaintCopy;
-        int s = SaveDC(dc);
-        GetWindowOrgEx(dc, &org);
-        SetWindowOrgEx(dc, org.x - (child->Left() - C->Left() - dx), org.y - (child->Top() - C->Top() - dy),
-                       nullptr);
-        IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
-        child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, s);
+        {
+            gdi::DcStateSaver saved(dc);
+            GetWindowOrgEx(dc, &org);
+            SetWindowOrgEx(dc, org.x - (child->Left() - C->Left() - dx),
+                           org.y - (child->Top() - C->Top() - dy), nullptr);
+            IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+            child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        }
         child->ControlState &= ~gui::csPaintCopy;
     }
     P->ControlState &= ~gui::csPaintCopy;

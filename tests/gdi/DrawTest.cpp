@@ -1,9 +1,11 @@
 #include "gdi/Draw.h"
 #include "GdiFixture.h"
 #include "gdi/Blit.h"
+#include "gdi/DcStateSaver.h"
 #include "gdi/SysColors.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -141,4 +143,22 @@ TEST(Text, TextOutDrawsInsideTheClipOnly) {
     EXPECT_TRUE(GetTextExtentPoint32(c.dc, "WW", 2, &s));
     EXPECT_GT(s.cx, 0);
     EXPECT_GT(s.cy, 0);
+}
+
+TEST(Draw, ASavedStateComesBackWhenThePainterThrows) {
+    Canvas c(4, 1);
+    SetViewportOrgEx(c.dc, 1, 0, nullptr);
+    EXPECT_THROW(
+        {
+            gdi::DcStateSaver saved(c.dc);
+            SetViewportOrgEx(c.dc, 3, 0, nullptr);
+            IntersectClipRect(c.dc, 0, 0, 0, 0);
+            throw std::runtime_error("paint");
+        },
+        std::runtime_error);
+    POINT org;
+    GetViewportOrgEx(c.dc, &org);
+    EXPECT_EQ(org, (POINT{1, 0}));
+    SetPixel(c.dc, 0, 0, RGB(255, 255, 255)); // not clipped away any more
+    EXPECT_EQ(Picture(c), ".#..\n");
 }

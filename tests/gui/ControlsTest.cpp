@@ -8,6 +8,7 @@
 #include "win/Styles.h"
 #include "win/Window.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ public:
         this->SetParent(parent);
     }
     bool paints = true;
+    bool throws = false;
 
 protected:
     void CMMouseEnter(TMessage& m) override {
@@ -37,6 +39,7 @@ protected:
         Base::CMMouseLeave(m);
     }
     void Paint() override {
+        if (throws) throw std::runtime_error("paint " + this->Name());
         if (!paints) return;
         this->Canvas()->Brush()->SetColor(this->Color());
         this->Canvas()->FillRect(this->ClientRect());
@@ -258,6 +261,24 @@ TEST_F(ControlsTest, OpaqueWindowlessChildrenAreClippedOutOfTheParentsPaint) {
     RunUntilIdle();
     EXPECT_EQ(PixelAt(opaque, 5, 5), RGB(0, 0, 255));
     EXPECT_EQ(PixelAt(clear, 5, 5), RGB(255, 0, 0));
+}
+
+TEST_F(ControlsTest, APaintThatThrowsInAWindowlessChildStillEndsTheParentsPaint) {
+    auto* f = MakeForm<ProbeForm>();
+    auto* parent = new Windowed(f, "P", f, Bounds(0, 0, 200, 100));
+    auto* child = new Windowless(f, "C", parent, Bounds(10, 10, 30, 30));
+    f->Show();
+    RunUntilIdle();
+    // The paint hides the parent's caret until it ends.
+    ASSERT_TRUE(CreateCaret(parent->Handle(), nullptr, 1, 10));
+    ShowCaret(parent->Handle());
+    ASSERT_EQ(win::GetCaretState().hideCount, 0);
+    child->throws = true;
+    InvalidateRect(parent->Handle(), nullptr, FALSE);
+    EXPECT_THROW(parent->Perform(WM_PAINT, 0, 0), std::runtime_error);
+    EXPECT_EQ(win::GetCaretState().hideCount, 0);
+    child->throws = false;
+    DestroyCaret();
 }
 
 TEST_F(ControlsTest, ReplacedWindowProcSeesEverythingAndSurvivesRecreation) {
