@@ -7,7 +7,7 @@
 #include "skin/controls/FrameAnimation.h"
 #include "skin/controls/GraphicSkinControl.h"
 #include "skin/controls/SkinButton.h"
-#include "skin/controls/TrackMenu.h"
+#include "skin/menus/TrackMenu.h"
 
 #include <memory>
 
