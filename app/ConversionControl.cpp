@@ -22,6 +22,8 @@
 #include "skin/controls/SkinMenuSpeedButton.h"
 #include "skin/controls/SkinSpeedButton.h"
 
+#include <filesystem>
+
 namespace app {
 
 namespace {
@@ -180,6 +182,7 @@ void TConversionControl::ListChanged() {
 }
 
 void TConversionControl::ListCleared() {
+    ownOutputs_.clear();
     SetAddControls(true);
     SetRemoveControls(false);
     SetClearControls(false);
@@ -190,7 +193,7 @@ bool TConversionControl::Rebuild() {
     media::TFFmpegConverter* c = form_.FFConverter;
     c->ClearTasks();
     taskRows_.clear();
-    list_.MakeOutputNamesUnique();
+    list_.MakeOutputNamesUnique(ownOutputs_);
     std::vector<std::string> refused;
     for (int i = 0; i < list_.RowCount(); ++i) {
         gui::TListItem* row = list_.Row(i);
@@ -223,7 +226,9 @@ bool TConversionControl::Rebuild() {
         form_.Log("");
         form_.Log("***Cannot do convert, error: " + why);
         form_.Log("");
-        refused.push_back(os::ExtractFileName(row->Caption()));
+        // Each file with why: a missing input, an output folder that takes no file, a name too
+        // long, as the engine says it.
+        refused.push_back(os::ExtractFileName(row->Caption()) + "：" + why);
         SetRowSubItem(row, rcProgress, "N/A");
     }
     if (!refused.empty()) {
@@ -312,7 +317,11 @@ void TConversionControl::Terminated(const media::TTerminateInfo& info) {
         AfterDone();
     } else if (info.Finished && info.TaskIndex < static_cast<int>(taskRows_.size())) {
         int index = taskRows_[static_cast<size_t>(info.TaskIndex)];
-        if (index < list_.RowCount()) SetRowSubItem(list_.Row(index), rcProgress, "100%");
+        if (index < list_.RowCount()) {
+            SetRowSubItem(list_.Row(index), rcProgress, "100%");
+            const std::string& written = list_.SlotOfRow(index).Output.FileName;
+            ownOutputs_.insert(std::filesystem::path(written).lexically_normal().string());
+        }
     }
     if (info.Exception)
         gui::Application->MessageBox(info.ExceptionMsg, kProgramTitle, gui::MB_OK | gui::MB_ICONWARNING);

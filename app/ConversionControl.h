@@ -5,6 +5,7 @@
 #include "media/FFmpegConverter.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,8 @@ private:
     std::shared_ptr<TConversionControl*> self_;
     std::vector<int> taskRows_;
     std::vector<bool> pickerStates_;
+    // Outputs this list's tasks wrote to their end (full paths, normalised), until Clear.
+    std::set<std::string> ownOutputs_;
     bool running_ = false;
     bool stopped_ = false;
 };

@@ -110,14 +110,16 @@ std::string TFileList::OutputFolder() const {
     return form_.Video_OutPut_Folder_Edit->Text();
 }
 
-void TFileList::MakeOutputNamesUnique() {
+void TFileList::MakeOutputNamesUnique(const std::set<std::string>& ownOutputs) {
+    auto foreign = [&](const std::string& p) {
+        return os::FileExists(p) && !ownOutputs.count(fs::path(p).lexically_normal().string());
+    };
     for (int i = 0; i < RowCount(); ++i) {
         gui::TListItem* row = Row(i);
         std::vector<std::string> earlier;
         for (int j = 0; j < i; ++j) earlier.push_back(RowSubItem(Row(j), rcOutputFile));
         std::string name = RowSubItem(row, rcOutputFile);
-        std::string unique = UniqueOutputName(OutputFolder(), name, earlier, OverwriteChosen(),
-                                              [](const std::string& p) { return os::FileExists(p); });
+        std::string unique = UniqueOutputName(OutputFolder(), name, earlier, OverwriteChosen(), foreign);
         if (unique != name) SetRowSubItem(row, rcOutputFile, unique);
     }
 }

@@ -5,6 +5,7 @@
 #include "media/FFmpegRequest.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,10 @@ public:
     const std::vector<TFileSlot>& Slots() const { return slots_; }
     // Output names of all rows but `except`.
     std::vector<std::string> OutputNamesExcept(int except) const;
-    // Makes every row's output name unique among the rows and on disk (unless overwriting).
-    void MakeOutputNamesUnique();
+    // Makes every row's output name unique among the rows and on disk (unless overwriting). A
+    // file at `ownOutputs` (full paths this list wrote) takes no name away from its row: a row
+    // writes the name it shows again, and a numbered name is never numbered once more.
+    void MakeOutputNamesUnique(const std::set<std::string>& ownOutputs);
 
     // Rows the last add command could not add, as the user was told.
     const std::vector<std::string>& LastFailures() const { return failures_; }

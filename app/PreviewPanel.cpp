@@ -164,6 +164,10 @@ void TPreviewPanel::Button31Click() {
 void TPreviewPanel::OpenPreview() {
     media::TFFPlayer* player = form_.FFPlayer;
     HWND screen = form_.Panel6->Handle();
+    // A file's preview never shows another file's picture: the last playback ends and the panel
+    // forgets its picture before the next file opens, whether that opens or not.
+    player->Stop(true);
+    UnregisterFrameHost(screen);
     RegisterFrameHost(screen);
     if (!player->Open(form_.T_Movie_PLayer_FileName, reinterpret_cast<uintptr_t>(screen), chkOpenPaused))
         form_.Log(player->LastErrMsg());

@@ -7,9 +7,11 @@
 #include "app/Previewer.h"
 #include "app/SettingsForm.h"
 #include "app/WindowPicture.h"
+#include "display/Backend.h"
 #include "gui/Application.h"
 #include "media/ComponentUtils.h"
 #include "media/FFmpegLoader.h"
+#include "os/CloseSignals.h"
 #include "os/MainThread.h"
 #include "os/Paths.h"
 #include "resources/ProgramResources.h"
@@ -18,12 +20,36 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace app {
 
-int RunProgram() {
+namespace {
+
+std::unique_ptr<os::CloseSignals> g_closeSignals;
+
+// A signal closes the main window the way its user does: conversions stopped and awaited,
+// the player detached, the settings kept.
+void CloseOnSignal(int) {
+    if (gui::TCustomForm* main = gui::Application->MainForm())
+        main->Close();
+    else
+        gui::Application->Terminate();
+}
+
+} // namespace
+
+TForm1* StartProgram() {
     std::setlocale(LC_CTYPE, "");
+    // Before anything that draws: a display that does not open ends the start here.
+    if (const std::string& error = display::OpenError(); !error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return nullptr;
+    }
+    // Before the player can start SDL, which takes these signals for itself when it finds them
+    // unhandled.
+    g_closeSignals = std::make_unique<os::CloseSignals>(CloseOnSignal);
     media::FFLoader().SetLibraryPath(os::ExeFolder() + "LibAV");
     skin::InitSkinEngine();
     // Before any window: the skinned controls and dialogs load their pictures by name.
@@ -59,10 +85,19 @@ int RunProgram() {
             std::fprintf(stderr, "TarvikH.264格式转换器: %s\n", error.c_str());
         std::fflush(stdout);
     }
-    gui::Application->Run();
+    return Form1;
+}
 
+int RunUntilClosed() {
+    gui::Application->Run();
+    g_closeSignals.reset();
     media::SetMessagePump(nullptr);
     return 0;
+}
+
+int RunProgram() {
+    if (!StartProgram()) return 1;
+    return RunUntilClosed();
 }
 
 } // namespace app

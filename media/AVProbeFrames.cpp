@@ -11,6 +11,8 @@
 namespace media {
 namespace {
 
+constexpr int kPictureAlign = 64;
+
 const char* const kEOFReached = "stream eof reached.";
 const char* const kReadOnly = "file cannot be seeked, handle is readonly.";
 
@@ -298,7 +300,8 @@ bool TAVProbe::Decode(int AStreamIndex) {
 void TAVProbe::StoreDecodedFrame(const AVFrame* AFrame, int64_t APos) {
     const AVStream* st = FFileHandle->streams[FDecodeIndex];
     auto pixFmt = static_cast<AVPixelFormat>(AFrame->format);
-    int need = av::av_image_get_buffer_size(pixFmt, AFrame->width, AFrame->height, 1);
+    // Rows aligned for the scaler's SIMD routines, which read the copy for the bitmap.
+    int need = av::av_image_get_buffer_size(pixFmt, AFrame->width, AFrame->height, kPictureAlign);
     if (need > 0 && FPicture.Size < need) {
         av::av_free(FPicture.Buffer);
         FPicture.Buffer = static_cast<uint8_t*>(av::av_malloc(static_cast<size_t>(need)));
@@ -340,7 +343,7 @@ void TAVProbe::StoreDecodedFrame(const AVFrame* AFrame, int64_t APos) {
         return;
     }
     av::av_image_fill_arrays(FPicture.Picture.data, FPicture.Picture.linesize, FPicture.Buffer, pixFmt,
-                             AFrame->width, AFrame->height, 1);
+                             AFrame->width, AFrame->height, kPictureAlign);
     const uint8_t* source[4] = {AFrame->data[0], AFrame->data[1], AFrame->data[2], AFrame->data[3]};
     av::av_image_copy(FPicture.Picture.data, FPicture.Picture.linesize, source, AFrame->linesize, pixFmt,
                       AFrame->width, AFrame->height);

@@ -1,5 +1,6 @@
 #include "media/FFPlayer.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,9 @@ namespace media {
 namespace {
 
 const char* const kNotLoaded = "libav or libsdl not loaded.";
+// Attempts of a waiting Stop before it tears the playback down itself.
+constexpr int kStopAttemptsWhileReading = 10;
+constexpr int kStopAttempts = 20;
 
 // Environment changes for SDL happen under this lock while no SDL thread runs.
 std::mutex& EnvLock() {
@@ -33,6 +37,17 @@ std::mutex& SDLEventsLock() {
     return m;
 }
 bool g_sdlEventsOpen = false;
+
+// A lock tried for up to ms milliseconds.  Tried in short steps: the timed lock of the
+// standard library goes through a call that ThreadSanitizer does not follow.
+bool TryLockFor(std::unique_lock<std::recursive_mutex>& lock, int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!lock.try_lock()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        os::SleepMs(1);
+    }
+    return true;
+}
 
 bool PushSDLEvent(SDL_Event& ev) {
     std::lock_guard<std::mutex> g(SDLEventsLock());
@@ -160,8 +175,7 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
     }
     FSDLStarted = true;
     FScreenHandle = AScreenHandle;
-    if (sdl::SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        FFLogger().Log(this, llError, std::string("SDL audio: ") + sdl::SDL_GetError());
+    if (sdl::SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) StartSilentAudio();
     {
         char name[257] = {};
         if (sdl::SDL_AudioDriverName(name, sizeof name - 1))
@@ -229,6 +243,30 @@ bool TCustomPlayer::Open(const std::string& AFileName, uintptr_t AScreenHandle, 
     return true;
 }
 
+bool TCustomPlayer::StartSilentAudio() {
+    FFLogger().Log(this, llError, std::string("SDL audio: ") + sdl::SDL_GetError());
+    sdl::SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // SDL's dummy driver takes the samples at the pace of sound without a device: the audio
+    // clock runs, so pictures, the wave and the position move on as with sound.
+    bool started;
+    {
+        std::lock_guard<std::mutex> g(EnvLock());
+        const char* was = std::getenv("SDL_AUDIODRIVER");
+        const std::string previous = was ? was : "";
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        started = sdl::SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        if (was)
+            ::setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+        else
+            ::unsetenv("SDL_AUDIODRIVER");
+    }
+    if (started)
+        FFLogger().Log(this, llInfo, "no sound device: playing without sound");
+    else
+        FFLogger().Log(this, llError, std::string("SDL audio: ") + sdl::SDL_GetError());
+    return started;
+}
+
 void TCustomPlayer::DoFileOpen() {
     ResetRGBContext(FRGBContext);
     TVideoState* is = FVideoState.load();
@@ -285,10 +323,25 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
     }
     if (!AWaitForStop) return;
     if (FPlayThread) {
-        // The quit request is posted again now and then: SDL's queue is
-        // small and drops events when full.
-        while (!WaitPumping(FStopEvent, 100)) {
-            if (TVideoState* cur = FVideoState.load()) TPlayerCore::PushEvent(cur, FF_QUIT_EVENT);
+        // The quit request is posted again now and then (SDL's queue is small and drops
+        // events when full).  A play thread that still does not finish has the playback torn
+        // down here: soon when the reader is stuck in a read, a little later in any case.
+        int attempt = 1;
+        while (!WaitPumping(FStopEvent, 100) && FVideoState.load()) {
+            std::unique_lock<std::recursive_mutex> lock(FDataLock, std::defer_lock);
+            if (!TryLockFor(lock, 100)) continue;
+            ++attempt;
+            TVideoState* cur = FVideoState.load();
+            if (!cur) break;
+            if ((attempt > kStopAttemptsWhileReading && cur->Reading == 1) || attempt > kStopAttempts) {
+                TPlayerCore::DoExit(this);
+                // Wakes the play thread, which finds nothing open and ends.
+                SDL_Event ev{};
+                ev.type = FF_QUIT_EVENT;
+                PushSDLEvent(ev);
+                break;
+            }
+            TPlayerCore::PushEvent(cur, FF_QUIT_EVENT);
         }
     }
     JoinThreads();
@@ -409,7 +462,9 @@ void TCustomPlayer::UpdatePosition() {
     } else if (is->audio_stream >= 0) {
         pos = std::llrint(TPlayerCore::GetAudioClock(is) * 1000000.0) - is->StartTime;
         int64_t ad = is->AudioDuration;
-        if (ad > 0 && ad <= pos && is->Duration > pos) pos = is->Duration;
+        // Decoded audio may end short of the file's duration (an encoder's delay and
+        // padding): once everything has been read and decoded, the position is the end.
+        if (((ad > 0 && ad <= pos) || is->ReachEOF == 1) && is->Duration > pos) pos = is->Duration;
     } else {
         return;
     }
@@ -504,7 +559,7 @@ void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeek
         target = std::llrint(static_cast<double>(pos) + delta);
         rel = std::llrint(delta);
     } else {
-        target = std::llrint((TPlayerCore::GetMasterClock(is) + ADelta) * 1000000.0);
+        target = std::llrint((TPlayerCore::PlaybackClock(is) + ADelta) * 1000000.0);
         rel = std::llrint(ADelta * 1000000.0);
     }
     TPlayerCore::StreamSeek(is, SeekFlagsToAV(ASeekFlags), AWaitForSeekEnd, rel, target);
@@ -538,7 +593,8 @@ void TCustomPlayer::DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int AD
     if (!Hook || !OnHook) return;
     TVideoState* is = FVideoState.load();
     int w = AFrame->width, h = AFrame->height;
-    if (!PictureToBitmap(FHookContext, PictureOf(AFrame), static_cast<AVPixelFormat>(AFrame->format), h, w)) {
+    const TAVPicture source = PictureOf(AFrame); // the context may refer to it until the end
+    if (!PictureToBitmap(FHookContext, source, static_cast<AVPixelFormat>(AFrame->format), h, w)) {
         FFLogger().Log(this, llError, "Cannot initialize the toRGB conversion context");
         return;
     }
@@ -549,15 +605,10 @@ void TCustomPlayer::DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int AD
         FFLogger().Log(this, llError, std::string("Error occurs OnHook: ") + e.what());
         return;
     }
-    // The hooked picture replaces the one in the overlay.
-    uint8_t* rgb[4] = {};
-    int rgbLines[4] = {};
-    std::vector<uint8_t> buf(static_cast<size_t>(bmp.Stride()) * static_cast<size_t>(h));
-    for (int row = 0; row < h; ++row)
-        std::memcpy(buf.data() + static_cast<size_t>(row) * bmp.Stride(), bmp.ScanLine(row),
-                    static_cast<size_t>(bmp.Stride()));
-    rgb[0] = buf.data();
-    rgbLines[0] = bmp.Stride();
+    // The hooked picture replaces the one in the overlay, scaled from the context's own
+    // aligned RGB picture.
+    BitmapToRGBPicture(FHookContext, h);
+    const TAVPicture& rgb = *FHookContext.RGBPictureRef;
     FHookContext.fromRGB_convert_ctx =
         av::sws_getCachedContext(FHookContext.fromRGB_convert_ctx, w, h, AV_PIX_FMT_BGR24, AWidth, AHeight,
                                  AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
@@ -565,7 +616,7 @@ void TCustomPlayer::DoHook(AVFrame* AFrame, uint8_t* const ADst[4], const int AD
         FFLogger().Log(this, llError, "Cannot initialize the fromRGB conversion context");
         return;
     }
-    av::sws_scale(FHookContext.fromRGB_convert_ctx, rgb, rgbLines, 0, h, ADst, ADstLines);
+    av::sws_scale(FHookContext.fromRGB_convert_ctx, rgb.data, rgb.linesize, 0, h, ADst, ADstLines);
 }
 
 void TCustomPlayer::ToggleAudioDisplay() {

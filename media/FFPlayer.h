@@ -174,6 +174,9 @@ private:
     void JoinThreads();
     void FreeRetiredState();
     void ShutdownSDL();
+    // Starts SDL's audio on its silent driver after the real ones failed; false when even
+    // that fails.
+    bool StartSilentAudio();
 
     const AVInputFormat* Ffile_iformat = nullptr;
     std::string Finput_filename;

@@ -73,7 +73,9 @@ int TPlayerCore::StreamComponentOpen(TVideoState* is, int index) {
         wanted.callback = AudioCallback;
         wanted.userdata = is;
         // Without a record for the obtained format SDL converts to the device's own format itself.
-        if (sdl::SDL_OpenAudio(&wanted, nullptr) < 0) {
+        // A driver that started but has no device to open plays silently instead.
+        if (sdl::SDL_OpenAudio(&wanted, nullptr) < 0 &&
+            (!player->StartSilentAudio() || sdl::SDL_OpenAudio(&wanted, nullptr) < 0)) {
             player->ReportError(std::string("SDL_OpenAudio() failed: ") + sdl::SDL_GetError(), false);
             is->audioq.End();
             is->audio_st = nullptr;

@@ -13,6 +13,8 @@ namespace media {
 namespace {
 
 constexpr uint32_t kSeekWaitMs = 10000;
+// At most this many pictures are decoded for each one shown, however far behind playback is.
+constexpr double kMaxSkipFrames = 8.0;
 
 void FreeSubPicture(TSubPicture& sp) {
     av::avsubtitle_free(&sp.sub);
@@ -58,6 +60,12 @@ void BlendSubRect(uint8_t* const planes[3], const int pitches[3], const AVSubtit
             u = static_cast<uint8_t>((u * n * (255 - a) + su * a) / (255 * n));
             v = static_cast<uint8_t>((v * n * (255 - a) + sv * a) / (255 * n));
         }
+}
+
+// Floats from one channel's transform input to the next: 2 x nb_freq, at least 64 bytes, so
+// that the second starts as aligned as the first.
+size_t RdftChannelStride(int nb_freq) {
+    return std::max<size_t>(2 * static_cast<size_t>(nb_freq), 16);
 }
 
 bool AudioDisplayOn(TVideoState* is) {
@@ -106,6 +114,13 @@ double TPlayerCore::GetMasterClock(TVideoState* is) {
     default:
         return GetExternalClock(is);
     }
+}
+
+double TPlayerCore::PlaybackClock(TVideoState* is) {
+    // While paused the audio clock stands where the sound stopped, which may be well before
+    // the picture a seek has shown since.
+    if (is->paused && is->video_stream >= 0) return GetVideoClock(is);
+    return GetMasterClock(is);
 }
 
 double TPlayerCore::ComputeTargetTime(TVideoState* is, double pts) {
@@ -214,8 +229,10 @@ void TPlayerCore::VideoRefresh(TVideoState* is, bool advance) {
             is->video_current_pts_drift = vp.pts - now;
             is->video_current_pos = vp.pos;
             if (!permitted && ((player->framedrop && now > next && !is->IsDevice) || dropMode)) {
-                is->skip_frames = is->skip_frames * 1.05;
-                if (size > 1 || now > next + 0.5 || dropMode) {
+                is->skip_frames = std::min(kMaxSkipFrames, is->skip_frames * 1.05);
+                // A late picture goes only for a later one already queued: however late, the
+                // screen moves on, and the last picture of all is shown.
+                if (size > 1 || dropMode) {
                     std::lock_guard<std::mutex> g(is->pictq_mutex);
                     is->pictq_rindex = (is->pictq_rindex + 1) % PictureQueueSize;
                     --is->pictq_size;
@@ -459,10 +476,13 @@ void TPlayerCore::VideoAudioDisplay(TVideoState* is) {
         if (is->rdft) av::av_rdft_end(is->rdft);
         is->rdft = av::av_rdft_init(bits, DFT_R2C);
         is->rdft_bits = bits;
-        is->rdft_data.assign(static_cast<size_t>(4 * nb_freq), 0.f);
+        if (!is->rdft_data.Resize(sizeof(float) * 2 * RdftChannelStride(nb_freq)) && is->rdft) {
+            av::av_rdft_end(is->rdft);
+            is->rdft = nullptr;
+        }
     }
     if (!is->rdft) return;
-    float* data[2] = {is->rdft_data.data(), is->rdft_data.data() + 2 * nb_freq};
+    float* data[2] = {is->rdft_data.As<float>(), is->rdft_data.As<float>() + RdftChannelStride(nb_freq)};
     for (int ch = 0; ch < channels; ++ch) {
         int i = (start + ch) % SampleArraySize;
         for (int x = 0; x < 2 * nb_freq; ++x) {

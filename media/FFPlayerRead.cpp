@@ -1,5 +1,6 @@
 // Opening a playback, the reading thread, stream switching and teardown.
 #include <climits>
+#include <cmath>
 
 #include "media/ComponentUtils.h"
 #include "media/FFPlayerState.h"
@@ -106,7 +107,7 @@ void TPlayerCore::ReadThread(TVideoState* is) {
     if (player->Fframe_pix_fmt >= 0)
         av::av_dict_set(&opts, "pixel_format",
                         av::av_get_pix_fmt_name(static_cast<AVPixelFormat>(player->Fframe_pix_fmt)), 0);
-    err = OpenInputByLibraryName(&ic, libName.c_str(), is->iformat, &opts);
+    err = OpenInputByLibraryName(&ic, libName.c_str(), is->iformat, &opts, &ic->interrupt_callback);
     av::av_dict_free(&opts);
     if (err < 0) {
         player->FLastErrMsg = ErrorText(is->filename, err);
@@ -329,8 +330,11 @@ bool TPlayerCore::SwitchStream(TVideoState* is, int type, int index) {
     if (type == 1 && (par->sample_rate == 0 || par->ch_layout.nb_channels == 0))
         return fail("the audio stream is not invalid.");
     if (type != 0 && type != 1 && type != 3) return fail("the stream type is invalid.");
+    // The reader is ahead of playback, up to the end of a short file: the new stream plays
+    // at once only when reading starts again from the position.
+    const int64_t position = std::llrint(PlaybackClock(is) * 1000000.0);
     if (current >= 0) StreamComponentClose(is, current);
-    StreamComponentOpen(is, index);
+    if (StreamComponentOpen(is, index) == 0) StreamSeek(is, AVSEEK_FLAG_BACKWARD, false, 0, position);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "media/AVApi.h"
+#include "media/AVBuffer.h"
 #include "media/FFPlayer.h"
 #include "media/PacketQueue.h"
 #include "media/PlayerMath.h"
@@ -69,8 +70,9 @@ struct TVideoState {
     int64_t external_clock_time = 0;
 
     // Audio (the callback's thread, except where atomic).
-    std::vector<uint8_t> audio_buf1 = std::vector<uint8_t>(PlayerAudioBufferSize);
-    std::vector<uint8_t> audio_buf2 = std::vector<uint8_t>(PlayerAudioBufferSize);
+    // The sample converter writes into these with its SIMD routines.
+    TAVBuffer audio_buf1{PlayerAudioBufferSize};
+    TAVBuffer audio_buf2{PlayerAudioBufferSize};
     std::atomic<double> audio_clock{0};
     TAudioDiffAverage audio_diff;
     AVStream* audio_st = nullptr;
@@ -92,7 +94,7 @@ struct TVideoState {
     int last_i_start = 0;
     RDFTContext* rdft = nullptr;
     int rdft_bits = 0;
-    std::vector<float> rdft_data;
+    TAVBuffer rdft_data; // floats, aligned for the transform
     int xpos = 0;
 
     // Subtitles.
@@ -184,6 +186,8 @@ public:
     static double GetVideoClock(TVideoState* is);
     static double GetExternalClock(TVideoState* is);
     static double GetMasterClock(TVideoState* is);
+    // Where playback is: the master clock, or while paused the picture on the screen.
+    static double PlaybackClock(TVideoState* is);
     static double ComputeTargetTime(TVideoState* is, double pts);
     static void StreamSeek(TVideoState* is, int flags, bool wait, int64_t rel, int64_t pos);
     static void StreamPause(TVideoState* is);

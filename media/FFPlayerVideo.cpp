@@ -116,14 +116,13 @@ int TPlayerCore::GetVideoFrame(TVideoState* is, AVFrame* frame, AVPacket* pkt) {
             if (reordered != AV_NOPTS_VALUE &&
                 (reorder == 1 || (reorder != 0 && is->faulty_pts < is->faulty_dts) || dts == AV_NOPTS_VALUE))
                 pts = reordered;
-            else if (dts != AV_NOPTS_VALUE)
-                pts = dts;
             else
-                pts = 0;
+                pts = dts; // AV_NOPTS_VALUE too: the picture then follows the last one
             frame->pts = pts;
             double skip = is->skip_frames;
             is->skip_frames_index += 1;
-            if (is->skip_frames_index >= skip) {
+            // However far behind, the last picture of the input is shown.
+            if (is->skip_frames_index >= skip || (is->ErrorEOF && is->videoq.DataCount() == 0)) {
                 is->skip_frames_index -= std::max(skip, 1.0);
                 return 1;
             }
@@ -188,13 +187,15 @@ void TPlayerCore::VideoThread(TVideoState* is) {
                 is->seek_paused = 0;
             }
             AVRational tb = av::av_buffersink_get_time_base(is->out_video_filter);
-            double pts =
-                filtered->pts == AV_NOPTS_VALUE ? 0 : static_cast<double>(filtered->pts) * av_q2d(tb);
-            // Pictures without a time follow the last one by the frame duration.
-            if (pts != 0)
+            // Pictures without a time follow the last one by the frame duration; a time of 0
+            // is the start of the file, where a seek may have gone back to.
+            double pts;
+            if (filtered->pts != AV_NOPTS_VALUE) {
+                pts = static_cast<double>(filtered->pts) * av_q2d(tb);
                 is->video_clock = pts;
-            else
+            } else {
                 pts = is->video_clock;
+            }
             AVRational fdur = is->video_dec->framerate.num > 0 ? av_inv_q(is->video_dec->framerate)
                                                                : is->video_dec->time_base;
             double delay = av_q2d(fdur) * (1 + filtered->repeat_pict * 0.5);

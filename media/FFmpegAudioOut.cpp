@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "media/AVApi.h"
 #include "media/FFLogger.h"
@@ -180,8 +181,7 @@ void AudioOut(E& e, TAVOutputStream* ost, TAVInputStream* ist, const uint8_t* AS
                 continue;
             }
             ist->is_start = 0;
-            if (e.Finput_tmp.size() < static_cast<size_t>(byte_delta + size))
-                e.Finput_tmp.resize(static_cast<size_t>(byte_delta + size));
+            if (!e.Finput_tmp.Reserve(static_cast<size_t>(byte_delta + size))) throw std::bad_alloc();
             std::memset(e.Finput_tmp.data(), 0, static_cast<size_t>(byte_delta));
             std::memcpy(e.Finput_tmp.data() + byte_delta, buf, static_cast<size_t>(size));
             buf = e.Finput_tmp.data();

@@ -126,7 +126,7 @@ void TCustomFFmpeg::ReleaseFileTables() {
 
 void TCustomFFmpeg::ReleaseRunBuffers() {
     // A long list keeps many finished tasks: none may hold a run's memory.
-    std::vector<uint8_t>().swap(Finput_tmp);
+    Finput_tmp = TAVBuffer();
     std::vector<uint8_t>().swap(Fsubtitle_out);
     FHookBuf.reset();
 }
@@ -144,7 +144,7 @@ int TCustomFFmpeg::LiveRunBuffers() const {
     for (const auto& row : Foutput_streams) live += static_cast<int>(row.size());
     count(!FEncoderList.Empty());
     count(!FDecoderList.Empty());
-    count(Finput_tmp.capacity() > 0);
+    count(Finput_tmp.size() > 0);
     count(Fsubtitle_out.capacity() > 0);
     count(FHookBuf != nullptr);
     for (const AVCodecContext* c : FOptions.avcodec_opts) count(c != nullptr);
@@ -179,6 +179,10 @@ void TCustomFFmpeg::ResetPostHookContext() {
 }
 
 void TCustomFFmpeg::CloseOutputFiles() {
+    // A run that did not get to its end (stopped or failed) leaves no file of
+    // its own under an output's name: the fragment would pass for the
+    // converted file, and a new run would have to write beside it.
+    const bool complete = FFinished && !FFatalException;
     for (int i = 0; i < Fnb_output_files; ++i) {
         AVFormatContext*& oc = Foutput_files[static_cast<size_t>(i)];
         if (!oc) continue;
@@ -192,11 +196,16 @@ void TCustomFFmpeg::CloseOutputFiles() {
             const int closed = CloseOutputByLibraryName(&oc->pb);
             if (error >= 0) error = closed;
         }
+        // A folder removed (or a file moved away) while the run wrote: the
+        // bytes went into a file that no name reaches any more.
+        if (error >= 0 && complete) error = file.Standing();
         if (error < 0 && file.IsOpened()) {
             const std::string name = oc->url ? DisplayFileName(oc->url) : std::string();
             if (FWriteError.empty()) FWriteError = ErrorText(name, error);
             // Without its end the file cannot be played.
             file.RemoveFragment();
+        } else if (!complete) {
+            file.RemoveIfCreated();
         } else {
             // A file this run made that never received a byte is only
             // clutter; anything else at the name stays.

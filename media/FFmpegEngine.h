@@ -33,6 +33,7 @@ extern "C" {
 #include <libavutil/samplefmt.h>
 }
 
+#include "media/AVBuffer.h"
 #include "media/FFOptions.h"
 #include "media/FFmpegRunRecords.h"
 #include "media/MediaErrors.h"
@@ -161,6 +162,12 @@ using TProgressEvent = std::function<void(os::TObject* Sender, int32_t AFileInde
                                           int64_t ACurrentDuration, int64_t ATotalDuration)>;
 using TNotifyEvent = std::function<void(os::TObject* Sender)>;
 
+// The video rate a target fixed: its bit rate, the limits and the buffer.
+// Zero bit rate: no target fixed one.
+struct TTargetRate {
+    int64_t BitRate = 0, MaxRate = 0, MinRate = 0, BufSize = 0;
+};
+
 // The option and run fields: InitDefaults writes exactly these defaults (the
 // resources among them are freed by CleanUp first).
 struct TFFmpegSettings {
@@ -216,6 +223,7 @@ struct TFFmpegSettings {
     uint32_t Fsubtitle_codec_tag = 0;
     float Fmux_preload = 0.5f;
     float Fmux_max_delay = 0.7f;
+    TTargetRate Ftarget_rate;
     int64_t Frecording_time = INT64_MAX;
     int64_t Fstart_time = 0;
     int64_t Frecording_timestamp = 0;
@@ -263,7 +271,7 @@ struct TFFmpegSettings {
     // Work buffers of the encoding paths.  They belong to the engine, never to
     // the process, because several engines convert at the same time; they
     // only grow during a run.
-    std::vector<uint8_t> Finput_tmp;
+    TAVBuffer Finput_tmp; // read by the sample converter's SIMD routines
     std::vector<uint8_t> Fsubtitle_out;
     TFramePtr FHookBuf;
     TFrameHookEntry* FFirstHook = nullptr;
@@ -417,6 +425,10 @@ public:
     // ---- targets and presets (FFmpegTargets.cpp) ----
     void ApplyTarget(const std::string& ATarget, const std::string& ANorm, const std::string& AFallbackNorm);
     void SetTargetOption(const std::string& AValue);
+    // An explicit video bit rate after a target: the target's limits and
+    // buffer follow it in proportion, so that a fixed rate (minimum =
+    // maximum) moves as a whole.  A limit set on its own since stays.
+    void FollowTargetRate();
     static std::string FindBuiltinPreset(const std::string& AName);
     void ApplyPreset(const std::string& AKind, const std::string& AName);
 

@@ -196,7 +196,11 @@ bool TCustomFFmpeg::SetGenericOption(const std::string& AName, const std::string
     }
     // "b" is now an audio parameter too; here it stays the video bit rate, as
     // "ab" is the audio one.
-    if (AName == "b") return SetDefaultOption(FOptions, "vb", AValue.c_str());
+    if (AName == "b" || AName == "vb") {
+        if (!SetDefaultOption(FOptions, "vb", AValue.c_str())) return false;
+        FollowTargetRate();
+        return true;
+    }
     return SetDefaultOption(FOptions, AName.c_str(), AValue.c_str());
 }
 

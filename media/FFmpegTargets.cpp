@@ -64,6 +64,21 @@ bool StartsWith(const std::string& s, const char* prefix) {
     return s.rfind(prefix, 0) == 0;
 }
 
+// The rate settings as the video option context holds them.
+const char* const kRateOptions[] = {"b", "maxrate", "minrate", "bufsize"};
+
+int64_t* RateField(TTargetRate& ARate, int AIndex) {
+    int64_t* const fields[] = {&ARate.BitRate, &ARate.MaxRate, &ARate.MinRate, &ARate.BufSize};
+    return fields[AIndex];
+}
+
+TTargetRate ReadRate(AVCodecContext* AContext) {
+    TTargetRate rate;
+    for (int i = 0; AContext && i < 4; ++i)
+        if (av::av_opt_get_int(AContext, kRateOptions[i], 0, RateField(rate, i)) < 0) return TTargetRate{};
+    return rate;
+}
+
 } // namespace
 
 void TCustomFFmpeg::ApplyTarget(const std::string& ATarget, const std::string& ANorm,
@@ -91,6 +106,7 @@ void TCustomFFmpeg::ApplyTarget(const std::string& ATarget, const std::string& A
             FFLogger().Log(this, llVerbose, "Assuming %s for target.", norm == PAL ? "PAL" : "NTSC");
     }
     const bool pal = norm == PAL;
+    Ftarget_rate = TTargetRate{};
     if (ATarget == "dv" || ATarget == "dv50") {
         // The codecs are the container's own.
         SetAskedFormat("dv");
@@ -113,6 +129,7 @@ void TCustomFFmpeg::ApplyTarget(const std::string& ATarget, const std::string& A
     // Refusals are ignored: a library without an option still gets the rest.
     for (const auto& [key, value] : target->Generic)
         if (key) SetGenericOption(key, value);
+    Ftarget_rate = ReadRate(FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO]);
     Faudio_sample_rate = target->SampleRate;
     if (target->AlwaysStereo || Faudio_channels == 1) Faudio_channels = 2;
     if (target->MuxPreload > 0) Fmux_preload = target->MuxPreload;
@@ -120,6 +137,21 @@ void TCustomFFmpeg::ApplyTarget(const std::string& ATarget, const std::string& A
         FFLogger().Log(this, llInfo, "Assuming %s for aspect ratio", target->Aspect);
         SetAspectRatio(target->Aspect);
     }
+}
+
+void TCustomFFmpeg::FollowTargetRate() {
+    AVCodecContext* video = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
+    TTargetRate now = ReadRate(video);
+    TTargetRate& target = Ftarget_rate;
+    if (target.BitRate <= 0 || now.BitRate <= 0 || now.BitRate == target.BitRate) return;
+    const double scale = static_cast<double>(now.BitRate) / static_cast<double>(target.BitRate);
+    for (int i = 1; i < 4; ++i) {
+        int64_t& value = *RateField(target, i);
+        if (*RateField(now, i) != value) continue;
+        value = std::llround(static_cast<double>(value) * scale);
+        av::av_opt_set_int(video, kRateOptions[i], value, 0);
+    }
+    target.BitRate = now.BitRate;
 }
 
 void TCustomFFmpeg::SetTargetOption(const std::string& AValue) {

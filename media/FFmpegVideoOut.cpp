@@ -115,11 +115,8 @@ void RunCustomHook(E& e, AVFrame* APicture, int64_t APTS) {
             update = false;
         }
         if (update) {
+            BitmapToRGBPicture(ctx, height);
             const TAVPicture& rgb = *ctx.RGBPictureRef;
-            const size_t row_bytes = static_cast<size_t>(std::min(rgb.linesize[0], ctx.Bitmap->Stride()));
-            for (int row = 0; row < height; ++row)
-                std::memcpy(rgb.data[0] + static_cast<ptrdiff_t>(row) * rgb.linesize[0],
-                            ctx.Bitmap->ScanLine(row), row_bytes);
             if (ctx.RGBPixFmt != format) {
                 ctx.fromRGB_convert_ctx =
                     av::sws_getCachedContext(ctx.fromRGB_convert_ctx, width, height, ctx.RGBPixFmt, width,

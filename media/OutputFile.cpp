@@ -106,6 +106,20 @@ bool TOutputFile::RemoveIfCreatedAndEmpty() {
     return ::unlink(path_.c_str()) == 0;
 }
 
+bool TOutputFile::RemoveIfCreated() {
+    off_t size = -1;
+    if (existed_ || !StillTheOpenedFile(size)) return false;
+    return ::unlink(path_.c_str()) == 0;
+}
+
+int TOutputFile::Standing() const {
+    if (!opened_ || !regular_) return 0;
+    struct stat st {};
+    if (::lstat(path_.c_str(), &st) != 0) return SystemError();
+    if (!S_ISREG(st.st_mode) || st.st_dev != dev_ || st.st_ino != ino_) return AVERROR(ESTALE);
+    return 0;
+}
+
 bool TOutputFile::RemoveFragment() {
     off_t size = -1;
     if (!StillTheOpenedFile(size)) return false;

@@ -2,9 +2,10 @@
 // One output file of a conversion as the file system sees it.  The engine
 // opens an output for writing only when its run starts, never over one of
 // the run's own inputs, and afterwards removes only what the run made: a
-// file it created that stayed empty, or a file whose writing failed.  A
-// device, a FIFO, a socket, a symbolic link (or what it points to) and a
-// file that was there before the run are never removed for being empty.
+// file it created that stayed empty or whose run did not get to its end, or
+// a file whose writing failed.  A device, a FIFO, a socket, a symbolic link
+// (or what it points to) and a file that was there before the run are never
+// removed for being empty or cut short.
 #include <string>
 #include <sys/types.h>
 
@@ -32,6 +33,13 @@ public:
 
     // Removes a regular file that this run created and that is still empty.
     bool RemoveIfCreatedAndEmpty();
+    // Removes a regular file that this run created, whatever it holds.
+    bool RemoveIfCreated();
+    // 0 while the path still names the regular file that was opened (and for
+    // what is no regular file), else why it does not (a negative AVERROR):
+    // the system's reason it is not found, or ESTALE for another file now
+    // standing at the name.
+    int Standing() const;
     // Removes the regular file that was opened (its writing failed, so what
     // it holds is a fragment), also when it existed before the run.
     bool RemoveFragment();

@@ -63,6 +63,7 @@ int TPacketQueue::Put(const AVPacket* pkt) {
     std::lock_guard<std::mutex> g(mutex_);
     packets_.push_back(node);
     size_ += node->size + NodeOverhead;
+    if (node->size > 0) ++data_count_;
     cond_.notify_all();
     return 0;
 }
@@ -75,6 +76,7 @@ int TPacketQueue::Get(AVPacket* pkt, bool block) {
             AVPacket* node = packets_.front();
             packets_.pop_front();
             size_ -= node->size + NodeOverhead;
+            if (node->size > 0) --data_count_;
             g.unlock();
             av::av_packet_unref(pkt);
             if (IsFlushPacket(node)) {
@@ -96,6 +98,7 @@ void TPacketQueue::Flush() {
         std::lock_guard<std::mutex> g(mutex_);
         old.swap(packets_);
         size_ = 0;
+        data_count_ = 0;
     }
     for (AVPacket* node : old) FreeNode(node);
 }
@@ -119,6 +122,11 @@ int TPacketQueue::Size() const {
 int TPacketQueue::Count() const {
     std::lock_guard<std::mutex> g(mutex_);
     return static_cast<int>(packets_.size());
+}
+
+int TPacketQueue::DataCount() const {
+    std::lock_guard<std::mutex> g(mutex_);
+    return data_count_;
 }
 
 } // namespace media

@@ -41,12 +41,15 @@ public:
     bool Aborted() const;
     int Size() const;
     int Count() const;
+    // The packets that carry data (not the flush packet, not the empty end-of-input ones).
+    int DataCount() const;
 
 private:
     mutable std::mutex mutex_;
     std::condition_variable cond_;
     std::deque<AVPacket*> packets_;
     int size_ = 0;
+    int data_count_ = 0;
     bool abort_ = false;
 };
 

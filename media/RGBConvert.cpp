@@ -6,6 +6,10 @@
 #include "media/AVApi.h"
 
 namespace media {
+namespace {
+// The widest SIMD registers the scaler uses, in bytes.
+constexpr int kRowAlign = 64;
+} // namespace
 
 TAVPicture PictureOf(const AVFrame* frame) {
     TAVPicture p;
@@ -35,6 +39,15 @@ void ResetRGBContext(TRGBConvertContext& ctx) {
     ctx.RGBPictureRef = nullptr;
 }
 
+void BitmapToRGBPicture(const TRGBConvertContext& ctx, int height) {
+    if (!ctx.RGBPictureRef || !ctx.Bitmap) return;
+    const TAVPicture& rgb = *ctx.RGBPictureRef;
+    const size_t rowBytes = static_cast<size_t>(std::min(rgb.linesize[0], ctx.Bitmap->Stride()));
+    for (int row = 0; row < height && row < ctx.Bitmap->Height(); ++row)
+        std::memcpy(rgb.data[0] + static_cast<ptrdiff_t>(row) * rgb.linesize[0], ctx.Bitmap->ScanLine(row),
+                    rowBytes);
+}
+
 std::unique_ptr<TFrameBitmap> NewFrameBitmap(int width, int height) {
     return std::make_unique<TFrameBitmap>(width, height);
 }
@@ -49,7 +62,8 @@ bool PictureToBitmap(TRGBConvertContext& ctx, const TAVPicture& picture, AVPixel
         picture.linesize[0] == TFrameBitmap::RowSize(width)) {
         ctx.RGBPictureRef = &picture;
     } else {
-        int need = av::av_image_get_buffer_size(ctx.RGBPixFmt, width, height, 1);
+        // Every row starts aligned for the scaler's SIMD routines, which read and write it.
+        int need = av::av_image_get_buffer_size(ctx.RGBPixFmt, width, height, kRowAlign);
         if (need <= 0) return false;
         if (!ctx.RGBBuf || ctx.RGBBufSize < need) {
             av::av_free(ctx.RGBBuf);
@@ -59,7 +73,7 @@ bool PictureToBitmap(TRGBConvertContext& ctx, const TAVPicture& picture, AVPixel
             if (!ctx.RGBBuf) return false;
         }
         av::av_image_fill_arrays(ctx.RGBPicture.data, ctx.RGBPicture.linesize, ctx.RGBBuf, ctx.RGBPixFmt,
-                                 width, height, 1);
+                                 width, height, kRowAlign);
         ctx.toRGB_convert_ctx =
             av::sws_getCachedContext(ctx.toRGB_convert_ctx, width, height, pixFmt, width, height,
                                      ctx.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);

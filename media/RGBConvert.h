@@ -52,4 +52,8 @@ std::unique_ptr<TFrameBitmap> NewFrameBitmap(int width, int height);
 bool PictureToBitmap(TRGBConvertContext& ctx, const TAVPicture& picture, AVPixelFormat pixFmt, int height,
                      int width);
 
+// Copies the bitmap's rows back into the picture PictureToBitmap last copied
+// from (a hook may have painted on the bitmap).
+void BitmapToRGBPicture(const TRGBConvertContext& ctx, int height);
+
 } // namespace media

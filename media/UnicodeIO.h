@@ -12,8 +12,11 @@ namespace media {
 // As avformat_open_input: *ps may be a context of the caller's (without I/O
 // of its own), which is freed on failure.  On failure *ps is nullptr and the
 // result is the libraries' error code (-2 for a missing unicode name).
+// With an interrupt, a local file (a plain or "file:" name) is read through
+// our callbacks too, and a read that waits for data gives up (AVERROR_EXIT) as
+// soon as the interrupt says so.
 int OpenInputByLibraryName(AVFormatContext** ps, const char* libraryName, const AVInputFormat* fmt,
-                           AVDictionary** options);
+                           AVDictionary** options, const AVIOInterruptCB* interrupt = nullptr);
 void CloseInputByLibraryName(AVFormatContext** ps);
 
 // As avio_open2 (flags AVIO_FLAG_WRITE or AVIO_FLAG_READ_WRITE for outputs).

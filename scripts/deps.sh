@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the converter needs and that are not there yet.
-# Usage: scripts/deps.sh [--tests]
+# Usage: scripts/deps.sh [--tests] [--virtual-screen]
 set -euo pipefail
 
 pkgs=(
@@ -13,12 +13,24 @@ pkgs=(
   libx11-dev libxext-dev libxrandr-dev
 )
 tests=false
-if [[ "${1:-}" == "--tests" ]]; then
-  tests=true
-  # The test command also builds the benchmarks, compiles the tree with clang
-  # and checks its formatting.
-  pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales clang clang-format libxfixes-dev evilwm)
-fi
+for arg in "$@"; do
+  case $arg in
+    --tests)
+      tests=true
+      # The test command also builds the benchmarks, builds and tests the tree with clang
+      # and checks its formatting.
+      pkgs+=(libgtest-dev googletest libbenchmark-dev xvfb xauth locales clang clang-format libxfixes-dev evilwm)
+      ;;
+    --virtual-screen)
+      # A machine without a display shows the program on a private X server.
+      pkgs+=(xvfb xauth)
+      ;;
+    *)
+      echo "usage: scripts/deps.sh [--tests] [--virtual-screen]" >&2
+      exit 2
+      ;;
+  esac
+done
 
 missing=()
 for p in "${pkgs[@]}"; do

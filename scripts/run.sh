@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the converter and starts it on your display.  Without a
-# display it runs on a private virtual screen (Xvfb), saves a picture of the main window,
-# prints where, and ends.
+# display it installs Xvfb too, runs on a private virtual screen, saves a picture of the main
+# window, prints where, and ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+if [[ -n "${DISPLAY:-}" ]]; then
+  scripts/deps.sh
+else
+  scripts/deps.sh --virtual-screen
+fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_TESTS=OFF
 cmake --build build
 if [[ -n "${DISPLAY:-}" ]]; then
   exec build/app/tarvik "$@"
 fi
 
-if ! command -v Xvfb >/dev/null; then
-  echo "No display, and Xvfb is not installed (apt-get install xvfb) to show the window on." >&2
-  exit 1
-fi
 shot=${TARVIK_SCREENSHOT:-$PWD/build/tarvik-main-window.png}
 rm -f "$shot"
 fifo=$(mktemp -u)
@@ -23,16 +23,21 @@ Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
 xvfb=$!
 read -r number <"$fifo"
 rm -f "$fifo"
-DISPLAY=:$number TARVIK_SCREENSHOT=$shot build/app/tarvik "$@" &
+said=$(mktemp -u)
+mkfifo "$said"
+DISPLAY=:$number TARVIK_SCREENSHOT=$shot build/app/tarvik "$@" >"$said" &
 program=$!
-for _ in $(seq 1 100); do
-  [[ -s "$shot" ]] && break
-  kill -0 "$program" 2>/dev/null || break
-  sleep 0.1
+exec 4<"$said"
+rm -f "$said"
+# The program says when the picture is saved (and on stderr why not); it ends on SIGTERM as
+# when its window is closed.
+while read -r -t 120 line <&4; do
+  [[ $line == *"$shot"* ]] && break
 done
-sleep 0.5
-kill "$program" "$xvfb" 2>/dev/null || true
-wait "$program" "$xvfb" 2>/dev/null || true
+kill "$program" 2>/dev/null || true
+wait "$program" 2>/dev/null || true
+kill "$xvfb" 2>/dev/null || true
+wait "$xvfb" 2>/dev/null || true
 if [[ -s "$shot" ]]; then
   echo "No display here: the converter ran on a private virtual screen. Its main window: $shot"
 else

@@ -2,7 +2,10 @@
 
 #include "display/headless/Headless.h"
 #include "display/x11/X11Display.h"
+#include "os/Clock.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,12 +13,44 @@ namespace display {
 
 namespace {
 
-std::unique_ptr<Backend> OpenReal() {
+// An X server that is still starting (a session's first program, a virtual screen just
+// launched) refuses connections for a moment: it is asked again for this long.
+constexpr uint32_t kRetryMs = 3000;
+constexpr uint32_t kRetryStepMs = 100;
+
+struct Choice {
+    std::unique_ptr<Backend> real;
+    bool headless = false;
+    std::string error;
+};
+
+Choice Choose() {
+    Choice c;
     const char* choice = std::getenv("TARVIK_DISPLAY");
-    if (choice && std::strcmp(choice, "headless") == 0) return nullptr;
+    if (choice && std::strcmp(choice, "headless") == 0) {
+        c.headless = true;
+        return c;
+    }
     const char* name = std::getenv("DISPLAY");
-    if (!name || !*name) return nullptr;
-    return OpenX11(name);
+    if (!name || !*name) {
+        c.error = "cannot open display: DISPLAY is not set";
+        return c;
+    }
+    const uint64_t deadline = os::GetTickCount64() + kRetryMs;
+    for (;;) {
+        errno = 0;
+        c.real = OpenX11(name);
+        if (c.real) return c;
+        const int err = errno;
+        if (os::GetTickCount64() >= deadline) {
+            // Xlib keeps the connection's own failure in errno; a refusal after connecting
+            // (authorization) it prints itself.
+            c.error = std::string("cannot open display ") + name + ": " +
+                      (err ? std::strerror(err) : "the X server did not accept the connection");
+            return c;
+        }
+        os::SleepMs(kRetryStepMs);
+    }
 }
 
 Headless& HeadlessInstance() {
@@ -24,19 +59,29 @@ Headless& HeadlessInstance() {
 }
 
 // Chosen once, on first use, and kept for the life of the process.
-Backend* Chosen() {
-    static std::unique_ptr<Backend> real = OpenReal();
-    return real ? real.get() : &HeadlessInstance();
+const Choice& Chosen() {
+    static Choice c = Choose();
+    return c;
 }
 
 } // namespace
 
+const std::string& OpenError() {
+    return Chosen().error;
+}
+
 Backend& Current() {
-    return *Chosen();
+    const Choice& c = Chosen();
+    if (c.real) return *c.real;
+    if (c.headless) return HeadlessInstance();
+    // A program that did not ask OpenError first still never runs on an invisible screen.
+    std::fprintf(stderr, "%s\n", c.error.c_str());
+    std::exit(1);
 }
 
 Headless* HeadlessDisplay() {
-    return dynamic_cast<Headless*>(Chosen());
+    const Choice& c = Chosen();
+    return c.headless ? &HeadlessInstance() : nullptr;
 }
 
 } // namespace display

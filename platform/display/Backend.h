@@ -124,8 +124,11 @@ public:
     virtual std::string ClipboardText() = 0;
 };
 
-// The backend of this process: x11 when DISPLAY names a display that opens,
-// unless TARVIK_DISPLAY=headless; headless otherwise.
+// The backend of this process: headless when TARVIK_DISPLAY=headless, else x11 on the
+// display DISPLAY names.  A display that does not open is asked again for a few seconds.
 Backend& Current();
+// Why the display did not open ("cannot open display :N: reason"); empty when it did.
+// Current() on a display that did not open says this on stderr and ends the process.
+const std::string& OpenError();
 
 } // namespace display

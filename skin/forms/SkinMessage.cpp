@@ -5,12 +5,15 @@
 #include "gui/Icon.h"
 #include "gui/Image.h"
 #include "gui/Picture.h"
+#include "gui/Screen.h"
 #include "os/DesktopServices.h"
 #include "skin/core/DataSkinControls.h"
 #include "skin/core/ResourceStrData.h"
 #include "win/Input.h"
 
 #include <algorithm>
+#include <functional>
+#include <string>
 
 namespace skin {
 
@@ -52,6 +55,38 @@ const DlgKind kDialogs[] = {
 
 constexpr int kButtonWidth = 70, kButtonGap = 10, kDefaultButtonHeight = 25;
 const char* const kShowFlagText = "Do not display this message again";
+
+// The text with every line that is wider than `maxWidth` broken into pieces that fit: after a
+// space or a path separator where one is near the end, else between two characters.
+std::string WrapLines(const std::string& text, int maxWidth,
+                      const std::function<int(const std::string&)>& width) {
+    std::string out;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        while (width(line) > maxWidth) {
+            // The longest head that fits, whole characters only (at least one).
+            size_t cut = 0;
+            for (size_t i = 1; i <= line.size(); ++i) {
+                if (i < line.size() && (static_cast<unsigned char>(line[i]) & 0xC0) == 0x80) continue;
+                if (cut > 0 && width(line.substr(0, i)) > maxWidth) break;
+                cut = i;
+            }
+            if (cut >= line.size()) break;
+            const size_t soft = line.find_last_of(" /", cut - 1);
+            if (soft != std::string::npos && soft + 1 >= cut / 2) cut = soft + 1;
+            out += line.substr(0, cut) + "\n";
+            line.erase(0, cut);
+        }
+        out += line;
+        if (end == text.size()) break;
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
 
 bool HasTable(const TbsSkinData* sd) {
     return sd && sd->ResourceStrData();
@@ -205,6 +240,13 @@ std::unique_ptr<TbsMessageForm> TbsSkinMessage::Build(const Request& r) {
     label->SetParent(form.get());
     label->SetAutoSize(true);
     label->SetCaption(r.msg);
+    // The box stays within the screen: a longer line (a deep path, a list of reasons) breaks.
+    const int frame = form->Width() - form->ClientWidth();
+    const int maxText = gui::RectWidth(gui::Screen->WorkAreaRect()) - 50 - 40 - frame;
+    if (maxText > 0 && label->Width() > maxText) {
+        gui::TCanvas* c = label->Canvas();
+        label->SetCaption(WrapLines(r.msg, maxText, [c](const std::string& s) { return c->TextWidth(s); }));
+    }
     label->SetLeft(50);
     label->SetTop(15);
     const int lr = label->Left() + label->Width();

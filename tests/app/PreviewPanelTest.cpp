@@ -196,6 +196,37 @@ TEST_F(PreviewPanelTest, AHeldSliderIgnoresPositionsAndItsReleaseSeeksToItsShare
     EXPECT_EQ(slider->Value(), 7);
 }
 
+// A file's preview never shows another file's picture: a file that cannot be opened leaves no
+// picture in the panel, and says why in the log.
+TEST_F(PreviewPanelTest, AFileThatCannotOpenLeavesNoPictureOfTheLastFile) {
+    auto look = [&] {
+        std::vector<COLORREF> grid;
+        const int w = main->Panel6->Width(), h = main->Panel6->Height();
+        for (int y = 1; y < 8; ++y)
+            for (int x = 1; x < 8; ++x) grid.push_back(PixelAt(main->Panel6, w * x / 8, h * y / 8));
+        return grid;
+    };
+    RunUntilIdle();
+    const std::vector<COLORREF> empty = look();
+    SelectRow(fixtures::MakeClip(clips, fixtures::ClipOptions{.seconds = 2.0}));
+    ASSERT_TRUE(OpenedPaused());
+    ASSERT_TRUE(PumpUntil([&] { return look() != empty; }, "the first picture in the panel"));
+    const std::string broken = clips.Path("broken.mp4");
+    std::ofstream(broken) << "no media here";
+    const size_t from = main->mmoLog.Count();
+    SelectRow(broken);
+    EXPECT_TRUE(PumpUntil([&] { return Logged(broken + ":", from); }, "the reason in the log"));
+    // The panel's own look, or the black of a surface that shows nothing yet.
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            const std::vector<COLORREF> now = look();
+            for (size_t i = 0; i < now.size(); ++i)
+                if (now[i] != empty[i] && now[i] != RGB(0, 0, 0)) return false;
+            return true;
+        },
+        "the panel without the last picture"));
+}
+
 TEST_F(PreviewPanelTest, MuteSwapsTheButtonsAndStopReopensTheSelectedFilePaused) {
     Press(preview->bsSkinButton15); // no row: nothing happens
     EXPECT_FALSE(Logged("duration: "));

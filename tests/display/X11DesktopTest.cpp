@@ -548,6 +548,31 @@ TEST_F(X11Desktop, MinimiseAndRestoreBothWays) {
     XFree(hints);
 }
 
+// A window manager without icons (evilwm) withdraws a window asked to minimise, with no word in
+// WM_STATE; mapped again, the window is restored and paints.
+TEST_F(X11Desktop, WithdrawnOnMinimiseAndMappedAgainIsRestored) {
+    HWND h = Show("withdrawn", WS_OVERLAPPEDWINDOW);
+    Window w = XOf(h);
+    long normal[2] = {NormalState, 0};
+    XChangeProperty(x_, w, A("WM_STATE"), A("WM_STATE"), 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(normal), 2);
+    XSync(x_, False);
+    win::RunUntilIdle();
+    ShowWindow(h, SW_MINIMIZE);
+    display::X11Sync(display::Current());
+    ASSERT_TRUE(IsIconic(h));
+    XDeleteProperty(x_, w, A("WM_STATE"));
+    XUnmapWindow(x_, w);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] { return !Viewable(h); }, "withdrawn"));
+    EXPECT_TRUE(IsIconic(h));
+    XMapWindow(x_, w);
+    XSync(x_, False);
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(h); }, "restored once shown again"));
+    EXPECT_EQ(lastSizeKind, static_cast<WPARAM>(SIZE_RESTORED));
+    EXPECT_TRUE(Viewable(h));
+}
+
 TEST_F(X11Desktop, IconFromTheWindowOrItsClass) {
     auto icon = [](int size, uint32_t argb) {
         gdi::IconImage img;

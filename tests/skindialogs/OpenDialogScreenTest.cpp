@@ -153,6 +153,7 @@ TEST_F(OpenDialogScreen, TheListsContextMenuAndAnItemsProperties) {
     };
     int step = 0;
     std::string properties;
+    std::function<void(gui::TObject*)> properties_click; // the menu's "属性(&R)"
     auto* timer = new gui::TTimer(gui::Application);
     timer->SetInterval(20);
     timer->OnTimer = [&](gui::TObject*) {
@@ -174,23 +175,25 @@ TEST_F(OpenDialogScreen, TheListsContextMenuAndAnItemsProperties) {
             gui::TPoint p = f->FileListView->ClientToScreen({ir.left + 20, (ir.top + ir.bottom) / 2});
             SendMessage(f->FileListView->Handle(), WM_CONTEXTMENU,
                         reinterpret_cast<WPARAM>(f->FileListView->Handle()), MAKELPARAM(p.x, p.y));
-            return;
+            // The menu is read while it is surely open: on a busy machine it can close before the
+            // next message is handled, and a closed menu is freed.
+            auto* menu =
+                dynamic_cast<skin::TbsSkinPopupMenu*>(f->FileListView->FindComponent("ShellContextMenu"));
+            EXPECT_NE(menu, nullptr);
+            if (menu)
+                for (int k = 0; k < menu->Items()->Count(); ++k)
+                    if (menu->Items()->Items(k)->Hint == "properties")
+                        properties_click = menu->Items()->Items(k)->OnClick;
         }
         if (step == 1) {
             step = 2;
             win::RunUntilIdle();
-            auto* menu =
-                dynamic_cast<skin::TbsSkinPopupMenu*>(f->FileListView->FindComponent("ShellContextMenu"));
-            EXPECT_NE(menu, nullptr);
             grab(RECT{wr.left, wr.top, wr.right + 120, wr.bottom + 40},
                  dir + "/open_dialog_context_menu.png");
-            if (!menu) return f->SetModalResult(gui::mrCancel);
-            gui::TMenuItem* props = nullptr;
-            for (int k = 0; k < menu->Items()->Count(); ++k)
-                if (menu->Items()->Items(k)->Hint == "properties") props = menu->Items()->Items(k);
-            EXPECT_NE(props, nullptr);
+            EXPECT_TRUE(properties_click);
+            if (!properties_click) return f->SetModalResult(gui::mrCancel);
             f->BSF->SkinMenu()->Hide();
-            if (props) props->Click(); // the box runs its own loop; step 2 answers it
+            properties_click(nullptr); // the box runs its own loop; step 2 answers it
             timer->SetEnabled(false);
             f->SetModalResult(gui::mrCancel);
             return;

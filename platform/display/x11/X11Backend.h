@@ -63,6 +63,7 @@ private:
         ::Cursor cursor = 0;             // what the window shows now
         bool minimized = false;          // as the window system has it
         bool iconic = false;             // as the desktop shows it
+        bool unmappedByDesktop = false;  // taken off the screen by someone else, not by us
         std::vector<unsigned long> icon; // _NET_WM_ICON: width, height, pixels, for each size
         XIC ic = nullptr;                // the input method's context, when there is one
         bool docked = false;             // an icon in the notification area
@@ -78,6 +79,7 @@ private:
 
     X11Backend() = default;
     Win* Find(uintptr_t id);
+    void OnMapChange(::Window xid, bool mapped);
     Win* FindX(::Window xid);
     void CreateXWindow(Win& w, uintptr_t id);
     void SetKindHints(Win& w);

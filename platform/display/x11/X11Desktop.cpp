@@ -361,6 +361,28 @@ void X11Backend::SetMinimized(uintptr_t id, bool minimized) {
     XFlush(dpy_);
 }
 
+void X11Backend::OnMapChange(::Window xid, bool mapped) {
+    Win* w = FindX(xid);
+    if (!w) return;
+    if (!mapped) {
+        // Our own unmaps come while the window is no longer wanted on the screen or is iconic;
+        // any other is the desktop's.  A window manager reparenting the window unmaps and maps
+        // it at once.
+        if (w->mapped && !w->iconic) w->unmappedByDesktop = true;
+        return;
+    }
+    if (!w->unmappedByDesktop) return;
+    w->unmappedByDesktop = false;
+    // A window manager without icons withdraws a window asked to minimise, saying nothing in
+    // WM_STATE; shown again, the window is restored, so that it paints and takes input.
+    if (!w->minimized || !w->mapped) return;
+    w->iconic = false;
+    RawInput ev;
+    ev.kind = RawInput::Restore;
+    ev.window = byX_[xid];
+    Queue(ev);
+}
+
 void X11Backend::OnStateChange(Win& w) {
     Atom type = None;
     int format = 0;

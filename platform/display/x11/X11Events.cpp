@@ -143,6 +143,10 @@ void X11Backend::Handle(XEvent& e) {
     case ReparentNotify:
         OnReparent(e.xreparent);
         break;
+    case UnmapNotify:
+    case MapNotify:
+        OnMapChange(e.type == MapNotify ? e.xmap.window : e.xunmap.window, e.type == MapNotify);
+        break;
     case DestroyNotify:
         if (e.xdestroywindow.window == compositorOwner_ && compositorOwner_) {
             compositorOwner_ = 0;

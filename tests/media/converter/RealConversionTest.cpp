@@ -7,11 +7,13 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
 
+#include "../../gui/WaitUntil.h"
 #include "ConverterTestSupport.h"
 #include "media/ComponentUtils.h"
 #include "os/MainThread.h"
@@ -133,10 +135,8 @@ TEST(Ffconvert, SignalsPauseResumeAndStopARun) {
     EXPECT_EQ(Starting(lines, "terminate "),
               (std::vector<std::string>{"terminate 0 0 0 ", "terminate -1 1 0 "}));
     EXPECT_EQ(Starting(lines, "log info SIGINT: stopped").size(), 1u);
-    // Cut short, but closed properly.
-    const std::vector<int> frames = fixtures::DecodeFrameNumbers(out);
-    EXPECT_FALSE(frames.empty());
-    EXPECT_LT(frames.size(), 150u);
+    // Cut short: the file the run made is gone from the output's name.
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 class RealConversionTest : public ::testing::Test {
@@ -190,10 +190,12 @@ TEST_F(RealConversionTest, PauseHoldsProgressAndOutputAndResumeFinishesAValidFil
     EXPECT_EQ(fixtures::DecodeFrameNumbers(out), AllFrames(75));
 }
 
-TEST_F(RealConversionTest, WaitingStopInTheMiddleReportsEveryTaskAndLeavesPlayableFiles) {
+TEST_F(RealConversionTest, WaitingStopInTheMiddleReportsEveryTaskAndLeavesNoFileOfItsOwn) {
     std::vector<std::string> outs;
     for (int i = 0; i < 4; ++i) outs.push_back(Folder().Path("stopped" + std::to_string(i) + ".mpg"));
     for (const auto& o : outs) AddPaced(o);
+    // A file that was at an output's name before the run is not the run's to remove.
+    std::ofstream(outs[1]) << "there before";
     std::atomic<int> reports{0};
     conv.SetOnProgress([&](os::TObject*, TProgressInfo*) { ++reports; });
     conv.Start(2);
@@ -207,15 +209,35 @@ TEST_F(RealConversionTest, WaitingStopInTheMiddleReportsEveryTaskAndLeavesPlayab
         EXPECT_FALSE(records[i].info.Finished);
         EXPECT_FALSE(records[i].info.Exception) << records[i].info.ExceptionMsg;
     }
-    // The two that ran were cut short but closed properly; the two that
-    // never started leave no file once their tasks are freed.
+    // A run cut short leaves no file it made under the output's name (a restart writes that
+    // name again); the file that was there stays, with what the run wrote into it.
     conv.ClearTasks();
-    for (int i = 0; i < 2; ++i) {
-        std::vector<int> frames = fixtures::DecodeFrameNumbers(outs[static_cast<size_t>(i)]);
-        EXPECT_FALSE(frames.empty());
-        EXPECT_LT(frames.size(), 75u);
-    }
+    EXPECT_FALSE(std::filesystem::exists(outs[0]));
+    std::vector<int> frames = fixtures::DecodeFrameNumbers(outs[1]);
+    EXPECT_FALSE(frames.empty());
+    EXPECT_LT(frames.size(), 75u);
     for (int i = 2; i < 4; ++i) EXPECT_FALSE(std::filesystem::exists(outs[static_cast<size_t>(i)]));
+}
+
+// The output's folder removed while the run writes: the bytes go into a file no name reaches,
+// so the task ends with an error naming the path and the system's reason, never as finished.
+TEST_F(RealConversionTest, AnOutputThatIsGoneWhenItClosesEndsTheTaskWithAnError) {
+    const std::string dir = Folder().Path("vanishing");
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string out = dir + "/gone.mpg";
+    AddPaced(out);
+    std::atomic<int> reports{0};
+    conv.SetOnProgress([&](os::TObject*, TProgressInfo*) { ++reports; });
+    conv.Start(1);
+    ASSERT_TRUE(WaitUntil([&] { return reports > 0; }, std::chrono::seconds(30), "the first progress"));
+    std::filesystem::remove_all(dir);
+    rec.WaitFinal();
+    ASSERT_EQ(rec.Order(), (std::vector<int>{0, -1}));
+    const TTerminateInfo info = rec.Records()[0].info;
+    EXPECT_FALSE(info.Finished);
+    EXPECT_TRUE(info.Exception);
+    EXPECT_EQ(info.ExceptionMsg, out + ": No such file or directory");
 }
 
 TEST_F(RealConversionTest, InCallerModeConvertsInsideStartWithProgressOnTheCaller) {

@@ -37,6 +37,14 @@ std::string Bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// ThreadSanitizer starts a background thread of its own when it first needs one, which can be in
+// the middle of a run: that thread is not the run's.
+#if defined(__SANITIZE_THREAD__)
+constexpr int SanitizerThreads = 1;
+#else
+constexpr int SanitizerThreads = 0;
+#endif
+
 int ProcessThreads() {
     int n = 0;
     if (DIR* d = opendir("/proc/self/task")) {
@@ -155,7 +163,7 @@ TEST_F(StagedRunTest, PauseAndStopReachTheStageWithoutTheClockMoving) {
     EXPECT_FALSE(E().StageRunning());
     E().ReapWorker();
     E().CleanUp();
-    EXPECT_EQ(ProcessThreads(), threadsBefore);
+    EXPECT_LE(ProcessThreads(), threadsBefore + SanitizerThreads);
     EXPECT_EQ(CodecThreads().InUse(), 0);
 }
 
@@ -175,7 +183,7 @@ TEST_F(StagedRunTest, AFailingStageEndsTheRunWithItsMessageAndNoThreadLeft) {
     EXPECT_FALSE(E().Finished());
     EXPECT_FALSE(E().StageRunning());
     E().CleanUp();
-    EXPECT_EQ(ProcessThreads(), threadsBefore);
+    EXPECT_LE(ProcessThreads(), threadsBefore + SanitizerThreads);
     EXPECT_EQ(CodecThreads().InUse(), 0);
 }
 

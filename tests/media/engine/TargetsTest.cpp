@@ -1,6 +1,9 @@
 // Targets: each target and norm gives its sizes, rates and bit rates; the
 // norm is guessed from the frame rate and then from the inputs.
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "EngineTestSupport.h"
 #include "media/AVApi.h"
@@ -99,6 +102,37 @@ TEST_F(TargetsTest, MuxerSettingsOfTheDiscTargets) {
     EXPECT_FLOAT_EQ(E().Fframe_aspect_ratio, 16.0f / 9); // an aspect of its own stays
     EXPECT_EQ(Private("scan_offset"), "1");
     EXPECT_FLOAT_EQ(E().Fmux_preload, 0.5f);
+}
+
+// A video bit rate after a target moves the target's whole rate with it, so that the encoder
+// never meets a minimum above or a maximum below the rate; limits set on their own stay.
+TEST_F(TargetsTest, AnExplicitVideoBitrateMovesTheTargetsRateAsAWhole) {
+    const struct {
+        const char* target;
+        std::vector<std::pair<const char*, const char*>> options;
+        int64_t bitrate, maxRate, minRate;
+        int bufSize;
+    } cases[] = {
+        {"pal-vcd",  {{"b", "528000"}},                          528000,  528000,  528000,  150448},
+        {"pal-vcd",  {{"vb", "2000000"}},                        2000000, 2000000, 2000000, 569878},
+        {"pal-vcd",  {{"b", "2300000"}, {"b", "575000"}},        575000,  575000,  575000,  163840},
+        {"pal-vcd",  {{"maxrate", "3000000"}, {"b", "2300000"}}, 2300000, 3000000, 2300000, 655360},
+        {"pal-svcd", {{"b", "1020000"}},                         1020000, 1258000, 0,       917504},
+        {"pal-dvd",  {{"b", "1200000"}, {"bufsize", "900000"}},  1200000, 1800000, 0,       900000},
+        {"pal-dv",   {{"b", "1200000"}},                         1200000, 0,       0,       0     },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.target) + " " + c.options.front().first + "=" + c.options.front().second);
+        engine = std::make_unique<media::TCustomFFmpeg>(4);
+        engine->Reset();
+        E().SetOption("target", c.target);
+        for (const auto& [name, value] : c.options) E().SetOption(name, value);
+        const AVCodecContext* v = E().FOptions.avcodec_opts[0];
+        EXPECT_EQ(v->bit_rate, c.bitrate);
+        EXPECT_EQ(v->rc_max_rate, c.maxRate);
+        EXPECT_EQ(v->rc_min_rate, c.minRate);
+        EXPECT_EQ(v->rc_buffer_size, c.bufSize);
+    }
 }
 
 TEST_F(TargetsTest, SvcdAndDvdMakeMonoStereoAndKeepOtherCounts) {

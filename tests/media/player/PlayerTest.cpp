@@ -5,12 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "fixtures/Fixtures.h"
@@ -802,4 +807,121 @@ TEST_F(PlayerTest, SubtitlesAreBlendedIntoThePicture) {
     player.SetSubtitleStreamIndex(-1);
     EXPECT_EQ(player.SubtitleStreamIndex(), -1);
     ASSERT_TRUE(WaitUntil([&] { return rec.Has(psEnd); }, 30000));
+}
+
+// Seeks while paused start from, and report, the time of the picture on the screen: a relative
+// seek goes from the shown picture (the audio clock stands still while paused), and a seek back
+// to the start takes the time back to 0 (the first picture's time is 0, not "no time").
+TEST_F(PlayerTest, SeeksWhilePausedGoFromTheShownPicture) {
+    ClipOptions o;
+    o.gopSize = 1;
+    ASSERT_TRUE(player.Open(Clip(o), kHost, true)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Has(psPause) && host.Last() == 0; }));
+    player.Seek(static_cast<int64_t>(1000000), TSeekFlags{}, true);
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() == 25; })) << host.Last();
+    player.Seek(0.5, TSeekFlags{}, true);
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() != 25; })) << host.Last();
+    EXPECT_NEAR(host.Last(), 37, 1);
+    player.Seek(static_cast<int64_t>(0), TSeekFlags{}, true);
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() == 0; })) << host.Last();
+    EXPECT_TRUE(WaitUntil([&] { return !rec.positions.empty() && rec.positions.back() < 100000; }, 3000))
+        << rec.positions.back();
+    EXPECT_LT(player.CurrentPTS(), 100000);
+    EXPECT_TRUE(player.Paused());
+}
+
+// The end of an audio-only playback reports the file's duration, also when the decoded
+// audio ends a little short of it (an MP3's encoder delay and padding).
+TEST_F(PlayerTest, AudioOnlyPlaybackEndsAtTheDuration) {
+    ClipOptions o;
+    o.kind = ClipKind::Mp3;
+    ASSERT_TRUE(player.Open(Clip(o), kHost, false)) << player.LastErrMsg();
+    EXPECT_TRUE(WaitUntil([&] {
+        return rec.Has(psEnd) && !rec.positions.empty() && rec.positions.back() == rec.duration;
+    })) << (rec.positions.empty() ? -1 : rec.positions.back())
+        << " of " << rec.duration;
+}
+
+// Another audio stream plays at once from the current position: the switch does not wait for
+// the reader, which has long read the rest of the file.
+TEST_F(PlayerTest, SwitchedAudioStreamPlaysOnFromThePosition) {
+    ClipOptions o;
+    o.video = false;
+    std::string clip = WithSecondAudio(Clip(o), folder.Path("two-audio.mkv"));
+    ASSERT_TRUE(player.Open(clip, kHost, false)) << player.LastErrMsg();
+    ASSERT_EQ(player.AudioStreamIndex(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !rec.positions.empty() && rec.positions.back() > 300000; }));
+    const int64_t at = rec.positions.back();
+    player.SetAudioStreamIndex(1);
+    EXPECT_EQ(player.AudioStreamIndex(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return rec.positions.back() > at + 600000; }))
+        << "from " << at << " to " << rec.positions.back();
+    EXPECT_TRUE(WaitUntil([&] { return rec.Has(psEnd) && rec.positions.back() == rec.duration; }));
+}
+
+// A machine too slow for the clip (70 ms of work per picture at 25 pictures a second) still
+// moves the screen on now and then, and ends on the last picture.
+TEST_F(PlayerTest, TooSlowMachineStillShowsPicturesAndTheLastOne) {
+    player.Hook = true;
+    player.OnHook = [](os::TObject*, TFrameBitmap&, int64_t) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(70));
+    };
+    ASSERT_TRUE(player.Open(Clip(ClipOptions{.seconds = 4.0}), kHost, false)) << player.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return host.Last() == 99; }, 30000)) << "last shown: " << host.Last();
+    std::vector<int> frames = host.Frames();
+    int gap = 0;
+    for (size_t i = 1; i < frames.size(); ++i) gap = std::max(gap, frames[i] - frames[i - 1]);
+    EXPECT_LE(gap, 25) << "frozen for " << gap << " pictures";
+}
+// A source that stops delivering (a stalled pipe) does not hold up Stop: the blocked read is
+// interrupted.
+TEST_F(PlayerTest, StopDoesNotWaitForAStalledSource) {
+    // Matroska names its streams up front: opening does not read to the end of the data.
+    ClipOptions o;
+    o.kind = ClipKind::Mkv;
+    std::string clip = Clip(o);
+    std::string fifo = folder.Path("stalled.mkv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::mutex m;
+    std::condition_variable cv;
+    bool release = false, released = false;
+    // Writes the whole clip, then keeps the pipe open without a byte more until released or
+    // until a deadline (so that a hanging Stop ends and the test can fail).
+    std::thread writer([&] {
+        int fd = ::open(fifo.c_str(), O_WRONLY);
+        std::ifstream in(clip, std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (size_t done = 0; fd >= 0 && done < bytes.size();) {
+            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+        std::unique_lock<std::mutex> g(m);
+        released = !cv.wait_for(g, std::chrono::seconds(20), [&] { return release; });
+        if (fd >= 0) ::close(fd);
+    });
+    ASSERT_TRUE(player.Open(fifo, kHost, false)) << player.LastErrMsg();
+    // Near the end of the data the reader waits in a read for more.
+    EXPECT_TRUE(WaitUntil([&] { return host.Last() >= 40; })) << host.Last();
+    player.Stop(true);
+    {
+        std::lock_guard<std::mutex> g(m);
+        release = true;
+    }
+    cv.notify_all();
+    writer.join();
+    EXPECT_FALSE(released) << "Stop waited until the pipe was closed";
+    EXPECT_EQ(rec.states.back(), psStop);
+}
+
+// Without a sound device an audio-only file still plays, silently on its own clock: the wave
+// is drawn and the position moves to the end.
+TEST_F(PlayerTest, AudioOnlyFilePlaysWithoutASoundDevice) {
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    ClipOptions o;
+    o.kind = ClipKind::Mp3;
+    ASSERT_TRUE(player.Open(Clip(o), kHost, false)) << player.LastErrMsg();
+    EXPECT_TRUE(WaitUntil([&] { return host.Width() == 640 && host.Pixel(10, 240) == 0xFFFFFF; }));
+    EXPECT_TRUE(WaitUntil([&] { return rec.Has(psEnd) && rec.positions.back() == rec.duration; }));
+    EXPECT_TRUE(Rising(rec.positions));
 }
