@@ -161,6 +161,15 @@ void TbsButtonFace::PaintMorph(gui::TCanvas* C, int W, int H, const TRect& Norma
     C->Draw(0, 0, &b);
 }
 
+void TbsButtonFace::EnabledChanged() {
+    if (MorphOn()) {
+        StopMorph();
+        FMorphKf = 0;
+    }
+    FMouseIn = false;
+    FaceChanged();
+}
+
 // --- press ---------------------------------------------------------------------------------
 
 void TbsButtonFace::PressLeft() {

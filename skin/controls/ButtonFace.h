@@ -55,6 +55,10 @@ protected:
     virtual int ButtonGroup() const = 0;
     virtual void StartRepeat() = 0;
     virtual void StopRepeat() = 0;
+    virtual bool MorphOn() const = 0;
+    virtual void StopMorph() = 0;
+    // Enabled or disabled: no hover, no morph.
+    void EnabledChanged();
 
     // The looks of a button entry; null for a nine-part entry of another class, which shows
     // Skin in every state in the default font colour, without effects.

@@ -391,12 +391,7 @@ void TbsSkinButton::CMMouseLeave(gui::TMessage& m) {
 
 void TbsSkinButton::CMEnabledChanged(gui::TMessage& m) {
     TbsSkinCustomControl::CMEnabledChanged(m);
-    if (MorphOn()) {
-        StopMorph();
-        FMorphKf = 0;
-    }
-    FMouseIn = false;
-    Invalidate();
+    EnabledChanged();
 }
 
 void TbsSkinButton::CMTextChanged(gui::TMessage& m) {

@@ -86,10 +86,10 @@ protected:
     void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
     void DrawContents(gui::TCanvas* C, const gui::TRect& R, bool ADown, bool AMouseIn, bool Pressed);
     bool EffectsOn() const;
-    bool MorphOn() const;
+    bool MorphOn() const override;
     bool FocusedHere() const;
     void StartMorph();
-    void StopMorph();
+    void StopMorph() override;
     void StartRepeat() override;
     void StopRepeat() override;
 

@@ -122,8 +122,7 @@ void TbsSkinCustomComboBox::SetItemIndex(int Value) {
     FOldItemIndex = index;
     if (!FEdit) Invalidate();
     if (!Loading() && !Designing()) {
-        if (OnClick) OnClick(this);
-        Change();
+        Chosen();
     }
 }
 
@@ -185,14 +184,11 @@ void TbsSkinCustomComboBox::CloseUp(bool Accept) {
             SetText(Items()->Strings(index));
             Invalidate();
         }
-        if (OnClick) OnClick(this);
-        Change();
+        Chosen();
     } else {
         FListBox->SetItemIndex(FOldItemIndex);
     }
-    FDropDown = false;
-    Invalidate();
-    if (Accept && OnCloseUp) OnCloseUp(this);
+    ClosedUp(Accept);
 }
 
 bool TbsSkinCustomComboBox::OverList(gui::TPoint Screen) const {

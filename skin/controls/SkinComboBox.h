@@ -77,7 +77,6 @@ public:
     void ChangeSkinData() override;
 
 protected:
-    virtual void Change() {}
     virtual void CreateEditCtrl();
     virtual void EditWindowProcHook(gui::TMessage& Message);
     void GetSkinData() override;

@@ -100,6 +100,17 @@ void TbsSkinDropDownComboBox::SetUseSkinSize(bool Value) {
 
 // --- the list ------------------------------------------------------------------------------
 
+void TbsSkinDropDownComboBox::Chosen() {
+    if (OnClick) OnClick(this);
+    Change();
+}
+
+void TbsSkinDropDownComboBox::ClosedUp(bool Accept) {
+    FDropDown = false;
+    Invalidate();
+    if (Accept && OnCloseUp) OnCloseUp(this);
+}
+
 void TbsSkinDropDownComboBox::ListPress() {
     FLBDown = WasInLB = true;
     SetMouseCapture(true);

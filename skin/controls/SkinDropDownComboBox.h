@@ -72,6 +72,13 @@ public:
     void ListPress();
 
 protected:
+    // A choice made: OnClick, then the change.
+    void Chosen();
+    virtual void Change() {}
+    // The list has closed: the box repaints and, accepted, says so.
+    void ClosedUp(bool Accept);
+
+protected:
     static constexpr uintptr_t kScrollTimer = 1;
     static constexpr UINT kScrollInterval = 25;
 

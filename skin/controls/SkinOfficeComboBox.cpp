@@ -115,8 +115,7 @@ void TbsSkinCustomOfficeComboBox::SetItemIndex(int Value) {
     Invalidate();
     // No comparison with the old index: every set is a choice.
     if (!Loading() && !Designing()) {
-        if (OnClick) OnClick(this);
-        Change();
+        Chosen();
     }
 }
 
@@ -166,14 +165,11 @@ void TbsSkinCustomOfficeComboBox::CloseUp(bool Accept) {
     if (index >= 0 && index < Items()->Count() && Accept) {
         FOldItemIndex = index;
         Invalidate();
-        if (OnClick) OnClick(this);
-        Change();
+        Chosen();
     } else {
         FListBox->SetItemIndex(FOldItemIndex);
     }
-    FDropDown = false;
-    Invalidate();
-    if (Accept && OnCloseUp) OnCloseUp(this);
+    ClosedUp(Accept);
 }
 
 bool TbsSkinCustomOfficeComboBox::OverList(gui::TPoint Screen) const {

@@ -78,7 +78,7 @@ public:
     void ChangeSkinData() override;
 
 protected:
-    virtual void Change();
+    void Change() override;
     void GetSkinData() override;
     void DefaultFontChanged() override { Font()->Assign(DefaultFont()); }
     void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;

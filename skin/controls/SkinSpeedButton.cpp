@@ -425,12 +425,7 @@ void TbsSkinSpeedButton::CMMouseLeave(gui::TMessage& m) {
 
 void TbsSkinSpeedButton::CMEnabledChanged(gui::TMessage& m) {
     TbsGraphicSkinCustomControl::CMEnabledChanged(m);
-    if (MorphOn()) {
-        StopMorph();
-        FMorphKf = 0;
-    }
-    FMouseIn = false;
-    Invalidate();
+    EnabledChanged();
 }
 
 void TbsSkinSpeedButton::CMTextChanged(gui::TMessage& m) {

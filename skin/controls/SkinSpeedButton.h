@@ -69,10 +69,10 @@ protected:
     void Dispatch(gui::TMessage& Message) override;
     void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
     bool EffectsOn() const;
-    bool MorphOn() const;
+    bool MorphOn() const override;
     void HoverChanged();
     void StartMorph();
-    void StopMorph();
+    void StopMorph() override;
     void MorphTick();
     void StartRepeat() override;
     void StopRepeat() override;
