@@ -90,6 +90,10 @@ TForm1* StartProgram() {
 
 int RunUntilClosed() {
     gui::Application->Run();
+    // The windows go before the process ends: the main window's stops the player and awaits
+    // its threads, which would otherwise still draw while the process's own objects are torn
+    // down at exit.
+    gui::Application->DestroyComponents();
     g_closeSignals.reset();
     media::SetMessagePump(nullptr);
     return 0;

@@ -55,7 +55,11 @@ int TCodecThreads::Running() const {
 }
 
 int TCodecThreads::DecoderThreads(int AShare) {
-    return std::max(1, AShare / 4);
+    // Measured on a 1080p H.264 to 720p x264 run with a share of 8: one
+    // decoder thread keeps ahead of the encoder, and a second one only added
+    // its own copy of the decoder's state and a picture of delay, while the
+    // encoder, given that thread, took 25% less wall time.
+    return std::max(1, AShare / 8);
 }
 
 int TCodecThreads::EncoderThreads(int AShare) {

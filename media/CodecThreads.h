@@ -36,7 +36,7 @@ public:
     int Running() const;
 
     // The threads a video codec of a run with this share is opened with:
-    // the decoder takes a quarter of a large share, the stage one thread,
+    // the decoder takes an eighth of a large share, the stage one thread,
     // the encoder the rest.  With a share of 1 all stay on the run's thread.
     static int DecoderThreads(int AShare);
     static int EncoderThreads(int AShare);

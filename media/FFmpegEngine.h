@@ -776,8 +776,10 @@ private:
     int FCodecShare = 0;
     int FCodecThreadsStarted = 0;
     // Scales and encodes the video of a run whose share allows it, while
-    // the run's thread reads and decodes; a few pictures wait at most.
-    TStageThread FVideoStage{2};
+    // the run's thread reads and decodes.  One picture waits at most: the
+    // encoder sets the pace, so one ready is enough, and each waiting one is
+    // a copy of a decoded picture (3 MiB at 1080p).
+    TStageThread FVideoStage{1};
 };
 
 } // namespace media

@@ -56,8 +56,7 @@ int ToS16(TTranscodeRun& run, TAVInputStream* ist, const AVFrame* frame) {
     }
     const size_t bytes = static_cast<size_t>(frame->nb_samples) * static_cast<size_t>(channels) * 2;
     // At least 192000 bytes, as the decoders' largest frame needed once.
-    if (run.samples.size() < std::max<size_t>(bytes, 192000))
-        run.samples.resize(std::max<size_t>(bytes, 192000));
+    if (!run.samples.Reserve(std::max<size_t>(bytes, 192000))) return -1;
     uint8_t* out[1] = {run.samples.data()};
     const int n = av::swr_convert(ist->to_s16, out, frame->nb_samples,
                                   const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);

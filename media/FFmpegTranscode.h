@@ -12,6 +12,7 @@
 #include <mutex>
 #include <vector>
 
+#include "media/AVBuffer.h"
 #include "media/FFmpegEngine.h"
 #include "media/FFmpegRunRecords.h"
 
@@ -57,8 +58,9 @@ struct TTranscodeRun {
     // its thread writes packets beside the run's own thread.
     mutable std::recursive_mutex mux_lock;
 
-    // Decoded audio as interleaved 16-bit samples; only grows.
-    std::vector<uint8_t> samples;
+    // Decoded audio as interleaved 16-bit samples, written by the sample
+    // converter's SIMD routines; only grows.
+    TAVBuffer samples;
 
     int nb_istreams() const { return static_cast<int>(ist_table.size()); }
     int nb_ostreams() const { return static_cast<int>(ost_table.size()); }

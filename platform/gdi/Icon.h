@@ -22,24 +22,32 @@ constexpr UINT LR_DEFAULTCOLOR = 0, LR_COPYDELETEORG = 8, LR_DEFAULTSIZE = 0x40;
 inline const char* MAKEINTRESOURCE(int id) {
     return reinterpret_cast<const char*>(static_cast<uintptr_t>(id));
 }
-inline const char* const IDI_APPLICATION = MAKEINTRESOURCE(32512);
-inline const char* const IDI_ERROR = MAKEINTRESOURCE(32513);
-inline const char* const IDI_HAND = IDI_ERROR;
-inline const char* const IDI_QUESTION = MAKEINTRESOURCE(32514);
-inline const char* const IDI_WARNING = MAKEINTRESOURCE(32515);
-inline const char* const IDI_EXCLAMATION = IDI_WARNING;
-inline const char* const IDI_INFORMATION = MAKEINTRESOURCE(32516);
-inline const char* const IDI_ASTERISK = IDI_INFORMATION;
+// A stock icon's or cursor's name: a number that reads as the resource name.
+// Made at compile time, so a table at namespace scope that names one never
+// sees it unset (pointer constants would be made at start-up, and the order
+// of that against other tables is not the same with every compiler).
+struct StockName {
+    int id;
+    operator const char*() const { return MAKEINTRESOURCE(id); }
+};
+inline constexpr StockName IDI_APPLICATION{32512};
+inline constexpr StockName IDI_ERROR{32513};
+inline constexpr StockName IDI_HAND = IDI_ERROR;
+inline constexpr StockName IDI_QUESTION{32514};
+inline constexpr StockName IDI_WARNING{32515};
+inline constexpr StockName IDI_EXCLAMATION = IDI_WARNING;
+inline constexpr StockName IDI_INFORMATION{32516};
+inline constexpr StockName IDI_ASTERISK = IDI_INFORMATION;
 
-inline const char* const IDC_ARROW = MAKEINTRESOURCE(32512);
-inline const char* const IDC_IBEAM = MAKEINTRESOURCE(32513);
-inline const char* const IDC_WAIT = MAKEINTRESOURCE(32514);
-inline const char* const IDC_SIZENWSE = MAKEINTRESOURCE(32642);
-inline const char* const IDC_SIZENESW = MAKEINTRESOURCE(32643);
-inline const char* const IDC_SIZEWE = MAKEINTRESOURCE(32644);
-inline const char* const IDC_SIZENS = MAKEINTRESOURCE(32645);
-inline const char* const IDC_SIZEALL = MAKEINTRESOURCE(32646);
-inline const char* const IDC_HAND = MAKEINTRESOURCE(32649);
+inline constexpr StockName IDC_ARROW{32512};
+inline constexpr StockName IDC_IBEAM{32513};
+inline constexpr StockName IDC_WAIT{32514};
+inline constexpr StockName IDC_SIZENWSE{32642};
+inline constexpr StockName IDC_SIZENESW{32643};
+inline constexpr StockName IDC_SIZEWE{32644};
+inline constexpr StockName IDC_SIZENS{32645};
+inline constexpr StockName IDC_SIZEALL{32646};
+inline constexpr StockName IDC_HAND{32649};
 
 // The bitmaps are copied; the caller keeps and deletes its own.
 HICON CreateIconIndirect(const ICONINFO* info);

@@ -104,13 +104,14 @@ TEST_F(TaskResourcesTest, ATaskAloneSharesItsCoresBetweenDecoderAndEncoder) {
     const struct {
         int cores, threads;
     } cases[] = {
-  // The MPEG-2 decoder's two slice threads, the stage that scales and
-  // encodes, and the encoder's threads; the run's own thread keeps a core.
-        {8, 2 + 1 + 4},
-        {4, 1 + 2    }, // a decoder thread of one starts none
-        {3, 3        }, // too small a share for a stage
-        {2, 2        },
-        {1, 0        },
+  // The stage that scales and encodes and the encoder's threads; the
+  // decoder stays on the run's own thread, which keeps a core.
+        {8,  1 + 6     },
+        {16, 2 + 1 + 12}, // the MPEG-2 decoder's two slice threads
+        {4,  1 + 2     }, // a decoder thread of one starts none
+        {3,  3         }, // too small a share for a stage
+        {2,  2         },
+        {1,  0         },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.cores) + " cores");
