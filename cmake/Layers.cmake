@@ -26,7 +26,20 @@ tarvik_layer(platform/shell    platform/os platform/gdi platform/display platfor
 tarvik_layer(media             platform/os media)
 
 tarvik_layer(gui               platform gui)
-tarvik_layer(skin              platform gui skin)
+# The skinning library, lowest first, the same way: the skin data, the drawing engine, the
+# popup menus, the skinned controls, the hint window, the skinned forms (with the menus and
+# the message box that need them), the shell views and the file dialogs.
+tarvik_layer(skin/core         platform gui skin/core)
+tarvik_layer(skin/engine       platform gui skin/core skin/engine)
+tarvik_layer(skin/menus        platform gui skin/core skin/engine skin/menus)
+tarvik_layer(skin/controls     platform gui skin/core skin/engine skin/menus skin/controls)
+tarvik_layer(skin/hints        platform gui skin/core skin/engine skin/menus skin/controls skin/hints)
+tarvik_layer(skin/forms        platform gui skin/core skin/engine skin/menus skin/controls skin/hints
+                               skin/forms)
+tarvik_layer(skin/shell        platform gui skin/core skin/engine skin/menus skin/controls skin/hints
+                               skin/forms skin/shell)
+tarvik_layer(skin/dialogs      platform gui skin/core skin/engine skin/menus skin/controls skin/hints
+                               skin/forms skin/shell skin/dialogs)
 tarvik_layer(resources         platform gui resources)
 tarvik_layer(skins             platform gui skin skins)
 tarvik_layer(catalogue         platform/os catalogue)

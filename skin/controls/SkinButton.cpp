@@ -2,7 +2,6 @@
 
 #include "gui/ImgList.h"
 #include "skin/core/SkinData.h"
-#include "skin/engine/EffectBmp.h"
 #include "skin/engine/EngineSetup.h"
 #include "skin/engine/LayerManager.h"
 #include "skin/engine/NinePart.h"
@@ -10,8 +9,6 @@
 #include "win/Input.h"
 #include "win/Message.h"
 #include "win/Timers.h"
-
-#include <cctype>
 
 namespace skin {
 
@@ -31,8 +28,7 @@ gui::TColor Rgb(int r, int g, int b) {
 } // namespace
 
 TbsSkinButton::TbsSkinButton(gui::TComponent* AOwner)
-    : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<gui::TBitmap>()),
-      FLayerManager(std::make_unique<TbsLayerManager>(nullptr)) {
+    : TbsSkinCustomControl(AOwner), FLayerManager(std::make_unique<TbsLayerManager>(nullptr)) {
     // Only ButtonClick fires OnClick: the class library's own click is left out.
     ControlStyle = gui::csCaptureMouse | gui::csSetCaption | gui::csOpaque;
     FSkinDataName = "button";
@@ -72,37 +68,6 @@ void TbsSkinButton::SetDefault(bool Value) {
     if (HandleAllocated() && FCanFocused)
         if (gui::TCustomForm* form = gui::GetParentForm(this))
             form->Perform(gui::CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(form->ActiveControl()));
-}
-
-void TbsSkinButton::SetGlyph(gui::TBitmap* Value) {
-    if (Value)
-        FGlyph->Assign(Value);
-    else
-        FGlyph = std::make_unique<gui::TBitmap>();
-    Invalidate();
-}
-
-void TbsSkinButton::SetNumGlyphs(int Value) {
-    FNumGlyphs = std::clamp(Value, 1, 4);
-    Invalidate();
-}
-
-void TbsSkinButton::SetMargin(int Value) {
-    if (Value < -1 || Value == FMargin) return;
-    FMargin = Value;
-    Invalidate();
-}
-
-void TbsSkinButton::SetSpacing(int Value) {
-    if (Value == FSpacing) return;
-    FSpacing = Value;
-    Invalidate();
-}
-
-void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
-    if (Value == FLayout) return;
-    FLayout = Value;
-    Invalidate();
 }
 
 void TbsSkinButton::SetImageIndex(int Value) {
@@ -159,33 +124,17 @@ void TbsSkinButton::GetSkinData() {
         return;
     }
     auto* d = dynamic_cast<TbsDataSkinButtonControl*>(Descriptor());
+    ReadLooks(d, SkinRect, DefaultFont()->Color());
     if (!d) {
-        // A nine-part entry of another class: every look is its skin rectangle, in the
-        // default font, without effects.
-        ActiveSkinRect = DownSkinRect = SkinRect;
-        DisabledSkinRect = FocusedSkinRect = {};
-        FontName.clear();
-        FontColor = ActiveFontColor = DownFontColor = DefaultFont()->Color();
-        DisabledFontColor = Rgb(128, 128, 128);
-        Morphing = ShowFocus = false;
-        AnimateSkinRect = {};
+        // A nine-part entry of another class: every look is its skin rectangle, without focus
+        // look or glow.
+        FocusedSkinRect = {};
+        ShowFocus = false;
         GlowLayerPictureIndex = GlowLayerMaskPictureIndex = -1;
         return;
     }
     if (!UseSkinSize) MaskPicture = nullptr;
-    FontName = d->FontName;
-    FontColor = d->FontColor;
-    ActiveFontColor = d->ActiveFontColor;
-    DownFontColor = d->DownFontColor;
-    FontStyle = d->FontStyle;
-    FontHeight = d->FontHeight;
-    ActiveSkinRect = Empty(d->ActiveSkinRect) ? SkinRect : d->ActiveSkinRect;
-    DownSkinRect = Empty(d->DownSkinRect) ? ActiveSkinRect : d->DownSkinRect;
-    DisabledSkinRect = d->DisabledSkinRect;
     FocusedSkinRect = d->FocusedSkinRect;
-    DisabledFontColor = d->DisabledFontColor == d->FontColor ? Rgb(128, 128, 128) : d->DisabledFontColor;
-    Morphing = d->Morphing;
-    MorphKind = d->MorphKind;
     ShowFocus = d->ShowFocus;
     GlowLayerPictureIndex = d->GlowLayerPictureIndex;
     GlowLayerMaskPictureIndex = d->GlowLayerMaskPictureIndex;
@@ -196,9 +145,6 @@ void TbsSkinButton::GetSkinData() {
     GlowLayerShowOffsetX = d->GlowLayerShowOffsetX;
     GlowLayerShowOffsetY = d->GlowLayerShowOffsetY;
     GlowLayerAlphaBlendValue = d->GlowLayerAlphaBlendValue;
-    AnimateSkinRect = d->AnimateSkinRect;
-    FrameCount = d->FrameCount;
-    AnimateInterval = d->AnimateInterval;
     // The running frame stands in for the look it leads to or from.
     if (FAnimation.Running() && EffectsOn()) {
         ActiveSkinRect = FAnimation.Apply(ActiveSkinRect, AnimateSkinRect, FrameCount, true);
@@ -258,26 +204,16 @@ void TbsSkinButton::Paint() {
     }
     int w = Width(), h = Height();
     AdjustSkinSize(w, h);
+    if (MorphOn() && FMorphKf > 0 && FMorphKf < 1 && Enabled()) {
+        PaintMorph(Canvas(), Width(), Height(), SkinRect, ActiveSkinRect);
+        return;
+    }
     gui::TBitmap b;
     b.SetSize(Width(), Height());
-    if (MorphOn() && FMorphKf > 0 && FMorphKf < 1 && Enabled()) {
-        gui::TBitmap active;
-        active.SetSize(Width(), Height());
-        CreateButtonImage(&b, SkinRect, false, false);
-        CreateButtonImage(&active, ActiveSkinRect, false, true);
-        auto from = TbsEffectBmp::CreateFromhWnd(b.Handle());
-        auto to = TbsEffectBmp::CreateFromhWnd(active.Handle());
-        if (from && to) {
-            from->Transition(MorphKind, *to, FMorphKf);
-            from->Draw(Canvas()->Handle(), 0, 0);
-            return;
-        }
-    } else {
-        TRect r;
-        bool down = false, in = false;
-        ChooseLook(r, down, in);
-        CreateButtonImage(&b, r, down, in);
-    }
+    TRect r;
+    bool down = false, in = false;
+    ChooseLook(r, down, in);
+    CreateButtonImage(&b, r, down, in);
     Canvas()->Draw(0, 0, &b);
 }
 
@@ -288,33 +224,12 @@ void TbsSkinButton::DrawContents(gui::TCanvas* C, const gui::TRect& R, bool ADow
                          ADown && AMouseIn, Enabled(), false, 0);
         return;
     }
-    int frame = 1;
-    if (ADown && AMouseIn && FNumGlyphs > 2)
-        frame = 3;
-    else if (AMouseIn && FNumGlyphs > 3)
-        frame = 4;
-    else if (Enabled() || FNumGlyphs < 2)
-        frame = 1;
-    else
-        frame = 2;
-    DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs, frame, Pressed,
-                     false, 0);
+    DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs,
+                     GlyphFrame(ADown, AMouseIn, Enabled()), Pressed, false, 0);
 }
 
 void TbsSkinButton::CreateButtonImage(gui::TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
-    gui::TRect content;
-    if (UseSkinSize || ResizeMode == 1) {
-        CreateSkinImage(B, Picture, R);
-        content = ToGuiRect(NewClRect);
-    } else {
-        gui::TRect all = gui::Rect(0, 0, B->Width(), B->Height());
-        if (ResizeMode == 0)
-            B->Canvas()->CopyRect(all, Picture->Canvas(), ToGuiRect(R));
-        else
-            BuildImageByClientRect(B, Picture, R, ClRect, true);
-        int dw = B->Width() - R.Width(), dh = B->Height() - R.Height();
-        content = gui::Rect(ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh);
-    }
+    gui::TRect content = BuildLook(B, R, *this, [&] { CreateSkinImage(B, Picture, R); });
     gui::TCanvas* c = B->Canvas();
     if (UseSkinFont && !FontName.empty()) {
         c->Font()->SetName(FontName);
@@ -324,16 +239,7 @@ void TbsSkinButton::CreateButtonImage(gui::TBitmap* B, const TRect& R, bool ADow
         c->Font()->Assign(DefaultFont());
     }
     ApplyCharset(c->Font(), DefaultFont());
-    gui::TColor colour = FontColor;
-    if (Enabled() && !UseSkinFontColor)
-        colour = DefaultFont()->Color();
-    else if (!Enabled())
-        colour = DisabledFontColor;
-    else if (ADown && AMouseIn)
-        colour = DownFontColor;
-    else if (AMouseIn)
-        colour = ActiveFontColor;
-    c->Font()->SetColor(colour);
+    c->Font()->SetColor(StateFontColor(Enabled(), DefaultFont()->Color(), ADown, AMouseIn));
     if (ShowFocus && Focused()) {
         c->Brush()->SetStyle(gui::bsSolid);
         c->Brush()->SetColor(FSD->SkinColors().cBtnFace());
@@ -440,39 +346,14 @@ bool TakeActionGlyph(gui::TBasicAction* Action, gui::TBitmap* Glyph) {
 
 void TbsSkinButton::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
     TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
-    if (Button != gui::mbLeft) return;
-    StopAnimate();
-    FMouseDown = true;
-    if (!FDown) {
-        FMouseIn = true;
-        SetDown(true);
-        if (FGroupIndex == 0 && RepeatMode) StartRepeat();
-        if (FGroupIndex != 0) ButtonClick();
-        FAllowAllUpCheck = false;
-    } else if (FGroupIndex != 0) {
-        FAllowAllUpCheck = true;
-    }
+    if (Button == gui::mbLeft) PressLeft();
 }
 
 void TbsSkinButton::MouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
     if (Button == gui::mbLeft) {
-        FMouseDown = false;
-        bool wasDown = FDown;
         POINT p{X, Y};
         gui::TRect r = ClientRect();
-        bool inside = PtInRect(&r, p);
-        if (FGroupIndex == 0) {
-            StopRepeat();
-            if (inside) {
-                SetDown(false);
-                if (wasDown) ButtonClick();
-            } else {
-                FDown = false;
-            }
-        } else if (wasDown && AllowAllUp && FAllowAllUpCheck && inside) {
-            SetDown(false);
-            ButtonClick();
-        }
+        ReleaseLeft(PtInRect(&r, p));
     }
     if (HandleAllocated() && Visible()) TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
 }
@@ -510,12 +391,7 @@ void TbsSkinButton::CMMouseLeave(gui::TMessage& m) {
 
 void TbsSkinButton::CMEnabledChanged(gui::TMessage& m) {
     TbsSkinCustomControl::CMEnabledChanged(m);
-    if (MorphOn()) {
-        StopMorph();
-        FMorphKf = 0;
-    }
-    FMouseIn = false;
-    Invalidate();
+    EnabledChanged();
 }
 
 void TbsSkinButton::CMTextChanged(gui::TMessage& m) {
@@ -574,12 +450,7 @@ void TbsSkinButton::CMDialogKey(gui::TMessage& m) {
 
 // "&X" in the caption: Alt+X focuses and clicks it.
 void TbsSkinButton::CMDialogChar(gui::TMessage& m) {
-    const std::string& c = Caption();
-    size_t amp = c.find('&');
-    while (amp != std::string::npos && amp + 1 < c.size() && c[amp + 1] == '&') amp = c.find('&', amp + 2);
-    if (amp != std::string::npos && amp + 1 < c.size() && m.WParam < 128 &&
-        std::toupper(static_cast<unsigned char>(c[amp + 1])) == std::toupper(static_cast<int>(m.WParam)) &&
-        CanFocus() && FCanFocused) {
+    if (IsCaptionAccelerator(Caption(), m.WParam) && CanFocus() && FCanFocused) {
         SetFocus();
         ButtonClick();
         m.Result = 1;
@@ -622,16 +493,8 @@ void TbsSkinButton::Dispatch(gui::TMessage& m) {
             if (FIndex == -1 || !MorphOn()) {
                 FMorphKf = hot ? 1 : 0;
                 StopMorph();
-            } else if (hot && FMorphKf < 1) {
-                FMorphKf += 0.2;
-                Invalidate();
-            } else if (!hot && FMorphKf > 0) {
-                FMorphKf -= 0.2;
-                Invalidate();
-            } else {
-                FMorphKf = hot ? 1 : 0;
+            } else if (!MorphStep(hot)) {
                 StopMorph();
-                Invalidate();
             }
             return;
         }

@@ -20,18 +20,8 @@ namespace skin {
 
 namespace {
 
-constexpr uintptr_t kScrollTimer = 1;
-constexpr UINT kScrollInterval = 25;
 constexpr uint32_t kSearchPause = 500;
 constexpr uint32_t kCompletionPause = 200;
-
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
-bool Inside(const gui::TRect& r, int x, int y) {
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
 
 // The first item from `from` on (wrapping) that begins with `prefix`, ignoring case; -1.
 int FindPrefix(gui::TStrings* items, const std::string& prefix, int from) {
@@ -49,53 +39,12 @@ int FindPrefix(gui::TStrings* items, const std::string& prefix, int from) {
 // --- TbsPopupListBox -----------------------------------------------------------------------
 
 TbsPopupListBox::TbsPopupListBox(TbsSkinCustomComboBox* AComboBox)
-    : TbsSkinListBox(nullptr), FComboBox(AComboBox) {
-    SetVisible(false);
+    : TbsDropDownList<TbsSkinListBox>(AComboBox), FCombo(AComboBox) {
     ListBox()->SetTabStop(false);
 }
 
-void TbsPopupListBox::CreateParams(gui::TCreateParams& p) {
-    TbsSkinListBox::CreateParams(p);
-    p.Style = WS_POPUP | WS_CLIPCHILDREN;
-    p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-    p.WndParent = FComboBox->HandleAllocated() ? GetAncestor(FComboBox->Handle(), GA_ROOT) : nullptr;
-    p.WindowClass.style |= CS_SAVEBITS | CS_DROPSHADOW;
-}
-
-void TbsPopupListBox::Show(gui::TPoint Origin) {
-    HandleNeeded();
-    const TbsSkinCustomComboBox& c = *FComboBox;
-    FFade.Prepare(Handle(), c.AlphaBlend, c.AlphaBlendValue, c.AlphaBlendAnimation);
-    SetBounds(Origin.x, Origin.y, Width(), Height());
-    SetWindowPos(Handle(), HWND_TOPMOST, Origin.x, Origin.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    SetVisible(true);
-    FShown = true;
-    UpDateScrollBar();
-    FFade.Start(Handle(), c.AlphaBlend, c.AlphaBlendValue, c.AlphaBlendAnimation);
-}
-
-void TbsPopupListBox::Hide() {
-    if (HandleAllocated()) FFade.Stop(Handle());
-    if (HandleAllocated())
-        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_HIDEWINDOW);
-    SetVisible(false);
-    FShown = false;
-}
-
-// A drop-down never takes the focus from its combo box.
-void TbsPopupListBox::Dispatch(gui::TMessage& m) {
-    if (m.Msg == WM_MOUSEACTIVATE) {
-        m.Result = MA_NOACTIVATE;
-        return;
-    }
-    if (m.Msg == WM_TIMER && FFade.Timer(Handle(), m.WParam)) return;
-    TbsSkinListBox::Dispatch(m);
-}
-
 void TbsPopupListBox::ListBoxWndProc(gui::TMessage& m, bool& Continue) {
-    TbsSkinListBox::ListBoxWndProc(m, Continue);
+    TbsDropDownList<TbsSkinListBox>::ListBoxWndProc(m, Continue);
     if (!Continue) return;
     switch (m.Msg) {
     case WM_MOUSEACTIVATE:
@@ -104,7 +53,7 @@ void TbsPopupListBox::ListBoxWndProc(gui::TMessage& m, bool& Continue) {
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        FComboBox->ListPress();
+        FCombo->ListPress();
         Continue = false;
         break;
     case WM_LBUTTONUP:
@@ -121,17 +70,10 @@ void TbsPopupListBox::ListBoxWndProc(gui::TMessage& m, bool& Continue) {
 
 // --- TbsSkinCustomComboBox -----------------------------------------------------------------
 
-TbsSkinCustomComboBox::TbsSkinCustomComboBox(gui::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
-    ControlStyle |= gui::csCaptureMouse | gui::csDoubleClicks | gui::csOpaque;
-    // OnClick reports a choice, never a plain click on the box.
-    ControlStyle &= ~gui::csClickEvents;
-    Font()->SetName("Arial");
-    Font()->SetHeight(14);
-    Font()->SetColor(gui::clWindowText);
-    FSkinDataName = "combobox";
-    SetTabStop(true);
+TbsSkinCustomComboBox::TbsSkinCustomComboBox(gui::TComponent* AOwner) : TbsSkinDropDownComboBox(AOwner) {
+    FUseSkinSize = true;
     FListBox = std::make_unique<TbsPopupListBox>(this);
-    TbsSkinCustomControl::SetBounds(Left(), Top(), 120, 20);
+    TbsSkinDropDownComboBox::SetBounds(Left(), Top(), 120, 20);
 }
 
 TbsSkinCustomComboBox::~TbsSkinCustomComboBox() {
@@ -180,8 +122,7 @@ void TbsSkinCustomComboBox::SetItemIndex(int Value) {
     FOldItemIndex = index;
     if (!FEdit) Invalidate();
     if (!Loading() && !Designing()) {
-        if (OnClick) OnClick(this);
-        Change();
+        Chosen();
     }
 }
 
@@ -243,81 +184,21 @@ void TbsSkinCustomComboBox::CloseUp(bool Accept) {
             SetText(Items()->Strings(index));
             Invalidate();
         }
-        if (OnClick) OnClick(this);
-        Change();
+        Chosen();
     } else {
         FListBox->SetItemIndex(FOldItemIndex);
     }
-    FDropDown = false;
-    Invalidate();
-    if (Accept && OnCloseUp) OnCloseUp(this);
+    ClosedUp(Accept);
 }
 
-void TbsSkinCustomComboBox::ListPress() {
-    FLBDown = WasInLB = true;
-    SetMouseCapture(true);
-}
-
-bool TbsSkinCustomComboBox::OverInnerList(gui::TPoint Screen) const {
+bool TbsSkinCustomComboBox::OverList(gui::TPoint Screen) const {
     return IsPopupVisible() && WindowFromPoint(Screen) == FListBox->ListBox()->Handle();
-}
-
-// The combo box holds the mouse while its list is open, so a press on the list's own bar is
-// handed to the bar; the mouse comes back to the combo box when the bar lets it go.
-bool TbsSkinCustomComboBox::PressOnListBar(gui::TPoint Screen) {
-    TbsSkinScrollBar* bar = FListBox->ScrollBar();
-    if (!IsPopupVisible() || !bar || !bar->HandleAllocated() || WindowFromPoint(Screen) != bar->Handle())
-        return false;
-    if (FHookedBar != bar) {
-        gui::TWndMethod previous = bar->WindowProc;
-        bar->WindowProc = [this, previous](gui::TMessage& m) {
-            auto* combo = this;
-            bool release = m.Msg == WM_LBUTTONUP;
-            previous(m);
-            if (release && combo->IsPopupVisible() && !combo->MouseCapture()) combo->SetMouseCapture(true);
-        };
-        FHookedBar = bar;
-    }
-    SetMouseCapture(false);
-    gui::TPoint p = bar->ScreenToClient(Screen);
-    SendMessage(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    return true;
-}
-
-void TbsSkinCustomComboBox::StopTimer() {
-    if (TimerMode != 0 && HandleAllocated()) KillTimer(Handle(), kScrollTimer);
-    TimerMode = 0;
 }
 
 // --- mouse ---------------------------------------------------------------------------------
 
-void TbsSkinCustomComboBox::MouseDown(gui::TMouseButton Btn, gui::TShiftState Shift, int X, int Y) {
-    if (!FEdit && !Focused() && CanFocus()) SetFocus();
-    TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
-    if (Btn != gui::mbLeft) return;
-    gui::TPoint screen = ClientToScreen({X, Y});
-    if (PressOnListBar(screen)) return;
-    if (OverInnerList(screen)) {
-        ListPress();
-        return;
-    }
-    if (FToolButtonStyle || Button.MouseIn || (!FEdit && Inside(CBItem, X, Y)) || Inside(Button.R, X, Y)) {
-        Button.Down = true;
-        Invalidate();
-        if (!IsPopupVisible()) {
-            WasInLB = false;
-            FLBDown = true;
-            DropDown();
-        } else {
-            CloseUp(false);
-        }
-    } else if (IsPopupVisible()) {
-        CloseUp(false);
-    }
-}
-
 void TbsSkinCustomComboBox::MouseMove(gui::TShiftState Shift, int X, int Y) {
-    TbsSkinCustomControl::MouseMove(Shift, X, Y);
+    TbsSkinDropDownComboBox::MouseMove(Shift, X, Y);
     if (IsPopupVisible()) {
         // Hot tracking in the list, and scrolling it while a press is dragged past its ends.
         TbsListBox* inner = FListBox->ListBox();
@@ -344,24 +225,8 @@ void TbsSkinCustomComboBox::MouseMove(gui::TShiftState Shift, int X, int Y) {
     }
 }
 
-void TbsSkinCustomComboBox::MouseUp(gui::TMouseButton Btn, gui::TShiftState Shift, int X, int Y) {
-    if (FLBDown && WasInLB) {
-        FLBDown = false;
-        CloseUp(OverInnerList(ClientToScreen({X, Y})));
-    } else {
-        FLBDown = false;
-    }
-    if (Button.Down) {
-        Button.Down = false;
-        Invalidate();
-    }
-    TbsSkinCustomControl::MouseUp(Btn, Shift, X, Y);
-    // The release gave up the mouse; the open list keeps it.
-    if (IsPopupVisible() && !MouseCapture()) SetMouseCapture(true);
-}
-
 void TbsSkinCustomComboBox::CMMouseEnter(gui::TMessage& m) {
-    TbsSkinCustomControl::CMMouseEnter(m);
+    TbsSkinDropDownComboBox::CMMouseEnter(m);
     FMouseIn = true;
     bool active = FIndex != -1 && !Empty(ActiveSkinRect);
     if (active && FEdit && !FEdit->Focused()) FEdit->Font()->SetColor(ActiveFontColor);
@@ -369,7 +234,7 @@ void TbsSkinCustomComboBox::CMMouseEnter(gui::TMessage& m) {
 }
 
 void TbsSkinCustomComboBox::CMMouseLeave(gui::TMessage& m) {
-    TbsSkinCustomControl::CMMouseLeave(m);
+    TbsSkinDropDownComboBox::CMMouseLeave(m);
     FMouseIn = false;
     if (Button.MouseIn) {
         Button.MouseIn = false;
@@ -383,7 +248,7 @@ void TbsSkinCustomComboBox::CMMouseLeave(gui::TMessage& m) {
 // --- keys ----------------------------------------------------------------------------------
 
 void TbsSkinCustomComboBox::KeyDown(WORD& Key, gui::TShiftState Shift) {
-    TbsSkinCustomControl::KeyDown(Key, Shift);
+    TbsSkinDropDownComboBox::KeyDown(Key, Shift);
     if (FEdit) return;
     bool alt = Shift & gui::ssAlt;
     int i = ItemIndex(), n = Items()->Count();
@@ -422,7 +287,7 @@ void TbsSkinCustomComboBox::KeyDown(WORD& Key, gui::TShiftState Shift) {
 }
 
 void TbsSkinCustomComboBox::KeyPress(char32_t& Key) {
-    TbsSkinCustomControl::KeyPress(Key);
+    TbsSkinDropDownComboBox::KeyPress(Key);
     if (FEdit || Key < 32 || Key == 127) return;
     std::string search;
     if (AutoComplete) {
@@ -463,7 +328,7 @@ void TbsSkinCustomComboBox::Dispatch(gui::TMessage& m) {
         break;
     case WM_SETFOCUS:
         if (FEdit && FEdit->CanFocus()) {
-            TbsSkinCustomControl::Dispatch(m);
+            TbsSkinDropDownComboBox::Dispatch(m);
             FEdit->SetFocus();
             return;
         }
@@ -476,120 +341,39 @@ void TbsSkinCustomComboBox::Dispatch(gui::TMessage& m) {
     case gui::CM_CANCELMODE:
         EditCancelMode(reinterpret_cast<gui::TControl*>(m.LParam));
         break;
-    case gui::CM_WANTSPECIALKEY:
-        if (m.WParam == VK_LEFT || m.WParam == VK_RIGHT || m.WParam == VK_UP || m.WParam == VK_DOWN ||
-            (IsPopupVisible() && (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE))) {
-            m.Result = 1;
-            return;
-        }
-        break;
     default:
         break;
     }
-    TbsSkinCustomControl::Dispatch(m);
+    TbsSkinDropDownComboBox::Dispatch(m);
 }
 
 // --- skin and painting ---------------------------------------------------------------------
 
 void TbsSkinCustomComboBox::GetSkinData() {
-    TbsSkinCustomControl::GetSkinData();
+    TbsSkinDropDownComboBox::GetSkinData();
     auto* d = dynamic_cast<TbsDataSkinComboBox*>(Descriptor());
-    if (!d || FIndex == -1 || !Picture) {
-        if (!Picture) FIndex = -1;
-        CalcRects();
-        return;
-    }
-    ActiveSkinRect = d->ActiveSkinRect;
-    SItemRect = d->SItemRect;
-    ActiveItemRect = d->ActiveItemRect;
-    FocusItemRect = Empty(d->FocusItemRect) ? d->SItemRect : d->FocusItemRect;
-    ItemLeftOffset = d->ItemLeftOffset;
-    ItemRightOffset = d->ItemRightOffset;
-    ItemTextRect = d->ItemTextRect;
-    FontName = d->FontName;
-    FontStyle = d->FontStyle;
-    FontHeight = d->FontHeight;
-    FontColor = d->FontColor;
-    FocusFontColor = d->FocusFontColor;
-    ActiveFontColor = d->ActiveFontColor;
-    SkinButtonRect = d->ButtonRect;
-    ActiveButtonRect = d->ActiveButtonRect;
-    DownButtonRect = Empty(d->DownButtonRect) ? d->ActiveButtonRect : d->DownButtonRect;
-    UnEnabledButtonRect = d->UnEnabledButtonRect;
-    ListBoxName = d->ListBoxName;
-    ShowFocus = d->ShowFocus;
-    CalcRects();
+    if (d && FIndex != -1 && Picture) ListBoxName = d->ListBoxName;
 }
 
 void TbsSkinCustomComboBox::CalcRects() {
-    int W = Width(), H = Height();
-    if (FIndex == -1 || FToolButtonStyle) {
-        Button.R = {W - 19, 2, W - 2, H - 2};
-        CBItem = {2, 2, Button.R.left - 1, H - 2};
-    } else {
-        int dW = W - SkinRect.Width();
-        Button.R = ToGuiRect(SkinButtonRect);
-        if (SkinButtonRect.Left >= RTPt.X) {
-            Button.R.left += dW;
-            Button.R.right += dW;
-        }
-        CBItem = ToGuiRect(ClRect);
-        CBItem.right += dW;
-        if (!FUseSkinSize) {
-            int dH = H - SkinRect.Height();
-            Button.R.bottom += dH;
-            CBItem.bottom += dH;
-        }
-    }
-    if (FEdit) {
-        // One line of the edit's font, centred in the item area.
-        gui::TBitmap m;
-        m.SetSize(1, 1);
-        m.Canvas()->Font()->Assign(FEdit->Font());
-        int lh = m.Canvas()->TextHeight("Wg");
-        FEdit->SetBounds(CBItem.left, CBItem.top + (gui::RectHeight(CBItem) - lh) / 2, gui::RectWidth(CBItem),
-                         lh);
-    }
-}
-
-// Without the skin's size the control takes any size and no mask.
-void TbsSkinCustomComboBox::AdjustSkinSize(int& AWidth, int& AHeight) {
-    if (FUseSkinSize && !FToolButtonStyle) {
-        TbsSkinCustomControl::AdjustSkinSize(AWidth, AHeight);
-        return;
-    }
-    int w = AWidth, h = AHeight;
-    Adjust(w, h);
-}
-
-void TbsSkinCustomComboBox::UpdateMaskRegion() {
-    if (FUseSkinSize && !FToolButtonStyle) {
-        TbsSkinCustomControl::UpdateMaskRegion();
-        return;
-    }
-    if (FRgnSet && HandleAllocated()) SetWindowRgn(Handle(), nullptr, TRUE);
-    FRgnSet = false;
+    TbsSkinDropDownComboBox::CalcRects();
+    if (!FEdit) return;
+    // One line of the edit's font, centred in the item area.
+    gui::TBitmap m;
+    m.SetSize(1, 1);
+    m.Canvas()->Font()->Assign(FEdit->Font());
+    int lh = m.Canvas()->TextHeight("Wg");
+    FEdit->SetBounds(CBItem.left, CBItem.top + (gui::RectHeight(CBItem) - lh) / 2, gui::RectWidth(CBItem),
+                     lh);
 }
 
 void TbsSkinCustomComboBox::SetToolButtonStyle(bool Value) {
-    FToolButtonStyle = Value;
-    if (Value) {
-        SetStyle(TbsSkinCustomComboBoxStyle::bscbFixedStyle);
-        FUseSkinSize = false;
-    }
-    CalcRects();
-    UpdateMaskRegion();
-    Invalidate();
-}
-
-void TbsSkinCustomComboBox::SetUseSkinSize(bool Value) {
-    FUseSkinSize = Value;
-    if (FSD) ChangeSkinData();
-    Invalidate();
+    if (Value) SetStyle(TbsSkinCustomComboBoxStyle::bscbFixedStyle);
+    TbsSkinDropDownComboBox::SetToolButtonStyle(Value);
 }
 
 void TbsSkinCustomComboBox::ChangeSkinData() {
-    TbsSkinCustomControl::ChangeSkinData();
+    TbsSkinDropDownComboBox::ChangeSkinData();
     GetSkinData();
     if (FEdit) ApplyEditFont();
     Invalidate();
@@ -796,18 +580,8 @@ void TbsSkinCustomComboBox::EditWindowProcHook(gui::TMessage& m) {
 
 // --- painting ------------------------------------------------------------------------------
 
-TbsComboToolButtonState TbsSkinCustomComboBox::ToolButtonState() const {
-    TbsComboToolButtonState st;
-    st.DropDown = FDropDown;
-    st.Hot = FMouseIn || Focused();
-    st.Enabled = Enabled();
-    st.UseSkinFont = UseSkinFont;
-    st.DefaultFont = DefaultFont();
-    return st;
-}
-
 void TbsSkinCustomComboBox::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
-    TbsSkinCustomControl::Notification(AComponent, Operation);
+    TbsSkinDropDownComboBox::Notification(AComponent, Operation);
     if (Operation == gui::TOperation::opRemove && FListBox && AComponent == FListBox->Images())
         SetImages(nullptr);
 }
@@ -828,23 +602,7 @@ void TbsSkinCustomComboBox::SetTabWidths(const gui::TStrings* Value) {
     Invalidate();
 }
 
-void TbsSkinCustomComboBox::PaintSkinTo(gui::TCanvas* Canvas, int X, int Y, const std::string& Text) {
-    if (Width() <= 0 || Height() <= 0) return;
-    gui::TBitmap b;
-    b.SetSize(Width(), Height());
-    FPaintText = Text;
-    FPaintingTo = true;
-    GetSkinData();
-    if (FIndex == -1)
-        CreateControlDefaultImage(&b);
-    else
-        CreateControlSkinImage(&b);
-    FPaintingTo = false;
-    FPaintText.clear();
-    Canvas->Draw(X, Y, &b);
-}
-
-void TbsSkinCustomComboBox::DrawItemText(gui::TCanvas* C, gui::TRect R) {
+void TbsSkinCustomComboBox::DrawItemText(gui::TCanvas* C, gui::TRect R, bool) {
     int index = IsPopupVisible() ? FOldItemIndex : ItemIndex();
     C->Brush()->SetStyle(gui::bsClear);
     if (FPaintingTo) {
@@ -867,128 +625,6 @@ void TbsSkinCustomComboBox::DrawItemText(gui::TCanvas* C, gui::TRect R) {
     } else {
         TextOutVCenterOffset(C, s, R, 2);
     }
-}
-
-void TbsSkinCustomComboBox::DrawItemArea(gui::TCanvas* C, bool Skinned) {
-    if (FEdit && !FPaintingTo) return; // the edit shows the text
-    int w = gui::RectWidth(CBItem), h = gui::RectHeight(CBItem);
-    if (w <= 0 || h <= 0) return;
-    bool focused = Focused() && !IsPopupVisible();
-    gui::TBitmap b;
-    gui::TRect text{2, 0, w - 2, h};
-    if (!Skinned) {
-        b.SetSize(w, h);
-        b.Canvas()->Font()->Assign(Font());
-        b.Canvas()->Brush()->SetColor(focused ? gui::clHighlight : DefaultColor);
-        b.Canvas()->Font()->SetColor(focused ? gui::clHighlightText : DefaultFont()->Color());
-        b.Canvas()->FillRect({0, 0, w, h});
-    } else {
-        bool hot = FMouseIn && !Empty(ActiveItemRect) && !Empty(ActiveSkinRect);
-        const TRect& src = focused ? FocusItemRect : hot ? ActiveItemRect : SItemRect;
-        text = ToGuiRect(ItemTextRect);
-        text.right += w - (Empty(SItemRect) ? ClRect.Width() : SItemRect.Width());
-        if (FUseSkinSize) {
-            int ih = Empty(SItemRect) ? FocusItemRect.Height() : SItemRect.Height();
-            b.SetSize(w, std::max(ih, 1));
-            if (!Empty(src))
-                BuildHorzThreePartImage(ItemLeftOffset, ItemRightOffset, &b, Picture, src, w, b.Height(),
-                                        false);
-            else
-                b.Canvas()->CopyRect({0, 0, w, b.Height()}, C, CBItem);
-        } else {
-            b.SetSize(w, h);
-            text.bottom += Height() - SkinRect.Height();
-            if (!Empty(src)) {
-                TRect around = ItemTextRect;
-                if (&src != &SItemRect)
-                    around = {around.Left - 1, around.Top - 1,
-                              around.Right + 1 + src.Width() - SItemRect.Width(),
-                              around.Bottom + 1 + src.Height() - SItemRect.Height()};
-                BuildImageByClientRect(&b, Picture, src, around, true);
-            } else {
-                b.Canvas()->CopyRect({0, 0, w, h}, C, CBItem);
-            }
-        }
-        if (UseSkinFont) {
-            b.Canvas()->Font()->SetName(FontName);
-            b.Canvas()->Font()->SetStyle(FontStyle);
-            b.Canvas()->Font()->SetHeight(FontHeight);
-        } else {
-            b.Canvas()->Font()->Assign(DefaultFont());
-        }
-        b.Canvas()->Font()->SetColor(focused ? FocusFontColor : hot ? ActiveFontColor : FontColor);
-        if (focused && ShowFocus) DrawDottedFocusRect(b.Canvas(), {0, 0, w, b.Height()});
-    }
-    ApplyCharset(b.Canvas()->Font(), DefaultFont());
-    DrawItemText(b.Canvas(), text);
-    if (!Skinned && focused) b.Canvas()->DrawFocusRect({0, 0, w, h});
-    C->Draw(CBItem.left, CBItem.top, &b);
-}
-
-void TbsSkinCustomComboBox::CreateControlDefaultImage(gui::TBitmap* B) {
-    CalcRects();
-    if (FToolButtonStyle) {
-        gui::TRect text = DrawComboToolButtonDefault(B, ToolButtonState());
-        ApplyCharset(B->Canvas()->Font(), DefaultFont());
-        DrawItemText(B->Canvas(), text);
-        return;
-    }
-    gui::TCanvas* c = B->Canvas();
-    int W = Width(), H = Height();
-    c->Brush()->SetColor(gui::clBtnFace);
-    c->FillRect({0, 0, W, H});
-    c->Brush()->SetColor(gui::clBtnShadow);
-    c->FrameRect({0, 0, W, H});
-    c->Brush()->SetColor(DefaultColor);
-    c->FillRect({1, 1, W - 1, H - 1});
-    bool hot = Button.MouseIn, down = Button.Down && Button.MouseIn;
-    c->Brush()->SetColor(down ? gui::TColor(0xB59385) : hot ? gui::TColor(0xD2BDB6) : gui::clBtnFace);
-    c->FillRect(Button.R);
-    c->Brush()->SetColor(hot ? gui::clNavy : gui::clBtnShadow);
-    c->FrameRect(Button.R);
-    DrawDropDownArrow(c, Button.R, Enabled() ? gui::clBlack : gui::clBtnShadow);
-    DrawItemArea(c, false);
-}
-
-void TbsSkinCustomComboBox::CreateControlSkinImage(gui::TBitmap* B) {
-    CalcRects();
-    if (FToolButtonStyle) {
-        gui::TRect text;
-        if (FSD && DrawComboToolButtonSkin(*FSD, B, ToolButtonState(), text)) {
-            ApplyCharset(B->Canvas()->Font(), DefaultFont());
-            DrawItemText(B->Canvas(), text);
-        } else {
-            // Neither button entry: nothing of the button is drawn.
-            DrawParentBackground(this, B->Canvas());
-        }
-        return;
-    }
-    bool hot = (FMouseIn || Focused() || (FEdit && FEdit->Focused())) && !Empty(ActiveSkinRect);
-    if (!FUseSkinSize) {
-        BuildImageByClientRect(B, Picture, hot ? ActiveSkinRect : SkinRect, ClRect, false);
-        if (FSD)
-            DrawComboSkinButton(*FSD, B->Canvas(), Button.R, Button.Down && Button.MouseIn, Button.MouseIn,
-                                Enabled());
-        DrawItemArea(B->Canvas(), true);
-        return;
-    }
-    if (hot)
-        BuildHorzThreePartImage(LTPt.X, ActiveSkinRect.Width() - RTPt.X, B, Picture, ActiveSkinRect, Width(),
-                                ActiveSkinRect.Height(), StretchEffect);
-    else
-        TbsSkinCustomControl::CreateControlSkinImage(B);
-    TRect state{};
-    if (!Enabled() && !Empty(UnEnabledButtonRect))
-        state = UnEnabledButtonRect;
-    else if (Button.Down && Button.MouseIn)
-        state = DownButtonRect;
-    else if (Button.MouseIn)
-        state = ActiveButtonRect;
-    if (!Empty(state))
-        B->Canvas()->CopyRect(
-            {Button.R.left, Button.R.top, Button.R.left + state.Width(), Button.R.top + state.Height()},
-            Picture->Canvas(), ToGuiRect(state));
-    DrawItemArea(B->Canvas(), true);
 }
 
 } // namespace skin

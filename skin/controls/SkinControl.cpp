@@ -1,8 +1,6 @@
 #include "skin/controls/SkinControl.h"
-#include "skin/controls/SkinToolBar.h"
 
 #include "gdi/Region.h"
-#include "skin/core/ResourceStrData.h"
 #include "skin/core/SkinData.h"
 #include "skin/engine/MaskRegion.h"
 #include "skin/engine/NinePart.h"
@@ -14,62 +12,12 @@ namespace skin {
 
 // --- TbsSkinControl ------------------------------------------------------------------------
 
-TbsSkinControl::TbsSkinControl(gui::TComponent* AOwner) : gui::TCustomControl(AOwner) {
-    ControlStyle |= gui::csOpaque;
-}
+TbsSkinControl::TbsSkinControl(gui::TComponent* AOwner) : TbsSkinLook<gui::TCustomControl>(AOwner) {}
 
-TbsSkinControl::~TbsSkinControl() {
-    if (FSD) FSD->RemoveFreeNotification(this);
-}
-
-void TbsSkinControl::SetSkinData(TbsSkinData* Value) {
-    if (FSD == Value) return;
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD) FSD->FreeNotification(this);
-    if (FSD && !FSD->Empty && !Designing()) ChangeSkinData();
-}
-
-void TbsSkinControl::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
-    gui::TCustomControl::Notification(AComponent, Operation);
-    if (Operation == gui::TOperation::opRemove && AComponent == FSD) FSD = nullptr;
-}
-
-TbsDataSkinControl* TbsSkinControl::Descriptor() const {
-    if (!FSD || FIndex < 0 || FIndex >= static_cast<int>(FSD->CtrlList.size())) return nullptr;
-    return FSD->CtrlList[static_cast<size_t>(FIndex)].get();
-}
+TbsSkinControl::~TbsSkinControl() = default;
 
 void TbsSkinControl::GetSkinData() {
     FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(FSkinDataName);
-}
-
-void TbsSkinControl::BeforeChangeSkinData() {
-    FIndex = -1;
-}
-
-void TbsSkinControl::ChangeSkinData() {
-    GetSkinData();
-    Invalidate();
-}
-
-void TbsSkinControl::Paint() {
-    if (Width() <= 0 || Height() <= 0) return;
-    GetSkinData();
-    gui::TBitmap b;
-    b.SetSize(Width(), Height());
-    if (FIndex == -1)
-        CreateControlDefaultImage(&b);
-    else
-        CreateControlSkinImage(&b);
-    Canvas()->Draw(0, 0, &b);
-}
-
-void TbsSkinControl::ApplyCharset(gui::TFont* Font, const gui::TFont* Default) const {
-    if (FSD && FSD->ResourceStrData())
-        Font->SetCharset(static_cast<uint8_t>(FSD->ResourceStrData()->CharSet));
-    else
-        Font->SetCharset(Default->Charset());
 }
 
 void TbsSkinControl::Dispatch(gui::TMessage& m) {
@@ -98,92 +46,16 @@ void TbsSkinControl::PaintIntoEraseDC(gui::TMessage& m) {
     m.Result = 1;
 }
 
-void TbsSkinControl::CMMouseEnter(gui::TMessage& m) {
-    gui::TCustomControl::CMMouseEnter(m);
-    if (!Designing() && OnMouseEnter) OnMouseEnter(this);
-}
-
-void TbsSkinControl::CMMouseLeave(gui::TMessage& m) {
-    gui::TCustomControl::CMMouseLeave(m);
-    if (!Designing() && OnMouseLeave) OnMouseLeave(this);
-}
-
 // --- TbsSkinCustomControl ------------------------------------------------------------------
 
 TbsSkinCustomControl::TbsSkinCustomControl(gui::TComponent* AOwner)
-    : TbsSkinControl(AOwner), FDefaultFont(std::make_unique<gui::TFont>()) {
-    FDefaultFont->SetName("Arial");
-    FDefaultFont->SetHeight(14);
-    FDefaultFont->SetStyle(0);
-    FDefaultFont->OnChange = [this](gui::TObject*) {
-        DefaultFontChanged();
-        if (FIndex == -1) Invalidate();
-    };
-}
+    : TbsSkinCustomLook<TbsSkinControl>(AOwner) {}
 
-TbsSkinCustomControl::~TbsSkinCustomControl() {
-    FDefaultFont->OnChange = nullptr;
-}
-
-gui::TRect TbsSkinCustomControl::RealClientRect() const {
-    return ToGuiRect(NewClRect);
-}
-
-void TbsSkinCustomControl::SetDefaultWidth(int Value) {
-    FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0) SetWidth(Value);
-}
-
-void TbsSkinCustomControl::SetDefaultHeight(int Value) {
-    FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0) SetHeight(Value);
-}
-
-void TbsSkinCustomControl::SetDefaultFont(const gui::TFont* Value) {
-    FDefaultFont->Assign(Value);
-}
-
-// A descriptor of another class, without a picture or with an empty skin rectangle gives
-// the control nothing to draw from: it takes its default look, size rule included.
-void TbsSkinCustomControl::GetSkinData() {
-    TbsSkinControl::GetSkinData();
-    if (FIndex == -1) return;
-    if (!Read(*FSD, *Descriptor(), true)) FIndex = -1;
-}
+TbsSkinCustomControl::~TbsSkinCustomControl() = default;
 
 void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    GetSkinData();
-    bool skinned = FIndex != -1 && (AWidth != Width() || AHeight != Height());
-    if (skinned) {
-        AdjustSkinSize(AWidth, AHeight);
-        if (ResizeMode == 0) NewClRect = ClRect;
-    }
-    ATop = ToolBarChildTop(this, ATop, AHeight);
-    TbsSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-    if (skinned) {
-        UpdateMaskRegion();
-        Invalidate();
-    }
+    TbsSkinCustomLook<TbsSkinControl>::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (FIndex != -1 && StretchEffect) NotifyChildrenBackground();
-}
-
-void TbsSkinCustomControl::ChangeSkinData() {
-    GetSkinData();
-    bool changed = false;
-    if (FIndex == -1) {
-        if (FDefaultWidth > 0 && Width() != FDefaultWidth) SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0 && Height() != FDefaultHeight) SetHeight(FDefaultHeight);
-    } else {
-        int w = Width(), h = Height();
-        AdjustSkinSize(w, h);
-        changed = w != Width() || h != Height();
-        if (w != Width()) SetWidth(w);
-        if (h != Height()) SetHeight(h);
-    }
-    if (!changed) {
-        UpdateMaskRegion();
-        Invalidate();
-    }
 }
 
 void TbsSkinCustomControl::NotifyChildrenBackground() {
@@ -242,11 +114,6 @@ void TbsSkinCustomControl::UpdateMaskRegion() {
 void TbsSkinCustomControl::CreateSkinImage(gui::TBitmap* B, gui::TBitmap* APicture, const TRect& R) {
     if (ResizeMode == 1 && ForcebackGround) return;
     Build(B, APicture, R, B->Width(), B->Height());
-}
-
-void TbsSkinCustomControl::CreateControlDefaultImage(gui::TBitmap* B) {
-    B->Canvas()->Brush()->SetColor(gui::clBtnFace);
-    B->Canvas()->FillRect(gui::Rect(0, 0, B->Width(), B->Height()));
 }
 
 void TbsSkinCustomControl::CreateControlSkinImage(gui::TBitmap* B) {

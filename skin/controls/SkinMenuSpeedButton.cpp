@@ -283,7 +283,7 @@ void TbsSkinMenuSpeedButton::CreateButtonImage(gui::TBitmap* B, const TRect& R, 
         }
     }
     ApplySkinFont(c);
-    gui::TColor colour = StateFontColor(pressed, hot);
+    gui::TColor colour = StateFontColor(Enabled(), DefaultFont()->Color(), pressed, hot);
     c->Font()->SetColor(colour);
     bool drawDefault = true;
     gui::TRect content = gui::Rect(0, 0, W - kBand, H);

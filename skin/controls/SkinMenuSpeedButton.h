@@ -3,7 +3,7 @@
 // its bottom in the new style) that opens a menu under the button.  In track-button mode only
 // the band opens the menu; otherwise a press anywhere does.
 #include "skin/controls/SkinSpeedButton.h"
-#include "skin/controls/TrackMenu.h"
+#include "skin/menus/TrackMenu.h"
 
 namespace skin {
 

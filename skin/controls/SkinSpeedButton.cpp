@@ -2,11 +2,8 @@
 
 #include "skin/controls/SkinToolBar.h"
 #include "skin/core/SkinData.h"
-#include "skin/engine/EffectBmp.h"
 #include "skin/engine/NinePart.h"
 #include "skin/engine/SkinRect.h"
-
-#include <cctype>
 
 namespace skin {
 
@@ -24,8 +21,7 @@ constexpr unsigned kRepeatDelay = 500, kMorphInterval = 20;
 
 } // namespace
 
-TbsSkinSpeedButton::TbsSkinSpeedButton(gui::TComponent* AOwner)
-    : TbsGraphicSkinCustomControl(AOwner), FGlyph(std::make_unique<gui::TBitmap>()) {
+TbsSkinSpeedButton::TbsSkinSpeedButton(gui::TComponent* AOwner) : TbsGraphicSkinCustomControl(AOwner) {
     // No click-event flag: OnClick fires only through ButtonClick.
     ControlStyle = gui::csCaptureMouse | gui::csOpaque | gui::csDoubleClicks;
     SkinDataName = "toolbutton";
@@ -69,37 +65,6 @@ void TbsSkinSpeedButton::SetShowCaption(bool Value) {
         SetWidth(Value ? WidthWithCaption : WidthWithoutCaption);
     else
         Invalidate();
-}
-
-void TbsSkinSpeedButton::SetGlyph(gui::TBitmap* Value) {
-    if (Value)
-        FGlyph->Assign(Value);
-    else
-        FGlyph = std::make_unique<gui::TBitmap>();
-    Invalidate();
-}
-
-void TbsSkinSpeedButton::SetNumGlyphs(int Value) {
-    FNumGlyphs = std::clamp(Value, 1, 4);
-    Invalidate();
-}
-
-void TbsSkinSpeedButton::SetMargin(int Value) {
-    if (Value < -1 || Value == FMargin) return;
-    FMargin = Value;
-    Invalidate();
-}
-
-void TbsSkinSpeedButton::SetSpacing(int Value) {
-    if (Value == FSpacing) return;
-    FSpacing = Value;
-    Invalidate();
-}
-
-void TbsSkinSpeedButton::SetLayout(TbsButtonLayout Value) {
-    if (Value == FLayout) return;
-    FLayout = Value;
-    Invalidate();
 }
 
 void TbsSkinSpeedButton::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
@@ -170,38 +135,18 @@ void TbsSkinSpeedButton::GetSkinData() {
         return;
     }
     auto* d = dynamic_cast<TbsDataSkinButtonControl*>(Descriptor());
+    ReadLooks(d, SkinRect, DefaultFont()->Color());
     if (!d) {
-        // A nine-part entry of another class: its skin rectangle in every state.
-        ActiveSkinRect = DownSkinRect = SkinRect;
-        DisabledSkinRect = MenuMarkerRect = MenuMarkerActiveRect = MenuMarkerDownRect =
-            MenuMarkerFlatRect = {};
-        FontName.clear();
-        FontColor = ActiveFontColor = DownFontColor = DefaultFont()->Color();
-        DisabledFontColor = Rgb(128, 128, 128);
-        Morphing = false;
-        AnimateSkinRect = {};
+        // A nine-part entry of another class: its skin rectangle in every state, no markers.
+        MenuMarkerRect = MenuMarkerActiveRect = MenuMarkerDownRect = MenuMarkerFlatRect = {};
         return;
     }
-    FontName = d->FontName;
-    FontColor = d->FontColor;
-    ActiveFontColor = d->ActiveFontColor;
-    DownFontColor = d->DownFontColor;
-    DisabledFontColor = d->DisabledFontColor == d->FontColor ? Rgb(128, 128, 128) : d->DisabledFontColor;
-    FontStyle = d->FontStyle;
-    FontHeight = d->FontHeight;
-    ActiveSkinRect = Empty(d->ActiveSkinRect) ? d->SkinRect : d->ActiveSkinRect;
-    DownSkinRect = Empty(d->DownSkinRect) ? ActiveSkinRect : d->DownSkinRect;
-    DisabledSkinRect = d->DisabledSkinRect;
-    Morphing = d->Morphing && !Transparent();
-    MorphKind = d->MorphKind;
+    Morphing = Morphing && !Transparent();
     MenuMarkerRect = d->MenuMarkerRect;
     MenuMarkerActiveRect = Empty(d->MenuMarkerActiveRect) ? MenuMarkerRect : d->MenuMarkerActiveRect;
     MenuMarkerDownRect = Empty(d->MenuMarkerDownRect) ? MenuMarkerActiveRect : d->MenuMarkerDownRect;
     MenuMarkerFlatRect = Empty(d->MenuMarkerFlatRect) ? MenuMarkerRect : d->MenuMarkerFlatRect;
     MenuMarkerTransparentColor = d->MenuMarkerTransparentColor;
-    AnimateSkinRect = d->AnimateSkinRect;
-    FrameCount = d->FrameCount;
-    AnimateInterval = d->AnimateInterval;
     // The running frame stands in for the look it leads to or from.
     if (FAnimation.Running() && FSD && FSD->EnableSkinEffects) {
         ActiveSkinRect = FAnimation.Apply(ActiveSkinRect, AnimateSkinRect, FrameCount, true);
@@ -226,14 +171,6 @@ void TbsSkinSpeedButton::ChangeSkinData() {
 }
 
 // --- painting ------------------------------------------------------------------------------
-
-gui::TColor TbsSkinSpeedButton::StateFontColor(bool ADown, bool AMouseIn) const {
-    if (Enabled() && !UseSkinFontColor) return DefaultFont()->Color();
-    if (!Enabled()) return DisabledFontColor;
-    if (ADown && AMouseIn) return DownFontColor;
-    if (AMouseIn) return ActiveFontColor;
-    return FontColor;
-}
 
 void TbsSkinSpeedButton::ApplySkinFont(gui::TCanvas* C) const {
     if (UseSkinFont && FIndex != -1 && !FontName.empty()) {
@@ -295,34 +232,15 @@ void TbsSkinSpeedButton::DrawContents(gui::TCanvas* C, const gui::TRect& R, bool
                          ADown && AMouseIn, Enabled(), false, 0);
         return;
     }
-    int frame = 1;
-    if (ADown && AMouseIn && FNumGlyphs > 2)
-        frame = 3;
-    else if (AMouseIn && FNumGlyphs > 3)
-        frame = 4;
-    else if (!Enabled() && FNumGlyphs > 1)
-        frame = 2;
-    DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, ShownCaption(), FGlyph.get(), FNumGlyphs, frame,
-                     Pressed, false, 0);
+    DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, ShownCaption(), FGlyph.get(), FNumGlyphs,
+                     GlyphFrame(ADown, AMouseIn, Enabled()), Pressed, false, 0);
 }
 
 void TbsSkinSpeedButton::CreateButtonImage(gui::TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
-    gui::TRect content;
-    if (UseSkinSize || ResizeMode == 1) {
-        CreateSkinImage(B, Picture, R);
-        content = ToGuiRect(NewClRect);
-    } else {
-        gui::TRect all = gui::Rect(0, 0, B->Width(), B->Height());
-        if (ResizeMode == 0)
-            B->Canvas()->CopyRect(all, Picture->Canvas(), ToGuiRect(R));
-        else
-            BuildImageByClientRect(B, Picture, R, ClRect, true);
-        int dw = B->Width() - R.Width(), dh = B->Height() - R.Height();
-        content = gui::Rect(ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh);
-    }
+    gui::TRect content = BuildLook(B, R, *this, [&] { CreateSkinImage(B, Picture, R); });
     gui::TCanvas* c = B->Canvas();
     ApplySkinFont(c);
-    c->Font()->SetColor(StateFontColor(ADown, AMouseIn));
+    c->Font()->SetColor(StateFontColor(Enabled(), DefaultFont()->Color(), ADown, AMouseIn));
     bool drawDefault = true;
     if (OnPaint) OnPaint(this, c, content, ADown, AMouseIn, drawDefault);
     if (!drawDefault) return;
@@ -359,21 +277,13 @@ void TbsSkinSpeedButton::Paint() {
     }
     int w = Width(), h = Height();
     AdjustSkinSize(w, h);
+    if (MorphOn() && FMorphKf > 0 && FMorphKf < 1 && !Transparent()) {
+        PaintMorph(Canvas(), Width(), Height(), SkinRect, ActiveSkinRect);
+        return;
+    }
     gui::TBitmap b;
     b.SetSize(Width(), Height());
-    if (MorphOn() && FMorphKf > 0 && FMorphKf < 1 && !Transparent()) {
-        gui::TBitmap active;
-        active.SetSize(Width(), Height());
-        CreateButtonImage(&b, SkinRect, false, false);
-        CreateButtonImage(&active, ActiveSkinRect, false, true);
-        auto from = TbsEffectBmp::CreateFromhWnd(b.Handle());
-        auto to = TbsEffectBmp::CreateFromhWnd(active.Handle());
-        if (from && to) {
-            from->Transition(MorphKind, *to, FMorphKf);
-            from->Draw(Canvas()->Handle(), 0, 0);
-            return;
-        }
-    } else if (pressedLook) {
+    if (pressedLook) {
         CreateButtonImage(&b, DownSkinRect, true, true);
     } else if (FMouseIn || (MorphOn() && FMorphKf == 1)) {
         CreateButtonImage(&b, ActiveSkinRect, false, true);
@@ -448,16 +358,8 @@ void TbsSkinSpeedButton::MorphTick() {
     if (FIndex == -1 || !MorphOn()) {
         FMorphKf = FMouseIn ? 1 : 0;
         StopMorph();
-    } else if (FMouseIn && FMorphKf < 1) {
-        FMorphKf += 0.2;
-        Invalidate();
-    } else if (!FMouseIn && FMorphKf > 0) {
-        FMorphKf -= 0.2;
-        Invalidate();
-    } else {
-        FMorphKf = FMouseIn ? 1 : 0;
+    } else if (!MorphStep(FMouseIn)) {
         StopMorph();
-        Invalidate();
     }
 }
 
@@ -483,40 +385,15 @@ void TbsSkinSpeedButton::StopRepeat() {
 
 void TbsSkinSpeedButton::MouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
     TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
-    if (Button != gui::mbLeft) return;
-    FAnimation.Stop();
-    FMouseDown = true;
-    if (!FDown) {
-        FMouseIn = true;
-        SetDown(true);
-        if (GroupIndex == 0 && RepeatMode) StartRepeat();
-        if (GroupIndex != 0) ButtonClick();
-        FAllowAllUpCheck = false;
-    } else if (GroupIndex != 0) {
-        FAllowAllUpCheck = true;
-    }
+    if (Button == gui::mbLeft) PressLeft();
 }
 
 void TbsSkinSpeedButton::MouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
     TbsGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
     if (Button != gui::mbLeft) return;
-    FMouseDown = false;
-    bool wasDown = FDown;
     POINT p{X, Y};
     gui::TRect r = ClientRect();
-    bool inside = PtInRect(&r, p);
-    if (GroupIndex == 0) {
-        StopRepeat();
-        if (inside) {
-            SetDown(false);
-            if (wasDown) ButtonClick();
-        } else {
-            FDown = false;
-        }
-    } else if (wasDown && AllowAllUp && FAllowAllUpCheck && inside) {
-        SetDown(false);
-        ButtonClick();
-    }
+    ReleaseLeft(PtInRect(&r, p));
 }
 
 void TbsSkinSpeedButton::CMMouseEnter(gui::TMessage& m) {
@@ -548,12 +425,7 @@ void TbsSkinSpeedButton::CMMouseLeave(gui::TMessage& m) {
 
 void TbsSkinSpeedButton::CMEnabledChanged(gui::TMessage& m) {
     TbsGraphicSkinCustomControl::CMEnabledChanged(m);
-    if (MorphOn()) {
-        StopMorph();
-        FMorphKf = 0;
-    }
-    FMouseIn = false;
-    Invalidate();
+    EnabledChanged();
 }
 
 void TbsSkinSpeedButton::CMTextChanged(gui::TMessage& m) {
@@ -564,14 +436,8 @@ void TbsSkinSpeedButton::CMTextChanged(gui::TMessage& m) {
 // "&X" in the caption: Alt+X clicks it.
 void TbsSkinSpeedButton::Dispatch(gui::TMessage& m) {
     if (m.Msg == gui::CM_DIALOGCHAR) {
-        const std::string& c = Caption();
-        size_t amp = c.find('&');
-        while (amp != std::string::npos && amp + 1 < c.size() && c[amp + 1] == '&')
-            amp = c.find('&', amp + 2);
-        if (amp != std::string::npos && amp + 1 < c.size() && m.WParam < 128 &&
-            std::toupper(static_cast<unsigned char>(c[amp + 1])) ==
-                std::toupper(static_cast<int>(m.WParam)) &&
-            Enabled() && Visible() && Parent() && Parent()->Showing()) {
+        if (IsCaptionAccelerator(Caption(), m.WParam) && Enabled() && Visible() && Parent() &&
+            Parent()->Showing()) {
             ButtonClick();
             m.Result = 1;
             return;

@@ -4,32 +4,25 @@
 // look, a morph between normal and hot, sticky groups, repeated clicks while held, flat and
 // transparent looks, and a glyph or image beside the caption.
 #include "gui/Timer.h"
-#include "skin/controls/FrameAnimation.h"
 #include "skin/controls/GraphicSkinControl.h"
 #include "skin/controls/SkinButton.h"
-#include "skin/controls/TrackMenu.h"
+#include "skin/menus/TrackMenu.h"
 
 #include <memory>
 
 namespace skin {
 
-class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl, public TbsButtonFace {
 public:
     explicit TbsSkinSpeedButton(gui::TComponent* AOwner);
     ~TbsSkinSpeedButton() override;
     std::string ClassName() const override { return "TbsSkinSpeedButton"; }
 
     void RefreshButton();
-    virtual void ButtonClick();
+    void ButtonClick() override;
 
-    bool Down() const { return FDown; }
-    void SetDown(bool Value);
+    void SetDown(bool Value) override;
     int GroupIndex = 0;
-    bool AllowAllUp = false;
-    bool RepeatMode = false;
-    int RepeatInterval = 100;
-    bool UseSkinSize = true;
-    bool UseSkinFontColor = true;
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
     bool Transparent() const { return !(ControlStyle & gui::csOpaque); }
@@ -38,16 +31,6 @@ public:
     void SetShowCaption(bool Value);
     int WidthWithCaption = 0, WidthWithoutCaption = 0;
 
-    gui::TBitmap* Glyph() const { return FGlyph.get(); }
-    void SetGlyph(gui::TBitmap* Value);
-    int NumGlyphs() const { return FNumGlyphs; }
-    void SetNumGlyphs(int Value);
-    int Margin() const { return FMargin; }
-    void SetMargin(int Value);
-    int Spacing() const { return FSpacing; }
-    void SetSpacing(int Value);
-    TbsButtonLayout Layout() const { return FLayout; }
-    void SetLayout(TbsButtonLayout Value);
     gui::TCustomImageList* ImageList = nullptr;
     int ImageIndex = 0;
     // An images menu whose chosen item the button may show: its image with UseImagesMenuImage,
@@ -60,9 +43,6 @@ public:
     gui::TNotifyEvent OnClick;
     TbsButtonPaintEvent OnPaint;
 
-    bool MouseIn() const { return FMouseIn; }
-    double MorphKf() const { return FMorphKf; }
-    const TbsFrameAnimation& Animation() const { return FAnimation; }
     void ChangeSkinData() override;
 
 protected:
@@ -71,7 +51,9 @@ protected:
     void Paint() override;
     void CreateControlDefaultImage(gui::TBitmap* B) override;
     void CreateControlSkinImage(gui::TBitmap*) override {}
-    virtual void CreateButtonImage(gui::TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
+    void CreateButtonImage(gui::TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) override;
+    void FaceChanged() override { Invalidate(); }
+    int ButtonGroup() const override { return GroupIndex; }
     // The caption, image and glyph over R.
     void DrawContents(gui::TCanvas* C, const gui::TRect& R, bool ADown, bool AMouseIn, bool Pressed);
     // The transparent idle look: only the contents, straight on the parent's surface.
@@ -87,39 +69,23 @@ protected:
     void Dispatch(gui::TMessage& Message) override;
     void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
     bool EffectsOn() const;
-    bool MorphOn() const;
+    bool MorphOn() const override;
     void HoverChanged();
     void StartMorph();
-    void StopMorph();
+    void StopMorph() override;
     void MorphTick();
-    void StartRepeat();
-    void StopRepeat();
-    gui::TColor StateFontColor(bool ADown, bool AMouseIn) const;
+    void StartRepeat() override;
+    void StopRepeat() override;
     void ApplySkinFont(gui::TCanvas* C) const;
 
     TbsTrackImagesMenu* FSkinImagesMenu = nullptr;
     gui::TComponent* FSkinImagesMenuComponent = nullptr; // kept: its removal notice comes mid-destruction
-    bool FDown = false, FMouseIn = false, FMouseDown = false, FAllowAllUpCheck = false;
     bool FFlat = false, FShowCaption = true;
-    std::unique_ptr<gui::TBitmap> FGlyph;
-    int FNumGlyphs = 1, FMargin = -1, FSpacing = 1;
-    TbsButtonLayout FLayout = TbsButtonLayout::blGlyphLeft;
-    double FMorphKf = 0;
-    TbsFrameAnimation FAnimation;
     void StartAnimate(bool Forward);
-    bool RepeatFirst = false;
     std::unique_ptr<gui::TTimer> MorphTimer, RepeatTimer;
 
-    std::string FontName;
-    int FontHeight = 0;
-    gui::TFontStyles FontStyle = 0;
-    gui::TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, AnimateSkinRect;
-    int FrameCount = 0, AnimateInterval = 25;
     TRect MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect, MenuMarkerFlatRect;
     gui::TColor MenuMarkerTransparentColor = 0;
-    bool Morphing = false;
-    TbsMorphKind MorphKind = TbsMorphKind::mkDefault;
 };
 
 } // namespace skin

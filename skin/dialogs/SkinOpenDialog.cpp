@@ -6,7 +6,7 @@
 #include "gui/Bitmap.h"
 #include "os/Paths.h"
 #include "skin/core/ResourceStrData.h"
-#include "skin/dialogs/SkinMessage.h"
+#include "skin/forms/SkinMessage.h"
 #include "skin/shell/FileMasks.h"
 #include "skin/shell/FilePaths.h"
 #include "win/Message.h"

@@ -7,8 +7,8 @@
 #include "gui/Forms.h"
 #include "gui/Menus.h"
 #include "gui/Timer.h"
-#include "skin/controls/TrackMenu.h"
 #include "skin/core/SkinData.h"
+#include "skin/menus/TrackMenu.h"
 
 #include <memory>
 #include <vector>

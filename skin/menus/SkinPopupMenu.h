@@ -3,8 +3,8 @@
 // skinned form of its form, takes that form's menu skin, and shows its items through the
 // form's menu manager.  A form without a skinned form shows nothing.
 #include "gui/Menus.h"
-#include "skin/controls/TrackMenu.h"
 #include "skin/core/SkinData.h"
+#include "skin/menus/TrackMenu.h"
 
 namespace skin {
 

@@ -3,8 +3,8 @@
 #include "gui/Forms.h"
 #include "os/DesktopServices.h"
 #include "shell/ShellIcons.h"
-#include "skin/dialogs/SkinMessage.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/SkinMessage.h"
 
 #include <ctime>
 #include <sys/stat.h>

@@ -6,7 +6,7 @@
 #include "gui/Dialogs.h"
 #include "gui/MenuItem.h"
 #include "os/Spawn.h"
-#include "skin/dialogs/SkinMessage.h"
+#include "skin/forms/SkinMessage.h"
 #include "skin/menus/SkinPopupMenu.h"
 #include "skin/shell/ShellComboBox.h"
 #include "skin/shell/ShellTreeView.h"

@@ -1,6 +1,6 @@
 // The skinned message box: its layout, the buttons' order, default and cancel kinds, the keys
 // that end it, the show-again box and the titles from the string table.
-#include "skin/dialogs/SkinMessage.h"
+#include "skin/forms/SkinMessage.h"
 #include "../skincontrols/ControlFixtures.h"
 #include "gui/Image.h"
 #include "os/Spawn.h"

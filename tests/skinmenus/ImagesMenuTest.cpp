@@ -4,7 +4,7 @@
 #include "gui/Bitmap.h"
 #include "gui/ImgList.h"
 #include "skin/controls/SkinMenuSpeedButton.h"
-#include "skin/menus/SkinImagesMenu.h"
+#include "skin/forms/SkinImagesMenu.h"
 #include "win/Input.h"
 
 #include <string>

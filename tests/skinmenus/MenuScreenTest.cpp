@@ -16,7 +16,7 @@
 #include "skin/core/CompressedSkin.h"
 #include "skin/core/SkinData.h"
 #include "skin/forms/SkinForm.h"
-#include "skin/menus/SkinImagesMenu.h"
+#include "skin/forms/SkinImagesMenu.h"
 #include "skin/menus/SkinMenu.h"
 #include "skin/menus/SkinMenuItem.h"
 #include "skin/menus/SkinPopupMenu.h"

@@ -1,4 +1,4 @@
-#include "skin/menus/SkinImagesMenu.h"
+#include "skin/forms/SkinImagesMenu.h"
 
 #include "gdi/Objects.h"
 #include "gui/Application.h"

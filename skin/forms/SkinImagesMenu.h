@@ -8,8 +8,8 @@
 #include "gui/CustomControl.h"
 #include "gui/Font.h"
 #include "gui/ImgList.h"
-#include "skin/controls/TrackMenu.h"
 #include "skin/core/SkinData.h"
+#include "skin/menus/TrackMenu.h"
 
 #include <memory>
 #include <string>

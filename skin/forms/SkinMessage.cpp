@@ -1,4 +1,4 @@
-#include "skin/dialogs/SkinMessage.h"
+#include "skin/forms/SkinMessage.h"
 
 #include "gdi/Icon.h"
 #include "gui/Application.h"
