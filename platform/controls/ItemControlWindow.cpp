@@ -6,8 +6,36 @@
 #include "win/Styles.h"
 #include "win/Timers.h"
 #include "win/Window.h"
+#include "win/WindowPos.h"
 
 namespace controls {
+
+HWND ItemControlWindow::OpenLabelEdit(const std::string& text, int x, int y, int w, int h,
+                                      const std::function<void()>& remember) {
+    HWND e = CreateWindowEx(0, WC_EDIT, text.c_str(), WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, x, y, w, h,
+                            Handle(), nullptr, nullptr, nullptr);
+    if (!e) return nullptr;
+    SendMessage(e, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), 0);
+    if (!editProc_) {
+        editOldProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtr(e, GWLP_WNDPROC));
+        editProc_ = MakeProcInstance([this](HWND hw, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_GETDLGCODE) return DLGC_WANTALLKEYS | CallWindowProc(editOldProc_, hw, m, wp, lp);
+            if (m == WM_KEYDOWN && (wp == VK_RETURN || wp == VK_ESCAPE) && hw == edit_) {
+                EndEdit(wp == VK_RETURN);
+                return 0;
+            }
+            if (m == WM_CHAR && (wp == '\r' || wp == '\n' || wp == VK_ESCAPE)) return 0;
+            return CallWindowProc(editOldProc_, hw, m, wp, lp);
+        });
+    }
+    SetWindowLongPtr(e, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
+    edit_ = e;
+    remember();
+    ShowWindow(e, SW_SHOW);
+    SendMessage(e, EM_SETSEL, 0, -1);
+    SetFocus(e);
+    return e;
+}
 
 void ItemControlWindow::DestroyLabelEdit(uintptr_t editTimer) {
     KillTimer(Handle(), editTimer);

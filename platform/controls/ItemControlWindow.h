@@ -5,6 +5,7 @@
 #include "controls/ControlWindow.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace controls {
@@ -18,6 +19,12 @@ protected:
     bool ItemViewProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // On WM_DESTROY: no pending edit start, and an open label edit goes with the view.
     void DestroyLabelEdit(uintptr_t editTimer);
+    // Opens the in-place label edit at x, y with the text and takes the focus to it; Enter and
+    // Escape end it through EndEdit, and it wants every key meanwhile.  `remember` notes which
+    // item is edited, before the focus moves.  Null when no edit could be made.
+    HWND OpenLabelEdit(const std::string& text, int x, int y, int w, int h,
+                       const std::function<void()>& remember);
+    virtual void EndEdit(bool commit) = 0;
 
     virtual void Paint(HDC given) = 0;
     virtual void UpdateScrollInfo() = 0;

@@ -117,7 +117,7 @@ private:
 
     // Label editing.
     HWND BeginEdit(int i);
-    void EndEdit(bool commit);
+    void EndEdit(bool commit) override;
 
     void Paint(HDC given) override;
     void NotifyClick(int code, POINT pt) override;

@@ -652,30 +652,8 @@ HWND TreeView::BeginEdit(Node* n) {
     RECT r = ItemRect(n, true);
     int w = std::max<int>(r.right - r.left, TextWidth(text) + 4 * kLabelPad + AverageCharWidth());
     w = std::max(w, static_cast<int>(Client().right - r.left));
-    HWND e = CreateWindowEx(0, WC_EDIT, text.c_str(), WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, r.left, r.top, w,
-                            std::max<int>(r.bottom - r.top, LineHeight() + 4), Handle(), nullptr, nullptr,
-                            nullptr);
-    if (!e) return nullptr;
-    SendMessage(e, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), 0);
-    if (!editProc_) {
-        editOldProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtr(e, GWLP_WNDPROC));
-        editProc_ = MakeProcInstance([this](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-            if (m == WM_GETDLGCODE) return DLGC_WANTALLKEYS | CallWindowProc(editOldProc_, h, m, w, l);
-            if (m == WM_KEYDOWN && (w == VK_RETURN || w == VK_ESCAPE) && h == edit_) {
-                EndEdit(w == VK_RETURN);
-                return 0;
-            }
-            if (m == WM_CHAR && (w == '\r' || w == '\n' || w == VK_ESCAPE)) return 0;
-            return CallWindowProc(editOldProc_, h, m, w, l);
-        });
-    }
-    SetWindowLongPtr(e, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
-    edit_ = e;
-    editNode_ = n;
-    ShowWindow(e, SW_SHOW);
-    SendMessage(e, EM_SETSEL, 0, -1);
-    SetFocus(e);
-    return e;
+    return OpenLabelEdit(text, r.left, r.top, w, std::max<int>(r.bottom - r.top, LineHeight() + 4),
+                         [&] { editNode_ = n; });
 }
 
 void TreeView::EndEdit(bool commit) {

@@ -81,7 +81,7 @@ private:
     void OnButtonDown(POINT pt, bool right, bool dbl) override;
 
     HWND BeginEdit(Node* n);
-    void EndEdit(bool commit);
+    void EndEdit(bool commit) override;
 
     void Paint(HDC given) override;
     void PaintNode(HDC dc, Node* n, int y);
