@@ -152,6 +152,7 @@ TEST_F(OpenDialogScreen, TheListsContextMenuAndAnItemsProperties) {
         EXPECT_TRUE(SavePng(shot, file, error)) << error;
     };
     int step = 0;
+    bool opening = false; // the step that opens the menu runs the message loop itself
     std::string properties;
     std::function<void(gui::TObject*)> properties_click; // the menu's "属性(&R)"
     auto* timer = new gui::TTimer(gui::Application);
@@ -161,8 +162,9 @@ TEST_F(OpenDialogScreen, TheListsContextMenuAndAnItemsProperties) {
         if (!f || !f->HandleAllocated() || !IsWindowVisible(f->Handle())) return;
         RECT wr;
         GetWindowRect(f->Handle(), &wr);
+        if (opening) return; // a tick nested in the opening step would run ahead of it
         if (step == 0) {
-            step = 1;
+            opening = true;
             int item = 0;
             for (int i = 0; i < f->FileListView->FolderCount(); ++i)
                 if (f->FileListView->FolderAt(i)->DisplayName() == "旅行日记.mp4") item = i;
@@ -184,6 +186,8 @@ TEST_F(OpenDialogScreen, TheListsContextMenuAndAnItemsProperties) {
                 for (int k = 0; k < menu->Items()->Count(); ++k)
                     if (menu->Items()->Items(k)->Hint == "properties")
                         properties_click = menu->Items()->Items(k)->OnClick;
+            opening = false;
+            step = 1;
         }
         if (step == 1) {
             step = 2;
