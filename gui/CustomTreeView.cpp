@@ -10,6 +10,7 @@
 #include "win/Window.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace gui {
 
@@ -168,7 +169,9 @@ TRect TTreeNode::DisplayRect(bool textOnly) {
     RECT r{};
     HWND h = Window();
     if (!h) return r;
-    *reinterpret_cast<HTREEITEM*>(&r) = H(item_);
+    // The rectangle carries the item in; copied, as a RECT is no HTREEITEM to the optimizer.
+    const HTREEITEM item = H(item_);
+    std::memcpy(static_cast<void*>(&r), &item, sizeof item);
     if (!SendMessage(h, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r))) r = {};
     return r;
 }

@@ -845,7 +845,9 @@ LRESULT TreeView::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     case TVM_GETITEMRECT: {
         auto* r = reinterpret_cast<RECT*>(lp);
         if (!r) return FALSE;
-        Node* n = Find(*reinterpret_cast<HTREEITEM*>(r));
+        HTREEITEM item;
+        std::memcpy(&item, r, sizeof item); // the rectangle comes in carrying the item
+        Node* n = Find(item);
         if (!n || VisibleIndex(n) < 0) return FALSE;
         *r = ItemRect(n, wp != 0);
         return TRUE;

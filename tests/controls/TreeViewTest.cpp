@@ -54,7 +54,7 @@ UINT State(HWND tv, HTREEITEM h) {
 
 RECT NodeRect(HWND tv, HTREEITEM h, bool textOnly = true) {
     RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = h;
+    std::memcpy(static_cast<void*>(&r), &h, sizeof h);
     if (!SendMessage(tv, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r)))
         return RECT{-1, -1, -1, -1};
     return r;
