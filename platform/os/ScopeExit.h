@@ -38,4 +38,18 @@ private:
     bool active_ = true;
 };
 
+// Sets a flag for the life of a scope, whatever way the scope is left, and
+// gives it back the value it had: scopes of the same flag may nest.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = old_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
 } // namespace os

@@ -4,6 +4,7 @@
 #include "gui/Bitmap.h"
 #include "gui/ImgList.h"
 #include "gui/Messages.h"
+#include "os/ScopeExit.h"
 #include "skin/controls/NinePartGeometry.h"
 #include "skin/controls/SkinScrollBar.h"
 #include "skin/core/ResourceStrData.h"
@@ -26,8 +27,7 @@ namespace skin {
 namespace {
 
 // Paint-into requests of the skin library.
-constexpr UINT kPaintHeaderInto = 45512, kPaintFrameInto = 45513;
-constexpr LRESULT kNothingPainted = 12851;
+constexpr UINT kPaintHeaderInto = 45512;
 // The header is kept wider than the list asks, so that no gap shows at its right end.
 constexpr int kHeaderExtra = 25;
 const gui::TColor kNavy = RGB(0, 0, 128);
@@ -44,108 +44,31 @@ TPoint Moved(const TPoint& p, int dx, int dy) {
     return {p.X + dx, p.Y + dy};
 }
 
-// Sets a flag for the life of the guard.
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = old_; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
 } // namespace
 
-TbsSkinCustomListView::TbsSkinCustomListView(gui::TComponent* AOwner)
-    : gui::TCustomListView(AOwner), FDefaultFont(std::make_unique<gui::TFont>()),
-      FDefaultColor(gui::clWindow) {
-    FDefaultFont->SetName("Arial");
-    FDefaultFont->SetHeight(14);
-    FDefaultFont->SetStyle(0);
-    FDefaultFont->SetColor(gui::clWindowText);
+TbsSkinCustomListView::TbsSkinCustomListView(gui::TComponent* AOwner) : TbsSkinItemView(AOwner, "listview") {
     Font()->Assign(FDefaultFont.get());
-    FDefaultFont->OnChange = [this](gui::TObject*) {
-        if (FIndex == -1) Font()->Assign(FDefaultFont.get());
-    };
     FHeaderInstance = MakeProcInstance(
         [this](HWND h, UINT msg, WPARAM wp, LPARAM lp) { return HeaderWndProc(h, msg, wp, lp); });
 }
 
 TbsSkinCustomListView::~TbsSkinCustomListView() {
-    FDefaultFont->OnChange = nullptr;
     UnhookHeader();
     FreeProcInstance(FHeaderInstance);
-    // The bars may outlive the list: they must not call back into it.
-    for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
-        if (bar) {
-            bar->OnChange = nullptr;
-            bar->RemoveFreeNotification(this);
-        }
-    if (FSD) FSD->RemoveFreeNotification(this);
-}
-
-// --- properties ----------------------------------------------------------------------------
-
-void TbsSkinCustomListView::SetSkinData(TbsSkinData* Value) {
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD) FSD->FreeNotification(this);
-    if (FSD && !FSD->Empty && !Designing()) ChangeSkinData();
-}
-
-void TbsSkinCustomListView::SetDefaultFont(const gui::TFont* Value) {
-    FDefaultFont->Assign(Value);
-}
-
-void TbsSkinCustomListView::SetDefaultColor(gui::TColor Value) {
-    FDefaultColor = Value;
-    if (FIndex == -1) SetColor(Value);
-}
-
-void TbsSkinCustomListView::TakeBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical) {
-    if (Field && Field != Value) {
-        Field->OnChange = nullptr;
-        Field->RemoveFreeNotification(this);
-    }
-    Field = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        if (Vertical)
-            Value->OnChange = [this](gui::TObject* s) { ScrollByVBar(s); };
-        else
-            Value->OnChange = [this](gui::TObject* s) { ScrollByHBar(s); };
-    }
-    UpDateScrollBars();
-}
-
-void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value) {
-    TakeBar(FVScrollBar, Value, true);
-}
-
-void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* Value) {
-    TakeBar(FHScrollBar, Value, false);
 }
 
 void TbsSkinCustomListView::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
-    gui::TCustomListView::Notification(AComponent, Operation);
-    if (Operation != gui::TOperation::opRemove) return;
-    if (AComponent == FSD) {
-        FSD = nullptr;
-        FIndex = FHIndex = -1;
+    if (Operation == gui::TOperation::opRemove && AComponent == FSD) {
+        // The header's copy points into the skin that goes.
+        FHIndex = -1;
         H.HPicture = nullptr;
     }
-    if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-    if (AComponent == FHScrollBar) FHScrollBar = nullptr;
+    TbsSkinItemView::Notification(AComponent, Operation);
 }
 
 void TbsSkinCustomListView::Loaded() {
     {
-        FlagGuard g(FInCheckScrollBars);
+        os::FlagScope g(FInCheckScrollBars);
         gui::TCustomListView::Loaded();
     }
     ChangeSkinData();
@@ -160,29 +83,7 @@ void TbsSkinCustomListView::BeforeChangeSkinData() {
 }
 
 void TbsSkinCustomListView::ChangeSkinData() {
-    FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(SkinDataName);
-    if (FIndex == -1) {
-        SetColor(FDefaultColor);
-        Font()->Assign(FDefaultFont.get());
-    } else if (auto* d =
-                   dynamic_cast<TbsDataSkinListView*>(FSD->CtrlList[static_cast<size_t>(FIndex)].get())) {
-        if (UseSkinFont) {
-            Font()->SetName(d->FontName);
-            Font()->SetStyle(d->FontStyle);
-            Font()->SetHeight(d->FontHeight);
-        } else {
-            Font()->Assign(FDefaultFont.get());
-        }
-        Font()->SetColor(d->FontColor);
-        SetColor(d->BGColor);
-    }
-    if (FSD && FSD->ResourceStrData())
-        Font()->SetCharset(static_cast<uint8_t>(FSD->ResourceStrData()->CharSet));
-    else
-        Font()->SetCharset(FDefaultFont->Charset());
-    UpDateScrollBars();
-    for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
-        if (bar && bar->Align() != gui::alNone && bar->Parent()) bar->Parent()->Realign();
+    TbsSkinItemView::ChangeSkinData();
     if (ViewStyle() == gui::vsReport && FHeaderHandle) InvalidateRect(FHeaderHandle, nullptr, TRUE);
 }
 
@@ -194,12 +95,8 @@ void TbsSkinCustomListView::PushTextColor() {
 
 // --- window --------------------------------------------------------------------------------
 
-void TbsSkinCustomListView::CreateParams(gui::TCreateParams& p) {
-    gui::TCustomListView::CreateParams(p);
-    p.Style &= ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL);
-}
-
 void TbsSkinCustomListView::WndProc(gui::TMessage& m) {
+    if (HandleFrameMessage(m)) return;
     switch (m.Msg) {
     case WM_PARENTNOTIFY:
         if (LOWORD(m.WParam) == WM_CREATE) {
@@ -212,14 +109,6 @@ void TbsSkinCustomListView::WndProc(gui::TMessage& m) {
             }
         }
         break;
-    // The whole window is client area: the native frame and bars never show.
-    case WM_NCCALCSIZE:
-    case WM_NCPAINT:
-        m.Result = 0;
-        return;
-    case kPaintFrameInto:
-        m.Result = kNothingPainted;
-        return;
     case kPaintHeaderInto:
         if (FHeaderHandle) PaintHeader(reinterpret_cast<HDC>(m.WParam));
         m.Result = 0;
@@ -254,13 +143,7 @@ void TbsSkinCustomListView::Dispatch(gui::TMessage& m) {
         if (static_cast<int>(code) == LVN_ITEMCHANGED && !FInCheckScrollBars) UpDateScrollBars();
         break;
     case gui::CM_VISIBLECHANGED:
-        // A hidden list hides its bars; a shown one shows those its content needs.
-        if (!Visible()) {
-            SetBarVisible(FVScrollBar, false);
-            SetBarVisible(FHScrollBar, false);
-        } else {
-            UpDateScrollBars();
-        }
+        FollowVisible();
         break;
     case gui::CM_FONTCHANGED:
         PushTextColor();
@@ -271,12 +154,6 @@ void TbsSkinCustomListView::Dispatch(gui::TMessage& m) {
 }
 
 // --- bars ----------------------------------------------------------------------------------
-
-void TbsSkinCustomListView::SetBarVisible(TbsSkinScrollBar* Bar, bool Value) {
-    if (!Bar || Bar->Visible() == Value) return;
-    FlagGuard g(FInCheckScrollBars);
-    Bar->SetVisible(Value);
-}
 
 void TbsSkinCustomListView::UpDateScrollBars() {
     if (!HandleAllocated() || FromSB || FInCheckScrollBars) return;
@@ -360,18 +237,12 @@ void TbsSkinCustomListView::UpDateScrollBars() {
         break;
     }
     }
-    if (FVScrollBar && FHScrollBar) FHScrollBar->SetBoth(FVScrollBar->Visible());
-    bool changed =
-        oldV != (FVScrollBar && FVScrollBar->Visible()) || oldH != (FHScrollBar && FHScrollBar->Visible());
-    if (changed && Align() != gui::alNone && Parent()) {
-        FlagGuard g(FInCheckScrollBars);
-        Parent()->Realign();
-    }
+    EndBarUpdate(oldV, oldH);
 }
 
 void TbsSkinCustomListView::ScrollByVBar(gui::TObject*) {
     if (!FVScrollBar || !HandleAllocated()) return;
-    FlagGuard g(FromSB);
+    os::FlagScope g(FromSB);
     int pos = FVScrollBar->Position(), delta = pos - FOldVScrollBarPos;
     if (delta != 0) {
         int dy = delta;
@@ -389,7 +260,7 @@ void TbsSkinCustomListView::ScrollByVBar(gui::TObject*) {
 
 void TbsSkinCustomListView::ScrollByHBar(gui::TObject*) {
     if (!FHScrollBar || !HandleAllocated()) return;
-    FlagGuard g(FromSB);
+    os::FlagScope g(FromSB);
     int pos = FHScrollBar->Position(), delta = pos - FOldHScrollBarPos;
     if (ViewStyle() == gui::vsList) {
         // A column a step: line left and right share the codes of line up and down.

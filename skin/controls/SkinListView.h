@@ -5,8 +5,8 @@
 // when the list announces its creation), and its font and colours come from the skin.
 // Everything else (rows, columns, selection, events) is the platform list view's.
 #include "gui/CustomListView.h"
+#include "skin/controls/SkinItemView.h"
 #include "skin/core/SkinTypes.h"
-#include "skin/engine/SkinChangeWalk.h"
 
 #include <functional>
 #include <memory>
@@ -14,56 +14,40 @@
 
 namespace skin {
 
-class TbsSkinData;
-class TbsSkinScrollBar;
+class TbsDataSkinListView;
 
 // Replaces the drawing of a header section's caption and image.
 using TbsDrawHeaderSectionEvent =
     std::function<void(gui::TCanvas* Cnvs, gui::TListColumn* Column, bool Pressed, const gui::TRect& R)>;
 
-class TbsSkinCustomListView : public gui::TCustomListView, public TbsSkinChangeable {
+class TbsSkinCustomListView : public TbsSkinItemView<gui::TCustomListView, TbsDataSkinListView> {
 public:
     explicit TbsSkinCustomListView(gui::TComponent* AOwner);
     ~TbsSkinCustomListView() override;
     std::string ClassName() const override { return "TbsSkinCustomListView"; }
 
-    TbsSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TbsSkinData* Value);
-    // Both take effect at the next skin change or header paint.
-    std::string SkinDataName = "listview";
+    // Takes effect at the next header paint.
     std::string HeaderSkinDataName = "resizetoolbutton";
-    gui::TFont* DefaultFont() const { return FDefaultFont.get(); }
-    void SetDefaultFont(const gui::TFont* Value);
-    gui::TColor DefaultColor() const { return FDefaultColor; }
-    void SetDefaultColor(gui::TColor Value);
-    bool UseSkinFont = true;
-
-    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
-    void SetVScrollBar(TbsSkinScrollBar* Value);
-    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
-    void SetHScrollBar(TbsSkinScrollBar* Value);
 
     TbsDrawHeaderSectionEvent OnDrawHeaderSection;
 
-    // Brings the external bars in step with the list's own scroll state.
-    void UpDateScrollBars();
+    void UpDateScrollBars() override;
     // The subclassed header window, or null.
     HWND HeaderHandle() const { return FHeaderHandle; }
     // The section under the last left press (-1 none) and whether it shows pressed.
     int ActiveSection() const { return FActiveSection; }
     bool HeaderDown() const { return FHeaderDown; }
-    int SkinIndex() const { return FIndex; }
 
-    TbsSkinData* SkinDataOf() const override { return FSD; }
     void BeforeChangeSkinData() override;
     void ChangeSkinData() override;
     void WndProc(gui::TMessage& Message) override;
 
 protected:
-    void CreateParams(gui::TCreateParams& Params) override;
     void Loaded() override;
     void Notification(gui::TComponent* AComponent, gui::TOperation Operation) override;
     void Dispatch(gui::TMessage& Message) override;
+    void ScrollByVBar(gui::TObject* Sender) override;
+    void ScrollByHBar(gui::TObject* Sender) override;
 
 private:
     // The header's copy of its skin entry, refreshed before every header paint.
@@ -87,20 +71,11 @@ private:
     gui::TRect SectionRect(int Item);
     // The header items in the order they are shown.
     std::vector<int> SectionOrder();
-    void ScrollByVBar(gui::TObject* Sender);
-    void ScrollByHBar(gui::TObject* Sender);
-    void SetBarVisible(TbsSkinScrollBar* Bar, bool Value);
-    void TakeBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical);
     void PushTextColor();
 
-    TbsSkinData* FSD = nullptr;
-    int FIndex = -1, FHIndex = -1;
-    std::unique_ptr<gui::TFont> FDefaultFont;
-    gui::TColor FDefaultColor;
-    TbsSkinScrollBar* FVScrollBar = nullptr;
-    TbsSkinScrollBar* FHScrollBar = nullptr;
+    int FHIndex = -1;
     int FOldVScrollBarPos = 0, FOldHScrollBarPos = 0;
-    bool FInCheckScrollBars = false, FromSB = false;
+    bool FromSB = false;
     HWND FHeaderHandle = nullptr;
     WNDPROC FHeaderInstance = nullptr, FDefHeaderProc = nullptr;
     int FActiveSection = -1;

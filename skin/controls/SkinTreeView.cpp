@@ -4,8 +4,6 @@
 #include "gui/ImgList.h"
 #include "gui/Messages.h"
 #include "skin/controls/SkinScrollBar.h"
-#include "skin/core/ResourceStrData.h"
-#include "skin/core/SkinData.h"
 #include "win/Message.h"
 #include "win/Scroll.h"
 #include "win/Styles.h"
@@ -13,102 +11,7 @@
 
 namespace skin {
 
-namespace {
-
-constexpr UINT kPaintFrameInto = 45513;
-constexpr LRESULT kNothingPainted = 12851;
-
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = old_; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
-} // namespace
-
-TbsSkinCustomTreeView::TbsSkinCustomTreeView(gui::TComponent* AOwner)
-    : gui::TCustomTreeView(AOwner), FDefaultFont(std::make_unique<gui::TFont>()),
-      FDefaultColor(gui::clWindow) {
-    FDefaultFont->SetName("Arial");
-    FDefaultFont->SetHeight(14);
-    FDefaultFont->SetStyle(0);
-    FDefaultFont->SetColor(gui::clWindowText);
-    FDefaultFont->OnChange = [this](gui::TObject*) {
-        if (FIndex == -1) Font()->Assign(FDefaultFont.get());
-    };
-}
-
-TbsSkinCustomTreeView::~TbsSkinCustomTreeView() {
-    FDefaultFont->OnChange = nullptr;
-    // The bars may outlive the tree: they must not call back into it.
-    for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
-        if (bar) {
-            bar->OnChange = nullptr;
-            bar->RemoveFreeNotification(this);
-        }
-    if (FSD) FSD->RemoveFreeNotification(this);
-}
-
-// --- properties ----------------------------------------------------------------------------
-
-void TbsSkinCustomTreeView::SetSkinData(TbsSkinData* Value) {
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD) FSD->FreeNotification(this);
-    if (FSD && !FSD->Empty && !Designing()) ChangeSkinData();
-}
-
-void TbsSkinCustomTreeView::SetDefaultFont(const gui::TFont* Value) {
-    FDefaultFont->Assign(Value);
-}
-
-void TbsSkinCustomTreeView::SetDefaultColor(gui::TColor Value) {
-    FDefaultColor = Value;
-    if (FIndex == -1) SetColor(Value);
-}
-
-void TbsSkinCustomTreeView::TakeBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical) {
-    if (Field && Field != Value) {
-        Field->OnChange = nullptr;
-        Field->RemoveFreeNotification(this);
-    }
-    Field = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        if (Vertical)
-            Value->OnChange = [this](gui::TObject* s) { ScrollTreeByVBar(s); };
-        else
-            Value->OnChange = [this](gui::TObject* s) { ScrollTreeByHBar(s); };
-    }
-    UpDateScrollBars();
-}
-
-void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* Value) {
-    TakeBar(FVScrollBar, Value, true);
-}
-
-void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* Value) {
-    TakeBar(FHScrollBar, Value, false);
-}
-
-void TbsSkinCustomTreeView::Notification(gui::TComponent* AComponent, gui::TOperation Operation) {
-    gui::TCustomTreeView::Notification(AComponent, Operation);
-    if (Operation != gui::TOperation::opRemove) return;
-    if (AComponent == FSD) {
-        FSD = nullptr;
-        FIndex = -1;
-    }
-    if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-    if (AComponent == FHScrollBar) FHScrollBar = nullptr;
-}
+TbsSkinCustomTreeView::TbsSkinCustomTreeView(gui::TComponent* AOwner) : TbsSkinItemView(AOwner, "treeview") {}
 
 void TbsSkinCustomTreeView::Loaded() {
     gui::TCustomTreeView::Loaded();
@@ -119,30 +22,8 @@ void TbsSkinCustomTreeView::Loaded() {
 
 void TbsSkinCustomTreeView::ChangeSkinData() {
     if (Loading()) return;
-    FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(SkinDataName);
-    if (FIndex == -1) {
-        SetColor(FDefaultColor);
-        Font()->Assign(FDefaultFont.get());
-    } else if (auto* d =
-                   dynamic_cast<TbsDataSkinTreeView*>(FSD->CtrlList[static_cast<size_t>(FIndex)].get())) {
-        if (UseSkinFont) {
-            Font()->SetName(d->FontName);
-            Font()->SetStyle(d->FontStyle);
-            Font()->SetHeight(d->FontHeight);
-        } else {
-            Font()->Assign(FDefaultFont.get());
-        }
-        Font()->SetColor(d->FontColor);
-        SetColor(d->BGColor);
-    }
-    if (FSD && FSD->ResourceStrData())
-        Font()->SetCharset(static_cast<uint8_t>(FSD->ResourceStrData()->CharSet));
-    else
-        Font()->SetCharset(FDefaultFont->Charset());
+    TbsSkinItemView::ChangeSkinData();
     if (Images()) Images()->SetBkColor(Color());
-    UpDateScrollBars();
-    for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
-        if (bar && bar->Align() != gui::alNone && bar->Parent()) bar->Parent()->Realign();
 }
 
 // The platform tree keeps its own colours: the control's are handed to it.
@@ -154,29 +35,13 @@ void TbsSkinCustomTreeView::PushColors() {
 
 // --- window --------------------------------------------------------------------------------
 
-void TbsSkinCustomTreeView::CreateParams(gui::TCreateParams& p) {
-    gui::TCustomTreeView::CreateParams(p);
-    p.Style &= ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL);
-}
-
 void TbsSkinCustomTreeView::CreateWnd() {
     gui::TCustomTreeView::CreateWnd();
     PushColors();
 }
 
 void TbsSkinCustomTreeView::WndProc(gui::TMessage& m) {
-    switch (m.Msg) {
-    // The whole window is client area: the native frame and bars never show.
-    case WM_NCCALCSIZE:
-    case WM_NCPAINT:
-        m.Result = 0;
-        return;
-    case kPaintFrameInto:
-        m.Result = kNothingPainted;
-        return;
-    default:
-        break;
-    }
+    if (HandleFrameMessage(m)) return;
     gui::TCustomTreeView::WndProc(m);
     switch (m.Msg) {
     case WM_SIZE:
@@ -201,13 +66,7 @@ void TbsSkinCustomTreeView::Dispatch(gui::TMessage& m) {
         if (static_cast<int>(code) == TVN_SELCHANGED) UpDateScrollBars();
         break;
     case gui::CM_VISIBLECHANGED:
-        // A hidden tree hides its bars; a shown one shows those its content needs.
-        if (!Visible()) {
-            SetBarVisible(FVScrollBar, false);
-            SetBarVisible(FHScrollBar, false);
-        } else {
-            UpDateScrollBars();
-        }
+        FollowVisible();
         break;
     case gui::CM_COLORCHANGED:
     case gui::CM_FONTCHANGED:
@@ -219,12 +78,6 @@ void TbsSkinCustomTreeView::Dispatch(gui::TMessage& m) {
 }
 
 // --- bars ----------------------------------------------------------------------------------
-
-void TbsSkinCustomTreeView::SetBarVisible(TbsSkinScrollBar* Bar, bool Value) {
-    if (!Bar || Bar->Visible() == Value) return;
-    FlagGuard g(FInCheckScrollBars);
-    Bar->SetVisible(Value);
-}
 
 void TbsSkinCustomTreeView::UpDateScrollBars() {
     if (Loading() || FInCheckScrollBars || !HandleAllocated()) return;
@@ -247,16 +100,10 @@ void TbsSkinCustomTreeView::UpDateScrollBars() {
         SetBarVisible(FHScrollBar, show);
         if (show) FHScrollBar->SetRange(hMin, hMax, Width(), pos);
     }
-    if (FVScrollBar && FHScrollBar) FHScrollBar->SetBoth(FVScrollBar->Visible());
-    bool changed =
-        oldV != (FVScrollBar && FVScrollBar->Visible()) || oldH != (FHScrollBar && FHScrollBar->Visible());
-    if (changed && Align() != gui::alNone && Parent()) {
-        FlagGuard g(FInCheckScrollBars);
-        Parent()->Realign();
-    }
+    EndBarUpdate(oldV, oldH);
 }
 
-void TbsSkinCustomTreeView::ScrollTreeByVBar(gui::TObject*) {
+void TbsSkinCustomTreeView::ScrollByVBar(gui::TObject*) {
     if (!FVScrollBar || !HandleAllocated()) return;
     HWND h = Handle();
     int pos = FVScrollBar->Position();
@@ -271,7 +118,7 @@ void TbsSkinCustomTreeView::ScrollTreeByVBar(gui::TObject*) {
     SendMessage(h, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(pos & 0xFFFF)), 0);
 }
 
-void TbsSkinCustomTreeView::ScrollTreeByHBar(gui::TObject*) {
+void TbsSkinCustomTreeView::ScrollByHBar(gui::TObject*) {
     if (!FHScrollBar || !HandleAllocated()) return;
     int pos = FHScrollBar->Position();
     SendMessage(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(pos & 0xFFFF)), 0);

@@ -2,6 +2,7 @@
 
 #include "gdi/ImageList.h"
 #include "gui/SysUtils.h"
+#include "os/ScopeExit.h"
 #include "shell/ShellIcons.h"
 #include "skin/shell/ShellListView.h"
 
@@ -10,19 +11,6 @@
 namespace skin {
 
 namespace {
-
-// Sets a flag for the life of a scope, whatever way the scope is left.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 void IconSize(int& w, int& h) {
     w = h = 16;
@@ -99,7 +87,7 @@ void TbsCustomShellComboBox::SetShellListView(TbsCustomShellListView* value) {
 }
 
 void TbsCustomShellComboBox::ApplyRoot() {
-    FlagScope updating(updating_);
+    os::FlagScope updating(updating_);
     FreeAllItems();
     BuildRootItems();
     if (listView_) listView_->SetRoot(root_);
@@ -110,7 +98,7 @@ void TbsCustomShellComboBox::ApplyRoot() {
 void TbsCustomShellComboBox::FreeAllItems() {
     items_.clear();
     owned_.clear();
-    FlagScope building(building_);
+    os::FlagScope building(building_);
     Items()->Clear();
 }
 
@@ -131,7 +119,7 @@ int TbsCustomShellComboBox::InsertEntry(int index, std::unique_ptr<TbsShellFolde
 }
 
 void TbsCustomShellComboBox::BuildRootItems() {
-    FlagScope building(building_);
+    os::FlagScope building(building_);
     FreeAllItems();
     std::unique_ptr<TbsShellFolder> root = RootFolderFromName(oldRoot_, root_);
     rootFolder_ = std::move(root);
@@ -174,7 +162,7 @@ void TbsCustomShellComboBox::InsertChildren(int index, TbsShellFolder* folder) {
 }
 
 void TbsCustomShellComboBox::CopyItemsToList() {
-    FlagScope building(building_);
+    os::FlagScope building(building_);
     Items()->BeginUpdate();
     Items()->Clear();
     for (const TbsItemEx& e : items_) Items()->Add(e.Caption);
@@ -195,7 +183,7 @@ TbsShellFolder* TbsCustomShellComboBox::FolderAtIndex(int index) const {
 
 void TbsCustomShellComboBox::SelectByID(LPCITEMIDLIST id) {
     TItemIDList target = CopyItemIDList(id); // id may belong to an entry about to go
-    FlagScope building(building_);
+    os::FlagScope building(building_);
     BuildRootItems();
     std::vector<TItemIDList> ancestors = ItemIDAncestors(target.get());
     int i = -1;
@@ -229,7 +217,7 @@ void TbsCustomShellComboBox::FollowID(LPCITEMIDLIST id) {
     if (i >= 0 && i < static_cast<int>(items_.size()) &&
         SameItemIDList(items_[static_cast<size_t>(i)].Data->AbsoluteID(), id))
         return;
-    FlagScope updating(updating_);
+    os::FlagScope updating(updating_);
     SelectByID(id);
 }
 
@@ -239,7 +227,7 @@ void TbsCustomShellComboBox::Change() {
     int i = ItemIndex();
     if (i < 0 || i >= static_cast<int>(items_.size())) return;
     TItemIDList id = CopyItemIDList(items_[static_cast<size_t>(i)].Data->AbsoluteID());
-    FlagScope updating(updating_);
+    os::FlagScope updating(updating_);
     SelectByID(id.get()); // the outline is rebuilt around the choice
     if (listView_) listView_->FollowID(id.get());
 }

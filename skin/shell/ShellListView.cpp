@@ -5,6 +5,7 @@
 #include "gui/Bitmap.h"
 #include "gui/Screen.h"
 #include "gui/SysUtils.h"
+#include "os/ScopeExit.h"
 #include "shell/ShellIcons.h"
 #include "skin/core/ResourceStrData.h"
 #include "skin/core/SkinData.h"
@@ -24,19 +25,6 @@ namespace {
 std::string InvalidPathText(const std::string& path) {
     return "Error setting path: \"" + path + "\"";
 }
-
-// Sets a flag for the life of a scope, whatever way the scope is left.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 // What one entry is sorted by, read once before a sort: an item that vanished since the
 // listing sorts as size and time -1 instead of failing the sort.
@@ -235,7 +223,7 @@ void TbsCustomShellListView::FollowID(LPCITEMIDLIST id) {
 
 void TbsCustomShellListView::RootChanged() {
     if (updating_) return;
-    FlagScope updating(updating_);
+    os::FlagScope updating(updating_);
     SyncLinkedControls();
     FillItems();
     if (ViewStyle() == gui::vsReport) BuildColumns();

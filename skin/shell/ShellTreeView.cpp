@@ -4,6 +4,7 @@
 #include "gui/Application.h"
 #include "gui/Screen.h"
 #include "os/DesktopServices.h"
+#include "os/ScopeExit.h"
 #include "shell/ShellIcons.h"
 #include "skin/shell/ShellListView.h"
 #include "win/Input.h"
@@ -40,19 +41,6 @@ public:
 private:
     gui::TTreeNodes* nodes_;
     gui::TCursor cursor_;
-};
-
-// Sets a flag for the life of a scope, whatever way the scope is left.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
 };
 
 } // namespace
@@ -145,8 +133,8 @@ void TbsCustomShellTreeView::BuildRoot() {
         error = e.what(); // the old root object stays
     }
     if (rootFolder_) {
-        FlagScope loading(loadingRoot_);
-        FlagScope updating(updating_);
+        os::FlagScope loading(loadingRoot_);
+        os::FlagScope updating(updating_);
         if (Items()->Count()) ClearNodes();
         gui::TTreeNode* node = Items()->Add(nullptr, "");
         TbsShellFolder* f = Own(node, std::make_unique<TbsShellFolder>(nullptr, rootFolder_->AbsoluteID(),
@@ -168,7 +156,7 @@ void TbsCustomShellTreeView::ApplyRoot() {
     if (updating_) return;
     BuildRoot();
     if (listView_) {
-        FlagScope updating(updating_);
+        os::FlagScope updating(updating_);
         listView_->SetRoot(root_);
     }
 }
@@ -197,7 +185,7 @@ void TbsCustomShellTreeView::FollowInList(gui::TTreeNode* node) {
     TbsShellFolder* f = FolderOf(node);
     if (f && !f->IsFolder()) f = f->Parent();
     if (!listView_ || !f) return;
-    FlagScope updating(updating_);
+    os::FlagScope updating(updating_);
     TItemIDList id = CopyItemIDList(f->AbsoluteID());
     listView_->FollowID(id.get());
 }
@@ -356,7 +344,7 @@ void TbsCustomShellTreeView::SelectByID(LPCITEMIDLIST id) {
     if (Loading() || updating_) return;
     TbsShellFolder* sel = SelectedFolder();
     if (sel && SameItemIDList(sel->AbsoluteID(), id)) return;
-    FlagScope updating(updating_);
+    os::FlagScope updating(updating_);
     gui::TTreeNode* current = Items()->GetFirstNode();
     for (const TItemIDList& ancestor : ItemIDAncestors(id)) {
         if (gui::TTreeNode* n = FindNodeByID(ancestor.get(), current)) {
@@ -387,7 +375,7 @@ void TbsCustomShellTreeView::Refresh(gui::TTreeNode* node) {
         for (int i = 0; i < n->Count(); ++i) walk.push_back(n->Item(i));
     }
     {
-        FlagScope updating(updating_);
+        os::FlagScope updating(updating_);
         BusyBracket busy(Items());
         while (node->Count()) Forget(node->Item(node->Count() - 1));
         node->SetHasChildren(true);
@@ -405,7 +393,7 @@ void TbsCustomShellTreeView::Refresh(gui::TTreeNode* node) {
     gui::TTreeNode* first = Items()->GetFirstNode();
     if (selected) {
         gui::TTreeNode* s = FindNodeByID(selected.get(), first);
-        FlagScope updating(updating_);
+        os::FlagScope updating(updating_);
         SetSelected(s ? s : node);
     }
     if (top)

@@ -308,7 +308,9 @@ TEST_F(OpenDialogTest, ATildeStandsForTheHomeFolder) {
             return true;
         });
         EXPECT_EQ(dlg->Execute(), !c.file.empty());
-        if (!c.file.empty()) EXPECT_EQ(dlg->FileName(), c.file);
+        if (!c.file.empty()) {
+            EXPECT_EQ(dlg->FileName(), c.file);
+        }
     }
 }
 
