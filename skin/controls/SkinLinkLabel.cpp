@@ -2,7 +2,6 @@
 
 #include "gdi/DcText.h"
 #include "os/DesktopServices.h"
-#include "skin/core/ResourceStrData.h"
 #include "skin/core/SkinData.h"
 #include "skin/engine/GlowText.h"
 
@@ -45,16 +44,7 @@ void TbsSkinLinkLabel::SetUseUnderLine(bool Value) {
 }
 
 void TbsSkinLinkLabel::GetSkinData() {
-    FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(SkinDataName);
-    if (FIndex == -1) return;
-    if (auto* d =
-            dynamic_cast<TbsDataSkinStdLabelControl*>(FSD->CtrlList[static_cast<size_t>(FIndex)].get())) {
-        FontName = d->FontName;
-        FontColor = d->FontColor;
-        FontStyle = d->FontStyle;
-        FontHeight = d->FontHeight;
-        ActiveFontColor = d->ActiveFontColor;
-    }
+    FIndex = FSkinFont.Read(FSD, SkinDataName);
 }
 
 void TbsSkinLinkLabel::ChangeSkinData() {
@@ -94,23 +84,13 @@ void TbsSkinLinkLabel::DoDrawText(gui::TRect& Rect, UINT Flags) {
     if (GlowEffect) OffsetRect(&r, 0, GlowSize);
     gui::TCanvas* c = Canvas();
     bool skinned = FIndex != -1;
-    gui::TColor glow = skinned ? ActiveFontColor : DefaultActiveFontColor;
+    gui::TColor glow = skinned ? FSkinFont.ActiveFontColor : DefaultActiveFontColor;
+    FSkinFont.Apply(c->Font(), skinned, UseSkinFont, FDefaultFont.get(), Font(), FSD);
     if (!skinned) {
-        c->Font()->Assign(UseSkinFont ? FDefaultFont.get() : Font());
         if (FMouseIn) c->Font()->SetColor(DefaultActiveFontColor);
     } else {
-        c->Font()->Assign(Font());
-        if (UseSkinFont) {
-            c->Font()->SetName(FontName);
-            c->Font()->SetStyle(FontStyle);
-            c->Font()->SetHeight(FontHeight);
-        }
-        c->Font()->SetColor(FMouseIn && !GlowEffect ? ActiveFontColor : FontColor);
+        c->Font()->SetColor(FMouseIn && !GlowEffect ? FSkinFont.ActiveFontColor : FSkinFont.FontColor);
     }
-    if (FSD && FSD->ResourceStrData())
-        c->Font()->SetCharset(static_cast<uint8_t>(FSD->ResourceStrData()->CharSet));
-    else
-        c->Font()->SetCharset(FDefaultFont->Charset());
     c->Brush()->SetStyle(gui::bsClear);
     auto underline = [&](bool on) {
         gui::TFontStyles s = c->Font()->Style();
@@ -126,12 +106,7 @@ void TbsSkinLinkLabel::DoDrawText(gui::TRect& Rect, UINT Flags) {
             draw();
     } else {
         underline(true);
-        OffsetRect(&rr, 1, 1);
-        c->Font()->SetColor(skinned ? FSD->SkinColors().cBtnHighLight() : gui::clBtnHighlight);
-        draw();
-        OffsetRect(&rr, -1, -1);
-        c->Font()->SetColor(skinned ? FSD->SkinColors().cBtnShadow() : gui::clBtnShadow);
-        draw();
+        DrawEngravedText(c, rr, skinned ? FSD : nullptr, draw);
     }
     if (Flags & DT_CALCRECT) {
         Rect = rr;

@@ -2,6 +2,7 @@
 // TbsSkinLinkLabel: a transparent label that acts as a web link: underlined, hot or glowing
 // under the pointer, with the hand cursor, opening its URL with the desktop when clicked.
 #include "gui/CustomLabel.h"
+#include "skin/controls/LabelSkinFont.h"
 #include "skin/engine/SkinChangeWalk.h"
 
 #include <memory>
@@ -48,10 +49,7 @@ private:
     TbsSkinData* FSD = nullptr;
     std::unique_ptr<gui::TFont> FDefaultFont;
     bool FUseUnderLine = true, FMouseIn = false;
-    std::string FontName;
-    int FontHeight = 0;
-    gui::TFontStyles FontStyle = 0;
-    gui::TColor FontColor = 0, ActiveFontColor = 0;
+    TbsLabelSkinFont FSkinFont;
 };
 
 } // namespace skin

@@ -1,7 +1,6 @@
 #include "skin/controls/SkinStdLabel.h"
 
 #include "gdi/DcText.h"
-#include "skin/core/ResourceStrData.h"
 #include "skin/core/SkinData.h"
 
 namespace skin {
@@ -36,17 +35,7 @@ void TbsSkinStdLabel::SetEllipsType(TbsEllipsType Value) {
 }
 
 void TbsSkinStdLabel::GetSkinData() {
-    FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(SkinDataName);
-    if (FIndex == -1) return;
-    if (auto* d =
-            dynamic_cast<TbsDataSkinStdLabelControl*>(FSD->CtrlList[static_cast<size_t>(FIndex)].get())) {
-        FontName = d->FontName;
-        FontColor = d->FontColor;
-        FontStyle = d->FontStyle;
-        FontHeight = d->FontHeight;
-    } else {
-        FIndex = -1; // no font to take: the label's own
-    }
+    FIndex = FSkinFont.Read(FSD, SkinDataName);
 }
 
 void TbsSkinStdLabel::ChangeSkinData() {
@@ -63,36 +52,16 @@ void TbsSkinStdLabel::DoDrawText(gui::TRect& Rect, UINT Flags) {
     if (FEllipsType == TbsEllipsType::bsetEndEllips) Flags |= DT_END_ELLIPSIS;
     if (FEllipsType == TbsEllipsType::bsetPathEllips) Flags |= DT_PATH_ELLIPSIS;
     gui::TCanvas* c = Canvas();
-    if (FIndex == -1) {
-        c->Font()->Assign(UseSkinFont ? FDefaultFont.get() : Font());
-    } else {
-        c->Font()->Assign(Font());
-        if (UseSkinFont) {
-            c->Font()->SetName(FontName);
-            c->Font()->SetStyle(FontStyle);
-            c->Font()->SetHeight(FontHeight);
-        }
-        c->Font()->SetColor(UseSkinColor ? FontColor : Font()->Color());
-    }
-    if (FSD && FSD->ResourceStrData())
-        c->Font()->SetCharset(static_cast<uint8_t>(FSD->ResourceStrData()->CharSet));
-    else
-        c->Font()->SetCharset(FDefaultFont->Charset());
+    const bool skinned = FIndex != -1;
+    FSkinFont.Apply(c->Font(), skinned, UseSkinFont, FDefaultFont.get(), Font(), FSD);
+    if (skinned) c->Font()->SetColor(UseSkinColor ? FSkinFont.FontColor : Font()->Color());
     c->Brush()->SetStyle(gui::bsClear);
     RECT r = Rect;
     auto draw = [&] { DrawText(c->Handle(), text.c_str(), static_cast<int>(text.size()), &r, Flags); };
-    if (Enabled() || (Flags & DT_CALCRECT)) {
+    if (Enabled() || (Flags & DT_CALCRECT))
         draw();
-    } else {
-        // Engraved: a highlight copy one pixel down and right under the shadow-coloured text.
-        bool skinned = FIndex != -1;
-        OffsetRect(&r, 1, 1);
-        c->Font()->SetColor(skinned ? FSD->SkinColors().cBtnHighLight() : gui::clBtnHighlight);
-        draw();
-        OffsetRect(&r, -1, -1);
-        c->Font()->SetColor(skinned ? FSD->SkinColors().cBtnShadow() : gui::clBtnShadow);
-        draw();
-    }
+    else
+        DrawEngravedText(c, r, skinned ? FSD : nullptr, draw);
     Rect = r;
 }
 

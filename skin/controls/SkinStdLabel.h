@@ -3,6 +3,7 @@
 // a skin entry ("stdlabel"), with an optional ellipsis; always transparent, engraved when
 // disabled.
 #include "gui/CustomLabel.h"
+#include "skin/controls/LabelSkinFont.h"
 #include "skin/engine/SkinChangeWalk.h"
 
 #include <memory>
@@ -44,10 +45,7 @@ private:
     TbsSkinData* FSD = nullptr;
     std::unique_ptr<gui::TFont> FDefaultFont;
     TbsEllipsType FEllipsType = TbsEllipsType::bsetNone;
-    std::string FontName;
-    int FontHeight = 0;
-    gui::TFontStyles FontStyle = 0;
-    gui::TColor FontColor = 0;
+    TbsLabelSkinFont FSkinFont;
 };
 
 } // namespace skin

@@ -2,7 +2,6 @@
 
 #include "gdi/Dc.h"
 #include "gdi/DcText.h"
-#include "skin/core/ResourceStrData.h"
 #include "skin/core/SkinData.h"
 
 namespace skin {
@@ -69,15 +68,7 @@ std::string TbsSkinTextLabel::LabelText() const {
 }
 
 void TbsSkinTextLabel::GetSkinData() {
-    FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(SkinDataName);
-    if (FIndex == -1) return;
-    if (auto* d =
-            dynamic_cast<TbsDataSkinStdLabelControl*>(FSD->CtrlList[static_cast<size_t>(FIndex)].get())) {
-        FontName = d->FontName;
-        FontStyle = d->FontStyle;
-        FontHeight = d->FontHeight;
-        FontColor = d->FontColor;
-    }
+    FIndex = FSkinFont.Read(FSD, SkinDataName);
 }
 
 void TbsSkinTextLabel::ChangeSkinData() {
@@ -90,35 +81,16 @@ void TbsSkinTextLabel::DrawLabelText(gui::TRect& R, UINT Flags) {
     GetSkinData();
     std::string text = LabelText();
     gui::TCanvas* c = Canvas();
-    if (FIndex == -1) {
-        c->Font()->Assign(UseSkinFont ? FDefaultFont.get() : Font());
-    } else {
-        c->Font()->Assign(Font());
-        if (UseSkinFont) {
-            c->Font()->SetName(FontName);
-            c->Font()->SetStyle(FontStyle);
-            c->Font()->SetHeight(FontHeight);
-        }
-        c->Font()->SetColor(UseSkinColor ? FontColor : Font()->Color());
-    }
-    if (FSD && FSD->ResourceStrData())
-        c->Font()->SetCharset(static_cast<uint8_t>(FSD->ResourceStrData()->CharSet));
-    else
-        c->Font()->SetCharset(FDefaultFont->Charset());
+    const bool skinned = FIndex != -1;
+    FSkinFont.Apply(c->Font(), skinned, UseSkinFont, FDefaultFont.get(), Font(), FSD);
+    if (skinned) c->Font()->SetColor(UseSkinColor ? FSkinFont.FontColor : Font()->Color());
     c->Brush()->SetStyle(gui::bsClear);
     RECT r = R;
     auto draw = [&] { DrawText(c->Handle(), text.c_str(), static_cast<int>(text.size()), &r, Flags); };
-    if (Enabled() || (Flags & DT_CALCRECT)) {
+    if (Enabled() || (Flags & DT_CALCRECT))
         draw();
-    } else {
-        bool skinned = FIndex != -1;
-        OffsetRect(&r, 1, 1);
-        c->Font()->SetColor(skinned ? FSD->SkinColors().cBtnHighLight() : gui::clBtnHighlight);
-        draw();
-        OffsetRect(&r, -1, -1);
-        c->Font()->SetColor(skinned ? FSD->SkinColors().cBtnShadow() : gui::clBtnShadow);
-        draw();
-    }
+    else
+        DrawEngravedText(c, r, skinned ? FSD : nullptr, draw);
     R = r;
 }
 

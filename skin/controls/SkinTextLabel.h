@@ -3,6 +3,7 @@
 // wrapped and sized to its text, in the font and colour of the skin's standard-label entry.
 #include "gui/GraphicControl.h"
 #include "gui/StringList.h"
+#include "skin/controls/LabelSkinFont.h"
 #include "skin/engine/SkinChangeWalk.h"
 
 #include <memory>
@@ -59,10 +60,7 @@ private:
     gui::TAlignment FAlignment = gui::taLeftJustify;
     gui::TTextLayout FLayout = gui::tlTop;
     bool FAutoSize = true, FWordWrap = false;
-    std::string FontName;
-    int FontHeight = 0;
-    gui::TFontStyles FontStyle = 0;
-    gui::TColor FontColor = 0;
+    TbsLabelSkinFont FSkinFont;
 };
 
 } // namespace skin
