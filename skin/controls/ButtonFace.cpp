@@ -12,10 +12,6 @@ namespace skin {
 
 namespace {
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 constexpr gui::TColor kGreyText = static_cast<gui::TColor>(RGB(128, 128, 128));
 
 } // namespace
@@ -126,7 +122,35 @@ gui::TRect TbsButtonFace::BuildLook(gui::TBitmap* B, const TRect& R, const TbsNi
     return gui::Rect(G.ClRect.Left, G.ClRect.Top, G.ClRect.Right + dw, G.ClRect.Bottom + dh);
 }
 
+bool TbsButtonFace::FollowFreeSize(TbsNinePartGeometry& G, int Width, int Height) const {
+    if (UseSkinSize || G.ResizeMode == 1) return false;
+    int dw = Width - G.SkinRect.Width(), dh = Height - G.SkinRect.Height();
+    G.NewClRect = {G.ClRect.Left, G.ClRect.Top, G.ClRect.Right + dw, G.ClRect.Bottom + dh};
+    return true;
+}
+
+void TbsButtonFace::FillFramed(gui::TCanvas* C, const gui::TRect& R, gui::TColor Frame, gui::TColor Fill) {
+    C->Brush()->SetStyle(gui::bsSolid);
+    C->Brush()->SetColor(Fill);
+    C->FillRect(R);
+    C->Brush()->SetColor(Frame);
+    C->FrameRect(R);
+}
+
 // --- morph ---------------------------------------------------------------------------------
+
+void TbsButtonFace::ShowDown(bool Value) {
+    FDown = Value;
+    if (MorphOn()) {
+        if (FDown) {
+            FMorphKf = 1;
+            StopMorph();
+        } else {
+            StartMorph();
+        }
+    }
+    FaceChanged();
+}
 
 bool TbsButtonFace::MorphStep(bool Hot) {
     if (Hot && FMorphKf < 1) {

@@ -4,6 +4,7 @@
 // hot looks, the press and release of the left button with sticky groups, and the contents'
 // place in a look.  Each button keeps its own base (a window, or a drawing on its parent).
 #include "gui/Graphics.h"
+#include "gui/WinControl.h"
 #include "skin/controls/FrameAnimation.h"
 #include "skin/controls/NinePartGeometry.h"
 #include "skin/engine/DrawUtils.h"
@@ -57,8 +58,33 @@ protected:
     virtual void StopRepeat() = 0;
     virtual bool MorphOn() const = 0;
     virtual void StopMorph() = 0;
+    virtual void StartMorph() = 0;
     // Enabled or disabled: no hover, no morph.
     void EnabledChanged();
+    // Down or up: a morphing skin jumps to the pressed look or morphs back from it.
+    void ShowDown(bool Value);
+    // The button (Self, of the kind Button) went down in a sticky group: the others of that
+    // kind and group on the same parent go up.
+    template <class Button> void ReleaseGroup(Button* Self, gui::TWinControl* Parent) {
+        const int group = ButtonGroup();
+        if (group == 0 || !FDown || AllowAllUp || !Parent) return;
+        for (int i = 0; i < Parent->ControlCount(); ++i) {
+            auto* b = dynamic_cast<Button*>(Parent->Controls(i));
+            if (!b || b == Self) continue;
+            const TbsButtonFace* face = b;
+            if (face->ButtonGroup() == group && face->FDown) b->SetDown(false);
+        }
+    }
+    // Sizes without the skin's size (UseSkinSize off, and a look that does not stretch both
+    // ways): the client rectangle follows the new size.  False where the skin's rule applies.
+    bool FollowFreeSize(TbsNinePartGeometry& G, int Width, int Height) const;
+
+    // The default look, where no skin draws the button: a navy frame around a pressed or a hot
+    // fill.
+    static constexpr gui::TColor kFocusFrame = static_cast<gui::TColor>(RGB(0, 0, 128));
+    static constexpr gui::TColor kDownFill = static_cast<gui::TColor>(RGB(133, 147, 181));
+    static constexpr gui::TColor kHotFill = static_cast<gui::TColor>(RGB(182, 189, 210));
+    static void FillFramed(gui::TCanvas* C, const gui::TRect& R, gui::TColor Frame, gui::TColor Fill);
 
     // The looks of a button entry; null for a nine-part entry of another class, which shows
     // Skin in every state in the default font colour, without effects.

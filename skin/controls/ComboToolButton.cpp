@@ -9,10 +9,6 @@ namespace skin {
 
 namespace {
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 // The text and arrow places; both move by 2 while the list is open.
 void Places(int W, int H, bool down, gui::TRect& text, gui::TRect& arrow) {
     text = {2, 2, W - 17, H - 2};

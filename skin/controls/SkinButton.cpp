@@ -17,14 +17,6 @@ namespace {
 constexpr uintptr_t kRepeatTimer = 2, kMorphTimer = 3;
 constexpr UINT kRepeatDelay = 500, kMorphInterval = 20;
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
-gui::TColor Rgb(int r, int g, int b) {
-    return static_cast<gui::TColor>(RGB(r, g, b));
-}
-
 } // namespace
 
 TbsSkinButton::TbsSkinButton(gui::TComponent* AOwner)
@@ -82,23 +74,8 @@ void TbsSkinButton::Notification(gui::TComponent* AComponent, gui::TOperation Op
 }
 
 void TbsSkinButton::SetDown(bool Value) {
-    FDown = Value;
-    if (MorphOn()) {
-        if (FDown) {
-            FMorphKf = 1;
-            StopMorph();
-        } else {
-            StartMorph();
-        }
-    }
-    Invalidate();
-    if (FGroupIndex != 0 && FDown && !AllowAllUp && Parent()) {
-        gui::TWinControl* p = Parent();
-        for (int i = 0; i < p->ControlCount(); ++i) {
-            auto* b = dynamic_cast<TbsSkinButton*>(p->Controls(i));
-            if (b && b != this && b->FGroupIndex == FGroupIndex && b->FDown) b->SetDown(false);
-        }
-    }
+    ShowDown(Value);
+    ReleaseGroup(this, Parent());
 }
 
 // --- conditions ----------------------------------------------------------------------------
@@ -153,12 +130,7 @@ void TbsSkinButton::GetSkinData() {
 }
 
 void TbsSkinButton::AdjustSkinSize(int& AWidth, int& AHeight) {
-    if (UseSkinSize || ResizeMode == 1) {
-        TbsSkinCustomControl::AdjustSkinSize(AWidth, AHeight);
-        return;
-    }
-    int dw = AWidth - SkinRect.Width(), dh = AHeight - SkinRect.Height();
-    NewClRect = {ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh};
+    if (!FollowFreeSize(*this, AWidth, AHeight)) TbsSkinCustomControl::AdjustSkinSize(AWidth, AHeight);
 }
 
 void TbsSkinButton::BeforeChangeSkinData() {
@@ -258,17 +230,13 @@ void TbsSkinButton::CreateControlDefaultImage(gui::TBitmap* B) {
     bool pressed = FDown && (FGroupIndex != 0 || FMouseIn || (FocusedHere() && !FMouseDown));
     gui::TColor frame = gui::clBtnShadow, fill = gui::clBtnFace;
     if (pressed) {
-        frame = Rgb(0, 0, 128);
-        fill = Rgb(133, 147, 181);
+        frame = kFocusFrame;
+        fill = kDownFill;
     } else if (FMouseIn || FocusedHere()) {
-        frame = Rgb(0, 0, 128);
-        fill = Rgb(182, 189, 210);
+        frame = kFocusFrame;
+        fill = kHotFill;
     }
-    c->Brush()->SetStyle(gui::bsSolid);
-    c->Brush()->SetColor(fill);
-    c->FillRect(r);
-    c->Brush()->SetColor(frame);
-    c->FrameRect(r);
+    FillFramed(c, r, frame, fill);
     c->Font()->Assign(DefaultFont());
     ApplyCharset(c->Font(), DefaultFont());
     if (!Enabled()) c->Font()->SetColor(gui::clBtnShadow);

@@ -88,7 +88,7 @@ protected:
     bool EffectsOn() const;
     bool MorphOn() const override;
     bool FocusedHere() const;
-    void StartMorph();
+    void StartMorph() override;
     void StopMorph() override;
     void StartRepeat() override;
     void StopRepeat() override;

@@ -12,10 +12,6 @@ namespace skin {
 
 namespace {
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 const TRect& Or(const TRect& r, const TRect& fallback) {
     return Empty(r) ? fallback : r;
 }

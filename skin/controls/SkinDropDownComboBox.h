@@ -82,7 +82,6 @@ protected:
     static constexpr uintptr_t kScrollTimer = 1;
     static constexpr UINT kScrollInterval = 25;
 
-    static bool Empty(const TRect& r) { return r.Width() <= 0 || r.Height() <= 0; }
     static bool Inside(const gui::TRect& r, int x, int y) {
         return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
     }

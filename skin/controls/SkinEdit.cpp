@@ -27,10 +27,6 @@ constexpr int kHitLeftImage = 104;        // the image button at the text area's
 constexpr int kHitRightImage = 105;       // and at its right
 const gui::TColor kNavy = RGB(0, 0, 128); // hot and pressed small parts
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 bool Inside(const gui::TRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }

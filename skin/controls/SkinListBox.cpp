@@ -23,10 +23,6 @@ constexpr uintptr_t kRepeatTimer = 1;
 constexpr UINT kFirstDelay = 500, kRepeat = 100, kBackOn = 50;
 const gui::TColor kNavy = RGB(0, 0, 128);
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 bool Inside(const gui::TRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }

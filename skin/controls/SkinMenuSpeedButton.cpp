@@ -9,14 +9,6 @@ namespace skin {
 
 namespace {
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
-gui::TColor Rgb(int r, int g, int b) {
-    return static_cast<gui::TColor>(RGB(r, g, b));
-}
-
 bool IsOneOf(const std::string& s, std::initializer_list<const char*> names) {
     for (const char* n : names)
         if (s == n) return true;
@@ -346,7 +338,6 @@ void TbsSkinMenuSpeedButton::CreateControlDefaultImage(gui::TBitmap* B) {
     gui::TRect band = bottom ? gui::Rect(0, H - kBand, W, H) : gui::Rect(W - kBand, 0, W, H);
     gui::TRect body = bottom ? gui::Rect(0, 0, W, H - kBand) : gui::Rect(0, 0, W - kBand, H);
     bool pressed = FDown && FMouseIn;
-    const gui::TColor navy = Rgb(0, 0, 128), downFill = Rgb(133, 147, 181), hotFill = Rgb(182, 189, 210);
     auto framed = [&](const gui::TRect& r, gui::TColor frame, gui::TColor fill, bool withFrame = true) {
         c->Brush()->SetStyle(gui::bsSolid);
         c->Brush()->SetColor(fill);
@@ -357,20 +348,20 @@ void TbsSkinMenuSpeedButton::CreateControlDefaultImage(gui::TBitmap* B) {
     };
     if (!FTrackButtonMode) {
         if (pressed)
-            framed(all, navy, downFill);
+            framed(all, kFocusFrame, kDownFill);
         else if (FMouseIn)
-            framed(all, navy, hotFill);
+            framed(all, kFocusFrame, kHotFill);
         else
             framed(all, gui::clBtnShadow, gui::clBtnFace, !FFlat);
     } else if (FMenuTracked) {
-        framed(body, navy, hotFill);
-        framed(band, navy, downFill);
+        framed(body, kFocusFrame, kHotFill);
+        framed(band, kFocusFrame, kDownFill);
     } else if (pressed) {
-        framed(body, navy, downFill);
-        framed(band, navy, downFill);
+        framed(body, kFocusFrame, kDownFill);
+        framed(band, kFocusFrame, kDownFill);
     } else if (FMouseIn) {
-        framed(body, navy, hotFill);
-        framed(band, navy, hotFill);
+        framed(body, kFocusFrame, kHotFill);
+        framed(band, kFocusFrame, kHotFill);
     } else {
         framed(body, gui::clBtnShadow, gui::clBtnFace, !FFlat);
         framed(band, gui::clBtnShadow, gui::clBtnFace, !FFlat);

@@ -28,10 +28,6 @@ namespace {
 constexpr int kPaintIntoAnswer = 12851;
 const gui::TColor kNavy = 0x800000;
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 bool Inside(const gui::TRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }

@@ -7,14 +7,6 @@
 
 namespace skin {
 
-namespace {
-
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
-} // namespace
-
 TbsSkinPanel::TbsSkinPanel(gui::TComponent* AOwner)
     : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<gui::TBitmap>()) {
     ControlStyle = gui::csAcceptsControls | gui::csCaptureMouse | gui::csClickEvents | gui::csSetCaption |

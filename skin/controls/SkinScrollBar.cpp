@@ -20,10 +20,6 @@ int Nearest(double x) {
     return static_cast<int>(std::nearbyint(x));
 }
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 } // namespace
 
 TbsSkinScrollBar::TbsSkinScrollBar(gui::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {

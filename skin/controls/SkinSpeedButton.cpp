@@ -9,14 +9,6 @@ namespace skin {
 
 namespace {
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
-gui::TColor Rgb(int r, int g, int b) {
-    return static_cast<gui::TColor>(RGB(r, g, b));
-}
-
 constexpr unsigned kRepeatDelay = 500, kMorphInterval = 20;
 
 } // namespace
@@ -78,23 +70,8 @@ void TbsSkinSpeedButton::Notification(gui::TComponent* AComponent, gui::TOperati
 }
 
 void TbsSkinSpeedButton::SetDown(bool Value) {
-    FDown = Value;
-    if (MorphOn()) {
-        if (FDown) {
-            FMorphKf = 1;
-            StopMorph();
-        } else {
-            StartMorph();
-        }
-    }
-    Invalidate();
-    if (GroupIndex != 0 && FDown && !AllowAllUp && Parent()) {
-        gui::TWinControl* p = Parent();
-        for (int i = 0; i < p->ControlCount(); ++i) {
-            auto* b = dynamic_cast<TbsSkinSpeedButton*>(p->Controls(i));
-            if (b && b != this && b->GroupIndex == GroupIndex && b->FDown) b->SetDown(false);
-        }
-    }
+    ShowDown(Value);
+    ReleaseGroup(this, Parent());
 }
 
 void TbsSkinSpeedButton::RefreshButton() {
@@ -155,12 +132,7 @@ void TbsSkinSpeedButton::GetSkinData() {
 }
 
 void TbsSkinSpeedButton::AdjustSkinSize(int& AWidth, int& AHeight) {
-    if (UseSkinSize || ResizeMode == 1) {
-        TbsGraphicSkinCustomControl::AdjustSkinSize(AWidth, AHeight);
-        return;
-    }
-    int dw = AWidth - SkinRect.Width(), dh = AHeight - SkinRect.Height();
-    NewClRect = {ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh};
+    if (!FollowFreeSize(*this, AWidth, AHeight)) TbsGraphicSkinCustomControl::AdjustSkinSize(AWidth, AHeight);
 }
 
 void TbsSkinSpeedButton::ChangeSkinData() {
@@ -302,18 +274,12 @@ void TbsSkinSpeedButton::CreateControlDefaultImage(gui::TBitmap* B) {
     gui::TRect r = gui::Rect(0, 0, B->Width(), B->Height());
     bool pressed = FDown && (FMouseIn || GroupIndex != 0);
     c->Brush()->SetStyle(gui::bsSolid);
-    auto framed = [&](gui::TColor frame, gui::TColor fill) {
-        c->Brush()->SetColor(fill);
-        c->FillRect(r);
-        c->Brush()->SetColor(frame);
-        c->FrameRect(r);
-    };
     if (pressed) {
-        framed(Rgb(0, 0, 128), Rgb(133, 147, 181));
+        FillFramed(c, r, kFocusFrame, kDownFill);
     } else if (FMouseIn) {
-        framed(Rgb(0, 0, 128), Rgb(182, 189, 210));
+        FillFramed(c, r, kFocusFrame, kHotFill);
     } else if (Designing() || !FFlat) {
-        framed(gui::clBtnShadow, gui::clBtnFace);
+        FillFramed(c, r, gui::clBtnShadow, gui::clBtnFace);
     } else if (!Transparent()) {
         c->Brush()->SetColor(gui::clBtnFace);
         c->FillRect(r);

@@ -71,7 +71,7 @@ protected:
     bool EffectsOn() const;
     bool MorphOn() const override;
     void HoverChanged();
-    void StartMorph();
+    void StartMorph() override;
     void StopMorph() override;
     void MorphTick();
     void StartRepeat() override;

@@ -27,10 +27,6 @@ constexpr int kArrowWidth = 12;
 constexpr int kHitLeftArrow = 119, kHitRightArrow = 120;
 const gui::TColor kNavy = RGB(0, 0, 128);
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 bool Inside(const gui::TRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }

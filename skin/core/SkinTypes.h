@@ -14,6 +14,11 @@ struct TRect {
     bool operator==(const TRect&) const = default;
 };
 
+// A rectangle with no area: the skin leaves that look or part out.
+inline bool Empty(const TRect& r) {
+    return r.Width() <= 0 || r.Height() <= 0;
+}
+
 struct TPoint {
     int32_t X = 0, Y = 0;
     bool operator==(const TPoint&) const = default;

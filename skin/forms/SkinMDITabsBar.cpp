@@ -25,10 +25,6 @@ constexpr int kListButton = 15; // the list buttons' width, and the room left of
 constexpr char kListItem[] = "_BSFCHILDITEMBAR";
 constexpr char kHideListItem[] = "_BSFCHILDITEMBARHIDE";
 
-bool Empty(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 gui::TRect G(const TRect& r) {
     return gui::Rect(r.Left, r.Top, r.Right, r.Bottom);
 }
